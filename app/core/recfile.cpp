@@ -1,0 +1,279 @@
+// Fixed-length record files. The byte order is written out explicitly, so the
+// files are the same on any host; floating-point values travel as their IEEE
+// bit patterns.
+#include "core/recfile.h"
+
+#include "core/cp1252.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rec {
+
+long recordCount(std::uint64_t fileLength, std::uint32_t recordLength) {
+    if (recordLength == 0 || fileLength == 0) return 0;
+    std::uint64_t q = fileLength / recordLength;
+    const std::uint64_t r = fileLength % recordLength;
+    // Round the quotient to the nearest whole number, halves to even.
+    const std::uint64_t twice = 2 * r;
+    if (twice > recordLength || (twice == recordLength && (q & 1))) ++q;
+    constexpr std::uint64_t maxLong = static_cast<std::uint64_t>(~0UL >> 1);
+    return q > maxLong ? static_cast<long>(maxLong) : static_cast<long>(q);
+}
+
+// ------------------------------------------------------------ Writer -------
+
+Writer::Writer(std::size_t length) : buf_(length, '\0') {}
+
+// Bytes beyond the record's fixed length are dropped (the file layout must
+// not shift); pos() still advances, so a caller can see the overrun.
+void Writer::put(const void* p, std::size_t n) {
+    const auto* src = static_cast<const unsigned char*>(p);
+    if (pos_ < buf_.size()) {
+        const std::size_t room = buf_.size() - pos_;
+        std::memcpy(buf_.data() + pos_, src, n < room ? n : room);
+    }
+    pos_ += n;
+}
+
+void Writer::i16(std::int16_t v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    const unsigned char b[2] = {static_cast<unsigned char>(u & 0xFF), static_cast<unsigned char>(u >> 8)};
+    put(b, 2);
+}
+
+void Writer::f32(float v) {
+    std::uint32_t u;
+    std::memcpy(&u, &v, 4);
+    unsigned char b[4];
+    for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+    put(b, 4);
+}
+
+void Writer::f64(double v) {
+    std::uint64_t u;
+    std::memcpy(&u, &v, 8);
+    unsigned char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+    put(b, 8);
+}
+
+void Writer::str(std::string_view utf8, std::size_t n) {
+    std::string bytes = cp1252::fromUtf8(utf8);
+    bytes.resize(n, ' ');
+    put(bytes.data(), n);
+}
+
+void Writer::gap(std::size_t n) {
+    if (pos_ < buf_.size()) {
+        const std::size_t room = buf_.size() - pos_;
+        std::memset(buf_.data() + pos_, 0, n < room ? n : room);
+    }
+    pos_ += n;
+}
+
+// ------------------------------------------------------------ Reader -------
+
+Reader::Reader(std::string_view bytes) : buf_(bytes) {}
+
+// Copies n bytes into p; bytes past the end read as zero.
+bool Reader::take(void* p, std::size_t n) {
+    auto* dst = static_cast<unsigned char*>(p);
+    std::size_t have = pos_ < buf_.size() ? buf_.size() - pos_ : 0;
+    if (have > n) have = n;
+    if (have) std::memcpy(dst, buf_.data() + pos_, have);
+    if (have < n) {
+        std::memset(dst + have, 0, n - have);
+        short_ = true;
+    }
+    pos_ += n;
+    return have == n;
+}
+
+std::int16_t Reader::i16() {
+    unsigned char b[2];
+    take(b, 2);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
+}
+
+float Reader::f32() {
+    unsigned char b[4];
+    take(b, 4);
+    std::uint32_t u = 0;
+    for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(b[i]) << (8 * i);
+    float v;
+    std::memcpy(&v, &u, 4);
+    return v;
+}
+
+double Reader::f64() {
+    unsigned char b[8];
+    take(b, 8);
+    std::uint64_t u = 0;
+    for (int i = 0; i < 8; ++i) u |= static_cast<std::uint64_t>(b[i]) << (8 * i);
+    double v;
+    std::memcpy(&v, &u, 8);
+    return v;
+}
+
+std::string Reader::str(std::size_t n) {
+    std::string bytes(n, ' ');
+    std::size_t have = pos_ < buf_.size() ? buf_.size() - pos_ : 0;
+    if (have > n) have = n;
+    if (have) std::memcpy(bytes.data(), buf_.data() + pos_, have);
+    if (have < n) short_ = true;  // the missing part stays blank
+    pos_ += n;
+    return cp1252::toUtf8(bytes);
+}
+
+void Reader::skip(std::size_t n) {
+    if (pos_ + n > buf_.size()) short_ = true;
+    pos_ += n;
+}
+
+// -------------------------------------------------------- whole files ------
+
+namespace {
+
+std::string reason(const char* what, const std::string& path, int err) {
+    std::string s = what;
+    s += " ";
+    s += path;
+    s += ": ";
+    s += std::strerror(err);
+    return s;
+}
+
+bool writeAll(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (w == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+// Opens a new, unique temporary file next to `path` ("<path>.tmp~XXXXXX").
+int openTemp(const std::string& path, std::string& tmp) {
+    static std::atomic<unsigned> counter{0};
+    const auto seed = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned long long v = seed ^ (static_cast<unsigned long long>(::getpid()) << 20) ^
+                               (static_cast<unsigned long long>(counter++) * 0x9E3779B97F4A7C15ULL);
+        char suffix[7];
+        static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (char& c : suffix) {
+            c = alphabet[v % 36];
+            v /= 36;
+        }
+        tmp = path + ".tmp~" + std::string(suffix, 6);
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
+bool readFile(const std::string& path, std::string& out) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            out.clear();
+            return false;
+        }
+        if (r == 0) break;
+        out.append(buf, static_cast<std::size_t>(r));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* why) {
+    auto fail = [&](const std::string& text) {
+        if (why) *why = text;
+        return false;
+    };
+    std::string tmp;
+    const int fd = openTemp(path, tmp);
+    if (fd < 0) return fail(reason("Cannot create a temporary file for", path, errno));
+
+    // Keep the old file's permissions.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+
+    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return fail(reason("Cannot write", tmp, err));
+    }
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        return fail(reason("Cannot write", tmp, err));
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        return fail(reason("Cannot replace", path, err));
+    }
+    // Make the rename itself durable; a failure here no longer endangers
+    // either version of the file.
+    const int dfd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    if (why) why->clear();
+    return true;
+}
+
+std::vector<std::string_view> records(std::string_view file, std::size_t length, std::size_t maxRecords,
+                                      bool* partial) {
+    std::vector<std::string_view> out;
+    if (partial) *partial = false;
+    if (length == 0) return out;
+    const std::size_t whole = file.size() / length;
+    const std::size_t n = whole < maxRecords ? whole : maxRecords;
+    out.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) out.push_back(file.substr(i * length, length));
+    if (partial) *partial = file.size() % length != 0;
+    return out;
+}
+
+}  // namespace rec

@@ -1,0 +1,71 @@
+// Fixed-length record files: random access, records numbered from 1, no
+// header, little-endian 16-bit integers, singles and doubles, fixed strings
+// of N bytes in Windows-1252 filled up with blanks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rec {
+
+// Record count = CInt(file length / record length), halves to even.
+long recordCount(std::uint64_t fileLength, std::uint32_t recordLength);
+
+// Serialises one record field by field into a buffer of fixed length.
+class Writer {
+public:
+    explicit Writer(std::size_t length);
+    void i16(std::int16_t v);
+    void f32(float v);
+    void f64(double v);
+    // Fixed string of n bytes: UTF-8 text converted to Windows-1252, cut or
+    // blank-padded to n.
+    void str(std::string_view utf8, std::size_t n);
+    void gap(std::size_t n);  // n zero bytes
+    std::size_t pos() const { return pos_; }
+    const std::string& bytes() const { return buf_; }
+
+private:
+    void put(const void* p, std::size_t n);
+    std::string buf_;
+    std::size_t pos_ = 0;
+};
+
+// Reads fields from one record; never reads past the end of the buffer
+// (missing bytes read as zero / blank) and remembers whether it ran short.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes);
+    std::int16_t i16();
+    float f32();
+    double f64();
+    // Fixed string of n bytes, converted to UTF-8, blanks kept.
+    std::string str(std::size_t n);
+    void skip(std::size_t n);
+    std::size_t pos() const { return pos_; }
+    bool shortRead() const { return short_; }
+
+private:
+    bool take(void* p, std::size_t n);
+    std::string_view buf_;
+    std::size_t pos_ = 0;
+    bool short_ = false;
+};
+
+// Whole-file helpers. readFile returns false when the file cannot be read.
+bool readFile(const std::string& path, std::string& out);
+// Writes a complete temporary copy next to `path`, flushes it, then renames
+// it over `path` (atomic on one file system). On any failure the old file is
+// left untouched, the temporary copy removed, and false returned with a
+// reason in *why.
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
+
+// Splits file contents into records of `length` bytes: whole records only,
+// in order, at most `maxRecords`. *partial is set when a trailing partial
+// record was ignored.
+std::vector<std::string_view> records(std::string_view file, std::size_t length,
+                                      std::size_t maxRecords, bool* partial = nullptr);
+
+}  // namespace rec

@@ -1,0 +1,192 @@
+// Dispatch of message boxes, the input box, sounds and the busy pointer to
+// the installed backend. Without one (tools, tests without a script) boxes
+// are written to stderr and answered with their first button, so nothing
+// ever waits for a user who is not there.
+#include "core/ui.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace ui {
+
+namespace {
+
+Backend& current() {
+    static Backend b;
+    return b;
+}
+
+int busyNesting = 0;
+
+// The first button of a message box style: what Enter on an undecorated
+// box would press.
+int firstButton(int style) {
+    switch (style & 7) {
+        case vbAbortRetryIgnore: return vbAbort;
+        case vbYesNoCancel:
+        case vbYesNo: return vbYes;
+        case vbRetryCancel: return vbRetry;
+        default: return vbOK;  // OK, OK/Cancel
+    }
+}
+
+const char* buttonsOf(int style) {
+    switch (style & 7) {
+        case vbOKCancel: return "OK/Cancel";
+        case vbAbortRetryIgnore: return "Abort/Retry/Ignore";
+        case vbYesNoCancel: return "Yes/No/Cancel";
+        case vbYesNo: return "Yes/No";
+        case vbRetryCancel: return "Retry/Cancel";
+        default: return "OK";
+    }
+}
+
+}  // namespace
+
+Backend install(Backend b) {
+    Backend& cur = current();
+    // A busy pointer that is up moves over to the new backend, so the old
+    // one is not left showing it and the new one is told to restore it.
+    if (busyNesting > 0) {
+        if (cur.setBusy) cur.setBusy(false);
+        if (b.setBusy) b.setBusy(true);
+    }
+    return std::exchange(cur, std::move(b));
+}
+
+int MsgBox(const std::string& prompt, int style, const std::string& title) {
+    const Backend& b = current();
+    if (b.msgBox) return b.msgBox(prompt, style, title);
+    const int answer = firstButton(style);
+    std::fprintf(stderr, "[message box] %s: %s [%s] -> %d\n", title.c_str(), prompt.c_str(), buttonsOf(style),
+                 answer);
+    return answer;
+}
+
+std::string InputBox(const std::string& prompt, const std::string& title, const std::string& deflt) {
+    const Backend& b = current();
+    if (b.inputBox) return b.inputBox(prompt, title, deflt);
+    std::fprintf(stderr, "[input box] %s: %s -> \"%s\"\n", title.c_str(), prompt.c_str(), deflt.c_str());
+    return deflt;
+}
+
+void WarningSound(bool wait) {
+    const Backend& b = current();
+    if (b.warningSound) b.warningSound(wait);
+}
+
+void Beep() {
+    const Backend& b = current();
+    if (b.beep) b.beep();
+}
+
+BusyPointer::BusyPointer() {
+    if (busyNesting++ == 0) {
+        try {
+            if (current().setBusy) current().setBusy(true);
+        } catch (...) {
+            --busyNesting;  // the destructor will not run
+            throw;
+        }
+    }
+}
+
+BusyPointer::~BusyPointer() {
+    if (--busyNesting == 0) {
+        try {
+            if (current().setBusy) current().setBusy(false);
+        } catch (...) {
+            // A destructor must not throw; the pointer is the lesser evil.
+        }
+    }
+}
+
+void EndProgram() { throw ProgramEnd{}; }
+
+std::string ErrorText(int number) {
+    switch (number) {
+        case 5: return "Invalid procedure call or argument";
+        case 6: return "Overflow";
+        case 7: return "Out of memory";
+        case 9: return "Subscript out of range";
+        case 11: return "Division by zero";
+        case 13: return "Type mismatch";
+        case 25: return "Device timeout";
+        case 52: return "Bad file name or number";
+        case 53: return "File not found";
+        case 54: return "Bad file mode";
+        case 55: return "File already open";
+        case 57: return "Device I/O error";
+        case 58: return "File already exists";
+        case 61: return "Disk full";
+        case 62: return "Input past end of file";
+        case 63: return "Bad record number";
+        case 68: return "Device unavailable";
+        case 70: return "Permission denied";
+        case 71: return "Disk not ready";
+        case 75: return "Path/File access error";
+        case 76: return "Path not found";
+        case 91: return "Object variable or With block variable not set";
+        case 429: return "ActiveX component can't create object";
+        case 5152: return "This is not a valid file name.";
+        default: return "Application-defined or object-defined error";
+    }
+}
+
+// ------------------------------------------------------------ Script -------
+
+Script::Script() {
+    Backend b;
+    b.msgBox = [this](const std::string& prompt, int style, const std::string& title) {
+        Shown s{"msgbox", title, prompt, style};
+        shown_.push_back(s);
+        if (!answers_.empty()) {
+            const int a = answers_.front();
+            answers_.pop_front();
+            return a;
+        }
+        unexpected_.push_back(std::move(s));
+        return firstButton(style);
+    };
+    b.inputBox = [this](const std::string& prompt, const std::string& title, const std::string& deflt) {
+        Shown s{"inputbox", title, prompt, 0};
+        shown_.push_back(s);
+        if (!texts_.empty()) {
+            std::string t = std::move(texts_.front());
+            texts_.pop_front();
+            return t;
+        }
+        unexpected_.push_back(std::move(s));
+        return deflt;  // OK pressed on the default text
+    };
+    b.warningSound = [this](bool) { ++sounds_; };
+    b.beep = [this] { ++beeps_; };
+    b.setBusy = [this](bool busy) {
+        if (busy) ++busy_;
+        else if (busy_ > 0) --busy_;
+    };
+    previous_ = install(std::move(b));
+}
+
+Script::~Script() { install(std::move(previous_)); }
+
+Script& Script::answer(int button) {
+    answers_.push_back(button);
+    return *this;
+}
+
+Script& Script::type(const std::string& text) {
+    texts_.push_back(text);
+    return *this;
+}
+
+void Script::clear() {
+    answers_.clear();
+    texts_.clear();
+    shown_.clear();
+    unexpected_.clear();
+    beeps_ = 0;
+    sounds_ = 0;
+}
+
+}  // namespace ui

@@ -1,0 +1,850 @@
+// Text and number rules: Val, the whole-number conversions, the print forms
+// of numbers, the character-counted string functions, the picture masks and
+// the date texts. No locale, no iostreams: every result is the same on every
+// machine whatever its language settings.
+#include "core/vbtext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace vb {
+
+namespace {
+
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kPow10u[] = {1ULL,
+                                     10ULL,
+                                     100ULL,
+                                     1000ULL,
+                                     10000ULL,
+                                     100000ULL,
+                                     1000000ULL,
+                                     10000000ULL,
+                                     100000000ULL,
+                                     1000000000ULL,
+                                     10000000000ULL,
+                                     100000000000ULL,
+                                     1000000000000ULL,
+                                     10000000000000ULL,
+                                     100000000000000ULL,
+                                     1000000000000000ULL,
+                                     10000000000000000ULL,
+                                     100000000000000000ULL,
+                                     1000000000000000000ULL};
+
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// Val skips blanks, tabs and line feeds anywhere in the number ("1 000" -> 1000).
+inline bool isValBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Writes the decimal digits of v at p (no sign); returns the count.
+inline int putDigits(char* p, std::uint64_t v) {
+    char tmp[24];
+    int n = 0;
+    do {
+        tmp[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    for (int i = 0; i < n; ++i) p[i] = tmp[n - 1 - i];
+    return n;
+}
+
+// Nearest whole number of 0 <= v < 2^52, halves to even: adding 2^52 leaves
+// no bits for a fraction, so the addition itself rounds. (nearbyint would do
+// the same but goes through a slow library call on plain x86-64.)
+inline std::uint64_t roundPositive(double v) {
+    constexpr double two52 = 4503599627370496.0;
+    const double t = v + two52;
+    return static_cast<std::uint64_t>(t - two52);
+}
+
+// A finite, non-zero magnitude as a decimal with (at most) `digits`
+// significant digits: value = m * 10^e, m < 10^digits. Rounded to nearest.
+struct Dec {
+    std::uint64_t m = 0;
+    int e = 0;
+};
+
+Dec decimalDigits(double a, int digits) {
+    Dec d;
+    if (a == 0) return d;
+    // Fast path for the everyday range: scale into [10^(digits-1), 10^digits)
+    // with one multiplication by an exactly representable power of ten.
+    if (digits == 15 && a >= 1e-5 && a < 1e15) {
+        int i = 0;  // number of integer digits (may be zero or negative)
+        if (a >= 1) {
+            i = 1;
+            while (i < 16 && a >= kPow10[i]) ++i;
+        } else {
+            // a in [1e-5, 1): count the zeros after the decimal point
+            double t = a;
+            while (t < 0.1) {
+                t *= 10;
+                --i;
+            }
+        }
+        int k = 15 - i;  // 0..20
+        double scaled = (k >= 0) ? a * kPow10[k] : a / kPow10[-k];
+        std::uint64_t m = roundPositive(scaled);
+        int e = -k;
+        if (m >= kPow10u[15]) {  // rounded up to 10^15, or boundary misjudged
+            m = (m + 5) / 10;
+            ++e;
+        } else if (m < kPow10u[14]) {  // boundary misjudged by a hair
+            // Redo with one more digit of scale.
+            ++k;
+            if (k <= 22) {
+                m = roundPositive(a * kPow10[k]);
+                e = -k;
+                if (m >= kPow10u[15]) {
+                    m /= 10;
+                    ++e;
+                }
+            }
+        }
+        d.m = m;
+        d.e = e;
+        return d;
+    }
+    // General path: the library's correctly rounded scientific form.
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, digits - 1);
+    const char* p = buf;
+    const char* end = res.ptr;
+    std::uint64_t m = 0;
+    int nd = 0;
+    while (p < end && *p != 'e') {
+        if (isDigit(*p)) {
+            m = m * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++nd;
+        }
+        ++p;
+    }
+    int ex = 0;
+    if (p < end) {
+        ++p;  // 'e'
+        bool neg = false;
+        if (p < end && (*p == '+' || *p == '-')) {
+            neg = *p == '-';
+            ++p;
+        }
+        while (p < end && isDigit(*p)) ex = ex * 10 + (*p++ - '0');
+        if (neg) ex = -ex;
+    }
+    d.m = m;
+    d.e = ex - (nd - 1);
+    return d;
+}
+
+// Print form with `digits` significant digits, trailing zeros dropped;
+// plain notation while the exponent stays within the digits shown, else
+// "1.5E+20" / "1E-07".
+std::string printForm(double x, int digits) {
+    if (std::isnan(x)) return "NaN";
+    if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
+    if (x == 0) return "0";
+    Dec d = decimalDigits(std::fabs(x), digits);
+    char md[24];
+    int n = putDigits(md, d.m);
+    // Drop trailing zeros of the mantissa.
+    while (n > 1 && md[n - 1] == '0') {
+        --n;
+        ++d.e;
+    }
+    // Decimal exponent of the leading digit.
+    int lead = d.e + n - 1;
+    std::string out;
+    out.reserve(32);
+    if (x < 0) out.push_back('-');
+    if (lead >= digits || lead < -5) {
+        // Scientific: d.dddE+XX
+        out.push_back(md[0]);
+        if (n > 1) {
+            out.push_back('.');
+            out.append(md + 1, static_cast<std::size_t>(n - 1));
+        }
+        out.push_back('E');
+        out.push_back(lead < 0 ? '-' : '+');
+        int ae = lead < 0 ? -lead : lead;
+        char eb[8];
+        int en = putDigits(eb, static_cast<std::uint64_t>(ae));
+        if (en < 2) out.push_back('0');
+        out.append(eb, static_cast<std::size_t>(en));
+        return out;
+    }
+    if (d.e >= 0) {
+        out.append(md, static_cast<std::size_t>(n));
+        out.append(static_cast<std::size_t>(d.e), '0');
+    } else if (lead >= 0) {
+        int intDigits = lead + 1;
+        out.append(md, static_cast<std::size_t>(intDigits));
+        out.push_back('.');
+        out.append(md + intDigits, static_cast<std::size_t>(n - intDigits));
+    } else {
+        out.append("0.");
+        out.append(static_cast<std::size_t>(-lead - 1), '0');
+        out.append(md, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+// Length in bytes of the UTF-8 sequence starting with byte c (1 for stray
+// continuation bytes, so every byte is counted once).
+inline std::size_t seqLen(unsigned char c) {
+    if (c < 0xC0) return 1;
+    if (c < 0xE0) return 2;
+    if (c < 0xF0) return 3;
+    return 4;
+}
+
+// Byte offset of character index `chars` (0-based) in s, or s.size().
+std::size_t byteOffset(std::string_view s, std::size_t chars) {
+    std::size_t i = 0;
+    while (chars > 0 && i < s.size()) {
+        std::size_t l = seqLen(static_cast<unsigned char>(s[i]));
+        i += l;
+        // A truncated sequence at the end must not run past it.
+        if (i > s.size()) i = s.size();
+        --chars;
+    }
+    return i;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Val ------
+
+double Val(std::string_view t) {
+    // Collect the number's characters without blanks into a small buffer and
+    // let from_chars (locale-free, correctly rounded) convert it.
+    // At most every input character plus "e-" and a five-digit exponent.
+    char small[96];
+    std::string big;
+    char* buf = small;
+    if (t.size() + 8 > sizeof small) {
+        big.resize(t.size() + 8);
+        buf = big.data();
+    }
+    std::size_t n = 0;
+    auto push = [&](char c) { buf[n++] = c; };
+
+    std::size_t i = 0;
+    const std::size_t len = t.size();
+    auto skipBlanks = [&] {
+        while (i < len && isValBlank(t[i])) ++i;
+    };
+    skipBlanks();
+    bool neg = false;
+    if (i < len && (t[i] == '-' || t[i] == '+')) {
+        neg = t[i] == '-';
+        ++i;
+    }
+    bool sawDigit = false, sawPoint = false;
+    int intDigits = 0;          // significant integer digits (magnitude guess)
+    int leadFracZeros = 0;      // zeros right after the point before a digit
+    bool nonZero = false;
+    for (; i < len; ++i) {
+        char c = t[i];
+        if (isValBlank(c)) continue;
+        if (isDigit(c)) {
+            sawDigit = true;
+            if (c != '0') nonZero = true;
+            if (!sawPoint) {
+                if (nonZero) ++intDigits;
+            } else if (!nonZero) {
+                ++leadFracZeros;
+            }
+            push(c);
+        } else if (c == '.' && !sawPoint) {
+            sawPoint = true;
+            push(c);
+        } else {
+            break;
+        }
+    }
+    if (!sawDigit) return 0.0;
+    long exp10 = 0;
+    // Exponent: E or D (the old double-precision marker), optional sign, digits.
+    if (i < len && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
+        std::size_t j = i + 1;
+        while (j < len && isValBlank(t[j])) ++j;
+        bool eneg = false;
+        if (j < len && (t[j] == '-' || t[j] == '+')) {
+            eneg = t[j] == '-';
+            ++j;
+        }
+        while (j < len && isValBlank(t[j])) ++j;
+        if (j < len && isDigit(t[j])) {
+            push('e');
+            if (eneg) push('-');
+            for (; j < len; ++j) {
+                if (isValBlank(t[j])) continue;
+                if (!isDigit(t[j])) break;
+                if (exp10 < 100000) exp10 = exp10 * 10 + (t[j] - '0');
+                if (exp10 < 100000) push(t[j]);
+            }
+            if (exp10 >= 100000) {
+                // Absurd exponent: keep a representative that still over- or
+                // underflows the same way.
+                // Remove the digits pushed so far and write a fixed one.
+                while (n > 0 && buf[n - 1] != 'e' && buf[n - 1] != '-') --n;
+                push('9');
+                push('9');
+                push('9');
+                push('9');
+                push('9');
+            }
+            if (eneg) exp10 = -exp10;
+        }
+    }
+    double v = 0;
+    auto res = std::from_chars(buf, buf + n, v, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        if (!nonZero) {
+            v = 0;
+        } else {
+            // Decide overflow against underflow from the magnitude.
+            long mag = sawPoint && intDigits == 0 ? -leadFracZeros : intDigits;
+            v = (mag + exp10 > 0) ? std::numeric_limits<double>::max() : 0.0;
+        }
+    } else if (res.ec != std::errc()) {
+        v = 0;
+    }
+    if (std::isinf(v)) v = std::numeric_limits<double>::max();
+    return (neg && v != 0) ? -v : v;
+}
+
+// -------------------------------------------------- whole numbers ----------
+
+std::int16_t CInt(double x) {
+    if (std::isnan(x)) return 0;
+    double r = std::nearbyint(x);
+    if (r >= 32767.0) return 32767;
+    if (r <= -32768.0) return -32768;
+    return static_cast<std::int16_t>(r);
+}
+
+std::int32_t CLng(double x) {
+    if (std::isnan(x)) return 0;
+    double r = std::nearbyint(x);
+    if (r >= 2147483647.0) return 2147483647;
+    if (r <= -2147483648.0) return static_cast<std::int32_t>(-2147483647 - 1);
+    return static_cast<std::int32_t>(r);
+}
+
+double Int(double x) { return std::floor(x); }
+double Fix(double x) { return std::trunc(x); }
+
+// ---------------------------------------------------- print forms ----------
+
+std::string CStr(double x) { return printForm(x, 15); }
+std::string CStrSingle(float x) { return printForm(static_cast<double>(x), 7); }
+
+std::string Str(double x) {
+    std::string s = CStr(x);
+    if (!(x < 0) && s[0] != '-') s.insert(s.begin(), ' ');
+    return s;
+}
+
+std::string StrSingle(float x) {
+    std::string s = CStrSingle(x);
+    if (!(x < 0) && s[0] != '-') s.insert(s.begin(), ' ');
+    return s;
+}
+
+// ------------------------------------------------------- strings -----------
+
+std::string LTrim(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && s[b] == ' ') ++b;
+    return std::string(s.substr(b));
+}
+
+std::string RTrim(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && s[e - 1] == ' ') --e;
+    return std::string(s.substr(0, e));
+}
+
+std::string Trim(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ') ++b;
+    while (e > b && s[e - 1] == ' ') --e;
+    return std::string(s.substr(b, e - b));
+}
+
+std::size_t Len(std::string_view s) {
+    std::size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    // Stray continuation bytes at the very start count as characters.
+    std::size_t i = 0;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
+        ++n;
+        ++i;
+    }
+    return n;
+}
+
+std::string Left(std::string_view s, long n) {
+    if (n <= 0) return {};
+    return std::string(s.substr(0, byteOffset(s, static_cast<std::size_t>(n))));
+}
+
+std::string Right(std::string_view s, long n) {
+    if (n <= 0) return {};
+    std::size_t total = Len(s);
+    if (static_cast<std::size_t>(n) >= total) return std::string(s);
+    return std::string(s.substr(byteOffset(s, total - static_cast<std::size_t>(n))));
+}
+
+std::string Mid(std::string_view s, long start, long n) {
+    if (start < 1) start = 1;
+    std::size_t b = byteOffset(s, static_cast<std::size_t>(start - 1));
+    if (n < 0) return std::string(s.substr(b));
+    if (n == 0) return {};
+    std::string_view rest = s.substr(b);
+    return std::string(rest.substr(0, byteOffset(rest, static_cast<std::size_t>(n))));
+}
+
+namespace {
+// Case mapping for ASCII, Latin-1 and the few letters of the Windows code page
+// beyond it (Š/š, Œ/œ, Ž/ž, Ÿ/ÿ). `upper` selects the direction.
+std::string mapCase(std::string_view s, bool upper) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(out[i]);
+        if (c < 0x80) {
+            if (upper && c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 32);
+            if (!upper && c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c + 32);
+            continue;
+        }
+        if (i + 1 >= out.size()) break;
+        unsigned char d = static_cast<unsigned char>(out[i + 1]);
+        if ((d & 0xC0) != 0x80) continue;
+        unsigned cp = ((c & 0x1Fu) << 6) | (d & 0x3Fu);
+        unsigned to = cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            if (upper) {
+                if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) to = cp - 0x20;
+                else if (cp == 0xFF) to = 0x178;
+                else if (cp == 0x161 || cp == 0x153 || cp == 0x17E) to = cp - 1;
+            } else {
+                if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) to = cp + 0x20;
+                else if (cp == 0x178) to = 0xFF;
+                else if (cp == 0x160 || cp == 0x152 || cp == 0x17D) to = cp + 1;
+            }
+        }
+        if (to != cp) {
+            // All these stay two-byte sequences.
+            out[i] = static_cast<char>(0xC0 | (to >> 6));
+            out[i + 1] = static_cast<char>(0x80 | (to & 0x3F));
+        }
+        i += seqLen(c) - 1;
+    }
+    return out;
+}
+}  // namespace
+
+std::string UCase(std::string_view s) { return mapCase(s, true); }
+std::string LCase(std::string_view s) { return mapCase(s, false); }
+
+std::string Space(long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+
+std::string FixLen(std::string_view s, long n) {
+    if (n <= 0) return {};
+    std::string out = Left(s, n);
+    std::size_t have = Len(out);
+    if (have < static_cast<std::size_t>(n)) out.append(static_cast<std::size_t>(n) - have, ' ');
+    return out;
+}
+
+// ------------------------------------------------------- masks -------------
+
+namespace {
+
+// The layout of one mask section, found in a single pass.
+struct MaskInfo {
+    std::string_view s;
+    std::size_t point = std::string_view::npos;  // index of the decimal point
+    int intPlaces = 0;      // digit placeholders before the point
+    int fracPlaces = 0;     // digit placeholders after the point
+    int intForced = 0;      // places from the right forced by a "0" (width)
+    int fracLastZero = -1;  // index of the last "0" among the fraction places
+    bool group = false;
+    bool percent = false;
+};
+
+MaskInfo scanMask(std::string_view s) {
+    MaskInfo m;
+    m.s = s;
+    int leftmostZeroFromLeft = -1;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char c = s[i];
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (c == '"') {
+            std::size_t q = s.find('"', i + 1);
+            i = (q == std::string_view::npos) ? s.size() : q;
+            continue;
+        }
+        if (c == '.' && m.point == std::string_view::npos) {
+            m.point = i;
+        } else if (c == '#' || c == '0') {
+            if (m.point == std::string_view::npos) {
+                if (c == '0' && leftmostZeroFromLeft < 0) leftmostZeroFromLeft = m.intPlaces;
+                ++m.intPlaces;
+            } else {
+                if (c == '0') m.fracLastZero = m.fracPlaces;
+                ++m.fracPlaces;
+            }
+        } else if (c == ',' && m.point == std::string_view::npos) {
+            m.group = true;
+        } else if (c == '%') {
+            m.percent = true;
+        }
+    }
+    if (leftmostZeroFromLeft >= 0) m.intForced = m.intPlaces - leftmostZeroFromLeft;
+    return m;
+}
+
+// Output of one formatted number, written into storage sized in advance.
+struct Sink {
+    char* b;
+    std::size_t n = 0;
+    void push_back(char c) { b[n++] = c; }
+    void append(std::string_view t) {
+        std::memcpy(b + n, t.data(), t.size());
+        n += t.size();
+    }
+};
+
+// Appends the literal character at s[i] (handling \x and "...") and returns
+// the index of its last byte.
+inline std::size_t putLiteral(Sink& out, std::string_view s, std::size_t i) {
+    char c = s[i];
+    if (c == '\\') {
+        if (i + 1 < s.size()) out.push_back(s[i + 1]);
+        return i + 1;
+    }
+    if (c == '"') {
+        std::size_t q = s.find('"', i + 1);
+        if (q == std::string_view::npos) q = s.size();
+        out.append(s.substr(i + 1, q - i - 1));
+        return q;
+    }
+    out.push_back(c);
+    return i;
+}
+
+// Formats |x| under one section; `minus` puts the sign in front.
+std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero = nullptr) {
+    if (m.percent) ax *= 100.0;
+    const int Q = m.fracPlaces;
+
+    // The rounded value as a digit string N = round(ax * 10^Q), halves away
+    // from zero, taken from the 15-digit decimal form of the value.
+    char nd[400];
+    int nlen = 0;
+    Dec d = decimalDigits(ax, 15);
+    int shift = d.e + Q;
+    if (d.m == 0) {
+        nlen = 0;
+    } else if (shift >= 0) {
+        if (shift <= 3) {
+            nlen = putDigits(nd, d.m * kPow10u[shift]);
+        } else {
+            nlen = putDigits(nd, d.m);
+            int zeros = shift;
+            if (nlen + zeros > static_cast<int>(sizeof nd)) zeros = static_cast<int>(sizeof nd) - nlen;
+            std::memset(nd + nlen, '0', static_cast<std::size_t>(zeros));
+            nlen += zeros;
+        }
+    } else {
+        int drop = -shift;
+        std::uint64_t v = 0;
+        if (drop <= 15) v = (d.m + kPow10u[drop] / 2) / kPow10u[drop];
+        nlen = v ? putDigits(nd, v) : 0;
+    }
+    // A value that rounds to zero prints without a minus sign.
+    if (nlen == 0) minus = false;
+    if (zero) *zero = nlen == 0;
+
+    // Split into integer digits (no leading zeros) and Q fraction digits.
+    int intLen = nlen > Q ? nlen - Q : 0;
+    const char* intDigits = nd;
+    char frac[32];
+    const char* fracDigits = frac;
+    char* fracBig = nullptr;
+    std::string fracStore;
+    if (Q > 0) {
+        char* f = frac;
+        if (Q > static_cast<int>(sizeof frac)) {
+            fracStore.assign(static_cast<std::size_t>(Q), '0');
+            f = fracStore.data();
+            fracBig = f;
+        }
+        int have = nlen - intLen;  // fraction digits present in nd
+        int pad = Q - have;
+        for (int k = 0; k < pad; ++k) f[k] = '0';
+        std::memcpy(f + pad, nd + intLen, static_cast<std::size_t>(have));
+        fracDigits = fracBig ? fracBig : frac;
+    }
+    // Last significant fraction digit.
+    int fracSig = -1;
+    for (int k = Q - 1; k >= 0; --k)
+        if (fracDigits[k] != '0') {
+            fracSig = k;
+            break;
+        }
+    const int fracShowTo = fracSig > m.fracLastZero ? fracSig : m.fracLastZero;
+
+    // Integer width: significant digits or the forced places, whichever wider.
+    const int W = intLen > m.intForced ? intLen : m.intForced;
+    auto digitAt = [&](int r) -> char {  // r counted from the right, 0 = units
+        int idx = intLen - 1 - r;
+        return idx >= 0 ? intDigits[idx] : '0';
+    };
+
+    // Every mask character gives at most one output character, except the
+    // first integer place, which takes the digits left of it with their
+    // separators; plus the sign.
+    const std::size_t bound = m.s.size() + static_cast<std::size_t>(W) + static_cast<std::size_t>(W) / 3 + 2;
+    char stack[128];
+    std::string heap;
+    char* storage = stack;
+    if (bound > sizeof stack) {
+        heap.resize(bound);
+        storage = heap.data();
+    }
+    Sink out{storage};
+    if (minus) out.push_back('-');
+
+    auto emitInt = [&](int r) {
+        out.push_back(digitAt(r));
+        if (m.group && r > 0 && r % 3 == 0) out.push_back(',');
+    };
+
+    const std::string_view s = m.s;
+    int place = 0;  // integer placeholders seen
+    int fplace = 0; // fraction placeholders seen
+    bool inFrac = false;
+    bool intEmitted = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char c = s[i];
+        if (!inFrac) {
+            if (c == '#' || c == '0') {
+                int r = m.intPlaces - 1 - place;
+                if (place == 0) {
+                    // The first place takes every digit left of it too.
+                    for (int q = W - 1; q > r; --q) emitInt(q);
+                }
+                if (r < W) emitInt(r);
+                ++place;
+                intEmitted = true;
+                continue;
+            }
+            if (c == ',') continue;
+            if (i == m.point) {
+                if (!intEmitted && m.intPlaces == 0)
+                    for (int q = W - 1; q >= 0; --q) emitInt(q);
+                intEmitted = true;
+                inFrac = true;
+                out.push_back('.');
+                continue;
+            }
+            i = putLiteral(out, s, i);
+        } else {
+            if (c == '#' || c == '0') {
+                if (fplace <= fracShowTo) out.push_back(fracDigits[fplace]);
+                ++fplace;
+                continue;
+            }
+            i = putLiteral(out, s, i);
+        }
+    }
+    // A mask without any digit place or point still shows the number.
+    if (!intEmitted && m.intPlaces == 0)
+        for (int q = W - 1; q >= 0; --q) emitInt(q);
+    return std::string(storage, out.n);
+}
+
+// A mask split into its sections and scanned once. The few masks in use
+// are kept per thread, so formatting a number does not rescan its mask.
+struct ParsedMask {
+    std::string text;
+    int nsec = 0;
+    MaskInfo sec[3];
+};
+
+void parseInto(ParsedMask& pm, std::string_view mask) {
+    pm.text.assign(mask.data(), mask.size());
+    const std::string_view t = pm.text;  // the sections refer to this copy
+    std::string_view parts[3];
+    int n = 0;
+    std::size_t b = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i < t.size() && n < 2; ++i) {
+        const char c = t[i];
+        if (c == '"') quoted = !quoted;
+        else if (c == '\\' && !quoted) ++i;
+        else if (c == ';' && !quoted) {
+            parts[n++] = t.substr(b, i - b);
+            b = i + 1;
+        }
+    }
+    parts[n++] = t.substr(b < t.size() ? b : t.size());
+    pm.nsec = n;
+    for (int k = 0; k < n; ++k) pm.sec[k] = scanMask(parts[k]);
+}
+
+const ParsedMask& parsed(std::string_view mask) {
+    constexpr std::size_t kSlots = 8, kLongest = 64;
+    thread_local ParsedMask slots[kSlots];
+    thread_local std::size_t next = 0;
+    thread_local ParsedMask scratch;
+    if (mask.size() > kLongest) {
+        parseInto(scratch, mask);
+        return scratch;
+    }
+    for (auto& p : slots)
+        if (p.nsec != 0 && p.text.size() == mask.size() && std::memcmp(p.text.data(), mask.data(), mask.size()) == 0)
+            return p;
+    ParsedMask& p = slots[next];
+    next = (next + 1) % kSlots;
+    parseInto(p, mask);
+    return p;
+}
+
+}  // namespace
+
+std::string Format(double x, std::string_view mask) {
+    if (mask.empty()) return CStr(x);
+    if (std::isnan(x)) return "NaN";
+    if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
+
+    const ParsedMask& pm = parsed(mask);
+    const double ax = std::fabs(x);
+    const bool neg = x < 0;
+    if (pm.nsec == 1) return formatSection(ax, neg, pm.sec[0]);
+
+    // Sections: positive;negative;zero. The negative section prints the
+    // magnitude without a minus sign; an empty section falls back to the
+    // first. The zero section applies when the value shows as zero under
+    // the section it would otherwise use.
+    const MaskInfo* use = &pm.sec[0];
+    bool minus = neg;
+    if (neg && !pm.sec[1].s.empty()) {
+        use = &pm.sec[1];
+        minus = false;
+    }
+    bool zero = false;
+    std::string out = formatSection(ax, minus, *use, &zero);
+    if (pm.nsec == 3 && zero && !pm.sec[2].s.empty()) return formatSection(0.0, false, pm.sec[2]);
+    return out;
+}
+
+// ------------------------------------------------------- dates -------------
+
+namespace {
+constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+
+// Normalised civil date of a tm (month and day out of range roll over).
+void civil(const std::tm& t, long& y, int& m, int& d) {
+    long yy = 1900L + t.tm_year;
+    long mm = t.tm_mon;
+    yy += mm / 12;
+    mm %= 12;
+    if (mm < 0) {
+        mm += 12;
+        --yy;
+    }
+    y = yy;
+    m = static_cast<int>(mm) + 1;
+    d = t.tm_mday;
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's formula).
+long daysFromCivil(long y, int m, int d) {
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153L * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void civilFromDays(long z, long& y, int& m, int& d) {
+    z += 719468;
+    const long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long doe = z - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = yoe + era * 400;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y += m <= 2;
+}
+
+void appendNum(std::string& out, long v, int width) {
+    if (v < 0) {
+        out.push_back('-');
+        v = -v;
+    }
+    char b[24];
+    int n = putDigits(b, static_cast<std::uint64_t>(v));
+    for (int i = n; i < width; ++i) out.push_back('0');
+    out.append(b, static_cast<std::size_t>(n));
+}
+}  // namespace
+
+std::string DateMDY(const std::tm& t) {
+    long y;
+    int m, d;
+    civil(t, y, m, d);
+    civilFromDays(daysFromCivil(y, m, d), y, m, d);
+    std::string out;
+    out.reserve(10);
+    appendNum(out, m, 2);
+    out.push_back('-');
+    appendNum(out, d, 2);
+    out.push_back('-');
+    appendNum(out, y, 4);
+    return out;
+}
+
+std::string DateLong(const std::tm& t) {
+    long y;
+    int m, d;
+    civil(t, y, m, d);
+    long days = daysFromCivil(y, m, d);
+    civilFromDays(days, y, m, d);
+    long wd = (days + 4) % 7;  // 1970-01-01 was a Thursday
+    if (wd < 0) wd += 7;
+    std::string out = kDays[wd];
+    out += ", ";
+    out += kMonths[m - 1];
+    out.push_back(' ');
+    appendNum(out, d, 1);
+    out += ", ";
+    appendNum(out, y, 1);
+    return out;
+}
+
+std::tm Today() {
+    std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    return t;
+}
+
+}  // namespace vb

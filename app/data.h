@@ -1,0 +1,74 @@
+// The data store's shared routines: settings file, record files, data
+// diskette, heat-pump and weather-city loading, the checks of the heat-pump
+// data and the small input helpers every window uses. No windows here: the
+// few places where a routine touches a window go through the hooks below,
+// which the windows install.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model.h"
+
+// ---- settings file defaulte.dat ---------------------------------------------
+// Reads the whole settings file into the model (settings and last project).
+void Dfltinp();
+// Writes every setting and the last-project block (complete temporary copy
+// renamed over the old file). Reports its own failures and returns.
+void Dfltout();
+
+// ---- input helpers ---------------------------------------------------------------
+// result := text without "," "$" and "%".
+void remove_comma(const std::string& text, std::string& result);
+std::string remove_comma(const std::string& text);
+// The refused-key warning: sound, then "Numbers only" titled "Please".
+void numbers_only();
+// result := x unchanged when units_temp is 0, else °C to 0.1.
+void to_deg_c(float& result, float x);
+// Inverse for typed values: °C to °F when units_temp is not 0.
+float from_deg_c(float x);
+// result := source upper-cased with every blank removed.
+void strip_spaces(const std::string& source, std::string& result);
+
+// ---- files -----------------------------------------------------------------------
+// Sets owner read/write on every program file in data_dir, ignoring errors.
+void clear_file_attrs();
+// Copies the data files from the data diskette (data_dir + "A/", then "B/").
+void load_data_disk();
+// Reads PumpHP.dat into pump_tab; model_txt1..3 and hp_* from pump_rec.
+void load_brand_pumps();
+// Reads location.dat into city_tab (at most 500) and fills the city lists.
+void load_locations();
+// Copies the rating points of `model` of brand `brand` into points 1..8
+// (read_pumpa of the heat-pump files).
+void read_pumpa(const std::string& brand, const std::string& model);
+// Reads the competitor files into comp1_rec .. comp3_rec (true when read).
+bool read_compet(int k);
+void verify_compet1();
+void verify_compet2();
+void verify_compet3();
+// Start-up check of the chosen brand's record for missing fields.
+void verify_brand();
+void default_brand_labels();
+std::string brand_caption();
+void model_list_text(std::vector<std::string>& brand_words, std::string& phrase, std::string& brand,
+                     std::string& model_c, std::string& model_b, std::string& model_a, std::string& note);
+
+// City list entry of one record by the region rule: Florida ("FL") the city
+// alone; a state shorter than 3 characters padded to 2, two blanks, the
+// city; otherwise the state padded or cut to 8, two blanks, the city.
+// Returns the group: 0 Florida, 1 other US, 2 outside the US.
+int city_entry(const CityRecord& r, std::string& entry);
+
+// ---- hooks the windows install ------------------------------------------------------
+struct DataHooks {
+    // The project input window's brand box text (weathers.Text1(65)).
+    std::function<std::string()> brand_box_text;
+    // Fill the project input window's city lists from city_tab(1..city_count).
+    std::function<void()> fill_city_lists;
+    // Unload the open settings windows in order (unload_settings).
+    std::function<void()> unload_settings;
+};
+DataHooks& data_hooks();
+void unload_settings();

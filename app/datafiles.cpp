@@ -1,0 +1,449 @@
+// The data store's shared routines apart from the settings file: input
+// helpers, the data diskette, loading and checking the heat-pump and
+// weather-city files, and the brand and model texts.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "core/recfile.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "data.h"
+#include "records.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kPumpFile = "PumpHP.dat";
+constexpr const char* kCityFile = "location.dat";
+constexpr const char* kDefaultBrand = "Kestrolin";
+constexpr const char* kDefaultModel = "HX 730TX";
+
+void reportError(const std::string& where, int number, const std::string& reason) {
+    std::string text = "Error " + std::to_string(number) + " in " + where;
+    if (!reason.empty()) text += g.crlf + reason;
+    ui::MsgBox(text, ui::vbOKOnly | ui::vbExclamation, "Error in " + where);
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) out += g.crlf;
+        out += lines[i];
+    }
+    return out;
+}
+
+std::string noBlanksUpper(const std::string& s) {
+    std::string out;
+    strip_spaces(s, out);
+    return out;
+}
+
+// A file with more records than the table holds is reported once for each
+// file as it stands (path and length), not at every reload.
+void tellOversize(const std::string& path, const records::FileInfo& info, const std::string& what,
+                  std::size_t used) {
+    static std::set<std::string> told;
+    if (!info.oversize || !told.insert(path + "|" + std::to_string(info.length)).second) return;
+    ui::MsgBox("The " + what + " holds more than " + std::to_string(used) + " records." + g.crlf +
+                   "Only the first " + std::to_string(used) + " are used.",
+               ui::vbOKOnly | ui::vbInformation, "Update file");
+}
+
+// Copies the rating points of one brand group into the working tables.
+void copyPoints(const PumpBrand& r, int first, int last) {
+    for (int p = first; p <= last; ++p) {
+        g.hp_rh[p] = r.rh[p];
+        g.hp_cop[p] = r.cop[p];
+        g.hp_btu[p] = r.btu[p];
+        g.hp_wtemp[p] = r.water_temp[p];
+    }
+}
+
+template <class T, std::size_t N>
+double tableSum(const std::array<T, N>& a, int hi) {
+    double s = 0;
+    for (int p = 1; p <= hi; ++p) s += static_cast<double>(a[p]);
+    return s;
+}
+
+// The tables whose values add up to 0 (nothing entered).
+template <class Rec>
+void missingTables(const Rec& r, int points, std::vector<std::string>& items) {
+    if (tableSum(r.rh, points) == 0) items.push_back("Relative humidity data");
+    if (tableSum(r.cop, points) == 0) items.push_back("Co efficient of performance");
+    if (tableSum(r.btu, points) == 0) items.push_back("BTU Output data");
+    if (tableSum(r.water_temp, points) == 0) items.push_back("Pool/Spa Water temperatures..");
+}
+
+void verify_compet(const CompetitorPump& r) {
+    try {
+        std::vector<std::string> items;
+        if (vb::Trim(r.brand).empty()) items.push_back("Brand name");
+        if (vb::Trim(r.model[1]).empty()) items.push_back("Small  competitor model designation");
+        if (vb::Trim(r.model[2]).empty()) items.push_back("Medium competitor designation");
+        if (vb::Trim(r.model[3]).empty()) items.push_back("Large  competitor designation");
+        missingTables(r, 24, items);
+        if (items.empty()) return;
+        items.insert(items.begin(), "The following data is missing:");
+        items.push_back("THE PROGRAM MAY FAIL");
+        items.push_back("TO COMPARE COMPETITORS");
+        ui::MsgBox(joinLines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
+    } catch (const std::exception& e) {
+        reportError("verify pump", 5, e.what());
+    }
+}
+
+// ---- the data diskette ------------------------------------------------------------
+
+struct DiskFile {
+    const char* onDisk;
+    const char* inFolder;
+};
+constexpr DiskFile kDiskFiles[] = {
+    {"defaults.dat", "defaulte.dat"}, {"location.dat", "location.dat"}, {"pump.data", "PumpHP.dat"},
+    {"pump.dat1", "PumpHP1.dat"},     {"pump.dat2", "PumpHP2.dat"},     {"pump.dat3", "PumpHP3.dat"},
+};
+
+std::string lowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// The file `name` in `dir`, whatever the letter case of its name (diskettes
+// often carry upper-case names); "" when there is none.
+std::string findNoCase(const fs::path& dir, const std::string& name) {
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (lowerAscii(it->path().filename().string()) == name && it->is_regular_file(ec))
+            return it->path().string();
+    }
+    return {};
+}
+
+}  // namespace
+
+// ---- input helpers ---------------------------------------------------------------
+
+void remove_comma(const std::string& text, std::string& result) { result = remove_comma(text); }
+
+std::string remove_comma(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != ',' && c != '$' && c != '%') out += c;
+    return out;
+}
+
+void numbers_only() {
+    if (g.sound_off == 1) return;
+    ui::WarningSound(g.sound_wait == 1);
+    ui::MsgBox("Numbers only", ui::vbOKOnly, "Please");
+}
+
+void to_deg_c(float& result, float x) {
+    if (g.units_temp == 0) {
+        result = x;
+        return;
+    }
+    result = static_cast<float>(vb::Int((x - 32) / 1.8 * 10 + 0.5) / 10);
+}
+
+float from_deg_c(float x) {
+    if (g.units_temp == 0) return x;
+    return static_cast<float>(x * 1.8 + 32);
+}
+
+void strip_spaces(const std::string& source, std::string& result) {
+    std::string up = vb::UCase(source);
+    std::string out;
+    out.reserve(up.size());
+    for (char c : up)
+        if (c != ' ') out += c;
+    result = std::move(out);
+}
+
+// ---- files -----------------------------------------------------------------------
+
+void clear_file_attrs() {
+    static const char* const files[] = {"defaulte.dat", "location.dat", "locatio2.dat", "PumpHP.dat",
+                                        "PumpHP1.dat",  "PumpHP2.dat",  "PumpHP3.dat",  "Pumpchk.dat"};
+    for (const char* f : files) {
+        std::error_code ec;  // a missing file or a refusal is ignored
+        fs::permissions(g.data_dir + f, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+}
+
+void load_data_disk() {
+    clear_file_attrs();
+    for (const char* drive : {"A", "B"}) {
+        const fs::path dir = g.data_dir + drive + "/";
+        std::vector<std::pair<std::string, std::string>> copies;  // source, target
+        for (const DiskFile& f : kDiskFiles) {
+            std::string src = findNoCase(dir, f.onDisk);
+            if (!src.empty()) copies.emplace_back(src, g.data_dir + f.inFolder);
+        }
+        if (copies.empty()) continue;  // no disk in this drive: try the next
+
+        // Each file is replaced through a complete copy, so a failed copy
+        // leaves the program's own file as it was.
+        std::vector<std::string> failed;
+        for (const auto& [src, dst] : copies) {
+            std::string bytes, why;
+            if (!rec::readFile(src, bytes) || !rec::replaceFile(dst, bytes, &why))
+                failed.push_back(fs::path(src).filename().string() + (why.empty() ? "" : ": " + why));
+        }
+        clear_file_attrs();
+        if (!failed.empty()) {
+            failed.insert(failed.begin(), "These files could not be copied from the data disk:");
+            reportError("load_data_disk", 57, joinLines(failed));
+        }
+        return;
+    }
+    clear_file_attrs();
+    ui::MsgBox("The data disk was not found." + g.crlf + "Put the data files into the folder" + g.crlf +
+                   g.data_dir + "A/ or " + g.data_dir + "B/",
+               ui::vbOKOnly | ui::vbExclamation, "Load your data disk");
+}
+
+void load_brand_pumps() {
+    try {
+        const std::string path = g.data_dir + kPumpFile;
+        records::FileInfo info;
+        auto recs = records::readPumpFile(path, &info);
+        if (recs.empty()) {
+            ui::MsgBox("Bad heat pump data file", ui::vbOKOnly, "Update file");
+            load_data_disk();
+            recs = records::readPumpFile(path, &info);  // once more, with what the disk brought
+            if (recs.empty()) {
+                g.pump_count = 0;
+                return;
+            }
+        }
+        tellOversize(path, info, "heat pump data file", records::kMaxPumps);
+
+        const int n = static_cast<int>(recs.size());
+        for (int k = 1; k <= static_cast<int>(records::kMaxPumps); ++k) {
+            g.pump_tab[k] = k <= n ? std::move(recs[k - 1]) : PumpBrand{};
+            g.pump_tab[k].brand = vb::Trim(g.pump_tab[k].brand);
+        }
+        g.pump_count = static_cast<i16>(n);
+        if (g.pump_rec < 1) g.pump_rec = 1;
+        if (g.pump_rec > n) g.pump_rec = static_cast<i16>(n);
+
+        const PumpBrand& r = g.pump_tab[g.pump_rec];
+        g.model_txt1 = vb::RTrim(r.model[1]) + " ";
+        g.model_txt2 = vb::RTrim(r.model[2]) + " ";
+        g.model_txt3 = vb::RTrim(r.model[3]) + " ";
+        copyPoints(r, 1, 24);
+        g.pump_saved = 0;
+    } catch (const std::exception& e) {
+        reportError("load_brand_pumps", 5, e.what());
+    }
+}
+
+void load_locations() {
+    try {
+        const std::string path = g.data_dir + kCityFile;
+        records::FileInfo info;
+        auto recs = records::readCityFile(path, &info);
+        tellOversize(path, info, "weather data file", records::kMaxCities);
+
+        const int n = static_cast<int>(recs.size());
+        for (int i = 1; i <= static_cast<int>(records::kMaxCities); ++i) {
+            g.city_tab[i] = i <= n ? std::move(recs[i - 1]) : CityRecord{};
+            g.city_tab[i].city = vb::Trim(g.city_tab[i].city);
+            g.city_tab[i].state = vb::Trim(g.city_tab[i].state);
+        }
+        g.city_count = static_cast<i16>(n);
+    } catch (const std::exception& e) {
+        reportError("load_locations", 5, e.what());
+        return;
+    }
+    if (data_hooks().fill_city_lists) data_hooks().fill_city_lists();
+}
+
+void read_pumpa(const std::string& brand, const std::string& model) {
+    std::string b = vb::Trim(brand);
+    if (b.empty()) b = kDefaultBrand;
+    std::string n = vb::Trim(model);
+    if (n.empty()) n = kDefaultModel;
+    g.brand_name = b;
+    g.model_name = n;
+
+    const std::string path = g.data_dir + kPumpFile;
+    auto recs = records::readPumpFile(path);
+    if (recs.empty()) {
+        ui::MsgBox("Bad heat pump data file\rLooking in " + g.data_dir + " directory.", ui::vbOKOnly, "Update file");
+        load_data_disk();
+        recs = records::readPumpFile(path);
+    }
+
+    // The group whose name matches, letter case and blanks aside; the
+    // records up to it are taken into pump_tab.
+    const std::string brandKey = noBlanksUpper(b);
+    int match = 0;
+    for (int k = 1; k <= static_cast<int>(recs.size()); ++k) {
+        g.pump_tab[k] = std::move(recs[k - 1]);
+        g.pump_tab[k].brand = vb::Trim(g.pump_tab[k].brand);
+        if (noBlanksUpper(g.pump_tab[k].brand) == brandKey) {
+            match = k;
+            break;
+        }
+    }
+    if (match == 0) {
+        g.pump_rec = static_cast<i16>(recs.empty() ? 1 : recs.size());
+        ui::MsgBox("Brand name " + b + " was not found", ui::vbOKOnly, "Error");
+        return;
+    }
+    g.pump_rec = static_cast<i16>(match);
+
+    // The first offered model of that name, letter case and blanks aside:
+    // all its group's points, then its own eight points as points 1..8.
+    const PumpBrand& r = g.pump_tab[match];
+    const std::string modelKey = noBlanksUpper(n);
+    for (int k = 1; k <= 9; ++k) {
+        if (r.in_list[k] != 1 || noBlanksUpper(r.model[k]) != modelKey) continue;
+        copyPoints(r, 1, 72);
+        const int first = (k - 1) * 8;
+        for (int p = 1; p <= 8; ++p) {
+            g.hp_rh[p] = g.hp_rh[first + p];
+            g.hp_cop[p] = g.hp_cop[first + p];
+            g.hp_btu[p] = g.hp_btu[first + p];
+            g.hp_wtemp[p] = g.hp_wtemp[first + p];
+        }
+        return;
+    }
+}
+
+bool read_compet(int k) {
+    // The engine's totals start afresh for the competitor's run.
+    for (int i = 1; i <= 5; ++i) {
+        g.heater_yr_cost[i] = 0;
+        g.heater_energy[i] = 0;
+        g.heater_cum_cy[i] = Currency{};
+    }
+    g.need_total = 0;
+    g.cop_sum = 0;
+    for (int m = 1; m <= 12; ++m) {
+        g.temp_table[m][5] = g.temp_table[m][6];
+        g.hrs_flag[m] = 0;
+    }
+    if (k < 1 || k > 3) return false;
+
+    CompetitorPump& dest = k == 1 ? g.comp1_rec[1] : k == 2 ? g.comp2_rec[1] : g.comp3_rec[1];
+    const std::string path = g.data_dir + "PumpHP" + std::to_string(k) + ".dat";
+    CompetitorPump r;
+    bool read = records::readCompetitorFile(path, r);
+    if (!read) {
+        ui::MsgBox("Bad competitor #" + std::to_string(k) + " heat pump data file", ui::vbOKOnly, "Update file");
+        load_data_disk();
+        read = records::readCompetitorFile(path, r);
+        if (!read) r = CompetitorPump{};  // no data: the check below lists it all
+    }
+    dest = r;
+    if (k == 1) verify_compet1();
+    if (k == 2) verify_compet2();
+    if (k == 3) verify_compet3();
+
+    for (int p = 1; p <= 24; ++p) {
+        g.hp_rh[p] = r.rh[p];
+        g.hp_cop[p] = r.cop[p];
+        g.hp_btu[p] = r.btu[p];
+        g.hp_wtemp[p] = r.water_temp[p];
+    }
+    if (g.brand_code >= 0 && g.brand_code <= 7 && g.series_sel >= 0 && g.series_sel <= 6)
+        for (int c = 1; c <= 3; ++c) g.comp_models[g.brand_code][g.series_sel][c] = vb::FixLen(r.model[c], 25);
+    return read;
+}
+
+void verify_compet1() { verify_compet(g.comp1_rec[1]); }
+void verify_compet2() { verify_compet(g.comp2_rec[1]); }
+void verify_compet3() { verify_compet(g.comp3_rec[1]); }
+
+void verify_brand() {
+    try {
+        const int rec = std::clamp<int>(g.pump_rec, 1, static_cast<int>(records::kMaxPumps));
+        const PumpBrand& r = g.pump_tab[rec];
+        std::vector<std::string> items;
+        if (vb::Trim(r.brand).empty()) items.push_back("Brand name");
+        bool anyListed = false, blankListed = false;
+        for (int k = 1; k <= 9; ++k) {
+            if (r.in_list[k] != 1) continue;
+            anyListed = true;
+            if (vb::Trim(r.model[k]).empty()) blankListed = true;
+        }
+        if (!anyListed || blankListed) items.push_back("Model designation");
+        missingTables(r, 72, items);
+        if (items.empty()) return;
+        items.insert(items.begin(), "The following data is missing:");
+        items.push_back("THE PROGRAM MAY FAIL");
+        ui::MsgBox(joinLines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
+    } catch (const std::exception& e) {
+        reportError("verify pump", 5, e.what());
+    }
+}
+
+void default_brand_labels() {
+    // Three labels of the routine's own; they name a brand group that has no
+    // name yet. Nothing outside the routine uses them.
+    std::string labels[3];
+    for (int i = 0; i < 3; ++i)
+        if (labels[i].empty()) labels[i] = "Brand " + std::to_string(i + 1);
+}
+
+std::string brand_caption() {
+    const int code = g.brand_code == 0 ? 1 : g.brand_code;
+    std::string title;
+    if (code >= 1 && code <= 3) title = vb::Left(vb::Trim(g.pump_tab[code].brand), 18);
+    const long pad = (18 - static_cast<long>(vb::Len(title))) / 2;
+    const std::string caption = vb::FixLen(vb::Space(pad) + title, 18);
+    for (int i = 1; i <= 18; ++i) g.disp_str[i] = vb::Mid(caption, i, 1);
+    return caption;
+}
+
+void model_list_text(std::vector<std::string>& brand_words, std::string& phrase, std::string& brand,
+                     std::string& model_c, std::string& model_b, std::string& model_a, std::string& note) {
+    brand_words.assign(6, std::string());
+    brand_words[1] = g.model_txt3 + " and ";
+    brand_words[2] = g.model_txt3;
+    brand_words[3] = g.model_txt2;
+    brand_words[4] = g.model_txt1;
+    brand = data_hooks().brand_box_text ? vb::Trim(data_hooks().brand_box_text()) : std::string();
+    model_c = vb::Trim(g.model_txt3);
+    model_b = vb::Trim(g.model_txt2);
+    model_a = vb::Trim(g.model_txt1);
+    phrase = " Model " + g.model_txt2;
+    note.clear();
+}
+
+int city_entry(const CityRecord& r, std::string& entry) {
+    const std::string state = vb::Trim(r.state);
+    const std::string city = vb::Trim(r.city);
+    if (vb::UCase(state) == "FL") {
+        entry = city;
+        return 0;
+    }
+    if (vb::Len(state) < 3) {
+        entry = vb::FixLen(state, 2) + "  " + city;
+        return 1;
+    }
+    entry = vb::FixLen(state, 8) + "  " + city;
+    return 2;
+}
+
+// ---- hooks -------------------------------------------------------------------------
+
+DataHooks& data_hooks() {
+    static DataHooks hooks;
+    return hooks;
+}
+
+void unload_settings() {
+    if (data_hooks().unload_settings) data_hooks().unload_settings();
+}

@@ -1,0 +1,47 @@
+// The settings file defaulte.dat as text: one `name=value` line per value,
+// UTF-8, in one fixed order (the table below) that the writer and the reader
+// share. Array elements have one line each, `fin_opts(3)=0`, two-dimensional
+// ones `lease_fact(1,2)=0.5`. Numbers are written in the C locale, floats in
+// their shortest form that reads back to the same value, money with exactly
+// four decimals. Dfltinp and Dfltout (data.h) are built on these.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "model.h"
+
+namespace settings {
+
+// One value of the model as the file holds it.
+using Ref = std::variant<i16*, float*, double*, Currency*, std::string*>;
+
+struct Field {
+    std::string name;                     // as written before the "="
+    std::function<Ref(DataModel&)> at;    // where the value lives
+    std::size_t max_chars = 0;            // strings: cut to this many characters (0: no limit)
+};
+
+// Every value of the file in file order: the settings, then the last project.
+const std::vector<Field>& fields();
+
+// The whole file text for model m.
+std::string toText(const DataModel& m);
+
+struct ParseResult {
+    std::size_t read = 0;   // fields taken from the text, in order
+    bool complete = false;  // every field was present, in order, and valid
+};
+// Reads the text into m field by field; stops at the first line that is
+// missing, out of order or holds a value that does not parse (or does not
+// fit its type). Fields before it are set, the others are left as they are.
+ParseResult fromText(std::string_view text, DataModel& m);
+
+// Copies every value of the settings file from one model to another.
+void copyFields(const DataModel& from, DataModel& to);
+
+}  // namespace settings

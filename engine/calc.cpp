@@ -1,0 +1,424 @@
+// Calc: the monthly model of the pool or spa and the sizing of the heat-pump
+// system.
+//
+// For each month: the heat the water loses by evaporation, convection and
+// radiation to the sky less the sun it gains (physics.h), the dealer's
+// factors, the heating schedule (days off and the reheat after them), the
+// heat pump's output and C.O.P.; then the smallest number of units that
+// holds the desired temperatures (or, with a backup heater, covers most of
+// the season), the months the backup heater works, the running hours, and
+// the months whose temperature has to come down.
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "core/ui.h"
+#include "engine/engine.h"
+#include "engine/fault.h"
+#include "engine/physics.h"
+#include "model.h"
+
+namespace engine {
+namespace {
+
+using namespace phys;
+
+constexpr int kMaxUnits = 37;            // largest configuration examined
+constexpr double kBackupShare = 0.80;    // heat-pump share of the season a backed-up system covers
+constexpr double kLowestWater = 32.0;    // water is never lowered below freezing, °F
+constexpr double kWaterMax = 212.0;      // working range of the water, °F
+constexpr double kAirMin = -80.0, kAirMax = 140.0;  // working range of the air, °F
+constexpr double kEqSearchBelowAir = 40.0;  // lowest equilibrium looked for: air - 40 °F
+constexpr double kRootTolerance = 0.01;  // °F
+constexpr int kRootMaxSteps = 60;
+constexpr double kHoursPerDay = 24.0;
+
+// What the whole project shares.
+struct Project {
+    double area = 0;        // ft²
+    double mass = 0;        // BTU per °F of the water
+    bool indoor = false;
+    bool spa = false;
+    double activity = 0;    // indoor activity factor
+    double blower = 1;      // evaporation factor of a running spa blower
+    int days = 7;           // heating days a week, 1..7
+    double hours = 24;      // heating hours a day, 1..24
+    double off_buf = 1;     // recovery buffer as a factor (off_buffer(3) / 100)
+    double sel_buf = 0;     // system selector buffer of the model's size, BTU/h
+    bool backup = false;    // backed up by the existing heater
+};
+
+// One month's conditions, worked out once.
+struct Month {
+    bool heated = false;
+    double days = 0;        // days in the month
+    double ta = 0, rh = 0;  // air °F, %
+    Air air;
+    CoverShares cover;
+    double solar = 0;       // BTU/ft²·day
+    double factor = 1;      // dealer factors on the daily need
+    Rated rated;            // heat pump rating at the month's air
+    double fcap = 1, fcop = 1;  // compensating factors
+    double t6 = 0;          // desired water temperature, °F
+    mutable bool teq_known = false;  // outdoors: the water's equilibrium, found once
+    mutable double teq = 0;
+};
+
+// The month evaluated with the water held at t.
+struct Eval {
+    double t = 0;
+    double qday = 0;        // need of one heated day, BTU (may be negative: nothing to do)
+    double qmonth = 0;      // need of the month, BTU, never below 0
+    double reheat = 0;      // heat to bring the water back after the days off, BTU
+    double evap = 0, conv = 0;  // losses per ft² and hour after the cover (conv incl. radiation)
+    double cap = 0, cop = 0;    // one unit's output BTU/h and C.O.P.
+};
+
+// Loss per ft² and hour of water at t; for an indoor pool the hall is held
+// for water at t_hold (the hall does not follow the water while it cools).
+double loss_rate(const Project& p, const Month& m, double t, double t_hold, double* evap, double* conv) {
+    Loss l;
+    if (p.indoor)
+        l.evap = indoor_evap(t, t_hold + kHallAboveWater, kHallRH, p.activity);
+    else
+        l = outdoor_loss(t, m.air);
+    l.evap *= p.blower;
+    const double e = m.cover.evap * l.evap;
+    const double c = m.cover.conv * (l.conv + l.rad);
+    if (evap) *evap = e;
+    if (conv) *conv = c;
+    return e + c;
+}
+
+// The need of one heated day with the water at t, BTU (factors applied).
+double q_day(const Project& p, const Month& m, double t, double t_hold) {
+    return p.area * (kHoursPerDay * loss_rate(p, m, t, t_hold, nullptr, nullptr) - m.solar) * m.factor;
+}
+
+// The temperature the water drifts to without heating (its daily need is 0),
+// for water held at t_hold: false position (Illinois) between air - 40 °F
+// and t_hold. When even the lower end still loses heat, the lower end.
+double equilibrium(const Project& p, const Month& m, double t_hold) {
+    double hi = t_hold;
+    double fhi = q_day(p, m, hi, t_hold);
+    if (fhi <= 0) return hi;
+    double lo = std::min(m.ta - kEqSearchBelowAir, hi - 1.0);
+    double flo = q_day(p, m, lo, t_hold);
+    if (flo > 0) return lo;
+    int side = 0;
+    for (int step = 0; step < kRootMaxSteps && hi - lo > kRootTolerance; ++step) {
+        double x = (lo * fhi - hi * flo) / (fhi - flo);
+        if (!(x > lo && x < hi)) x = 0.5 * (lo + hi);
+        const double fx = q_day(p, m, x, t_hold);
+        if (fx > 0) {
+            hi = x;
+            fhi = fx;
+            if (side == 1) flo *= 0.5;
+            side = 1;
+        } else {
+            lo = x;
+            flo = fx;
+            if (side == -1) fhi *= 0.5;
+            side = -1;
+        }
+    }
+    return 0.5 * (lo + hi);
+}
+
+// Outdoors the equilibrium does not depend on the temperature the water was
+// held at, so it is found once per month (from the top of the working range).
+double equilibrium_below(const Project& p, const Month& m, double t) {
+    if (p.indoor) return equilibrium(p, m, t);
+    if (!m.teq_known) {
+        m.teq = equilibrium(p, m, kWaterMax);
+        m.teq_known = true;
+    }
+    return std::min(m.teq, t);
+}
+
+Eval evaluate(const Project& p, const Month& m, double t) {
+    Eval e;
+    e.t = t;
+    const double rate = loss_rate(p, m, t, t, &e.evap, &e.conv);
+    e.qday = p.area * (kHoursPerDay * rate - m.solar) * m.factor;
+    if (e.qday > 0) {
+        if (p.days >= 7) {
+            e.qmonth = m.days * e.qday;
+        } else {
+            // Days off: the water cools towards its equilibrium T_eq with the
+            // time constant tau = C / U (U = daily need per °F above T_eq);
+            // after 7 - d days it has lost dT = (t - T_eq)(1 - exp(-(7 - d) / tau)),
+            // which the first heating day has to put back: R = C * dT.
+            const double teq = equilibrium_below(p, m, t);
+            const double span = t - teq;
+            if (span > 0 && p.mass > 0) {
+                const double u = e.qday / span;                     // BTU/day·°F
+                const double x = (7 - p.days) * u / p.mass;         // (7 - d) / tau
+                e.reheat = p.mass * span * -std::expm1(-x);
+            }
+            e.qmonth = (p.days * e.qday + e.reheat) * m.days / 7.0;
+        }
+    }
+    const Rating r = corrected(m.rated, m.rh, t);
+    e.cap = r.cap * m.fcap;
+    e.cop = r.cop * m.fcop;
+    return e;
+}
+
+// Does a configuration of `units` units hold the month? An ordinary heating
+// day must fit into the heating hours at the output less the selector
+// buffer; after days off the first heating day must also bring back the
+// reheat at the output scaled by the recovery buffer.
+bool fits(const Project& p, const Eval& e, int units, double buffer) {
+    if (e.qmonth <= 0) return true;
+    if (e.cap <= 0) return false;
+    const double out = units * e.cap;
+    if ((out - buffer) * p.hours < e.qday) return false;
+    if (p.days < 7 && (out * p.off_buf - e.qday / kHoursPerDay) * p.hours < e.reheat) return false;
+    return true;
+}
+
+void check_inputs() {
+    const int st = ST_INPUTS;
+    ENGINE_CHECK(g.pool_area, st);
+    ENGINE_CHECK(g.pool_depth, st);
+    ENGINE_CHECK(g.wind_mph, st);
+    ENGINE_CHECK(g.sun_pct, st);
+    ENGINE_CHECK(g.cover_quality, st);
+    ENGINE_CHECK(g.year_factor, st);
+    ENGINE_CHECK(g.summer_factor_in, st);
+    ENGINE_CHECK(g.summer_factor_out, st);
+    ENGINE_CHECK(g.off_buffer[3], st);
+    for (int k = 1; k <= 3; ++k) ENGINE_CHECK(g.sel_buffer[k], st);
+    for (int k = 1; k <= 8; ++k) {
+        ENGINE_CHECK(g.size_comp[k], st);
+        ENGINE_CHECK(g.hp_rh[k], st);
+        ENGINE_CHECK(g.hp_cop[k], st);
+        ENGINE_CHECK(g.hp_btu[k], st);
+        ENGINE_CHECK(g.hp_wtemp[k], st);
+    }
+    for (int m = 1; m <= 12; ++m) {
+        ENGINE_CHECK(g.temp_table[m][6], st);
+        ENGINE_CHECK(g.month_city_a[m], st);
+        ENGINE_CHECK(g.month_city_b[m], st);
+        ENGINE_CHECK(g.month_city_c[m], st);
+    }
+}
+
+void calc_body(int& stage) {
+    // ---- 1. inputs
+    stage = ST_INPUTS;
+    check_inputs();
+    Project p;
+    p.area = std::max(0.0, static_cast<double>(g.pool_area));
+    const double depth = std::max(0.0, static_cast<double>(g.pool_depth));
+    p.mass = kWaterHeatCapacity * p.area * depth;
+    p.indoor = trimmed(g.pool_site) == "In";
+    p.spa = trimmed(g.pool_type) != "Pool";
+    p.activity = p.spa ? kActivitySpa : kActivityPool;
+    p.blower = (p.spa && g.spa_blower != 0) ? kBlowerEvapFactor : 1.0;
+    p.days = std::clamp<int>(g.heat_days, 1, 7);
+    p.hours = std::clamp<int>(g.heat_hours, 1, 24);
+    p.off_buf = std::max(0.0, g.off_buffer[3]) / 100.0;
+    p.sel_buf = g.sel_buffer[model_slot()];
+    p.backup = g.backup_on == 1 && g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL;
+    const double wind = std::max(0.0, static_cast<double>(g.wind_mph));
+    const double sun = std::clamp(static_cast<double>(g.sun_pct), 0.0, 100.0);
+
+    // Every calculation starts again from the temperatures as entered.
+    for (int m = 0; m <= 12; ++m) {
+        g.temp_table[m][5] = g.temp_table[m][6];
+        g.hrs_flag[m] = 0;
+        g.month_need[m] = 0;
+        g.loss_evap[m] = 0;
+        g.loss_conv[m] = 0;
+        g.month_load[m] = {};
+        g.month_cop[m] = 0;
+        g.backup_month[m] = 0;
+    }
+    g.temp_lowered = 0;
+
+    // ---- 2. losses: the month's air, cover, sun and dealer factors
+    stage = ST_LOSSES;
+    // Size compensator by area class; a warmer (positive) or cooler year.
+    const double size_factor = 1.0 + g.size_comp[size_class(p.area)] / 100.0;
+    const double year_factor = 1.0 - g.year_factor;
+    // A warmer summer weighs most on the warmest months: w = 1 for the
+    // warmest month, 0 for the coldest (0 for all when all are equal).
+    double tmin = g.month_city_c[1], tmax = g.month_city_c[1];
+    for (int m = 2; m <= 12; ++m) {
+        tmin = std::min<double>(tmin, g.month_city_c[m]);
+        tmax = std::max<double>(tmax, g.month_city_c[m]);
+    }
+    const double summer = p.indoor ? g.summer_factor_in : g.summer_factor_out;
+    const Points pts{g.hp_rh.data(), g.hp_cop.data(), g.hp_btu.data(), g.hp_wtemp.data()};
+
+    Month mon[13];
+    for (int m = 1; m <= 12; ++m) {
+        Month& M = mon[m];
+        M.heated = g.run_state[m][0] != 0 && g.month_days[m] > 0;
+        M.days = std::max<int>(0, g.month_days[m]);
+        M.ta = std::clamp(static_cast<double>(g.month_city_c[m]), kAirMin, kAirMax);
+        M.rh = std::clamp(static_cast<double>(g.month_city_a[m]), 0.0, 100.0);
+        M.t6 = std::clamp(static_cast<double>(g.temp_table[m][6]), kLowestWater, kWaterMax);
+        const double cover_h = g.month_hours_c[m][0];
+        if (!p.indoor) M.air = outdoor_air(M.ta, M.rh, wind);
+        M.cover = cover_shares(cover_h, g.cover_quality);
+        M.solar = solar_gain(g.month_city_b[m], sun, cover_h);
+        const double w = tmax > tmin ? (M.ta - tmin) / (tmax - tmin) : 0.0;
+        M.factor = std::max(0.0, size_factor * year_factor * (1.0 - summer * w));
+        ENGINE_CHECK(M.air.tsky4, stage);
+        ENGINE_CHECK(M.solar, stage);
+        ENGINE_CHECK(M.factor, stage);
+    }
+
+    // ---- 4. the heat pump at each month's air
+    stage = ST_HEATPUMP;
+    for (int m = 1; m <= 12; ++m) {
+        Month& M = mon[m];
+        M.rated = interpolate(pts, M.ta);
+        if (g.comp_factors_on == 1 && M.rated.runs && (!M.rated.low || g.allow_lowtemp == 1)) {
+            const int k = comp_element(M.ta);
+            M.fcap = comp_value(g.hp_btu_factor[k]);
+            M.fcop = comp_value(g.hp_cop_factor[k]);
+        }
+        ENGINE_CHECK(M.rated.cap, stage);
+        ENGINE_CHECK(M.rated.cop, stage);
+    }
+
+    // ---- 3. schedule: each heated month at its desired temperature
+    stage = ST_SCHEDULE;
+    Eval ev[13];
+    for (int m = 1; m <= 12; ++m) {
+        if (!mon[m].heated) continue;
+        ev[m] = evaluate(p, mon[m], mon[m].t6);
+        ENGINE_CHECK(ev[m].qmonth, stage);
+        ENGINE_CHECK(ev[m].reheat, stage);
+        ENGINE_CHECK(ev[m].cap, stage);
+        ENGINE_CHECK(ev[m].cop, stage);
+    }
+
+    // ---- 5. sizing: configuration i = i units of the model
+    stage = ST_SIZING;
+    int units = 0;
+    if (!p.backup) {
+        // The smallest i that holds every heated month the heat pump can run in.
+        for (int i = 1; i <= kMaxUnits && units == 0; ++i) {
+            g.combo_n1[i] = static_cast<i16>(i);
+            bool ok = true;
+            for (int m = 1; m <= 12 && ok; ++m)
+                if (mon[m].heated && ev[m].cap > 0) ok = fits(p, ev[m], i, p.sel_buf);
+            if (ok) units = i;
+        }
+    } else {
+        // The smallest i whose heat pump share, running at most 24 h a day,
+        // is at least 80 % of the need of the months it can run in.
+        double season = 0;
+        for (int m = 1; m <= 12; ++m)
+            if (mon[m].heated && ev[m].cap > 0) season += ev[m].qmonth;
+        for (int i = 1; i <= kMaxUnits && units == 0; ++i) {
+            g.combo_n1[i] = static_cast<i16>(i);
+            double share = 0;
+            for (int m = 1; m <= 12; ++m)
+                if (mon[m].heated && ev[m].cap > 0)
+                    share += std::min(ev[m].qmonth,
+                                      std::max(0.0, i * ev[m].cap - p.sel_buf) * kHoursPerDay * mon[m].days);
+            ENGINE_CHECK(share, stage);
+            if (share >= kBackupShare * season) units = i;
+        }
+    }
+    if (units == 0) {
+        units = kMaxUnits;
+        if (g.calc_mode2 == 2) ui::MsgBox("The system requires too many heat pumps", ui::vbExclamation, " Calc error");
+    }
+    g.combo_idx = static_cast<i16>(units);
+
+    // ---- 6. hours, and the months the system cannot hold
+    stage = ST_HOURS;
+    double need_total = 0, cop_sum = 0;
+    int cop_count = 0, lowered = 0;
+    for (int m = 1; m <= 12; ++m) {
+        const Month& M = mon[m];
+        if (!M.heated) continue;
+        Eval e = ev[m];
+        bool off = false;
+        if (!p.backup && !fits(p, e, units, 0.0)) {
+            // Lower the temperature by whole degrees until the system holds
+            // it; at the water's own equilibrium (or freezing) the month is
+            // off. Holding is easier the lower the water, so the first
+            // degree that fits is found by bisection.
+            const double floor_t = std::max(kLowestWater, equilibrium_below(p, M, M.t6));
+            const int kmax = static_cast<int>(std::ceil(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
+            int found = 0;
+            if (kmax > 1 && e.cap > 0) {
+                int lo = 1, hi = kmax - 1;
+                if (fits(p, evaluate(p, M, M.t6 - hi), units, 0.0)) {
+                    while (lo < hi) {
+                        const int mid = (lo + hi) / 2;
+                        if (fits(p, evaluate(p, M, M.t6 - mid), units, 0.0))
+                            hi = mid;
+                        else
+                            lo = mid + 1;
+                    }
+                    found = lo;
+                }
+            }
+            if (found > 0) {
+                e = evaluate(p, M, M.t6 - found);
+            } else {
+                off = true;
+                if (kmax > 0) e = evaluate(p, M, M.t6 - kmax);
+            }
+            g.hrs_flag[m] = 1;
+            ++lowered;
+        }
+        if (off) e.qmonth = 0;
+        ENGINE_CHECK(e.qmonth, stage);
+        ENGINE_CHECK(e.evap, stage);
+        ENGINE_CHECK(e.conv, stage);
+
+        const double N = M.days;
+        const double out = e.cap > 0 ? units * e.cap : 0.0;
+        const bool runs = e.qmonth > 0 && out > 0;
+        g.temp_table[m][5] = static_cast<float>(e.t);
+        g.month_need[m] = e.qmonth;
+        g.loss_evap[m] = p.area * kHoursPerDay * N * e.evap;
+        g.loss_conv[m] = p.area * kHoursPerDay * N * e.conv;
+        g.month_load[m][0] = e.qmonth / (kHoursPerDay * N);
+        g.month_load[m][1] = out;
+        g.month_cop[m] = runs ? static_cast<float>(e.cop) : 0.0f;
+        if (runs) {
+            cop_sum += g.month_cop[m];
+            ++cop_count;
+        }
+        need_total += e.qmonth / 1000.0;
+
+        // ---- 7. backup: the pump runs around the clock and the existing
+        // heater covers the rest (all of it when the pump cannot run).
+        stage = ST_BACKUP;
+        if (p.backup && e.qmonth > 0 && out * kHoursPerDay * N < e.qmonth) {
+            g.backup_month[m] = 1;
+            g.month_load[m][2] = (e.qmonth - out * kHoursPerDay * N) / (kHoursPerDay * N);
+        }
+        stage = ST_HOURS;
+        const double hours = runs ? std::min(kHoursPerDay, e.qmonth / (out * N)) : 0.0;
+        ENGINE_CHECK(hours, stage);
+        g.calc_f32[39 + m] = static_cast<float>(hours);
+    }
+    for (int m = 1; m <= 12; ++m)
+        if (!mon[m].heated) g.calc_f32[39 + m] = 0.0f;
+    g.temp_lowered = static_cast<i16>(lowered);
+    g.need_total = need_total;
+    g.cop_sum = static_cast<float>(cop_sum);
+    g.cop_avg = cop_count > 0 ? static_cast<float>(cop_sum / cop_count) : 0.0f;
+    ENGINE_CHECK(g.need_total, stage);
+}
+
+}  // namespace
+
+bool Calc() {
+    int stage = ST_INPUTS;
+    return guarded("Calc", stage, calc_body);
+}
+
+}  // namespace engine

@@ -1,0 +1,268 @@
+// The cost stages after Calc:
+//   Backcalc  month costs of the heat pump, of each heater alone and of the
+//             backup heater; the results table calc_f32 rows 1..39 and the
+//             yearly totals;
+//   Pbcalc    savings against each heater, equipment cost, payback, return
+//             on investment and the projected-savings text;
+//   Yrcalc    the five-year tables with the yearly price rises.
+// Money is kept in currency (four decimals); the results table in cents.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/vbtext.h"
+#include "engine/engine.h"
+#include "engine/fault.h"
+#include "model.h"
+
+namespace engine {
+namespace {
+
+constexpr double kBtuPerKwh = 3413.0;           // month cost of heat bought as electricity
+constexpr double kKwhPerBtu = 0.293 / 1000.0;   // heat-pump running cost of a backup month
+constexpr double kBtuPerTherm = 100000.0;       // natural gas, price per therm
+constexpr double kBtuPerGalPropane = 91000.0;   // propane, price per US gallon
+constexpr double kBtuPerGalOil = 140000.0;      // fuel oil, price per US gallon
+constexpr double kHoursPerDay = 24.0;
+constexpr int kTableYears = 5;
+
+bool is_spa() { return trimmed(g.pool_type) != "Pool"; }
+bool backed_up() { return g.backup_on == 1 && g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL; }
+// The existing heater, 1 (none) .. 5; anything else is read as none.
+int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
+
+// Cost in dollars of `btu` of heat from heater type t (2..5) heating alone.
+// Electric resistance turns every kWh into 3413 BTU; fuel heaters burn
+// btu / (efficiency x BTU per unit) units of fuel. A fuel heater of no
+// efficiency costs nothing here (the input window refuses it).
+double heater_cost(int t, double btu) {
+    const double eff = g.heater_eff;
+    switch (t) {
+    case HT_ELEC: return g.rate_elec.toDouble() * btu / kBtuPerKwh;
+    case HT_GAS: return eff > 0 ? g.rate_natgas.toDouble() * btu / (eff * kBtuPerTherm / 100.0) : 0.0;
+    case HT_PROPANE: return eff > 0 ? g.rate_propane.toDouble() * btu / (eff * kBtuPerGalPropane / 100.0) : 0.0;
+    case HT_OIL: return eff > 0 ? g.rate_oil.toDouble() * btu / (eff * kBtuPerGalOil / 100.0) : 0.0;
+    default: return 0.0;
+    }
+}
+
+// Whole cents, halves away from zero.
+Currency cents(Currency c) {
+    std::int64_t q = c.v / 100;
+    const std::int64_t r = c.v % 100;
+    if (r >= 50) ++q;
+    else if (r <= -50) --q;
+    return Currency::raw(q * 100);
+}
+
+float f32(Currency c) { return static_cast<float>(c.toDouble()); }
+
+void back_body(int& stage) {
+    stage = ST_MONTHCOST;
+    ENGINE_CHECK(g.heater_eff, stage);
+    ENGINE_CHECK(g.reduce_pct, stage);
+    const int ft = existing();
+    const bool backup = backed_up();
+    // Floor returns (reverse flow) cut a pool's heat-pump cost; never a spa's.
+    const float rf = (g.opt_reduce != 0 && !is_spa() && g.reduce_pct != 0)
+                         ? 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f)
+                         : 1.0f;
+    g.reduce_factor = rf;
+
+    // Yearly figures start afresh, so repeated calculations give the same.
+    g.heater_yr_cost = {};
+    g.heater_energy = {};
+    g.heater_cost_cy = {};
+    g.heater_fuel_cy = {};
+    g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
+
+    for (int m = 1; m <= 12; ++m) {
+        stage = ST_MONTHCOST;
+        const double need = g.month_need[m];
+        const double cop = g.month_cop[m];
+        const double N = g.month_days[m];
+        const bool heated = g.run_state[m][0] != 0;
+        ENGINE_CHECK(need, stage);
+        ENGINE_CHECK(cop, stage);
+
+        // Each heater heating the month alone.
+        Currency elec = cy(ENGINE_MONEY(heater_cost(HT_ELEC, need), stage));
+        Currency gas = cy(ENGINE_MONEY(heater_cost(HT_GAS, need), stage));
+        Currency propane = cy(ENGINE_MONEY(heater_cost(HT_PROPANE, need), stage));
+        Currency oil = cy(ENGINE_MONEY(heater_cost(HT_OIL, need), stage));
+        const Currency alone[6] = {Currency{}, Currency{}, elec, gas, propane, oil};
+        g.heater_yr_cost[HT_ELEC] += elec.toDouble();
+        if (ft >= HT_GAS) g.heater_yr_cost[ft] += static_cast<float>(alone[ft].toDouble());
+
+        // A heated month the heat pump cannot run in is the backup heater's
+        // alone; any other month without a C.O.P. costs nothing.
+        const bool backup_alone = backup && heated && need > 0 && cop <= 0;
+        double hp = 0;
+        if (cop <= 0 && !backup_alone) {
+            elec = gas = propane = oil = Currency{};
+            for (int t = HT_ELEC; t <= HT_OIL; ++t) g.heater_cost_cy[t] = Currency{};
+        } else {
+            if (cop > 0) hp = elec.toDouble() / cop * rf;   // electric cost / C.O.P. x reduce factor
+            g.heater_cost_cy[HT_ELEC] = elec;
+            g.heater_cost_cy[HT_GAS] = gas;
+            g.heater_cost_cy[HT_PROPANE] = propane;
+            g.heater_cost_cy[HT_OIL] = oil;
+            if (!(need != 0 && heated)) {
+                hp = 0;
+                g.month_cop[m] = 0.0f;
+            }
+        }
+        g.month_cost_elec = elec;
+        g.month_cost_gas = gas;
+        g.month_cost_propane = propane;
+        g.month_cost_oil = oil;
+
+        Currency fuel_part, saving;
+        if (heated) {
+            stage = ST_BACKUP;
+            // In a backup month the heat pump runs around the clock.
+            const double delivered = g.month_load[m][1] * kHoursPerDay * N;
+            if (g.backup_month[m] == 1 && cop > 0) hp = delivered * g.rate_elec.toDouble() / cop * kKwhPerBtu * rf;
+            if (ft >= HT_ELEC) {
+                if (backup) {
+                    // The backup heater covers what the pump does not.
+                    const double rest = need - (cop > 0 ? delivered : 0.0);
+                    Currency f = cy(ENGINE_MONEY(heater_cost(ft, rest), stage));
+                    f = cy(f.toDouble() * rf);
+                    g.heater_fuel_cy[ft] = f < Currency{} ? Currency{} : f;
+                } else {
+                    g.heater_fuel_cy[ft] = g.heater_cost_cy[ft];
+                }
+                fuel_part = g.heater_fuel_cy[ft];
+                const Currency hp_cy = cy(ENGINE_MONEY(hp, stage));
+                saving = backup ? g.heater_cost_cy[ft] - (hp_cy + g.heater_fuel_cy[ft]) : g.heater_cost_cy[ft] - hp_cy;
+            }
+        } else {
+            hp = 0;
+        }
+        stage = ST_MONTHCOST;
+        g.hp_month_cost = ENGINE_MONEY(hp, stage);
+
+        // The results table in cents; the yearly totals are their sums.
+        const Currency hp_c = cents(cy(hp)), fuel_c = cents(fuel_part), sav_c = cents(saving);
+        g.calc_f32[m] = f32(hp_c);
+        g.calc_f32[12 + m] = f32(fuel_c);
+        g.calc_f32[24 + m] = f32(sav_c);
+        g.tot_hp += hp_c;
+        g.tot_heater += fuel_c;
+        g.tot_saving += sav_c;
+
+        g.heater_energy[HT_HEATPUMP] += hp;
+        if (ft >= HT_ELEC) g.heater_energy[ft] += g.heater_fuel_cy[ft].toDouble();
+        g.heater_yr_cost[HT_HEATPUMP] += hp;
+    }
+    g.calc_f32[37] = f32(g.tot_hp * kTableYears);
+    g.calc_f32[38] = f32(g.tot_heater * kTableYears);
+    g.calc_f32[39] = f32(g.tot_saving * kTableYears);
+}
+
+void pb_body(int& stage) {
+    stage = ST_PAYBACK;
+    const int ft = existing();
+    const bool backup = backed_up();
+    const auto& hyc = g.heater_yr_cost;
+    if (hyc[HT_ELEC] == 0 && hyc[HT_HEATPUMP] == 0) g.cop_avg = 0.0f;
+
+    // Savings against electric resistance and against the existing fuel heater.
+    g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
+    g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
+    if (hyc[HT_ELEC] != 0)
+        g.save_pct_elec = cy(ENGINE_MONEY((hyc[HT_ELEC] - hyc[HT_HEATPUMP]) / hyc[HT_ELEC] * 100.0, stage));
+    g.save_amt_elec = cy(ENGINE_MONEY(hyc[HT_ELEC] - hyc[HT_HEATPUMP], stage));
+    if (ft >= HT_GAS && hyc[ft] != 0) {
+        const float s = static_cast<float>(hyc[ft] - hyc[HT_HEATPUMP]);
+        const float p = static_cast<float>(s / hyc[ft] * 100.0);
+        ENGINE_MONEY(p, stage);
+        Currency* pct[6] = {nullptr, nullptr, nullptr, &g.save_pct_gas, &g.save_pct_propane, &g.save_pct_oil};
+        Currency* amt[6] = {nullptr, nullptr, nullptr, &g.save_amt_gas, &g.save_amt_propane, &g.save_amt_oil};
+        *pct[ft] = cy(p);
+        *amt[ft] = cy(ENGINE_MONEY(s, stage));
+    }
+
+    // Equipment: the chosen model's price times its count in the configuration.
+    const int idx = std::clamp<int>(g.combo_idx, 0, 40);
+    const int units = std::max<int>(0, g.combo_n1[idx]);
+    g.equip_cost = g.model_price[model_slot()] * units;
+    if (units > 0) g.models_used = 3;
+
+    g.invest_cy = {};
+    g.invest_f32 = {};
+    g.payback_f32 = {};
+    g.invest_cy[ft] = g.equip_cost;
+    double ys = 0;
+    if (ft >= HT_ELEC) ys = backup ? hyc[ft] - (g.heater_energy[ft] + hyc[HT_HEATPUMP]) : hyc[ft] - hyc[HT_HEATPUMP];
+    g.year_saving = cy(ENGINE_MONEY(ys, stage));
+    const Currency invest = g.invest_cy[ft];
+    if (invest > Currency{} && g.year_saving > Currency{}) {
+        g.payback_f32[ft] = static_cast<float>(invest.toDouble() / g.year_saving.toDouble());
+        g.invest_f32[ft] = static_cast<float>(g.year_saving.toDouble() / invest.toDouble());
+    }
+
+    // "$1,234 a year (56%)" against the existing heater; nothing without one.
+    if (ft == HT_HEATPUMP) {
+        g.proj_save.clear();
+    } else {
+        const double pct = hyc[ft] != 0 ? g.year_saving.toDouble() / hyc[ft] * 100.0 : 0.0;
+        g.proj_save = vb::Format(g.year_saving.toDouble(), "$#,##0") + " a year (" + vb::Format(pct, "#0") + "%)";
+    }
+}
+
+void yr_body(int& stage) {
+    stage = ST_YEARLY;
+    const int f = existing();
+    const bool backup = backed_up();
+    g.backup_cost_total = Currency{};
+    g.year_tab_hp = {};
+    g.year_tab_fuel = {};
+    g.year_tab_backup = {};
+    g.heater_year_cy = {};
+    g.heater_cum_cy = {};
+    // g(t) = (1 + price_rise(t)) ^ (y - 1)
+    double g_hp = 1.0, g_f = 1.0;
+    const double rise_hp = 1.0 + g.price_rise[HT_HEATPUMP], rise_f = 1.0 + g.price_rise[f];
+    ENGINE_CHECK(rise_hp, stage);
+    ENGINE_CHECK(rise_f, stage);
+    for (int y = 1; y <= kTableYears; ++y) {
+        const double hp_year = backup ? g.heater_energy[HT_HEATPUMP] : g.heater_yr_cost[HT_HEATPUMP];
+        g.heater_year_cy[HT_HEATPUMP] = cy(ENGINE_MONEY(g_hp * hp_year, stage));
+        g.year_tab_hp[y] = g.heater_year_cy[HT_HEATPUMP];
+        g.heater_cum_cy[HT_HEATPUMP] += g.heater_year_cy[HT_HEATPUMP];
+        if (f >= HT_ELEC) {
+            if (backup) {
+                g.year_tab_backup[y] = cy(ENGINE_MONEY(g_f * g.heater_yr_cost[f], stage));
+                g.heater_year_cy[f] = cy(ENGINE_MONEY(g_f * g.heater_energy[f], stage));
+            } else {
+                g.heater_year_cy[f] = cy(ENGINE_MONEY(g_f * g.heater_yr_cost[f], stage));
+            }
+            g.year_tab_fuel[y] = g.heater_year_cy[f];
+            g.heater_cum_cy[f] += g.heater_year_cy[f];
+            if (backup) g.backup_cost_total += g.year_tab_backup[y] - (g.year_tab_hp[y] + g.year_tab_fuel[y]);
+        }
+        g_hp *= rise_hp;
+        g_f *= rise_f;
+    }
+}
+
+}  // namespace
+
+bool Backcalc() {
+    int stage = ST_MONTHCOST;
+    return guarded("Backcalc", stage, back_body);
+}
+
+bool Pbcalc() {
+    int stage = ST_PAYBACK;
+    return guarded("Pbcalc", stage, pb_body);
+}
+
+bool Yrcalc() {
+    int stage = ST_YEARLY;
+    return guarded("Yrcalc", stage, yr_body);
+}
+
+}  // namespace engine

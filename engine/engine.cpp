@@ -1,0 +1,125 @@
+// The engine's entry points, its failure reports and the display hooks.
+#include "engine/engine.h"
+
+#include <exception>
+#include <string>
+
+#include "core/ui.h"
+#include "engine/fault.h"
+#include "model.h"
+
+namespace engine {
+
+namespace {
+
+Display& hooks() {
+    static Display d;
+    return d;
+}
+
+// "Error <n> in line <l>" / "Check the data inputs (<stage>)", titled
+// " <routine> error". The program goes on: the results are cleared and the
+// user can correct the inputs (ending it would lose the unsaved project).
+void report(const char* routine, int number, int line, int stage) {
+    ui::MsgBox("Error " + std::to_string(number) + " in line " + std::to_string(line) + g.crlf +
+                   "Check the data inputs (" + std::to_string(stage) + ")",
+               ui::vbCritical, std::string(" ") + routine + " error");
+}
+
+}  // namespace
+
+bool guarded(const char* routine, int& stage, void (*body)(int& stage)) {
+    try {
+        body(stage);
+        return true;
+    } catch (const Fault& f) {
+        report(routine, f.number, f.line, f.stage);
+    } catch (const ui::ProgramEnd&) {
+        throw;
+    } catch (const ui::RtError& e) {
+        report(routine, e.number, 0, stage);
+    } catch (const std::exception&) {
+        report(routine, kErrInternal, 0, stage);
+    } catch (...) {
+        report(routine, kErrInternal, 0, stage);
+    }
+    clear_engine_results();
+    return false;
+}
+
+int model_slot() {
+    const std::string_view name = trimmed(g.model_name);
+    if (name.empty()) return 1;
+    if (name == trimmed(g.model_txt1)) return 1;
+    if (name == trimmed(g.model_txt2)) return 2;
+    if (name == trimmed(g.model_txt3)) return 3;
+    return 1;
+}
+
+bool calc_all() { return Calc() && Backcalc() && Pbcalc() && Yrcalc(); }
+
+void clear_engine_results() {
+    g.combo_idx = 0;
+    for (int m = 0; m <= 12; ++m) {
+        g.temp_table[m][5] = g.temp_table[m][6];
+        g.hrs_flag[m] = 0;
+    }
+    g.temp_lowered = 0;
+    g.month_need = {};
+    g.loss_evap = {};
+    g.loss_conv = {};
+    g.month_load = {};
+    g.month_cop = {};
+    g.backup_month = {};
+    g.need_total = 0;
+    g.cop_sum = g.cop_avg = 0;
+    g.heater_yr_cost = {};
+    g.heater_energy = {};
+    g.heater_cost_cy = {};
+    g.heater_fuel_cy = {};
+    g.heater_year_cy = {};
+    g.heater_cum_cy = {};
+    g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
+    g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
+    g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
+    g.equip_cost = Currency{};
+    g.invest_cy = {};
+    g.invest_f32 = {};
+    g.year_saving = Currency{};
+    g.payback_f32 = {};
+    g.hp_month_cost = 0;
+    g.month_cost_elec = g.month_cost_gas = g.month_cost_propane = g.month_cost_oil = Currency{};
+    g.reduce_factor = 1.0f;
+    g.calc_f32 = {};
+    g.year_tab_hp = {};
+    g.year_tab_fuel = {};
+    g.year_tab_backup = {};
+    g.backup_cost_total = Currency{};
+    g.proj_save.clear();
+}
+
+void set_display(Display d) { hooks() = std::move(d); }
+const Display& display() { return hooks(); }
+
+}  // namespace engine
+
+namespace {
+void show_results_body(int& stage) {
+    stage = engine::ST_DISPLAY;
+    if (engine::display().show_results) engine::display().show_results();
+}
+}  // namespace
+
+void run_calc() {
+    engine::calc_all();   // on a failure the results have been cleared and are shown so
+    int stage = engine::ST_DISPLAY;
+    engine::guarded("run_calc", stage, show_results_body);
+}
+
+void clear_results() {
+    if (engine::display().clear_results) engine::display().clear_results();
+}
+
+void show_ambient() {
+    if (engine::display().show_ambient) engine::display().show_ambient();
+}

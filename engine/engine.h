@@ -1,0 +1,45 @@
+// The heating and cost engine: the monthly model of a pool or spa, heat-pump
+// sizing, output and C.O.P., running hours and recovery, backup heater,
+// energy costs by fuel, savings, payback, return on investment and the
+// yearly tables. Works on the shared data model `g` only; no windows.
+#pragma once
+
+#include <functional>
+
+namespace engine {
+
+// The monthly model and sizing: losses, need, configuration (combo_idx),
+// output, C.O.P., hours, backup months, lowered temperatures. Returns false
+// when a stage failed (its message has been shown and the results cleared).
+bool Calc();
+// The cost stages: month costs into calc_f32, yearly totals, savings,
+// equipment cost, payback and return, year tables, proj_save.
+bool Backcalc();   // month costs and backup heater
+bool Pbcalc();     // equipment cost, savings, payback, return on investment
+bool Yrcalc();     // yearly tables by price_rise
+// Calc followed by the cost stages.
+bool calc_all();
+
+// Clears every engine result (keeps inputs).
+void clear_engine_results();
+
+// The project input window hands the engine these to show what it computed;
+// empty functions do nothing (no window yet, or tests).
+struct Display {
+    std::function<void()> clear_results;   // clear the result boxes
+    std::function<void()> show_backup;     // show the backup state
+    std::function<void()> show_ambient;    // monthly ambient display
+    std::function<void()> show_results;    // redraw results grid and texts
+};
+void set_display(Display d);
+const Display& display();
+
+}  // namespace engine
+
+// Entry points the printouts use.
+// Recalculates the whole project from the current inputs and shows the results.
+void run_calc();
+// Clears the result boxes of the project input window.
+void clear_results();
+// Refreshes the monthly ambient-temperature display.
+void show_ambient();

@@ -1,0 +1,462 @@
+#include "platform/form.h"
+
+#include "core/cp1252.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace plat {
+
+namespace {
+MainWindow* theMain = nullptr;
+MainWindow* mainWindow() { return theMain; }
+}  // namespace
+
+// The child window frame of one form. Closing it by its close box asks the
+// form's Form_Unload first; destroying it tells the form it has no window.
+class SubWindow : public QMdiSubWindow {
+public:
+    explicit SubWindow(Form* f) : form_(f) {
+        setAttribute(Qt::WA_DeleteOnClose, false);  // the form and its window are reused
+        setWidget(f);
+    }
+    ~SubWindow() override {
+        if (form_) {
+            form_->closed();
+            form_->sub_ = nullptr;
+        }
+    }
+    void detach() { form_ = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (form_ && form_->loaded_ && !form_->inUnload_) {
+            int cancel = 0;
+            form_->Form_Unload(cancel);
+            if (cancel) {
+                e->ignore();
+                return;
+            }
+            form_->closed();
+            QMdiSubWindow::closeEvent(e);
+            if (e->isAccepted()) {
+                hide();  // as the close will, but before the next window is activated
+                if (MainWindow* m = mainWindow()) m->activateNext();
+            }
+            return;
+        }
+        QMdiSubWindow::closeEvent(e);
+    }
+
+private:
+    Form* form_;
+};
+
+// ------------------------------------------------------------ MainWindow ---
+
+namespace {
+
+// Title bar and border of a child window: what its outer size adds to the
+// form inside it.
+QSize subFrame(const QMdiSubWindow* s) {
+    const QMargins m = s->contentsMargins();
+    return {m.left() + m.right(), m.top() + m.bottom()};
+}
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this)) {
+    setCentralWidget(mdi_);
+    if (!theMain) theMain = this;
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::subActivated);
+}
+
+MainWindow::~MainWindow() {
+    // The child windows go with the MDI area; the forms go with them (Qt
+    // ownership), each told first so that none keeps a dangling window.
+    disconnect(mdi_, nullptr, this, nullptr);
+    current_ = nullptr;
+    if (theMain == this) theMain = nullptr;
+}
+
+MainWindow* MainWindow::instance() {
+    if (!theMain) new MainWindow;  // the constructor registers it
+    return theMain;
+}
+
+void MainWindow::activateNext() {
+    if (current_) return;
+    const auto list = mdi_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        auto* f = qobject_cast<Form*>((*it)->widget());
+        if (f && f->loaded_ && f->enabled_ && !(*it)->isHidden()) {
+            f->activate();
+            return;
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (onClose && !onClose()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
+}
+
+void MainWindow::subActivated(QMdiSubWindow* w) {
+    // nullptr: the main window lost the focus to a dialog or another
+    // program; the active child stays the active one.
+    if (!w) return;
+    ++activations_;
+    Form* f = qobject_cast<Form*>(w->widget());
+    if (!f || f == current_ || !f->loaded_) return;
+    Form* prev = current_;
+    current_ = f;
+    if (prev && prev->active_) prev->activated(false);
+    // A Deactivate handler may have taken the activation back.
+    if (current_ == f && !f->active_) f->activated(true);
+}
+
+// ------------------------------------------------------------------ Form ---
+
+Form::Form(const QString& name, QWidget* parent) : QWidget(parent) {
+    setObjectName(name);
+    setWindowTitle(name);
+}
+
+Form::~Form() {
+    if (theMain && theMain->current_ == this) theMain->current_ = nullptr;
+    if (sub_) {
+        auto* s = static_cast<SubWindow*>(sub_);
+        sub_ = nullptr;
+        s->detach();
+        s->setWidget(nullptr);  // gives this widget up, so deleting s does not delete it again
+        delete s;
+    }
+}
+
+void Form::activated(bool on) {
+    active_ = on;
+    if (on) Form_Activate();
+    else Form_Deactivate();
+}
+
+void Form::createSubWindow() {
+    auto* s = new SubWindow(this);
+    sub_ = s;
+    s->setWindowTitle(windowTitle());
+    s->setEnabled(enabled_);
+    MainWindow::instance()->mdi()->addSubWindow(s);
+    s->hide();  // shown when loaded
+}
+
+void Form::closed() {
+    // The window is going away (Unload or close box): not loaded, and not
+    // the active window any more, without a Deactivate.
+    loaded_ = false;
+    active_ = false;
+    if (theMain && theMain->current_ == this) theMain->current_ = nullptr;
+}
+
+void Form::Load() {
+    if (loaded_) return;
+    if (!sub_) createSubWindow();
+    if (!built_) {
+        built_ = true;
+        build();
+    }
+    if (!sized_) fitControls();
+    loaded_ = true;
+    Form_Load();
+    if (!loaded_) return;  // it unloaded itself
+    if (sub_->isHidden()) {
+        QWidget::show();
+        sub_->show();
+    }
+    activate();
+}
+
+void Form::fitControls() {
+    // No size given: the window fits its controls with a small margin.
+    QRect r;
+    for (QObject* o : children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && !w->isWindow() && !(w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+            r |= w->geometry();
+    }
+    const QSize inner(r.right() + 1 + px(120), r.bottom() + 1 + px(120));
+    sub_->resize(inner + subFrame(sub_));
+}
+
+void Form::activate() {
+    if (!loaded_ || !sub_ || !enabled_) return;
+    MainWindow* m = MainWindow::instance();
+    const unsigned before = m->activations_;
+    m->mdi()->setActiveSubWindow(sub_);
+    // Without a window system (tests) the MDI area may not report the
+    // change; run the handlers ourselves. subActivated ignores a repeat.
+    if (m->activations_ == before && m->current_ != this) m->subActivated(sub_);
+}
+
+void Form::Show() {
+    Load();
+    if (!loaded_) return;
+    if (sub_->isHidden()) {
+        QWidget::show();
+        sub_->show();
+    }
+    sub_->raise();
+    activate();
+}
+
+void Form::Hide() {
+    if (!sub_) return;
+    const bool wasCurrent = theMain && theMain->current_ == this;
+    sub_->hide();
+    if (wasCurrent && theMain->current_ == this) {
+        theMain->current_ = nullptr;
+        if (active_) activated(false);
+        theMain->activateNext();
+    }
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    const bool load = !loaded_;
+    if (!sub_) createSubWindow();
+    if (width >= 0 && height >= 0) {
+        sized_ = true;
+        sub_->setGeometry(px(left), px(top), px(width), px(height));
+    } else {
+        sub_->move(px(left), px(top));
+    }
+    if (load) Show();
+}
+
+void Form::SetSize(int width, int height) {
+    if (!sub_) createSubWindow();
+    sized_ = true;
+    sub_->resize(px(width), px(height));
+}
+
+int Form::Left() const { return sub_ ? twips(sub_->x()) : 0; }
+int Form::Top() const { return sub_ ? twips(sub_->y()) : 0; }
+int Form::Width() const { return sub_ ? twips(sub_->width()) : 0; }
+int Form::Height() const { return sub_ ? twips(sub_->height()) : 0; }
+
+bool Form::Unload() {
+    if (!loaded_) return true;
+    if (inUnload_) return false;
+    int cancel = 0;
+    inUnload_ = true;
+    try {
+        Form_Unload(cancel);
+    } catch (...) {
+        inUnload_ = false;
+        throw;
+    }
+    if (cancel) {
+        inUnload_ = false;
+        return false;
+    }
+    closed();
+    sub_->close();  // inUnload_ keeps the close box path from asking again
+    inUnload_ = false;
+    if (theMain) theMain->activateNext();
+    return true;
+}
+
+void Form::SetEnabled(bool on) {
+    enabled_ = on;
+    setEnabled(on);
+    if (sub_) sub_->setEnabled(on);  // a disabled child window cannot become active
+}
+
+bool Form::Enabled() const { return enabled_; }
+
+void Form::SetVisible(bool on) {
+    if (on) Show();
+    else Hide();
+}
+
+void Form::ZOrder(int pos) {
+    if (pos == 0) {
+        Load();
+        if (loaded_ && !sub_->isHidden()) {
+            sub_->raise();
+            activate();
+        }
+    } else if (sub_) {
+        sub_->lower();
+    }
+}
+
+void Form::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+    if (sub_) sub_->setWindowTitle(caption);
+}
+
+bool Form::isActive() const { return active_; }
+
+void Form::place(QWidget* w, int left, int top, int width, int height) {
+    if (w->parentWidget() != this) w->setParent(this);
+    w->setGeometry(px(left), px(top), px(width), px(height));
+    if (isVisible() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide)) w->show();
+}
+
+// --------------------------------------------------------------- TextBox ---
+
+TextBox::TextBox(QWidget* parent, int index) : QLineEdit(parent), index_(index) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (Change) Change(index_);
+    });
+}
+
+namespace {
+
+// The character code the program's key handlers see: the Windows code page
+// value of a typed character, 8 for Backspace, 127 for Delete, 27 for Esc;
+// 0 for every other key (arrows, Tab, Enter, shortcuts), which passes by.
+int keyCode(const QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Delete: return 127;
+        case Qt::Key_Escape: return 27;
+        default: break;
+    }
+    if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return 0;
+    const QString t = e->text();
+    if (t.size() != 1 || !t[0].isPrint()) return 0;
+    const std::string b = cp1252::fromUtf8(t.toStdString());
+    return b.size() == 1 ? static_cast<unsigned char>(b[0]) : 0;
+}
+
+}  // namespace
+
+void TextBox::keyPressEvent(QKeyEvent* e) {
+    const int code = keyCode(e);
+    if (!code || !KeyPress || isReadOnly()) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    int key = code;
+    KeyPress(index_, key);
+    if (key == code) {
+        QLineEdit::keyPressEvent(e);
+    } else if (key == 0) {
+        e->accept();  // dropped
+    } else if (key == 8) {
+        backspace();
+    } else if (key == 127) {
+        del();
+    } else if (key >= 32 && key <= 255) {
+        insert(QString::fromStdString(cp1252::Chr(static_cast<unsigned char>(key))));
+    }
+}
+
+void TextBox::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    // The window coming back from a dialog or another program is no new
+    // focus for the box.
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason && GotFocus)
+        GotFocus(index_);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    // A message box shown from the handler itself must not run it again.
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason && LostFocus)
+        LostFocus(index_);
+}
+
+// -------------------------------------------------------------- ComboBox ---
+
+ComboBox::ComboBox(QWidget* parent, int index, bool editable) : QComboBox(parent), index_(index) {
+    setEditable(editable);
+    if (editable) setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!quiet_ && Click) Click(index_);
+    });
+    connect(this, &QComboBox::editTextChanged, this, [this] {
+        if (!quiet_ && Change) Change(index_);
+    });
+}
+
+void ComboBox::AddItem(const QString& s) {
+    const int before = currentIndex();
+    const QString text = isEditable() ? currentText() : QString();
+    quiet_ = true;
+    addItem(s);
+    if (currentIndex() != before) {
+        setCurrentIndex(before);
+        if (isEditable()) setEditText(text);
+    }
+    quiet_ = false;
+}
+
+void ComboBox::Clear() {
+    quiet_ = true;
+    clear();
+    quiet_ = false;
+}
+
+void ComboBox::RemoveItem(int i) {
+    quiet_ = true;
+    removeItem(i);
+    quiet_ = false;
+}
+
+int ComboBox::SelectText(const QString& s) {
+    const QString want = s.trimmed();
+    for (int i = 0; i < count(); ++i) {
+        if (itemText(i).trimmed() == want) {
+            setCurrentIndex(i);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ComboBox::SetText(const QString& t) {
+    if (isEditable()) setEditText(t);
+    else SelectText(t);
+}
+
+// ----------------------------------------------------- CheckBox, options ---
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent, int index)
+    : QCheckBox(caption, parent), index_(index) {
+    connect(this, &QCheckBox::toggled, this, [this] {
+        if (Click) Click(index_);
+    });
+}
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent, int index)
+    : QRadioButton(caption, parent), index_(index) {
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && Click) Click(index_);
+    });
+}
+
+void OptionButton::SetValue(bool v) {
+    if (v || !isChecked()) {
+        setChecked(v);
+        return;
+    }
+    // Qt refuses to clear the selected button of an exclusive group.
+    const bool excl = autoExclusive();
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(excl);
+}
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent, int index)
+    : QPushButton(caption, parent), index_(index) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (Click) Click(index_);
+    });
+}
+
+}  // namespace plat

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds one build directory: build.sh DIR [cmake options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=$1; shift
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+cmake --build "$dir" -j "$jobs"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless: once on the
+# normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== build"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build with sanitizers"
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DHEATER_SANITIZE=ON -DHEATER_BENCH=OFF
+echo "== tests with sanitizers"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"

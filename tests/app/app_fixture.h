@@ -1,0 +1,62 @@
+// Shared set-up of the data-store tests: a fresh default model whose data
+// folder is a temporary folder, removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "data.h"
+#include "model.h"
+
+namespace apptest {
+
+namespace fs = std::filesystem;
+
+class DataDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "heater-app-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+        set_defaults(g);
+        g.data_dir = dir_ + "/";
+        data_hooks() = DataHooks{};
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+        set_defaults(g);
+        data_hooks() = DataHooks{};
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+    void write(const std::string& name, const std::string& bytes) const {
+        fs::create_directories(fs::path(path(name)).parent_path());
+        std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool exists(const std::string& name) const { return fs::exists(path(name)); }
+    // The names in the data folder (not descending into sub-folders).
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string dir_;
+};
+
+}  // namespace apptest

@@ -1,0 +1,328 @@
+// The settings file defaulte.dat: every value survives Dfltout + Dfltinp,
+// damaged files keep the defaults of what they lack, a missing file comes
+// from the data disk or is created, and a failed write keeps the old file.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <memory>
+#include <set>
+
+#include "app_fixture.h"
+#include "core/ui.h"
+#include "settings.h"
+
+using apptest::DataDirTest;
+namespace fs = std::filesystem;
+
+namespace {
+
+using settings::Field;
+using settings::Ref;
+
+// A value for every field of the file that no default has: `salt` makes a
+// second, different set.
+void setAll(DataModel& m, int salt) {
+    int i = 0;
+    for (const Field& f : settings::fields()) {
+        ++i;
+        Ref r = f.at(m);
+        const int k = i + 1000 * salt;
+        if (auto p = std::get_if<i16*>(&r)) **p = static_cast<i16>(-300 - k);
+        if (auto p = std::get_if<float*>(&r)) **p = 1000.0f / 3 + static_cast<float>(k);
+        if (auto p = std::get_if<double*>(&r)) **p = 1.0 / 7 + k * 1e6;
+        if (auto p = std::get_if<Currency*>(&r)) **p = Currency::raw(-(k * 10007LL + 1));
+        if (auto p = std::get_if<std::string*>(&r)) **p = " \u00e9t\u00e9 " + std::to_string(k) + " ";
+    }
+}
+
+bool sameValue(const Field& f, const DataModel& a, const DataModel& b) {
+    Ref ra = f.at(const_cast<DataModel&>(a));
+    Ref rb = f.at(const_cast<DataModel&>(b));
+    return std::visit([&](auto* pa) { return *pa == *std::get<decltype(pa)>(rb); }, ra);
+}
+
+std::unique_ptr<DataModel> model(int salt = -1) {
+    auto m = std::make_unique<DataModel>();
+    set_defaults(*m);
+    if (salt >= 0) setAll(*m, salt);
+    return m;
+}
+
+// Expects g to hold the values of `first` for fields [0, n) and those of
+// `rest` for the others.
+void expectFields(const DataModel& first, std::size_t n, const DataModel& rest) {
+    const auto& table = settings::fields();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_TRUE(sameValue(table[i], g, i < n ? first : rest)) << table[i].name;
+}
+
+std::size_t fieldIndex(const std::string& name) {
+    const auto& table = settings::fields();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].name == name) return i;
+    ADD_FAILURE() << name << " not in the settings file";
+    return 0;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        auto end = text.find('\n', pos);
+        out.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+std::string join(const std::vector<std::string>& ls, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n && i < ls.size(); ++i) out += ls[i] + "\n";
+    return out;
+}
+
+}  // namespace
+
+TEST(SettingsTable, HoldsEverySettingAndTheLastProjectOnce) {
+    std::set<std::string> names;
+    for (const Field& f : settings::fields()) EXPECT_TRUE(names.insert(f.name).second) << "twice: " << f.name;
+
+    const char* expected[] = {
+        "company_name", "no_prices", "company_var", "brand_code", "series_sel", "dealer_lock(1)", "dealer_lock(2)",
+        "compet_check", "units_len", "units_vol", "units_sun", "units_heat", "units_temp", "fuel_units(1)",
+        "fuel_units(3)", "area_sel", "year_factor", "summer_factor_out", "summer_factor_in", "size_comp(1)",
+        "size_comp(8)", "sel_buffer(1)", "sel_buffer(3)", "reduce_pct", "cover_quality", "allow_lowtemp",
+        "off_buffer(3)", "hp_btu_factor(1)", "hp_btu_factor(8)", "hp_cop_factor(8)", "comp_factors_on",
+        "small_title", "round_up", "name_pad", "fnt_body_name", "fnt_body_size", "fnt_body_bold", "fnt_body_x",
+        "fnt_title_name", "fnt_title_bold", "fnt_title_size", "fnt_title_x", "model_price_tab(0)",
+        "model_price_tab(11)", "fin_opts(1)", "fin_opts(20)", "lease_fact(1,1)", "lease_fact(6,4)", "fees_loan",
+        "sales_tax",
+        // the last project
+        "brand_name", "model_name", "city_name", "sel_state", "area_group", "pool_type", "pool_site", "pool_area",
+        "pool_depth", "wind_mph", "sun_pct", "desired_temp", "temp_table(1,6)", "temp_table(12,6)",
+        "month_hours_c(1,0)", "month_hours_c(12,0)", "month_hours_c(1,1)", "month_hours_c(12,1)",
+        "run_state(1,0)", "run_state(12,0)", "heat_days", "heat_hours", "spa_blower", "fuel_type", "backup_on",
+        "heater_eff", "heater_btu", "heater_cost", "rate_elec", "rate_natgas", "rate_propane", "rate_oil",
+        "opt_reduce", "month_city_a(1)", "month_city_b(12)", "month_city_c(12)", "model_price(1)", "model_price(3)"};
+    for (const char* n : expected) EXPECT_TRUE(names.count(n)) << n;
+    // Settings first, the last project after them.
+    EXPECT_LT(fieldIndex("sales_tax"), fieldIndex("brand_name"));
+    for (const char* n : {"price_rise(1)", "loan_rate", "fin_mode", "cust_name", "pump_rec", "fin_opts(0)"})
+        EXPECT_FALSE(names.count(n)) << n;
+}
+
+TEST_F(DataDirTest, EverySettingSurvivesWriteAndRead) {
+    setAll(g, 1);
+    g.data_dir = dir_ + "/";
+    g.price_rise[1] = 0.05f;
+    g.loan_rate = 7.5f;
+    g.cust_name = "Customer";
+    auto before = std::make_unique<DataModel>(g);
+    ui::Script script;
+    Dfltout();
+    const std::string text = read("defaulte.dat");
+    for (const char* absent : {"price_rise", "loan_rate", "fin_mode", "cust_name", "cust_street"})
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent;
+    EXPECT_NE(text.find("lease_fact(1,2)="), std::string::npos);
+    EXPECT_NE(text.find("\nfees_loan=-"), std::string::npos);
+
+    auto defaults = model();
+    const auto& table = settings::fields();
+    for (const Field& f : table) EXPECT_FALSE(sameValue(f, *before, *defaults)) << "not exercised: " << f.name;
+
+    set_defaults(g);
+    g.data_dir = dir_ + "/";
+    Dfltinp();
+    EXPECT_TRUE(script.shown().empty());
+    expectFields(*before, table.size(), *before);
+}
+
+TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
+    g.company_name = "An \u00e9tablissement with a very long company name";
+    g.pool_area = 0.1f;
+    g.heater_btu = 1e20;
+    g.rate_elec = Currency::raw(-5);
+    g.sales_tax = 6.25f;
+    ui::Script script;
+    Dfltout();
+    const std::string text = read("defaulte.dat");
+    EXPECT_NE(text.find("company_name=An \u00e9tablissement with a very long \n"), std::string::npos);
+    EXPECT_NE(text.find("\npool_area=0.1\n"), std::string::npos);
+    EXPECT_NE(text.find("\nheater_btu=1e+20\n"), std::string::npos);
+    EXPECT_NE(text.find("\nrate_elec=-0.0005\n"), std::string::npos);
+    EXPECT_NE(text.find("\nsales_tax=6.25\n"), std::string::npos);
+    EXPECT_NE(text.find("\ntemp_table(3,6)=82\n"), std::string::npos);
+
+    Dfltinp();
+    EXPECT_EQ(g.company_name, "An \u00e9tablissement with a very long ");
+    EXPECT_EQ(g.company_name.size(), 35u);  // 34 characters, one of them two bytes
+    EXPECT_TRUE(script.shown().empty());
+}
+
+TEST_F(DataDirTest, AShortFileKeepsTheDefaultsOfWhatItLacks) {
+    auto file = model(1);
+    const auto all = lines(settings::toText(*file));
+    const std::size_t half = all.size() / 2;
+    write("defaulte.dat", join(all, half) + all[half].substr(0, 5));  // cut inside a line
+    setAll(g, 2);
+    g.data_dir = dir_ + "/";
+
+    ui::Script script;
+    script.answer(ui::vbOK);
+    Dfltinp();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "Missing data in the default settings file,");
+    EXPECT_EQ(script.shown()[0].title, "Load your data disk");
+    expectFields(*file, half, *model());
+}
+
+TEST_F(DataDirTest, ADamagedLineEndsTheReadingThere) {
+    struct Case {
+        const char* field;
+        std::string line;  // "" swaps the line with the next one
+    };
+    const Case cases[] = {
+        {"pool_area", "pool_area=abc"},
+        {"brand_code", "brand_code=70000"},      // beyond a 16-bit integer
+        {"heater_btu", "heater_btu=1e999"},      // beyond a double
+        {"rate_oil", "rate_oil=3.12345"},        // more than four decimals
+        {"wind_mph", "wind_mph=nan"},
+        {"pool_depth", "pool_depth"},            // no "="
+        {"sun_pct", ""},                          // out of order
+    };
+    auto file = model(1);
+    auto defaults = model();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto ls = lines(settings::toText(*file));
+        const std::size_t at = fieldIndex(c.field);
+        if (c.line.empty())
+            std::swap(ls[at], ls[at + 1]);
+        else
+            ls[at] = c.line;
+        write("defaulte.dat", join(ls, ls.size()));
+        setAll(g, 2);
+        g.data_dir = dir_ + "/";
+        ui::Script script;
+        script.answer(ui::vbOK);
+        Dfltinp();
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].title, "Load your data disk");
+        expectFields(*file, at, *defaults);
+    }
+}
+
+TEST_F(DataDirTest, AGarbageFileGivesTheDefaults) {
+    std::string junk;
+    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
+    write("defaulte.dat", junk);
+    setAll(g, 2);
+    g.data_dir = dir_ + "/";
+    ui::Script script;
+    script.answer(ui::vbOK);
+    Dfltinp();
+    EXPECT_EQ(script.shown().size(), 1u);
+    expectFields(*model(), 0, *model());
+}
+
+TEST_F(DataDirTest, AMissingFileComesFromDiskAThenDiskB) {
+    for (const char* drive : {"A", "B"}) {
+        SCOPED_TRACE(drive);
+        fs::remove(path("defaulte.dat"));
+        fs::remove_all(path("A"));
+        fs::remove_all(path("B"));
+        fs::create_directories(path("A"));  // an empty drive A counts as no disk
+        auto disk = model();
+        disk->company_name = std::string("From disk ") + drive;
+        write(std::string(drive) + "/DEFAULTS.DAT", settings::toText(*disk));  // letter case as on a diskette
+
+        ui::Script script;
+        script.answer(ui::vbOK);
+        Dfltinp();
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].text, "File not found, insert the data");
+        EXPECT_EQ(script.shown()[0].title, "Upload data files");
+        EXPECT_EQ(g.company_name, disk->company_name);
+        EXPECT_EQ(read("defaulte.dat"), settings::toText(*disk));
+    }
+}
+
+TEST_F(DataDirTest, AFileMissingEverywhereIsCreatedFromTheDefaultsAfterOneTry) {
+    setAll(g, 2);
+    g.data_dir = dir_ + "/";
+    ui::Script script;
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    Dfltinp();
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].text, "File not found, insert the data");
+    EXPECT_EQ(script.shown()[1].title, "Load your data disk");
+    EXPECT_TRUE(script.unexpected().empty());
+    expectFields(*model(), 0, *model());
+
+    auto expected = model();
+    expected->data_dir = g.data_dir;
+    EXPECT_EQ(read("defaulte.dat"), settings::toText(*expected));
+}
+
+TEST_F(DataDirTest, AnUnreadableFileIsReportedAndChangesNothing) {
+    fs::create_directories(path("defaulte.dat"));  // a folder where the file should be
+    g.company_name = "Kept";
+    ui::Script script;
+    script.answer(ui::vbOK);
+    Dfltinp();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Error in Dfltinp");
+    EXPECT_EQ(g.company_name, "Kept");
+}
+
+TEST_F(DataDirTest, AFailedWriteKeepsTheOldFileAndTheModel) {
+    g.company_name = "Old";
+    {
+        ui::Script quiet;
+        Dfltout();
+    }
+    const std::string old = read("defaulte.dat");
+    g.company_name = "New";
+    const std::string modelText = settings::toText(g);
+
+    // The temporary copy cannot grow beyond 64 bytes: the write fails half-way.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ui::Script script;
+    script.answer(ui::vbOK);
+    Dfltout();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Error in Dfltout");
+    EXPECT_EQ(read("defaulte.dat"), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"defaulte.dat"});
+    EXPECT_EQ(settings::toText(g), modelText);
+}
+
+TEST_F(DataDirTest, AWriteIntoAMissingFolderIsReported) {
+    g.data_dir = dir_ + "/nowhere/";
+    ui::Script script;
+    script.answer(ui::vbOK);
+    Dfltout();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Error in Dfltout");
+    EXPECT_TRUE(entries().empty());
+}
+
+TEST_F(DataDirTest, TheBrandGroupInUseFollowsTheBrandCode) {
+    ui::Script script;
+    for (int code : {2, 0, 3}) {
+        g.brand_code = static_cast<i16>(code);
+        Dfltout();
+        g.pump_rec = 50;
+        Dfltinp();
+        EXPECT_EQ(g.pump_rec, code == 0 ? 1 : code);
+    }
+    EXPECT_TRUE(script.shown().empty());
+}

@@ -1,0 +1,445 @@
+// The run-time behaviour the program's windows rely on: handlers that run
+// for programmatic changes, key filtering, and the window life cycle.
+#include "core/ui.h"
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/testing.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using plat::CheckBox;
+using plat::ComboBox;
+using plat::CommandButton;
+using plat::Form;
+using plat::MainWindow;
+using plat::OptionButton;
+using plat::TextBox;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A window that writes every handler call into a shared log.
+class LogForm : public Form {
+public:
+    LogForm(const char* name, Log& log) : Form(name), log_(log), name_(name) {}
+    int cancelUnload = 0;
+    std::function<void()> onDeactivate;
+    std::function<void()> onLoad;
+    CommandButton* Command1 = nullptr;
+    TextBox* Text1 = nullptr;
+
+    void Form_Load() override {
+        log_.push_back(name_ + ".Load");
+        if (onLoad) onLoad();
+    }
+    void Form_Activate() override { log_.push_back(name_ + ".Activate"); }
+    void Form_Deactivate() override {
+        log_.push_back(name_ + ".Deactivate");
+        if (onDeactivate) onDeactivate();
+    }
+    void Form_Unload(int& cancel) override {
+        log_.push_back(name_ + ".Unload");
+        cancel = cancelUnload;
+    }
+
+protected:
+    void build() override {
+        Command1 = new CommandButton("Go", this);
+        place(Command1, 120, 120, 1500, 450);
+        Text1 = new TextBox(this);
+        place(Text1, 120, 720, 1500, 300);
+    }
+
+private:
+    Log& log_;
+    std::string name_;
+};
+
+class Platform : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        plat::ensureApp();
+        MainWindow::instance()->resize(1024, 768);
+        MainWindow::instance()->show();
+    }
+    void TearDown() override { plat::Application::instance()->resetEnd(); }
+
+    static void sendKey(QWidget* w, int key, const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w, &e);
+    }
+    static void mouseClick(QWidget* w) {
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        const QPointF global = w->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+    }
+};
+
+// ---------------------------------------------------------------- controls --
+
+TEST_F(Platform, TextBoxChangeRunsForProgramAndTyping) {
+    TextBox box(nullptr, 7);
+    std::vector<int> changes;
+    box.Change = [&](int i) { changes.push_back(i); };
+
+    box.SetText("12");
+    ASSERT_EQ(changes, std::vector<int>{7});
+    box.SetText("12");  // the same text is no change
+    EXPECT_EQ(changes.size(), 1u);
+    sendKey(&box, Qt::Key_3, "3");
+    EXPECT_EQ(box.Text(), "123");
+    EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(Platform, KeyPressDropsChangesOrPassesKeys) {
+    TextBox box(nullptr, 2);
+    box.SetText("12");
+    int changes = 0;
+    box.Change = [&](int) { ++changes; };
+    std::vector<int> seen;
+    box.KeyPress = [&](int index, int& key) {
+        EXPECT_EQ(index, 2);
+        seen.push_back(key);
+        if (key == 'x') key = 0;          // refused
+        else if (key == 'a') key = 'A';   // changed
+    };
+
+    sendKey(&box, Qt::Key_X, "x");
+    EXPECT_EQ(box.Text(), "12");
+    EXPECT_EQ(changes, 0);
+
+    sendKey(&box, Qt::Key_A, "a");
+    EXPECT_EQ(box.Text(), "12A");
+    EXPECT_EQ(changes, 1);
+
+    sendKey(&box, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(box.Text(), "12");
+
+    // Cursor keys, Tab and Enter reach the box without the filter.
+    sendKey(&box, Qt::Key_Home, "");
+    sendKey(&box, Qt::Key_Return, "\r");
+    sendKey(&box, Qt::Key_5, "5");
+    EXPECT_EQ(box.Text(), "512");
+
+    sendKey(&box, Qt::Key_Delete, "\x7f");
+    EXPECT_EQ(box.Text(), "52");
+    sendKey(&box, Qt::Key_Escape, "\x1b");
+    EXPECT_EQ(seen, (std::vector<int>{'x', 'a', 8, '5', 127, 27}));
+
+    // A character of the Windows code page arrives with its code there.
+    seen.clear();
+    sendKey(&box, 0, QString::fromUtf8("\xc2\xb2"));  // superscript two
+    EXPECT_EQ(seen, std::vector<int>{178});
+}
+
+TEST_F(Platform, FocusHandlersIgnoreWindowActivation) {
+    TextBox box(nullptr, 1);
+    int got = 0, lost = 0;
+    box.GotFocus = [&](int) { ++got; };
+    box.LostFocus = [&](int) { ++lost; };
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &in);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &out);
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(lost, 1);
+    // A message box taking the focus and giving it back is no focus change.
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&box, &away);
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&box, &back);
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(lost, 1);
+}
+
+TEST_F(Platform, CheckAndOptionClickFromCode) {
+    QWidget frame;
+    CheckBox check("Round up", &frame, 3);
+    OptionButton opt1("Lease", &frame, 0), opt2("Loan", &frame, 1);
+    std::vector<std::string> log;
+    check.Click = [&](int i) { log.push_back("check" + std::to_string(i)); };
+    opt1.Click = [&](int i) { log.push_back("opt" + std::to_string(i)); };
+    opt2.Click = [&](int i) { log.push_back("opt" + std::to_string(i)); };
+
+    check.SetValue(1);
+    check.SetValue(1);  // no change, no Click
+    check.SetValue(0);
+    EXPECT_EQ(check.Value(), 0);
+    opt1.SetValue(true);
+    opt2.SetValue(true);  // opt1 goes off silently
+    EXPECT_EQ(log, (std::vector<std::string>{"check3", "check3", "opt0", "opt1"}));
+    EXPECT_FALSE(opt1.Value());
+
+    // Unlike a plain Qt radio button, the selected option can be cleared.
+    opt2.SetValue(false);
+    EXPECT_FALSE(opt1.Value());
+    EXPECT_FALSE(opt2.Value());
+    opt1.SetValue(true);
+    EXPECT_EQ(log.back(), "opt0");
+}
+
+TEST_F(Platform, ComboClickOnlyWhenTheChoiceChanges) {
+    ComboBox combo(nullptr, 8);
+    std::vector<int> clicks;
+    combo.Click = [&](int i) { clicks.push_back(combo.ListIndex()); };
+
+    combo.AddItem("Miami   ");
+    combo.AddItem("Tampa");
+    combo.AddItem("Orlando");
+    EXPECT_EQ(combo.ListIndex(), -1);  // adding selects nothing
+    EXPECT_TRUE(clicks.empty());
+
+    combo.SetListIndex(1);
+    EXPECT_EQ(combo.Text(), "Tampa");
+    EXPECT_EQ(combo.SelectText(" Miami"), 0);
+    EXPECT_EQ(combo.SelectText("Boston"), -1);
+    EXPECT_EQ(combo.ListIndex(), 0);
+    EXPECT_EQ(clicks, (std::vector<int>{1, 0}));
+
+    combo.AddItem("Key West");  // keeps the choice
+    EXPECT_EQ(combo.ListIndex(), 0);
+    combo.Clear();
+    EXPECT_EQ(combo.ListCount(), 0);
+    EXPECT_EQ(clicks.size(), 2u);
+
+    ComboBox edit(nullptr, 0, true);
+    int changes = 0;
+    edit.Change = [&](int) { ++changes; };
+    edit.AddItem("A");
+    EXPECT_EQ(edit.Text(), "");
+    edit.SetText("typed");
+    EXPECT_EQ(edit.Text(), "typed");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(Platform, CommandButtonClick) {
+    CommandButton b("OK", nullptr, 2);
+    int clicked = -1;
+    b.Click = [&](int i) { clicked = i; };
+    b.setEnabled(false);
+    b.DoClick();
+    EXPECT_EQ(clicked, -1);
+    b.setEnabled(true);
+    b.DoClick();
+    EXPECT_EQ(clicked, 2);
+}
+
+// -------------------------------------------------------------- life cycle --
+
+TEST_F(Platform, ShowLoadsOnceAndActivation) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    auto b = std::make_unique<LogForm>("B", log);
+
+    a->Show();
+    a->Show();
+    EXPECT_EQ(log, (Log{"A.Load", "A.Activate"}));
+    EXPECT_TRUE(a->isLoaded());
+    EXPECT_TRUE(a->isActive());
+    EXPECT_FALSE(a->subWindow()->isHidden());
+
+    log.clear();
+    b->Show();
+    EXPECT_EQ(log, (Log{"B.Load", "A.Deactivate", "B.Activate"}));
+    EXPECT_EQ(MainWindow::instance()->activeForm(), b.get());
+
+    log.clear();
+    a->ZOrder(0);
+    EXPECT_EQ(log, (Log{"B.Deactivate", "A.Activate"}));
+    EXPECT_EQ(MainWindow::instance()->mdi()->activeSubWindow(), a->subWindow());
+
+    // Hiding the active window deactivates it; showing it activates it again.
+    a->Hide();
+    b->Show();
+    log.clear();
+    b->SetVisible(false);
+    b->SetVisible(true);
+    EXPECT_EQ(log, (Log{"B.Deactivate", "B.Activate"}));
+}
+
+TEST_F(Platform, UnloadCanBeCancelledAndLoadsAgain) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->Show();
+    a->Text1->SetText("kept");
+    log.clear();
+
+    a->cancelUnload = 1;
+    EXPECT_FALSE(a->Unload());
+    EXPECT_TRUE(a->isLoaded());
+    EXPECT_FALSE(a->subWindow()->isHidden());
+
+    // The close box asks the same handler.
+    a->subWindow()->close();
+    EXPECT_TRUE(a->isLoaded());
+    EXPECT_FALSE(a->subWindow()->isHidden());
+    EXPECT_EQ(log, (Log{"A.Unload", "A.Unload"}));
+
+    a->cancelUnload = 0;
+    log.clear();
+    EXPECT_TRUE(a->Unload());
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_FALSE(a->isActive());
+    EXPECT_TRUE(a->subWindow()->isHidden());
+    EXPECT_TRUE(a->Unload());  // nothing more to do
+    EXPECT_EQ(log, (Log{"A.Unload"}));
+
+    log.clear();
+    a->Show();
+    EXPECT_EQ(log, (Log{"A.Load", "A.Activate"}));
+    EXPECT_EQ(a->Text1->Text(), "kept");  // controls outlive an unload
+
+    log.clear();
+    a->subWindow()->close();
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_EQ(log, (Log{"A.Unload"}));
+}
+
+TEST_F(Platform, UnloadingTheActiveWindowActivatesAnother) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    auto b = std::make_unique<LogForm>("B", log);
+    a->Show();
+    b->Show();
+    log.clear();
+    b->Unload();
+    // No Deactivate for the unloaded window; the remaining one gets Activate.
+    EXPECT_EQ(log, (Log{"B.Unload", "A.Activate"}));
+    EXPECT_TRUE(a->isActive());
+
+    // The same through the close box.
+    b->Show();
+    log.clear();
+    b->subWindow()->close();
+    EXPECT_EQ(log, (Log{"B.Unload", "A.Activate"}));
+    EXPECT_FALSE(b->isLoaded());
+}
+
+TEST_F(Platform, WindowThatUnloadsItselfWhileLoading) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->onLoad = [&] { a->Unload(); };
+    a->Show();
+    EXPECT_EQ(log, (Log{"A.Load", "A.Unload"}));
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_TRUE(a->subWindow()->isHidden());
+}
+
+TEST_F(Platform, DeactivateMayKeepTheWindowActive) {
+    // A settings window takes the focus back when another window is chosen.
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    auto b = std::make_unique<LogForm>("B", log);
+    b->Show();
+    a->Show();
+    a->onDeactivate = [&] { a->Show(); };
+    log.clear();
+    b->Show();
+    EXPECT_EQ(log, (Log{"A.Deactivate", "A.Activate"}));
+    EXPECT_TRUE(a->isActive());
+    EXPECT_FALSE(b->isActive());
+    EXPECT_EQ(MainWindow::instance()->activeForm(), a.get());
+}
+
+TEST_F(Platform, MoveIsInTwipsAndLoads) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->Move(1500, 750, 3000, 1500);
+    EXPECT_EQ(log, (Log{"A.Load", "A.Activate"}));
+    EXPECT_EQ(a->subWindow()->geometry(), QRect(100, 50, 200, 100));
+    EXPECT_EQ(a->Left(), 1500);
+    EXPECT_EQ(a->Width(), 3000);
+    a->Move(3000, 1500);
+    EXPECT_EQ(a->subWindow()->geometry(), QRect(200, 100, 200, 100));
+    EXPECT_EQ(log.size(), 2u);
+
+    // A control is placed in twips too.
+    EXPECT_EQ(a->Command1->geometry(), QRect(8, 8, 100, 30));
+
+    // A window given no size fits its controls.
+    auto b = std::make_unique<LogForm>("B", log);
+    b->Show();
+    const QRect inner = b->subWindow()->contentsRect();
+    EXPECT_GE(inner.width(), b->Command1->geometry().right());
+    EXPECT_GE(inner.height(), b->Text1->geometry().bottom());
+}
+
+TEST_F(Platform, DisabledWindowAndCaption) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->SetCaption("Heat pump brand");
+    a->SetEnabled(false);
+    a->Show();
+    EXPECT_EQ(a->subWindow()->windowTitle(), "Heat pump brand");
+    EXPECT_FALSE(a->Enabled());
+    EXPECT_FALSE(a->Command1->isEnabled());
+    a->SetEnabled(true);
+    EXPECT_TRUE(a->Command1->isEnabled());
+}
+
+// --------------------------------------------------- handlers and failures --
+
+TEST_F(Platform, MessageBoxInClickIsScripted) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->Show();
+    int answer = 0;
+    a->Command1->Click = [&](int) { answer = ui::MsgBox("Save the project?", ui::vbYesNo, "Exit"); };
+    ui::Script script;
+    script.answer(ui::vbNo);
+    mouseClick(a->Command1);
+    EXPECT_EQ(answer, ui::vbNo);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "Save the project?");
+    EXPECT_EQ(script.shown()[0].title, "Exit");
+    EXPECT_TRUE(script.unexpected().empty());
+}
+
+TEST_F(Platform, ProgramEndInAnEventEndsTheProgram) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->Show();
+    bool after = false;
+    a->Command1->Click = [&](int) {
+        ui::EndProgram();
+        after = true;
+    };
+    mouseClick(a->Command1);
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(plat::Application::instance()->endRequested());
+    // The button is usable afterwards (its pressed state was not left behind).
+    EXPECT_FALSE(a->Command1->isDown());
+}
+
+TEST_F(Platform, ErrorInAnEventIsReportedAndTheProgramGoesOn) {
+    Log log;
+    auto a = std::make_unique<LogForm>("weathers", log);
+    a->Show();
+    int clicks = 0;
+    a->Command1->Click = [&](int) {
+        if (++clicks == 1) throw ui::RtError(53, "File not found");
+    };
+    ui::Script script;
+    script.answer(ui::vbOK);
+    mouseClick(a->Command1);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "Error 53 in weathers\r\nFile not found");
+    EXPECT_FALSE(plat::Application::instance()->endRequested());
+    mouseClick(a->Command1);
+    EXPECT_EQ(clicks, 2);
+}
+
+}  // namespace
