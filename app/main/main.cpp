@@ -1,0 +1,63 @@
+// Heater: heat-pump sizing for pools and spas.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/ui/startup.h"
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/ui_qt.h"
+
+namespace {
+
+// HEATER_STARTUP_PROBE=splash|backgrnd: print the milliseconds from the
+// start of main (and the wall clock) once that window has been shown and
+// the event loop has turned once, then end. "backgrnd" skips the splash's
+// wait. Used to time the start-up.
+void install_probe(const QElapsedTimer& clock) {
+    const char* want = std::getenv("HEATER_STARTUP_PROBE");
+    if (!want || !*want) return;
+    const std::string target = want;
+    if (target == "backgrnd") splash_delay_ms() = 0;
+    startup_probe() = [target, &clock](const char* what) {
+        if (target != what) return;
+        QTimer::singleShot(0, [target, &clock] {
+            std::printf("probe %s %lld ms since main, epoch_ms %lld\n", target.c_str(),
+                        static_cast<long long>(clock.elapsed()),
+                        static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+            std::fflush(stdout);
+            plat::MainWindow::instance()->onClose = nullptr;
+            QCoreApplication::exit(0);
+        });
+    };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
+
+    plat::Application app(argc, argv);
+    app.setApplicationName("Heater");
+    app.setApplicationVersion(program_version());
+    plat::installQtBackend();
+    install_probe(clock);
+
+    plat::MainWindow* main_window = plat::MainWindow::instance();
+    main_window->setWindowTitle("Heater");
+    main_window->resize(1100, 800);
+    main_window->onClose = [] { return shutdown_windows(); };
+
+    const int rc = app.run([&app] {
+        if (!startup(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath()))
+            app.requestEnd();
+    });
+    release_instance_lock();
+    return rc;
+}

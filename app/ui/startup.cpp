@@ -1,0 +1,163 @@
+// The main window's load and unload handlers.
+#include "startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+
+#include <memory>
+#include <string>
+
+#include "backgrnd.h"
+#include "core/ui.h"
+#include "data.h"
+#include "forms.h"
+#include "input/weathers.h"
+#include "model.h"
+#include "platform/form.h"
+#include "splash.h"
+#include "style.h"
+
+#ifndef HEATER_VERSION
+#define HEATER_VERSION "1.0.0"
+#endif
+
+namespace {
+
+std::unique_ptr<QLockFile> g_lock;
+
+QString with_slash(const QString& dir) {
+    QString d = QDir::fromNativeSeparators(dir);
+    if (!d.endsWith('/')) d += '/';
+    return d;
+}
+
+// Unloads a window when it exists and is loaded; false when its unload
+// handler cancelled.
+bool unload_if_loaded(plat::Form* f) {
+    if (!f || !f->isLoaded()) return true;
+    return f->Unload();
+}
+
+}  // namespace
+
+const char* program_version() { return HEATER_VERSION; }
+
+int& splash_delay_ms() {
+    static int ms = 3000;
+    return ms;
+}
+
+std::function<void(const char*)>& startup_probe() {
+    static std::function<void(const char*)> probe;
+    return probe;
+}
+
+bool check_command_line(const QStringList& args) {
+    const QString text = args.join(' ').trimmed();
+    if (text.isEmpty()) return true;
+    // Windows command lines are case-blind; so is this check.
+    const QString word = text.toUpper();
+    if (word == "/OFFICE" || word == "OFFICE" || word == "/OLD" || word == "OLD") return true;
+    ui::Beep();
+    ui::MsgBox("  Invalid switch after Heater");
+    return false;
+}
+
+QString instance_lock_path(const QString& dataDir) { return with_slash(dataDir) + "heater.lock"; }
+
+bool take_instance_lock(const QString& dataDir) {
+    release_instance_lock();
+    auto lock = std::make_unique<QLockFile>(instance_lock_path(dataDir));
+    // Held for the whole run: never stale by age, only when its owner has
+    // died (a crashed run does not lock the folder for good).
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        g_lock = std::move(lock);
+        return true;
+    }
+    // Only a lock held by a live program means "already running"; a folder
+    // we cannot write to must not stop the program from starting.
+    return lock->error() != QLockFile::LockFailedError;
+}
+
+void release_instance_lock() {
+    if (g_lock) g_lock->unlock();
+    g_lock.reset();
+}
+
+void install_window_hooks() {
+    data_hooks().unload_settings = [] {
+        for (const auto& fn : windows().settings_order()) {
+            if (fn) unload_if_loaded(fn());
+        }
+    };
+}
+
+bool startup(const QStringList& args, const QString& dataDir) {
+    g.crlf = "\r\n";
+    check_command_line(args);
+    set_defaults(g);
+    g.data_dir = with_slash(dataDir).toStdString();
+    install_window_hooks();
+
+    if (!take_instance_lock(dataDir)) {
+        ui::MsgBox("already running", ui::vbOKOnly, "Heater program");
+        return false;
+    }
+
+    Dfltinp();
+    load_brand_pumps();
+    default_brand_labels();
+    verify_brand();
+    load_locations();
+
+    QApplication::setWindowIcon(uistyle::app_icon());
+    plat::MainWindow::instance()->show();
+    frm_splash()->Show();
+    if (startup_probe()) startup_probe()("splash");
+
+    clear_file_attrs();
+    return true;
+}
+
+bool shutdown_windows() {
+    // The project input window first: leaving it asks "Do you want to
+    // leave?" and saves the last project; a "no" keeps the program open
+    // with every window as it was.
+    if (!unload_if_loaded(existing_weathers())) return false;
+
+    unload_settings();
+    // A window that refuses to close keeps the program open too: it has
+    // something to finish first.
+    for (const auto& fn : windows().settings_order()) {
+        if (fn && fn()->isLoaded()) return false;
+    }
+    for (const auto& fn : windows().shutdown_order()) {
+        if (fn && !unload_if_loaded(fn())) return false;
+    }
+    for (plat::Form* f : {existing_proginfo(), existing_pass(), existing_backgrnd(), existing_splash()}) {
+        if (!unload_if_loaded(f)) return false;
+    }
+    return true;
+}
+
+void show_custname() {
+    if (!windows().custname) return;
+    plat::Form* f = windows().custname();
+    f->Move(2170, 1600, 5565, 3045);
+    // Copies first: filling box 0 stores all three boxes through their
+    // Change handler, which would otherwise wipe the street and city lines
+    // before they are put in.
+    const std::string lines[3] = {g.cust_name, g.cust_street, g.cust_city};
+    for (auto* box : f->findChildren<plat::TextBox*>()) {
+        if (box->index() >= 0 && box->index() <= 2) box->SetText(QString::fromStdString(lines[box->index()]));
+    }
+    g.cust_win_state = 1;
+}
+
+void open_project() {
+    plat::Form* w = frm_weathers();
+    w->Show();
+    w->ZOrder(0);
+}

@@ -1,0 +1,70 @@
+// Start-up and shutdown of the program: the main window's load and unload
+// handlers, the second-instance lock, and the few shared window routines of
+// the data store (show_custname, unload_settings' window list).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace plat { class Form; }
+
+// The main window's load handler. `args` are the command-line words after
+// the program name; `dataDir` the program folder. Builds the line-break
+// string, checks the command line, sets the data model's defaults, refuses a
+// second instance, reads the settings, heat-pump and weather-city files,
+// checks the brand's data, shows the splash and clears the data files'
+// attributes. Returns false when the program must end at once (another
+// instance holds the data folder).
+bool startup(const QStringList& args, const QString& dataDir);
+
+// The command-line switch: "/OFFICE", "OFFICE", "/OLD" and "OLD" are
+// accepted and change nothing; any other text beeps and shows
+// "  Invalid switch after Heater". Returns true when accepted (or empty).
+bool check_command_line(const QStringList& args);
+
+// The lock file that marks the data folder as in use by a running program.
+QString instance_lock_path(const QString& dataDir);
+// Takes the lock for the program's lifetime; false when another running
+// program holds it.
+bool take_instance_lock(const QString& dataDir);
+// Gives the lock back (at the end of the run; tests between cases).
+void release_instance_lock();
+
+// The main window's close handler: the project input window first (its
+// "Do you want to leave?" can cancel the shutdown: returns false), then the
+// settings windows (unload_settings), then the browser, calculator,
+// customer, finance, price and print windows, then the programmer
+// information, access-code, background and splash windows.
+bool shutdown_windows();
+
+// Installs the data store's window hooks (the unload_settings window list).
+// startup() calls it; harmless to call again.
+void install_window_hooks();
+
+// Places the customer-name window at 2170, 1600, 5565, 3045 twips, fills its
+// boxes Text1(0..2) from cust_name, cust_street, cust_city and sets
+// cust_win_state to 1. Nothing happens while no customer-name window is
+// registered.
+void show_custname();
+
+// Opens the project input window, as the background window's picture and
+// "Project" button do.
+void open_project();
+
+// The start-up windows that exist, without creating any (nullptr if never
+// created).
+plat::Form* existing_splash();
+plat::Form* existing_pass();
+plat::Form* existing_proginfo();
+
+// How long the splash stays before it opens the background window, ms.
+int& splash_delay_ms();
+
+// Called with "splash" when the splash is shown and "backgrnd" when the
+// background window is first shown (used to time the start-up).
+std::function<void(const char* what)>& startup_probe();
+
+// The program's version text.
+const char* program_version();
