@@ -6,8 +6,8 @@
 // factors, the heating schedule (days off and the reheat after them), the
 // heat pump's output and C.O.P.; then the smallest number of units that
 // holds the desired temperatures (or, with a backup heater, covers most of
-// the season), the months the backup heater works, the running hours, and
-// the months whose temperature has to come down.
+// the season), the months the backup heater works, the running hours, the
+// months whose temperature has to come down, and last the month costs.
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -344,14 +344,15 @@ void calc_body(int& stage) {
         bool off = false;
         if (!p.backup && !fits(p, e, units, 0.0)) {
             // Lower the temperature by whole degrees until the system holds
-            // it; at the water's own equilibrium (or freezing) the month is
-            // off. Holding is easier the lower the water, so the first
-            // degree that fits is found by bisection.
+            // it, never below the water's own equilibrium or freezing; a
+            // month not held above those is off, its water at that floor.
+            // Holding is easier the lower the water, so the first degree
+            // that fits is found by bisection.
             const double floor_t = std::max(kLowestWater, equilibrium_below(p, M, M.t6));
-            const int kmax = static_cast<int>(std::ceil(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
+            const int kmax = static_cast<int>(std::floor(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
             int found = 0;
-            if (kmax > 1 && e.cap > 0) {
-                int lo = 1, hi = kmax - 1;
+            if (kmax > 0 && e.cap > 0) {
+                int lo = 1, hi = kmax;
                 if (fits(p, evaluate(p, M, M.t6 - hi), units, 0.0)) {
                     while (lo < hi) {
                         const int mid = (lo + hi) / 2;
@@ -367,7 +368,7 @@ void calc_body(int& stage) {
                 e = evaluate(p, M, M.t6 - found);
             } else {
                 off = true;
-                if (kmax > 0) e = evaluate(p, M, M.t6 - kmax);
+                e = evaluate(p, M, floor_t);
             }
             g.hrs_flag[m] = 1;
             ++lowered;
@@ -412,6 +413,10 @@ void calc_body(int& stage) {
     g.cop_sum = static_cast<float>(cop_sum);
     g.cop_avg = cop_count > 0 ? static_cast<float>(cop_sum / cop_count) : 0.0f;
     ENGINE_CHECK(g.need_total, stage);
+
+    // ---- 8. month costs: the report book prints the results table and
+    // the yearly totals right after Calc.
+    month_costs(stage);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The cost stages after Calc:
-//   Backcalc  month costs of the heat pump, of each heater alone and of the
-//             backup heater; the results table calc_f32 rows 1..39 and the
-//             yearly totals;
+// The cost stages:
+//   month costs (Calc runs it last; Backcalc runs it alone): the heat pump,
+//             each heater alone and the backup heater; the results table
+//             calc_f32 rows 1..39 and the yearly totals;
 //   Pbcalc    savings against each heater, equipment cost, payback, return
 //             on investment and the projected-savings text;
 //   Yrcalc    the five-year tables with the yearly price rises.
@@ -57,7 +57,9 @@ Currency cents(Currency c) {
 
 float f32(Currency c) { return static_cast<float>(c.toDouble()); }
 
-void back_body(int& stage) {
+}  // namespace
+
+void month_costs(int& stage) {
     stage = ST_MONTHCOST;
     ENGINE_CHECK(g.heater_eff, stage);
     ENGINE_CHECK(g.reduce_pct, stage);
@@ -153,13 +155,17 @@ void back_body(int& stage) {
         g.tot_saving += sav_c;
 
         g.heater_energy[HT_HEATPUMP] += hp;
-        if (ft >= HT_ELEC) g.heater_energy[ft] += g.heater_fuel_cy[ft].toDouble();
+        // Only this month's fuel part: heater_fuel_cy still holds the last
+        // heated month's in a month that is not heated.
+        g.heater_energy[ft] += fuel_part.toDouble();
         g.heater_yr_cost[HT_HEATPUMP] += hp;
     }
     g.calc_f32[37] = f32(g.tot_hp * kTableYears);
     g.calc_f32[38] = f32(g.tot_heater * kTableYears);
     g.calc_f32[39] = f32(g.tot_saving * kTableYears);
 }
+
+namespace {
 
 void pb_body(int& stage) {
     stage = ST_PAYBACK;
@@ -252,7 +258,7 @@ void yr_body(int& stage) {
 
 bool Backcalc() {
     int stage = ST_MONTHCOST;
-    return guarded("Backcalc", stage, back_body);
+    return guarded("Backcalc", stage, month_costs);
 }
 
 bool Pbcalc() {

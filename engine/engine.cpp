@@ -56,7 +56,7 @@ int model_slot() {
     return 1;
 }
 
-bool calc_all() { return Calc() && Backcalc() && Pbcalc() && Yrcalc(); }
+bool calc_all() { return Calc() && Pbcalc() && Yrcalc(); }   // Calc ends with the month costs
 
 void clear_engine_results() {
     g.combo_idx = 0;

@@ -9,15 +9,20 @@
 namespace engine {
 
 // The monthly model and sizing: losses, need, configuration (combo_idx),
-// output, C.O.P., hours, backup months, lowered temperatures. Returns false
-// when a stage failed (its message has been shown and the results cleared).
+// output, C.O.P., hours, backup months, lowered temperatures; then the month
+// costs (as Backcalc), so that after Calc alone calc_f32 rows 1..51,
+// tot_hp/tot_heater/tot_saving, heater_yr_cost, heater_energy, need_total
+// and cop_avg all belong to the current inputs. Calc never touches
+// equip_cost, the savings, payback and year tables (the later stages).
+// Returns false when a stage failed (its message has been shown and the
+// results cleared).
 bool Calc();
 // The cost stages: month costs into calc_f32, yearly totals, savings,
 // equipment cost, payback and return, year tables, proj_save.
-bool Backcalc();   // month costs and backup heater
+bool Backcalc();   // month costs and backup heater (Calc's last stage, alone)
 bool Pbcalc();     // equipment cost, savings, payback, return on investment
 bool Yrcalc();     // yearly tables by price_rise
-// Calc followed by the cost stages.
+// Calc followed by the later cost stages (Pbcalc, Yrcalc).
 bool calc_all();
 
 // Clears every engine result (keeps inputs).

@@ -65,6 +65,11 @@ inline double money(double x, int line, int stage) {
 }
 #define ENGINE_MONEY(x, stage) ::engine::money((x), __LINE__, (stage))
 
+// The month-cost stage (costs.cpp): Calc runs it last, so that the results
+// table and the yearly totals always belong to the monthly results beside
+// them; Backcalc runs it alone.
+void month_costs(int& stage);
+
 // The chosen model's slot 1..3 in its series (model_name against
 // model_txt1..3); 1 when it is none of them.
 int model_slot();
