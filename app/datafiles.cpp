@@ -233,8 +233,10 @@ void load_brand_pumps() {
             g.pump_tab[k].brand = vb::Trim(g.pump_tab[k].brand);
         }
         g.pump_count = static_cast<i16>(n);
-        if (g.pump_rec < 1) g.pump_rec = 1;
-        if (g.pump_rec > n) g.pump_rec = static_cast<i16>(n);
+        // The chosen brand's group stays the one in use even when the file
+        // is too short to hold it: its blank record is then reported by the
+        // brand check, rather than another brand's data being used quietly.
+        if (g.pump_rec < 1 || g.pump_rec > static_cast<int>(records::kMaxPumps)) g.pump_rec = 1;
 
         const PumpBrand& r = g.pump_tab[g.pump_rec];
         g.model_txt1 = vb::RTrim(r.model[1]) + " ";
@@ -252,6 +254,10 @@ void load_locations() {
         const std::string path = g.data_dir + kCityFile;
         records::FileInfo info;
         auto recs = records::readCityFile(path, &info);
+        // A missing file simply holds no cities; one that is there but
+        // cannot be read is a fault, and the cities loaded so far are kept.
+        std::error_code ec;
+        if (!info.found && fs::exists(path, ec)) throw ui::RtError(75, "Cannot read " + path);
         tellOversize(path, info, "weather data file", records::kMaxCities);
 
         const int n = static_cast<int>(recs.size());
@@ -261,6 +267,9 @@ void load_locations() {
             g.city_tab[i].state = vb::Trim(g.city_tab[i].state);
         }
         g.city_count = static_cast<i16>(n);
+    } catch (const ui::RtError& e) {
+        reportError("load_locations", e.number, e.description());
+        return;
     } catch (const std::exception& e) {
         reportError("load_locations", 5, e.what());
         return;

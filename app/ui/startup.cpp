@@ -54,10 +54,10 @@ std::function<void(const char*)>& startup_probe() {
 }
 
 bool check_command_line(const QStringList& args) {
-    const QString text = args.join(' ').trimmed();
-    if (text.isEmpty()) return true;
-    // Windows command lines are case-blind; so is this check.
-    const QString word = text.toUpper();
+    const QString word = args.join(' ').trimmed();
+    if (word.isEmpty()) return true;
+    // Exactly these four spellings; any other text, "/office" included, is
+    // an invalid switch (start-up goes on all the same).
     if (word == "/OFFICE" || word == "OFFICE" || word == "/OLD" || word == "OLD") return true;
     ui::Beep();
     ui::MsgBox("  Invalid switch after Heater");

@@ -31,16 +31,8 @@ PumpBrand samplePump(const std::string& brand, double scale = 1) {
     PumpBrand p;
     p.brand = brand;
     const char* names[] = {"", "HX 310", "HX 520", "HX 730", "HX 310TX", "HX 520TX", "HX 730TX"};
-    for (int m = 1; m <= 6; ++m) {
-        p.model[m] = names[m];
-        p.in_list[m] = 1;
-    }
-    for (int i = 1; i <= 72; ++i) {
-        p.rh[i] = 80;
-        p.cop[i] = static_cast<float>(6.0 - 0.04 * i);
-        p.btu[i] = (30000 + 500.0 * i) * scale;
-        p.water_temp[i] = 80;
-    }
+    for (int m = 1; m <= 6; ++m) p.model[m] = names[m], p.in_list[m] = 1;
+    for (int i = 1; i <= 72; ++i) p.rh[i] = 80, p.cop[i] = 5, p.btu[i] = (30000 + 500.0 * i) * scale, p.water_temp[i] = 80;
     return p;
 }
 
@@ -50,17 +42,13 @@ CityRecord sampleCity(const std::string& city, const std::string& state) {
     c.state = state;
     c.elec_cost = 0.152f;
     c.wind = 7.6f;
-    for (int m = 1; m <= 12; ++m) {
-        c.humidity[m] = 70.0f + m;
-        c.sun[m] = 300.0f + m;
-        c.air_temp[m] = 60.0f + m;
-    }
+    for (int m = 1; m <= 12; ++m) c.humidity[m] = 70.0f + m, c.sun[m] = 300.0f + m, c.air_temp[m] = 60.0f + m;
     return c;
 }
 
-std::string pumpFile(int records, const std::string& prefix = "Brand") {
+std::string pumpFile(int records) {
     std::string bytes;
-    for (int k = 1; k <= records; ++k) bytes += records::pack(samplePump(prefix + " " + std::to_string(k), k));
+    for (int k = 1; k <= records; ++k) bytes += records::pack(samplePump("Brand " + std::to_string(k), k));
     return bytes;
 }
 
@@ -85,10 +73,8 @@ TEST(RecordImages, CityRecordLiesAtItsOffsets) {
     EXPECT_EQ(records::pack(c), img.b);
 
     CityRecord back = records::unpackCity(img.b);
-    EXPECT_EQ(back.city, "Z\u00fcrich" + std::string(33, ' '));
-    EXPECT_EQ(back.state, "Switzerland" + std::string(14, ' '));
-    EXPECT_EQ(back.oil_cost, -2.25f);
-    EXPECT_EQ(back.air_temp[12], 72.0f);
+    EXPECT_EQ(back.city, "Z\u00fcrich" + std::string(33, ' '));  // blanks kept
+    EXPECT_EQ(records::pack(back), img.b);
 }
 
 TEST(RecordImages, PumpBrandLiesAtItsOffsets) {
@@ -108,7 +94,7 @@ TEST(RecordImages, PumpBrandLiesAtItsOffsets) {
     img.text(0, "Kestrolin", 39);
     img.text(39, "HX 310", 25);
     for (int m = 2; m <= 8; ++m) img.text(39 + 25 * (m - 1), "", 25);
-    img.text(239, "A designation longer than", 25);
+    img.text(239, "A designation longer than", 25);  // cut to 25
     img.num<std::int16_t>(264, 1);
     img.num<std::int16_t>(280, -1);
     img.num<std::int16_t>(282, 0x1234);
@@ -119,12 +105,7 @@ TEST(RecordImages, PumpBrandLiesAtItsOffsets) {
     img.num(1436 + 71 * 4, 80.0f);
     EXPECT_EQ(records::pack(p), img.b);
 
-    PumpBrand back = records::unpackPump(img.b);
-    EXPECT_EQ(back.model[9], "A designation longer than");
-    EXPECT_EQ(back.in_list[9], -1);
-    EXPECT_EQ(back.spare, 0x1234);
-    EXPECT_EQ(back.btu[1], 63000.5);
-    EXPECT_EQ(back.cop[72], 3.2f);
+    EXPECT_EQ(records::pack(records::unpackPump(img.b)), img.b);
 }
 
 TEST(RecordImages, CompetitorRecordKeepsItsTwoByteGap) {
@@ -147,51 +128,40 @@ TEST(RecordImages, CompetitorRecordKeepsItsTwoByteGap) {
     img.num(500 + 23 * 4, 81.0f);
     EXPECT_EQ(records::pack(c), img.b);
 
-    img.b[114] = '\x7F';  // whatever the gap holds is not data
-    img.b[115] = '\x7F';
-    CompetitorPump back = records::unpackCompetitor(img.b);
-    EXPECT_EQ(back.model[3], "BR 85" + std::string(20, ' '));
-    EXPECT_EQ(back.rh[1], 80.0f);
-    EXPECT_EQ(back.btu[24], 80000.0);
-    EXPECT_EQ(back.water_temp[24], 81.0f);
+    const std::string packed = img.b;
+    img.b[114] = img.b[115] = '\x7F';  // whatever the gap holds is not data
+    EXPECT_EQ(records::pack(records::unpackCompetitor(img.b)), packed);
 }
 
-TEST_F(DataDirTest, OnlyWholePumpRecordsAreRead) {
-    // 1.6 records: the record count rule says 2, but only one is whole.
-    write("PumpHP.dat", pumpFile(2).substr(0, 1724 + 1034));
-    records::FileInfo info;
-    auto recs = records::readPumpFile(path("PumpHP.dat"), &info);
-    EXPECT_EQ(info.count, 2);
-    EXPECT_TRUE(info.partial);
-    ASSERT_EQ(recs.size(), 1u);
-
+TEST_F(DataDirTest, LoadingTheHeatPumpFileSetsTheChosenGroupsTexts) {
+    // 3.6 records: the count rule says 4, but only three are whole.
+    std::string bytes = pumpFile(4);
+    PumpBrand padded = samplePump("   Tindraly");
+    bytes.replace(1724, 1724, records::pack(padded));
+    write("PumpHP.dat", bytes.substr(0, 3 * 1724 + 1034));
+    g.pump_tab[50].brand = "stale";
+    g.pump_saved = 1;
+    g.pump_rec = 2;
+    g.hp_btu[25] = -1;
     ui::Script script;
-    g.pump_rec = 7;
     load_brand_pumps();
     EXPECT_TRUE(script.shown().empty());
-    EXPECT_EQ(g.pump_count, 1);
-    EXPECT_EQ(g.pump_rec, 1);
-}
+    EXPECT_EQ(g.pump_count, 3);  // whole records only
+    EXPECT_EQ(g.pump_tab[2].brand, "Tindraly");
+    EXPECT_EQ(g.pump_tab[50].brand, "");
+    EXPECT_EQ(g.model_txt1, "HX 310 ");
+    EXPECT_EQ(g.model_txt3, "HX 730 ");
+    for (int p = 1; p <= 24; ++p) EXPECT_EQ(g.hp_btu[p], padded.btu[p]);
+    EXPECT_EQ(g.hp_btu[25], -1);
+    EXPECT_EQ(g.pump_saved, 0);
 
-TEST_F(DataDirTest, AnEmptyPumpFileIsReloadedFromTheDataDisk) {
-    write("PumpHP.dat", "");
-    {
-        ui::Script script;
-        script.answer(ui::vbOK).answer(ui::vbOK);
-        load_brand_pumps();
-        ASSERT_EQ(script.shown().size(), 2u);
-        EXPECT_EQ(script.shown()[0].text, "Bad heat pump data file");
-        EXPECT_EQ(script.shown()[0].title, "Update file");
-        EXPECT_EQ(script.shown()[1].title, "Load your data disk");
-        EXPECT_EQ(g.pump_count, 0);
-    }
-    write("B/pump.data", pumpFile(3));
-    ui::Script script;
-    script.answer(ui::vbOK);
+    // A chosen group beyond the file's end stays the group in use (blank,
+    // for the brand check to report), no other brand's data in its place.
+    g.pump_rec = 5;
     load_brand_pumps();
-    EXPECT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(g.pump_count, 3);
-    EXPECT_EQ(read("PumpHP.dat").size(), 3u * 1724);
+    EXPECT_EQ(g.pump_rec, 5);
+    EXPECT_EQ(g.model_txt1, " ");
+    EXPECT_EQ(g.hp_btu[1], 0);
 }
 
 TEST_F(DataDirTest, Only100PumpRecordsAnd500CitiesAreLoadedAndThatIsSaidOnce) {
@@ -218,88 +188,79 @@ TEST_F(DataDirTest, Only100PumpRecordsAnd500CitiesAreLoadedAndThatIsSaidOnce) {
     EXPECT_EQ(filled, 2);
 }
 
-TEST_F(DataDirTest, LoadingTheHeatPumpFileSetsTheChosenGroupsTexts) {
-    std::string bytes = pumpFile(3);
-    PumpBrand padded = samplePump("   Tindraly");
-    bytes.replace(1724, 1724, records::pack(padded));
-    write("PumpHP.dat", bytes);
-    g.pump_tab[50].brand = "stale";
-    g.pump_saved = 1;
-    g.pump_rec = 2;
-    g.hp_btu[25] = -1;
-
-    ui::Script script;
-    load_brand_pumps();
-    EXPECT_TRUE(script.shown().empty());
-    EXPECT_EQ(g.pump_tab[2].brand, "Tindraly");
-    EXPECT_EQ(g.pump_tab[50].brand, "");
-    EXPECT_EQ(g.model_txt1, "HX 310 ");
-    EXPECT_EQ(g.model_txt3, "HX 730 ");
-    for (int p = 1; p <= 24; ++p) EXPECT_EQ(g.hp_btu[p], padded.btu[p]);
-    EXPECT_EQ(g.hp_btu[25], -1);
-    EXPECT_EQ(g.pump_saved, 0);
-}
-
-TEST_F(DataDirTest, CitiesAreLoadedTrimmedAndAMissingFileHasNone) {
+TEST_F(DataDirTest, CitiesAreLoadedTrimmedAMissingFileHasNoneAnUnreadableOneIsReported) {
     write("location.dat", records::pack(sampleCity("  Miami ", "FL")) + records::pack(sampleCity("Tampa", "FL")));
+    int filled = 0;
+    data_hooks().fill_city_lists = [&] { ++filled; };
     load_locations();
     EXPECT_EQ(g.city_count, 2);
     EXPECT_EQ(g.city_tab[1].city, "Miami");
     EXPECT_EQ(g.city_tab[1].state, "FL");
     EXPECT_EQ(g.city_tab[2].humidity[12], 82.0f);
 
+    // A file that is there but cannot be read: said, and the cities kept.
     fs::remove(path("location.dat"));
+    fs::create_directories(path("location.dat"));
     ui::Script script;
+    script.answer(ui::vbOK);
     load_locations();
-    EXPECT_TRUE(script.shown().empty());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Error in load_locations");
+    EXPECT_EQ(g.city_count, 2);
+    EXPECT_EQ(g.city_tab[1].city, "Miami");
+    EXPECT_EQ(filled, 1);
+
+    fs::remove(path("location.dat"));
+    load_locations();
+    EXPECT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(g.city_count, 0);
     EXPECT_EQ(g.city_tab[1].city, "");
     EXPECT_FALSE(exists("location.dat"));
 }
 
-TEST_F(DataDirTest, RewritingThePumpFileKeepsRecordsBeyond100) {
+TEST_F(DataDirTest, RecordFilesAreReplacedWhole) {
+    // PumpHP.dat: records 1..100 written, whatever lies beyond them kept; a
+    // shorter file grows to 100 records.
     const std::string old = pumpFile(102);
     write("PumpHP.dat", old);
     auto tab = std::make_unique<arr<PumpBrand, 100>>();
     (*tab)[1] = samplePump("Kestrolin");
     ASSERT_TRUE(records::writePumpFile(path("PumpHP.dat"), *tab));
-    const std::string now = read("PumpHP.dat");
+    std::string now = read("PumpHP.dat");
     ASSERT_EQ(now.size(), old.size());
     EXPECT_EQ(now.substr(0, 1724), records::pack((*tab)[1]));
     EXPECT_EQ(now.substr(1724, 1724), records::pack(PumpBrand{}));
     EXPECT_EQ(now.substr(100 * 1724), old.substr(100 * 1724));
-
     write("PumpHP.dat", pumpFile(10));
     ASSERT_TRUE(records::writePumpFile(path("PumpHP.dat"), *tab));
     EXPECT_EQ(read("PumpHP.dat").size(), 100u * 1724);
-}
 
-TEST_F(DataDirTest, TheCityFileIsReplacedThroughAFreshCopy) {
-    write("location.dat", records::pack(sampleCity("Old", "GA")));
-    write("locatio2.dat", std::string(5 * 228, 'x'));  // left behind by an earlier run
-    const std::vector<CityRecord> cities = {sampleCity("Miami", "FL"), sampleCity("Atlanta", "GA")};
-    ASSERT_TRUE(records::writeCityFile(g.data_dir, cities));
-    EXPECT_EQ(read("location.dat"), records::pack(cities[0]) + records::pack(cities[1]));
-    EXPECT_EQ(entries(), std::vector<std::string>{"location.dat"});
-
-    std::string why;
-    EXPECT_FALSE(records::writeCityFile(g.data_dir + "nowhere/", cities, &why));
-    EXPECT_FALSE(why.empty());
-    EXPECT_EQ(read("location.dat"), records::pack(cities[0]) + records::pack(cities[1]));
-}
-
-TEST_F(DataDirTest, ACompetitorFileGetsRecordOneAndKeepsTheRest) {
-    CompetitorPump first, second;
+    // A competitor file: record 1 replaced, the rest kept; a missing file has no record.
+    CompetitorPump first, second, fresh;
     first.brand = "Old";
     second.brand = "Second";
+    fresh.brand = "New";
     write("PumpHP1.dat", records::pack(first) + records::pack(second));
-    CompetitorPump now;
-    now.brand = "New";
-    ASSERT_TRUE(records::writeCompetitorFile(path("PumpHP1.dat"), now));
-    EXPECT_EQ(read("PumpHP1.dat"), records::pack(now) + records::pack(second));
-
+    ASSERT_TRUE(records::writeCompetitorFile(path("PumpHP1.dat"), fresh));
+    EXPECT_EQ(read("PumpHP1.dat"), records::pack(fresh) + records::pack(second));
     CompetitorPump back;
     ASSERT_TRUE(records::readCompetitorFile(path("PumpHP1.dat"), back));
     EXPECT_EQ(vb::Trim(back.brand), "New");
     EXPECT_FALSE(records::readCompetitorFile(path("PumpHP2.dat"), back));
+
+    // location.dat: through a fresh locatio2.dat (never one an earlier run
+    // left behind), which is gone afterwards; a failure keeps the old file.
+    fs::remove(path("PumpHP.dat"));
+    fs::remove(path("PumpHP1.dat"));
+    write("location.dat", records::pack(sampleCity("Old", "GA")));
+    write("locatio2.dat", std::string(5 * 228, 'x'));
+    const std::vector<CityRecord> cities = {sampleCity("Miami", "FL"), sampleCity("Atlanta", "GA")};
+    ASSERT_TRUE(records::writeCityFile(g.data_dir, cities));
+    const std::string both = records::pack(cities[0]) + records::pack(cities[1]);
+    EXPECT_EQ(read("location.dat"), both);
+    EXPECT_EQ(entries(), std::vector<std::string>{"location.dat"});
+    std::string why;
+    EXPECT_FALSE(records::writeCityFile(g.data_dir + "nowhere/", cities, &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(read("location.dat"), both);
 }
