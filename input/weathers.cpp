@@ -72,6 +72,24 @@ int fuelUnit(int fuel) {
 
 QString money(double v) { return q(vb::Format(v, "$##,##0")); }
 
+// A city's wind as the project takes it: 0..50 mph.
+float cityWind(const CityRecord& r) { return std::isfinite(r.wind) ? std::clamp(r.wind, 0.0f, 50.0f) : 0.0f; }
+
+// The project's monthly weather is that city's.
+bool sameWeather(const CityRecord& r) {
+    for (int m = 1; m <= 12; ++m)
+        if (r.humidity[m] != g.month_city_a[m] || r.sun[m] != g.month_city_b[m] || r.air_temp[m] != g.month_city_c[m])
+            return false;
+    return true;
+}
+
+// The project holds everything choosing the city would copy.
+bool holdsCity(const CityRecord& r) {
+    return g.city_name == trimmed(r.city) && g.sel_state == trimmed(r.state) && g.rate_elec == cy(r.elec_cost) &&
+           g.rate_natgas == cy(r.gas_cost) && g.rate_propane == cy(r.propane_cost) && g.rate_oil == cy(r.oil_cost) &&
+           g.wind_mph == cityWind(r) && sameWeather(r);
+}
+
 const char* fuelWord(int type) {
     switch (type) {
         case HT_ELEC: return "Electric";
@@ -364,6 +382,11 @@ void weathers::make() {
         b->KeyPress = [this](int k, int& key) { Text1_KeyPress(k, key); };
         b->GotFocus = [this](int k) { Text1_GotFocus(k); };
         b->LostFocus = [this](int k) { Text1_LostFocus(k); };
+        // The user placed the cursor or selected part of the text (mouse,
+        // arrow keys, Home/End, paste): the next key edits there.
+        QObject::connect(b, &QLineEdit::selectionChanged, this, [this, i] {
+            if (selecting_ == 0) first_key_[i] = false;
+        });
         text1_[i] = b;
         return b;
     };
@@ -444,6 +467,12 @@ void weathers::make() {
         for (int grp = 0; grp < 3; ++grp) {
             plat::ComboBox* c = combo(kCityCombo[grp]);
             c->setMaxVisibleItems(20);
+            // Picking the city the list already shows takes its prices, wind
+            // and months again (a new city has done so through Click).
+            QObject::connect(c, &QComboBox::activated, this, [this, grp](int idx) {
+                if (filling_ > 0 || idx < 0 || idx >= static_cast<int>(city_recs_[grp].size())) return;
+                if (!holdsCity(g.city_tab[city_recs_[grp][idx]])) choose_city(grp, idx);
+            });
             v->addWidget(c);
         }
         city_note_ = new QLabel(this);
@@ -776,8 +805,45 @@ void weathers::show_units() {
     --filling_;
 }
 
+// A value outside a box's limits can only come from the settings file
+// (edited by hand, or written by another version): it is brought into the
+// limits a typed value has, so that the engine and the printouts never work
+// on what the window would refuse (an efficiency of 0 prices the fuel
+// heater at nothing; 99 cover hours a day).
+void weathers::clamp_inputs() {
+    auto lim = [this](int i, double v) {
+        const Field* f = field(i);
+        return std::isfinite(v) ? std::clamp(v, f->min_us, f->max_us) : f->min_us;
+    };
+    auto fit = [&](float& x, int i) { x = static_cast<float>(lim(i, x)); };
+    auto fitMoney = [&](Currency& c, int i) {
+        const double v = c.toDouble();
+        if (lim(i, v) != v) c = cy(lim(i, v));
+    };
+    fit(g.pool_area, 0);
+    fit(g.pool_depth, 1);
+    fit(g.wind_mph, 2);
+    fit(g.sun_pct, 3);
+    g.heat_days = static_cast<i16>(lim(4, g.heat_days));
+    g.heat_hours = static_cast<i16>(lim(5, g.heat_hours));
+    fit(g.desired_temp, 6);
+    fit(g.heater_eff, 31);
+    g.heater_btu = lim(32, g.heater_btu);
+    fitMoney(g.rate_elec, 33);
+    fitMoney(g.rate_natgas, 34);
+    fitMoney(g.rate_propane, 35);
+    fitMoney(g.rate_oil, 36);
+    for (int m = 1; m <= 12; ++m) {
+        fit(g.temp_table[m][6], kFirstWanted + m - 1);
+        for (int c = 0; c <= 1; ++c)
+            g.month_hours_c[m][c] = static_cast<i16>(std::clamp<int>(g.month_hours_c[m][c], 0, 24));
+    }
+    if (g.fuel_type < HT_HEATPUMP || g.fuel_type > HT_OIL) g.fuel_type = HT_HEATPUMP;  // no existing heater
+}
+
 void weathers::show_inputs() {
     if (!made_) return;
+    clamp_inputs();
     ++filling_;
     auto show = [this](int i) {
         if (box_holds_stored(i)) last_good_[i] = text1_[i]->text();
@@ -943,18 +1009,26 @@ void weathers::apply_area_sel() {
 }
 
 // Shows the project's city in its list without taking its prices again (the
-// project's own prices and wind may differ from the city's). A project whose
-// city is not in the lists takes the first city of its group.
+// project's own prices and wind may differ from the city's). Its monthly
+// weather, which the window does not let anyone type, is the city's: a
+// project whose months are not those of its city (the city list window
+// chose another city, or the record was edited) takes the record's months.
+// A project whose city is not in the lists takes the first city of its group.
 void weathers::select_project_city() {
     int grp = std::clamp<int>(g.area_group, 0, 2);
     const std::string city = trimmed(g.city_name);
     const std::string state = trimmed(g.sel_state);
+    // The first record of that name, or of two alike the one whose months
+    // the project holds.
     auto find = [&](int k, bool withState) {
+        int first = -1;
         for (std::size_t j = 0; j < city_recs_[k].size(); ++j) {
             const CityRecord& r = g.city_tab[city_recs_[k][j]];
-            if (r.city == city && (!withState || k == 0 || r.state == state)) return static_cast<int>(j);
+            if (r.city != city || (withState && k != 0 && r.state != state)) continue;
+            if (sameWeather(r)) return static_cast<int>(j);
+            if (first < 0) first = static_cast<int>(j);
         }
-        return -1;
+        return first;
     };
     int found = city.empty() ? -1 : find(grp, true);
     if (found < 0 && !city.empty()) found = find(grp, false);
@@ -979,7 +1053,19 @@ void weathers::select_project_city() {
     option1_[grp]->setChecked(true);
     --filling_;
     show_city_group();
-    if (found < 0 && !city_recs_[grp].empty()) choose_city(grp, 0);
+    if (found >= 0) {
+        const CityRecord& r = g.city_tab[city_recs_[grp][found]];
+        if (!sameWeather(r)) {
+            for (int m = 1; m <= 12; ++m) {
+                g.month_city_a[m] = r.humidity[m];
+                g.month_city_b[m] = r.sun[m];
+                g.month_city_c[m] = r.air_temp[m];
+            }
+            quick_calc();
+        }
+    } else if (!city_recs_[grp].empty()) {
+        choose_city(grp, 0);
+    }
 }
 
 void weathers::show_city_group() {
@@ -1002,7 +1088,7 @@ void weathers::choose_city(int grp, int entry) {
     g.rate_natgas = cy(r.gas_cost);
     g.rate_propane = cy(r.propane_cost);
     g.rate_oil = cy(r.oil_cost);
-    g.wind_mph = std::clamp(r.wind, 0.0f, 50.0f);
+    g.wind_mph = cityWind(r);
     for (int m = 1; m <= 12; ++m) {
         g.month_city_a[m] = r.humidity[m];
         g.month_city_b[m] = r.sun[m];
@@ -1023,18 +1109,28 @@ void weathers::choose_city(int grp, int entry) {
 void weathers::Text1_GotFocus(int i) {
     plat::TextBox* b = text1_[i];
     if (!b || b->isReadOnly()) return;
-    first_key_[i] = true;
-    b->SelectAll();
+    start_replacing(i);
     // A mouse click places the cursor after the focus came: select again
-    // once it has.
-    QTimer::singleShot(0, b, [b] {
-        if (b->hasFocus()) b->SelectAll();
+    // once it has (unless a key came first).
+    const unsigned keys = keys_[i];
+    QTimer::singleShot(0, b, [this, b, i, keys] {
+        if (b->hasFocus() && keys_[i] == keys) start_replacing(i);
     });
+}
+
+void weathers::start_replacing(int i) {
+    plat::TextBox* b = text1_[i];
+    if (!b) return;
+    first_key_[i] = true;
+    ++selecting_;
+    b->SelectAll();
+    --selecting_;
 }
 
 void weathers::Text1_KeyPress(int i, int& key) {
     plat::TextBox* b = text1_[i];
     if (!b || i == kBrandBox) return;
+    ++keys_[i];
     if (key == 27) {  // Esc: nothing to do
         key = 0;
         return;
@@ -1055,8 +1151,10 @@ void weathers::Text1_KeyPress(int i, int& key) {
         return;
     }
     if (replace) {
-        first_key_[i] = false;
+        ++selecting_;
         b->SelectAll();  // the key replaces the whole text
+        --selecting_;
+        first_key_[i] = false;
     }
 }
 
@@ -1090,6 +1188,7 @@ void weathers::Text1_Change(int i) {
                        unit_suffix(*f).toStdString() + ".",
                    ui::vbOKOnly | ui::vbExclamation, "Error");
         b->SetText("0");  // runs this handler again: stores 0 (or the least the engine can use)
+        start_replacing(i);  // the dealer types the right value over the 0, not after it
         return;
     }
     store(i, v);

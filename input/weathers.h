@@ -49,12 +49,15 @@
 //
 // Input rules of the numeric boxes: digits, Backspace, Delete and one decimal
 // point; any other key gives the numbers-only warning and is dropped. The
-// first key after the box gets the focus replaces its text. A text that is
+// first key after the box gets the focus replaces its text, unless the user
+// has placed the cursor or changed the selection first. A text that is
 // not a clean number (pasted) is refused like a key and the last good text
 // comes back. A value over its limit gives "Maximum value is ..." titled
-// "Error" and the box becomes "0". Boxes whose smallest sensible value is
-// above 0 (days, hours, temperatures, efficiency) hand the engine that
-// smallest value while they show less, and say so when they are left.
+// "Error" and the box becomes "0" (selected: the next key replaces it).
+// Boxes whose smallest sensible value is above 0 (days, hours,
+// temperatures, efficiency) hand the engine that smallest value while they
+// show less, and say so when they are left. Values that come from the
+// settings file are brought into the same limits before they are shown.
 #pragma once
 
 #include <QString>
@@ -138,6 +141,8 @@ private:
     void store(int i, double shown);
     void store_cover(int i);
     void set_box(int i, const QString& text);   // our own text: stores nothing
+    void start_replacing(int i);                // the whole box selected: the next key replaces it
+    void clamp_inputs();                        // stored inputs into the boxes' limits
     QString shown_text(int i) const;            // the stored value as the box shows it
     double stored_value(int i) const;
     bool box_holds_stored(int i) const;
@@ -168,6 +173,8 @@ private:
     plat::ControlArray<plat::CommandButton> cmd_;
     std::map<int, QString> last_good_;    // last clean text of each numeric box
     std::map<int, bool> first_key_;       // the next key replaces the box
+    std::map<int, unsigned> keys_;        // keys typed into each box (the focus click's late select)
+    int selecting_ = 0;                   // > 0 while the window itself selects a box's text
     std::map<int, QLabel*> unit_labels_;  // unit after a box, by box index
     std::map<int, bool> unregistered_;    // buttons disabled because their window does not exist yet
 
