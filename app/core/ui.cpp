@@ -17,6 +17,16 @@ Backend& current() {
 }
 
 int busyNesting = 0;
+int scriptDepth = 0;
+
+std::function<void(const Shown&)>& unscripted() {
+    static std::function<void(const Shown&)> hook;
+    return hook;
+}
+
+void reportUnscripted(const char* kind, const std::string& title, const std::string& text, int style) {
+    if (scriptDepth == 0 && unscripted()) unscripted()(Shown{kind, title, text, style});
+}
 
 // The first button of a message box style: what Enter on an undecorated
 // box would press.
@@ -54,7 +64,10 @@ Backend install(Backend b) {
     return std::exchange(cur, std::move(b));
 }
 
+void onUnscriptedBox(std::function<void(const Shown&)> hook) { unscripted() = std::move(hook); }
+
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
+    reportUnscripted("msgbox", title, prompt, style);
     const Backend& b = current();
     if (b.msgBox) return b.msgBox(prompt, style, title);
     const int answer = firstButton(style);
@@ -64,6 +77,7 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
 }
 
 std::string InputBox(const std::string& prompt, const std::string& title, const std::string& deflt) {
+    reportUnscripted("inputbox", title, prompt, 0);
     const Backend& b = current();
     if (b.inputBox) return b.inputBox(prompt, title, deflt);
     std::fprintf(stderr, "[input box] %s: %s -> \"%s\"\n", title.c_str(), prompt.c_str(), deflt.c_str());
@@ -136,6 +150,7 @@ std::string ErrorText(int number) {
 // ------------------------------------------------------------ Script -------
 
 Script::Script() {
+    ++scriptDepth;
     Backend b;
     b.msgBox = [this](const std::string& prompt, int style, const std::string& title) {
         Shown s{"msgbox", title, prompt, style};
@@ -168,7 +183,10 @@ Script::Script() {
     previous_ = install(std::move(b));
 }
 
-Script::~Script() { install(std::move(previous_)); }
+Script::~Script() {
+    install(std::move(previous_));
+    --scriptDepth;
+}
 
 Script& Script::answer(int button) {
     answers_.push_back(button);

@@ -115,4 +115,9 @@ private:
     int busy_ = 0;
 };
 
+// Called for every box shown while no Script is alive. The test programs set
+// it to fail the running test, so a box no test expected can never pass
+// unnoticed; the program itself leaves it empty.
+void onUnscriptedBox(std::function<void(const Shown&)> hook);
+
 }  // namespace ui

@@ -1,6 +1,8 @@
 // The user-facing seam: scripted boxes, the busy pointer and error texts.
+#include "../common/box_guard.h"
 #include "core/ui.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -105,6 +107,7 @@ TEST(UiBusy, AFailingBackendLeavesTheCountConsistent) {
 }
 
 TEST(UiDefaults, WithoutABackendBoxesTakeTheFirstButton) {
+    AllowUnscriptedBoxes allow;
     ui::Backend before = ui::install(ui::Backend{});
     EXPECT_EQ(ui::MsgBox("Check the printer", ui::vbRetryCancel, "Device fault"), ui::vbRetry);
     EXPECT_EQ(ui::MsgBox("Leave?", ui::vbYesNo), ui::vbYes);
@@ -127,4 +130,13 @@ TEST(UiErrors, EndProgramAndErrorTexts) {
     ui::RtError e(62, ui::ErrorText(62));
     EXPECT_EQ(e.number, 62);
     EXPECT_EQ(e.description(), "Input past end of file");
+}
+
+// Every test program fails a test that shows a box nobody scripted.
+TEST(UiGuard, AnUnscriptedBoxFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(ui::MsgBox("Numbers only", ui::vbOKOnly, "Please"), "unexpected msgbox \"Please\"");
+    ui::Script script;
+    script.answer(ui::vbOK);
+    ui::MsgBox("Numbers only", ui::vbOKOnly, "Please");  // scripted: no failure
+    EXPECT_EQ(script.shown().size(), 1u);
 }
