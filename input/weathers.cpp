@@ -1519,10 +1519,7 @@ QString weathers::backup_text() const { return made_ ? backup_->text() : QString
 
 // ---- services of the window ---------------------------------------------------------------------
 
-weathers* frm_weathers() {
-    if (!g_weathers) g_weathers = new weathers();
-    return g_weathers;
-}
+weathers* frm_weathers() { return instance(g_weathers); }
 
 plat::Form* existing_weathers() { return g_weathers.data(); }
 

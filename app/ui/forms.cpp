@@ -18,25 +18,13 @@ QPointer<pass> g_pass;
 QPointer<proginfo> g_proginfo;
 }  // namespace
 
-backgrnd* frm_backgrnd() {
-    if (!g_backgrnd) g_backgrnd = new backgrnd();
-    return g_backgrnd;
-}
+backgrnd* frm_backgrnd() { return instance(g_backgrnd); }
 
-splash* frm_splash() {
-    if (!g_splash) g_splash = new splash();
-    return g_splash;
-}
+splash* frm_splash() { return instance(g_splash); }
 
-pass* frm_pass() {
-    if (!g_pass) g_pass = new pass();
-    return g_pass;
-}
+pass* frm_pass() { return instance(g_pass); }
 
-proginfo* frm_proginfo() {
-    if (!g_proginfo) g_proginfo = new proginfo();
-    return g_proginfo;
-}
+proginfo* frm_proginfo() { return instance(g_proginfo); }
 
 plat::Form* existing_backgrnd() { return g_backgrnd.data(); }
 

@@ -28,9 +28,18 @@ plat::Form* existing_backgrnd();
 // background window's buttons and the shutdown can reach them without
 // knowing their classes. Each entry is a function that returns the window
 // (creating it); empty until the window exists in the program.
+#include <QPointer>
+
 #include <functional>
 #include <string>
 #include <vector>
+
+// The one instance of a window class held in `slot`, created on first use
+// (a window the main window has deleted is created anew).
+template <class T> T* instance(QPointer<T>& slot) {
+    if (!slot) slot = new T();
+    return slot;
+}
 struct WindowRegistry {
     // Opened from the background window / input window buttons.
     std::function<plat::Form*()> setname;      // brand window
