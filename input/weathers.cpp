@@ -329,28 +329,23 @@ void weathers::install_hooks() {
 
 plat::TextBox* weathers::Text1(int i) {
     make();
-    auto it = text1_.find(i);
-    return it == text1_.end() ? nullptr : it->second;
+    return plat::element(text1_, i);
 }
 plat::ComboBox* weathers::Combo1(int i) {
     make();
-    auto it = combo1_.find(i);
-    return it == combo1_.end() ? nullptr : it->second;
+    return plat::element(combo1_, i);
 }
 plat::CheckBox* weathers::Check1(int i) {
     make();
-    auto it = check1_.find(i);
-    return it == check1_.end() ? nullptr : it->second;
+    return plat::element(check1_, i);
 }
 plat::OptionButton* weathers::Option1(int i) {
     make();
-    auto it = option1_.find(i);
-    return it == option1_.end() ? nullptr : it->second;
+    return plat::element(option1_, i);
 }
 plat::CommandButton* weathers::SSCommand1(int i) {
     make();
-    auto it = cmd_.find(i);
-    return it == cmd_.end() ? nullptr : it->second;
+    return plat::element(cmd_, i);
 }
 
 void weathers::build() { make(); }

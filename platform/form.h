@@ -246,5 +246,10 @@ private:
 
 // Control arrays: controls by index, like Text1(7).
 template <class T> using ControlArray = std::map<int, T*>;
+// Element i of a control array; nullptr when the array has no such index.
+template <class T> T* element(const ControlArray<T>& a, int i) {
+    auto it = a.find(i);
+    return it == a.end() ? nullptr : it->second;
+}
 
 }  // namespace plat
