@@ -1,0 +1,239 @@
+// The printer the pages print through: column arithmetic, open lines, pages,
+// fonts, faults, and the transcript dump compared with an expected file.
+#include "platform/print/printer.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ui.h"
+
+using prn::Spc;
+using prn::Tab;
+
+namespace {
+
+struct PrinterTest : ::testing::Test {
+    prn::Capture cap;
+    prn::Printer& P = prn::printer();
+
+    // Text of page `page` of the one captured document.
+    std::vector<std::string> page(std::size_t n = 0) {
+        EXPECT_EQ(cap.documents().size(), 1u);
+        return cap.documents().empty() ? std::vector<std::string>{} : cap.documents()[0].pageText(n);
+    }
+};
+
+TEST_F(PrinterTest, TabSpcAndTextPlaceColumnsFromOne) {
+    P.Print({Tab(5), "ab", Spc(2), "cd", Tab(12), "x"});
+    P.Print({"y", Spc(0), Spc(-3), "z", Tab(0), "w"});  // no blanks; Tab(0) is column 1, already past
+    P.Print({Tab(3), "q", Tab(4), "r"});               // Tab to the very column we stand on: no move
+    P.EndDoc();
+    EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr"}));
+    const auto& runs = cap.documents()[0].pages[0].lines[0].runs;
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].column, 5);
+    EXPECT_DOUBLE_EQ(runs[0].x, 4 * prn::metrics(prn::Font{}).cell);
+    EXPECT_EQ(runs[2].column, 12);
+}
+
+TEST_F(PrinterTest, TabToAPassedColumnContinuesOnTheNextLine) {
+    P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});
+    P.EndDoc();
+    EXPECT_EQ(page(), (std::vector<std::string>{"  abcdef", "    next           same"}));
+}
+
+TEST_F(PrinterTest, OpenLinesAreContinuedAndEndedByTheNextStatement) {
+    P.Print({Tab(3), "JAN", Tab(12), "72"}, prn::Open);
+    EXPECT_EQ(P.CurrentColumn(), 14);
+    P.Print({Tab(20), "more"}, prn::Open);  // continues the open line
+    P.Print({Tab(2), "FEB"});               // column 2 is passed: next line
+    P.Print({"open"}, prn::Open);
+    P.Print();                              // only ends the open line
+    P.Print();                              // an empty line
+    P.Print({"last"}, prn::Open);           // EndDoc ends it
+    P.EndDoc();
+    EXPECT_EQ(page(), (std::vector<std::string>{"  JAN      72      more", " FEB", "open", "", "last"}));
+}
+
+TEST_F(PrinterTest, ColumnsCountCellsOfTheCurrentFont) {
+    P.Print({Spc(7)}, prn::Open);  // 7 cells of 10 pt = 42 pt
+    P.FontSize(20);
+    EXPECT_EQ(P.CurrentColumn(), 4);  // 42 pt lies in the 4th 12-pt cell
+    P.Print({"BIG", Tab(10), "X"});
+    P.FontSize(12);
+    P.Print({Tab(11), "twelve"});
+    P.EndDoc();
+    const auto& lines = cap.documents()[0].pages[0].lines;
+    EXPECT_DOUBLE_EQ(lines[0].runs[0].x, 42);
+    EXPECT_EQ(lines[0].runs[0].column, 4);
+    EXPECT_NEAR(lines[0].runs[1].x, 9 * 0.6 * 20, 1e-9);
+    EXPECT_NEAR(lines[1].runs[0].x, 10 * 0.6 * 12, 1e-9);
+    // The line height follows the font current when the line ends.
+    EXPECT_NEAR(lines[1].y, 2320.0 / 2048 * 20, 1e-9);
+    // Arial counts its own (narrower) average character width.
+    P.FontName("Arial");
+    P.Print({Tab(11), "a"});
+    P.EndDoc();
+    EXPECT_NEAR(cap.documents()[1].pages[0].lines[0].runs[0].x, 10 * 904.0 / 2048 * 12, 1e-9);
+}
+
+TEST_F(PrinterTest, FontsAndStylesReachTheRunsTheyApplyTo) {
+    P.FontName("Courier New");
+    P.FontBold(true);
+    P.Print({"bold"}, prn::Open);
+    P.FontBold(false);
+    P.FontUnderline(true);
+    P.FontItalic(true);
+    P.Print({" plain"});
+    P.FontStrikethru(true);
+    P.Print({"gone"});
+    P.EndDoc();
+    const auto& lines = cap.documents()[0].pages[0].lines;
+    ASSERT_EQ(lines[0].runs.size(), 2u);
+    EXPECT_TRUE(lines[0].runs[0].font.bold);
+    EXPECT_FALSE(lines[0].runs[1].font.bold);
+    EXPECT_TRUE(lines[0].runs[1].font.underline && lines[0].runs[1].font.italic);
+    EXPECT_TRUE(lines[1].runs[0].font.strikethru);
+}
+
+TEST_F(PrinterTest, PagesEndByNewPageAndWhenFull) {
+    P.Print({"one"});
+    P.NewPage();
+    P.Print({"two"}, prn::Open);
+    P.NewPage();  // ends the open line first
+    // 10-pt lines are 11.33 pt apart: 66 fit in the 756-pt printable height.
+    for (int i = 1; i <= 67; ++i) P.Print({std::to_string(i)});
+    P.EndDoc();
+    const auto& doc = cap.documents()[0];
+    ASSERT_EQ(doc.pages.size(), 4u);
+    EXPECT_EQ(doc.pageText(1), std::vector<std::string>{"two"});
+    EXPECT_EQ(doc.pages[2].lines.size(), 66u);
+    EXPECT_EQ(doc.pageText(3), std::vector<std::string>{"67"});
+    EXPECT_DOUBLE_EQ(doc.pages[3].lines[0].y, 0);
+}
+
+TEST_F(PrinterTest, DocumentsEndWholeOrNotAtAll) {
+    P.EndDoc();  // nothing printed: nothing sent
+    EXPECT_TRUE(cap.documents().empty());
+    P.DocumentName("Plain text audit");
+    P.Print({"kept"});
+    P.EndDoc();
+    P.Print({"dropped"});
+    P.KillDoc();
+    P.Print({"after"});
+    P.EndDoc();
+    ASSERT_EQ(cap.documents().size(), 2u);
+    EXPECT_EQ(cap.documents()[0].name, "Plain text audit");
+    EXPECT_EQ(cap.documents()[1].name, "printout");  // the name lasts one document
+    EXPECT_EQ(cap.documents()[1].pageText(0), std::vector<std::string>{"after"});
+    EXPECT_EQ(cap.killed(), 1);
+    EXPECT_FALSE(P.DocumentOpen());
+}
+
+TEST_F(PrinterTest, AFailedStatementChangesNothingAndCanBeRunAgain) {
+    P.Print({"first"}, prn::Open);
+    cap.failNext(25, 2);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            P.Print({Tab(10), "second"});
+            FAIL() << "no fault";
+        } catch (const ui::RtError& e) {
+            EXPECT_EQ(e.number, 25);
+        }
+    }
+    P.Print({Tab(10), "second"});  // the retry works and the line was kept open
+    cap.failNext(25);
+    EXPECT_THROW(P.EndDoc(), ui::RtError);
+    EXPECT_TRUE(P.DocumentOpen());
+    P.EndDoc();
+    EXPECT_EQ(page(), std::vector<std::string>{"first    second"});
+}
+
+TEST_F(PrinterTest, RefusedFontsAndSettingsKeepTheOldValue) {
+    EXPECT_THROW(P.FontName("No Such Font"), ui::RtError);
+    EXPECT_EQ(P.FontName(), "Courier New");
+    P.FontName("arial");  // names are not case-sensitive
+    EXPECT_EQ(P.FontName(), "arial");
+    cap.refuseFont("Arial");
+    try {
+        P.FontName("Arial");
+        FAIL();
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 380);
+    }
+    P.FontName("Courier");  // the fallback the pages take
+    EXPECT_EQ(P.FontName(), "Courier");
+
+    P.PrintQuality(-4);
+    P.DeviceSetting(0);
+    P.FontTransparent(false);
+    P.FontCharset(2);
+    EXPECT_EQ(P.PrintQuality(), -4);
+    EXPECT_EQ(P.FontCharset(), 2);
+    cap.refuseCharset();
+    EXPECT_THROW(P.FontCharset(7), ui::RtError);
+    EXPECT_EQ(P.FontCharset(), 2);
+    P.FontCharset(0);
+    EXPECT_EQ(P.FontCharset(), 0);
+    P.FontSize(0);
+    EXPECT_EQ(P.FontSize(), 1);
+}
+
+TEST_F(PrinterTest, InstalledFontsCanBeAllowedByTheBackend) {
+    auto prev = prn::setFontAvailable([](const std::string& n) { return n == "DejaVu Serif"; });
+    P.FontName("DejaVu Serif");
+    EXPECT_EQ(P.FontName(), "DejaVu Serif");
+    prn::setFontAvailable(prev);
+    EXPECT_THROW(P.FontName("Helvetica"), ui::RtError);
+}
+
+// A page with every kind of item, font changes and two pages, compared whole.
+TEST_F(PrinterTest, TranscriptDumpMatchesTheExpectedFile) {
+    P.DocumentName("sample");
+    P.FontBold(true);
+    P.Print();
+    P.Print({Spc(7)}, prn::Open);
+    P.FontSize(20);
+    P.Print({"        ACME POOLS"});
+    P.FontSize(10);
+    P.FontBold(false);
+    P.Print({Spc(34), "Heat Pump Pool Heating Audit"});
+    P.Print({Tab(11), "Kestrolin", Tab(58), "For:", Tab(63), "Ann Smith"});
+    P.Print({Tab(11), "JAN", Tab(20), "72", Tab(44), "off"}, prn::Open);
+    P.Print({Tab(11), "FEB", Tab(20), "74"});
+    P.FontName("Arial");
+    P.FontItalic(true);
+    P.Print({Tab(3), "Notes"});
+    P.NewPage();
+    P.FontName("Courier New");
+    P.FontItalic(false);
+    P.FontUnderline(true);
+    P.Print({Tab(5), "second page"});
+    P.EndDoc();
+    ASSERT_EQ(cap.documents().size(), 1u);
+    EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "print/expected/sample.txt"));
+}
+
+}  // namespace
+
+// Output outside the test seam: the installed output receives the document,
+// and a printer fault keeps it for the retry.
+TEST(PrinterOutput, AFailingOutputKeepsTheDocumentForTheRetry) {
+    struct Flaky : prn::Output {
+        int fails = 1;
+        std::vector<prn::Document> got;
+        void send(const prn::Document& d) override {
+            if (fails-- > 0) throw ui::RtError(25, "Device timeout");
+            got.push_back(d);
+        }
+    } out;
+    auto& P = prn::printer();
+    P.reset();
+    prn::Output* prev = prn::setOutput(&out);
+    P.Print({"hello"});
+    EXPECT_THROW(P.EndDoc(), ui::RtError);
+    P.EndDoc();
+    prn::setOutput(prev);
+    ASSERT_EQ(out.got.size(), 1u);
+    EXPECT_EQ(out.got[0].pageText(0), std::vector<std::string>{"hello"});
+    EXPECT_FALSE(P.DocumentOpen());
+}
