@@ -36,12 +36,13 @@ void strip_spaces(const std::string& source, std::string& result);
 void clear_file_attrs();
 // Copies the data files from the data diskette (data_dir + "A/", then "B/").
 void load_data_disk();
-// Reads PumpHP.dat into pump_tab; model_txt1..3 and hp_* from pump_rec.
+// Reads PumpHP.dat into pump_tab; the first 24 points of record pump_rec,
+// then the chosen model's points 1..8 and model_txt1..3 (use_chosen_model).
 void load_brand_pumps();
 // Reads location.dat into city_tab (at most 500) and fills the city lists.
 void load_locations();
-// Copies the rating points of `model` of brand `brand` into points 1..8
-// (read_pumpa of the heat-pump files).
+// Makes `model` of brand `brand` the chosen model (brand_name, model_name,
+// pump_rec) and puts it into the working tables (use_chosen_model).
 void read_pumpa(const std::string& brand, const std::string& model);
 // Reads the competitor files into comp1_rec .. comp3_rec (true when read).
 bool read_compet(int k);

@@ -238,11 +238,10 @@ void load_brand_pumps() {
         // brand check, rather than another brand's data being used quietly.
         if (g.pump_rec < 1 || g.pump_rec > static_cast<int>(records::kMaxPumps)) g.pump_rec = 1;
 
-        const PumpBrand& r = g.pump_tab[g.pump_rec];
-        g.model_txt1 = vb::RTrim(r.model[1]) + " ";
-        g.model_txt2 = vb::RTrim(r.model[2]) + " ";
-        g.model_txt3 = vb::RTrim(r.model[3]) + " ";
-        copyPoints(r, 1, 24);
+        // The group's first 24 points, then the chosen model again in points
+        // 1..8 and its series on offer: a reload never changes a result.
+        copyPoints(g.pump_tab[g.pump_rec], 1, 24);
+        use_chosen_model(g);
         g.pump_saved = 0;
     } catch (const std::exception& e) {
         reportError("load_brand_pumps", 5, e.what());
@@ -313,21 +312,11 @@ void read_pumpa(const std::string& brand, const std::string& model) {
     g.pump_rec = static_cast<i16>(match);
 
     // The first offered model of that name, letter case and blanks aside:
-    // all its group's points, then its own eight points as points 1..8.
-    const PumpBrand& r = g.pump_tab[match];
-    const std::string modelKey = noBlanksUpper(n);
-    for (int k = 1; k <= 9; ++k) {
-        if (r.in_list[k] != 1 || noBlanksUpper(r.model[k]) != modelKey) continue;
-        copyPoints(r, 1, 72);
-        const int first = (k - 1) * 8;
-        for (int p = 1; p <= 8; ++p) {
-            g.hp_rh[p] = g.hp_rh[first + p];
-            g.hp_cop[p] = g.hp_cop[first + p];
-            g.hp_btu[p] = g.hp_btu[first + p];
-            g.hp_wtemp[p] = g.hp_wtemp[first + p];
-        }
-        return;
-    }
+    // all its group's points, then its own eight points as points 1..8 and
+    // its series as the models on offer. No such model: tables unchanged.
+    if (!chosen_model(g).found) return;
+    copyPoints(g.pump_tab[match], 1, 72);
+    use_chosen_model(g);
 }
 
 bool read_compet(int k) {
@@ -420,7 +409,8 @@ void model_list_text(std::vector<std::string>& brand_words, std::string& phrase,
                      std::string& model_c, std::string& model_b, std::string& model_a, std::string& note) {
     brand_words.assign(6, std::string());
     brand_words[1] = g.model_txt3 + " and ";
-    brand_words[2] = g.model_txt3;
+    // Entry 2 names the model whose units combo_n1 counts: the chosen one.
+    brand_words[2] = chosen_model_text(g) + " ";
     brand_words[3] = g.model_txt2;
     brand_words[4] = g.model_txt1;
     brand = data_hooks().brand_box_text ? vb::Trim(data_hooks().brand_box_text()) : std::string();

@@ -103,7 +103,7 @@ struct DataModel {
     float summer_factor_out = 0;          // a warmer summer, outdoor, share
     float summer_factor_in = 0;           // a warmer summer, indoor, share
     arr<float, 8> size_comp{};            // % by area class 540 .. 12,000 ft²
-    arr<double, 3> sel_buffer{};          // system selector buffer, BTU/h, by model size
+    arr<double, 3> sel_buffer{};          // system selector buffer, BTU/h: (1) small, (2) medium, (3) large
     float reduce_pct = 0.2f;              // floor-returns saving as a share (0.2 = 20 %)
     float cover_quality = 0;              // 0 excellent .. 50 very bad, %
     i16 allow_lowtemp = 0;
@@ -141,7 +141,7 @@ struct DataModel {
     arr<float, 12> month_city_a{};        // relative humidity, %
     arr<float, 12> month_city_b{};        // solar radiation, langley/day
     arr<float, 12> month_city_c{};        // mean air temperature, °F
-    arr<Currency, 3> model_price{};       // small, medium, large model of the series
+    arr<Currency, 3> model_price{};       // rows of the model-price window: (1) large, (2) medium, (3) small
     arr<Currency, 11> model_price_tab{};  // (6..8) mirror model_price(1..3)
     std::string cust_name, cust_street, cust_city;  // not kept in the settings file
 
@@ -161,7 +161,9 @@ struct DataModel {
     i16 pump_rec = 1;                     // record of the brand group in use
     arr<float, 72> hp_rh{}, hp_cop{}, hp_wtemp{};
     arr<double, 72> hp_btu{};
-    std::string model_txt1, model_txt2, model_txt3;  // right-trimmed plus one blank
+    // Small, medium and large model of the chosen model's series, each
+    // right-trimmed plus one blank (see chosen_model below).
+    std::string model_txt1, model_txt2, model_txt3;
     i16 pump_mode = 1;                    // editor: 1 PumpHP.dat, 2..4 competitor files
     i16 cur_model = 1;
     i16 pump_saved = 0;
@@ -173,11 +175,14 @@ struct DataModel {
     // -- engine results and working values
     i16 combo_idx = 0;                    // configuration chosen, 1..37
     arr<i16, 40> combo_n1{}, combo_n2{}, combo_n3{};
-    arr<i16, 12> hrs_flag{};
+    arr<i16, 12> hrs_flag{};              // 1: the month's temperature was lowered (or the month is off)
+    arr<i16, 12> month_off{};             // 1: a heated month the system cannot hold at all: no heating
     i16 temp_lowered = 0;
     arr<double, 12> month_need{};         // BTU per month
     arr<double, 12> loss_evap{}, loss_conv{};  // BTU per month
-    arr2<double, 12, 3> month_load{};     // (m,1) system output BTU/h
+    // (m,0) average demand per hour of the month, (m,1) system output,
+    // (m,2) the backup heater's average output per hour of a backup month; BTU/h.
+    arr2<double, 12, 3> month_load{};
     arr<float, 12> month_cop{};
     arr<i16, 12> backup_month{};
     double need_total = 0;                // kBTU a year
@@ -253,3 +258,58 @@ void set_defaults(DataModel& m);
 
 // Heater-type indices.
 enum HeaterType : int { HT_HEATPUMP = 1, HT_ELEC = 2, HT_GAS = 3, HT_PROPANE = 4, HT_OIL = 5 };
+
+// ---- questions about the project that many places ask ------------------------------
+// Ask these rather than comparing the fields again, so that every window,
+// the engine and the printouts answer them alike.
+
+// A spa: `pool_type` is anything but "Pool" (blanks around it aside).
+bool is_spa(const DataModel& m = g);
+// An indoor pool or spa: `pool_site` is "In" (blanks around it aside).
+bool is_indoor(const DataModel& m = g);
+// An existing heater (electric, gas, propane or oil) backs up the heat pump:
+// `backup_on` is set and `fuel_type` is 2..5. "Backup" without a heater is none.
+bool has_backup(const DataModel& m = g);
+
+// ---- the chosen heat-pump model ----------------------------------------------------
+// One rule for every user. The chosen model is `model_name` among the listed
+// models (`in_list` 1, letter case and blanks aside) of the brand group
+// `pump_tab`(`pump_rec`); a name not found there counts as model 1. Models
+// 1..3 of a group are series A (small, medium, large), 4..6 series D, 7..9 a
+// third series.
+//   - Its rating points are the group's points (index - 1) * 8 + 1 .. + 8;
+//     read_pumpa and every reload (load_brand_pumps) copy them into points
+//     1..8, which the engine sizes.
+//   - `model_txt1`..`model_txt3` are the small, medium and large model of
+//     its series; they label the model-price window's rows and the sizes of
+//     the selector buffer.
+//   - Its price is the one typed beside its name in the model-price window,
+//     whose row 1 (`model_price`(1)) is labelled `model_txt3`, the large
+//     model, and row 3 the small one: price_slot = 4 - size.
+//   - Its selector buffer is `sel_buffer`(size), the heater-settings rows
+//     "HX 310", "HX 520", "HX 730" being small, medium, large.
+// The model-price window, the engine, the printouts and the comparison all
+// take the price and buffer from here.
+struct ChosenModel {
+    int record = 1;        // brand group in pump_tab (pump_rec, held to 1..100)
+    int index = 1;         // model 1..9 in that group
+    int series_first = 1;  // first model of its series: 1, 4 or 7
+    int size = 1;          // 1 small, 2 medium, 3 large within its series
+    int price_slot = 3;    // model_price element: 1 large, 2 medium, 3 small
+    int buffer_slot = 1;   // sel_buffer element: 1 small, 2 medium, 3 large
+    bool found = false;    // model_name is a listed model of the group
+    int first_point() const { return (index - 1) * 8; }   // its points are first_point() + 1 .. + 8
+};
+ChosenModel chosen_model(const DataModel& m = g);
+// The model-price element that row `size` labels: 1 large .. 3 small.
+int price_slot_of_size(int size);
+// The chosen model's price (as typed in the model-price window) and its
+// selector buffer, BTU/h.
+Currency chosen_price(const DataModel& m = g);
+double chosen_buffer(const DataModel& m = g);
+// The chosen model's designation, trimmed (its name in the brand group;
+// `model_name` when the group does not list it).
+std::string chosen_model_text(const DataModel& m = g);
+// Puts the chosen model into the working tables: its series' names into
+// model_txt1..3 and its eight rating points into points 1..8.
+void use_chosen_model(DataModel& m = g);

@@ -46,6 +46,7 @@ struct Project {
     double off_buf = 1;     // recovery buffer as a factor (off_buffer(3) / 100)
     double sel_buf = 0;     // system selector buffer of the model's size, BTU/h
     bool backup = false;    // backed up by the existing heater
+    double heater_out = 0;  // existing heater's output, BTU/h; 0: not given (it covers the rest)
 };
 
 // One month's conditions, worked out once.
@@ -165,17 +166,33 @@ Eval evaluate(const Project& p, const Month& m, double t) {
     return e;
 }
 
-// Does a configuration of `units` units hold the month? An ordinary heating
-// day must fit into the heating hours at the output less the selector
-// buffer; after days off the first heating day must also bring back the
-// reheat at the output scaled by the recovery buffer.
+// Does a configuration of `units` units hold the month? A heating day of h
+// hours must make up the whole day's loss (the water cools in the hours off
+// and is brought back in the hours on): an ordinary heating day fits at the
+// output less the selector buffer, and after days off the first heating day
+// must bring back the day's loss plus the reheat at the output scaled by
+// the recovery buffer.
 bool fits(const Project& p, const Eval& e, int units, double buffer) {
     if (e.qmonth <= 0) return true;
     if (e.cap <= 0) return false;
     const double out = units * e.cap;
     if ((out - buffer) * p.hours < e.qday) return false;
-    if (p.days < 7 && (out * p.off_buf - e.qday / kHoursPerDay) * p.hours < e.reheat) return false;
+    if (p.days < 7 && out * p.off_buf * p.hours < e.qday + e.reheat) return false;
     return true;
+}
+
+// Heating days in a month of n days at `days` heating days a week.
+double heating_days_of(const Project& p, double n) { return n * p.days / 7.0; }
+
+// Does the system hold the month? Without backup the heating days must fit
+// (above); with backup the pump running 24 h on each heating day plus the
+// existing heater at its output must deliver the month's need. A heater
+// whose output was not given (0) is taken to cover whatever is left.
+bool holds(const Project& p, const Eval& e, int units, double n_days) {
+    if (!p.backup) return fits(p, e, units, 0.0);
+    if (e.qmonth <= 0 || p.heater_out <= 0) return true;
+    const double pump = e.cap > 0 ? units * e.cap : 0.0;
+    return e.qmonth <= (pump + p.heater_out) * kHoursPerDay * heating_days_of(p, n_days);
 }
 
 void check_inputs() {
@@ -213,15 +230,16 @@ void calc_body(int& stage) {
     p.area = std::max(0.0, static_cast<double>(g.pool_area));
     const double depth = std::max(0.0, static_cast<double>(g.pool_depth));
     p.mass = kWaterHeatCapacity * p.area * depth;
-    p.indoor = trimmed(g.pool_site) == "In";
-    p.spa = trimmed(g.pool_type) != "Pool";
+    p.indoor = is_indoor(g);
+    p.spa = is_spa(g);
     p.activity = p.spa ? kActivitySpa : kActivityPool;
     p.blower = (p.spa && g.spa_blower != 0) ? kBlowerEvapFactor : 1.0;
     p.days = std::clamp<int>(g.heat_days, 1, 7);
     p.hours = std::clamp<int>(g.heat_hours, 1, 24);
     p.off_buf = std::max(0.0, g.off_buffer[3]) / 100.0;
-    p.sel_buf = g.sel_buffer[model_slot()];
-    p.backup = g.backup_on == 1 && g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL;
+    p.sel_buf = chosen_buffer(g);
+    p.backup = has_backup(g);
+    p.heater_out = std::max(0.0, g.heater_btu);
     const double wind = std::max(0.0, static_cast<double>(g.wind_mph));
     const double sun = std::clamp(static_cast<double>(g.sun_pct), 0.0, 100.0);
 
@@ -229,6 +247,7 @@ void calc_body(int& stage) {
     for (int m = 0; m <= 12; ++m) {
         g.temp_table[m][5] = g.temp_table[m][6];
         g.hrs_flag[m] = 0;
+        g.month_off[m] = 0;
         g.month_need[m] = 0;
         g.loss_evap[m] = 0;
         g.loss_conv[m] = 0;
@@ -301,7 +320,13 @@ void calc_body(int& stage) {
     // ---- 5. sizing: configuration i = i units of the model
     stage = ST_SIZING;
     int units = 0;
-    if (!p.backup) {
+    g.combo_n1 = {};
+    bool any_need = false;   // nothing to heat: no heat pump at all
+    for (int m = 1; m <= 12; ++m)
+        if (mon[m].heated && ev[m].qmonth > 0) any_need = true;
+    if (!any_need) {
+        // units stays 0
+    } else if (!p.backup) {
         // The smallest i that holds every heated month the heat pump can run in.
         for (int i = 1; i <= kMaxUnits && units == 0; ++i) {
             g.combo_n1[i] = static_cast<i16>(i);
@@ -311,8 +336,8 @@ void calc_body(int& stage) {
             if (ok) units = i;
         }
     } else {
-        // The smallest i whose heat pump share, running at most 24 h a day,
-        // is at least 80 % of the need of the months it can run in.
+        // The smallest i whose heat pump share, running at most 24 h on each
+        // heating day, is at least 80 % of the need of the months it can run in.
         double season = 0;
         for (int m = 1; m <= 12; ++m)
             if (mon[m].heated && ev[m].cap > 0) season += ev[m].qmonth;
@@ -321,13 +346,13 @@ void calc_body(int& stage) {
             double share = 0;
             for (int m = 1; m <= 12; ++m)
                 if (mon[m].heated && ev[m].cap > 0)
-                    share += std::min(ev[m].qmonth,
-                                      std::max(0.0, i * ev[m].cap - p.sel_buf) * kHoursPerDay * mon[m].days);
+                    share += std::min(ev[m].qmonth, std::max(0.0, i * ev[m].cap - p.sel_buf) * kHoursPerDay *
+                                                        heating_days_of(p, mon[m].days));
             ENGINE_CHECK(share, stage);
             if (share >= kBackupShare * season) units = i;
         }
     }
-    if (units == 0) {
+    if (units == 0 && any_need) {
         units = kMaxUnits;
         if (g.calc_mode2 == 2) ui::MsgBox("The system requires too many heat pumps", ui::vbExclamation, " Calc error");
     }
@@ -339,30 +364,31 @@ void calc_body(int& stage) {
     int cop_count = 0, lowered = 0;
     for (int m = 1; m <= 12; ++m) {
         const Month& M = mon[m];
+        g.calc_f32[39 + m] = 0.0f;
         if (!M.heated) continue;
+        const double N = M.days;
+        const double Nh = heating_days_of(p, N);   // heating days of the month
         Eval e = ev[m];
         bool off = false;
-        if (!p.backup && !fits(p, e, units, 0.0)) {
+        if (units > 0 && !holds(p, e, units, N)) {
             // Lower the temperature by whole degrees until the system holds
             // it, never below the water's own equilibrium or freezing; a
-            // month not held above those is off, its water at that floor.
-            // Holding is easier the lower the water, so the first degree
-            // that fits is found by bisection.
+            // month not held above those is off: no heating at all. Holding
+            // is easier the lower the water, so the first degree that holds
+            // is found by bisection.
             const double floor_t = std::max(kLowestWater, equilibrium_below(p, M, M.t6));
             const int kmax = static_cast<int>(std::floor(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
             int found = 0;
-            if (kmax > 0 && e.cap > 0) {
+            if (kmax > 0 && holds(p, evaluate(p, M, M.t6 - kmax), units, N)) {
                 int lo = 1, hi = kmax;
-                if (fits(p, evaluate(p, M, M.t6 - hi), units, 0.0)) {
-                    while (lo < hi) {
-                        const int mid = (lo + hi) / 2;
-                        if (fits(p, evaluate(p, M, M.t6 - mid), units, 0.0))
-                            hi = mid;
-                        else
-                            lo = mid + 1;
-                    }
-                    found = lo;
+                while (lo < hi) {
+                    const int mid = (lo + hi) / 2;
+                    if (holds(p, evaluate(p, M, M.t6 - mid), units, N))
+                        hi = mid;
+                    else
+                        lo = mid + 1;
                 }
+                found = lo;
             }
             if (found > 0) {
                 e = evaluate(p, M, M.t6 - found);
@@ -378,9 +404,9 @@ void calc_body(int& stage) {
         ENGINE_CHECK(e.evap, stage);
         ENGINE_CHECK(e.conv, stage);
 
-        const double N = M.days;
         const double out = e.cap > 0 ? units * e.cap : 0.0;
         const bool runs = e.qmonth > 0 && out > 0;
+        g.month_off[m] = off ? 1 : 0;
         g.temp_table[m][5] = static_cast<float>(e.t);
         g.month_need[m] = e.qmonth;
         g.loss_evap[m] = p.area * kHoursPerDay * N * e.evap;
@@ -394,20 +420,24 @@ void calc_body(int& stage) {
         }
         need_total += e.qmonth / 1000.0;
 
-        // ---- 7. backup: the pump runs around the clock and the existing
-        // heater covers the rest (all of it when the pump cannot run).
+        // ---- 7. backup: the pump runs around the clock on the heating days
+        // and the existing heater covers the rest (all of it when the pump
+        // cannot run).
         stage = ST_BACKUP;
-        if (p.backup && e.qmonth > 0 && out * kHoursPerDay * N < e.qmonth) {
+        if (p.backup && e.qmonth > 0 && out * kHoursPerDay * Nh < e.qmonth) {
             g.backup_month[m] = 1;
-            g.month_load[m][2] = (e.qmonth - out * kHoursPerDay * N) / (kHoursPerDay * N);
+            g.month_load[m][2] = (e.qmonth - out * kHoursPerDay * Nh) / (kHoursPerDay * Nh);
         }
+
+        // Hours per heating day, the figure a dealer compares with the
+        // heating hours he typed: at most those hours, at most 24 in a
+        // backed-up system (its pump runs longer before the heater helps).
         stage = ST_HOURS;
-        const double hours = runs ? std::min(kHoursPerDay, e.qmonth / (out * N)) : 0.0;
+        const double most = p.backup ? kHoursPerDay : p.hours;
+        const double hours = runs ? std::min(most, e.qmonth / (Nh * out)) : 0.0;
         ENGINE_CHECK(hours, stage);
         g.calc_f32[39 + m] = static_cast<float>(hours);
     }
-    for (int m = 1; m <= 12; ++m)
-        if (!mon[m].heated) g.calc_f32[39 + m] = 0.0f;
     g.temp_lowered = static_cast<i16>(lowered);
     g.need_total = need_total;
     g.cop_sum = static_cast<float>(cop_sum);

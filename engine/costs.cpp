@@ -26,8 +26,6 @@ constexpr double kBtuPerGalOil = 140000.0;      // fuel oil, price per US gallon
 constexpr double kHoursPerDay = 24.0;
 constexpr int kTableYears = 5;
 
-bool is_spa() { return trimmed(g.pool_type) != "Pool"; }
-bool backed_up() { return g.backup_on == 1 && g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL; }
 // The existing heater, 1 (none) .. 5; anything else is read as none.
 int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
 
@@ -64,9 +62,9 @@ void month_costs(int& stage) {
     ENGINE_CHECK(g.heater_eff, stage);
     ENGINE_CHECK(g.reduce_pct, stage);
     const int ft = existing();
-    const bool backup = backed_up();
+    const bool backup = has_backup(g);
     // Floor returns (reverse flow) cut a pool's heat-pump cost; never a spa's.
-    const float rf = (g.opt_reduce != 0 && !is_spa() && g.reduce_pct != 0)
+    const float rf = (g.opt_reduce != 0 && !is_spa(g) && g.reduce_pct != 0)
                          ? 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f)
                          : 1.0f;
     g.reduce_factor = rf;
@@ -122,8 +120,10 @@ void month_costs(int& stage) {
         Currency fuel_part, saving;
         if (heated) {
             stage = ST_BACKUP;
-            // In a backup month the heat pump runs around the clock.
-            const double delivered = g.month_load[m][1] * kHoursPerDay * N;
+            // In a backup month the heat pump runs around the clock on the
+            // heating days.
+            const double heating_days = N * std::clamp<int>(g.heat_days, 1, 7) / 7.0;
+            const double delivered = g.month_load[m][1] * kHoursPerDay * heating_days;
             if (g.backup_month[m] == 1 && cop > 0) hp = delivered * g.rate_elec.toDouble() / cop * kKwhPerBtu * rf;
             if (ft >= HT_ELEC) {
                 if (backup) {
@@ -170,9 +170,10 @@ namespace {
 void pb_body(int& stage) {
     stage = ST_PAYBACK;
     const int ft = existing();
-    const bool backup = backed_up();
+    const bool backup = has_backup(g);
+    // The average C.O.P. stays whatever the energy prices: it describes the
+    // heat pump, not the money.
     const auto& hyc = g.heater_yr_cost;
-    if (hyc[HT_ELEC] == 0 && hyc[HT_HEATPUMP] == 0) g.cop_avg = 0.0f;
 
     // Savings against electric resistance and against the existing fuel heater.
     g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
@@ -190,10 +191,11 @@ void pb_body(int& stage) {
         *amt[ft] = cy(ENGINE_MONEY(s, stage));
     }
 
-    // Equipment: the chosen model's price times its count in the configuration.
+    // Equipment: the chosen model's price, as typed beside its name in the
+    // model-price window, times its count in the configuration.
     const int idx = std::clamp<int>(g.combo_idx, 0, 40);
     const int units = std::max<int>(0, g.combo_n1[idx]);
-    g.equip_cost = g.model_price[model_slot()] * units;
+    g.equip_cost = chosen_price(g) * units;
     if (units > 0) g.models_used = 3;
 
     g.invest_cy = {};
@@ -221,7 +223,7 @@ void pb_body(int& stage) {
 void yr_body(int& stage) {
     stage = ST_YEARLY;
     const int f = existing();
-    const bool backup = backed_up();
+    const bool backup = has_backup(g);
     g.backup_cost_total = Currency{};
     g.year_tab_hp = {};
     g.year_tab_fuel = {};

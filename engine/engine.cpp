@@ -47,15 +47,6 @@ bool guarded(const char* routine, int& stage, void (*body)(int& stage)) {
     return false;
 }
 
-int model_slot() {
-    const std::string_view name = trimmed(g.model_name);
-    if (name.empty()) return 1;
-    if (name == trimmed(g.model_txt1)) return 1;
-    if (name == trimmed(g.model_txt2)) return 2;
-    if (name == trimmed(g.model_txt3)) return 3;
-    return 1;
-}
-
 bool calc_all() { return Calc() && Pbcalc() && Yrcalc(); }   // Calc ends with the month costs
 
 void clear_engine_results() {
@@ -63,6 +54,7 @@ void clear_engine_results() {
     for (int m = 0; m <= 12; ++m) {
         g.temp_table[m][5] = g.temp_table[m][6];
         g.hrs_flag[m] = 0;
+        g.month_off[m] = 0;
     }
     g.temp_lowered = 0;
     g.month_need = {};

@@ -70,8 +70,4 @@ inline double money(double x, int line, int stage) {
 // them; Backcalc runs it alone.
 void month_costs(int& stage);
 
-// The chosen model's slot 1..3 in its series (model_name against
-// model_txt1..3); 1 when it is none of them.
-int model_slot();
-
 }  // namespace engine

@@ -278,13 +278,14 @@ TEST_F(DataDirTest, ModelListTextNamesTheModelsAndTheBrandBox) {
     g.model_txt1 = "HX 310 ";
     g.model_txt2 = "HX 520 ";
     g.model_txt3 = "HX 730 ";
+    g.model_name = "HX 520";
     std::vector<std::string> words(2, "old");
     std::string phrase, brand = "x", c, b, a, note = "x";
     model_list_text(words, phrase, brand, c, b, a, note);
     EXPECT_EQ(brand, "");  // no input window
     data_hooks().brand_box_text = [] { return std::string("  kestrolin "); };
     model_list_text(words, phrase, brand, c, b, a, note);
-    EXPECT_EQ(words, (std::vector<std::string>{"", "HX 730  and ", "HX 730 ", "HX 520 ", "HX 310 ", ""}));
+    EXPECT_EQ(words, (std::vector<std::string>{"", "HX 730  and ", "HX 520 ", "HX 520 ", "HX 310 ", ""}));
     EXPECT_EQ(phrase, " Model HX 520 ");
     EXPECT_EQ(brand, "kestrolin");
     EXPECT_EQ(c + "|" + b + "|" + a + "|" + note, "HX 730|HX 520|HX 310|");

@@ -185,8 +185,9 @@ TEST_F(PaybackTest, SavingsPaybackAndReturn) {
         EXPECT_FLOAT_EQ(g.invest_f32[HT_GAS], r.roi) << r.what;
         EXPECT_EQ(g.proj_save, r.proj) << r.what;
     }
-    // Against each heater alone, and the model priced in its own slot (a
-    // name not in the series: the first).
+    // Against each heater alone, and the model priced in the row labelled
+    // with its name: row 1 the large model, row 3 the small one (a name not
+    // in the series counts as the series' first, small model).
     SetUp();
     ASSERT_TRUE(engine::Pbcalc());
     EXPECT_EQ(g.save_amt_gas, cy(1234));
@@ -194,7 +195,7 @@ TEST_F(PaybackTest, SavingsPaybackAndReturn) {
     EXPECT_EQ(g.save_amt_elec, cy(2234));
     EXPECT_NEAR(g.save_pct_elec.toDouble(), 2234.0 / 30.0, 1e-3);
     EXPECT_EQ(g.models_used, 3);
-    for (const auto& [name, cost] : {std::pair{"HX 730", 10000}, std::pair{"unknown", 6000}}) {
+    for (const auto& [name, cost] : {std::pair{"HX 730", 6000}, std::pair{"unknown", 10000}}) {
         g.model_name = name;
         ASSERT_TRUE(engine::Pbcalc());
         EXPECT_EQ(g.equip_cost, cy(cost)) << name;

@@ -116,7 +116,8 @@ TEST_F(EngineTest, NothingToHeatGivesZeroResults) {
     g.fuel_type = HT_GAS;
     ASSERT_TRUE(engine::calc_all());
     EXPECT_EQ(g.need_total, 0);
-    EXPECT_EQ(g.combo_idx, 1);
+    EXPECT_EQ(g.combo_idx, 0);              // no heat pump at all
+    EXPECT_EQ(g.equip_cost, Currency{});
     EXPECT_EQ(g.tot_hp, Currency{});
     EXPECT_EQ(g.payback_f32[HT_GAS], 0);
 
