@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -68,6 +69,9 @@ QSize subFrame(const QMdiSubWindow* s) {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this)) {
     setCentralWidget(mdi_);
+    // A child window larger than the visible area is reached by scrolling.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     if (!theMain) theMain = this;
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::subActivated);
 }
@@ -83,6 +87,22 @@ MainWindow::~MainWindow() {
 MainWindow* MainWindow::instance() {
     if (!theMain) new MainWindow;  // the constructor registers it
     return theMain;
+}
+
+void MainWindow::keepInside(QMdiSubWindow* w) const {
+    // Only a shown main window has a visible area to fit into; before it is
+    // shown the places stay as given (the start-up shows it first).
+    if (!w || !isVisible()) return;
+    const QSize area = mdi_->viewport()->size();
+    QPoint p = w->pos();
+    // Moved left or up just enough to end at the area's edge, never past
+    // its top left corner: a larger window keeps its top left in view and
+    // the area's scroll bars reach the rest.
+    if (p.x() + w->width() > area.width()) p.setX(area.width() - w->width());
+    if (p.y() + w->height() > area.height()) p.setY(area.height() - w->height());
+    p.setX(std::max(0, p.x()));
+    p.setY(std::max(0, p.y()));
+    if (p != w->pos()) w->move(p);
 }
 
 void MainWindow::activateNext() {
@@ -175,6 +195,7 @@ void Form::Load() {
         QWidget::show();
         sub_->show();
     }
+    MainWindow::instance()->keepInside(sub_);
     activate();
 }
 
@@ -232,6 +253,7 @@ void Form::Move(int left, int top, int width, int height) {
         sub_->move(px(left), px(top));
     }
     if (load) Show();
+    else if (loaded_) MainWindow::instance()->keepInside(sub_);
 }
 
 void Form::SetSize(int width, int height) {

@@ -42,6 +42,9 @@ public:
     // The child window that last became active (nullptr when none): it
     // stays the active one while a dialog or another program has the focus.
     Form* activeForm() const { return current_; }
+    // Moves a child window in where it would stick out of the visible area
+    // (right or bottom), keeping the place it was given where it fits.
+    void keepInside(QMdiSubWindow* w) const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

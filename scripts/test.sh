@@ -13,6 +13,9 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== fuzz smoke (a few seconds per reader)"
+scripts/fuzz.sh --smoke
+
 echo "== build with sanitizers"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DHEATER_SANITIZE=ON -DHEATER_BENCH=OFF
 echo "== tests with sanitizers"

@@ -1,6 +1,8 @@
 // Heater: heat-pump sizing for pools and spas.
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -51,7 +53,9 @@ int main(int argc, char** argv) {
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");
-    main_window->resize(1100, 800);
+    // The size it returns to when the dealer restores it from maximized.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        main_window->resize(QSize(1100, 800).boundedTo(screen->availableGeometry().size()));
     main_window->onClose = [] { return shutdown_windows(); };
 
     const int rc = app.run([&app] {

@@ -113,7 +113,9 @@ bool startup(const QStringList& args, const QString& dataDir) {
     load_locations();
 
     QApplication::setWindowIcon(uistyle::app_icon());
-    plat::MainWindow::instance()->show();
+    // Maximized on the available screen, so every child window has the
+    // whole desktop to open in.
+    plat::MainWindow::instance()->showMaximized();
     frm_splash()->Show();
     if (startup_probe()) startup_probe()("splash");
 

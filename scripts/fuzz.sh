@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Fuzzes every reader of outside data (location.dat, PumpHP.dat, the
+# competitor files, defaulte.dat) with libFuzzer under AddressSanitizer and
+# UndefinedBehaviorSanitizer, seeded from the default data.
+#   scripts/fuzz.sh            one million inputs per target
+#   scripts/fuzz.sh N          N inputs per target
+#   scripts/fuzz.sh --smoke    a few seconds per target (the test command)
+# A finding stops the run and leaves its input in build-fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+limit=(-runs="${1:-1000000}")
+[ "${1:-}" = "--smoke" ] && limit=(-max_total_time=3)
+
+build=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEATER_FUZZ=ON >/dev/null
+cmake --build "$build" -j "$jobs"
+
+# Seeds: the first records of each default file (a few whole records and a
+# partial one); inputs stay a few records long, since every record is read
+# the same way and short inputs mutate much faster. A settings file is
+# small and taken whole.
+bin=$build/bin
+seed() {  # seed TARGET FILE RECORD_LENGTH RECORDS
+  local dir=$build/seeds/$1
+  rm -rf "$dir"; mkdir -p "$dir"
+  head -c "$3" "$bin/$2" >"$dir/one"
+  head -c $(($3 * $4 + 7)) "$bin/$2" >"$dir/some-and-a-bit"
+  maxlen[$1]=$(($3 * $4 + 64))
+}
+declare -A maxlen
+seed fuzz_location location.dat 228 8
+seed fuzz_pumphp PumpHP.dat 1724 4
+seed fuzz_competitor PumpHP1.dat 596 2
+mkdir -p "$build/seeds/fuzz_settings"; cp "$bin/defaulte.dat" "$build/seeds/fuzz_settings/whole"
+maxlen[fuzz_settings]=16384
+
+mkdir -p "$build/artifacts"
+for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings; do
+  corpus=$build/corpus/$t
+  mkdir -p "$corpus"
+  echo "== $t ${limit[*]}"
+  # Large seeds raise libFuzzer's length limit to the whole-file size.
+  ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$build/fuzz/$t" "${limit[@]}" -max_len="${maxlen[$t]}" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/artifacts/$t-" "$corpus" "$build/seeds/$t" 2>"$build/$t.log" \
+    || { tail -60 "$build/$t.log"; echo "$t: FAILED (log: $build/$t.log)"; exit 1; }
+  grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$build/$t.log" | tr '\n' ' '; echo
+done
+echo "fuzzing: no findings"
