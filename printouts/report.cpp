@@ -1,0 +1,273 @@
+// The report cost recalculation and the pump caption and fuel-price labels.
+#include "printouts/report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/vbtext.h"
+#include "data.h"
+#include "printouts/page.h"
+
+RepText rep_text;
+
+PrintLine& PrintLine::right(int edge, const std::string& t) {
+    return tab(edge - static_cast<int>(vb::Len(t))).text(t);
+}
+
+namespace {
+
+constexpr double kBtuPerKwh = 3413.0;          // heat bought as electricity
+constexpr double kKwhPerBtu = 0.293 / 1000.0;  // heat-pump electricity of a month run around the clock
+constexpr double kHoursPerDay = 24.0;
+// BTU in one priced unit of fuel: natural gas per therm, propane and oil per
+// US gallon.
+constexpr double kBtuGas = 100000.0, kBtuPropane = 91000.0, kBtuOil = 140000.0;
+
+const char* const kMoney = "$##,##0.00";
+
+int existing_heater() { return g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
+
+// Cost of `btu` of heat from the existing heater of type t heating alone. A
+// fuel heater of no efficiency burns nothing here (the input window refuses
+// an efficiency of 0; a settings file may still hold one).
+Currency heater_cost(int t, double btu) {
+    auto fuel = [btu](double unit_btu, Currency price) {
+        const double eff = g.heater_eff;
+        if (!(eff > 0)) return Currency{};
+        return cy(btu / (eff * unit_btu / 100.0) * price.toDouble());
+    };
+    switch (t) {
+        case HT_ELEC: return cy(g.rate_elec.toDouble() * btu / kBtuPerKwh);
+        case HT_GAS: return fuel(kBtuGas, g.rate_natgas);
+        case HT_PROPANE: return fuel(kBtuPropane, g.rate_propane);
+        case HT_OIL: return fuel(kBtuOil, g.rate_oil);
+        default: return Currency{};
+    }
+}
+
+// The month's heat bought as electricity, cut down to whole tenths of a
+// dollar. Worked from the price's exact ten-thousandths so that a price of
+// 0.095 and 3,413,000 BTU give exactly 95.0.
+Currency electric_tenths(double need) {
+    const double tenths = static_cast<double>(g.rate_elec.v) * need / kBtuPerKwh / 1000.0;
+    return cy(vb::Int(tenths + tenths * 1e-12) / 10.0);
+}
+
+std::string hours_text(float x, bool heater_form) {
+    if (heater_form && x <= 0) return "Off";
+    if (x < 1) return "<1";
+    return vb::Format(x, "##");
+}
+
+struct MonthTexts {
+    std::string air, water, cover, hours;
+};
+
+}  // namespace
+
+float floor_return_factor() {
+    if (g.opt_reduce == 0 || vb::Trim(g.pool_type) != "Pool") return 1.0f;
+    return 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f);
+}
+
+namespace {
+
+// One pass over the twelve months: the three sums, the month rows and the
+// printed lines. Works on locals only.
+struct Pass {
+    double hp_year = 0;
+    Currency fuel_year, saving_year;
+    std::vector<PrintLine> lines;
+};
+
+Pass run_months(bool fill_rows, bool print_lines, int co) {
+    Pass p;
+    const int ft = existing_heater();
+    const bool backup = g.backup_on == 1 && ft >= HT_ELEC;
+    const float factor = floor_return_factor();
+    float a = 0, w = 0;   // last air and water values shown (°F or °C)
+    for (int m = 1; m <= 12; ++m) {
+        if (g.month_city_c[m] > 0) to_deg_c(a, g.month_city_c[m]);
+        const double need = std::isfinite(g.month_need[m]) ? g.month_need[m] : 0.0;
+        const double cop = g.month_cop[m];
+        const bool heated = g.run_state[m][0] != 0 && need != 0;
+
+        // The month's costs of each heater alone; nothing in a month the
+        // heat pump does not run.
+        double hp = 0;
+        Currency alone;   // the existing heater heating the month alone
+        if (cop != 0 && std::isfinite(cop)) {
+            alone = ft == HT_ELEC ? electric_tenths(need) : heater_cost(ft, need);
+            hp = electric_tenths(need).toDouble() / cop * factor;
+            if (!heated) hp = 0;
+        }
+
+        Currency fuel_part, saving;
+        if (heated) {
+            const double delivered = g.month_load[m][1] * kHoursPerDay * g.month_days[m];
+            if (g.backup_month[m] == 1 && cop != 0)
+                hp = delivered * g.rate_elec.toDouble() / cop * kKwhPerBtu * factor;
+            if (!std::isfinite(hp)) hp = 0;
+            Currency fuel;   // this month's part of the existing heater
+            if (backup) {
+                if (cop != 0) fuel = cy(heater_cost(ft, need - delivered).toDouble() * factor);
+                if (fuel < Currency{}) fuel = Currency{};
+            } else {
+                fuel = alone;
+            }
+            if (g.month_city_c[m] > 0) to_deg_c(w, g.temp_table[m][5]);
+            if (ft > HT_HEATPUMP) {
+                fuel_part = fuel;
+                saving = backup ? alone - (cy(hp) + fuel) : alone - cy(hp);
+            }
+            p.hp_year += hp;
+            p.fuel_year += fuel_part;
+            p.saving_year += saving;
+        }
+
+        // The month's texts.
+        const float x = g.calc_f32[m + 39];
+        const bool heater_form = ft > HT_HEATPUMP;
+        MonthTexts t;
+        t.air = vb::Format(a, "##");
+        if (heated) {
+            t.water = vb::Format(w, "##");
+            t.cover = vb::Format(g.month_hours_c[m][0], heater_form ? "##0" : "##");
+            t.hours = hours_text(x, heater_form);
+        } else {
+            t.water = t.cover = "N/A";
+            t.hours = "Off";
+        }
+        if (fill_rows) {
+            rep_text(m, 1) = g.month_name[m];
+            rep_text(m, 2) = t.air;
+            rep_text(m, 3) = t.water;
+            rep_text(m, 4) = t.cover;
+            rep_text(m, 5) = t.hours;
+        }
+        if (print_lines) {
+            // The printed table always uses the heater form of the texts.
+            PrintLine l;
+            l.tab(co + 2).text(g.month_name[m]);
+            l.right(co + 13, t.air);
+            if (heated) {
+                l.right(co + 21, t.water);
+                l.right(co + 29, vb::Format(g.month_hours_c[m][0], "##0"));
+                l.right(co + 38, hours_text(x, true));
+                l.right(co + 54, vb::Format(g.calc_f32[m], kMoney));
+                if (ft > HT_HEATPUMP) {
+                    l.right(co + 68, vb::Format(g.calc_f32[m + 12], kMoney));
+                    l.right(co + 82, vb::Format(g.calc_f32[m + 24], kMoney));
+                }
+            } else {
+                l.right(co + 21, "N/A").right(co + 29, "N/A");
+                l.tab(co + 35).text("off");
+                l.tab(co + 49).text("$0.00");
+                if (ft > HT_HEATPUMP) l.tab(co + 63).text("$0.00").tab(co + 77).text("$0.00");
+            }
+            p.lines.push_back(std::move(l));
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+std::vector<PrintLine> month_lines(int co) { return run_months(false, true, co).lines; }
+
+void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year) {
+    const bool word = g.prt_choice == 1 || g.prt_choice == 4 || g.prt_choice == 5;
+    const bool plain = g.prt_choice == 2;
+    Pass p = run_months(word, plain, g.col_offset);
+    if (plain) {
+        for (const PrintLine& l : p.lines) print_line(l, kCheckPrinter);
+    }
+    hp_year = p.hp_year;
+    fuel_year = p.fuel_year;
+    saving_year = p.saving_year;
+    g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
+    for (int m = 1; m <= 12; ++m) {
+        g.tot_hp += cy(g.calc_f32[m]);
+        g.tot_heater += cy(g.calc_f32[m + 12]);
+        g.tot_saving += cy(g.calc_f32[m + 24]);
+    }
+}
+
+// ---- caption, brand and fuel-price labels -----------------------------------------------------
+
+std::function<std::string()>& model_box_text() {
+    static std::function<std::string()> f;
+    return f;
+}
+
+std::string brand_text() {
+    std::string phrase, brand, c, b, a, note;
+    model_list_text(g.brand_words, phrase, brand, c, b, a, note);
+    return brand;
+}
+
+std::string short_brand() { return vb::Trim(vb::Left(brand_text(), 16)); }
+
+void pump_title(std::string& caption, std::string& model_b, std::string& model_c, std::string& model_a) {
+    std::string phrase, brand, note;
+    model_list_text(g.brand_words, phrase, brand, model_c, model_b, model_a, note);
+    const std::string brand_part = "   " + vb::Trim(vb::Left(brand, 16)) + "  ";
+    const std::string model = model_box_text() ? model_box_text()() : g.model_name;
+    model_b = " Model " + vb::Trim(model);
+    const int idx = std::clamp<int>(g.combo_idx, 0, 40);
+    const int n = g.combo_n1[idx];
+    caption = n > 0 ? vb::Str(n) + brand_part + model_b : std::string();
+}
+
+void unit_labels(Currency& price, std::string& label) {
+    // Stored prices are per therm (gas) and per US gallon (propane, oil);
+    // each unit's size in those is the divisor.
+    auto per = [](Currency stored, double size) { return cy(stored.toDouble() / size); };
+    const auto unit = [](int k) { return g.fuel_units[k]; };
+    switch (g.fuel_type) {
+        case HT_ELEC:
+            price = g.rate_elec;
+            label = "/KWH        ";
+            break;
+        case HT_GAS:
+            if (unit(1) == 0) { price = g.rate_natgas; label = "/Therm      "; }
+            else if (unit(1) == 1) { price = g.rate_natgas; label = "/100K BTU   "; }
+            else if (unit(1) == 2) { price = per(g.rate_natgas, 29.299392); label = "/KWH Gas    "; }
+            else if (unit(1) == 3) { price = cy((g.rate_natgas * 100).toDouble() / 105.4852); label = "/100 MJ Gas "; }
+            break;
+        case HT_PROPANE:
+            if (unit(3) == 0) { price = g.rate_propane; label = "/Gal Prop"; }
+            else if (unit(3) == 1) { price = per(g.rate_propane, 3.785); label = "/Ltr Propane"; }
+            else if (unit(3) == 2) { price = per(g.rate_propane, 4.2486592); label = "/LB Propane "; }
+            else if (unit(3) == 3) { price = per(g.rate_propane, 1.9271596); label = "/KG Propane "; }
+            else if (unit(3) == 4) { price = per(g.rate_propane, 0.832268); label = "/UK Gal Prop"; }
+            break;
+        case HT_OIL:
+            if (unit(2) == 0) { price = g.rate_oil; label = "/Gal Oil    "; }
+            else if (unit(2) == 1) { price = per(g.rate_oil, 3.78533); label = "/Liter Oil  "; }
+            else if (unit(2) == 2) { price = per(g.rate_oil, 0.1336805); label = "/Ft^3 Oil   "; }
+            else if (unit(2) == 3) { price = per(g.rate_oil, 0.832268); label = "/UK Gal Oil "; }
+            break;
+        default: break;
+    }
+}
+
+std::string city_list_text(int group) {
+    CityRecord r;
+    r.city = g.city_name;
+    r.state = g.sel_state;
+    std::string entry;
+    const int grp = city_entry(r, entry);
+    // The list shows the project's city in the group it belongs to; a
+    // project whose state does not fit the group is shown by its name.
+    return vb::Trim(grp == group ? entry : g.city_name);
+}
+
+int brand_number() {
+    std::string t = data_hooks().brand_box_text ? data_hooks().brand_box_text() : g.brand_name;
+    t = vb::Trim(vb::UCase(t));
+    if (t == "KESTROLIN") return 1;
+    if (t == "TINDRALY") return 2;
+    if (t == "MORVENIC") return 3;
+    return 0;
+}

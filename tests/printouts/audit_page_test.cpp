@@ -1,0 +1,223 @@
+// The plain-text audit page, compared whole with the expected transcripts in
+// tests/printouts/expected/, and its layouts, faults and side effects.
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "platform/print/printer.h"
+#include "printouts/page.h"
+#include "printouts/printouts.h"
+#include "printouts/report.h"
+#include "printouts/values.h"
+#include "printouts_fixture.h"
+
+namespace {
+
+using prtest::PrintoutTest;
+
+class AuditPageTest : public PrintoutTest {
+protected:
+    void SetUp() override {
+        PrintoutTest::SetUp();
+        printout_clock() = [] {
+            std::tm t{};
+            t.tm_year = 2026 - 1900;
+            t.tm_mon = 2;
+            t.tm_mday = 14;
+            return t;
+        };
+    }
+    void TearDown() override {
+        printout_clock() = nullptr;
+        PrintoutTest::TearDown();
+    }
+    // Prints the page of the project in the model; its one document.
+    prn::Document print() {
+        g.prt_choice = 2;
+        const std::size_t before = cap.documents().size();
+        To_print();
+        EXPECT_EQ(cap.documents().size(), before + 1);
+        return cap.documents().empty() ? prn::Document{} : cap.documents().back();
+    }
+    std::vector<std::string> page_text() { return print().pageText(0); }
+    prn::Capture cap;
+};
+
+TEST_F(AuditPageTest, WholePages) {
+    struct Project {
+        void (*set)();
+        const char* expected;
+    };
+    const Project projects[] = {
+        {prtest::pool_with_gas_and_cover, "printouts/expected/audit_pool_gas_cover.txt"},
+        {prtest::metric_spa_with_backup, "printouts/expected/audit_metric_spa_backup.txt"},
+        {prtest::pool_no_heater, "printouts/expected/audit_pool_no_heater.txt"},
+    };
+    for (const Project& p : projects) {
+        p.set();
+        ASSERT_TRUE(engine::calc_all()) << p.expected;
+        const std::string name_before = g.company_name;
+        EXPECT_EQ("", prn::diffWithExpected(print(), p.expected));
+        cap.documents();
+        EXPECT_EQ(g.company_name, name_before);
+    }
+    EXPECT_EQ(cap.documents().size(), 3u);
+}
+
+std::string find(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& l : lines)
+        if (l.find(start) != std::string::npos) return l;
+    return "(no line with " + start + ")";
+}
+
+TEST_F(AuditPageTest, CompanyLineLayouts) {
+    // Large layout: a 10-letter name is padded by 16 blanks after 7 blanks
+    // at 10 points; the name is printed at 20 points.
+    g.company_name = "  Acme Pools  ";
+    std::vector<std::string> t = page_text();
+    EXPECT_EQ(t[3], "       " + std::string(16, ' ') + "Acme Pools");
+    EXPECT_EQ(g.company_name, "  Acme Pools  ");   // the settings keep the name as typed
+
+    for (const auto& [len, padded] : std::vector<std::pair<int, bool>>{{40, false}, {41, false}, {38, true}}) {
+        g.company_name = std::string(static_cast<std::size_t>(len), 'N');
+        t = page_text();
+        EXPECT_EQ(t[3], std::string(7, ' ') + (padded ? "  " : "") + g.company_name) << len;
+    }
+
+    // An empty name prints as blanks only, and stays empty in the settings.
+    g.company_name = "";
+    t = page_text();
+    EXPECT_EQ(t[3], "");
+    EXPECT_EQ(g.company_name, "");
+
+    // Small layout: 23 blanks after column C + 4 for a 20-letter name, in
+    // the dealer's body font after two empty lines.
+    g.small_title = 1.0f;
+    g.company_name = "Twenty Letters Name.";
+    g.fnt_body_name = "Arial";
+    g.fnt_body_size = 13;
+    t = page_text();
+    EXPECT_EQ(t[5], std::string(12 + 23, ' ') + "Twenty Letters Name.");
+    EXPECT_EQ(g.fnt_body_name, "Courier");
+    EXPECT_EQ(g.fnt_body_size, 10);
+
+    // Letter paper: eight more empty lines first.
+    g.small_title = 0;
+    g.letter_head = 1;
+    t = page_text();
+    EXPECT_EQ(t[11], std::string(7 + 11, ' ') + "Twenty Letters Name.");
+}
+
+TEST_F(AuditPageTest, ProjectValuesInUsAndMetricUnits) {
+    prtest::pool_with_gas_and_cover();
+    ASSERT_TRUE(engine::calc_all());
+    g.pool_depth = 1.5f * 3.2809f;   // 1.5 m
+    g.pool_area = 40.0f * 10.764f;   // 40.0 m²
+    g.units_len = 1;
+    g.sun_pct = 79.9f;
+    std::vector<std::string> t = page_text();
+    EXPECT_NE(find(t, "Water Volume:").find("60,000 Liter."), std::string::npos);
+    EXPECT_NE(find(t, "Exposure to the sun:").find("79.9 %"), std::string::npos);
+    EXPECT_NE(find(t, "Spa Area:").find("(no line"), std::string::npos);
+    g.sun_pct = 80;
+    g.units_heat = 1;
+    for (int m = 1; m <= 12; ++m) g.month_need[m] = 0;
+    g.month_need[2] = 123456.0 * 28 * 24;   // 123,456 BTU an hour all February
+    g.month_need[3] = 123456.0 * 28 * 24;   // the same need over March's longer month
+    t = page_text();
+    EXPECT_NE(find(t, "Exposure to the sun:").find("Maximum"), std::string::npos);
+    EXPECT_EQ(find(t, "Loss ").substr(10, 31), "Loss KWatt/Hr in peak month: 36");
+    g.units_heat = 0;
+    t = page_text();
+    EXPECT_EQ(find(t, "Loss ").substr(10, 30), "Loss KBtu/H in peak month: 123");
+    EXPECT_EQ(find(t, "Cost per Therm").substr(57, 21), "Cost per Therm      :");
+}
+
+TEST_F(AuditPageTest, PrinterFaultsAskAgainOrAbandonThePage) {
+    prtest::pool_no_heater();
+    ASSERT_TRUE(engine::calc_all());
+    // Two faults, each answered OK: the page comes out whole.
+    cap.failNext(25, 2);
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    const prn::Document whole = print();
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].title, "Printer error");
+    EXPECT_EQ(script.shown()[0].text, "Check the paper");
+    EXPECT_EQ(script.shown()[0].style & 7, ui::vbOKCancel);
+
+    // A fault in the month table asks the month table's question; Cancel
+    // drops the page and nothing more is asked.
+    script.clear();
+    const int before = static_cast<int>(cap.documents().size());
+    g.prt_choice = 2;
+    cap.failNext(25, 1);
+    script.answer(ui::vbCancel);
+    To_print();
+    EXPECT_EQ(static_cast<int>(cap.documents().size()), before);
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(prn::printer().DocumentOpen(), false);
+
+    // Any other failure is reported with its step and the page dropped;
+    // the program goes on.
+    script.clear();
+    cap.failNext(57, 1);
+    script.answer(ui::vbOK);
+    To_print();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "To print error");
+    EXPECT_EQ(script.shown()[0].text, "Device I/O error 57 in  3");
+    EXPECT_EQ(static_cast<int>(cap.documents().size()), before);
+    EXPECT_EQ(script.busyDepth(), 0);
+}
+
+TEST_F(AuditPageTest, TheMonthTableAsksItsOwnPrinterQuestion) {
+    prtest::pool_no_heater();
+    ASSERT_TRUE(engine::calc_all());
+    g.prt_choice = 2;
+    g.col_offset = 9;
+    prn::printer().reset();
+    cap.failNext(25, 1);
+    script.answer(ui::vbOK);
+    double hp = 0;
+    Currency f, s;
+    calculate3(hp, f, s);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Device fault");
+    EXPECT_EQ(script.shown()[0].text, "Check the printer");
+    EXPECT_EQ(prn::printer().document().pages.at(0).lines.size(), 12u);
+}
+
+TEST_F(AuditPageTest, BodyFontFallsBackOnceAndStops) {
+    g.fnt_body_name = "Courier New";
+    g.fnt_body_size = 16;
+    g.fnt_body_bold = "True";
+    g.fnt_body_x = 3.6f;
+    Fnt_body();
+    prn::Printer& P = prn::printer();
+    EXPECT_EQ(P.FontName(), "Courier New");
+    EXPECT_EQ(P.FontSize(), 16);
+    EXPECT_TRUE(P.FontBold());
+    EXPECT_EQ(P.FontCharset(), 4);
+
+    // A refused name and setting fall back to Courier and 0; when even
+    // those are refused the font is left as it is and nothing loops.
+    cap.refuseFont("Courier New");
+    cap.refuseCharset();
+    g.fnt_body_name = "courier new";   // another letter case is not accepted
+    g.fnt_body_size = 8;
+    Fnt_body();
+    EXPECT_EQ(g.fnt_body_name, "Courier");
+    EXPECT_EQ(g.fnt_body_size, 10);
+    g.fnt_body_name = "Courier New";
+    Fnt_body();
+    EXPECT_EQ(g.fnt_body_name, "Courier");
+    EXPECT_EQ(P.FontName(), "Courier");
+    EXPECT_EQ(g.fnt_body_x, 0);
+    cap.refuseFont("Courier");
+    g.fnt_body_size = 17;
+    Fnt_body();
+    EXPECT_EQ(P.FontSize(), 10);
+    EXPECT_FALSE(P.FontItalic());
+    EXPECT_FALSE(P.FontStrikethru());
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// The printout tests' fixture: a fresh data model, the brand box the
+// printouts read, the three projects the whole-page tests print, and a
+// renderer of print statements into the lines a fixed-pitch page shows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "data.h"
+#include "engine/engine.h"
+#include "printouts/printline.h"
+#include "tests/engine/engine_project.h"
+
+namespace prtest {
+
+// What the brand box of the input window shows.
+inline std::string& brand_box() {
+    static std::string s;
+    return s;
+}
+
+// Lines of text as the statements print them on a fixed-pitch page
+// (columns from 1; a move to a passed column goes on the next line).
+inline std::vector<std::string> render(const std::vector<PrintLine>& stmts) {
+    std::vector<std::string> out;
+    std::string cur;
+    bool pending = false;
+    auto col = [&] { return static_cast<int>(vb::Len(cur)) + 1; };
+    for (const PrintLine& l : stmts) {
+        for (const PrintItem& it : l.items) {
+            pending = true;
+            if (it.kind == PrintItem::kTab) {
+                if (col() > it.n) {
+                    out.push_back(cur);
+                    cur.clear();
+                }
+                while (col() < it.n) cur += ' ';
+            } else if (it.kind == PrintItem::kSpc) {
+                cur += std::string(static_cast<std::size_t>(std::max(0, it.n)), ' ');
+            } else {
+                cur += it.text;
+            }
+        }
+        if (!l.open) {
+            out.push_back(cur);
+            cur.clear();
+            pending = false;
+        }
+    }
+    if (pending) out.push_back(cur);
+    return out;
+}
+
+// The customer, dealer and brand every project prints with.
+inline void set_people() {
+    g.company_name = "Sunshine Pool & Spa";
+    g.cust_name = "Mr. and Mrs. J. Alvarez";
+    g.cust_street = "1412 Lakeview Drive";
+    g.cust_city = "Orlando, FL 32804";
+    brand_box() = "Kestrolin";
+    g.brand_name = "Kestrolin";
+}
+
+// An outdoor 450 ft² pool in Orlando with floor returns, covered 10 hours a
+// night, heated all year at 82 °F against an existing natural-gas heater.
+inline void pool_with_gas_and_cover() {
+    enginetest::set_project(enginetest::kOrlando);
+    set_people();
+    g.area_group = 0;
+    g.city_name = "Orlando";
+    g.sel_state = "FL";
+    enginetest::set_cover(10);
+    g.opt_reduce = 1;
+    g.fuel_type = HT_GAS;
+    g.heater_eff = 80;
+    g.fuel_units[1] = 0;
+}
+
+// A 7 m² (75 ft²) outdoor spa in Chicago at 38 °C (100 °F) all year, shown
+// in metric units, with the existing propane heater kept as backup and
+// propane priced per litre.
+inline void metric_spa_with_backup() {
+    enginetest::set_project(enginetest::kChicago);
+    set_people();
+    g.cust_city = "Chicago, IL 60614";
+    g.area_group = 1;
+    g.city_name = "Chicago";
+    g.sel_state = "IL";
+    g.pool_type = "Spa";
+    g.pool_area = 75;
+    g.pool_depth = 3.5f;
+    g.units_len = 1;
+    g.units_temp = 1;
+    g.units_heat = 1;
+    enginetest::heat_months(1, 12, 100);
+    enginetest::set_cover(20);
+    g.fuel_type = HT_PROPANE;
+    g.backup_on = 1;
+    g.heater_eff = 85;
+    g.heater_btu = 150000;
+    g.fuel_units[3] = 1;
+}
+
+// An outdoor pool in Nassau heated March to November at 84 °F, no cover, no
+// existing heater.
+inline void pool_no_heater() {
+    enginetest::set_project(enginetest::kOrlando);
+    set_people();
+    g.cust_city = "Nassau, Bahamas";
+    g.area_group = 2;
+    g.city_name = "Nassau";
+    g.sel_state = "Bahamas";
+    g.pool_area = 600;
+    g.pool_depth = 4.5f;
+    enginetest::heat_months(3, 11, 84);
+    g.fuel_type = HT_HEATPUMP;
+    g.sun_pct = 85;
+}
+
+class PrintoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        set_defaults(g);
+        engine::set_display({});
+        set_people();
+        data_hooks().brand_box_text = [] { return brand_box(); };
+        g.model_txt1 = "HX 310 ";
+        g.model_txt2 = "HX 520 ";
+        g.model_txt3 = "HX 730 ";
+        g.model_name = "HX 520";
+    }
+    void TearDown() override {
+        data_hooks().brand_box_text = nullptr;
+        for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;
+    }
+    ui::Script script;
+};
+
+}  // namespace prtest

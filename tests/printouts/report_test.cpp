@@ -1,0 +1,285 @@
+// The report cost recalculation, the pump caption and the fuel-price labels.
+#include <gtest/gtest.h>
+
+#include "core/ui.h"
+#include "data.h"
+#include "engine/engine.h"
+#include "printouts/report.h"
+#include "printouts_fixture.h"
+
+namespace {
+
+using prtest::PrintoutTest;
+
+// A model with hand-set monthly results: every month heated at 80 °F in
+// 70 °F air, 3,413,000 BTU a month, C.O.P. 4, no backup.
+class Calc3Test : public PrintoutTest {
+protected:
+    void SetUp() override {
+        PrintoutTest::SetUp();
+        for (int m = 1; m <= 12; ++m) {
+            g.run_state[m][0] = 1;
+            g.month_need[m] = 3413000;
+            g.month_cop[m] = 4;
+            g.month_city_c[m] = 70;
+            g.temp_table[m][5] = 80;
+            g.month_hours_c[m][0] = 8;
+            g.calc_f32[m + 39] = 6;
+        }
+        g.rate_elec = cy(0.095);
+        g.fuel_type = HT_HEATPUMP;
+        g.prt_choice = 5;
+    }
+    double hp = -1;
+    Currency fuel = Currency::dollars(-1), saving = Currency::dollars(-1);
+    void run() { calculate3(hp, fuel, saving); }
+};
+
+TEST_F(Calc3Test, ElectricCostIsCutToTenthsAndFloorReturnsUseTheShare) {
+    run();
+    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);   // 1000 kWh = $95.0 a month at C.O.P. 4
+    g.month_need[1] = 3412000;               // 94.97 cut down to 94.9
+    run();
+    EXPECT_NEAR(hp, 11 * 95.0 / 4 + 94.9 / 4, 1e-9);
+
+    g.month_need[1] = 3413000;
+    g.opt_reduce = 1;
+    g.reduce_pct = 0.2f;                     // a share: 20 % less
+    run();
+    EXPECT_NEAR(hp, 12 * 95.0 / 4 * 0.8, 1e-4);
+    g.pool_type = "Spa";                     // a spa has no floor returns
+    run();
+    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);
+    EXPECT_EQ(fuel, Currency{});
+    EXPECT_EQ(saving, Currency{});
+}
+
+TEST_F(Calc3Test, FuelHeaterSavingAndUnheatedMonths) {
+    g.fuel_type = HT_GAS;
+    g.heater_eff = 80;
+    g.rate_natgas = cy(1.20);
+    g.run_state[7][0] = 0;        // July not heated
+    g.month_need[8] = 0;          // August needs nothing
+    run();
+    // 3,413,000 BTU / (0.8 x 100,000) x 1.20 = 51.195 a month; pump 23.75.
+    EXPECT_EQ(fuel, cy(10 * 51.195));
+    EXPECT_EQ(saving, cy(10 * (51.195 - 23.75)));
+    EXPECT_NEAR(hp, 10 * 23.75, 1e-9);
+
+    g.heater_eff = 0;             // a settings file may hold it: no crash, no fuel cost
+    run();
+    EXPECT_EQ(fuel, Currency{});
+    EXPECT_EQ(saving, cy(-10 * 23.75));
+}
+
+TEST_F(Calc3Test, BackupMonthRunsAroundTheClockAndTheBackupHeaterTakesTheRest) {
+    g.fuel_type = HT_PROPANE;
+    g.heater_eff = 91;
+    g.rate_propane = cy(2.00);
+    g.backup_on = 1;
+    g.month_load[1][1] = 4000;    // BTU/h: 2,976,000 BTU in January's 744 hours
+    g.backup_month[1] = 1;
+    for (int m = 2; m <= 12; ++m) g.month_load[m][1] = 10000;   // more than the need: no rest
+    run();
+    const double hp_jan = 4000.0 * 24 * 31 * 0.095 / 4 * 0.293 / 1000;
+    const double hp_other = 95.0 / 4;
+    EXPECT_NEAR(hp, hp_jan + 11 * hp_other, 1e-9);
+    // January's rest 437,000 BTU of propane at 91 % of 91,000 BTU per gallon.
+    const Currency rest = cy(437000.0 / (0.91 * 91000) * 2.0);
+    EXPECT_EQ(fuel, rest);   // the other months' negative rest counts as nothing
+    const Currency alone = cy(3413000.0 / (0.91 * 91000) * 2.0);
+    EXPECT_EQ(saving, alone * 12 - (cy(hp_jan) + rest) - cy(hp_other) * 11);
+}
+
+TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
+    g.run_state[3][0] = 0;        // March not heated
+    g.month_hours_c[2][0] = 0;
+    g.calc_f32[39 + 4] = 0.4f;
+    g.calc_f32[39 + 5] = 0;
+    g.calc_f32[39 + 6] = 12.6f;
+    g.month_city_c[1] = 0;        // no air value yet: empty in January
+    g.month_city_c[9] = -3;       // a value below 0 keeps August's
+    g.month_city_c[8] = 77;
+    run();
+    auto row = [](int m) {
+        std::vector<std::string> r;
+        for (int c = 1; c <= 5; ++c) r.push_back(rep_text(m, c));
+        return r;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(row(1), (V{"JAN", "", "", "8", "6"}));   // water needs an air value too
+    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "", "6"}));
+    EXPECT_EQ(row(3), (V{"MAR", "70", "N/A", "N/A", "Off"}));
+    EXPECT_EQ(row(4), (V{"APR", "70", "80", "8", "<1"}));
+    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));   // no heater: 0 hours read "<1"
+    EXPECT_EQ(row(6), (V{"JUN", "70", "80", "8", "13"}));
+    EXPECT_EQ(row(9), (V{"SEP", "77", "80", "8", "6"}));
+
+    g.fuel_type = HT_OIL;
+    g.heater_eff = 80;
+    run();
+    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));
+    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "Off"}));
+    for (int c = 0; c <= 8; ++c) EXPECT_EQ(rep_text(0, c), "");
+    for (int m = 1; m <= 12; ++m) EXPECT_EQ(rep_text(m, 6), "");
+
+    g.units_temp = 1;             // Celsius: 70 °F = 21.1, 80 °F = 26.7
+    run();
+    EXPECT_EQ(row(6), (V{"JUN", "21", "27", "8", "13"}));
+
+    g.prt_choice = 2;             // the plain-text page prints instead
+    rep_text.clear();
+    run();
+    EXPECT_EQ(rep_text(6, 1), "");
+}
+
+TEST_F(Calc3Test, TotalsAreTheSumsOfTheResultsTableWhateverTheMonth) {
+    g.run_state[12][0] = 0;
+    for (int m = 1; m <= 12; ++m) {
+        g.calc_f32[m] = 10.25f;
+        g.calc_f32[m + 12] = 20.5f;
+        g.calc_f32[m + 24] = -1.75f;
+    }
+    run();
+    EXPECT_EQ(g.tot_hp, cy(123.0));
+    EXPECT_EQ(g.tot_heater, cy(246.0));
+    EXPECT_EQ(g.tot_saving, cy(-21.0));
+}
+
+// The month lines of the plain-text audit, compared as printed columns.
+TEST_F(Calc3Test, PrintedMonthLines) {
+    g.fuel_type = HT_GAS;
+    g.heater_eff = 80;
+    g.run_state[12][0] = 0;
+    g.calc_f32[1] = 1234.5f;
+    g.calc_f32[13] = 98765.43f;
+    g.calc_f32[25] = -12.0f;
+    const auto lines = prtest::render(month_lines(9));
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[0], "          JAN      70      80       8        6       $1,234.50    $98,765.43       -$12.00");
+    // An unheated month: N/A under the temperatures, ended like every line.
+    EXPECT_EQ(lines[11], "          DEC      70     N/A     N/A      off           $0.00         $0.00         $0.00");
+
+    g.fuel_type = HT_HEATPUMP;   // no heater: no heater or saving columns
+    const auto short_lines = prtest::render(month_lines(9));
+    EXPECT_EQ(short_lines[0], "          JAN      70      80       8        6       $1,234.50");
+    EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off           $0.00");
+    for (const PrintLine& l : month_lines(9)) EXPECT_FALSE(l.open);
+}
+
+// On a real project: the engine's results stay as the engine left them, and
+// a second run gives the same figures.
+TEST_F(PrintoutTest, RecalculationLeavesTheEngineAloneAndRepeats) {
+    prtest::pool_with_gas_and_cover();
+    ASSERT_TRUE(engine::calc_all());
+    const DataModel before = g;
+    g.prt_choice = 4;
+    double hp1 = 0, hp2 = 0;
+    Currency f1, f2, s1, s2;
+    calculate3(hp1, f1, s1);
+    const RepText rows1 = rep_text;
+    calculate3(hp2, f2, s2);
+    EXPECT_EQ(hp1, hp2);
+    EXPECT_EQ(f1, f2);
+    EXPECT_EQ(s1, s2);
+    for (int m = 1; m <= 12; ++m)
+        for (int c = 1; c <= 5; ++c) EXPECT_EQ(rows1(m, c), rep_text(m, c));
+    EXPECT_EQ(g.heater_yr_cost, before.heater_yr_cost);
+    EXPECT_EQ(g.heater_energy, before.heater_energy);
+    EXPECT_EQ(g.need_total, before.need_total);
+    EXPECT_EQ(g.month_cop, before.month_cop);
+    EXPECT_EQ(g.heater_cost_cy, before.heater_cost_cy);
+    EXPECT_EQ(g.heater_fuel_cy, before.heater_fuel_cy);
+    EXPECT_EQ(g.hp_month_cost, before.hp_month_cost);
+    EXPECT_EQ(g.calc_month, before.calc_month);
+    // The totals are the engine's own, and the saving is the engine's year
+    // saving to within the tenths the report cuts the electricity to.
+    EXPECT_EQ(g.tot_hp, before.tot_hp);
+    EXPECT_EQ(g.tot_heater, before.tot_heater);
+    EXPECT_EQ(g.tot_saving, before.tot_saving);
+    EXPECT_NEAR(s1.toDouble(), before.tot_saving.toDouble(), 2.0);
+    EXPECT_NEAR(hp1, before.tot_hp.toDouble(), 2.0);
+}
+
+// ---- caption and labels -------------------------------------------------------------------------
+
+TEST_F(PrintoutTest, PumpCaption) {
+    g.combo_idx = 3;
+    g.combo_n1[3] = 2;
+    g.model_name = "HX 520";
+    std::string cap, b, c, a;
+    pump_title(cap, b, c, a);
+    EXPECT_EQ(cap, " 2   Kestrolin   Model HX 520");
+    EXPECT_EQ(b, " Model HX 520");
+    EXPECT_EQ(c, "HX 730");
+    EXPECT_EQ(a, "HX 310");
+
+    prtest::brand_box() = "  A Brand Name Longer Than Sixteen";   // cut to 16, then trimmed
+    pump_title(cap, b, c, a);
+    EXPECT_EQ(cap, " 2   A Brand Name Lon   Model HX 520");
+
+    g.combo_n1[3] = 0;
+    pump_title(cap, b, c, a);
+    EXPECT_EQ(cap, "");
+}
+
+TEST_F(PrintoutTest, FuelPriceInTheChosenUnit) {
+    struct Case {
+        int fuel, unit;
+        double stored, price;
+        const char* label;
+    };
+    const Case cases[] = {
+        {HT_ELEC, 0, 0.15, 0.15, "/KWH        "},
+        {HT_GAS, 0, 1.00, 1.00, "/Therm      "},
+        {HT_GAS, 1, 1.00, 1.00, "/100K BTU   "},
+        {HT_GAS, 2, 1.00, 0.0341, "/KWH Gas    "},
+        {HT_GAS, 3, 1.00, 0.9480, "/100 MJ Gas "},
+        {HT_PROPANE, 0, 2.00, 2.00, "/Gal Prop"},
+        {HT_PROPANE, 1, 3.785, 1.00, "/Ltr Propane"},
+        {HT_PROPANE, 2, 2.00, 0.4707, "/LB Propane "},
+        {HT_PROPANE, 3, 2.00, 1.0378, "/KG Propane "},
+        {HT_PROPANE, 4, 2.00, 2.4031, "/UK Gal Prop"},
+        {HT_OIL, 0, 1.50, 1.50, "/Gal Oil    "},
+        {HT_OIL, 1, 1.50, 0.3963, "/Liter Oil  "},
+        {HT_OIL, 2, 1.50, 11.2208, "/Ft^3 Oil   "},
+        {HT_OIL, 3, 1.50, 1.8023, "/UK Gal Oil "},
+    };
+    for (const Case& k : cases) {
+        g.fuel_type = static_cast<i16>(k.fuel);
+        g.rate_elec = g.rate_natgas = g.rate_propane = g.rate_oil = cy(k.stored);
+        g.fuel_units[1] = g.fuel_units[2] = g.fuel_units[3] = static_cast<float>(k.unit);
+        Currency price;
+        std::string label;
+        unit_labels(price, label);
+        EXPECT_EQ(price, cy(k.price)) << k.label;
+        EXPECT_EQ(label, k.label);
+        EXPECT_TRUE(vb::Len(label) == 12 || label == "/Gal Prop") << label;
+    }
+    // No heater, or a unit no row knows: the caller's values stand.
+    for (int fuel : {1, 3}) {
+        g.fuel_type = static_cast<i16>(fuel);
+        g.fuel_units[1] = 7;
+        Currency price = cy(9.99);
+        std::string label = "keep";
+        unit_labels(price, label);
+        EXPECT_EQ(price, cy(9.99));
+        EXPECT_EQ(label, "keep");
+    }
+}
+
+TEST_F(PrintoutTest, CityListTextAndBrandNumber) {
+    g.city_name = "Chicago";
+    g.sel_state = "IL";
+    EXPECT_EQ(city_list_text(1), "IL  Chicago");
+    g.city_name = "Toronto";
+    g.sel_state = "Canada";
+    EXPECT_EQ(city_list_text(2), "Canada    Toronto");
+    for (const auto& [box, n] : std::vector<std::pair<std::string, int>>{
+             {" kestrolin", 1}, {"TINDRALY ", 2}, {"Morvenic", 3}, {"KESTROLIN X", 0}, {"", 0}}) {
+        prtest::brand_box() = box;
+        EXPECT_EQ(brand_number(), n) << box;
+    }
+}
+
+}  // namespace
