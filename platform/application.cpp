@@ -2,13 +2,14 @@
 
 #include "core/ui.h"
 #include "platform/form.h"
+#include "platform/print_qt.h"
 
 #include <cstdio>
 #include <string>
 
 namespace plat {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { installPrinting(); }
 
 Application::~Application() = default;
 

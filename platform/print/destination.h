@@ -1,0 +1,45 @@
+// Where printouts go: the printer picked with "Select a printer" (for the
+// rest of the run), else the system's default printer (CUPS), else - when
+// no printer is installed - a PDF file in the "printouts" folder under the
+// data folder, named by date, time and what was printed. No Qt: the Qt
+// backend installs the lookups (platform/print_qt.h); the office documents
+// use the same rules for their PDFs.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace prn {
+
+// The printer chosen in the printer dialog; "" returns to the default.
+void setChosenPrinter(const std::string& name);
+const std::string& chosenPrinter();
+
+// Asks the system for its default printer name ("" when none is installed).
+using PrinterLookup = std::string (*)();
+PrinterLookup setDefaultPrinterLookup(PrinterLookup lookup);
+
+// The printer output goes to now: the chosen one, else the default one;
+// "" means no printer: output becomes a PDF in the printouts folder.
+std::string currentPrinter();
+
+// The printouts folder: data folder (g.data_dir) + "printouts/".
+std::string printoutsFolder();
+// A new, unused file name there (the folder is created):
+// "2026-12-06 19-40-12 Plain text audit.pdf", then "... (2).pdf" and so on.
+// Characters a file name cannot hold become "_".
+std::string newPrintoutPath(const std::string& what, const std::tm& when);
+std::string newPrintoutPath(const std::string& what);
+
+// Sends a finished PDF file to `printerName` with lp (argument list, time
+// limit). Throws ui::RtError 25 when the printer does not take it.
+void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName);
+
+// Tells the dealer where a saved printout went and offers to open it in the
+// desktop's PDF viewer (message box, Yes/No).
+void announceSaved(const std::string& pdfPath);
+// How a file is opened on the desktop (the Qt backend installs one).
+using FileOpener = void (*)(const std::string& path);
+FileOpener setFileOpener(FileOpener opener);
+
+}  // namespace prn

@@ -1,0 +1,127 @@
+#include "platform/print/process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+extern char** environ;
+
+namespace prn {
+
+namespace {
+
+// Kills the program's whole process group and reaps the program.
+void killGroup(pid_t pid) {
+    ::kill(-pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+bool programExists(const std::string& name) {
+    if (name.empty()) return false;
+    if (name.find('/') != std::string::npos) return ::access(name.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::istringstream dirs(path ? path : "/usr/bin:/bin");
+    for (std::string d; std::getline(dirs, d, ':');) {
+        const std::string full = (d.empty() ? "." : d) + "/" + name;
+        struct stat st {};
+        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
+                         const std::vector<std::string>& extraEnv) {
+    ProcessResult r;
+    if (argv.empty() || !programExists(argv[0])) return r;
+
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return r;
+
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<std::string> envStore;
+    for (char** e = environ; e && *e; ++e) envStore.emplace_back(*e);
+    for (const auto& e : extraEnv) envStore.push_back(e);
+    std::vector<char*> env;
+    for (auto& e : envStore) env.push_back(e.data());
+    env.push_back(nullptr);
+
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setpgroup(&attr, 0);  // its own group: killed as a whole
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+
+    pid_t pid = 0;
+    const int rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&fa);
+    posix_spawnattr_destroy(&attr);
+    ::close(out[1]);
+    if (rc != 0) {
+        ::close(out[0]);
+        return r;
+    }
+    r.started = true;
+
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool open = true;
+    int status = 0;
+    for (;;) {
+        if (open) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock::now()).count();
+            pollfd p{out[0], POLLIN, 0};
+            const int n = ::poll(&p, 1, static_cast<int>(std::max<long long>(0, std::min<long long>(left, 50))));
+            if (n > 0) {
+                char buf[4096];
+                const ssize_t got = ::read(out[0], buf, sizeof buf);
+                if (got > 0) {
+                    if (r.output.size() < 65536) r.output.append(buf, static_cast<std::size_t>(got));
+                } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
+                    open = false;
+                }
+            }
+        } else {
+            ::usleep(5000);
+        }
+        const pid_t w = ::waitpid(pid, &status, WNOHANG);
+        if (w == pid) {
+            // The program ended; anything it left behind in its group goes too.
+            ::kill(-pid, SIGKILL);
+            break;
+        }
+        if (clock::now() >= deadline) {
+            r.timedOut = true;
+            killGroup(pid);
+            break;
+        }
+    }
+    ::close(out[0]);
+    if (!r.timedOut) r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return r;
+}
+
+}  // namespace prn

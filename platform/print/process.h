@@ -1,0 +1,28 @@
+// Running a helper program (lp, soffice): an argument list, never a shell;
+// a time limit after which the program and everything it started are
+// killed; nothing left running when the call returns.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace prn {
+
+struct ProcessResult {
+    bool started = false;   // false: the program could not be run (not installed)
+    bool timedOut = false;  // killed at the time limit
+    int exitCode = -1;      // the program's exit status when it ended by itself
+    std::string output;     // what it wrote to stdout and stderr (first 64 KiB)
+    bool ok() const { return started && !timedOut && exitCode == 0; }
+};
+
+// Runs argv[0] (looked up on PATH) with the arguments argv[1..] in its own
+// process group, waits at most timeoutMs, and returns how it ended.
+// Extra environment entries ("NAME=value") are added to the current ones.
+ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
+                         const std::vector<std::string>& extraEnv = {});
+
+// True when a program of that name is on PATH (or the path is executable).
+bool programExists(const std::string& name);
+
+}  // namespace prn

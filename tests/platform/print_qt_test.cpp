@@ -1,0 +1,176 @@
+// Painting printed documents: PDF in the printouts folder when no printer is
+// installed (read back with pdftotext -layout), the printer path and its
+// fault, the printer dialog, and the fonts the pages name.
+#include "platform/print_qt.h"
+
+#include <QFontInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/model.h"
+#include "core/ui.h"
+#include "platform/print/destination.h"
+#include "platform/print/printer.h"
+#include "platform/print/process.h"
+#include "platform/testing.h"
+
+using prn::Tab;
+
+namespace {
+
+std::string noPrinter() { return ""; }
+std::string aPrinter() { return "Office_Laser"; }
+
+std::vector<std::string> pdfLines(const std::string& pdf) {
+    const auto r = prn::runProcess({"pdftotext", "-layout", "-fixed", "6", pdf, "-"}, 20000);
+    std::vector<std::string> v;
+    std::istringstream in(r.output);
+    for (std::string l; std::getline(in, l);) {
+        while (!l.empty() && (l.back() == ' ' || l.back() == '\f')) l.pop_back();
+        v.push_back(l);
+    }
+    return v;
+}
+
+class PrintQt : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { plat::ensureApp(); }
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        savedDataDir = g.data_dir;
+        g.data_dir = dir.path().toStdString() + "/";
+        prevLookup = prn::setDefaultPrinterLookup(noPrinter);
+        prn::setChosenPrinter("");
+        prn::printer().reset();
+    }
+    void TearDown() override {
+        plat::setPrinterSeam(nullptr);
+        plat::setPrinterDialogSeam(nullptr);
+        prn::setChosenPrinter("");
+        prn::setDefaultPrinterLookup(prevLookup);
+        g.data_dir = savedDataDir;
+    }
+    std::vector<std::string> printouts() {
+        std::vector<std::string> v;
+        std::error_code ec;
+        for (auto& e : std::filesystem::directory_iterator(prn::printoutsFolder(), ec)) v.push_back(e.path().string());
+        return v;
+    }
+
+    QTemporaryDir dir;
+    std::string savedDataDir;
+    prn::PrinterLookup prevLookup = nullptr;
+};
+
+// A fixed-pitch page reads back from the PDF with its text in the columns the
+// transcript gives: pdftotext counts 6-pt cells from the paper's edge, so
+// the 0.25 in unprintable margin shows as three more blanks.
+TEST_F(PrintQt, WithoutPrinterThePageBecomesAPdfWithTheTranscriptColumns) {
+    auto& P = prn::printer();
+    P.DocumentName("Plain text audit");
+    P.FontName("Courier New");
+    P.FontBold(true);
+    P.Print({"Company"});
+    P.FontBold(false);
+    P.Print();
+    P.Print({Tab(3), "JAN", Tab(14), "72", Tab(22), "80", Tab(39), "12", Tab(47), "$123.45"});
+    P.Print({Tab(3), "FEB", Tab(22), "N/A", Tab(47), "$0.00"});
+    P.Print({Tab(25), "Heat Pump Pool Heating Audit"});
+    ui::Script box;
+    box.answer(ui::vbNo);
+    P.EndDoc();
+
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(box.shown()[0].title, "Printout saved");
+    const auto files = printouts();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(box.shown()[0].text.find(files[0]), std::string::npos);
+    const std::string name = std::filesystem::path(files[0]).filename().string();
+    EXPECT_EQ(name.size(), std::string("2026-12-06 19-40-12 Plain text audit.pdf").size()) << name;
+    EXPECT_NE(name.find(" Plain text audit.pdf"), std::string::npos);
+
+    std::vector<std::string> lines = pdfLines(files[0]);
+    std::erase(lines, "");
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "   Company",
+                         "     JAN        72      80               12      $123.45",
+                         "     FEB                N/A                      $0.00",
+                         "                           Heat Pump Pool Heating Audit",
+                     }));
+}
+
+TEST_F(PrintQt, ThePrinterPathPaintsAndReportsFaultsForTheRetry) {
+    prn::setDefaultPrinterLookup(aPrinter);
+    const std::string pdf = dir.path().toStdString() + "/printer.pdf";
+    int calls = 0;
+    plat::setPrinterSeam([&](const std::string& name) -> std::string {
+        EXPECT_EQ(name, "Office_Laser");
+        return ++calls == 1 ? "" : pdf;  // off line first, then back
+    });
+    auto& P = prn::printer();
+    P.Print({Tab(5), "to the printer"});
+    try {
+        P.EndDoc();
+        FAIL() << "no fault";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 25);
+    }
+    P.EndDoc();  // the retry prints the same document
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(printouts().empty());
+    const auto lines = pdfLines(pdf);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "       to the printer");
+    EXPECT_FALSE(P.DocumentOpen());
+}
+
+TEST_F(PrintQt, SelectAPrinterServesTheRestOfTheRun) {
+    plat::setPrinterDialogSeam([] { return std::string(); });  // Cancel
+    EXPECT_FALSE(plat::selectPrinter(nullptr));
+    EXPECT_EQ(prn::currentPrinter(), "");
+    plat::setPrinterDialogSeam([] { return std::string("Shop_Inkjet"); });
+    EXPECT_TRUE(plat::selectPrinter(nullptr));
+    prn::setDefaultPrinterLookup(aPrinter);
+    EXPECT_EQ(prn::currentPrinter(), "Shop_Inkjet");
+}
+
+TEST_F(PrintQt, PageFontsResolveToInstalledMetricCompatibleFamilies) {
+    prn::Font f;
+    f.name = "Courier New";
+    EXPECT_EQ(QFontInfo(plat::resolveFont(f)).family(), "Liberation Mono");
+    f.name = "courier";
+    EXPECT_EQ(QFontInfo(plat::resolveFont(f)).family(), "Liberation Mono");
+    f.name = "Arial";
+    f.bold = true;
+    const QFont arial = plat::resolveFont(f);
+    EXPECT_EQ(QFontInfo(arial).family(), "Liberation Sans");
+    EXPECT_TRUE(QFontInfo(arial).bold());
+    f.name = "Not Installed Anywhere";
+    EXPECT_TRUE(QFontInfo(plat::resolveFont(f)).fixedPitch());
+    // The printer accepts installed families through the backend's check.
+    prn::printer().FontName("Liberation Serif");
+    EXPECT_THROW(prn::printer().FontName("Not Installed Anywhere"), ui::RtError);
+}
+
+TEST(PrintoutNames, AreUniqueAndHoldOnlyFileNameCharacters) {
+    QTemporaryDir dir;
+    const std::string saved = g.data_dir;
+    g.data_dir = dir.path().toStdString();  // without the final "/"
+    std::tm t{};
+    t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 6, t.tm_hour = 9, t.tm_min = 5, t.tm_sec = 3;
+    const std::string a = prn::newPrintoutPath("Word audit/summary: \"x\"", t);
+    EXPECT_EQ(a, dir.path().toStdString() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_.pdf");
+    std::ofstream(a) << "x";
+    EXPECT_EQ(prn::newPrintoutPath("Word audit/summary: \"x\"", t),
+              dir.path().toStdString() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_ (2).pdf");
+    EXPECT_NE(prn::newPrintoutPath("", t).find(" printout.pdf"), std::string::npos);
+    g.data_dir = saved;
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+// Helper programs run with an argument list and a time limit, leaving nothing
+// behind.
+#include "platform/print/process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+// True while a process with that id is alive (a zombie counts as gone).
+bool alive(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const auto close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+TEST(Process, ReportsOutputAndExitStatusWithoutAShell) {
+    auto r = prn::runProcess({"sh", "-c", "echo \"$1\"; exit 3", "sh", "a b; rm -rf x"}, 5000);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.output, "a b; rm -rf x\n");  // the argument arrives as one word, unexpanded
+    EXPECT_FALSE(r.ok());
+    r = prn::runProcess({"sh", "-c", "echo \"$X\"", }, 5000, {"X=extra"});
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(r.output, "extra\n");
+}
+
+TEST(Process, AMissingProgramIsNotStarted) {
+    const auto r = prn::runProcess({"no-such-program-here"}, 1000);
+    EXPECT_FALSE(r.started);
+    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(prn::programExists("no-such-program-here"));
+    EXPECT_TRUE(prn::programExists("sh"));
+    EXPECT_FALSE(prn::runProcess({}, 1000).started);
+}
+
+TEST(Process, TheTimeLimitEndsTheProgramAndWhatItStarted) {
+    const std::string pidFile = ::testing::TempDir() + "/bg.pid";
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto r = prn::runProcess({"sh", "-c", "sleep 30 & echo $! > \"$1\"; sleep 30", "sh", pidFile}, 300);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_TRUE(r.started);
+    EXPECT_TRUE(r.timedOut);
+    EXPECT_LT(took, std::chrono::seconds(5));
+    int bg = 0;
+    std::ifstream(pidFile) >> bg;
+    ASSERT_GT(bg, 0);
+    for (int i = 0; i < 100 && alive(bg); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(alive(bg));
+}
+
+TEST(Process, ProgramsLeftBehindByAFinishedProgramAreEnded) {
+    const std::string pidFile = ::testing::TempDir() + "/left.pid";
+    const auto r = prn::runProcess({"sh", "-c", "sleep 30 >/dev/null 2>&1 & echo $! > \"$1\"", "sh", pidFile}, 5000);
+    EXPECT_TRUE(r.ok());
+    int bg = 0;
+    std::ifstream(pidFile) >> bg;
+    ASSERT_GT(bg, 0);
+    for (int i = 0; i < 100 && alive(bg); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(alive(bg));
+}
+
+}  // namespace
