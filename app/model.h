@@ -248,6 +248,7 @@ struct DataModel {
     i16 calculator_open = 0;
     i16 cust_done = 0;
     i16 cust_win_state = 0;
+    i16 settings_unread = 0;              // 1: the settings file could not be read in full (kept before overwriting)
 };
 
 extern DataModel g;

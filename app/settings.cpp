@@ -25,6 +25,15 @@ std::string indexed(const std::string& name, int i, int j) {
     return name + "(" + std::to_string(i) + "," + std::to_string(j) + ")";
 }
 
+constexpr double kInf = std::numeric_limits<double>::infinity();
+struct Range {
+    double min = -kInf, max = kInf;
+};
+constexpr Range kSwitch{0, 1};
+constexpr Range kNotNegative{0, kInf};
+constexpr Range kWaterTemp{40, 104};     // desired water temperature, °F
+constexpr Range kHoursOfDay{0, 24};
+
 class TableBuilder {
 public:
     std::vector<Field> out;
@@ -33,17 +42,25 @@ public:
     void one(const char* name, T DataModel::*member, std::size_t maxChars = 0) {
         out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, maxChars});
     }
+    // A number that can only take values min..max.
+    template <class T>
+    void one(const char* name, T DataModel::*member, Range r) {
+        out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, 0, r.min, r.max});
+    }
     // Elements lo..hi of a one-dimensional array.
     template <class T, std::size_t N>
-    void list(const char* name, std::array<T, N> DataModel::*member, int lo, int hi) {
+    void list(const char* name, std::array<T, N> DataModel::*member, int lo, int hi, Range r = {}) {
         for (int i = lo; i <= hi; ++i)
-            out.push_back({indexed(name, i), [member, i](DataModel& m) { return Ref(&(m.*member)[i]); }});
+            out.push_back({indexed(name, i), [member, i](DataModel& m) { return Ref(&(m.*member)[i]); }, 0, r.min,
+                           r.max});
     }
     // Elements (i, j) for i = lo..hi, j fixed: one column of a month table.
     template <class T, std::size_t N1, std::size_t N2>
-    void column(const char* name, std::array<std::array<T, N2>, N1> DataModel::*member, int lo, int hi, int j) {
+    void column(const char* name, std::array<std::array<T, N2>, N1> DataModel::*member, int lo, int hi, int j,
+                Range r = {}) {
         for (int i = lo; i <= hi; ++i)
-            out.push_back({indexed(name, i, j), [member, i, j](DataModel& m) { return Ref(&(m.*member)[i][j]); }});
+            out.push_back({indexed(name, i, j), [member, i, j](DataModel& m) { return Ref(&(m.*member)[i][j]); }, 0,
+                           r.min, r.max});
     }
     // Every element (i, j) row by row.
     template <class T, std::size_t N1, std::size_t N2>
@@ -58,32 +75,32 @@ std::vector<Field> buildTable() {
     TableBuilder t;
     // -- settings: company, brand, units, locks
     t.one("company_name", &DataModel::company_name, 34);
-    t.one("no_prices", &DataModel::no_prices);
-    t.one("company_var", &DataModel::company_var);
-    t.one("brand_code", &DataModel::brand_code);
-    t.one("series_sel", &DataModel::series_sel);
-    t.list("dealer_lock", &DataModel::dealer_lock, 1, 10);
-    t.one("compet_check", &DataModel::compet_check);
-    t.one("units_len", &DataModel::units_len);
-    t.one("units_vol", &DataModel::units_vol);
-    t.one("units_sun", &DataModel::units_sun);
-    t.one("units_heat", &DataModel::units_heat);
-    t.one("units_temp", &DataModel::units_temp);
-    t.list("fuel_units", &DataModel::fuel_units, 1, 3);
-    t.one("area_sel", &DataModel::area_sel);
+    t.one("no_prices", &DataModel::no_prices, kSwitch);
+    t.one("company_var", &DataModel::company_var, kSwitch);
+    t.one("brand_code", &DataModel::brand_code, Range{0, 3});
+    t.one("series_sel", &DataModel::series_sel, Range{0, 2});
+    t.list("dealer_lock", &DataModel::dealer_lock, 1, 10, Range{-1, 1});
+    t.one("compet_check", &DataModel::compet_check, kSwitch);
+    t.one("units_len", &DataModel::units_len, kSwitch);
+    t.one("units_vol", &DataModel::units_vol, Range{0, 3});
+    t.one("units_sun", &DataModel::units_sun, Range{0, 2});
+    t.one("units_heat", &DataModel::units_heat, kSwitch);
+    t.one("units_temp", &DataModel::units_temp, kSwitch);
+    t.list("fuel_units", &DataModel::fuel_units, 1, 3, Range{0, 4});
+    t.one("area_sel", &DataModel::area_sel, Range{0, 3});
     // -- dealer adjustment factors
-    t.one("year_factor", &DataModel::year_factor);
-    t.one("summer_factor_out", &DataModel::summer_factor_out);
-    t.one("summer_factor_in", &DataModel::summer_factor_in);
-    t.list("size_comp", &DataModel::size_comp, 1, 8);
-    t.list("sel_buffer", &DataModel::sel_buffer, 1, 3);
-    t.one("reduce_pct", &DataModel::reduce_pct);
-    t.one("cover_quality", &DataModel::cover_quality);
-    t.one("allow_lowtemp", &DataModel::allow_lowtemp);
-    t.list("off_buffer", &DataModel::off_buffer, 3, 3);
-    t.list("hp_btu_factor", &DataModel::hp_btu_factor, 1, 8);
-    t.list("hp_cop_factor", &DataModel::hp_cop_factor, 1, 8);
-    t.one("comp_factors_on", &DataModel::comp_factors_on);
+    t.one("year_factor", &DataModel::year_factor, Range{-0.51, 0.80});
+    t.one("summer_factor_out", &DataModel::summer_factor_out, Range{-0.81, 0.80});
+    t.one("summer_factor_in", &DataModel::summer_factor_in, Range{-0.81, 0.80});
+    t.list("size_comp", &DataModel::size_comp, 1, 8, Range{0, 99});
+    t.list("sel_buffer", &DataModel::sel_buffer, 1, 3, Range{-80000, 80000});
+    t.one("reduce_pct", &DataModel::reduce_pct, Range{0, 0.80});
+    t.one("cover_quality", &DataModel::cover_quality, Range{-kInf, 50});
+    t.one("allow_lowtemp", &DataModel::allow_lowtemp, kSwitch);
+    t.list("off_buffer", &DataModel::off_buffer, 3, 3, Range{50, 150});
+    t.list("hp_btu_factor", &DataModel::hp_btu_factor, 1, 8, kNotNegative);
+    t.list("hp_cop_factor", &DataModel::hp_cop_factor, 1, 8, kNotNegative);
+    t.one("comp_factors_on", &DataModel::comp_factors_on, kSwitch);
     // -- print options and printer fonts
     t.one("small_title", &DataModel::small_title);
     t.one("round_up", &DataModel::round_up);
@@ -108,35 +125,35 @@ std::vector<Field> buildTable() {
     t.one("model_name", &DataModel::model_name);
     t.one("city_name", &DataModel::city_name);
     t.one("sel_state", &DataModel::sel_state);
-    t.one("area_group", &DataModel::area_group);
+    t.one("area_group", &DataModel::area_group, Range{0, 2});
     t.one("pool_type", &DataModel::pool_type);
     t.one("pool_site", &DataModel::pool_site);
-    t.one("pool_area", &DataModel::pool_area);
-    t.one("pool_depth", &DataModel::pool_depth);
-    t.one("wind_mph", &DataModel::wind_mph);
-    t.one("sun_pct", &DataModel::sun_pct);
-    t.one("desired_temp", &DataModel::desired_temp);
-    t.column("temp_table", &DataModel::temp_table, 1, 12, 6);
-    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 0);
-    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 1);
-    t.column("run_state", &DataModel::run_state, 1, 12, 0);
-    t.one("heat_days", &DataModel::heat_days);
-    t.one("heat_hours", &DataModel::heat_hours);
-    t.one("spa_blower", &DataModel::spa_blower);
-    t.one("fuel_type", &DataModel::fuel_type);
-    t.one("backup_on", &DataModel::backup_on);
-    t.one("heater_eff", &DataModel::heater_eff);
-    t.one("heater_btu", &DataModel::heater_btu);
-    t.one("heater_cost", &DataModel::heater_cost);
-    t.one("rate_elec", &DataModel::rate_elec);
-    t.one("rate_natgas", &DataModel::rate_natgas);
-    t.one("rate_propane", &DataModel::rate_propane);
-    t.one("rate_oil", &DataModel::rate_oil);
-    t.one("opt_reduce", &DataModel::opt_reduce);
-    t.list("month_city_a", &DataModel::month_city_a, 1, 12);
-    t.list("month_city_b", &DataModel::month_city_b, 1, 12);
-    t.list("month_city_c", &DataModel::month_city_c, 1, 12);
-    t.list("model_price", &DataModel::model_price, 1, 3);
+    t.one("pool_area", &DataModel::pool_area, Range{0, 50000});
+    t.one("pool_depth", &DataModel::pool_depth, Range{0, 30});
+    t.one("wind_mph", &DataModel::wind_mph, Range{0, 50});
+    t.one("sun_pct", &DataModel::sun_pct, Range{0, 100});
+    t.one("desired_temp", &DataModel::desired_temp, kWaterTemp);
+    t.column("temp_table", &DataModel::temp_table, 1, 12, 6, kWaterTemp);
+    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 0, kHoursOfDay);
+    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 1, kHoursOfDay);
+    t.column("run_state", &DataModel::run_state, 1, 12, 0, kSwitch);
+    t.one("heat_days", &DataModel::heat_days, Range{1, 7});
+    t.one("heat_hours", &DataModel::heat_hours, Range{1, 24});
+    t.one("spa_blower", &DataModel::spa_blower, kSwitch);
+    t.one("fuel_type", &DataModel::fuel_type, Range{1, 5});
+    t.one("backup_on", &DataModel::backup_on, kSwitch);
+    t.one("heater_eff", &DataModel::heater_eff, Range{1, 100});
+    t.one("heater_btu", &DataModel::heater_btu, kNotNegative);
+    t.one("heater_cost", &DataModel::heater_cost, kNotNegative);
+    t.one("rate_elec", &DataModel::rate_elec, kNotNegative);
+    t.one("rate_natgas", &DataModel::rate_natgas, kNotNegative);
+    t.one("rate_propane", &DataModel::rate_propane, kNotNegative);
+    t.one("rate_oil", &DataModel::rate_oil, kNotNegative);
+    t.one("opt_reduce", &DataModel::opt_reduce, kSwitch);
+    t.list("month_city_a", &DataModel::month_city_a, 1, 12, Range{0, 100});
+    t.list("month_city_b", &DataModel::month_city_b, 1, 12, kNotNegative);
+    t.list("month_city_c", &DataModel::month_city_c, 1, 12, Range{-80, 140});
+    t.list("model_price", &DataModel::model_price, 1, 3, kNotNegative);
     return std::move(t.out);
 }
 
@@ -230,12 +247,32 @@ std::string valueText(const Field& f, const DataModel& m) {
     return lineText(*std::get<std::string*>(ref), f.max_chars);
 }
 
+// Within the range, allowing for a bound that a single cannot hold exactly
+// (0.8 is 0.800000011920929 as a single).
+bool inRange(const Field& f, double v) {
+    auto slack = [](double b) { return 1e-6 * std::max(1.0, std::fabs(b)); };
+    return v >= f.lo - slack(f.lo) && v <= f.hi + slack(f.hi);
+}
+
+// Sets the field from its text; false (the field unchanged) when the text
+// does not parse or the value is outside the field's range.
 bool setValue(const Field& f, DataModel& m, std::string_view text) {
     Ref ref = f.at(m);
-    if (auto p = std::get_if<i16*>(&ref)) return parseNumber(text, **p);
-    if (auto p = std::get_if<float*>(&ref)) return parseNumber(text, **p);
-    if (auto p = std::get_if<double*>(&ref)) return parseNumber(text, **p);
-    if (auto p = std::get_if<Currency*>(&ref)) return parseCurrency(text, **p);
+    auto number = [&](auto* p) {
+        std::remove_pointer_t<decltype(p)> v{};
+        if (!parseNumber(text, v) || !inRange(f, static_cast<double>(v))) return false;
+        *p = v;
+        return true;
+    };
+    if (auto p = std::get_if<i16*>(&ref)) return number(*p);
+    if (auto p = std::get_if<float*>(&ref)) return number(*p);
+    if (auto p = std::get_if<double*>(&ref)) return number(*p);
+    if (auto p = std::get_if<Currency*>(&ref)) {
+        Currency c;
+        if (!parseCurrency(text, c) || !inRange(f, c.toDouble())) return false;
+        **p = c;
+        return true;
+    }
     std::string s(text);
     *std::get<std::string*>(ref) = f.max_chars ? vb::Left(s, static_cast<long>(f.max_chars)) : s;
     return true;
@@ -273,7 +310,7 @@ ParseResult fromText(std::string_view text, DataModel& m) {
         const Field& f = table[res.read];
         auto eq = line.find('=');
         if (eq == std::string_view::npos || line.substr(0, eq) != f.name) return res;
-        if (!setValue(f, m, line.substr(eq + 1))) return res;
+        if (!setValue(f, m, line.substr(eq + 1))) res.refused.push_back(f.name);
         ++res.read;
     }
     res.complete = res.read == table.size();
@@ -301,6 +338,8 @@ void reportError(const char* where, int number, const std::string& reason) {
     if (!reason.empty()) text += g.crlf + reason;
     ui::MsgBox(text, ui::vbOKOnly | ui::vbExclamation, std::string("Error in ") + where);
 }
+
+const char* kKeptFile = "defaulte.bad";
 
 std::unique_ptr<DataModel> defaultModel() {
     auto d = std::make_unique<DataModel>();
@@ -332,19 +371,25 @@ void Dfltinp() {
                 // Nothing to read anywhere: start from the defaults and
                 // leave a complete settings file for the next start.
                 applySettings(*defaultModel());
+                g.settings_unread = 0;
                 Dfltout();
                 return;
             }
         }
         std::string text;
-        if (!rec::readFile(path, text)) throw ui::RtError(75, ui::ErrorText(75));
+        if (!rec::readFile(path, text)) {
+            g.settings_unread = 1;
+            throw ui::RtError(75, ui::ErrorText(75));
+        }
 
         // Read into a fresh default model, then take over every value of the
-        // file at once: what a short or damaged file lacks keeps its default.
+        // file at once: what a short or damaged file lacks, and every value
+        // it holds that does not parse or is out of range, keeps its default.
         auto scratch = defaultModel();
         settings::ParseResult res = settings::fromText(text, *scratch);
         applySettings(*scratch);
-        if (!res.complete)
+        g.settings_unread = res.ok() ? 0 : 1;
+        if (!res.ok())
             ui::MsgBox("Missing data in the default settings file,", ui::vbOKOnly, "Load your data disk");
     } catch (const ui::RtError& e) {
         reportError("Dfltinp", e.number, e.description());
@@ -353,9 +398,32 @@ void Dfltinp() {
     }
 }
 
+// A settings file that could not be read in full is kept beside the new one
+// before it is overwritten, so that a dealer's settings are never lost
+// silently. False (nothing to be overwritten) when it cannot be kept.
+bool keepUnreadFile() {
+    const std::string path = g.data_dir + kSettingsFile;
+    const std::string kept = g.data_dir + kKeptFile;
+    std::string bytes, why;
+    if (!fileExists(path)) return true;
+    if (!rec::readFile(path, bytes) || !rec::replaceFile(kept, bytes, &why)) {
+        reportError("Dfltout", 75, "The settings file that could not be read was not kept as " + kept +
+                                       (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
+        return false;
+    }
+    ui::MsgBox("The settings file could not be read in full." + g.crlf + "It has been kept as " + kept +
+                   " and a new one is written.",
+               ui::vbOKOnly | ui::vbInformation, "Load your data disk");
+    return true;
+}
+
 void Dfltout() {
     try {
         clear_file_attrs();
+        if (g.settings_unread != 0) {
+            if (!keepUnreadFile()) return;
+            g.settings_unread = 0;
+        }
         std::string why;
         if (!rec::replaceFile(g.data_dir + kSettingsFile, settings::toText(g), &why))
             throw ui::RtError(75, why.empty() ? ui::ErrorText(75) : why);

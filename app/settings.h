@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -24,6 +25,10 @@ struct Field {
     std::string name;                     // as written before the "="
     std::function<Ref(DataModel&)> at;    // where the value lives
     std::size_t max_chars = 0;            // strings: cut to this many characters (0: no limit)
+    // Numbers: the range the setting can take (as its window limits it);
+    // a value outside it is refused like one that does not parse.
+    double lo = -std::numeric_limits<double>::infinity();
+    double hi = std::numeric_limits<double>::infinity();
 };
 
 // Every value of the file in file order: the settings, then the last project.
@@ -33,12 +38,15 @@ const std::vector<Field>& fields();
 std::string toText(const DataModel& m);
 
 struct ParseResult {
-    std::size_t read = 0;   // fields taken from the text, in order
-    bool complete = false;  // every field was present, in order, and valid
+    std::size_t read = 0;                // lines read in order (refused values included)
+    bool complete = false;               // every field was present, in order
+    std::vector<std::string> refused;    // fields whose value did not parse or was out of range
+    bool ok() const { return complete && refused.empty(); }
 };
-// Reads the text into m field by field; stops at the first line that is
-// missing, out of order or holds a value that does not parse (or does not
-// fit its type). Fields before it are set, the others are left as they are.
+// Reads the text into m field by field. A value that does not parse, does
+// not fit its type or lies outside its range leaves that one field as it is
+// and the reading goes on; the first line that is missing or out of order
+// stops it, leaving that field and all later ones as they are.
 ParseResult fromText(std::string_view text, DataModel& m);
 
 // Copies every value of the settings file from one model to another.

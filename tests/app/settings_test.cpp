@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <memory>
 #include <set>
 
@@ -19,18 +20,35 @@ namespace {
 using settings::Field;
 using settings::Ref;
 
-// A value for every field of the file that no default has: `salt` makes a
-// second, different set.
+// A value for every field of the file that no default has, within the
+// field's range: `salt` makes a second, different set.
 void setAll(DataModel& m, int salt) {
+    DataModel defaults;
+    set_defaults(defaults);
     int i = 0;
     for (const Field& f : settings::fields()) {
         ++i;
         Ref r = f.at(m);
         const int k = i + 1000 * salt;
-        if (auto p = std::get_if<i16*>(&r)) **p = static_cast<i16>(-300 - k);
-        if (auto p = std::get_if<float*>(&r)) **p = 1000.0f / 3 + static_cast<float>(k);
-        if (auto p = std::get_if<double*>(&r)) **p = 1.0 / 7 + k * 1e6;
-        if (auto p = std::get_if<Currency*>(&r)) **p = Currency::raw(-(k * 10007LL + 1));
+        const bool ranged = std::isfinite(f.lo) && std::isfinite(f.hi);
+        // A whole number within the range other than the default.
+        auto pick = [&](double dflt) {
+            const long span = static_cast<long>(f.hi - f.lo) + 1;
+            double v = f.lo + k % span;
+            if (v == dflt) v = f.lo + (k + 1) % span;
+            return v;
+        };
+        Ref d = f.at(defaults);
+        if (auto p = std::get_if<i16*>(&r))
+            **p = static_cast<i16>(ranged ? pick(*std::get<i16*>(d)) : std::isfinite(f.lo) ? 300 + k : -300 - k);
+        // Beyond one bound only: that far away from it, inwards.
+        const double away = std::isfinite(f.lo) ? f.lo + 1000.0 / 3 + k : std::isfinite(f.hi) ? f.hi - 1000.0 / 3 - k
+                                                                                               : 1000.0 / 3 + k;
+        if (auto p = std::get_if<float*>(&r))
+            **p = static_cast<float>(ranged ? f.lo + (f.hi - f.lo) * ((k % 89) + 1) / 97.0 : away);
+        if (auto p = std::get_if<double*>(&r)) **p = ranged ? f.lo + (f.hi - f.lo) * ((k % 89) + 1) / 97.0 : away * 1e3;
+        if (auto p = std::get_if<Currency*>(&r))
+            **p = Currency::raw((std::isfinite(f.lo) ? 1 : -1) * (k * 10007LL + 1));
         if (auto p = std::get_if<std::string*>(&r)) **p = " \u00e9t\u00e9 " + std::to_string(k) + " ";
     }
 }
@@ -134,7 +152,7 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     g.company_name = "An \u00e9tablissement with a very long company name";
     g.pool_area = 0.1f;
     g.heater_btu = 1e20;
-    g.rate_elec = Currency::raw(-5);
+    g.fees_loan = Currency::raw(-5);
     g.sales_tax = 6.25f;
     ui::Script script;
     Dfltout();
@@ -142,7 +160,7 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     EXPECT_NE(text.find("company_name=An \u00e9tablissement with a very long \n"), std::string::npos);
     EXPECT_NE(text.find("\npool_area=0.1\n"), std::string::npos);
     EXPECT_NE(text.find("\nheater_btu=1e+20\n"), std::string::npos);
-    EXPECT_NE(text.find("\nrate_elec=-0.0005\n"), std::string::npos);
+    EXPECT_NE(text.find("\nfees_loan=-0.0005\n"), std::string::npos);
     EXPECT_NE(text.find("\nsales_tax=6.25\n"), std::string::npos);
     EXPECT_NE(text.find("\ntemp_table(3,6)=82\n"), std::string::npos);
 
@@ -158,27 +176,35 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     EXPECT_TRUE(script.shown().empty());
 }
 
-// A short, damaged or garbage file: the message, the fields before the
-// fault from the file, every later one at its default (whatever the model
-// held before).
+// A value that does not parse or is out of range: that one setting at its
+// default, every other from the file. A line missing or out of order, a
+// short or garbage file: the lines before it from the file, every later one
+// at its default. Either way the message, once, whatever the model held.
 TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
     struct Case {
-        const char* field;  // the first field not taken from the file ("" none at all)
+        const char* field;  // the field not taken from the file ("" none at all)
         std::string line;   // its line; "" swaps it with the next one, "cut" ends the file inside it
+        bool rest;          // the later fields at their defaults too
     };
     const Case cases[] = {
-        {"pool_area", "pool_area=abc"},
-        {"brand_code", "brand_code=70000"},      // beyond a 16-bit integer
-        {"heater_btu", "heater_btu=1e999"},      // beyond a double
-        {"rate_oil", "rate_oil=3.12345"},        // more than four decimals
-        {"wind_mph", "wind_mph=nan"},
-        {"pool_depth", "pool_depth"},            // no "="
-        {"sun_pct", ""},                          // out of order
-        {"reduce_pct", "cut"},                    // a short file
-        {"", "garbage"},
+        {"units_vol", "units_vol=abc", false},
+        {"pool_area", "pool_area=abc", false},
+        {"brand_code", "brand_code=70000", false},      // beyond a 16-bit integer
+        {"heater_btu", "heater_btu=1e999", false},      // beyond a double
+        {"rate_oil", "rate_oil=3.12345", false},        // more than four decimals
+        {"wind_mph", "wind_mph=nan", false},
+        {"fuel_type", "fuel_type=9", false},            // out of range
+        {"heat_days", "heat_days=0", false},
+        {"pool_area", "pool_area=-5", false},
+        {"temp_table(7,6)", "temp_table(7,6)=105", false},
+        {"pool_depth", "pool_depth", true},             // no "="
+        {"sun_pct", "", true},                          // out of order
+        {"reduce_pct", "cut", true},                    // a short file
+        {"", "garbage", true},
     };
     auto file = model(1);
     auto defaults = model();
+    const auto& table = settings::fields();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         auto ls = lines(settings::toText(*file));
@@ -204,8 +230,37 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].text, "Missing data in the default settings file,");
         EXPECT_EQ(script.shown()[0].title, "Load your data disk");
-        expectFields(*file, at, *defaults);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const bool from_file = i < at || (i > at && !c.rest);
+            EXPECT_TRUE(sameValue(table[i], g, from_file ? *file : *defaults)) << table[i].name;
+        }
     }
+}
+
+// The file that could not be read in full is kept as defaulte.bad before
+// it is overwritten, and the dealer is told; a file read in full is not.
+TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
+    auto ls = lines(settings::toText(*model(1)));
+    ls[fieldIndex("units_vol")] = "units_vol=abc";
+    const std::string damaged = join(ls, ls.size());
+    write("defaulte.dat", damaged);
+    ui::Script script;
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    Dfltinp();
+    Dfltout();
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[1].title, "Load your data disk");
+    EXPECT_NE(script.shown()[1].text.find(path("defaulte.bad")), std::string::npos);
+    EXPECT_EQ(read("defaulte.bad"), damaged);
+    EXPECT_EQ(read("defaulte.dat"), settings::toText(g));
+
+    // Once kept, and never for a file read in full.
+    fs::remove(path("defaulte.bad"));
+    Dfltout();
+    Dfltinp();
+    Dfltout();
+    EXPECT_EQ(script.shown().size(), 2u);
+    EXPECT_FALSE(exists("defaulte.bad"));
 }
 
 // A missing file comes from disk A, else disk B (an empty drive A counts
