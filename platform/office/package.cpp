@@ -1,0 +1,115 @@
+#include "platform/office/package.h"
+
+#include <zip.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace office {
+
+namespace {
+
+struct ZipCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+
+// Limits that keep a damaged or hostile file from exhausting memory.
+constexpr zip_uint64_t kMaxPart = 64u << 20;
+constexpr zip_int64_t kMaxParts = 4096;
+
+}  // namespace
+
+Package Package::load(const std::string& path) {
+    int err = 0;
+    std::unique_ptr<zip_t, ZipCloser> z(zip_open(path.c_str(), ZIP_RDONLY, &err));
+    if (!z) throw BadPackage("cannot open " + path);
+    const zip_int64_t n = zip_get_num_entries(z.get(), 0);
+    if (n < 0 || n > kMaxParts) throw BadPackage("damaged file " + path);
+    Package p;
+    for (zip_int64_t i = 0; i < n; ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(z.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
+            !(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPart)
+            throw BadPackage("damaged file " + path);
+        std::string name = st.name;
+        if (!name.empty() && name.back() == '/') continue;  // a folder entry
+        std::string data(st.size, '\0');
+        zip_file_t* f = zip_fopen_index(z.get(), static_cast<zip_uint64_t>(i), 0);
+        if (!f) throw BadPackage("damaged file " + path);
+        const zip_int64_t got = zip_fread(f, data.data(), st.size);
+        zip_fclose(f);
+        if (got < 0 || static_cast<zip_uint64_t>(got) != st.size) throw BadPackage("damaged file " + path);
+        p.parts_[name] = std::move(data);
+    }
+    if (!p.has("[Content_Types].xml")) throw BadPackage("not an Office Open XML file: " + path);
+    return p;
+}
+
+const std::string& Package::part(const std::string& name) const {
+    auto it = parts_.find(name);
+    if (it == parts_.end()) throw BadPackage("missing part " + name);
+    return it->second;
+}
+
+std::vector<std::string> Package::names() const {
+    std::vector<std::string> v;
+    for (const auto& [k, _] : parts_) v.push_back(k);
+    return v;
+}
+
+void Package::save(const std::string& path) const {
+    namespace fs = std::filesystem;
+    const std::string tmp = path + ".part";
+    std::error_code ec;
+    fs::remove(tmp, ec);
+    int err = 0;
+    zip_t* z = zip_open(tmp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (!z) throw BadPackage("cannot write " + path);
+    // [Content_Types].xml first, as the readers of this format expect.
+    std::vector<const std::pair<const std::string, std::string>*> order;
+    for (const auto& kv : parts_)
+        if (kv.first == "[Content_Types].xml") order.insert(order.begin(), &kv);
+        else order.push_back(&kv);
+    for (const auto* kv : order) {
+        zip_source_t* s = zip_source_buffer(z, kv->second.data(), kv->second.size(), 0);
+        if (!s || zip_file_add(z, kv->first.c_str(), s, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+            if (s) zip_source_free(s);
+            zip_discard(z);
+            fs::remove(tmp, ec);
+            throw BadPackage("cannot write " + path);
+        }
+    }
+    if (zip_close(z) != 0) {
+        zip_discard(z);
+        fs::remove(tmp, ec);
+        throw BadPackage("cannot write " + path);
+    }
+    fs::rename(tmp, path, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        throw BadPackage("cannot write " + path);
+    }
+}
+
+std::string Package::relsOf(const std::string& part) {
+    const auto slash = part.rfind('/');
+    if (slash == std::string::npos) return "_rels/" + part + ".rels";
+    return part.substr(0, slash) + "/_rels/" + part.substr(slash + 1) + ".rels";
+}
+
+std::string Package::resolve(const std::string& part, const std::string& target) {
+    if (!target.empty() && target[0] == '/') return target.substr(1);
+    std::string dir = part.substr(0, part.rfind('/') == std::string::npos ? 0 : part.rfind('/') + 1);
+    std::string t = target;
+    while (t.rfind("../", 0) == 0) {
+        t = t.substr(3);
+        if (!dir.empty()) dir.pop_back();
+        const auto s = dir.rfind('/');
+        dir = s == std::string::npos ? "" : dir.substr(0, s + 1);
+    }
+    if (t.rfind("./", 0) == 0) t = t.substr(2);
+    return dir + t;
+}
+
+}  // namespace office
