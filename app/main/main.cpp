@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/ui/startup.h"
+#include "dealer/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/ui_qt.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         main_window->resize(QSize(1100, 800).boundedTo(screen->availableGeometry().size()));
     main_window->onClose = [] { return shutdown_windows(); };
+    register_dealer_windows();
 
     const int rc = app.run([&app] {
         if (!startup(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath()))

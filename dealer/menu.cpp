@@ -1,0 +1,144 @@
+#include "menu.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "app/ui/forms.h"
+#include "core/ui.h"
+#include "data.h"
+#include "model.h"
+#include "protocol.h"
+
+namespace {
+
+QPointer<menu> g_menu;
+
+// The menu's own place and size, twips.
+constexpr int kLeft = 2180, kTop = 90, kWidth = 5100, kHeight = 1215;
+
+struct Row {
+    const char* text;                        // without the trailing blanks
+    int pad;                                 // trailing blanks
+    std::function<plat::Form*()> WindowRegistry::*window;
+    int left, top, width, height;            // twips
+};
+
+const Row kRows[] = {
+    {" Company Name", 11, &WindowRegistry::coname, 2500, 1350, 6525, 2640},
+    {" Brand Name", 13, &WindowRegistry::setname, 3400, 1400, 4560, 2760},
+    {" Measurement System", 5, &WindowRegistry::setsize, 2775, 1400, 8115, 3960},
+    {" Weather Data", 11, &WindowRegistry::setdata, 3150, 1400, 6945, 5400},
+    {" Finance Key Data", 7, &WindowRegistry::setfin, 1800, 1500, 7890, 5520},
+    {" Heater Parameters", 6, &WindowRegistry::setheat, 1750, 1400, 7890, 5450},
+    {" Kestrolin HP output", 6, &WindowRegistry::Showpump, 1300, 1400, 8800, 6810},
+    {" Output compensators", 4, &WindowRegistry::setoutp, 3300, 1550, 4815, 4815},
+};
+constexpr int kEntries = static_cast<int>(std::size(kRows));
+
+}  // namespace
+
+menu* existing_menu() { return g_menu.data(); }
+menu* frm_menu() { return instance(g_menu); }
+
+menu::menu() : plat::Form("menu") { keep_focus(this); }
+
+const std::string& menu::entry(int index) {
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> t;
+        for (const Row& r : kRows) t.push_back(std::string(r.text) + std::string(r.pad, ' '));
+        return t;
+    }();
+    return texts.at(index);
+}
+
+std::string menu::menu_text() { return " Menu" + std::string(19, ' '); }
+
+void menu::build() {
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(12, 10, 12, 10);
+    // An editable list with a read-only text: it shows " Menu" before any
+    // entry is chosen, as a plain drop-down cannot.
+    Combo1 = new plat::ComboBox(this, 0, true);
+    Combo1->lineEdit()->setReadOnly(true);
+    Combo1->setFont(QFont("Courier New", 10));
+    Combo1->setMaxVisibleItems(kEntries);
+    Combo1->setMinimumContentsLength(26);
+    // Choosing an entry again (after its window closed) must open it again:
+    // `activated` reports every choice, not only a changed index.
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    v->addWidget(Combo1);
+    v->addStretch(1);
+}
+
+void menu::set_list_color(unsigned rgb) {
+    list_rgb_ = rgb;
+    if (Combo1)
+        Combo1->setStyleSheet(rgb == 0xFFFFFF ? QString()
+                                              : QString("QComboBox { background-color: #%1; }")
+                                                    .arg(rgb, 6, 16, QChar('0')));
+}
+
+void menu::Setcmb1() {
+    Combo1->Clear();
+    Combo1->setEditText(QString::fromStdString(menu_text()));
+    for (int i = 0; i < kEntries; ++i) Combo1->AddItem(QString::fromStdString(entry(i)));
+}
+
+void menu::Form_Load() {
+    SetCaption("Menu");
+    item_chosen = 0;
+    Move(kLeft, kTop, kWidth, kHeight);
+    fit_window(this);
+    g.menu_open = 1;
+    set_list_color(0xFFFFFF);
+    Setcmb1();
+}
+
+void menu::Form_Activate() {
+    if (plat::Form* b = existing_backgrnd()) b->SetEnabled(false);
+    if (g.backup_asked == 0) {
+        ui::MsgBox("Did you backup all the data files\rbefore attempting to make changes?", ui::vbQuestion,
+                   "IMPORTANT");
+        g.backup_asked = 1;
+    }
+}
+
+void menu::Form_Deactivate() {
+    if (item_chosen == 0) reclaim_focus(this);
+}
+
+void menu::Combo1_Click() {
+    const int index = Combo1->ListIndex();
+    if (index < 0 || index >= kEntries) return;
+    open_entry(index);
+}
+
+void menu::open_entry(int index) {
+    const Row& r = kRows[index];
+    const std::function<plat::Form*()>& window = windows().*r.window;
+    if (!window) return;  // that window is not part of the program (yet)
+    switch (index) {
+        case 0:
+        case 1: g.from_menu = 1; break;
+        case 2:
+            g.units_from_menu = 1;
+            g.from_menu = 1;
+            break;
+        case 6:
+            g.pump_mode = 1;
+            g.cur_model = 1;
+            break;
+        default: break;
+    }
+    item_chosen = 1;
+    plat::Form* f = window();
+    // Move loads the window, so its load handler already sees the flags.
+    f->Move(r.left, r.top, r.width, r.height);
+    if (index == 0 || index == 6 || index == 7) f->Show();
+}
+
+void menu::Form_Unload(int& cancel) {
+    unload_settings();
+    g.menu_open = 0;
+    if (plat::Form* b = existing_backgrnd()) b->SetEnabled(true);
+}

@@ -1,0 +1,131 @@
+// Shared set-up for the dealer windows: an application without a screen, a
+// data folder of its own with the built default data, the dealer windows in
+// the registry, and every box scripted.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/ui/forms.h"
+#include "app/ui/startup.h"
+#include "core/ui.h"
+#include "data.h"
+#include "dealer/register.h"
+#include "input/weathers.h"
+#include "model.h"
+#include "platform/form.h"
+#include "platform/testing.h"
+#include "settings.h"
+
+class DealerWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::ensureApp();
+        plat::MainWindow::instance()->resize(1366, 768);
+        script = std::make_unique<ui::Script>();
+        const char* bin = std::getenv("HEATER_BIN_DIR");
+        dir = std::filesystem::temp_directory_path() /
+              ("heater-dealer1-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        for (const char* f : {"location.dat", "PumpHP.dat", "defaulte.dat"}) {
+            const auto src = std::filesystem::path(bin ? bin : "../bin") / f;
+            ASSERT_TRUE(std::filesystem::exists(src)) << "the built default data is missing (HEATER_BIN_DIR)";
+            std::filesystem::copy_file(src, dir / f);
+        }
+        set_defaults(g);
+        g.data_dir = dir.string() + "/";
+        Dfltinp();
+        load_brand_pumps();
+        load_locations();
+        windows() = WindowRegistry{};
+        install_window_hooks();
+        register_dealer_windows();
+    }
+
+    void TearDown() override {
+        {
+            ui::Script quiet;
+            if (plat::Form* w = existing_weathers()) {
+                quiet.answer(ui::vbYes);  // "Do you want to leave?"
+                w->SetEnabled(true);
+                if (w->isLoaded()) w->Unload();
+            }
+            for (auto& fn : windows().settings_order())
+                if (fn && fn()->isLoaded()) fn()->Unload();
+            for (auto fn : {windows().menu, windows().custname, windows().Calculator, windows().frmBrowser})
+                if (fn && fn()->isLoaded()) fn()->Unload();
+        }
+        windows() = WindowRegistry{};
+        EXPECT_TRUE(script->unexpected().empty())
+            << "unexpected box: " << script->unexpected().front().title << " / "
+            << script->unexpected().front().text;
+        script.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    // The project input window, open and active (the customer already
+    // entered, so it does not ask for one).
+    static weathers* open_input_window() {
+        g.cust_done = 1;
+        weathers* w = frm_weathers();
+        w->Show();
+        return w;
+    }
+
+    // The settings file as it is on disk now, read into a model of its own.
+    DataModel saved() const {
+        std::ifstream in(dir / "defaulte.dat", std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        DataModel m;
+        set_defaults(m);
+        settings::fromText(ss.str(), m);
+        return m;
+    }
+    // Removes the settings file, so that file_written() tells whether the
+    // settings were written since.
+    void forget_file() { std::filesystem::remove(dir / "defaulte.dat"); }
+    bool file_written() const { return std::filesystem::exists(dir / "defaulte.dat"); }
+
+    static void focus(QWidget* w, QEvent::Type t = QEvent::FocusIn) {
+        QFocusEvent e(t, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(w, &e);
+    }
+    static void leave(QWidget* w) { focus(w, QEvent::FocusOut); }
+    // Keys as typed: digits, letters, ".", "-", "*", "\b" Backspace,
+    // "\x1b" Esc, "\r" Enter.
+    static void type(QWidget* w, const QString& keys) {
+        for (QChar c : keys) {
+            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
+            QString text(c);
+            if (c == '\b') key = Qt::Key_Backspace;
+            if (c == '\x1b') key = Qt::Key_Escape, text = QString(QChar(27));
+            if (c == '\r') key = Qt::Key_Return;
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(w, &e);
+        }
+    }
+    int boxes(const std::string& title, const std::string& text) const {
+        int n = 0;
+        for (const auto& s : script->shown())
+            if (s.title == title && s.text == text) ++n;
+        return n;
+    }
+
+    std::unique_ptr<ui::Script> script;
+    std::filesystem::path dir;
+};

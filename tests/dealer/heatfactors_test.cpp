@@ -1,0 +1,131 @@
+// The heater adjustment factors: how the boxes read, show and check their
+// values, and the "7 days buffer" dialogue.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "core/ui.h"
+#include "dealer/heatfactors.h"
+#include "model.h"
+
+namespace hf = heatfactors;
+
+class HeatFactors : public ::testing::Test {
+protected:
+    void SetUp() override { set_defaults(g); }
+};
+
+TEST_F(HeatFactors, TypedTextIsStoredAndShownBack) {
+    hf::store(1, "12.345");  // a share: percent / 100, as typed
+    EXPECT_FLOAT_EQ(g.year_factor, 0.12345f);
+    EXPECT_EQ(hf::shown(1), "12.35");
+    hf::store(1, hf::shown(1));  // leaving the box: the shown precision
+    EXPECT_FLOAT_EQ(g.year_factor, 0.1235f);
+
+    hf::store(15, "12%");
+    EXPECT_FLOAT_EQ(g.reduce_pct, 0.12f);
+    hf::store(15, "abc");
+    EXPECT_EQ(g.reduce_pct, 0);
+    EXPECT_EQ(hf::shown(15), "0.00");
+    g.reduce_pct = 0.2f;
+    EXPECT_EQ(hf::shown(15), "20.00");
+
+    hf::store(12, "12,0005");  // "12,000" with a 5 appended
+    EXPECT_EQ(g.sel_buffer[1], 120005);
+    g.sel_buffer[2] = 12000;
+    EXPECT_EQ(hf::shown(13), "12,000");
+    g.sel_buffer[3] = 0;
+    EXPECT_EQ(hf::shown(14), "");  // 0 shows as an empty box
+    g.sel_buffer[3] = -5000;       // from the settings file only
+    EXPECT_EQ(hf::shown(14), "-5,000");
+
+    for (int n = 4; n <= 11; ++n) hf::store(n, std::to_string(n));
+    EXPECT_EQ(g.size_comp[1], 4);
+    EXPECT_EQ(g.size_comp[8], 11);
+    hf::store(16, "$25.5");
+    EXPECT_FLOAT_EQ(g.cover_quality, 25.5f);
+}
+
+TEST_F(HeatFactors, NumbersReadTheSameInAnyDesktopLanguage) {
+    const char* was = std::setlocale(LC_ALL, nullptr);
+    const std::string keep = was ? was : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    hf::store(16, "5.79");
+    std::setlocale(LC_ALL, keep.c_str());
+    EXPECT_FLOAT_EQ(g.cover_quality, 5.79f);
+    EXPECT_EQ(hf::shown(16), "5.79");
+}
+
+TEST_F(HeatFactors, RangesOnLeaving) {
+    struct Case {
+        int box;
+        const char* text;
+        bool ok;
+    };
+    const Case cases[] = {
+        {1, "90", false},   {1, "80", true},     {1, "-51", true},   {1, "-51.5", false},
+        {2, "-81", true},   {3, "-81.01", false}, {3, "80.5", false},
+        {4, "99", true},    {11, "99.01", false}, {4, "", true},
+        {12, "120005", false}, {12, "80,000", true}, {14, "-80000", true}, {13, "-80001", false},
+        {15, "80", true},   {15, "81", false},    {15, "abc", true},
+        {16, "50", true},   {16, "50.01", false}, {16, "0", true},
+        {16, "-10", false},  // a pool cover better than excellent does not exist
+    };
+    for (const Case& c : cases) EXPECT_EQ(hf::in_range(c.box, c.text), c.ok) << c.box << " " << c.text;
+}
+
+TEST_F(HeatFactors, KeyFilters) {
+    for (int n = 1; n <= hf::kBoxes; ++n) {
+        for (int key : {int('0'), int('9'), int('.'), 8, 127}) EXPECT_TRUE(hf::key_passes(n, key)) << n << " " << key;
+        const bool minus = n <= 3 || n == 16 || n == 15;
+        EXPECT_EQ(hf::key_passes(n, '-'), minus) << n;
+        EXPECT_EQ(hf::key_passes(n, 'a'), n == 15) << n;
+        EXPECT_EQ(hf::key_passes(n, ','), n == 15) << n;
+    }
+}
+
+TEST_F(HeatFactors, SevenDaysBufferDialogue) {
+    auto run = [](std::initializer_list<const char*> answers, ui::Script& s) {
+        s.answer(ui::vbOK);  // the explanation
+        for (const char* a : answers) s.type(a);
+        hf::PumpOffBuff();
+    };
+    g.off_buffer[3] = 100;
+    {
+        ui::Script s;
+        run({"75.5"}, s);
+        EXPECT_EQ(g.off_buffer[3], 76);
+        ASSERT_EQ(s.shown().size(), 2u);
+        EXPECT_EQ(s.shown()[0].title, "Less than 7 days heating per week");
+        EXPECT_EQ(s.shown()[0].text.substr(0, 31), "Whenever the heat pump is set\r\n");
+        EXPECT_NE(s.shown()[0].text.find("to set the sensitivety or response.\r\n\r\nEnter"), std::string::npos);
+        EXPECT_EQ(s.shown()[1].kind, "inputbox");
+        EXPECT_EQ(s.shown()[1].text,
+                  "The recommended adjustment is 100 (%).\r\n\r\nThe current setting is  100\r\n"
+                  "Enter a percentage of 50 to 150\r\n");
+    }
+    {
+        ui::Script s;
+        run({"50.5"}, s);  // halves to the even neighbour
+        EXPECT_EQ(g.off_buffer[3], 50);
+    }
+    {
+        ui::Script s;
+        s.answer(ui::vbOK);
+        s.answer(ui::vbOK);
+        s.answer(ui::vbOK);
+        run({"151", "49", "99999", "150"}, s);
+        EXPECT_EQ(g.off_buffer[3], 150);
+        int again = 0;
+        for (const auto& b : s.shown()) again += b.text == "Please try again" && b.title == "Error";
+        EXPECT_EQ(again, 3);
+        EXPECT_TRUE(s.unexpected().empty());
+    }
+    for (const char* giveUp : {"", "abc", "0.4", "-0.5"}) {
+        ui::Script s;
+        run({giveUp}, s);
+        EXPECT_EQ(g.off_buffer[3], 150) << giveUp;
+        EXPECT_EQ(s.shown().size(), 2u);
+    }
+}

@@ -1,0 +1,193 @@
+// The settings menu and the protocol of the windows it opens.
+#include "dealer_windows.h"
+
+#include <vector>
+
+#include "app/ui/backgrnd.h"
+#include "dealer/menu.h"
+#include "dealer/protocol.h"
+
+namespace {
+
+// A settings window of the other half of the dealer area, or of the
+// finance key data: records the flags it saw at its load and follows the
+// menu protocol.
+class ChildForm : public plat::Form {
+public:
+    explicit ChildForm(const char* name) : plat::Form(name) { keep_focus(this); }
+    int from_menu_at_load = -1, units_at_load = -1, mode_at_load = -1, model_at_load = -1;
+    std::vector<std::string>* log = nullptr;
+    void Form_Load() override {
+        from_menu_at_load = g.from_menu;
+        units_at_load = g.units_from_menu;
+        mode_at_load = g.pump_mode;
+        model_at_load = g.cur_model;
+        menu_child_loaded();
+    }
+    void Form_Deactivate() override { reclaim_focus(this); }
+    void Form_Unload(int&) override {
+        if (log) log->push_back(objectName().toStdString() + (g.menu_open ? " menu open" : " menu closed"));
+        menu_child_unloaded();
+    }
+};
+
+}  // namespace
+
+class Menu : public DealerWindows {
+protected:
+    void SetUp() override {
+        DealerWindows::SetUp();
+        setdata = new ChildForm("setdata");
+        setfin = new ChildForm("setfin");
+        Showpump = new ChildForm("Showpump");
+        windows().setdata = [this] { return static_cast<plat::Form*>(setdata); };
+        windows().setfin = [this] { return static_cast<plat::Form*>(setfin); };
+        windows().Showpump = [this] { return static_cast<plat::Form*>(Showpump); };
+        background = frm_backgrnd();
+        background->Show();
+    }
+    void TearDown() override {
+        DealerWindows::TearDown();
+        background->Unload();
+        background->SetEnabled(true);
+        for (ChildForm* f : {setdata, setfin, Showpump}) delete f;
+    }
+    menu* open() {
+        script->answer(ui::vbOK);  // the backup question, first time only
+        windows().menu()->Show();
+        return frm_menu();
+    }
+    void choose(menu* m, int index) {
+        m->Combo1->setCurrentIndex(index);
+        emit m->Combo1->activated(index);
+    }
+    ChildForm *setdata = nullptr, *setfin = nullptr, *Showpump = nullptr;
+    plat::Form* background = nullptr;
+};
+
+TEST_F(Menu, EntriesAndPlace) {
+    g.backup_asked = 1;
+    menu* m = frm_menu();
+    m->Show();
+    EXPECT_EQ(m->Caption(), "Menu");
+    EXPECT_EQ(g.menu_open, 1);
+    EXPECT_EQ(m->Combo1->currentText().toStdString(), " Menu" + std::string(19, ' '));
+    EXPECT_EQ(m->Combo1->ListIndex(), -1);
+    ASSERT_EQ(m->Combo1->ListCount(), 8);
+    const char* words[] = {" Company Name", " Brand Name", " Measurement System", " Weather Data",
+                           " Finance Key Data", " Heater Parameters", " Kestrolin HP output", " Output compensators"};
+    for (int i = 0; i < 8; ++i) {
+        const std::string e = m->Combo1->List(i).toStdString();
+        EXPECT_EQ(e.size(), i == 6 ? 26u : 24u) << i;
+        EXPECT_EQ(e.rfind(words[i], 0), 0u) << e;
+        EXPECT_EQ(e.find_last_not_of(' ') + 1, std::string(words[i]).size()) << e;
+    }
+    EXPECT_EQ(m->Combo1->font().family(), "Courier New");
+    EXPECT_EQ(plat::px(m->Left()), plat::px(2180));
+    EXPECT_EQ(plat::px(m->Top()), plat::px(90));
+    EXPECT_FALSE(background->Enabled());
+}
+
+TEST_F(Menu, BackupQuestionOncePerRun) {
+    menu* m = open();
+    ASSERT_EQ(script->shown().size(), 1u);
+    EXPECT_EQ(script->shown()[0].text, "Did you backup all the data files\rbefore attempting to make changes?");
+    EXPECT_EQ(script->shown()[0].title, "IMPORTANT");
+    EXPECT_EQ(script->shown()[0].style, ui::vbQuestion);
+    EXPECT_EQ(g.backup_asked, 1);
+    m->Unload();
+    EXPECT_EQ(g.menu_open, 0);
+    EXPECT_TRUE(background->Enabled());
+    m->Show();  // again in the same run: no question
+    EXPECT_EQ(script->shown().size(), 1u);
+}
+
+TEST_F(Menu, EntriesSetTheirFlagsBeforeTheWindowLoads) {
+    menu* m = open();
+    g.from_menu = 0;
+    choose(m, 4);  // finance key data: no from_menu
+    EXPECT_TRUE(setfin->isLoaded());
+    EXPECT_EQ(setfin->from_menu_at_load, 0);
+    EXPECT_EQ(plat::px(setfin->Left()), plat::px(1800));
+    EXPECT_EQ(plat::px(setfin->Width()), plat::px(7890));
+    EXPECT_FALSE(m->Enabled());
+    EXPECT_EQ(m->list_color(), 0xC0C0C0u);
+    setfin->Unload();
+    EXPECT_TRUE(m->Enabled());
+    EXPECT_EQ(m->list_color(), 0xFFFFFFu);
+
+    g.pump_mode = 3;
+    g.cur_model = 5;
+    choose(m, 6);  // performance tables: always the maker's file, first model
+    EXPECT_EQ(Showpump->mode_at_load, 1);
+    EXPECT_EQ(Showpump->model_at_load, 1);
+    EXPECT_EQ(plat::px(Showpump->Width()), plat::px(8800));
+    Showpump->Unload();
+
+    choose(m, 0);  // company name: from_menu, and it disables the menu
+    ASSERT_TRUE(windows().coname()->isLoaded());
+    EXPECT_EQ(g.from_menu, 1);
+    EXPECT_FALSE(m->Enabled());
+    windows().coname()->Unload();
+    EXPECT_EQ(g.from_menu, 0);
+    EXPECT_TRUE(m->Enabled());
+    choose(m, 0);  // the same entry again opens it again
+    EXPECT_TRUE(windows().coname()->isLoaded());
+    windows().coname()->Unload();
+
+    choose(m, 2);  // measurement system: both flags, the dealer-access box shown
+    ASSERT_TRUE(windows().setsize()->isLoaded());
+    EXPECT_EQ(g.units_from_menu, 0);  // cleared by the window's load
+    EXPECT_FALSE(windows().setsize()->findChild<plat::CheckBox*>()->isHidden());
+    windows().setsize()->Unload();
+}
+
+TEST_F(Menu, KeepsTheFocusUntilAnEntryIsChosen) {
+    plat::Form other("other");
+    menu* m = open();
+    other.ZOrder(0);
+    EXPECT_TRUE(m->isActive());  // taken back
+    choose(m, 3);
+    EXPECT_TRUE(setdata->isActive());
+    setdata->Unload();
+    other.ZOrder(0);
+    EXPECT_TRUE(other.isActive());  // after a choice the menu lets go
+    other.Unload();
+}
+
+TEST_F(Menu, TwoWindowsThatKeepTheFocusDoNotFightOverIt) {
+    menu* m = open();
+    choose(m, 3);
+    ASSERT_TRUE(setdata->isActive());
+    setfin->Show();  // a second window that keeps the focus (as the calculator does)
+    EXPECT_TRUE(setfin->isActive());
+    setdata->ZOrder(0);
+    EXPECT_TRUE(setdata->isActive());
+    plat::Form other("other");
+    other.ZOrder(0);  // a plain window: the one that had the focus takes it back
+    EXPECT_TRUE(setdata->isActive());
+    other.Unload();
+    setfin->Unload();
+}
+
+TEST_F(Menu, ClosingTheMenuClosesItsWindowsFirst) {
+    std::vector<std::string> log;
+    setdata->log = &log;
+    setfin->log = &log;
+    menu* m = open();
+    choose(m, 4);
+    setdata->Show();
+    m->Unload();
+    EXPECT_EQ(log, (std::vector<std::string>{"setdata menu open", "setfin menu open"}));
+    EXPECT_FALSE(setfin->isLoaded());
+    EXPECT_EQ(g.menu_open, 0);
+    EXPECT_TRUE(background->Enabled());
+}
+
+TEST_F(Menu, EntriesOfWindowsNotInTheProgramDoNothing) {
+    windows().setfin = nullptr;
+    menu* m = open();
+    choose(m, 4);
+    EXPECT_EQ(m->item_chosen, 0);
+    EXPECT_TRUE(m->Enabled());
+}

@@ -1,0 +1,310 @@
+// The company-name, brand, series, measurement-system and compensating
+// factors windows, driven through their controls.
+#include "dealer_windows.h"
+
+#include <QListWidget>
+
+#include "core/cp1252.h"
+#include "dealer/coname.h"
+#include "dealer/setname.h"
+#include "dealer/setoutp.h"
+#include "dealer/setsize.h"
+
+// ---- company name --------------------------------------------------------------------
+
+TEST_F(DealerWindows, CompanyNameIsTrimmedAndCutTo34) {
+    auto* w = static_cast<coname*>(windows().coname());
+    g.company_name = "Dealer";
+    g.no_prices = 1;
+    w->Move(2500, 1350, 6525, 2640);
+    EXPECT_EQ(w->Caption(), "Company's name");
+    EXPECT_EQ(w->Text1->Text(), "Dealer");
+    EXPECT_FALSE(w->Check1->isChecked());  // prices not offered
+
+    w->Text1->SetText("  Sunny Pools  ");
+    EXPECT_EQ(g.company_name, "Sunny Pools");
+    EXPECT_EQ(w->Text1->Text(), "  Sunny Pools  ");  // the blanks stay in the box
+
+    script->answer(ui::vbOK);
+    const std::string long_name = "Pool and Spa Heating Specialists Inc";  // 36 characters
+    w->Text1->SetText(QString::fromStdString("  " + long_name));
+    EXPECT_EQ(boxes("Error", "Maximum 34 letters"), 1);
+    EXPECT_EQ(g.company_name, long_name.substr(0, 34));
+    EXPECT_EQ(w->Text1->Text().toStdString(), long_name.substr(0, 34));
+
+    w->Text1->SetText("");
+    EXPECT_EQ(g.company_name, "");
+
+    w->Check1->click();  // ticked: prices offered
+    EXPECT_EQ(g.no_prices, 0);
+    w->Check1->click();
+    EXPECT_EQ(g.no_prices, 1);
+
+    forget_file();
+    w->SSCommand1->click();
+    EXPECT_FALSE(w->isLoaded());
+    EXPECT_FALSE(file_written());  // the name goes into the file with the next save of the settings
+    g.no_prices = 0;
+    w->Show();
+    EXPECT_TRUE(w->Check1->isChecked());
+}
+
+// ---- brand -----------------------------------------------------------------------------
+
+class Brand : public DealerWindows {
+protected:
+    setname* open() {
+        auto* w = static_cast<setname*>(windows().setname());
+        w->Move(3400, 1400, 4560, 2760);
+        return w;
+    }
+};
+
+TEST_F(Brand, ShowsTheBrandInUseWithNothingSelected) {
+    g.brand_code = 3;
+    setname* w = open();
+    EXPECT_EQ(w->Caption(), "Brand name selection");
+    EXPECT_EQ(w->Combo1->currentText(), "Morvenic");
+    EXPECT_EQ(w->Combo1->ListIndex(), -1);
+    ASSERT_EQ(w->Combo1->ListCount(), 3);
+    EXPECT_EQ(w->Combo1->List(1), "Tindraly");
+    EXPECT_EQ(w->SSCommand1->text(), "Save\\Exit");
+}
+
+TEST_F(Brand, ChoosingABrandAndSaving) {
+    g.brand_code = 1;
+    g.pump_rec = 1;
+    g.brand_name = "Kestrolin";
+    g.company_var = 1;
+    setname* w = open();
+    EXPECT_TRUE(w->Option2->isChecked());
+    w->Combo1->SetListIndex(1);  // "Tindraly": number and record at once
+    EXPECT_EQ(g.brand_code, 2);
+    EXPECT_EQ(g.pump_rec, 2);
+    EXPECT_EQ(g.brand_name, "Kestrolin");  // the word only on leaving
+    w->Option1->click();
+    w->SSCheck1->click();
+    EXPECT_EQ(g.dealer_lock[2], -1);
+    forget_file();
+    w->SSCommand1->click();
+    EXPECT_FALSE(w->isLoaded());
+    EXPECT_EQ(g.brand_name, "Tindraly");
+    EXPECT_EQ(g.company_var, 0);
+    ASSERT_TRUE(file_written());
+    const DataModel f = saved();
+    EXPECT_EQ(f.brand_code, 2);
+    EXPECT_EQ(f.company_var, 0);
+    EXPECT_EQ(f.dealer_lock[2], -1);
+}
+
+TEST_F(Brand, LeavingWithoutAChoiceKeepsTheBrandWhole) {
+    // No entry picked: brand number, record and word stay together (not a
+    // brand number 0 beside the old record and word).
+    g.brand_code = 2;
+    g.pump_rec = 2;
+    g.brand_name = "Tindraly";
+    setname* w = open();
+    w->SSCommand1->click();
+    EXPECT_EQ(g.brand_code, 2);
+    EXPECT_EQ(g.pump_rec, 2);
+    EXPECT_EQ(g.brand_name, "Tindraly");
+
+    // The close box after a pick keeps the picked brand whole as well.
+    w = open();
+    w->Combo1->SetListIndex(2);
+    w->subWindow()->close();
+    EXPECT_FALSE(w->isLoaded());
+    EXPECT_EQ(g.brand_code, 3);
+    EXPECT_EQ(g.pump_rec, 3);
+    EXPECT_EQ(g.brand_name, "Morvenic");
+}
+
+TEST_F(Brand, EnterDoesNotCloseTheWindow) {
+    setname* w = open();
+    type(w->Combo1, "\r");
+    type(w->SSCommand1, "\r");
+    type(w, "\r");
+    EXPECT_TRUE(w->isLoaded());
+}
+
+TEST_F(Brand, GivesBackTheWindowThatOpenedIt) {
+    g.from_menu = 0;
+    setname* w = open();
+    w->SSCommand1->click();
+    EXPECT_EQ(g.from_menu, 0);
+}
+
+TEST_F(Brand, SeriesList) {
+    auto* w = new Names();
+    g.brand_code = 0;
+    g.series_sel = 0;
+    g.compet_check = 1;
+    w->Show();
+    EXPECT_EQ(g.brand_code, 1);
+    EXPECT_EQ(g.series_sel, 1);
+    ASSERT_EQ(w->List1->count(), 2);
+    EXPECT_EQ(w->List1->item(0)->text(), "Kestrolin    A");
+    EXPECT_EQ(w->List1->item(1)->text(), "Kestrolin    D");
+    EXPECT_EQ(w->List1->currentRow(), 0);
+    EXPECT_TRUE(w->SSCheck1->isChecked());
+    w->List1->setCurrentRow(1);
+    EXPECT_EQ(g.series_sel, 2);
+    w->SSCheck1->click();
+    w->SSCommand1->click();
+    EXPECT_EQ(g.compet_check, 0);
+    EXPECT_EQ(saved().compet_check, 0);
+
+    g.brand_code = 3;
+    w->Show();
+    EXPECT_EQ(w->List1->item(1)->text(), "Morvenic     D");
+    EXPECT_EQ(w->List1->currentRow(), 1);
+    w->Unload();
+    g.brand_code = 7;  // no entries, and none selected
+    w->Show();
+    EXPECT_EQ(w->List1->count(), 0);
+    EXPECT_EQ(g.series_sel, 2);
+    w->Unload();
+    delete w;
+}
+
+// ---- measurement system ------------------------------------------------------------------
+
+class Units : public DealerWindows {
+protected:
+    setsize* open() {
+        auto* w = static_cast<setsize*>(windows().setsize());
+        w->Move(2775, 1400, 8115, 3960);
+        return w;
+    }
+    static std::string shown(setsize* w) {
+        std::string s;
+        for (int n = 1; n <= 8; ++n) s += "|" + w->Combo[n]->currentText().toStdString();
+        return s;
+    }
+    void choose(setsize* w, int n, int index) {
+        w->Combo[n]->setCurrentIndex(index);
+        emit w->Combo[n]->activated(index);
+    }
+};
+
+TEST_F(Units, PresetsAndTheirTexts) {
+    setsize* w = open();
+    EXPECT_EQ(w->Caption(), "Measurement units");
+    w->SSCommand2->click();  // "UK"
+    EXPECT_EQ(shown(w), "|US/UK |UK Gal.|BTU/FT" + cp1252::Chr(178) + "|BTU|  BTU  |UK Gal.|UK Gal.|  F" + cp1252::Chr(176));
+    EXPECT_EQ(g.units_vol, 1);
+    EXPECT_EQ(g.fuel_units[2], 3);
+    EXPECT_EQ(g.fuel_units[3], 4);
+    w->SSCommand3->click();  // "Metric": the sun list shows Langley
+    EXPECT_EQ(shown(w), "|Metric| Liters|Langley|KWH|100 MJ | Liter | Liter |  C" + cp1252::Chr(176));
+    EXPECT_EQ(g.units_len, 1);
+    EXPECT_EQ(g.units_temp, 1);
+    w->SSCommand1->click();  // "US"
+    for (float f : {g.units_len, g.units_vol, g.units_sun, g.units_temp, g.units_heat, g.fuel_units[1],
+                    g.fuel_units[2], g.fuel_units[3]})
+        EXPECT_EQ(f, 0);
+    EXPECT_EQ(cp1252::fromUtf8(w->Combo[2]->List(2).toStdString()), "  FT\xb3");  // character 179
+}
+
+TEST_F(Units, EachChoiceStoresAtOnceAndTheCloseBoxSaves) {
+    setsize* w = open();
+    choose(w, 3, 2);
+    EXPECT_EQ(g.units_sun, 2);
+    choose(w, 7, 3);
+    EXPECT_EQ(g.fuel_units[3], 3);
+    choose(w, 4, 1);
+    EXPECT_EQ(g.units_heat, 1);
+    w->SSCommand2->click();  // UK shows "UK Gal." in the propane list ...
+    choose(w, 7, 0);         // ... and the entry selected before still stores
+    EXPECT_EQ(g.fuel_units[3], 0);
+    forget_file();
+    w->subWindow()->close();
+    EXPECT_FALSE(w->isLoaded());
+    ASSERT_TRUE(file_written());
+    EXPECT_EQ(saved().fuel_units[2], 3);
+    EXPECT_EQ(saved().units_vol, 1);
+}
+
+TEST_F(Units, UnknownFlagsLeaveTheirListsAlone) {
+    g.units_vol = 9;
+    g.units_sun = 7;
+    g.units_len = 2;
+    setsize* w = open();
+    EXPECT_EQ(w->Combo[2]->currentText(), "");
+    EXPECT_EQ(w->Combo[3]->currentText(), " W-h/M²");
+    EXPECT_EQ(w->Combo[1]->currentText(), "Metric");
+}
+
+TEST_F(Units, DealerAccessBoxOnlyWhenAsked) {
+    g.units_from_menu = 1;
+    g.dealer_lock[1] = -1;
+    setsize* w = open();
+    EXPECT_FALSE(w->SSCheck1->isHidden());
+    EXPECT_TRUE(w->SSCheck1->isChecked());
+    EXPECT_EQ(g.units_from_menu, 0);
+    w->SSCheck1->click();
+    EXPECT_EQ(g.dealer_lock[1], 0);
+    w->Unload();
+    w = open();  // from the background window
+    EXPECT_TRUE(w->SSCheck1->isHidden());
+    EXPECT_TRUE(w->Label11->isHidden());
+}
+
+// ---- output compensating factors -----------------------------------------------------------
+
+class OutputFactors : public DealerWindows {
+protected:
+    setoutp* open() {
+        auto* w = static_cast<setoutp*>(windows().setoutp());
+        w->Move(3300, 1550, 4815, 4815);
+        return w;
+    }
+};
+
+TEST_F(OutputFactors, ShowsTheFactorsHeldInMemory) {
+    g.hp_btu_factor[3] = 0.9f;
+    g.hp_cop_factor[8] = 1.23456f;
+    forget_file();  // nothing is read from the file on opening
+    setoutp* w = open();
+    EXPECT_EQ(w->Caption(), "Hard disk HP data compensating factors");
+    EXPECT_EQ(w->Text1[2]->Text(), "0.9000");
+    EXPECT_EQ(w->Text2[7]->Text(), "1.2346");
+    EXPECT_EQ(w->Text1[0]->Text(), "1.0000");
+    EXPECT_EQ(w->box_changed, 1);
+}
+
+TEST_F(OutputFactors, SaveStoresEveryBoxAndWritesTheFile) {
+    setoutp* w = open();
+    focus(w->Text1[2]);
+    type(w->Text1[2], "1.5");  // the first key replaces the old value
+    EXPECT_EQ(w->Text1[2]->Text(), "1.5");
+    type(w->Text1[2], "\b2");
+    EXPECT_EQ(w->Text1[2]->Text(), "1.2");
+    script->answer(ui::vbOK);
+    focus(w->Text2[4]);
+    type(w->Text2[4], "7-");  // a refused key: warning, box emptied
+    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    EXPECT_EQ(w->Text2[4]->Text(), "");
+    type(w->Text2[5], "\x1b");  // Esc empties without the warning
+    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    w->SSCommand1->click();
+    EXPECT_FLOAT_EQ(g.hp_btu_factor[3], 1.2f);
+    EXPECT_EQ(g.hp_cop_factor[5], 0);
+    EXPECT_FLOAT_EQ(saved().hp_btu_factor[3], 1.2f);
+}
+
+TEST_F(OutputFactors, CancelLeavesTheFactorsAsTheyWere) {
+    g.hp_btu_factor[3] = 1.1f;
+    setoutp* w = open();
+    focus(w->Text1[2]);
+    type(w->Text1[2], "0.9");
+    forget_file();
+    w->SSCommand2->click();
+    EXPECT_FALSE(w->isLoaded());
+    EXPECT_FLOAT_EQ(g.hp_btu_factor[3], 1.1f);
+    EXPECT_FALSE(file_written());
+    w = open();  // and the next opening shows them so
+    EXPECT_EQ(w->Text1[2]->Text(), "1.1000");
+    w->subWindow()->close();  // the close box saves like Save/Exit
+    EXPECT_TRUE(file_written());
+}
