@@ -191,6 +191,10 @@ struct DataModel {
     arr<double, 6> heater_energy{};       // $ a year inside a backed-up system
     arr<Currency, 6> heater_cost_cy{}, heater_fuel_cy{}, heater_year_cy{}, heater_cum_cy{};
     Currency tot_hp, tot_heater, tot_saving;
+    // The existing heater's own cost, heating each month alone, in cents, and
+    // its year: the saving is worked out against it (with backup too).
+    arr<Currency, 12> heater_alone_cy{};
+    Currency tot_heater_alone;
     Currency save_pct_elec, save_amt_elec, save_pct_gas, save_amt_gas;
     Currency save_pct_propane, save_amt_propane, save_pct_oil, save_amt_oil;
     Currency equip_cost;

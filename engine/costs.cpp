@@ -74,7 +74,8 @@ void month_costs(int& stage) {
     g.heater_energy = {};
     g.heater_cost_cy = {};
     g.heater_fuel_cy = {};
-    g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
+    g.tot_hp = g.tot_heater = g.tot_saving = g.tot_heater_alone = Currency{};
+    g.heater_alone_cy = {};
 
     for (int m = 1; m <= 12; ++m) {
         stage = ST_MONTHCOST;
@@ -117,7 +118,7 @@ void month_costs(int& stage) {
         g.month_cost_propane = propane;
         g.month_cost_oil = oil;
 
-        Currency fuel_part, saving;
+        Currency fuel_part, saving, alone_part;
         if (heated) {
             stage = ST_BACKUP;
             // In a backup month the heat pump runs around the clock on the
@@ -136,6 +137,7 @@ void month_costs(int& stage) {
                     g.heater_fuel_cy[ft] = g.heater_cost_cy[ft];
                 }
                 fuel_part = g.heater_fuel_cy[ft];
+                alone_part = g.heater_cost_cy[ft];
                 const Currency hp_cy = cy(ENGINE_MONEY(hp, stage));
                 saving = backup ? g.heater_cost_cy[ft] - (hp_cy + g.heater_fuel_cy[ft]) : g.heater_cost_cy[ft] - hp_cy;
             }
@@ -153,6 +155,8 @@ void month_costs(int& stage) {
         g.tot_hp += hp_c;
         g.tot_heater += fuel_c;
         g.tot_saving += sav_c;
+        g.heater_alone_cy[m] = cents(alone_part);
+        g.tot_heater_alone += g.heater_alone_cy[m];
 
         g.heater_energy[HT_HEATPUMP] += hp;
         // Only this month's fuel part: heater_fuel_cy still holds the last

@@ -71,7 +71,8 @@ void clear_engine_results() {
     g.heater_fuel_cy = {};
     g.heater_year_cy = {};
     g.heater_cum_cy = {};
-    g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
+    g.tot_hp = g.tot_heater = g.tot_saving = g.tot_heater_alone = Currency{};
+    g.heater_alone_cy = {};
     g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
     g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
     g.equip_cost = Currency{};

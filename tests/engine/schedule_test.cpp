@@ -97,6 +97,10 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                 EXPECT_NEAR(g.month_load[m][2] * 24 * heating_days(m), std::max(0.0, need - pump), 1e-3) << m;
                 EXPECT_GE(g.calc_f32[12 + m], 0) << m;
                 EXPECT_LE(g.calc_f32[39 + m], 24.0f) << m;
+                // The saving is the heater's own cost less what the system costs.
+                EXPECT_NEAR(g.heater_alone_cy[m].toDouble() - g.calc_f32[m] - g.calc_f32[12 + m], g.calc_f32[24 + m],
+                            0.015)
+                    << m;
                 if (g.backup_month[m] == 1) {
                     ++backup_months;
                     const double gas = (need - (g.month_cop[m] > 0 ? pump : 0)) / 80000.0 * 1.11 * rf;
@@ -104,6 +108,7 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                 }
             }
             EXPECT_GT(backup_months, 0);
+            EXPECT_NEAR(g.tot_heater_alone.toDouble(), (g.tot_hp + g.tot_heater + g.tot_saving).toDouble(), 0.13);
             EXPECT_EQ(g.temp_lowered, 0);    // an output not given covers the rest
         }
     }
