@@ -16,20 +16,6 @@ using prtest::PrintoutTest;
 
 class AuditPageTest : public PrintoutTest {
 protected:
-    void SetUp() override {
-        PrintoutTest::SetUp();
-        printout_clock() = [] {
-            std::tm t{};
-            t.tm_year = 2026 - 1900;
-            t.tm_mon = 2;
-            t.tm_mday = 14;
-            return t;
-        };
-    }
-    void TearDown() override {
-        printout_clock() = nullptr;
-        PrintoutTest::TearDown();
-    }
     // Prints the page of the project in the model; its one document.
     prn::Document print() {
         g.prt_choice = 2;
@@ -40,6 +26,7 @@ protected:
     }
     std::vector<std::string> page_text() { return print().pageText(0); }
     prn::Capture cap;
+    prtest::FixedDate date;
 };
 
 TEST_F(AuditPageTest, WholePages) {

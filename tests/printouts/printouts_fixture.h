@@ -13,6 +13,7 @@
 #include "data.h"
 #include "engine/engine.h"
 #include "printouts/printline.h"
+#include "printouts/values.h"
 #include "tests/engine/engine_project.h"
 
 namespace prtest {
@@ -120,6 +121,20 @@ inline void pool_no_heater() {
     g.fuel_type = HT_HEATPUMP;
     g.sun_pct = 85;
 }
+
+// The printouts date themselves 03-14-2026 while this lives.
+struct FixedDate {
+    FixedDate() {
+        printout_clock() = [] {
+            std::tm t{};
+            t.tm_year = 2026 - 1900;
+            t.tm_mon = 2;
+            t.tm_mday = 14;
+            return t;
+        };
+    }
+    ~FixedDate() { printout_clock() = nullptr; }
+};
 
 class PrintoutTest : public ::testing::Test {
 protected:

@@ -1,0 +1,166 @@
+// The energy-cost chart ("One coverage and chart", after the Word audit):
+// the brand's workbook, whose sheet already carries the chart over its data
+// cells, filled with the month costs, pictures, captions and legend, printed
+// and closed unsaved.
+#include <string>
+
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "model.h"
+#include "printouts/office_app.h"
+#include "printouts/printouts.h"
+#include "printouts/report.h"
+#include "printouts/values.h"
+
+namespace {
+
+constexpr int kErrCannotCreate = 429;
+constexpr int kErrTemplate = 1004;
+
+const char* const kColumns[] = {"b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m"};
+
+// The heat-pump picture number: brand groups 1, 3, 5 (first series) take
+// 1..3 and groups 2, 4, 6 take 4..6 by the models used; anything else 0.
+int chart_picture() {
+    if (g.models_used < 1 || g.models_used > 3 || g.pump_rec < 1 || g.pump_rec > 6) return 0;
+    return (g.pump_rec % 2 == 1 ? 0 : 3) + g.models_used;
+}
+
+std::string legend() {
+    const char* fuel = nullptr;
+    switch (g.fuel_type) {
+        case HT_ELEC: fuel = "Electricity"; break;
+        case HT_GAS: fuel = "Natural Gas"; break;
+        case HT_PROPANE: fuel = "Propane"; break;
+        case HT_OIL: fuel = "Oil"; break;
+        default: return "";
+    }
+    return std::string(9, ' ') + vb::FixLen(fuel, 21) + "Saving" + std::string(13, ' ') + "Heat Pump";
+}
+
+std::string chart_fuel_name() {
+    const std::string l = legend();
+    return l.empty() ? std::string() : vb::Trim(vb::Mid(l, 10, 21));
+}
+
+class Chart {
+public:
+    explicit Chart(office_app::Excel& x) : x_(x) {}
+    int step = 1;
+
+    void cell(const std::string& address, const office_app::CellValue& v) {
+        x_.Range_Select(address);
+        x_.ActiveCell_FormulaR1C1(v);
+    }
+    void number(const std::string& address, float v) { cell(address, static_cast<double>(v)); }
+    void text(const std::string& address, const std::string& t) { cell(address, t); }
+
+    void fill() {
+        step = 3;
+        x_.Workbooks_Open(g.data_dir + (g.company_var == 0 ? "ENERGY COSTS.xlsx" : "ENERGY COSTS2.xlsx"));
+        step = 4;
+        for (const char* c : {"F", "G", "H", "I", "J", "K", "L"}) {
+            text(std::string(c) + "65", "");
+            text(std::string(c) + "66", "");
+        }
+        step = 5;
+        int b = brand_number();
+        if (b == 0) b = g.brand_code;
+        const int n = chart_picture();
+        step = 6;
+        x_.Range_Select("K20");
+        x_.Pictures_Insert(g.data_dir + "hpopen" + std::to_string(n) + std::to_string(b) + ".bmp");
+        x_.ShapeRange_LockAspectRatio(false);
+        x_.ShapeRange_Height(108.75);
+        x_.ShapeRange_Width(97.5);
+        step = 7;
+        x_.Range_Select("e21");
+        x_.Pictures_Insert(g.data_dir + "ksl logo2" + std::to_string(b) + ".bmp");
+        step = 8;
+        for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "3", g.calc_f32[m]);
+        for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "2", g.calc_f32[24 + m]);
+        step = 9;
+        float S = 0;
+        for (int m = 1; m <= 12; ++m) S += g.calc_f32[24 + m];
+        step = 10;
+        for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "1", g.calc_f32[12 + m]);
+        number("b6", g.calc_f32[38]);
+        number("b7", g.calc_f32[37]);
+        number("b8", g.calc_f32[39]);
+        step = 11;
+        text("j65", vb::Format(vb::Int(S), "$###,###"));
+        text("j66", vb::Format(vb::Int(g.calc_f32[39]), "$###,###"));
+        step = 12;
+        std::string caption, model_b, model_c, model_a;
+        pump_title(caption, model_b, model_c, model_a);
+        text("I29", "Proposed System:   " + caption);
+        step = 14;
+        text("J15", heading_name());
+        step = 15;
+        text("j14", g.pool_type == "Pool" ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit");
+        text("j17", g.cust_name);
+        text("j18", g.cust_street);
+        text("j19", g.cust_city);
+        step = 16;
+        text("g65", "Savings in the first year:");
+        text("g66", "Savings after five years:");
+        step = 17;
+        text("a10", legend());
+        text("a1", chart_fuel_name());
+        text("a6", chart_fuel_name());
+        step = 18;
+        x_.PageSetup_PrintArea("$C$12:$o$68");
+        step = 19;
+        x_.PrintOut();
+    }
+
+private:
+    office_app::Excel& x_;
+};
+
+void report(int number, const std::string& description, int step) {
+    if (number == kErrTemplate) {
+        ui::MsgBox("Cannot insert picture. Template may be damaged!\rError " + vb::Str(number) + " in " + vb::Str(step) +
+                       "\rThe graphic charts will be aborted",
+                   ui::vbOKOnly, "Please check the template for the graphic printout");
+    } else {
+        ui::MsgBox(description + vb::Str(number) + " in " + vb::Str(step), ui::vbOKOnly, "Prt Graph err");
+    }
+}
+
+}  // namespace
+
+void prt_graph() {
+    ui::BusyPointer busy;
+    std::unique_ptr<office_app::Excel> x;
+    int step = 2;
+    try {
+        const office_app::ExcelFactory& make = office_app::excel_factory();
+        if (make) x = make();
+        if (!x) throw ui::RtError(kErrCannotCreate, ui::ErrorText(kErrCannotCreate));
+        Chart chart(*x);
+        try {
+            chart.fill();
+        } catch (...) {
+            step = chart.step;
+            throw;
+        }
+    } catch (const ui::ProgramEnd&) {
+        throw;
+    } catch (const ui::RtError& e) {
+        report(e.number, e.description(), step);
+    } catch (const std::exception& e) {
+        report(51, e.what(), step);
+    }
+    if (!x) return;   // nothing was started: nothing to quit
+    // Step 20: the workbook is closed unsaved first, so that nothing waits
+    // for an answer to "save changes?", then the application quits.
+    try {
+        x->Close();
+    } catch (...) {
+    }
+    try {
+        x->Quit();
+    } catch (...) {
+    }
+}

@@ -1,0 +1,191 @@
+// The Word summary ("Summary"): the uncovered and the covered pool side by
+// side. The project holds one set of cover hours, so the summary computes
+// both cases itself: the project without cover, then with the user's cover
+// hours (24 hours a day when the user gave none), and at the end with the
+// user's hours again, so that the input window shows what it showed before.
+#include <string>
+
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "engine/engine.h"
+#include "model.h"
+#include "printouts/printouts.h"
+#include "printouts/report.h"
+#include "printouts/values.h"
+#include "printouts/word_doc.h"
+
+namespace {
+
+constexpr int kMaxCover = 24;   // hours a day
+
+// The table being filled: 0 uncovered, 1 covered.
+int cover_pass = 0;
+// The month (or box) the summary was working on, reported with a failure.
+int loop_x = 0;
+
+// Whole dollars: with "Round up Summary costs" halves go up, otherwise the
+// mask rounds. No cents in this document.
+std::string money(Currency v) {
+    if (g.round_up == 1) return vb::Trim(vb::Format(vb::Int(v.toDouble() + 0.5), "$##,##0"));
+    return vb::Format(v.toDouble(), "$##,##0");
+}
+std::string money(float v) { return money(cy(v)); }
+
+// Right-aligned in 7 characters; a longer text is kept whole.
+std::string right7(const std::string& t) {
+    const long n = static_cast<long>(vb::Len(t));
+    return n >= 7 ? t : vb::Space(7 - n) + t;
+}
+
+std::string pad4(const std::string& t) { return vb::Space(4 - static_cast<long>(vb::Len(t))) + t; }
+
+std::string hours_cell(float h) {
+    if (h >= 1) return pad4(vb::Trim(vb::Format(h, "##")));
+    if (h > 0) return "  <1";
+    return " Off";
+}
+
+void fill_header(WordDoc& d) {
+    d.fill("bm1", heading_name());
+    d.fill("bm3", g.pool_type == "Pool" ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit");
+    d.fill("bm3b", g.cust_name);
+    d.fill("bm4b", g.cust_street);
+    d.fill("bm5b", g.cust_city);
+    d.fill("ddate", "Date: " + date_text());
+    fill_project_block(d, true);
+    d.fill("cvron", std::string(33, ' ') + "Covered pool");
+    d.fill("cvroff", std::string(32, ' ') + "Uncovered pool");
+
+    const std::string T = temp_unit();
+    const std::string fuel = vb::Left(fuel_name(), 7);
+    const std::string heater_head =
+        g.fuel_type >= HT_ELEC ? (g.backup_on != 0 ? "$ Backup" : "$ Cost") : std::string(5, ' ');
+    struct Head {
+        const char* column;
+        std::string first, second;
+        bool both;   // the column stands in the covered and the uncovered table
+    };
+    const Head heads[] = {
+        {"b", "Avg Air", "Temp " + T, false}, {"c", "Water", "Temp " + T, true},
+        {"d", "Cover", "Hrs/Day", true},      {"e", "Heat", "Hrs/Day", true},
+        {"f", " HP", "  $ Cost", true},       {"g", fuel, heater_head, true},
+    };
+    for (int line = 19; line <= 20; ++line) {
+        for (const Head& h : heads) {
+            const std::string name = "bm" + std::to_string(line) + h.column;
+            const std::string& text = line == 19 ? h.first : h.second;
+            d.fill(name, text);
+            if (h.both) d.fill(name + "u", text);
+        }
+    }
+}
+
+void fill_table(WordDoc& d) {
+    const bool covered = cover_pass == 1;
+    const bool heater = g.fuel_type >= HT_ELEC;
+    const std::string u = covered ? "" : "u";
+    for (int m = 1; m <= 12; ++m) {
+        loop_x = m;
+        const std::string row = "bm" + std::to_string(20 + m);
+        if (covered) {
+            d.fill(row + "a", " " + rep_text(m, 1));
+            d.fill(row + "b", "  " + rep_text(m, 2));
+        }
+        d.fill(row + "c" + u, pad4(vb::Trim(rep_text(m, 3))));
+        d.fill(row + "d" + u, covered ? " " + rep_text(m, 4) : "   0");
+        d.fill(row + "e" + u, hours_cell(g.calc_f32[39 + m]));
+        d.fill(row + "f" + u, right7(money(g.calc_f32[m])));
+        d.fill(row + "g" + u, heater ? right7(money(g.calc_f32[12 + m])) : "");
+    }
+    const std::string P = money(g.tot_hp);
+    if (!heater) {
+        if (!covered) d.fill("bm33c", "Total:");   // once, for both tables
+        d.fill(covered ? "bm33f" : "bm33fu", P);
+    } else {
+        if (covered) d.fill("bm33eu", "Total:");
+        d.fill("bm33f" + u, right7(P));
+        d.fill("bm33g" + u, right7(money(g.tot_heater)));
+    }
+}
+
+// The cover hours of the project, put back when the summary ends, however
+// it ends, with the results recalculated for them.
+class CoverHours {
+public:
+    CoverHours() : saved_(g.month_hours_c) {}
+    ~CoverHours() {
+        if (changed_) restore();
+    }
+    // Every month's cover hours := hours(month's own).
+    template <class F> void set(F hours) {
+        changed_ = true;
+        for (int m = 1; m <= 12; ++m) {
+            loop_x = m + 6;
+            const i16 h = std::min<i16>(hours(saved_[m][0]), kMaxCover);
+            g.month_hours_c[m][0] = g.month_hours_c[m][1] = h;
+        }
+    }
+    int sum() const {
+        int s = 0;
+        for (int m = 1; m <= 12; ++m) s += saved_[m][0];
+        return s;
+    }
+    bool restore() {
+        changed_ = false;
+        g.month_hours_c = saved_;
+        return recalc_cover();
+    }
+
+private:
+    arr2<i16, 12, 1> saved_;
+    bool changed_ = false;
+};
+
+}  // namespace
+
+bool recalc_cover() {
+    g.calc_flag1 = 0;
+    g.calc_mode2 = 2;
+    clear_results();
+    const bool ok = engine::calc_all();
+    if (engine::display().show_results) engine::display().show_results();
+    show_ambient();
+    return ok;
+}
+
+void prt_word_summary() {
+    ui::BusyPointer busy;
+    loop_x = 0;
+    WordDoc d("Prt Word err");
+    CoverHours cover;
+    // A calculation that fails has said so itself; the summary stops.
+    struct Stop {};
+    try {
+        cover.set([](i16) { return i16{0}; });
+        if (!recalc_cover()) throw Stop{};
+        cover_pass = 0;
+        d.open(true);
+        fill_header(d);
+        for (;;) {
+            double hp_year = 0;
+            Currency fuel_year, saving_year;
+            calculate3(hp_year, fuel_year, saving_year);
+            fill_table(d);
+            if (cover_pass == 1) break;
+            cover_pass = 1;
+            const bool none = cover.sum() == 0;
+            cover.set([none](i16 h) { return none ? i16{kMaxCover} : h; });
+            if (!recalc_cover()) throw Stop{};
+        }
+        cover.restore();
+        d.fill("bm37", "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");
+        d.fill("bm39", "  Wind speed will greatly affect the performance and cost of operation.");
+        d.fill("bm38", "  This report is based on normal weather conditions and is reliant on specific pool data and "
+                       "conditions provided in the report.");
+        d.finish();
+    } catch (const Stop&) {
+        d.fail(std::make_exception_ptr(DocAbandoned{}));
+    } catch (...) {
+        d.fail(std::current_exception(), "   x= " + vb::Str(loop_x));
+    }
+}

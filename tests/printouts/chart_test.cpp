@@ -1,0 +1,153 @@
+// The energy-cost chart workbook, read back cell by cell, and its failures.
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "printouts/printouts.h"
+#include "office_fakes.h"
+#include "printouts_fixture.h"
+
+namespace {
+
+using prtest::PrintoutTest;
+
+class ChartTest : public PrintoutTest {
+protected:
+    void SetUp() override {
+        PrintoutTest::SetUp();
+        prtest::pool_with_gas_and_cover();
+        g.data_dir = "/data/";
+        ASSERT_TRUE(engine::calc_all());
+    }
+    prtest::FakeOffice office;
+};
+
+TEST_F(ChartTest, EveryCellOfTheWorkbook) {
+    g.company_name = "  Acme Pools ";
+    prt_graph();
+    const prtest::ExcelLog& x = office.excel;
+    EXPECT_EQ(x.workbook, "/data/ENERGY COSTS.xlsx");
+    const char* cols = "bcdefghijklm";
+    for (int m = 1; m <= 12; ++m) {
+        const std::string c(1, cols[m - 1]);
+        EXPECT_EQ(x.number(c + "3"), static_cast<double>(g.calc_f32[m])) << c;
+        EXPECT_EQ(x.number(c + "2"), static_cast<double>(g.calc_f32[24 + m])) << c;
+        EXPECT_EQ(x.number(c + "1"), static_cast<double>(g.calc_f32[12 + m])) << c;
+    }
+    EXPECT_EQ(x.number("b6"), static_cast<double>(g.calc_f32[38]));
+    EXPECT_EQ(x.number("b7"), static_cast<double>(g.calc_f32[37]));
+    EXPECT_EQ(x.number("b8"), static_cast<double>(g.calc_f32[39]));
+    float s = 0;
+    for (int m = 25; m <= 36; ++m) s += g.calc_f32[m];
+    EXPECT_EQ(x.text("j65"), vb::Format(vb::Int(s), "$###,###"));
+    EXPECT_EQ(x.text("j66"), vb::Format(vb::Int(g.calc_f32[39]), "$###,###"));
+    EXPECT_EQ(x.text("I29"), "Proposed System:    2   Kestrolin   Model HX 520");
+    EXPECT_EQ(x.text("J15"), "Acme Pools");
+    EXPECT_EQ(g.company_name, "  Acme Pools ");   // the settings keep it as typed
+    EXPECT_EQ(x.text("j14"), "Heat Pump Pool Heating Audit");
+    EXPECT_EQ(x.text("j17"), g.cust_name);
+    EXPECT_EQ(x.text("j18"), g.cust_street);
+    EXPECT_EQ(x.text("j19"), g.cust_city);
+    EXPECT_EQ(x.text("g65"), "Savings in the first year:");
+    EXPECT_EQ(x.text("g66"), "Savings after five years:");
+    EXPECT_EQ(x.text("a10"), "         Natural Gas          Saving             Heat Pump");
+    EXPECT_EQ(x.text("a1"), "Natural Gas");
+    EXPECT_EQ(x.text("a6"), "Natural Gas");
+    // The result cells are cleared first, F65 F66 G65 ... L66.
+    EXPECT_EQ(std::vector<std::string>(x.order.begin(), x.order.begin() + 4),
+              (std::vector<std::string>{"F65", "F66", "G65", "G66"}));
+    for (const char* c : {"F65", "H66", "L65", "L66"}) EXPECT_EQ(x.text(c), "");
+    // Pictures: the heat pump at K20 sized 97.5 x 108.75 unlocked, the logo at e21.
+    EXPECT_EQ(x.pictures, (std::vector<std::string>{"/data/hpopen31.bmp", "/data/ksl logo21.bmp"}));
+    EXPECT_EQ(x.height, 108.75);
+    EXPECT_EQ(x.width, 97.5);
+    EXPECT_EQ(x.lock_calls, 1);
+    EXPECT_EQ(x.print_area, "$C$12:$o$68");
+    EXPECT_EQ(x.prints, 1);
+    EXPECT_EQ(std::vector<std::string>(x.calls.end() - 3, x.calls.end()),
+              (std::vector<std::string>{"PrintOut", "Close", "Quit"}));
+}
+
+TEST_F(ChartTest, WorkbookPictureLegendAndSavingTexts) {
+    struct Case {
+        int pump_rec, models_used;
+        const char* picture;
+    };
+    for (const Case& k : {Case{2, 3, "/data/hpopen61.bmp"}, Case{1, 3, "/data/hpopen31.bmp"},
+                          Case{1, 0, "/data/hpopen01.bmp"}, Case{7, 3, "/data/hpopen01.bmp"}}) {
+        g.pump_rec = static_cast<i16>(k.pump_rec);
+        g.models_used = static_cast<i16>(k.models_used);
+        office.excel = {};
+        prt_graph();
+        EXPECT_EQ(office.excel.pictures.at(0), k.picture);
+    }
+    g.company_var = 1;
+    g.fuel_type = HT_HEATPUMP;
+    prtest::brand_box() = "Morvenic";
+    g.company_name = "Zuro Zove Vodirizi";
+    office.excel = {};
+    prt_graph();
+    EXPECT_EQ(office.excel.workbook, "/data/ENERGY COSTS2.xlsx");
+    EXPECT_EQ(office.excel.pictures.at(1), "/data/ksl logo23.bmp");
+    EXPECT_EQ(office.excel.text("J15"), "Morvenic");
+    EXPECT_EQ(g.company_name, "Zuro Zove Vodirizi");
+    for (const char* c : {"a10", "a1", "a6"}) EXPECT_EQ(office.excel.text(c), "");
+    g.fuel_type = HT_OIL;
+    office.excel = {};
+    prt_graph();
+    EXPECT_EQ(office.excel.text("a10"), "         Oil                  Saving             Heat Pump");
+    EXPECT_EQ(office.excel.text("a1"), "Oil");
+
+    // The first year's saving: whole dollars down, "$" alone for none.
+    for (const auto& [saving, shown] :
+         std::vector<std::pair<float, std::string>>{{0.0f, "$"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
+        for (int m = 25; m <= 36; ++m) g.calc_f32[m] = m == 25 ? saving : 0.0f;
+        office.excel = {};
+        prt_graph();
+        EXPECT_EQ(office.excel.text("j65"), shown);
+    }
+}
+
+TEST_F(ChartTest, AFailureEndsTheChartAndQuits) {
+    struct Case {
+        int number;
+        const char* call;
+        const char* title;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1004, "Open", "Please check the template for the graphic printout",
+         "Cannot insert picture. Template may be damaged!\rError  1004 in  3\rThe graphic charts will be aborted"},
+        {1004, "Insert", "Please check the template for the graphic printout",
+         "Cannot insert picture. Template may be damaged!\rError  1004 in  6\rThe graphic charts will be aborted"},
+        {53, "Open", "Prt Graph err", "Application-defined error 53 in  3"},
+        {25, "PrintOut", "Prt Graph err", "Application-defined error 25 in  19"},
+        {1004, "j14", "Please check the template for the graphic printout",
+         "Cannot insert picture. Template may be damaged!\rError  1004 in  15\rThe graphic charts will be aborted"},
+    };
+    for (const Case& k : cases) {
+        office.excel = {};
+        office.xscript = {k.number, k.call, false};
+        script.clear();
+        script.answer(ui::vbOK);
+        prt_graph();
+        ASSERT_EQ(script.shown().size(), 1u) << k.call;
+        EXPECT_EQ(script.shown()[0].title, k.title);
+        EXPECT_EQ(script.shown()[0].text, k.text);
+        EXPECT_EQ(office.excel.prints, 0);
+        EXPECT_EQ(office.excel.quits, 1);
+        EXPECT_EQ(office.excel.closes, 1);
+    }
+    // No spreadsheet program: one message and nothing to quit.
+    office.xscript = {};
+    office.xscript.not_installed = true;
+    office.excel = {};
+    script.clear();
+    script.answer(ui::vbOK);
+    prt_graph();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "ActiveX component can't create object 429 in  2");
+    EXPECT_EQ(office.excel.quits, 0);
+    EXPECT_EQ(script.busyDepth(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,359 @@
+// The Word audit and summary, read back bookmark by bookmark (whole
+// documents against the expected files in tests/printouts/expected/), the
+// template and picture choices, and every way they can fail.
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "platform/print/transcript.h"
+#include "printouts/printouts.h"
+#include "printouts/values.h"
+#include "office_fakes.h"
+#include "printouts_fixture.h"
+
+namespace {
+
+using prtest::PrintoutTest;
+
+class WordTest : public PrintoutTest {
+protected:
+    void SetUp() override {
+        PrintoutTest::SetUp();
+        g.data_dir = "/data/";
+        office.wscript.pictures = {"/data/hppic61.bmp", "/data/hppic62.bmp", "/data/hppic3", "/data/hppic1"};
+    }
+    void calculate(void (*project)()) {
+        project();
+        g.data_dir = "/data/";
+        ASSERT_TRUE(engine::calc_all());
+    }
+    prtest::FakeOffice office;
+    prtest::FixedDate date;
+};
+
+// ---- the audit ---------------------------------------------------------------------------------
+
+TEST_F(WordTest, AuditDocumentsWhole) {
+    const std::pair<void (*)(), const char*> projects[] = {
+        {prtest::pool_with_gas_and_cover, "printouts/expected/word_audit_pool_gas_cover.txt"},
+        {prtest::metric_spa_with_backup, "printouts/expected/word_audit_metric_spa_backup.txt"},
+        {prtest::pool_no_heater, "printouts/expected/word_audit_pool_no_heater.txt"},
+    };
+    for (const auto& [set, expected] : projects) {
+        calculate(set);
+        g.prt_choice = 4;
+        office.word = {};
+        EXPECT_TRUE(prt_word());
+        EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
+        // Picture first, hidden, then the bookmarks; printed, closed, quit.
+        const auto& c = office.word.calls;
+        ASSERT_GE(c.size(), 8u);
+        EXPECT_EQ(c[0], "Open /data/WordPrt1a.dotx");
+        EXPECT_EQ(c[1], "Select Getpic");
+        EXPECT_EQ(c[3], "Visible False");
+        EXPECT_EQ(std::vector<std::string>(c.end() - 3, c.end()),
+                  (std::vector<std::string>{"PrintOut", "Close", "Quit"}));
+        // Every bookmark is written once.
+        for (const auto& [name, text] : office.word.inserts) EXPECT_EQ(office.word.count(name), 1) << name;
+    }
+}
+
+TEST_F(WordTest, AuditWithoutAnExistingHeater) {
+    calculate(prtest::pool_no_heater);
+    g.prt_choice = 4;
+    ASSERT_TRUE(prt_word());
+    const prtest::WordLog& w = office.word;
+    EXPECT_EQ(w.at("bm16"), "  " + std::string(16, ' '));
+    EXPECT_EQ(w.at("bmb16"), "");
+    EXPECT_EQ(w.at("bm17"), "  ");
+    EXPECT_EQ(w.at("bmb17"), "");
+    EXPECT_EQ(w.at("bm19g"), "");
+    EXPECT_EQ(w.at("bm19h"), "     ");
+    EXPECT_EQ(w.at("bm20g"), "     ");
+    EXPECT_EQ(w.at("bm20h"), "     ");
+    EXPECT_EQ(w.at("bm34c"), "5 year total:");
+    EXPECT_EQ(w.count("bm33g") + w.count("bm33h") + w.count("bm34g") + w.count("bm34h") + w.count("bm35"), 0);
+    for (int m = 21; m <= 32; ++m) {
+        EXPECT_EQ(w.at("bm" + std::to_string(m) + "g"), "");
+        EXPECT_EQ(w.at("bm" + std::to_string(m) + "h"), "");
+    }
+}
+
+TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
+    calculate(prtest::pool_with_gas_and_cover);
+    g.pool_area = 450;
+    g.pool_depth = 4.5f;
+    g.wind_mph = 2.5f;
+    g.sun_pct = 65;
+    g.calc_f32[40] = 0;
+    g.calc_f32[41] = 0.4f;
+    g.calc_f32[42] = 1;
+    g.calc_f32[43] = 12.6f;
+    for (int m = 1; m <= 12; ++m) g.calc_f32[m] = m == 1 ? 123.45f : 0;
+    g.prt_choice = 4;
+    ASSERT_TRUE(prt_word());
+    prtest::WordLog w = office.word;
+    EXPECT_EQ(w.at("bmb6"), "450.0 Ft²");
+    EXPECT_EQ(w.at("bmb7"), "4.5 Ft");
+    EXPECT_EQ(w.at("bmb13"), "2.5 MPH");
+    EXPECT_EQ(w.at("bmb8"), "15,148 Gal.");
+    EXPECT_EQ(w.at("bmb14"), "65.0 %");
+    EXPECT_EQ(w.at("bm21e") + "|" + w.at("bm22e") + "|" + w.at("bm23e") + "|" + w.at("bm24e"), "Off| <1|1|13");
+    EXPECT_EQ(w.at("bm34f"), "$617.25");   // five times $123.45, exact
+
+    g.units_len = 1;
+    g.units_heat = 1;
+    office.word = {};
+    ASSERT_TRUE(prt_word());
+    w = office.word;
+    EXPECT_EQ(w.at("bmb6"), "41.8 M² ");
+    EXPECT_EQ(w.at("bmb7"), "1.4 M");
+    EXPECT_EQ(w.at("bmb13"), "4.0 KMH");
+    EXPECT_EQ(w.at("bmb8"), "58,520 Liters.");
+    EXPECT_EQ(w.at("bm11"), "  Loss KWatt/Hr in peak month: ");
+
+    // An electric heater's price caption keeps its unit label's blanks.
+    g.fuel_type = HT_ELEC;
+    office.word = {};
+    ASSERT_TRUE(prt_word());
+    EXPECT_EQ(office.word.at("bm17"), "  Cost per KWH        :");
+    EXPECT_EQ(office.word.at("bm11"), "  Loss KWatt/Hr in peak month: ");
+}
+
+TEST_F(WordTest, TemplatePictureAndHeading) {
+    calculate(prtest::pool_with_gas_and_cover);
+    g.prt_choice = 4;
+    // A brand typed in lower case with a blank still finds its template,
+    // and the sentences use it as typed.
+    prtest::brand_box() = " kestrolin";
+    g.company_var = 1;
+    g.company_name = "";
+    ASSERT_TRUE(prt_word());
+    EXPECT_EQ(office.word.template_path, "/data/WordPrt2a.dotx");
+    EXPECT_EQ(office.word.at("bm1"), "kestrolin");
+    EXPECT_NE(office.word.at("bm39").find("your kestrolin distributor."), std::string::npos);
+    EXPECT_EQ(g.company_name, "");   // the settings keep the dealer's own (empty) name
+    EXPECT_EQ(office.word.picture, "/data/hppic61.bmp");   // models_used 3, brand 1
+
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"Zuro Zove Vodirizi", "kestrolin"}, {"zuro zove vodirizi", "zuro zove vodirizi"},
+             {"  Acme Pools ", "Acme Pools"}}) {
+        g.company_name = name;
+        office.word = {};
+        ASSERT_TRUE(prt_word());
+        EXPECT_EQ(office.word.at("bm1"), shown);
+        EXPECT_EQ(g.company_name, name);
+    }
+
+    // Missing pictures: each fallback is tried once, then the document
+    // prints without a picture.
+    prtest::brand_box() = "Tindraly";
+    g.company_var = 0;
+    g.models_used = 0;
+    office.wscript.pictures = {"/data/hppic1"};
+    office.word = {};
+    ASSERT_TRUE(prt_word());
+    EXPECT_EQ(office.word.template_path, "/data/WordPrt1b.dotx");
+    EXPECT_EQ(office.word.picture, "/data/hppic1");
+    std::vector<std::string> tried;
+    for (const std::string& c : office.word.calls)
+        if (c.rfind("AddPicture", 0) == 0) tried.push_back(c);
+    EXPECT_EQ(tried, (std::vector<std::string>{"AddPicture /data/hppic02.bmp", "AddPicture /data/hppic3",
+                                               "AddPicture /data/hppic1"}));
+    office.wscript.pictures.clear();
+    office.word = {};
+    ASSERT_TRUE(prt_word());
+    EXPECT_EQ(office.word.picture, "");
+    EXPECT_EQ(office.word.prints, 1);
+}
+
+TEST_F(WordTest, FailuresEndThePrintoutNotTheProgram) {
+    calculate(prtest::pool_with_gas_and_cover);
+    g.prt_choice = 4;
+
+    // A brand with no template.
+    prtest::brand_box() = "KESTROLIN X";
+    script.answer(ui::vbOK);
+    EXPECT_FALSE(prt_word());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Prt Word err");
+    EXPECT_NE(script.shown()[0].text.find("KESTROLIN X"), std::string::npos);
+    EXPECT_EQ(script.shown()[0].text.substr(script.shown()[0].text.size() - 11), " 4248 in  0");
+    EXPECT_EQ(office.word.quits, 1);
+    EXPECT_EQ(office.word.prints, 0);
+
+    // A template without one of the bookmarks: closed unsaved, quit.
+    prtest::brand_box() = "Kestrolin";
+    office.word = {};
+    office.wscript.fail_at_bookmark = "bm21c";
+    script.clear();
+    script.answer(ui::vbOK);
+    EXPECT_FALSE(prt_word());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "The requested member of the collection does not exist. 5941 in  24");
+    EXPECT_EQ(office.word.closes, 1);
+    EXPECT_EQ(office.word.quits, 1);
+
+    // No word processor at all.
+    office.wscript.fail_at_bookmark.clear();
+    office.wscript.not_installed = true;
+    office.word = {};
+    script.clear();
+    script.answer(ui::vbOK);
+    EXPECT_FALSE(prt_word());
+    EXPECT_EQ(script.shown().at(0).text, "ActiveX component can't create object 429 in  0");
+
+    // A printer fault: OK tries again, Cancel gives up (closed, quit, no
+    // further message).
+    office.wscript.not_installed = false;
+    office.wscript.print_faults = 2;
+    office.word = {};
+    script.clear();
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    EXPECT_TRUE(prt_word());
+    EXPECT_EQ(office.word.prints, 1);
+    EXPECT_EQ(script.shown().at(1).text, "Check the paper");
+    EXPECT_EQ(script.shown().at(1).title, "Printer error");
+    office.wscript.print_faults = 5;
+    office.word = {};
+    script.clear();
+    script.answer(ui::vbCancel);
+    EXPECT_FALSE(prt_word());
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(office.word.prints, 0);
+    EXPECT_EQ(office.word.quits, 1);
+    EXPECT_EQ(script.busyDepth(), 0);
+}
+
+// ---- the summary -------------------------------------------------------------------------------
+
+// The model's results and cover hours as the input window shows them.
+struct Shown {
+    arr2<i16, 12, 1> cover;
+    arr<float, 100> table;
+    Currency hp, heater, saving;
+    i16 units;
+    static Shown now() { return {g.month_hours_c, g.calc_f32, g.tot_hp, g.tot_heater, g.tot_saving, g.combo_idx}; }
+    bool operator==(const Shown&) const = default;
+};
+
+TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
+    const std::pair<void (*)(), const char*> projects[] = {
+        {prtest::pool_with_gas_and_cover, "printouts/expected/word_summary_pool_gas_cover.txt"},
+        {prtest::metric_spa_with_backup, "printouts/expected/word_summary_metric_spa_backup.txt"},
+        {prtest::pool_no_heater, "printouts/expected/word_summary_pool_no_heater.txt"},
+    };
+    for (const auto& [set, expected] : projects) {
+        calculate(set);
+        g.prt_choice = 5;
+        const Shown before = Shown::now();
+        int shows = 0;
+        engine::Display d;
+        d.show_results = [&shows] { ++shows; };
+        engine::set_display(d);
+        office.word = {};
+        prt_word_summary();
+        engine::set_display({});
+        EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
+        EXPECT_EQ(office.word.prints, 1);
+        EXPECT_TRUE(Shown::now() == before) << expected;
+        EXPECT_EQ(shows, 3);   // uncovered, covered, and the user's own again
+        EXPECT_EQ(office.word.template_path, "/data/WordPrt1aa.dotx");
+    }
+}
+
+TEST_F(WordTest, SummaryCoverCases) {
+    calculate(prtest::pool_no_heater);   // no cover hours at all: compared with 24 a day
+    g.prt_choice = 5;
+    prt_word_summary();
+    prtest::WordLog w = office.word;
+    for (int m = 21; m <= 32; ++m) {
+        const std::string r = "bm" + std::to_string(m);
+        EXPECT_EQ(w.at(r + "du"), "   0");
+        if (w.at(r + "c") != " N/A") EXPECT_EQ(w.at(r + "d"), " 24") << r;
+    }
+    for (int m = 1; m <= 12; ++m) EXPECT_EQ(g.month_hours_c[m][0], 0);
+    // "Total:" once; the pump totals unpadded.
+    EXPECT_EQ(w.count("bm33c"), 1);
+    EXPECT_EQ(w.at("bm33fu"), vb::Format(g.tot_hp.toDouble(), "$##,##0"));
+
+    // 8, 10 and 10 hours (the input window stored 10.5 and 9.5 as 10).
+    g.month_hours_c[1][0] = 8;
+    g.month_hours_c[2][0] = 10;
+    g.month_hours_c[3][0] = 10;
+    g.month_hours_c[3][1] = 7;   // the settings' copy stays as it was, too
+    ASSERT_TRUE(engine::calc_all());
+    const Shown before = Shown::now();
+    office.word = {};
+    prt_word_summary();
+    w = office.word;
+    EXPECT_EQ(w.at("bm23d"), " 10");
+    EXPECT_TRUE(Shown::now() == before);
+}
+
+TEST_F(WordTest, SummaryMoneyHoursAndRounding) {
+    calculate(prtest::pool_with_gas_and_cover);
+    g.prt_choice = 5;
+    g.round_up = 1;
+    prt_word_summary();
+    prtest::WordLog w = office.word;
+    // Money in whole dollars right-aligned in 7; hours in 4.
+    for (int m = 21; m <= 32; ++m) {
+        for (const char* c : {"f", "g", "fu", "gu"}) EXPECT_EQ(vb::Len(w.at("bm" + std::to_string(m) + c)), 7u);
+        for (const char* c : {"c", "e", "cu", "eu"}) EXPECT_EQ(vb::Len(w.at("bm" + std::to_string(m) + c)), 4u);
+    }
+    EXPECT_EQ(w.at("bm33eu"), "Total:");
+    EXPECT_EQ(w.count("bm33c"), 0);
+
+    // A month costing 12.50 with rounding on, and one above $99,999, which
+    // keeps all its digits.
+    engine::Display d;
+    d.show_results = [] {
+        g.calc_f32[1] = 12.5f;
+        g.calc_f32[13] = 123456.7f;
+    };
+    engine::set_display(d);
+    office.word = {};
+    prt_word_summary();
+    engine::set_display({});
+    EXPECT_EQ(office.word.at("bm21f"), "    $13");
+    EXPECT_EQ(office.word.at("bm21gu"), "$123,457");
+    g.round_up = 0;
+}
+
+TEST_F(WordTest, SummaryFailureAfterTheCoverWasChangedPutsItBack) {
+    calculate(prtest::pool_with_gas_and_cover);
+    g.prt_choice = 5;
+    const Shown before = Shown::now();
+    // The covered table's March water cell is missing from the template.
+    office.wscript.fail_at_bookmark = "bm23c";
+    script.answer(ui::vbOK);
+    prt_word_summary();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Prt Word err");
+    EXPECT_NE(script.shown()[0].text.find("5941 in  24   x=  3"), std::string::npos) << script.shown()[0].text;
+    EXPECT_TRUE(Shown::now() == before);
+    EXPECT_EQ(office.word.prints, 0);
+    EXPECT_EQ(office.word.quits, 1);
+
+    // Word cannot be started: the uncovered calculation is undone as well.
+    office.wscript.fail_at_bookmark.clear();
+    office.wscript.not_installed = true;
+    script.clear();
+    script.answer(ui::vbOK);
+    prt_word_summary();
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(Shown::now() == before);
+
+    // A printer fault given up.
+    office.wscript.not_installed = false;
+    office.wscript.print_faults = 1;
+    office.word = {};
+    script.clear();
+    script.answer(ui::vbCancel);
+    prt_word_summary();
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(Shown::now() == before);
+    EXPECT_EQ(office.word.quits, 1);
+}
+
+}  // namespace
