@@ -14,7 +14,7 @@
 
 #include "core/ui.h"
 #include "data.h"
-#include "input/weathers.h"
+#include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/form.h"
 #include "platform/testing.h"

@@ -1,5 +1,5 @@
 // The real screen behind ui::MsgBox, ui::InputBox, the sounds and the busy
-// pointer (app/core/ui.h): Qt dialogs, QApplication's beep and override
+// pointer (core/ui.h): Qt dialogs, QApplication's beep and override
 // cursor, and the warning sound through Qt Multimedia.
 #pragma once
 

@@ -8,6 +8,8 @@ export QT_QPA_PLATFORM=offscreen
 scripts/install-deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 
+echo "== include rules"
+scripts/check-includes
 echo "== build"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== tests"

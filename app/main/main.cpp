@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/ui/register.h"
 #include "app/ui/startup.h"
-#include "dealer/register.h"
+#include "dealer/ui/register.h"
+#include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/ui_qt.h"
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
     app.setApplicationVersion(program_version());
     plat::installQtBackend();
     install_probe(clock);
+    // Every windows library fills its entries of the window registry.
+    register_app_windows();
+    register_input_windows();
+    register_dealer_windows();
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");
@@ -58,7 +64,6 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         main_window->resize(QSize(1100, 800).boundedTo(screen->availableGeometry().size()));
     main_window->onClose = [] { return shutdown_windows(); };
-    register_dealer_windows();
 
     const int rc = app.run([&app] {
         if (!startup(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath()))

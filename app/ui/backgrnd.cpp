@@ -7,8 +7,8 @@
 
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "forms.h"
-#include "input/weathers.h"
 #include "model.h"
 #include "pass.h"
 #include "proginfo.h"
@@ -151,10 +151,11 @@ void backgrnd::refresh_buttons() {
 
 void backgrnd::Image1_Click() {
     open_project();
-    if (windows().custname) {
+    plat::Form* project = windows().weathers.existing();
+    if (project && windows().custname) {
         // The customer-name window opens in front of the input window and
         // gives it back (enabled) when it is left.
-        existing_weathers()->SetEnabled(false);
+        project->SetEnabled(false);
         show_custname();
         windows().custname()->ZOrder(0);
     }
@@ -162,7 +163,7 @@ void backgrnd::Image1_Click() {
 
 // The brand and measurement-system windows, opened from here rather than
 // from the settings menu, hand this window back enabled when they close.
-void backgrnd::open_setting(const std::function<plat::Form*()>& window, int left, int top, int width,
+void backgrnd::open_setting(const WindowSlot& window, int left, int top, int width,
                             int height) {
     if (!window) return;
     g.from_menu = 0;

@@ -7,8 +7,7 @@
 #include <QLabel>
 #include <QTimer>
 
-#include <functional>
-
+#include "core/windows.h"
 #include "platform/form.h"
 
 // A picture box that reports clicks.
@@ -54,5 +53,5 @@ protected:
 
 private:
     void show_picture();
-    void open_setting(const std::function<plat::Form*()>& window, int left, int top, int width, int height);
+    void open_setting(const WindowSlot& window, int left, int top, int width, int height);
 };

@@ -1,13 +1,16 @@
-// The start-up windows' instances and the registry through which windows of
-// later parts of the program are reached.
+// The start-up windows' instances and this folder's registry entries.
 #include "forms.h"
 
 #include <QPointer>
 
 #include "backgrnd.h"
+#include "core/windows.h"
+#include "platform/instances.h"
+#include "register.h"
 #include "pass.h"
 #include "proginfo.h"
 #include "splash.h"
+#include "startup.h"
 
 namespace {
 // QPointer: a window destroyed with the main window at exit is simply
@@ -17,6 +20,8 @@ QPointer<splash> g_splash;
 QPointer<pass> g_pass;
 QPointer<proginfo> g_proginfo;
 }  // namespace
+
+using plat::instance;
 
 backgrnd* frm_backgrnd() { return instance(g_backgrnd); }
 
@@ -28,13 +33,11 @@ proginfo* frm_proginfo() { return instance(g_proginfo); }
 
 plat::Form* existing_backgrnd() { return g_backgrnd.data(); }
 
-// Used by the shutdown and the tests: the start-up windows that exist,
-// without creating any.
 plat::Form* existing_splash() { return g_splash.data(); }
 plat::Form* existing_pass() { return g_pass.data(); }
 plat::Form* existing_proginfo() { return g_proginfo.data(); }
 
-WindowRegistry& windows() {
-    static WindowRegistry r;
-    return r;
+void register_app_windows() {
+    windows().backgrnd = plat::window_slot(g_backgrnd);
+    windows().show_custname = show_custname;
 }

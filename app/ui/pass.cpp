@@ -7,6 +7,7 @@
 
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "forms.h"
 #include "model.h"
 #include "style.h"

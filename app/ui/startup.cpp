@@ -11,8 +11,8 @@
 #include "backgrnd.h"
 #include "core/ui.h"
 #include "data.h"
+#include "core/windows.h"
 #include "forms.h"
-#include "input/weathers.h"
 #include "model.h"
 #include "platform/form.h"
 #include "splash.h"
@@ -88,9 +88,7 @@ void release_instance_lock() {
 
 void install_window_hooks() {
     data_hooks().unload_settings = [] {
-        for (const auto& fn : windows().settings_order()) {
-            if (fn) unload_if_loaded(fn());
-        }
+        for (const WindowSlot& w : windows().settings_order()) unload_if_loaded(w.existing());
     };
 }
 
@@ -127,16 +125,16 @@ bool shutdown_windows() {
     // The project input window first: leaving it asks "Do you want to
     // leave?" and saves the last project; a "no" keeps the program open
     // with every window as it was.
-    if (!unload_if_loaded(existing_weathers())) return false;
+    if (!unload_if_loaded(windows().weathers.existing())) return false;
 
     unload_settings();
     // A window that refuses to close keeps the program open too: it has
     // something to finish first.
-    for (const auto& fn : windows().settings_order()) {
-        if (fn && fn()->isLoaded()) return false;
+    for (const WindowSlot& w : windows().settings_order()) {
+        if (plat::Form* f = w.existing(); f && f->isLoaded()) return false;
     }
-    for (const auto& fn : windows().shutdown_order()) {
-        if (fn && !unload_if_loaded(fn())) return false;
+    for (const WindowSlot& w : windows().shutdown_order()) {
+        if (!unload_if_loaded(w.existing())) return false;
     }
     for (plat::Form* f : {existing_proginfo(), existing_pass(), existing_backgrnd(), existing_splash()}) {
         if (!unload_if_loaded(f)) return false;
@@ -159,7 +157,8 @@ void show_custname() {
 }
 
 void open_project() {
-    plat::Form* w = frm_weathers();
+    plat::Form* w = windows().weathers();
+    if (!w) return;
     w->Show();
     w->ZOrder(0);
 }

@@ -53,12 +53,6 @@ void show_custname();
 // "Project" button do.
 void open_project();
 
-// The start-up windows that exist, without creating any (nullptr if never
-// created).
-plat::Form* existing_splash();
-plat::Form* existing_pass();
-plat::Form* existing_proginfo();
-
 // How long the splash stays before it opens the background window, ms.
 int& splash_delay_ms();
 

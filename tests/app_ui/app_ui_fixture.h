@@ -22,6 +22,10 @@
 #include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
+#include "app/ui/register.h"
+#include "input/ui/register.h"
+#include "input/ui/weathers.h"
 #include "data.h"
 #include "model.h"
 #include "platform/application.h"
@@ -82,6 +86,8 @@ protected:
         }
         splash_delay_ms() = 3000;
         windows() = WindowRegistry{};
+        register_app_windows();
+        register_input_windows();
         install_window_hooks();
         plat::MainWindow::instance()->resize(1100, 800);
     }

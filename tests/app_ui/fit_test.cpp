@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "app_ui_fixture.h"
-#include "input/weathers.h"
+#include "input/ui/weathers.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ protected:
         frm_splash()->Timer1_Timer();
         ASSERT_TRUE(loaded(existing_backgrnd()));
         plat::MainWindow::instance()->onClose = [] { return shutdown_windows(); };
-        using Slot = std::function<plat::Form*()> WindowRegistry::*;
+        using Slot = WindowSlot WindowRegistry::*;
         const std::pair<const char*, Slot> table[] = {
             {"coname", &WindowRegistry::coname},         {"setname", &WindowRegistry::setname},
             {"setsize", &WindowRegistry::setsize},       {"setdata", &WindowRegistry::setdata},

@@ -1,5 +1,5 @@
 // The user-facing seam: scripted boxes, the busy pointer and error texts.
-#include "../common/box_guard.h"
+#include "tests/support/box_guard.h"
 #include "core/ui.h"
 
 #include <gtest/gtest-spi.h>

@@ -19,11 +19,14 @@
 #include <string>
 
 #include "app/ui/forms.h"
+#include "app/ui/register.h"
 #include "app/ui/startup.h"
 #include "core/ui.h"
 #include "data.h"
-#include "dealer/register.h"
-#include "input/weathers.h"
+#include "core/windows.h"
+#include "dealer/ui/register.h"
+#include "input/ui/register.h"
+#include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/form.h"
 #include "platform/testing.h"
@@ -53,6 +56,8 @@ protected:
         load_locations();
         windows() = WindowRegistry{};
         install_window_hooks();
+        register_app_windows();
+        register_input_windows();
         register_dealer_windows();
     }
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/ui/backgrnd.h"
-#include "dealer/menu.h"
-#include "dealer/protocol.h"
+#include "dealer/ui/menu.h"
+#include "dealer/ui/protocol.h"
 
 namespace {
 

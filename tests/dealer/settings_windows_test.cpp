@@ -5,10 +5,10 @@
 #include <QListWidget>
 
 #include "core/cp1252.h"
-#include "dealer/coname.h"
-#include "dealer/setname.h"
-#include "dealer/setoutp.h"
-#include "dealer/setsize.h"
+#include "dealer/ui/coname.h"
+#include "dealer/ui/setname.h"
+#include "dealer/ui/setoutp.h"
+#include "dealer/ui/setsize.h"
 
 // ---- company name --------------------------------------------------------------------
 

@@ -4,10 +4,10 @@
 
 #include <QMouseEvent>
 
-#include "dealer/calculator.h"
-#include "dealer/custname.h"
-#include "dealer/setheat.h"
-#include "input/weathers.h"
+#include "dealer/ui/calculator.h"
+#include "dealer/ui/custname.h"
+#include "dealer/ui/setheat.h"
+#include "input/ui/weathers.h"
 #include "platform/application.h"
 
 // ---- heater adjustment factors -----------------------------------------------------------

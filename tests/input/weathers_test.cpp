@@ -18,11 +18,11 @@
 #include <tuple>
 #include <vector>
 
-#include "app/ui/forms.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "data.h"
-#include "input/weathers.h"
+#include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/testing.h"
 

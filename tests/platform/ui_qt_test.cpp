@@ -1,6 +1,6 @@
 // The Qt side of the ui functions: busy pointer, boxes without a screen and
 // the warning sound's file.
-#include "../common/box_guard.h"
+#include "tests/support/box_guard.h"
 #include "core/ui.h"
 #include "platform/testing.h"
 #include "platform/ui_qt.h"

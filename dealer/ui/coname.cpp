@@ -3,9 +3,9 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/ui/forms.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "model.h"
 #include "protocol.h"
 

@@ -195,6 +195,11 @@ private:
     QLabel* city_note_ = nullptr;
 };
 
+// The program's one input window, created on first use; existing_weathers()
+// is nullptr while it was never created.
+weathers* frm_weathers();
+plat::Form* existing_weathers();
+
 // Copies the window's inputs into the last-project part of the settings (the
 // cover-hour box copy month_hours_c(m, 1), the brand and the model).
 void save_last_data();

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "calckeys.h"
+#include "dealer/calckeys.h"
 #include "platform/form.h"
 
 // A 3-D panel with a caption that reports mouse presses, moves and

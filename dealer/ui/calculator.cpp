@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "app/ui/forms.h"
+#include "core/windows.h"
 #include "model.h"
 #include "protocol.h"
 
@@ -159,5 +159,5 @@ void Calculator::Form_Unload(int& cancel) {
     g.calculator_open = 0;
     // However the calculator is closed ("OFF", the switch, the close box),
     // the input window it disabled is given back.
-    if (plat::Form* w = existing_weathers()) w->SetEnabled(true);
+    if (plat::Form* w = windows().weathers.existing()) w->SetEnabled(true);
 }

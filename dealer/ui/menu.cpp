@@ -3,10 +3,11 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include "app/ui/forms.h"
 #include "core/ui.h"
+#include "core/windows.h"
 #include "data.h"
 #include "model.h"
+#include "platform/instances.h"
 #include "protocol.h"
 
 namespace {
@@ -19,7 +20,7 @@ constexpr int kLeft = 2180, kTop = 90, kWidth = 5100, kHeight = 1215;
 struct Row {
     const char* text;                        // without the trailing blanks
     int pad;                                 // trailing blanks
-    std::function<plat::Form*()> WindowRegistry::*window;
+    WindowSlot WindowRegistry::*window;
     int left, top, width, height;            // twips
 };
 
@@ -38,7 +39,7 @@ constexpr int kEntries = static_cast<int>(std::size(kRows));
 }  // namespace
 
 menu* existing_menu() { return g_menu.data(); }
-menu* frm_menu() { return instance(g_menu); }
+menu* frm_menu() { return plat::instance(g_menu); }
 
 menu::menu() : plat::Form("menu") { keep_focus(this); }
 
@@ -95,7 +96,7 @@ void menu::Form_Load() {
 }
 
 void menu::Form_Activate() {
-    if (plat::Form* b = existing_backgrnd()) b->SetEnabled(false);
+    if (plat::Form* b = windows().backgrnd.existing()) b->SetEnabled(false);
     if (g.backup_asked == 0) {
         ui::MsgBox("Did you backup all the data files\rbefore attempting to make changes?", ui::vbQuestion,
                    "IMPORTANT");
@@ -115,7 +116,7 @@ void menu::Combo1_Click() {
 
 void menu::open_entry(int index) {
     const Row& r = kRows[index];
-    const std::function<plat::Form*()>& window = windows().*r.window;
+    const WindowSlot& window = windows().*r.window;
     if (!window) return;  // that window is not part of the program (yet)
     switch (index) {
         case 0:
@@ -140,5 +141,5 @@ void menu::open_entry(int index) {
 void menu::Form_Unload(int& cancel) {
     unload_settings();
     g.menu_open = 0;
-    if (plat::Form* b = existing_backgrnd()) b->SetEnabled(true);
+    if (plat::Form* b = windows().backgrnd.existing()) b->SetEnabled(true);
 }

@@ -4,10 +4,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/ui/forms.h"
-#include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "data.h"
 #include "model.h"
 
@@ -53,7 +52,7 @@ void custname::mousePressEvent(QMouseEvent* e) {
 }
 
 void custname::Form_Click() {
-    if (g.cust_win_state != 1) show_custname();
+    if (g.cust_win_state != 1 && windows().show_custname) windows().show_custname();
 }
 
 void custname::Text1_Change(int index) {
@@ -88,7 +87,7 @@ void custname::Text1_KeyPress(int index, int& key) {
 
 void custname::give_back_input_window() {
     g.cust_done = 1;
-    if (plat::Form* w = existing_weathers()) {
+    if (plat::Form* w = windows().weathers.existing()) {
         w->SetEnabled(true);
         w->ZOrder(0);
     }

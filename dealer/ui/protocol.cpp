@@ -3,7 +3,7 @@
 #include <QLayout>
 #include <QMdiSubWindow>
 
-#include "app/ui/forms.h"
+#include "core/windows.h"
 #include "menu.h"
 #include "model.h"
 #include "platform/form.h"
@@ -24,7 +24,7 @@ void menu_child_unloaded() {
 
 void give_back_opener() {
     if (g.from_menu != 1) {
-        if (plat::Form* b = existing_backgrnd()) b->SetEnabled(true);
+        if (plat::Form* b = windows().backgrnd.existing()) b->SetEnabled(true);
     } else {
         menu_child_unloaded();
     }

@@ -8,7 +8,7 @@
 
 #include "core/ui.h"
 #include "data.h"
-#include "heatfactors.h"
+#include "dealer/heatfactors.h"
 #include "model.h"
 #include "protocol.h"
 

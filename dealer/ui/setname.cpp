@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/ui/forms.h"
+#include "core/windows.h"
 #include "data.h"
 #include "menu.h"
 #include "model.h"
@@ -22,7 +22,7 @@ bool is_enter(QEvent* e) {
 
 // The input window's brand box (Text1(65)), when that window exists.
 plat::TextBox* brand_box() {
-    plat::Form* w = existing_weathers();
+    plat::Form* w = windows().weathers.existing();
     if (!w) return nullptr;
     for (auto* b : w->findChildren<plat::TextBox*>())
         if (b->index() == 65) return b;

@@ -2,11 +2,12 @@
 
 #include <QPointer>
 
-#include "app/ui/forms.h"
 #include "calculator.h"
 #include "coname.h"
+#include "core/windows.h"
 #include "custname.h"
 #include "menu.h"
+#include "platform/instances.h"
 #include "setheat.h"
 #include "setname.h"
 #include "setoutp.h"
@@ -20,20 +21,16 @@ QPointer<setheat> g_setheat;
 QPointer<setoutp> g_setoutp;
 QPointer<custname> g_custname;
 QPointer<Calculator> g_calculator;
-
-template <class T> std::function<plat::Form*()> window(QPointer<T>& slot) {
-    return [&slot]() -> plat::Form* { return instance(slot); };
-}
 }  // namespace
 
 void register_dealer_windows() {
     WindowRegistry& w = windows();
-    w.menu = [] { return static_cast<plat::Form*>(frm_menu()); };
-    w.coname = window(g_coname);
-    w.setname = window(g_setname);
-    w.setsize = window(g_setsize);
-    w.setheat = window(g_setheat);
-    w.setoutp = window(g_setoutp);
-    w.custname = window(g_custname);
-    w.Calculator = window(g_calculator);
+    w.menu = WindowSlot([]() -> plat::Form* { return frm_menu(); }, []() -> plat::Form* { return existing_menu(); });
+    w.coname = plat::window_slot(g_coname);
+    w.setname = plat::window_slot(g_setname);
+    w.setsize = plat::window_slot(g_setsize);
+    w.setheat = plat::window_slot(g_setheat);
+    w.setoutp = plat::window_slot(g_setoutp);
+    w.custname = plat::window_slot(g_custname);
+    w.Calculator = plat::window_slot(g_calculator);
 }

@@ -1,4 +1,4 @@
-#include "input/weathers.h"
+#include "input/ui/weathers.h"
 
 #include <QFontDatabase>
 #include <QFrame>
@@ -15,14 +15,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ui/forms.h"
-#include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "data.h"
 #include "engine/engine.h"
 #include "input/units.h"
 #include "model.h"
+#include "input/ui/register.h"
+#include "platform/instances.h"
 
 namespace {
 
@@ -757,7 +758,7 @@ void weathers::Form_Activate() {
     // customer first (once).
     if (g.cust_done != 1 && g.cust_win_state == 0 && windows().custname) {
         SetEnabled(false);
-        show_custname();
+        if (windows().show_custname) windows().show_custname();
     }
 }
 
@@ -1367,7 +1368,7 @@ void weathers::SSCommand1_Click(int i) {
         case kCustomer:
             if (!w.custname) return;
             SetEnabled(false);  // the customer window enables it again when it is left
-            show_custname();
+            if (windows().show_custname) windows().show_custname();
             break;
         case kCalculator:
             if (!w.Calculator) return;
@@ -1514,9 +1515,11 @@ QString weathers::backup_text() const { return made_ ? backup_->text() : QString
 
 // ---- services of the window ---------------------------------------------------------------------
 
-weathers* frm_weathers() { return instance(g_weathers); }
+weathers* frm_weathers() { return plat::instance(g_weathers); }
 
 plat::Form* existing_weathers() { return g_weathers.data(); }
+
+void register_input_windows() { windows().weathers = plat::window_slot(g_weathers); }
 
 void save_last_data() {
     for (int m = 1; m <= 12; ++m) g.month_hours_c[m][1] = g.month_hours_c[m][0];

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/ui/forms.h"
 #include "core/cp1252.h"
+#include "core/windows.h"
 #include "data.h"
 #include "menu.h"
 #include "model.h"

@@ -1,0 +1,6 @@
+#include "core/windows.h"
+
+WindowRegistry& windows() {
+    static WindowRegistry r;
+    return r;
+}
