@@ -12,6 +12,7 @@
 
 #include "app/ui/register.h"
 #include "app/ui/startup.h"
+#include "dealer/ui/browser.h"
 #include "dealer/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
 
+    prepare_web_engine();  // before the application exists
     plat::Application app(argc, argv);
     app.setApplicationName("Heater");
     app.setApplicationVersion(program_version());

@@ -73,10 +73,17 @@ void menu::build() {
 
 void menu::set_list_color(unsigned rgb) {
     list_rgb_ = rgb;
-    if (Combo1)
-        Combo1->setStyleSheet(rgb == 0xFFFFFF ? QString()
-                                              : QString("QComboBox { background-color: #%1; }")
-                                                    .arg(rgb, 6, 16, QChar('0')));
+    if (!Combo1) return;
+    QPalette p = Combo1->palette();
+    const QColor c(QRgb(0xFF000000u | rgb));
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Base, c);
+        p.setColor(group, QPalette::Button, c);
+    }
+    // Readable on the grey of a disabled menu.
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+    Combo1->setPalette(p);
+    Combo1->lineEdit()->setPalette(p);
 }
 
 void menu::Setcmb1() {

@@ -56,8 +56,15 @@ void reclaim_focus(plat::Form* self) {
 void fit_window(plat::Form* f) {
     QMdiSubWindow* sub = f->subWindow();
     if (!sub) return;
-    QSize need = f->layout() ? f->layout()->minimumSize() : f->minimumSizeHint();
+    QLayout* l = f->layout();
+    QSize need = l ? l->minimumSize() : f->minimumSizeHint();
     if (!need.isValid()) return;
+    // Wrapped labels: the height their text needs at the width given.
+    if (l && l->hasHeightForWidth()) {
+        const QMargins m = sub->contentsMargins();
+        const int w = std::max(need.width(), sub->width() - m.left() - m.right());
+        need.setHeight(std::max(need.height(), l->totalHeightForWidth(w)));
+    }
     const QMargins m = sub->contentsMargins();
     need += QSize(m.left() + m.right(), m.top() + m.bottom());
     const QSize now = sub->size();

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "browser.h"
 #include "calculator.h"
 #include "coname.h"
 #include "core/windows.h"
@@ -21,6 +22,7 @@ QPointer<setheat> g_setheat;
 QPointer<setoutp> g_setoutp;
 QPointer<custname> g_custname;
 QPointer<Calculator> g_calculator;
+QPointer<frmBrowser> g_browser;
 }  // namespace
 
 void register_dealer_windows() {
@@ -33,4 +35,5 @@ void register_dealer_windows() {
     w.setoutp = plat::window_slot(g_setoutp);
     w.custname = plat::window_slot(g_custname);
     w.Calculator = plat::window_slot(g_calculator);
+    w.frmBrowser = plat::window_slot(g_browser);
 }

@@ -69,7 +69,7 @@ void setheat::build() {
     {
         auto [g, l] = group("Pool size compensator");
         l->addWidget(note("Large pools have prpotionaly more heat loss owing to larger filteration systems, depth etc.",
-                          g, true),
+                          g),
                      0, 0, 1, 8);
         const char* classes[] = {"540", "720", "800", "980", "1,100", "2,200", "5,000", "12,000"};
         for (int k = 0; k < 8; ++k) {
@@ -85,46 +85,48 @@ void setheat::build() {
     }
     {
         auto [g, l] = group("System selector buffer");
-        l->addWidget(note("Force the program to select a larger or smaller system", g, true), 0, 0, 1, 3);
+        l->addWidget(note("Force the program to select a larger or smaller system", g), 0, 0, 1, 3);
         const char* rows[] = {"HX 310", "HX 520", "HX 730"};
         for (int k = 0; k < 3; ++k) {
             l->addWidget(note(rows[k], g), 1 + k, 0);
             l->addWidget(box(12 + k, g), 1 + k, 1);
             l->addWidget(note("Btu", g), 1 + k, 2);
         }
-        grid->addWidget(g, 2, 0);
+        l->setColumnStretch(2, 1);
+        grid->addWidget(g, 2, 0, 2, 1);
     }
     {
-        auto* right = new QVBoxLayout();
         auto [g, l] = group("Reverse flow savings");
         l->addWidget(note("Reduce the heating load in a swimming pool ", g), 0, 0, 1, 3);
-        l->addWidget(note("( Not for spas )", g), 1, 0);
+        l->addWidget(note("( Not for spas )", g), 1, 0, 1, 3);
         l->addWidget(box(15, g), 2, 0);
         l->addWidget(note("%", g), 2, 1);
         l->addWidget(note("Max 40%", g), 2, 2);
-        right->addWidget(g);
+        l->setColumnStretch(2, 1);
+        grid->addWidget(g, 2, 1);
         auto [c, cl] = group("Pool cover quality");
         cl->addWidget(note("0% is excelnt 50% is very bad", c), 0, 0, 1, 2);
         cl->addWidget(box(16, c), 1, 0);
-        right->addWidget(c);
-        grid->addLayout(right, 2, 1);
+        cl->setColumnStretch(1, 1);
+        grid->addWidget(c, 3, 1);
     }
     {
         auto* row = new QHBoxLayout();
         Check1 = new plat::CheckBox("", this);
         Check1->Click = [this](int) { Check1_Click(); };
         row->addWidget(Check1, 0, Qt::AlignTop);
-        row->addWidget(note("The heat pump requires a minimum temperature to operate. Check the box to allow the heat "
-                            "pump compensation feature at lower than minimum temperatures.",
-                            this, true),
-                       1);
+        auto* lowtemp = note("The heat pump requires a minimum temperature to operate. Check the box to allow the heat "
+                             "pump compensation feature at lower than minimum temperatures.",
+                             this, true);
+        lowtemp->setMinimumWidth(330);
+        row->addWidget(lowtemp, 1);
         SSCommand2 = new plat::CommandButton("7 days buffer", this);
         SSCommand2->Click = [this](int) { PumpOffBuff(); };
         SSCommand1 = new plat::CommandButton("Save/Exit", this);
         SSCommand1->Click = [this](int) { Unload(); };
-        row->addWidget(SSCommand2);
-        row->addWidget(SSCommand1);
-        grid->addLayout(row, 3, 0, 1, 2);
+        row->addWidget(SSCommand2, 0, Qt::AlignBottom);
+        row->addWidget(SSCommand1, 0, Qt::AlignBottom);
+        grid->addLayout(row, 4, 0, 1, 2);
     }
 }
 

@@ -1,0 +1,221 @@
+#include "browser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStyle>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+#include "app/model.h"
+#include "protocol.h"
+
+void prepare_web_engine() {
+    if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0) {
+        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--no-sandbox")) {
+            flags += flags.isEmpty() ? "--no-sandbox" : " --no-sandbox";
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+        }
+    }
+}
+
+BrowserPages browser_pages() {
+    BrowserPages p{"http://www.kestrolin.example/", "http://www.kestrolin-international.example/",
+                   "https://duckduckgo.com/"};
+    const QString ini = QString::fromStdString(g.data_dir) + "browser.ini";
+    if (QFileInfo::exists(ini)) {
+        QSettings s(ini, QSettings::IniFormat);
+        p.first = s.value("start/first", p.first).toString();
+        p.second = s.value("start/second", p.second).toString();
+        p.search = s.value("start/search", p.search).toString();
+    }
+    return p;
+}
+
+namespace {
+// Twips of the address bar (under the toolbar) and its margins.
+constexpr int kBarTop = 540, kBarHeight = 675, kMargin = 100;
+}  // namespace
+
+frmBrowser::frmBrowser() : plat::Form("frmBrowser") {
+    prepare_web_engine();  // in case the program did not (the engine starts with the first view)
+    keep_focus(this);
+    load_watch_ = new QTimer(this);
+    load_watch_->setSingleShot(true);
+    connect(load_watch_, &QTimer::timeout, this, [this] {
+        if (!busy_) return;
+        brwWebBrowser->stop();
+        show_notice("The page did not answer.");
+    });
+}
+
+void frmBrowser::build() {
+    tbToolBar = new QToolBar(this);
+    tbToolBar->setIconSize(QSize(20, 20));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const std::pair<const char*, QStyle::StandardPixmap> buttons[] = {
+        {"Back", QStyle::SP_ArrowBack},         {"Forward", QStyle::SP_ArrowForward},
+        {"Stop", QStyle::SP_BrowserStop},       {"Refresh", QStyle::SP_BrowserReload},
+        {"Home", QStyle::SP_DirHomeIcon},       {"Search", QStyle::SP_FileDialogContentsView},
+    };
+    for (const auto& [key, icon] : buttons) {
+        QAction* a = tbToolBar->addAction(style()->standardIcon(icon), key);
+        a->setObjectName(key);
+        a->setToolTip(key);
+        const QString k = key;
+        connect(a, &QAction::triggered, this, [this, k] { tbToolBar_ButtonClick(k); });
+    }
+
+    picAddress = new QWidget(this);
+    lblAddress = new QLabel("&Address:", picAddress);
+    lblAddress->setGeometry(plat::px(45), plat::px(60), plat::px(900), plat::px(255));
+    cboAddress = new plat::ComboBox(picAddress, 0, true);
+    cboAddress->setEditText("Combo1");
+    lblAddress->setBuddy(cboAddress);
+    // Choosing an entry of the list, or Enter after a typed address.
+    connect(cboAddress, &QComboBox::activated, this, [this] { cboAddress_Click(); });
+    connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { cboAddress_Click(); });
+
+    brwWebBrowser = new QWebEngineView(this);
+    // Our own notice instead of the engine's error page, so that a missing
+    // connection reads the same everywhere.
+    brwWebBrowser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    connect(brwWebBrowser, &QWebEngineView::loadStarted, this, [this] { load_started(); });
+    connect(brwWebBrowser, &QWebEngineView::loadFinished, this, [this](bool ok) { load_finished(ok); });
+    connect(brwWebBrowser, &QWebEngineView::titleChanged, this, [this] {
+        if (!busy_ && !notice_) SetCaption(LocationName());
+    });
+}
+
+QString frmBrowser::LocationName() const {
+    const QString t = brwWebBrowser->title();
+    return t.isEmpty() ? LocationURL() : t;
+}
+
+QString frmBrowser::LocationURL() const {
+    return notice_ ? failed_.toString() : brwWebBrowser->url().toString();
+}
+
+void frmBrowser::Navigate(const QString& address) {
+    const QUrl url = QUrl::fromUserInput(address.trimmed(), QString(), QUrl::AssumeLocalFile);
+    if (!url.isValid() || address.trimmed().isEmpty()) return;
+    notice_ = false;
+    failed_ = url;
+    brwWebBrowser->setUrl(url);
+}
+
+void frmBrowser::load_started() {
+    if (notice_) return;  // our own notice: nothing to wait for
+    busy_ = true;
+    SetCaption("Working...");
+    if (load_limit_ms > 0) load_watch_->start(load_limit_ms);
+}
+
+void frmBrowser::load_finished(bool ok) {
+    ++loads_finished_;
+    if (notice_) {  // our notice itself has loaded
+        busy_ = false;
+        return;
+    }
+    busy_ = false;
+    load_watch_->stop();
+    if (!ok) {
+        show_notice("The page could not be reached.");
+        return;
+    }
+    SetCaption(LocationName());
+}
+
+void frmBrowser::show_notice(const QString& why) {
+    busy_ = false;
+    load_watch_->stop();
+    notice_ = true;
+    SetCaption("Not connected");
+    const QString addr = failed_.toString().toHtmlEscaped();
+    brwWebBrowser->setHtml(QString("<html><head><title>Not connected</title></head><body style='font-family:sans-serif'>"
+                                   "<h3>%1</h3><p>%2</p><p>Please check that you are connected to the internet, "
+                                   "then press Refresh or Home.</p></body></html>")
+                               .arg(why.toHtmlEscaped(), addr));
+}
+
+void frmBrowser::Form_Load() {
+    SetCaption("Working...");
+    if (!subWindow() || Width() == 0) SetSize(9600, 7200);
+    Form_Resize();
+    const BrowserPages pages = browser_pages();
+    start_address = g.company_var == 0 ? pages.first : pages.second;
+    cboAddress->setGeometry(plat::px(50), lblAddress->y() + lblAddress->height() + plat::px(15),
+                            cboAddress->width(), cboAddress->sizeHint().height());
+    Form_Resize();
+    cboAddress->Clear();
+    if (!start_address.isEmpty()) {
+        cboAddress->setEditText(start_address);
+        cboAddress->AddItem(start_address);
+        Navigate(start_address);
+    }
+}
+
+void frmBrowser::resizeEvent(QResizeEvent* e) {
+    plat::Form::resizeEvent(e);
+    if (tbToolBar) Form_Resize();
+}
+
+void frmBrowser::Form_Resize() {
+    const int w = width(), h = height();
+    tbToolBar->setGeometry(0, 0, w, plat::px(kBarTop));
+    picAddress->setGeometry(0, plat::px(kBarTop), w, plat::px(kBarHeight));
+    // A window made smaller than the bars (minimised) gives no negative sizes.
+    const int inner = std::max(0, w - plat::px(kMargin));
+    cboAddress->resize(std::max(0, inner - plat::px(50)), cboAddress->height());
+    const int top = plat::px(kBarTop + kBarHeight);
+    brwWebBrowser->setGeometry(plat::px(50), top, inner, std::max(0, h - top - plat::px(kMargin)));
+}
+
+void frmBrowser::cboAddress_Click() {
+    if (hold_navigate) return;
+    Navigate(cboAddress->currentText());
+}
+
+void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
+    if (key == "Back") {
+        brwWebBrowser->back();
+    } else if (key == "Forward") {
+        brwWebBrowser->forward();
+    } else if (key == "Refresh") {
+        if (notice_) Navigate(failed_.toString());
+        else brwWebBrowser->reload();
+    } else if (key == "Home") {
+        Navigate(start_address);
+    } else if (key == "Search") {
+        Navigate(browser_pages().search);
+    } else if (key == "Stop") {
+        load_watch_->stop();
+        brwWebBrowser->stop();
+        busy_ = false;
+        SetCaption(LocationName());
+    }
+}
+
+void frmBrowser::show_address(const QString&) {
+    SetCaption(LocationName());
+    const QString here = LocationURL();
+    hold_navigate = 1;
+    for (int i = 0; i < cboAddress->ListCount(); ++i) {
+        if (cboAddress->List(i) == here) {
+            cboAddress->RemoveItem(i);
+            break;
+        }
+    }
+    cboAddress->insertItem(0, here);
+    cboAddress->setCurrentIndex(0);
+    hold_navigate = 0;
+}
+
+void frmBrowser::Form_Deactivate() { reclaim_focus(this); }

@@ -1,0 +1,83 @@
+// The web browser window: a small browser inside the main window for the
+// maker's web site, on Qt WebEngine, with the toolbar (Back, Forward, Stop,
+// Refresh, Home, Search) and the address box.
+//
+// The start pages are configuration values: "browser.ini" in the program
+// folder may hold, under [start], `first` (the first office's site,
+// company_var 0), `second` (the second office's) and `search` (the Search
+// button's page); missing values take the built-in addresses.
+//
+// While a page loads the caption reads "Working..."; then the page title.
+// A page that cannot be reached (no network, a wrong address) or does not
+// answer within the time limit is replaced by a short notice saying so.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "platform/form.h"
+
+class QWebEngineView;
+
+// The settings Qt WebEngine needs: a shared OpenGL context (only before the
+// QApplication is created) and, when running as root, no sandbox, without
+// which Chromium refuses to start as root. Run it before the first web view
+// exists; the program does it before creating its application.
+void prepare_web_engine();
+
+struct BrowserPages {
+    QString first, second, search;
+};
+// The configured pages (program folder's browser.ini over the built-in ones).
+BrowserPages browser_pages();
+
+class frmBrowser : public plat::Form {
+    Q_OBJECT
+public:
+    frmBrowser();
+
+    QToolBar* tbToolBar = nullptr;
+    QWidget* picAddress = nullptr;
+    QLabel* lblAddress = nullptr;
+    plat::ComboBox* cboAddress = nullptr;
+    QWebEngineView* brwWebBrowser = nullptr;
+
+    QString start_address;
+    int hold_navigate = 0;
+    // A page still loading after this many milliseconds is stopped and the
+    // notice shown.
+    int load_limit_ms = 30000;
+
+    bool Busy() const { return busy_; }
+    // Navigations the view has finished (or given up), since the window
+    // was created.
+    int loads_finished() const { return loads_finished_; }
+    QString LocationName() const;
+    QString LocationURL() const;
+    void Navigate(const QString& address);
+
+    void Form_Load() override;
+    void Form_Deactivate() override;
+    void Form_Resize();
+    void cboAddress_Click();
+    void tbToolBar_ButtonClick(const QString& key);
+    void show_address(const QString& unused = {});
+
+protected:
+    void build() override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void load_started();
+    void load_finished(bool ok);
+    void show_notice(const QString& why);
+    bool busy_ = false;
+    int loads_finished_ = 0;
+    bool notice_ = false;     // the view shows our notice, not a page
+    QUrl failed_;             // the address the notice is about
+    QTimer* load_watch_ = nullptr;
+};

@@ -1,0 +1,160 @@
+// The web browser window against pages of the local file system, offscreen.
+#include "dealer_windows.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QWebEngineView>
+
+#include <fstream>
+
+#include "dealer/ui/browser.h"
+
+class Browser : public DealerWindows {
+protected:
+    void SetUp() override {
+        prepare_web_engine();
+        DealerWindows::SetUp();
+        windows().frmBrowser = [this] { return static_cast<plat::Form*>(&window()); };
+        page("home1.html", "First office");
+        page("home2.html", "Second office");
+        page("other.html", "Another page");
+        std::ofstream(dir / "browser.ini") << "[start]\nfirst=" << url("home1.html") << "\nsecond="
+                                           << url("home2.html") << "\nsearch=" << url("other.html") << "\n";
+    }
+    void TearDown() override {
+        if (browser_) browser_->Unload();
+        delete browser_;
+        DealerWindows::TearDown();
+    }
+    frmBrowser& window() {
+        if (!browser_) browser_ = new frmBrowser();
+        return *browser_;
+    }
+    void page(const char* name, const char* title) {
+        std::ofstream(dir / name) << "<html><head><title>" << title << "</title></head><body><p>" << title
+                                  << "</p><a href='other.html'>on</a></body></html>";
+    }
+    std::string url(const char* name) const { return "file://" + (dir / name).string(); }
+    // Runs the event loop until `done` or the time is up.
+    static bool wait_until(const std::function<bool()>& done, int ms = 20000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > ms) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return true;
+    }
+    // Starts a navigation and waits until the view reports it finished.
+    void load_and_wait(const std::function<void()>& start) {
+        const int before = window().loads_finished();
+        start();
+        ASSERT_TRUE(wait_until([&] { return window().loads_finished() > before; })) << "the page did not load";
+        wait_until([this] { return !window().Busy(); }, 1000);
+        QCoreApplication::processEvents();  // the title arrives with the load or just after
+    }
+    void loaded() {
+        wait_until([this] { return !window().Busy() && window().Caption() != "Working..."; });
+    }
+    frmBrowser* browser_ = nullptr;
+};
+
+TEST_F(Browser, OpensOnTheOfficesStartPage) {
+    g.company_var = 0;
+    load_and_wait([this] { window().Show(); });
+    EXPECT_EQ(window().start_address.toStdString(), url("home1.html"));
+    EXPECT_EQ(window().cboAddress->ListCount(), 1);
+    EXPECT_EQ(window().cboAddress->currentText().toStdString(), url("home1.html"));
+    EXPECT_EQ(window().Caption(), "First office");
+    window().Unload();
+
+    g.company_var = 1;
+    load_and_wait([this] { window().Show(); });
+    EXPECT_EQ(window().Caption(), "Second office");
+    EXPECT_EQ(window().cboAddress->ListCount(), 1);  // listed once, also after reopening
+}
+
+TEST_F(Browser, WorkingWhileLoadingThenTheTitle) {
+    QStringList captions;
+    window().Show();
+    loaded();
+    auto c = QObject::connect(window().subWindow(), &QWidget::windowTitleChanged,
+                              [&](const QString& t) { captions << t; });
+    load_and_wait([this] { window().Navigate(QString::fromStdString(url("other.html"))); });
+    QObject::disconnect(c);
+    ASSERT_FALSE(captions.isEmpty());
+    EXPECT_EQ(captions.front(), "Working...");
+    EXPECT_EQ(window().Caption(), "Another page");
+}
+
+TEST_F(Browser, AddressBoxAndToolbar) {
+    window().Show();
+    loaded();
+    // A typed address and Enter: there, and the list keeps the start page only.
+    window().cboAddress->setEditText(QString::fromStdString(url("other.html")));
+    load_and_wait([this] { type(window().cboAddress->lineEdit(), "\r"); });
+    EXPECT_EQ(window().Caption(), "Another page");
+    EXPECT_EQ(window().cboAddress->ListCount(), 1);
+
+    load_and_wait([this] { window().tbToolBar_ButtonClick("Home"); });
+    EXPECT_EQ(window().Caption(), "First office");
+    load_and_wait([this] { window().tbToolBar_ButtonClick("Back"); });
+    EXPECT_EQ(window().Caption(), "Another page");
+    load_and_wait([this] { window().tbToolBar_ButtonClick("Forward"); });
+    EXPECT_EQ(window().Caption(), "First office");
+    load_and_wait([this] { window().tbToolBar_ButtonClick("Search"); });
+    EXPECT_EQ(window().LocationURL().toStdString(), url("other.html"));
+
+    window().show_address();  // the current address first in the list
+    EXPECT_EQ(window().cboAddress->ListCount(), 2);
+    EXPECT_EQ(window().cboAddress->List(0).toStdString(), url("other.html"));
+    EXPECT_EQ(window().Caption(), "Another page");
+}
+
+TEST_F(Browser, ToolbarHasTheSixButtons) {
+    window().Show();
+    QStringList keys;
+    for (QAction* a : window().tbToolBar->actions()) {
+        keys << a->text();
+        EXPECT_EQ(a->toolTip(), a->text());
+    }
+    EXPECT_EQ(keys, (QStringList{"Back", "Forward", "Stop", "Refresh", "Home", "Search"}));
+    EXPECT_EQ(window().lblAddress->text(), "&Address:");
+}
+
+TEST_F(Browser, APageThatCannotBeReachedIsSaidSo) {
+    window().Show();
+    loaded();
+    // Nothing listens on the discard port: refused at once, as without a
+    // network.
+    load_and_wait([this] { window().Navigate("http://127.0.0.1:9/"); });
+    wait_until([this] { return window().Caption() != "Working..."; }, 2000);
+    EXPECT_EQ(window().Caption(), "Not connected");
+    EXPECT_FALSE(window().Busy());
+    EXPECT_EQ(window().LocationURL(), "http://127.0.0.1:9/");
+
+    // A page that does not answer in time is stopped with the notice too.
+    window().load_limit_ms = 1;
+    window().Navigate(QString::fromStdString(url("other.html")));
+    wait_until([this] { return window().Caption() == "Not connected"; }, 5000);
+    EXPECT_EQ(window().Caption(), "Not connected");
+}
+
+TEST_F(Browser, StopShowsWhatHasLoaded) {
+    window().Show();
+    loaded();
+    window().Navigate(QString::fromStdString(url("other.html")));
+    window().tbToolBar_ButtonClick("Stop");
+    EXPECT_FALSE(window().Busy());
+    EXPECT_NE(window().Caption(), "Working...");
+}
+
+TEST_F(Browser, SmallWindowGetsNoNegativeSizes) {
+    window().Show();
+    window().subWindow()->resize(60, 40);
+    window().Form_Resize();
+    EXPECT_GE(window().brwWebBrowser->width(), 0);
+    EXPECT_GE(window().brwWebBrowser->height(), 0);
+}
