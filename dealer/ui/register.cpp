@@ -17,6 +17,7 @@
 namespace {
 QPointer<coname> g_coname;
 QPointer<setname> g_setname;
+QPointer<Names> g_names;
 QPointer<setsize> g_setsize;
 QPointer<setheat> g_setheat;
 QPointer<setoutp> g_setoutp;
@@ -30,6 +31,7 @@ void register_dealer_windows() {
     w.menu = WindowSlot([]() -> plat::Form* { return frm_menu(); }, []() -> plat::Form* { return existing_menu(); });
     w.coname = plat::window_slot(g_coname);
     w.setname = plat::window_slot(g_setname);
+    w.Names = plat::window_slot(g_names);
     w.setsize = plat::window_slot(g_setsize);
     w.setheat = plat::window_slot(g_setheat);
     w.setoutp = plat::window_slot(g_setoutp);

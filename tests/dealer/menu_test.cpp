@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ui/backgrnd.h"
+#include "app/ui/pass.h"
 #include "dealer/ui/menu.h"
 #include "dealer/ui/protocol.h"
 
@@ -190,4 +191,35 @@ TEST_F(Menu, EntriesOfWindowsNotInTheProgramDoNothing) {
     choose(m, 4);
     EXPECT_EQ(m->item_chosen, 0);
     EXPECT_TRUE(m->Enabled());
+}
+
+// ---- the ways into the dealer area -----------------------------------------------------
+
+TEST_F(Menu, TheDealerCodeOpensTheMenuAndTheButtonsOpenTheirWindows) {
+    pass* p = frm_pass();
+    p->Show();
+    p->Text1->SetText("Dealer ");
+    script->answer(ui::vbOK);  // the backup question
+    p->Command1->click();
+    ASSERT_TRUE(existing_menu() && existing_menu()->isLoaded());
+    existing_menu()->Unload();
+
+    // The background window's brand, units and internet buttons.
+    auto* bg = static_cast<backgrnd*>(background);
+    bg->refresh_buttons();
+    for (int b : {backgrnd::kBrand, backgrnd::kUnits, backgrnd::kInternet})
+        EXPECT_TRUE(bg->SSCommand1[b]->isEnabled()) << b;
+    bg->SSCommand1[backgrnd::kUnits]->click();
+    ASSERT_TRUE(windows().setsize()->isLoaded());
+    EXPECT_FALSE(bg->Enabled());
+    windows().setsize()->Unload();
+    EXPECT_TRUE(bg->Enabled());  // given back, as it was not opened from the menu
+
+    // The input window's customer and calculator buttons.
+    weathers* w = open_input_window();
+    EXPECT_TRUE(w->SSCommand1(1)->isEnabled());
+    EXPECT_TRUE(w->SSCommand1(2)->isEnabled());
+    w->SSCommand1(1)->click();
+    EXPECT_TRUE(windows().custname()->isLoaded());
+    EXPECT_FALSE(w->Enabled());
 }
