@@ -85,8 +85,8 @@ void page() {
 
     g_step = 8;
     const std::string brand = short_brand();
-    const bool pool = g.pool_type == "Pool";
-    line(PrintLine{}.spc(C + 25).text(pool ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit"));
+    const bool pool = !is_spa();
+    line(PrintLine{}.spc(C + 25).text(audit_title()));
     empty_lines(3);
 
     g_step = 11;
@@ -107,8 +107,8 @@ void page() {
     data("Avg Depth:          ", depth_text(), "Ave wind speed:       ", wind_text());
     data("Water Volume:       ", volume_text(Doc::Plain), "Exposure to the sun:", sun_text());
     data("Pool Returns:      ", g.opt_reduce != 0 ? "Floor  " : "Standard", "", "");
-    const std::string setting = std::string(g.pool_site == "In" ? "Indoor" : "Outdoor") +
-                                (g.backup_on != 0 ? " with backup " : " with no backup   ");
+    const std::string setting = std::string(is_indoor() ? "Indoor" : "Outdoor") +
+                                (has_backup() ? " with backup " : " with no backup   ");
     data(pool ? "Pool:   " : "Spa:    ", setting, "Cost per  KWH:    ", electricity_text());
     line(PrintLine{}.tab(C + 49).text(heater ? "Existing heater:      " : std::string(22, ' ')).tab(C + 71).text(fuel_name()));
     const PeakLoss peak = peak_loss(Doc::Plain);
@@ -128,12 +128,14 @@ void page() {
 
     g_step = 17;
     const std::string T = temp_unit();
+    // The brand heads the saving column in full (9 characters, the width of
+    // "$ Savings" under it).
     line(PrintLine{}
              .tab(C + 2).text("      Avg Air  Water   Cover    Heating    Heat Pump      " + vb::Left(fuel_name(), 7))
-             .tab(C + 73).text(heater ? vb::Left(brand, 8) : std::string(9, ' ')));
+             .tab(C + 73).text(heater ? vb::Left(brand, 9) : std::string(9, ' ')));
     line(PrintLine{}
              .tab(C + 2).text("      Temp " + T + "  Temp " + T + " Hrs/Day  Hrs/Day     $ Cost       " +
-                              (!heater ? std::string(9, ' ') : g.backup_on == 0 ? " $ Cost  " : " $ Backup"))
+                              (!heater ? std::string(9, ' ') : !has_backup() ? " $ Cost  " : " $ Backup"))
              .tab(C + 73).text(heater ? "$ Savings" : std::string(9, ' ')));
     empty_lines(1);
 

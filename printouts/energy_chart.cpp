@@ -97,7 +97,7 @@ public:
         step = 14;
         text("J15", heading_name());
         step = 15;
-        text("j14", g.pool_type == "Pool" ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit");
+        text("j14", audit_title());
         text("j17", g.cust_name);
         text("j18", g.cust_street);
         text("j19", g.cust_city);

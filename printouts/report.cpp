@@ -66,7 +66,7 @@ struct MonthTexts {
 }  // namespace
 
 float floor_return_factor() {
-    if (g.opt_reduce == 0 || vb::Trim(g.pool_type) != "Pool") return 1.0f;
+    if (g.opt_reduce == 0 || is_spa()) return 1.0f;
     return 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f);
 }
 
@@ -83,7 +83,7 @@ struct Pass {
 Pass run_months(bool fill_rows, bool print_lines, int co) {
     Pass p;
     const int ft = existing_heater();
-    const bool backup = g.backup_on == 1 && ft >= HT_ELEC;
+    const bool backup = has_backup();
     const float factor = floor_return_factor();
     float a = 0, w = 0;   // last air and water values shown (°F or °C)
     for (int m = 1; m <= 12; ++m) {
@@ -212,7 +212,7 @@ void pump_title(std::string& caption, std::string& model_b, std::string& model_c
     std::string phrase, brand, note;
     model_list_text(g.brand_words, phrase, brand, model_c, model_b, model_a, note);
     const std::string brand_part = "   " + vb::Trim(vb::Left(brand, 16)) + "  ";
-    const std::string model = model_box_text() ? model_box_text()() : g.model_name;
+    const std::string model = model_box_text() ? model_box_text()() : chosen_model_text();
     model_b = " Model " + vb::Trim(model);
     const int idx = std::clamp<int>(g.combo_idx, 0, 40);
     const int n = g.combo_n1[idx];

@@ -122,3 +122,5 @@ std::function<std::tm()>& printout_clock() {
 }
 
 std::string date_text() { return vb::DateMDY(printout_clock() ? printout_clock()() : vb::Today()); }
+
+std::string audit_title() { return is_spa() ? "Heat Pump Spa Heating Audit" : "Heat Pump Pool Heating Audit"; }

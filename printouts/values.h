@@ -19,7 +19,8 @@ std::string returns_text();       // "Floor " or "Standard"
 std::string electricity_text();   // "$0.152"
 std::string fuel_name();          // "" (no heater), "Electricity", "Natural gas", "Propane", "Oil"
 std::string temp_unit();          // "Fº" or "Cº"
-std::string city_text();          // the project's city as its list shows it ("" for no group)
+std::string city_text();
+std::string audit_title();      // "Heat Pump Pool Heating Audit" or "... Spa ..."          // the project's city as its list shows it ("" for no group)
 
 // The heat loss per hour of the peak month (month_need is the month's
 // need in BTU, so it is spread over the month's hours), the label of its

@@ -24,7 +24,7 @@ std::string hours_cell(float h) {
 void fill_audit(WordDoc& d) {
     d.open(false);
     d.fill("bm1", heading_name());
-    d.fill("bm3", g.pool_type == "Pool" ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit");
+    d.fill("bm3", audit_title());
     d.fill("bm3b", g.cust_name);
     d.fill("bm4b", g.cust_street);
     d.fill("bm5b", g.cust_city);
@@ -46,7 +46,7 @@ void fill_audit(WordDoc& d) {
     d.fill("bm20d", "Hrs/Day");
     d.fill("bm20e", "Hrs/Day");
     d.fill("bm20f", "$ Cost");
-    d.fill("bm20g", heater ? (g.backup_on != 0 ? "$ Backup" : "$ Cost") : "     ");
+    d.fill("bm20g", heater ? (has_backup() ? "$ Backup" : "$ Cost") : "     ");
     d.fill("bm20h", heater ? "$ Savings" : "     ");
 
     double hp_year = 0;

@@ -117,7 +117,7 @@ void WordDoc::fail(const std::exception_ptr& e, const std::string& extra) {
 }
 
 void fill_project_block(WordDoc& d, bool summary) {
-    const bool pool = g.pool_type == "Pool";
+    const bool pool = !is_spa();
     const bool heater = g.fuel_type >= HT_ELEC;
     d.fill("bm6", pool ? "  Pool Area:" : "  Spa Area:");
     d.fill("bmb6", area_text());
@@ -134,9 +134,9 @@ void fill_project_block(WordDoc& d, bool summary) {
     d.fill("bm9", "  Pool Returns:");
     d.fill("bmb9", returns_text());
     d.fill("bm10", pool ? "  Pool:" : "  Spa:");
-    d.fill("bmb10", g.pool_site == "In" ? "Indoor" : "Outdoor");
+    d.fill("bmb10", is_indoor() ? "Indoor" : "Outdoor");
     d.fill("bm102", "  Backup:");
-    d.fill("bmb102", g.backup_on != 0 ? "With backup" : "No backup");
+    d.fill("bmb102", has_backup() ? "With backup" : "No backup");
     d.fill("bm15", "  Cost per  KWH:");
     d.fill("bmb15", electricity_text());
     d.fill("bm16", heater ? "  Existing Heater:" : "  " + std::string(16, ' '));

@@ -47,7 +47,7 @@ std::string hours_cell(float h) {
 
 void fill_header(WordDoc& d) {
     d.fill("bm1", heading_name());
-    d.fill("bm3", g.pool_type == "Pool" ? "Heat Pump Pool Heating Audit" : "Heat Pump Spa Heating Audit");
+    d.fill("bm3", audit_title());
     d.fill("bm3b", g.cust_name);
     d.fill("bm4b", g.cust_street);
     d.fill("bm5b", g.cust_city);
@@ -59,7 +59,7 @@ void fill_header(WordDoc& d) {
     const std::string T = temp_unit();
     const std::string fuel = vb::Left(fuel_name(), 7);
     const std::string heater_head =
-        g.fuel_type >= HT_ELEC ? (g.backup_on != 0 ? "$ Backup" : "$ Cost") : std::string(5, ' ');
+        g.fuel_type >= HT_ELEC ? (has_backup() ? "$ Backup" : "$ Cost") : std::string(5, ' ');
     struct Head {
         const char* column;
         std::string first, second;

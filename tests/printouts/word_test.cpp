@@ -269,7 +269,9 @@ TEST_F(WordTest, SummaryCoverCases) {
     for (int m = 21; m <= 32; ++m) {
         const std::string r = "bm" + std::to_string(m);
         EXPECT_EQ(w.at(r + "du"), "   0");
-        if (w.at(r + "c") != " N/A") EXPECT_EQ(w.at(r + "d"), " 24") << r;
+        if (w.at(r + "c") != " N/A") {
+            EXPECT_EQ(w.at(r + "d"), " 24") << r;
+        }
     }
     for (int m = 1; m <= 12; ++m) EXPECT_EQ(g.month_hours_c[m][0], 0);
     // "Total:" once; the pump totals unpadded.
