@@ -14,6 +14,7 @@
 #include "app/ui/startup.h"
 #include "dealer/ui/browser.h"
 #include "dealer/ui/register.h"
+#include "printouts/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     register_app_windows();
     register_input_windows();
     register_dealer_windows();
+    register_printouts_windows();
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");

@@ -1,0 +1,177 @@
+// The printout selection window.
+#include "printouts/ui/Prt2.h"
+
+#include <QFont>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "app/data.h"
+#include "app/model.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "core/windows.h"
+#include "platform/instances.h"
+#include "platform/print_qt.h"
+#include "printouts/printouts.h"
+#include "printouts/ui/register.h"
+
+namespace {
+
+QPointer<Prt2> g_prt2;
+
+// The project input window, when it exists.
+plat::Form* input_window() { return windows().weathers ? windows().weathers.existing() : nullptr; }
+
+void set_input_enabled(bool on) {
+    if (plat::Form* f = input_window()) f->SetEnabled(on);
+}
+
+// The input window's Print button, SSCommand1(11).
+void set_input_print_available(bool on) {
+    plat::Form* f = input_window();
+    if (!f) return;
+    for (plat::CommandButton* b : f->findChildren<plat::CommandButton*>())
+        if (b->index() == 11) b->setEnabled(on);
+}
+
+enum Button { kPrint = 0, kExit = 1, kSelectPrinter = 2 };
+
+// Print choices of the list rows, in list order.
+constexpr int kChoiceOfRow[] = {5, 4, 1, 2};
+constexpr int kPrintChoiceBook = 3;
+
+}  // namespace
+
+Printouts& printouts() {
+    static Printouts p = [] {
+        Printouts d;
+        d.prt_word = [] { return ::prt_word(); };
+        d.prt_graph = [] { ::prt_graph(); };
+        d.To_print = [] { ::To_print(); };
+        d.prt_word_summary = [] { ::prt_word_summary(); };
+        d.select_printer = [] { plat::selectPrinter(frm_prt2()); };
+        return d;
+    }();
+    return p;
+}
+
+Prt2* frm_prt2() { return plat::instance(g_prt2); }
+
+void register_printouts_windows() { windows().Prt2 = plat::window_slot(g_prt2); }
+
+Prt2::Prt2() : plat::Form("Prt2") {
+    SetCaption("Printout selection");
+    SetSize(4200, 3150);
+}
+
+void Prt2::build() {
+    const QFont boxes("MS Serif", 9);
+    const QFont buttons("MS Sans Serif", 9);
+    Combo1 = new plat::ComboBox(this, 0, true);
+    Combo1->lineEdit()->setReadOnly(true);   // a printout is chosen from the list
+    Combo1->Click = [this](int) { Combo1_Click(Combo1->ListIndex()); };
+    place(Combo1, 240, 180, 3600, 330);
+
+    Check1 = new plat::CheckBox(" Small title fonts", this);
+    Check2 = new plat::CheckBox("letter head", this);
+    Check3 = new plat::CheckBox("Round up Summary costs", this);
+    Check1->Click = [this](int i) { Check1_Click(i); };
+    Check2->Click = [this](int i) { Check2_Click(i); };
+    Check3->Click = [this](int i) { Check3_Click(i); };
+    int top = 690;
+    for (plat::CheckBox* c : {Check1, Check2, Check3}) {
+        c->setFont(boxes);
+        place(c, 360, top, 3480, 300);
+        top += 360;
+    }
+
+    const char* captions[] = {"Print", "Exit", "Select a printer"};
+    const int lefts[] = {240, 1560, 2640};
+    const int widths[] = {1200, 960, 1320};
+    for (int i = kPrint; i <= kSelectPrinter; ++i) {
+        auto* b = new plat::CommandButton(captions[i], this, i);
+        b->setFont(buttons);
+        b->Click = [this](int k) { SSCommand1_Click(k); };
+        place(b, lefts[i], 1920, widths[i], 420);
+        SSCommand1[i] = b;
+    }
+}
+
+void Prt2::Form_Load() {
+    g.letter_head = 0;
+    Combo1->Clear();
+    Combo1->SetText("Summary");
+    g.prt_choice = 5;
+    for (const char* item : {"Summary", "One coverage", "One coverage and chart", "Plain text"}) Combo1->AddItem(item);
+    Check1->setEnabled(false);
+    Check2->setEnabled(false);
+    Check3->setEnabled(true);
+    Check3->SetValue(g.round_up == 1 ? 1 : 0);
+}
+
+void Prt2::Form_Activate() { Check3->SetValue(g.round_up == 1 ? 1 : 0); }
+
+void Prt2::Form_Deactivate() {
+    // Stay in front of the input window while open, without taking the
+    // activation back from the window the user went to.
+    if (subWindow()) subWindow()->raise();
+}
+
+void Prt2::Form_Unload(int& cancel) {
+    (void)cancel;
+    set_input_print_available(true);
+}
+
+void Prt2::Combo1_Click(int index) {
+    if (index < 0 || index > 3) return;
+    g.prt_choice = static_cast<i16>(kChoiceOfRow[index]);
+    Check1->setEnabled(index == 3);
+    Check2->setEnabled(index == 3);
+    Check3->setEnabled(index == 0);
+}
+
+void Prt2::Check1_Click(int) { g.small_title = Check1->Value() == 1 ? 1.0f : 0.0f; }
+void Prt2::Check2_Click(int) { g.letter_head = static_cast<i16>(Check2->Value() == 1 ? 1 : 0); }
+void Prt2::Check3_Click(int) { g.round_up = static_cast<i16>(Check3->Value() == 1 ? 1 : 0); }
+
+void Prt2::SSCommand1_Click(int index) {
+    // Whatever happens below, the input window is given back with the
+    // normal pointer.
+    struct GiveBack {
+        ~GiveBack() { set_input_enabled(true); }
+    } give_back;
+    ui::BusyPointer busy;
+    switch (index) {
+        case kPrint: {
+            Dfltout();
+            Unload();
+            Printouts& p = printouts();
+            try {
+                switch (g.prt_choice) {
+                    case 1:
+                        // The chart follows an audit that was printed.
+                        if (p.prt_word()) p.prt_graph();
+                        break;
+                    case 2: p.To_print(); break;
+                    case kPrintChoiceBook:
+                        if (windows().The_Print) windows().The_Print();
+                        break;
+                    case 4: p.prt_word(); break;
+                    case 5: p.prt_word_summary(); break;
+                    default: break;
+                }
+            } catch (const ui::ProgramEnd&) {
+                throw;
+            } catch (const ui::RtError& e) {
+                ui::MsgBox(e.description() + vb::Str(e.number) + " in Prt2", ui::vbOKOnly, "Printout error");
+            } catch (const std::exception& e) {
+                ui::MsgBox(e.what(), ui::vbOKOnly, "Printout error");
+            }
+            set_input_print_available(true);
+            break;
+        }
+        case kExit: Unload(); break;
+        case kSelectPrinter: printouts().select_printer(); break;
+        default: break;
+    }
+}

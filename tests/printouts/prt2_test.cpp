@@ -1,0 +1,210 @@
+// The printout selection window, opened from the project input window's
+// Print button: its choices and options, what Print runs, and the input
+// window given back on every path.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/data.h"
+#include "app/model.h"
+#include "app/ui/register.h"
+#include "app/ui/startup.h"
+#include "core/ui.h"
+#include "core/windows.h"
+#include "input/ui/register.h"
+#include "input/ui/weathers.h"
+#include "platform/form.h"
+#include "platform/testing.h"
+#include "printouts/ui/Prt2.h"
+#include "printouts/ui/register.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Prt2Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::ensureApp();
+        script = std::make_unique<ui::Script>();
+        const char* bin = std::getenv("HEATER_BIN_DIR");
+        dir = fs::temp_directory_path() / ("heater-prt2-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (const char* f : {"location.dat", "PumpHP.dat", "defaulte.dat"})
+            fs::copy_file(fs::path(bin ? bin : "../bin") / f, dir / f);
+        set_defaults(g);
+        g.data_dir = dir.string() + "/";
+        Dfltinp();
+        load_brand_pumps();
+        load_locations();
+        windows() = WindowRegistry{};
+        install_window_hooks();
+        register_app_windows();
+        register_input_windows();
+        register_printouts_windows();
+        saved = printouts();
+        Printouts& p = printouts();
+        p.prt_word = [this] {
+            log.push_back("prt_word");
+            return word_ok;
+        };
+        p.prt_graph = [this] { log.push_back("prt_graph"); };
+        p.To_print = [this] {
+            log.push_back("To_print");
+            if (fail) throw ui::RtError(53, "File not found");
+        };
+        p.prt_word_summary = [this] {
+            log.push_back("prt_word_summary " + std::to_string(input()->Enabled()));
+        };
+        p.select_printer = [this] { log.push_back("select_printer"); };
+        input()->Show();
+    }
+    void TearDown() override {
+        printouts() = saved;
+        {
+            ui::Script quiet;
+            quiet.answer(ui::vbYes);   // "Do you want to leave?"
+            if (Prt2* w = frm_prt2(); w->isLoaded()) w->Unload();
+            input()->SetEnabled(true);
+            if (input()->isLoaded()) input()->Unload();
+        }
+        windows() = WindowRegistry{};
+        for (const auto& s : script->unexpected()) ADD_FAILURE() << "unexpected box " << s.title << ": " << s.text;
+        script.reset();
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    weathers* input() { return frm_weathers(); }
+    plat::CommandButton* print_button() { return input()->SSCommand1(11); }
+    // The input window's Print button.
+    Prt2* open() {
+        print_button()->DoClick();
+        return frm_prt2();
+    }
+
+    std::unique_ptr<ui::Script> script;
+    fs::path dir;
+    Printouts saved;
+    std::vector<std::string> log;
+    bool word_ok = true;
+    bool fail = false;
+};
+
+TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
+    ASSERT_TRUE(print_button()->isEnabled());
+    g.round_up = 1;
+    g.letter_head = 1;
+    fs::remove(dir / "defaulte.dat");
+    Prt2* p = open();
+    EXPECT_TRUE(fs::exists(dir / "defaulte.dat"));   // the settings were written first
+    EXPECT_TRUE(p->isLoaded());
+    EXPECT_FALSE(input()->Enabled());
+    EXPECT_FALSE(print_button()->isEnabled());
+    EXPECT_EQ(p->Caption(), "Printout selection");
+    EXPECT_EQ(p->Combo1->Text(), "Summary");
+    EXPECT_EQ(p->Combo1->ListCount(), 4);
+    EXPECT_EQ(p->Combo1->List(2), "One coverage and chart");
+    EXPECT_EQ(g.prt_choice, 5);
+    EXPECT_EQ(g.letter_head, 0);
+    EXPECT_FALSE(p->Check1->isEnabled());
+    EXPECT_FALSE(p->Check2->isEnabled());
+    EXPECT_TRUE(p->Check3->isEnabled());
+    EXPECT_EQ(p->Check3->Value(), 1);
+    EXPECT_EQ(p->Check1->text(), " Small title fonts");
+
+    // Print untouched: the summary, after the window has gone, with the
+    // input window still disabled; then everything is given back.
+    p->SSCommand1[0]->DoClick();
+    EXPECT_EQ(log, (std::vector<std::string>{"prt_word_summary 0"}));
+    EXPECT_FALSE(p->isLoaded());
+    EXPECT_TRUE(input()->Enabled());
+    EXPECT_TRUE(print_button()->isEnabled());
+    EXPECT_EQ(script->busyDepth(), 0);
+}
+
+TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
+    Prt2* p = open();
+    p->Check2->SetValue(1);   // a tick stays while its box is unavailable
+    struct Row {
+        int choice;
+        bool small, letter, round;
+    };
+    const Row rows[] = {{5, false, false, true}, {4, false, false, false}, {1, false, false, false}, {2, true, true, false}};
+    for (int r : {3, 1, 2, 0}) {
+        p->Combo1->SetListIndex(r);
+        EXPECT_EQ(g.prt_choice, rows[r].choice) << r;
+        EXPECT_EQ(p->Check1->isEnabled(), rows[r].small) << r;
+        EXPECT_EQ(p->Check2->isEnabled(), rows[r].letter) << r;
+        EXPECT_EQ(p->Check3->isEnabled(), rows[r].round) << r;
+        EXPECT_EQ(p->Check2->Value(), 1);
+    }
+    p->Check1->SetValue(1);
+    EXPECT_EQ(g.small_title, 1.0f);
+    p->Check3->SetValue(0);
+    EXPECT_EQ(g.round_up, 0);
+    // Letter head chosen, then Summary printed: it stays on until the
+    // window is opened again.
+    p->SSCommand1[0]->DoClick();
+    EXPECT_EQ(g.letter_head, 1);
+    open();
+    EXPECT_EQ(g.letter_head, 0);
+}
+
+TEST_F(Prt2Test, EachChoiceRunsItsPrintouts) {
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {1, {"prt_word", "prt_graph"}}, {2, {"To_print"}}, {3, {"The_Print"}}, {4, {"prt_word"}}, {0, {}}};
+    windows().The_Print = [this] { log.push_back("The_Print"); };
+    for (const auto& [choice, runs] : cases) {
+        log.clear();
+        Prt2* p = open();
+        g.prt_choice = static_cast<i16>(choice);
+        p->SSCommand1[0]->DoClick();
+        EXPECT_EQ(log, runs) << choice;
+        EXPECT_TRUE(input()->Enabled());
+        EXPECT_TRUE(print_button()->isEnabled());
+    }
+    // The chart follows only an audit that was printed.
+    word_ok = false;
+    log.clear();
+    open()->Combo1->SetListIndex(2);
+    frm_prt2()->SSCommand1[0]->DoClick();
+    EXPECT_EQ(log, (std::vector<std::string>{"prt_word"}));
+}
+
+TEST_F(Prt2Test, SelectAPrinterThenExitAndAFailingPrintout) {
+    Prt2* p = open();
+    p->SSCommand1[2]->DoClick();
+    EXPECT_EQ(log, (std::vector<std::string>{"select_printer"}));
+    EXPECT_TRUE(p->isLoaded());
+    EXPECT_TRUE(input()->Enabled());
+    p->SSCommand1[1]->DoClick();
+    EXPECT_FALSE(p->isLoaded());
+    EXPECT_TRUE(input()->Enabled());
+    EXPECT_TRUE(print_button()->isEnabled());
+    EXPECT_TRUE(log.size() == 1);
+
+    // A printout that fails unexpectedly: its message, and the input window
+    // back with the normal pointer.
+    fail = true;
+    p = open();
+    p->Combo1->SetListIndex(3);
+    script->answer(ui::vbOK);
+    p->SSCommand1[0]->DoClick();
+    ASSERT_EQ(script->shown().size(), 1u);
+    EXPECT_EQ(script->shown()[0].title, "Printout error");
+    EXPECT_TRUE(input()->Enabled());
+    EXPECT_TRUE(print_button()->isEnabled());
+    EXPECT_EQ(script->busyDepth(), 0);
+}
+
+}  // namespace
