@@ -44,8 +44,15 @@ void load_locations();
 // Makes `model` of brand `brand` the chosen model (brand_name, model_name,
 // pump_rec) and puts it into the working tables (use_chosen_model).
 void read_pumpa(const std::string& brand, const std::string& model);
-// Reads the competitor files into comp1_rec .. comp3_rec (true when read).
+// Competitor k (1..3): clears the engine's totals, reads record 1 of
+// PumpHPk.dat into compk_rec(1), checks it and loads its 24 rating points
+// into the working tables. A missing or empty file is said ("Bad competitor
+// #k heat pump data file") and false returned with the tables untouched.
 bool read_compet(int k);
+// Before another system's run: the engine's yearly totals (heater types
+// 1..5) and the yearly need cleared, the desired water temperatures put
+// back (temp_table column 5 := column 6) and hrs_flag cleared.
+void reset_run_totals();
 void verify_compet1();
 void verify_compet2();
 void verify_compet3();

@@ -319,8 +319,7 @@ void read_pumpa(const std::string& brand, const std::string& model) {
     use_chosen_model(g);
 }
 
-bool read_compet(int k) {
-    // The engine's totals start afresh for the competitor's run.
+void reset_run_totals() {
     for (int i = 1; i <= 5; ++i) {
         g.heater_yr_cost[i] = 0;
         g.heater_energy[i] = 0;
@@ -332,17 +331,21 @@ bool read_compet(int k) {
         g.temp_table[m][5] = g.temp_table[m][6];
         g.hrs_flag[m] = 0;
     }
+}
+
+bool read_compet(int k) {
+    reset_run_totals();  // the engine's totals start afresh for the competitor's run
     if (k < 1 || k > 3) return false;
 
     CompetitorPump& dest = k == 1 ? g.comp1_rec[1] : k == 2 ? g.comp2_rec[1] : g.comp3_rec[1];
     const std::string path = g.data_dir + "PumpHP" + std::to_string(k) + ".dat";
     CompetitorPump r;
-    bool read = records::readCompetitorFile(path, r);
-    if (!read) {
+    // A missing or empty file is said and the competitor left out: the file
+    // is not created, and the data disk is not reloaded in the middle of a
+    // printout (it would replace every data file the dealer has edited).
+    if (!records::readCompetitorFile(path, r)) {
         ui::MsgBox("Bad competitor #" + std::to_string(k) + " heat pump data file", ui::vbOKOnly, "Update file");
-        load_data_disk();
-        read = records::readCompetitorFile(path, r);
-        if (!read) r = CompetitorPump{};  // no data: the check below lists it all
+        return false;
     }
     dest = r;
     if (k == 1) verify_compet1();
@@ -357,7 +360,7 @@ bool read_compet(int k) {
     }
     if (g.brand_code >= 0 && g.brand_code <= 7 && g.series_sel >= 0 && g.series_sel <= 6)
         for (int c = 1; c <= 3; ++c) g.comp_models[g.brand_code][g.series_sel][c] = vb::FixLen(r.model[c], 25);
-    return read;
+    return true;
 }
 
 void verify_compet1() { verify_compet(g.comp1_rec[1]); }

@@ -19,6 +19,7 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/ui_qt.h"
+#include "reportbook/ui/register.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     register_input_windows();
     register_dealer_windows();
     register_printouts_windows();
+    register_reportbook_windows();
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");

@@ -100,7 +100,6 @@ TEST_F(DataDirTest, AnEmptyRecordFileIsSaidAndTheDataDiskTried) {
         {"PumpHP.dat", [] { load_brand_pumps(); }, "Bad heat pump data file", ""},
         {"PumpHP.dat", [] { read_pumpa("Kestrolin", "HX 520"); },
          "Bad heat pump data file\rLooking in " + g.data_dir + " directory.", "Brand name Kestrolin was not found"},
-        {"PumpHP2.dat", [] { EXPECT_FALSE(read_compet(2)); }, "Bad competitor #2 heat pump data file", kAllMissing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
@@ -117,7 +116,6 @@ TEST_F(DataDirTest, AnEmptyRecordFileIsSaidAndTheDataDiskTried) {
             EXPECT_EQ(script.shown()[2].text, c.last);
         }
     }
-    EXPECT_EQ(g.hp_btu[1], 0);  // the competitor's empty record
     EXPECT_EQ(g.pump_count, 0);
 
     write("B/pump.data", records::pack(group(1, "Kestrolin")) + records::pack(group(2, "Tindraly")));

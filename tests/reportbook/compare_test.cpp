@@ -1,0 +1,295 @@
+// The competitor comparison's computation: every system's own figures, the
+// scratch file, competitors that cannot be read, the capacity flags, and the
+// user's own system after a report or a comparison.
+#include <cstring>
+#include <fstream>
+
+#include "app/records.h"
+#include "core/recfile.h"
+#include "report_fixture.h"
+#include "reportbook/lp.h"
+#include "reportbook/pumpchk.h"
+#include "reportbook/user_system.h"
+
+namespace rbtest {
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The engine's results and the working tables, as the input window shows
+// and uses them.
+struct Results {
+    DataModel m;
+    static Results now() { return Results{g}; }
+};
+
+void expect_same_results(const DataModel& a, const DataModel& b) {
+    EXPECT_EQ(a.combo_idx, b.combo_idx);
+    for (int m = 1; m <= 12; ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(a.temp_table[m][5], b.temp_table[m][5]);
+        EXPECT_EQ(a.hrs_flag[m], b.hrs_flag[m]);
+        EXPECT_EQ(a.month_need[m], b.month_need[m]);
+        EXPECT_EQ(a.loss_evap[m], b.loss_evap[m]);
+        EXPECT_EQ(a.loss_conv[m], b.loss_conv[m]);
+        EXPECT_EQ(a.month_cop[m], b.month_cop[m]);
+        EXPECT_EQ(a.backup_month[m], b.backup_month[m]);
+        for (int c = 0; c <= 3; ++c) EXPECT_EQ(a.month_load[m][c], b.month_load[m][c]);
+    }
+    EXPECT_EQ(a.calc_f32, b.calc_f32);
+    EXPECT_EQ(a.need_total, b.need_total);
+    EXPECT_EQ(a.cop_avg, b.cop_avg);
+    EXPECT_EQ(a.heater_yr_cost, b.heater_yr_cost);
+    EXPECT_EQ(a.heater_energy, b.heater_energy);
+    EXPECT_EQ(a.heater_cum_cy, b.heater_cum_cy);
+    EXPECT_EQ(a.heater_year_cy, b.heater_year_cy);
+    EXPECT_EQ(a.tot_hp, b.tot_hp);
+    EXPECT_EQ(a.tot_heater, b.tot_heater);
+    EXPECT_EQ(a.tot_saving, b.tot_saving);
+    EXPECT_EQ(a.equip_cost, b.equip_cost);
+    EXPECT_EQ(a.invest_cy, b.invest_cy);
+    EXPECT_EQ(a.invest_f32, b.invest_f32);
+    EXPECT_EQ(a.payback_f32, b.payback_f32);
+    EXPECT_EQ(a.year_saving, b.year_saving);
+    EXPECT_EQ(a.year_tab_hp, b.year_tab_hp);
+    EXPECT_EQ(a.year_tab_fuel, b.year_tab_fuel);
+    EXPECT_EQ(a.year_tab_backup, b.year_tab_backup);
+    EXPECT_EQ(a.proj_save, b.proj_save);
+    EXPECT_EQ(a.hp_rh, b.hp_rh);
+    EXPECT_EQ(a.hp_cop, b.hp_cop);
+    EXPECT_EQ(a.hp_btu, b.hp_btu);
+    EXPECT_EQ(a.hp_wtemp, b.hp_wtemp);
+    EXPECT_EQ(a.model_price, b.model_price);
+    EXPECT_EQ(a.model_txt1 + a.model_txt2 + a.model_txt3, b.model_txt1 + b.model_txt2 + b.model_txt3);
+}
+
+TEST_F(ReportTest, PumpchkRecordsFollowTheFileLayout) {
+    CompareResult r;
+    r.brand = "Brisalto";
+    r.equipment = "2 model BR 35";
+    for (int m = 1; m <= 12; ++m) {
+        r.water_temp[m] = 80.0f + m;
+        r.cop[m] = 3.0f + m / 10.0f;
+        r.op_cost[m] = 100.25f * m;
+        r.output[m] = 40000.0f + m;
+        r.hours[m] = static_cast<i16>(m);
+        r.backup_cost[m] = 7.5f * m;
+    }
+    for (int y = 1; y <= 5; ++y) r.year_cost[y] = 1000.0f * y;
+    r.year_save[1] = 16542.5f;
+    r.save_year1 = 2936.03f;
+    r.equip_cost = 7800;
+    r.payback = 2.7f;
+    r.roi = -37.6f;
+
+    const std::string b = pumpchk::pack(r);
+    ASSERT_EQ(b.size(), 384u);
+    auto f32 = [&](std::size_t off) {
+        float v;
+        std::memcpy(&v, b.data() + off, 4);
+        return v;
+    };
+    EXPECT_EQ(b.substr(0, 39), "Brisalto" + std::string(31, ' '));
+    EXPECT_EQ(b.substr(39, 25), "2 model BR 35" + std::string(12, ' '));
+    EXPECT_EQ(f32(64), 81.0f);            // water_temp(1)
+    EXPECT_EQ(f32(112 + 44), 4.2f);       // cop(12)
+    EXPECT_EQ(f32(160), 100.25f);         // op_cost(1)
+    EXPECT_EQ(f32(208 + 4), 40002.0f);    // output(2)
+    EXPECT_EQ(b[256 + 22], 12);           // hours(12), low byte first
+    EXPECT_EQ(b[256 + 23], 0);
+    EXPECT_EQ(f32(280 + 4), 15.0f);       // backup_cost(2)
+    EXPECT_EQ(f32(328 + 16), 5000.0f);    // year_cost(5)
+    EXPECT_EQ(f32(348), 2936.03f);        // save_year1
+    EXPECT_EQ(f32(352), 16542.5f);        // year_save(1)
+    EXPECT_EQ(f32(372), 7800.0f);
+    EXPECT_EQ(f32(376), 2.7f);
+    EXPECT_EQ(f32(380), -37.6f);
+
+    const CompareResult back = pumpchk::unpack(b);
+    EXPECT_EQ(pumpchk::pack(back), b);
+    EXPECT_EQ(pumpchk::unpack(b.substr(0, 100)).roi, 0.0f);  // short: the rest reads as 0
+}
+
+// Each row is its own system: computed through the engine and every cost
+// stage, its monthly C.O.P. and output, its own costs, hours, savings,
+// payback and return; all four go to Pumpchk.dat and come back.
+TEST_F(ReportTest, EverySystemCarriesItsOwnFiguresAndRecord) {
+    pool_with_gas();
+    three_competitors();
+    ASSERT_TRUE(engine::calc_all());
+    const DataModel fresh = g;
+
+    const auto systems = compet1::compute_systems(compet1::UserSystem::save());
+    ASSERT_EQ(systems, (std::vector<int>{1, 2, 3, 4}));
+
+    const CompareResult& own = g.cmp_res[1];
+    EXPECT_EQ(vb::Trim(own.brand), "Kestrolin");
+    EXPECT_EQ(vb::Trim(own.equipment), "2 model HX 520");
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(own.cop[m], fresh.month_cop[m]) << m;
+        EXPECT_EQ(own.output[m], static_cast<float>(fresh.month_load[m][1])) << m;
+        EXPECT_EQ(own.op_cost[m], fresh.calc_f32[m]) << m;
+    }
+    EXPECT_EQ(cy(own.save_year1), fresh.tot_saving);
+    EXPECT_EQ(cy(own.equip_cost), fresh.equip_cost);
+    EXPECT_EQ(own.payback, fresh.payback_f32[HT_GAS]);
+    EXPECT_FLOAT_EQ(own.roi, fresh.invest_f32[HT_GAS] * 100.0f);
+
+    for (int k = 2; k <= 4; ++k) {
+        SCOPED_TRACE(k);
+        const CompareResult& r = g.cmp_res[k];
+        EXPECT_EQ(vb::Trim(r.brand), g.comp_names[k - 1]);
+        EXPECT_NE(r.year_cost[1], own.year_cost[1]);
+        EXPECT_NE(r.save_year1, own.save_year1);
+        EXPECT_NE(r.year_save[1], own.year_save[1]);
+        EXPECT_NE(r.payback, own.payback);
+        EXPECT_NE(r.roi, own.roi);
+        EXPECT_NE(r.hours, own.hours);
+        EXPECT_NE(r.cop[1], own.cop[1]);
+        EXPECT_GT(r.cop[1], 1.0f);
+        EXPECT_LT(r.cop[1], 8.0f);
+        EXPECT_GT(r.output[1], 10000.0f);  // a month's output, not a rating point
+        // Its saving is that of its own costs: the heater alone less its heat pump.
+        EXPECT_NEAR(r.save_year1 + r.year_cost[1], own.save_year1 + own.year_cost[1], 0.02);
+    }
+    EXPECT_EQ(vb::Trim(g.cmp_res[2].equipment), "2 model BR 35");
+
+    const std::string file = slurp(path("Pumpchk.dat"));
+    ASSERT_EQ(file.size(), 4u * 384);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(file.substr((k - 1) * 384, 384), pumpchk::pack(g.cmp_res[k])) << k;
+}
+
+// A competitor whose file is missing or empty is said and left out: the
+// file is not created, the data disk is not touched, the others go on.
+TEST_F(ReportTest, AnUnreadableCompetitorIsSaidAndLeftOut) {
+    pool_with_gas();
+    three_competitors();
+    fs::remove(path("PumpHP2.dat"));
+    { std::ofstream(path("PumpHP3.dat"), std::ios::trunc); }
+    fs::create_directories(path("A"));
+    { std::ofstream(path("A/pump.dat2")) << "a diskette file"; }
+    script.answer(ui::vbOK).answer(ui::vbOK);
+
+    const auto systems = compet1::compute_systems(compet1::UserSystem::save());
+    EXPECT_EQ(systems, (std::vector<int>{1, 2}));
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].text, "Bad competitor #2 heat pump data file");
+    EXPECT_EQ(script.shown()[1].text, "Bad competitor #3 heat pump data file");
+    EXPECT_EQ(script.shown()[1].title, "Update file");
+    EXPECT_FALSE(fs::exists(path("PumpHP2.dat")));
+    EXPECT_EQ(fs::file_size(path("PumpHP3.dat")), 0u);
+    EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 2u * 384);
+}
+
+// The capacity flags belong to this run only; a competitor whose pumps
+// cannot hold the water is flagged, the others are not.
+TEST_F(ReportTest, CapacityFlagsAreThoseOfThisRun) {
+    pool_with_gas();
+    three_competitors();
+    compet1::no_capacity = {0, 1, 1, 1, 1};
+    compet1::compute_systems(compet1::UserSystem::save());
+    EXPECT_EQ(compet1::no_capacity, (arr<i16, 4>{0, 0, 0, 0, 0}));
+
+    // Competitor 2's pumps barely heat at all.
+    CompetitorPump weak;
+    ASSERT_TRUE(records::readCompetitorFile(path("PumpHP2.dat"), weak));
+    for (int p = 1; p <= 24; ++p) weak.btu[p] = 1;
+    ASSERT_TRUE(records::writeCompetitorFile(path("PumpHP2.dat"), weak));
+    g.comp_names[3].clear();
+    compet1::compute_systems(compet1::UserSystem::save());
+    EXPECT_EQ(compet1::no_capacity, (arr<i16, 4>{0, 0, 1, 0, 0}));
+}
+
+// After the report book, with or without the comparison, the data model
+// holds exactly what a fresh calculation of the user's project gives.
+TEST_F(ReportTest, TheUsersSystemIsRestoredAfterTheReport) {
+    for (int project = 1; project <= 3; ++project) {
+        SCOPED_TRACE(project);
+        if (project == 1) pool_with_gas();
+        if (project == 2) metric_spa_with_backup();
+        if (project == 3) pool_without_heater();
+        if (project != 3) three_competitors();
+        ASSERT_TRUE(engine::calc_all());
+        const DataModel fresh = g;
+        prt1::The_Print();
+        expect_same_results(g, fresh);
+
+        // The comparison alone, too.
+        compet1::compare();
+        expect_same_results(g, fresh);
+        prn::printer().KillDoc();
+    }
+}
+
+// A printer fault in the comparison: Retry goes on; Cancel ends the
+// comparison there, and the user's system is back either way.
+TEST_F(ReportTest, APrinterFaultInTheComparisonRetriesOrEndsIt) {
+    pool_with_gas();
+    three_competitors();
+    ASSERT_TRUE(engine::calc_all());
+    const DataModel fresh = g;
+
+    cap.failNext(25, 2);
+    script.answer(ui::vbRetry).answer(ui::vbRetry);
+    compet1::compare();
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].text, "Printer is not responding.");
+    EXPECT_EQ(script.shown()[0].title, "Error 25");
+    EXPECT_GT(prn::printer().PageNumber(), 3);
+    expect_same_results(g, fresh);
+    prn::printer().KillDoc();
+
+    script.clear();
+    cap.failNext(25);
+    script.answer(ui::vbCancel);
+    compet1::compare();
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_FALSE(prn::printer().DocumentOpen());
+    expect_same_results(g, fresh);
+}
+
+// A failure anywhere abandons the whole document (nothing half printed
+// reaches the printer), restores the user's system and keeps the program.
+TEST_F(ReportTest, AFailureAbandonsTheDocumentAndKeepsTheProgram) {
+    pool_with_gas();
+    three_competitors();
+    ASSERT_TRUE(engine::calc_all());
+    const DataModel fresh = g;
+
+    prn::printer().Print({"a page already begun"});
+    cap.failNext(57);
+    script.answer(ui::vbOK);
+    EXPECT_NO_THROW(prt1::The_Print());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Page1 error");
+    EXPECT_EQ(script.shown()[0].text, ui::ErrorText(57) + " 57 in  1");
+    EXPECT_TRUE(cap.documents().empty());
+    EXPECT_EQ(cap.killed(), 1);
+    EXPECT_FALSE(prn::printer().DocumentOpen());
+    expect_same_results(g, fresh);
+
+    // Device fault in Table 4: OK tries again, Cancel gives the report up.
+    for (int answer : {ui::vbOK, ui::vbCancel}) {
+        script.clear();
+        ASSERT_TRUE(engine::Calc());
+        prn::printer().Print({"open"});
+        cap.failNext(25);
+        script.answer(answer);
+        if (answer == ui::vbOK) {
+            prt1::table4_calc();
+            EXPECT_EQ(prn::printer().document().pages[0].lines.size(), 13u);
+        } else {
+            EXPECT_THROW(prt1::table4_calc(), rb::Abandon);
+        }
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].text, "Check the printer");
+        EXPECT_EQ(script.shown()[0].title, "Device fault");
+        prn::printer().KillDoc();
+    }
+}
+
+}  // namespace
+}  // namespace rbtest

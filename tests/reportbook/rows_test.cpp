@@ -1,0 +1,193 @@
+// The comparison's rows, printed from hand-made result records, and the
+// equipment texts of compared systems.
+#include <gtest/gtest.h>
+
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "app/model.h"
+#include "platform/print/printer.h"
+#include "reportbook/equip_desc.h"
+#include "reportbook/rows.h"
+
+namespace {
+
+using namespace compet1;
+
+class RowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        set_defaults(g);
+        g.left_margin = 5;
+        g.cmp_res[1].brand = vb::FixLen("Kestrolin", 39);
+        g.cmp_res[2].brand = vb::FixLen("Corvane Pool Heat Systems", 39);
+    }
+    void TearDown() override {
+        for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;
+        set_defaults(g);
+    }
+    // The printed lines so far (the document stays open).
+    std::vector<std::string> lines() const { return prn::printer().document().pageText(0); }
+    std::string line(std::size_t i) const { return lines().at(i); }
+    // Column (from 1) where `text` starts on line i; 0 when absent.
+    int col(std::size_t i, const std::string& text) const {
+        const auto p = line(i).find(text);
+        return p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+    }
+    // Line i after the brand (columns 20 on), trimmed.
+    std::string rest(std::size_t i) const {
+        const std::string l = line(i);
+        return l.size() > 19 ? vb::Trim(l.substr(19)) : std::string();
+    }
+    static int last(int start, const std::string& text) { return start + static_cast<int>(text.size()) - 1; }
+
+    prn::Capture cap;
+    ui::Script script;
+};
+
+TEST_F(RowsTest, MonthlyRowsRightAlignAndLeaveZerosEmpty) {
+    CompareResult& r = g.cmp_res[2];
+    r.backup_cost[1] = 12.0f;
+    r.backup_cost[4] = 1234.56f;
+    r.water_temp[1] = 82;
+    r.water_temp[2] = 32;
+    r.water_temp[3] = 0;
+    bak1(2);
+    EXPECT_EQ(line(0).substr(0, 19), "     Corvane Pool H");  // brand cut to 14 characters
+    EXPECT_EQ(last(col(0, "12.00"), "12.00"), 5 + 26);
+    EXPECT_EQ(last(col(0, "1,234.56"), "1,234.56"), 5 + 53);
+    EXPECT_EQ(rest(0), "12.00                   1,234.56");
+
+    temp1(2);  // Fahrenheit: 0 °F prints nothing, 32 °F prints
+    EXPECT_EQ(rest(1), "82.0    32.0");
+    g.units_temp = 1;  // Celsius: 32 °F is 0.0 and prints nothing
+    temp1(2);
+    EXPECT_EQ(rest(2), "27.8           -17.8   -17.8   -17.8   -17.8");
+    EXPECT_EQ(to_cels(31), -0.6f);
+
+    g.units_heat = 1;
+    EXPECT_FLOAT_EQ(to_watt(34130.4f), 10000.0f);
+    g.units_heat = 0;
+    EXPECT_EQ(to_watt(34130.4f), 34130.4f);
+}
+
+TEST_F(RowsTest, ThreeColumnRowsCompareWithTheChosenSystem) {
+    g.cmp_res[1].save_year1 = 2936.03f;
+    g.cmp_res[2].save_year1 = 2772.62f;
+    g.cmp_res[1].equip_cost = 7800;
+    g.cmp_res[2].equip_cost = 11700;
+    sav(1);
+    sav(2);
+    syscst(1);
+    syscst(2);
+    EXPECT_EQ(rest(0), "$2,936.03      $2,936.03");  // its own difference is empty
+    EXPECT_EQ(rest(1), "$2,772.62      $2,936.03        $163.41");
+    EXPECT_EQ(last(col(1, "$163.41"), "$163.41"), 5 + 50 + 10);
+    EXPECT_EQ(rest(3), "$11,700    $7,800             $3,900");
+}
+
+TEST_F(RowsTest, YearsPaybackAndReturn) {
+    CompareResult& r = g.cmp_res[1];
+    for (int y = 1; y <= 4; ++y) r.year_cost[y] = 250000;
+    yrcst(1);
+    // A total of a million or more is wider than its field and starts left of it.
+    EXPECT_EQ(col(0, "$1,000,000"), 5 + 60 - 2);
+    EXPECT_EQ(col(0, "$250,000"), 5 + 20);
+
+    const struct {
+        float payback;
+        const char* text;
+        int at;
+    } paybacks[] = {{0, "None", 35}, {-1, "None", 35}, {3, "3", 34}, {3.25f, "3.3", 34}, {2.96f, "3.", 35}};
+    std::size_t i = 1;
+    for (const auto& p : paybacks) {
+        r.payback = p.payback;
+        pbak(1);
+        EXPECT_EQ(rest(i), p.text) << p.payback;
+        EXPECT_EQ(col(i, p.text), 5 + p.at) << p.payback;
+        ++i;
+    }
+    const struct {
+        float roi;
+        const char* text;
+    } returns[] = {{0, ""}, {37.6f, "37.6%"}, {-12.5f, "-12.5%"}};
+    for (const auto& x : returns) {
+        r.roi = x.roi;
+        roi(1);
+        EXPECT_EQ(rest(i), x.text) << x.roi;
+        ++i;
+    }
+    EXPECT_EQ(col(i - 2, "37.6%"), 5 + 33);
+}
+
+TEST_F(RowsTest, HoursAYearAgainstTheChosenSystem) {
+    g.heat_days = 7;
+    for (int m = 1; m <= 12; ++m) {
+        g.cmp_res[1].hours[m] = 4;
+        g.cmp_res[2].hours[m] = 6;
+    }
+    hrsyr(1460, 0, 1);
+    hrsyr(1460, 0, 2);
+    EXPECT_EQ(rest(0), "1,460            1,460");
+    EXPECT_EQ(rest(1), "2,190            1,460               730");
+    brand_hdr(2);
+    EXPECT_EQ(vb::Trim(line(2)), "Brand     :  Corvane Pool Heat Systems");
+}
+
+// A row printer that keeps failing says so once and leaves the row out.
+TEST_F(RowsTest, ARowThatKeepsFailingIsSaidOnceAndLeftOut) {
+    g.cmp_res[1].op_cost[1] = 10;
+    prn::printer().Print({"first"});
+    cap.failNext(57, 2);
+    script.answer(ui::vbOK);
+    cst1(1);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Skipping cst1");
+    EXPECT_EQ(script.shown()[0].text, ui::ErrorText(57) + "Bad Data error: 57");
+    EXPECT_EQ(lines().size(), 1u);
+
+    cap.failNext(57);  // once only: the second try prints the row
+    script.answer(ui::vbOK);
+    cst1(1);
+    EXPECT_EQ(lines().size(), 2u);
+    cap.failNext(55);  // error 55 is passed over without a word
+    cst1(1);
+    EXPECT_EQ(script.shown().size(), 2u);
+}
+
+TEST(EquipDesc, FormsOfTheConfiguration) {
+    set_defaults(g);
+    CompetitorPump& c = g.comp2_rec[1];
+    c.model[1] = "  BR 35" + std::string(18, ' ');
+    c.model[2] = "BR 55";
+    c.model[3] = "BR 85";
+    g.combo_idx = 5;
+    auto desc = [](int ns, int nm, int nl) {
+        g.combo_n1[5] = static_cast<i16>(ns);
+        g.combo_n2[5] = static_cast<i16>(nm);
+        g.combo_n3[5] = static_cast<i16>(nl);
+        std::string t = "old";
+        equip_desc(3, t);
+        return t;
+    };
+    EXPECT_EQ(desc(3, 1, 0), std::string(9, ' ') + " 3 model   BR 35 and 1 model BR 55");
+    EXPECT_EQ(desc(2, 0, 0), std::string(19, ' ') + " 2 model   BR 35");  // leading blanks of a name stay
+    EXPECT_EQ(desc(0, 2, 0), std::string(19, ' ') + " 2 model BR 55");
+    EXPECT_EQ(desc(0, 0, 1), std::string(19, ' ') + " 1 model BR 85");
+    EXPECT_EQ(desc(0, 2, 1), std::string(19, ' ') + " 2 model BR 55");   // form 3 comes first
+    // Mixes no form covers name every model with its count.
+    EXPECT_EQ(vb::Trim(desc(2, 2, 0)), "2 model   BR 35 and 2 model BR 55");
+    EXPECT_EQ(vb::Trim(desc(0, 0, 3)), "3 model BR 85");
+    EXPECT_EQ(vb::Trim(desc(0, 0, 0)), "0 model");
+
+    std::string t = "old";
+    equip_desc(5, t);
+    EXPECT_EQ(t, "");
+    g.pump_rec = 2;
+    g.pump_tab[2].model[1] = "HX 310";
+    g.combo_n1[5] = 1;
+    equip_desc(1, t);
+    EXPECT_EQ(vb::Trim(t), "1 model HX 310");  // the chosen group, not record 1
+    set_defaults(g);
+}
+
+}  // namespace
