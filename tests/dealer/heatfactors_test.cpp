@@ -2,9 +2,10 @@
 // values, and the "7 days buffer" dialogue.
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <locale>
 
 #include "core/ui.h"
+#include "dealer/calckeys.h"
 #include "dealer/heatfactors.h"
 #include "model.h"
 
@@ -46,15 +47,27 @@ TEST_F(HeatFactors, TypedTextIsStoredAndShownBack) {
     EXPECT_FLOAT_EQ(g.cover_quality, 25.5f);
 }
 
+namespace {
+// A desktop language that writes 5,79 for 5.79 and groups thousands with ".".
+struct CommaPunct : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+}  // namespace
+
 TEST_F(HeatFactors, NumbersReadTheSameInAnyDesktopLanguage) {
-    const char* was = std::setlocale(LC_ALL, nullptr);
-    const std::string keep = was ? was : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+    const std::locale was = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
     hf::store(16, "5.79");
-    std::setlocale(LC_ALL, keep.c_str());
+    const std::string shown = hf::shown(16);
+    const double calc = CalcKeys::full_value(std::string("5.79"));
+    CalcKeys c;
+    c.keys("1 2 . 5 + 1 =");
+    std::locale::global(was);
     EXPECT_FLOAT_EQ(g.cover_quality, 5.79f);
-    EXPECT_EQ(hf::shown(16), "5.79");
+    EXPECT_EQ(shown, "5.79");
+    EXPECT_EQ(calc, 5.79);
+    EXPECT_EQ(c.display, "13.5");
 }
 
 TEST_F(HeatFactors, RangesOnLeaving) {
