@@ -30,5 +30,79 @@ TEST_F(ReportTest, PoolWithoutHeaterNoComparison) {
     EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/pool_no_heater.txt"));
 }
 
+TEST_F(ReportTest, CellsInTheChosenUnits) {
+    g.units_temp = 0;
+    EXPECT_EQ(prt1::f_to_c(82), 82);
+    g.units_temp = 1;
+    EXPECT_DOUBLE_EQ(prt1::f_to_c(82), 27.8);
+    EXPECT_DOUBLE_EQ(prt1::f_to_c(32), 0);
+    EXPECT_DOUBLE_EQ(prt1::f_to_c(31), -0.6);
+    g.units_heat = 1;
+    EXPECT_DOUBLE_EQ(prt1::btu_to_kwh(3413040), 1000);
+    g.units_heat = 0;
+    EXPECT_DOUBLE_EQ(prt1::btu_to_kwh(3413040), 3413040);
+}
+
+// Unusable title-font settings are corrected in memory and the title
+// printed with the correction; a refused font or setting never stops it.
+TEST_F(ReportTest, TheTitleFontCorrectsWhatItCannotUse) {
+    prn::Printer& p = prn::printer();
+    const struct {
+        const char* name;
+        int size;
+        const char* usedName;
+        int usedSize;
+    } cases[] = {{"Times", 13, "Courier", 10}, {"courier new", 8, "Courier", 10}, {"Arial", 16, "Arial", 16},
+                 {"Courier New", 9, "Courier New", 9}};
+    for (const auto& c : cases) {
+        g.fnt_title_name = c.name;
+        g.fnt_title_size = static_cast<i16>(c.size);
+        g.fnt_title_bold = "True";
+        prt1::Fnt_title();
+        EXPECT_EQ(p.FontName(), c.usedName);
+        EXPECT_EQ(g.fnt_title_name, c.usedName);
+        EXPECT_EQ(p.FontSize(), c.usedSize);
+        EXPECT_EQ(g.fnt_title_size, c.usedSize);
+        EXPECT_TRUE(p.FontBold());
+    }
+    cap.refuseFont("Arial");
+    cap.refuseCharset();
+    g.fnt_title_name = "Arial";
+    g.fnt_title_x = 3;
+    g.fnt_title_bold = "true";
+    prt1::Fnt_title();
+    EXPECT_EQ(p.FontName(), "Courier");
+    EXPECT_EQ(g.fnt_title_name, "Courier");
+    EXPECT_EQ(g.fnt_title_x, 0);
+    EXPECT_FALSE(p.FontBold());
+    EXPECT_FALSE(p.FontItalic() || p.FontUnderline() || p.FontStrikethru());
+}
+
+// The company name centred in the title: an empty one leaves an empty line
+// and no title font; one wider than the centring width starts at the margin.
+TEST_F(ReportTest, TheCompanyNameOnPageOne) {
+    pool_with_gas();
+    ASSERT_TRUE(engine::Calc());
+    g.title_font_on = -1;
+    g.title_indent = 2;
+    g.company_name = "  " + std::string(40, 'W') + " ";
+    prt1::Page1();
+    const auto& lines = prn::printer().document().pages[0].lines;
+    ASSERT_GT(lines.size(), 3u);
+    EXPECT_EQ(lines[2].runs.back().text, std::string(40, 'W'));
+    EXPECT_EQ(lines[2].runs.back().font.size, 14);
+    EXPECT_EQ(g.company_name, std::string(40, 'W'));
+    prn::printer().KillDoc();
+
+    g.company_name = "";
+    g.title_font_on = 0;
+    prt1::Page1();
+    const prn::Document& doc = prn::printer().document();
+    EXPECT_TRUE(doc.pageText(0)[2].empty());
+    for (const auto& line : doc.pages[0].lines)
+        for (const auto& run : line.runs) EXPECT_FALSE(run.font.bold) << run.text;
+    prn::printer().KillDoc();
+}
+
 }  // namespace
 }  // namespace rbtest
