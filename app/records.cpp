@@ -187,14 +187,16 @@ bool writeCityFile(const std::string& dir, const std::vector<CityRecord>& cities
     std::string bytes;
     bytes.reserve(kCityLen * cities.size());
     for (const auto& c : cities) bytes += pack(c);
+    return writeCityBytes(dir, bytes, why);
+}
+
+bool writeCityBytes(const std::string& dir, std::string_view bytes, std::string* why) {
     // The copy is written complete (never appended to a copy an earlier run
     // left behind) before it replaces the file.
     const std::string copy = dir + "locatio2.dat";
     if (!rec::replaceFile(copy, bytes, why)) return false;
-    std::error_code ec;
-    std::filesystem::rename(copy, dir + "location.dat", ec);
-    if (ec) {
-        if (why) *why = ec.message();
+    if (!rec::renameFile(copy, dir + "location.dat", why)) {
+        std::error_code ec;
         std::filesystem::remove(copy, ec);
         return false;
     }

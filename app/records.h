@@ -59,5 +59,8 @@ bool writeCompetitorFile(const std::string& path, const CompetitorPump& r, std::
 // the temporary copy locatio2.dat, which is then renamed over location.dat.
 // A failure leaves location.dat as it was and removes the copy.
 bool writeCityFile(const std::string& dir, const std::vector<CityRecord>& cities, std::string* why = nullptr);
+// The same replacement for ready-made records (whole 228-byte records in
+// order), so unchanged records are copied byte for byte.
+bool writeCityBytes(const std::string& dir, std::string_view bytes, std::string* why = nullptr);
 
 }  // namespace records

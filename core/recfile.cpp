@@ -140,6 +140,17 @@ void Reader::skip(std::size_t n) {
 
 namespace {
 
+FaultHook g_fault = nullptr;
+
+// True when the test seam makes this step fail; errno is then set.
+bool injected(Step step, const std::string& path) {
+    if (!g_fault) return false;
+    const int err = g_fault(step, path);
+    if (err == 0) return false;
+    errno = err;
+    return true;
+}
+
 std::string reason(const char* what, const std::string& path, int err) {
     std::string s = what;
     s += " ";
@@ -229,25 +240,26 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
         return false;
     };
     std::string tmp;
-    const int fd = openTemp(path, tmp);
+    const int fd = injected(Step::Create, path) ? -1 : openTemp(path, tmp);
     if (fd < 0) return fail(reason("Cannot create a temporary file for", path, errno));
 
     // Keep the old file's permissions.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
 
-    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+    if (injected(Step::Write, path) || !writeAll(fd, bytes.data(), bytes.size()) ||
+        injected(Step::Sync, path) || ::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
         ::unlink(tmp.c_str());
         return fail(reason("Cannot write", tmp, err));
     }
-    if (::close(fd) != 0) {
+    if (::close(fd) != 0 || injected(Step::Close, path)) {
         const int err = errno;
         ::unlink(tmp.c_str());
         return fail(reason("Cannot write", tmp, err));
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (injected(Step::Rename, path) || ::rename(tmp.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
         return fail(reason("Cannot replace", path, err));
@@ -262,6 +274,17 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     if (why) why->clear();
     return true;
 }
+
+bool renameFile(const std::string& from, const std::string& to, std::string* why) {
+    if (injected(Step::Rename, to) || ::rename(from.c_str(), to.c_str()) != 0) {
+        if (why) *why = reason("Cannot replace", to, errno);
+        return false;
+    }
+    if (why) why->clear();
+    return true;
+}
+
+void setFaultHook(FaultHook hook) { g_fault = hook; }
 
 std::vector<std::string_view> records(std::string_view file, std::size_t length, std::size_t maxRecords,
                                       bool* partial) {

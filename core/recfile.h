@@ -61,6 +61,16 @@ bool readFile(const std::string& path, std::string& out);
 // left untouched, the temporary copy removed, and false returned with a
 // reason in *why.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
+// Renames `from` over `to` (atomic on one file system); false with a reason
+// in *why when it fails, both files then left as they were.
+bool renameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
+
+// Test seam for the steps of replaceFile and renameFile: while set, it is
+// asked before each step with the step and the file it concerns; a non-zero
+// result (an errno value) makes that step fail as the system would.
+enum class Step { Create, Write, Sync, Close, Rename };
+using FaultHook = int (*)(Step step, const std::string& path);
+void setFaultHook(FaultHook hook);
 
 // Splits file contents into records of `length` bytes: whole records only,
 // in order, at most `maxRecords`. *partial is set when a trailing partial

@@ -4,8 +4,8 @@
 
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "data.h"
-#include "model.h"
+#include "app/data.h"
+#include "app/model.h"
 
 namespace heatfactors {
 

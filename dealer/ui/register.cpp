@@ -5,14 +5,18 @@
 #include "browser.h"
 #include "calculator.h"
 #include "coname.h"
+#include "convert_cities.h"
 #include "core/windows.h"
 #include "custname.h"
+#include "filldata.h"
 #include "menu.h"
 #include "platform/instances.h"
 #include "setheat.h"
 #include "setname.h"
 #include "setoutp.h"
 #include "setsize.h"
+#include "setdata.h"
+#include "showpump.h"
 
 namespace {
 QPointer<coname> g_coname;
@@ -38,4 +42,11 @@ void register_dealer_windows() {
     w.custname = plat::window_slot(g_custname);
     w.Calculator = plat::window_slot(g_calculator);
     w.frmBrowser = plat::window_slot(g_browser);
+    w.setdata = WindowSlot([]() -> plat::Form* { return frm_setdata(); },
+                           []() -> plat::Form* { return existing_setdata(); });
+    w.filldata = WindowSlot([]() -> plat::Form* { return frm_filldata(); },
+                            []() -> plat::Form* { return existing_filldata(); });
+    w.Showpump = WindowSlot([]() -> plat::Form* { return frm_Showpump(); },
+                            []() -> plat::Form* { return existing_Showpump(); });
+    w.convert_cities = [] { convert_cities(); };
 }

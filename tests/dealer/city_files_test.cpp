@@ -1,0 +1,193 @@
+// The weather-city lists, the new-name rules, the record editor's box texts
+// and the rewrites of location.dat, including a failure at every step of
+// the replacement.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "data_fixture.h"
+#include "dealer/citydata.h"
+
+using namespace dealertest;
+
+namespace {
+
+class CityFiles : public DataDir {};
+
+TEST(CityLists, RegionsFormatsAndRecordNumbers) {
+    const std::vector<CityRecord> recs = {
+        city("Miami", "FL"),         city("Tampa", "fl"),   city("Austin", "TX"),
+        city("Nowhere", ""),         city("Orlando", "Florida"),
+        city("A Very Long Name Of Some Town", "GA"), city("Berlin", "GERMANY"),
+    };
+    const citydata::Lists l = citydata::build_lists(recs);
+    ASSERT_EQ(l[0].size(), 2u);
+    EXPECT_EQ(l[0][0].text, "Miami");
+    EXPECT_EQ(l[0][1].text, "Tampa");  // "fl" counts as Florida
+    EXPECT_EQ(l[0][1].record, 2);
+    ASSERT_EQ(l[1].size(), 3u);
+    EXPECT_EQ(l[1][0].text, "TX  Austin");
+    EXPECT_EQ(l[1][1].text, "    Nowhere");  // a blank state: four blanks
+    EXPECT_EQ(l[1][1].record, 4);
+    // A long name keeps its record number however the entry reads back.
+    EXPECT_EQ(l[1][2].text, "GA  A Very Long Name Of Some Town");
+    EXPECT_EQ(l[1][2].record, 6);
+    ASSERT_EQ(l[2].size(), 2u);
+    EXPECT_EQ(l[2][0].text, "Florida   Orlando");
+    EXPECT_EQ(l[2][0].record, 5);
+    EXPECT_EQ(l[2][1].text, "GERMANY   Berlin");
+}
+
+TEST(CityLists, NewNameRules) {
+    using citydata::NameCheck;
+    EXPECT_EQ(citydata::check_new_name("New Port Richey Beach", 0), NameCheck::Ok);  // 18 without blanks
+    EXPECT_EQ(citydata::check_new_name("abcde fghij klmno pqrst", 10), NameCheck::Ok);  // 20 + blanks
+    EXPECT_EQ(citydata::check_new_name("abcdefghijklmnopqrstu", 10), NameCheck::TooLong);
+    EXPECT_EQ(citydata::check_new_name("   ", 10), NameCheck::Missing);
+    EXPECT_EQ(citydata::check_new_name("", 10), NameCheck::Missing);
+    EXPECT_EQ(citydata::check_new_name("Ocala", 498), NameCheck::Ok);
+    EXPECT_EQ(citydata::check_new_name("Ocala", 499), NameCheck::TooMany);
+
+    const std::vector<CityRecord> recs = {city("Fort Myers", "FL"), city("Naples", "FL"),
+                                          city("FortMyers", "FL")};
+    const auto l = citydata::build_lists(recs);
+    EXPECT_EQ(citydata::same_names(l[0], recs, "fort myers"), (std::vector<int>{0, 2}));
+    EXPECT_TRUE(citydata::same_names(l[0], recs, "Naple").empty());
+
+    const CityRecord r = citydata::new_record("  Some Place  ");
+    EXPECT_EQ(r.city, vb::FixLen("Some Place", 39));
+    EXPECT_EQ(vb::Trim(r.state), "");
+    EXPECT_EQ(r.humidity[5], 0);
+}
+
+TEST(CityEditorBoxes, ShowAndReadBack) {
+    const CityRecord r = city("Ocala", "FL", 2);
+    const citydata::Boxes b = citydata::to_boxes(r);
+    EXPECT_EQ(b.humidity[0], "63.00");
+    EXPECT_EQ(b.sun[11], "422.00");
+    EXPECT_EQ(b.air[0], "51.20");
+    EXPECT_EQ(b.cost[0], "0.2000");
+    EXPECT_EQ(b.cost[3], "0.8000");
+    EXPECT_EQ(b.cost[4], "7.00");
+    EXPECT_EQ(b.state, "FL");
+    const CityRecord back = citydata::from_boxes(b, r.city);
+    EXPECT_EQ(records::pack(back), records::pack(r));
+
+    citydata::Boxes e = citydata::empty_boxes();
+    EXPECT_EQ(e.humidity[3], "0.00");
+    EXPECT_EQ(e.cost[1], "0.0000");
+    EXPECT_EQ(e.cost[4], "0.00");
+    EXPECT_EQ(e.state, "");
+    e.humidity[0] = "1.2.3";  // two decimal points: the number at the start
+    e.sun[0] = "";
+    e.air[0] = "abc";
+    e.cost[0] = ".5";
+    e.state = "  florida ";
+    CityRecord n = citydata::from_boxes(e, "Ocala");
+    EXPECT_FLOAT_EQ(n.humidity[1], 1.2f);
+    EXPECT_EQ(n.sun[1], 0);
+    EXPECT_EQ(n.air_temp[1], 0);
+    EXPECT_FLOAT_EQ(n.elec_cost, 0.5f);
+    EXPECT_EQ(n.state, vb::FixLen("FL", 25));
+    EXPECT_EQ(n.city, vb::FixLen("Ocala", 39));
+    e.state = " Ontario ";
+    EXPECT_EQ(citydata::from_boxes(e, "X").state, vb::FixLen("Ontario", 25));
+}
+
+TEST_F(CityFiles, EraseReplaceAndAppendKeepEveryOtherRecord) {
+    write_cities({city("Miami", "FL", 1), city("Ocala", "FL", 2), city("Miami", "FL", 3), city("Waco", "TX", 4)});
+    const std::string before = read("location.dat");
+
+    // Deleting the first of two equal cities removes that record only.
+    ASSERT_TRUE(citydata::erase(dir_, 1));
+    auto now = cities();
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ(label(now[0]), "Ocala/FL");
+    EXPECT_EQ(label(now[1]), "Miami/FL");
+    EXPECT_EQ(now[1].wind, 8);  // the second Miami, seed 3
+    EXPECT_EQ(read("location.dat"), before.substr(228));
+
+    // In place: same count, the others byte for byte.
+    ASSERT_TRUE(citydata::put(dir_, 2, city("Miami", "FL", 9)));
+    const std::string replaced = read("location.dat");
+    ASSERT_EQ(replaced.size(), 3u * 228);
+    EXPECT_EQ(replaced.substr(0, 228), before.substr(228, 228));
+    EXPECT_EQ(replaced.substr(228, 228), records::pack(city("Miami", "FL", 9)));
+    EXPECT_EQ(replaced.substr(456), before.substr(684));
+
+    // Count + 1 appends; past that there is no such record.
+    ASSERT_TRUE(citydata::put(dir_, 4, city("Tyler", "TX", 5)));
+    ASSERT_EQ(cities().size(), 4u);
+    EXPECT_EQ(label(cities()[3]), "Tyler/TX");
+    std::string why;
+    EXPECT_FALSE(citydata::put(dir_, 6, city("X", "TX"), &why));
+    EXPECT_FALSE(citydata::erase(dir_, 5, &why));
+    EXPECT_FALSE(citydata::erase(dir_, 0, &why));
+    EXPECT_EQ(cities().size(), 4u);
+    EXPECT_EQ(files(), (std::vector<std::string>{"location.dat"}));
+}
+
+TEST_F(CityFiles, LastCityEmptyFileDeleteAllAndStaleCopy) {
+    // A copy an earlier run left behind, larger than the result: none of
+    // its records may reach the new file.
+    std::string stale;
+    for (int i = 0; i < 400; ++i) stale += records::pack(city("Old", "XX", static_cast<float>(i)));
+    write("locatio2.dat", stale);
+    write_cities({city("Miami", "FL")});
+    ASSERT_TRUE(citydata::erase(dir_, 1));
+    EXPECT_TRUE(exists("location.dat"));
+    EXPECT_EQ(read("location.dat").size(), 0u);
+    EXPECT_FALSE(exists("locatio2.dat"));
+
+    // Appending to an empty or missing file.
+    ASSERT_TRUE(citydata::put(dir_, 1, city("Ocala", "FL")));
+    EXPECT_EQ(cities().size(), 1u);
+    ASSERT_TRUE(citydata::erase_all(dir_));
+    EXPECT_FALSE(exists("location.dat"));
+    EXPECT_TRUE(citydata::erase_all(dir_));  // nothing to delete is fine
+    ASSERT_TRUE(citydata::put(dir_, 1, city("Waco", "TX")));
+    EXPECT_EQ(label(cities()[0]), "Waco/TX");
+}
+
+TEST_F(CityFiles, RecordsPastFiveHundredSurviveARewrite) {
+    std::vector<CityRecord> many;
+    for (int i = 1; i <= 503; ++i) many.push_back(city("C" + std::to_string(i), "TX", static_cast<float>(i)));
+    write_cities(many);
+    bool more = false;
+    EXPECT_EQ(citydata::load(dir_, &more).size(), 500u);
+    EXPECT_TRUE(more);
+    ASSERT_TRUE(citydata::put(dir_, 2, city("Changed", "TX")));
+    const auto now = cities();
+    ASSERT_EQ(now.size(), 503u);
+    EXPECT_EQ(label(now[1]), "Changed/TX");
+    EXPECT_EQ(label(now[502]), "C503/TX");
+}
+
+TEST_F(CityFiles, AFailureAtAnyStepKeepsTheOldFileByteForByte) {
+    write_cities({city("Miami", "FL", 1), city("Ocala", "FL", 2), city("Waco", "TX", 3)});
+    const std::string before = read("location.dat");
+    // Two renames take part (the copy into place as locatio2.dat, then
+    // locatio2.dat over location.dat): fail each in turn.
+    for (rec::Step step : kAllSteps) {
+        for (int nth = 1; nth <= (step == rec::Step::Rename ? 2 : 1); ++nth) {
+            SCOPED_TRACE(static_cast<int>(step) * 10 + nth);
+            for (int op = 0; op < 3; ++op) {
+                FailStep fail(step, nth);
+                std::string why;
+                bool ok = op == 0   ? citydata::erase(dir_, 2, &why)
+                          : op == 1 ? citydata::put(dir_, 1, city("X", "TX"), &why)
+                                    : citydata::put(dir_, 4, city("Y", "TX"), &why);
+                ASSERT_TRUE(fail.fired());
+                EXPECT_FALSE(ok);
+                EXPECT_FALSE(why.empty());
+                EXPECT_EQ(read("location.dat"), before);
+                EXPECT_EQ(files(), (std::vector<std::string>{"location.dat"}));
+            }
+        }
+    }
+    // And with the fault gone the same rewrite goes through.
+    ASSERT_TRUE(citydata::erase(dir_, 2));
+    EXPECT_EQ(cities().size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,304 @@
+// The weather-city spreadsheet import: the name and region rules, the
+// .xlsx and .xls readers, the conversion of a 300-row sheet, the shipped
+// sample spreadsheet, and damaged workbooks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "data_fixture.h"
+#include "dealer/cityimport.h"
+#include "platform/office/package.h"
+
+#include <unistd.h>
+
+using namespace dealertest;
+
+namespace {
+
+// One cell of a generated workbook: a number, a text (shared or inline) or
+// a formula.
+struct Cell {
+    enum Kind { Number, Shared, Inline, Formula } kind = Shared;
+    std::string text;
+};
+using Rows = std::map<int, std::map<int, Cell>>;  // row -> column (1 = A) -> cell
+
+std::string col_name(int c) {
+    std::string s;
+    for (; c > 0; c = (c - 1) / 26) s.insert(s.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return s;
+}
+
+std::string escape(const std::string& s) {
+    std::string o;
+    for (char c : s) o += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
+    return o;
+}
+
+// A workbook of several sheets; `active` is the tab shown when it opens.
+std::string make_xlsx(const std::vector<Rows>& sheets, int active = 0) {
+    std::vector<std::string> shared;
+    std::vector<std::pair<std::string, std::string>> parts;
+    std::ostringstream wb, rels;
+    wb << R"(<?xml version="1.0"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+       << R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+       << "<bookViews><workbookView activeTab=\"" << active << "\"/></bookViews><sheets>";
+    rels << R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+    for (std::size_t k = 0; k < sheets.size(); ++k) {
+        wb << "<sheet name=\"S" << k << "\" sheetId=\"" << k + 1 << "\" r:id=\"rId" << k + 1 << "\"/>";
+        rels << "<Relationship Id=\"rId" << k + 1 << "\" Target=\"worksheets/sheet" << k + 1 << ".xml\"/>";
+        std::ostringstream ws;
+        ws << R"(<?xml version="1.0"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)";
+        for (const auto& [r, cells] : sheets[k]) {
+            ws << "<row r=\"" << r << "\">";
+            for (const auto& [c, cell] : cells) {
+                const std::string ref = col_name(c) + std::to_string(r);
+                switch (cell.kind) {
+                    case Cell::Number: ws << "<c r=\"" << ref << "\"><v>" << cell.text << "</v></c>"; break;
+                    case Cell::Shared:
+                        shared.push_back(cell.text);
+                        ws << "<c r=\"" << ref << "\" t=\"s\"><v>" << shared.size() - 1 << "</v></c>";
+                        break;
+                    case Cell::Inline:
+                        ws << "<c r=\"" << ref << "\" t=\"inlineStr\"><is><t>" << escape(cell.text) << "</t></is></c>";
+                        break;
+                    case Cell::Formula:
+                        ws << "<c r=\"" << ref << "\"><f>" << escape(cell.text) << "</f><v>61.5</v></c>";
+                        break;
+                }
+            }
+            ws << "</row>";
+        }
+        ws << "</sheetData></worksheet>";
+        parts.emplace_back("xl/worksheets/sheet" + std::to_string(k + 1) + ".xml", ws.str());
+    }
+    wb << "</sheets></workbook>";
+    rels << "</Relationships>";
+    std::ostringstream sst;
+    sst << R"(<?xml version="1.0"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
+    for (const auto& s : shared) sst << "<si><t xml:space=\"preserve\">" << escape(s) << "</t></si>";
+    sst << "</sst>";
+    parts.emplace_back("xl/workbook.xml", wb.str());
+    parts.emplace_back("xl/_rels/workbook.xml.rels", rels.str());
+    parts.emplace_back("xl/sharedStrings.xml", sst.str());
+    parts.emplace_back("[Content_Types].xml",
+                       R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+                       R"(<Default Extension="xml" ContentType="application/xml"/></Types>)");
+
+    office::Package pkg;
+    for (auto& [name, body] : parts) pkg.set(name, body);
+    const std::string tmp = (fs::temp_directory_path() / ("heater-xlsx-" + std::to_string(::getpid()) + ".xlsx")).string();
+    pkg.save(tmp);
+    std::string out;
+    rec::readFile(tmp, out);
+    fs::remove(tmp);
+    return out;
+}
+
+Cell num(double x) {
+    std::ostringstream s;
+    s.precision(17);
+    s << x;
+    return {Cell::Number, s.str()};
+}
+Cell text(const std::string& t) { return {Cell::Shared, t}; }
+
+// Row r of the generated 300-row sheet: every kind of cell the rules know.
+void city_row(Rows& rows, int r) {
+    const int k = r - 5;
+    static const char* const regions[] = {"FL", "fl", "GERMANY", "", "  tx ", "new zealand", "Ontario"};
+    static const char* const names[] = {"NEW PORT RICHEY, FL", "st. petersburg", "  la  crosse ", "berlin, de, x",
+                                        "ÉVORA", "", "ocala"};
+    const int v = k % 7;
+    rows[r][1] = text(regions[v]);
+    rows[r][2] = text("ignored");
+    if (names[v][0]) rows[r][3] = v == 6 ? Cell{Cell::Inline, std::string(names[v]) + " " + std::to_string(k)}
+                                         : text(names[v]);
+    for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(40 + m + k / 10.0);
+    if (k % 50 == 1) rows[r][4] = {Cell::Formula, "RC[1]+1"};  // a formula where January's number belongs
+    if (k % 50 == 2) rows[r][5] = text("warm");                 // a text
+    if (k % 50 == 3) rows[r][6] = text("71.5F");                // a number followed by text
+}
+
+class CityImport : public DataDir {};
+
+TEST(CityImportRules, NamesAndRegions) {
+    EXPECT_EQ(cityimport::name_rule("NEW PORT RICHEY, FL"), "New Port Richey");
+    EXPECT_EQ(cityimport::name_rule("st. petersburg"), "St. Petersburg");
+    EXPECT_EQ(cityimport::name_rule("  la  crosse "), "La  Crosse");  // both blanks stay
+    EXPECT_EQ(cityimport::name_rule("berlin, de, x"), "Berlin");
+    EXPECT_EQ(cityimport::name_rule("ÉVORA"), "Évora");
+    EXPECT_EQ(cityimport::name_rule(", FL"), "");
+    EXPECT_EQ(cityimport::name_rule(""), "");
+    EXPECT_EQ(cityimport::region_rule("FL"), "FL");
+    EXPECT_EQ(cityimport::region_rule("fl"), "fl");  // kept, still a Florida city
+    EXPECT_EQ(cityimport::region_rule("GERMANY"), "Germany");
+    EXPECT_EQ(cityimport::region_rule("new zealand"), "New Zealand");
+    EXPECT_EQ(cityimport::region_rule("st. kitts, nevis"), "St. Kitts, Nevis");  // no cut at the comma
+    EXPECT_EQ(cityimport::region_rule("  tx "), "tx");
+    EXPECT_EQ(cityimport::region_rule(""), "");
+}
+
+TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
+    Rows rows;
+    rows[1][1] = text("Heat pump weather cities");
+    rows[5][3] = text("City");
+    for (int r = 6; r <= 305; ++r) city_row(rows, r);  // two rows more than fit
+    Rows other;
+    other[6][3] = text("Wrong sheet");
+    const std::string bytes = make_xlsx({other, rows}, 1);
+    write("hpcities.xlsx", bytes);
+
+    cityimport::Sheet s;
+    std::string why;
+    ASSERT_TRUE(cityimport::read_xlsx(path("hpcities.xlsx"), s, &why)) << why;
+    const std::vector<CityRecord> recs = cityimport::convert(s);
+
+    // Rows 6..303 only; rows whose name cell is empty give no city.
+    std::vector<int> kept;
+    for (int k = 1; k <= 298; ++k)
+        if (k % 7 != 5) kept.push_back(k);
+    ASSERT_EQ(recs.size(), kept.size());
+    static const char* const regions[] = {"FL", "fl", "Germany", "", "tx", "New Zealand", "Ontario"};
+    static const char* const names[] = {"New Port Richey", "St. Petersburg", "La  Crosse", "Berlin", "Évora", "",
+                                        "Ocala"};
+    for (std::size_t i = 0; i < recs.size(); ++i) {
+        const int k = kept[i];
+        const CityRecord& r = recs[i];
+        SCOPED_TRACE(k);
+        const std::string name = k % 7 == 6 ? "Ocala " + std::to_string(k) : names[k % 7];
+        ASSERT_EQ(r.city, vb::FixLen(name, 39));
+        ASSERT_EQ(r.state, vb::FixLen(regions[k % 7], 25));
+        for (int m = 1; m <= 12; ++m) {
+            float want = static_cast<float>(40 + m + k / 10.0);
+            if (k % 50 == 1 && m == 1) want = 0;   // formula
+            if (k % 50 == 2 && m == 2) want = 0;   // text
+            if (k % 50 == 3 && m == 3) want = 71.5f;
+            ASSERT_FLOAT_EQ(r.air_temp[m], want) << m;
+        }
+        ASSERT_EQ(r.humidity[1], 72);
+        ASSERT_EQ(r.humidity[8], 79);
+        ASSERT_EQ(r.sun[5], 550);
+        ASSERT_EQ(r.sun[12], 250);
+        ASSERT_FLOAT_EQ(r.elec_cost, 0.07f);
+        ASSERT_FLOAT_EQ(r.gas_cost, 0.7f);
+        ASSERT_FLOAT_EQ(r.propane_cost, 1.3f);
+        ASSERT_FLOAT_EQ(r.oil_cost, 1.4f);
+        ASSERT_FLOAT_EQ(r.wind, 7.5f);
+    }
+    // Written and read back through the city file, the same records.
+    ASSERT_TRUE(records::writeCityFile(dir_, recs, &why)) << why;
+    const auto back = cities();
+    ASSERT_EQ(back.size(), recs.size());
+    for (std::size_t i = 0; i < recs.size(); ++i) ASSERT_EQ(records::pack(back[i]), records::pack(recs[i]));
+}
+
+TEST_F(CityImport, ShippedSampleSpreadsheetHoldsTheDefaultCities) {
+    const char* src = std::getenv("HEATER_SOURCE_DIR");
+    ASSERT_NE(src, nullptr);
+    const std::string xls = std::string(src) + "/data/hpcities.xls";
+    cityimport::Sheet s;
+    std::string why;
+    ASSERT_TRUE(cityimport::read_xls(xls, s, &why)) << why;
+    const auto recs = cityimport::convert(s);
+
+    std::ifstream csv(std::string(src) + "/data/cities.csv");
+    std::string line;
+    std::getline(csv, line);
+    std::size_t n = 0;
+    while (std::getline(csv, line) && n < recs.size()) {
+        std::vector<std::string> cell;
+        std::stringstream ss(line);
+        for (std::string c; std::getline(ss, c, ',');) cell.push_back(c);
+        SCOPED_TRACE(line);
+        EXPECT_EQ(vb::Trim(recs[n].city), cityimport::name_rule(cell[0]));
+        EXPECT_EQ(vb::Trim(recs[n].state), cityimport::region_rule(cell[1]));
+        EXPECT_FLOAT_EQ(recs[n].air_temp[1], std::stof(cell[32]));
+        EXPECT_FLOAT_EQ(recs[n].air_temp[12], std::stof(cell[43]));
+        ++n;
+    }
+    EXPECT_EQ(n, 194u);
+    EXPECT_EQ(recs.size(), 194u);
+}
+
+// tests/dealer/data/edge.xls: edge.csv converted by LibreOffice (its
+// "=D6+1" became a formula).
+TEST_F(CityImport, LegacyWorkbookCellsFollowTheRules) {
+    const std::string xls = std::string(std::getenv("HEATER_SOURCE_DIR")) + "/tests/dealer/data/edge.xls";
+    cityimport::Sheet s;
+    std::string why;
+    ASSERT_TRUE(cityimport::read_workbook(xls, s, &why)) << why;
+    const auto recs = cityimport::convert(s);
+    ASSERT_EQ(recs.size(), 4u);  // the row without a name is no city
+    EXPECT_EQ(label(recs[0]), "New Port Richey/FL");
+    EXPECT_FLOAT_EQ(recs[0].air_temp[1], 60.5f);
+    EXPECT_EQ(recs[0].air_temp[2], 0);  // a formula where a number belongs
+    EXPECT_EQ(recs[0].air_temp[3], 62);
+    EXPECT_EQ(label(recs[1]), "Tampa/fl");
+    EXPECT_EQ(label(recs[2]), "Berlin/Germany");
+    EXPECT_EQ(recs[2].air_temp[2], 0);  // a text
+    EXPECT_EQ(recs[2].air_temp[12], 41);
+    EXPECT_EQ(label(recs[3]), "No  Region/");
+    EXPECT_EQ(recs[3].air_temp[12], 12);
+    // Florida by its code in either case: the city lists put both under Florida.
+    std::string entry;
+    EXPECT_EQ(city_entry(recs[1], entry), 0);
+}
+
+TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
+    cityimport::Sheet s;
+    std::string why;
+    EXPECT_FALSE(cityimport::read_xls(path("none.xls"), s, &why));
+    EXPECT_NE(why.find("not found"), std::string::npos) << why;
+    EXPECT_FALSE(cityimport::read_xlsx(path("none.xlsx"), s, &why));
+
+    // Random bytes, a truncated sample, a zip that is no workbook, a
+    // workbook whose sheet is missing.
+    write("junk.xls", std::string(3000, '\x5a'));
+    EXPECT_FALSE(cityimport::read_xls(path("junk.xls"), s, &why));
+    const char* src = std::getenv("HEATER_SOURCE_DIR");
+    std::string sample;
+    ASSERT_TRUE(rec::readFile(std::string(src) + "/data/hpcities.xls", sample));
+    write("cut.xls", sample.substr(0, sample.size() / 2));
+    if (cityimport::read_xls(path("cut.xls"), s, &why)) {
+        EXPECT_LE(cityimport::convert(s).size(), 194u);  // whatever it still reads, no crash
+    }
+    write("bad.xlsx", "PK\x03\x04 not really");
+    EXPECT_FALSE(cityimport::read_xlsx(path("bad.xlsx"), s, &why));
+    Rows rows;
+    rows[6][3] = text("Ocala");
+    std::string x = make_xlsx({rows});
+    write("ok.xlsx", x);
+    EXPECT_TRUE(cityimport::read_xlsx(path("ok.xlsx"), s, &why)) << why;
+    EXPECT_EQ(vb::Trim(cityimport::convert(s).at(0).city), "Ocala");
+    for (std::size_t cut : {x.size() / 3, x.size() - 30}) {
+        write("cut.xlsx", x.substr(0, cut));
+        EXPECT_FALSE(cityimport::read_xlsx(path("cut.xlsx"), s, &why));
+        EXPECT_TRUE(cityimport::convert(s).empty());
+    }
+    // Every byte flipped in turn: read or refused, never a crash.
+    for (std::size_t i = 0; i < x.size(); i += 7) {
+        std::string bad = x;
+        bad[i] = static_cast<char>(bad[i] ^ 0x55);
+        cityimport::fuzz_one(reinterpret_cast<const std::uint8_t*>(bad.data()), bad.size(), true);
+    }
+}
+
+TEST_F(CityImport, WorkbookFoundInTheDataFolderThenTheDiskettes) {
+    EXPECT_EQ(cityimport::find_workbook(dir_), "");
+    write("B/hpcities.xlsx", "x");
+    EXPECT_EQ(cityimport::find_workbook(dir_), path("B/hpcities.xlsx"));
+    write("A/hpcities.xlsx", "x");
+    EXPECT_EQ(cityimport::find_workbook(dir_), path("A/hpcities.xlsx"));
+    write("hpcities.xlsx", "x");
+    EXPECT_EQ(cityimport::find_workbook(dir_), path("hpcities.xlsx"));
+    write("hpcities.xls", "x");
+    EXPECT_EQ(cityimport::find_workbook(dir_), path("hpcities.xls"));
+}
+
+}  // namespace

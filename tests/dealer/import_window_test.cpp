@@ -1,0 +1,109 @@
+// "Copy Excel Data" from the background window: asked first, the shipped
+// sample imported, and location.dat kept whole whenever anything fails.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "app/ui/backgrnd.h"
+#include "app/ui/forms.h"
+#include "app/ui/register.h"
+#include "core/windows.h"
+#include "dealer/ui/register.h"
+#include "dealer/ui/convert_cities.h"
+#include "window_fixture.h"
+
+using namespace dealertest;
+
+namespace {
+
+class ImportWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        windows() = WindowRegistry{};
+        register_app_windows();
+        register_dealer_windows();
+        write_cities({city("Hand Added", "FL", 1), city("Waco", "TX", 2)});
+        before = read("location.dat");
+        std::string sample;
+        ASSERT_TRUE(rec::readFile(std::string(std::getenv("HEATER_SOURCE_DIR")) + "/data/hpcities.xls", sample));
+        sheet = sample;
+    }
+    QLabel* progress() {
+        backgrnd* bg = track(frm_backgrnd());
+        bg->Load();
+        return bg->Label4;
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        windows() = WindowRegistry{};
+    }
+    std::string before, sheet;
+};
+
+TEST_F(ImportWindow, TheSampleReplacesEveryCityAfterYes) {
+    write("hpcities.xls", sheet);
+    QLabel* bar = progress();
+    EXPECT_FALSE(bar->isVisibleTo(bar->parentWidget()));
+    script->answer(ui::vbNo);
+    convert_cities();
+    EXPECT_EQ(shown("Copy Excel Data", "All cities of the weather-city file will be replaced"), 1);
+    EXPECT_EQ(read("location.dat"), before);
+
+    script->answer(ui::vbYes);
+    convert_cities();
+    const auto now = cities();
+    ASSERT_EQ(now.size(), 194u);
+    EXPECT_EQ(label(now[0]), "Daytona Beach/FL");
+    EXPECT_EQ(now[193].wind, 7.5f);
+    EXPECT_EQ(g.city_count, 194);
+    EXPECT_EQ(g.cur_city, 195);
+    EXPECT_EQ(records::pack(g.city_tab[194]), records::pack(now[193]));
+    EXPECT_EQ(g.cities_changed, 1);
+    EXPECT_EQ(bar->text(), "Done");
+    EXPECT_TRUE(bar->isVisibleTo(bar->parentWidget()));
+    EXPECT_EQ(script->busyDepth(), 0);  // the pointer is back
+    EXPECT_EQ(files(), (std::vector<std::string>{"hpcities.xls", "location.dat"}));
+}
+
+TEST_F(ImportWindow, TheBackgroundWindowsButtonRunsIt) {
+    backgrnd* bg = track(frm_backgrnd());
+    bg->Load();
+    ASSERT_TRUE(bg->Command1->isEnabled());
+    write("hpcities.xls", sheet);
+    script->answer(ui::vbYes);
+    bg->Command1->DoClick();
+    EXPECT_EQ(cities().size(), 194u);
+    EXPECT_EQ(bg->Label4->text(), "Done");
+}
+
+TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
+    // No workbook anywhere.
+    script->answer(ui::vbOK);
+    convert_cities();
+    EXPECT_EQ(shown("convert cities err", "File not found: hpcities.xls"), 1);
+
+    // A damaged workbook on the first diskette.
+    write("A/hpcities.xls", sheet.substr(0, 700));
+    script->answer(ui::vbYes).answer(ui::vbOK);
+    convert_cities();
+    EXPECT_EQ(shown("convert cities err"), 2);
+    EXPECT_EQ(read("location.dat"), before);
+
+    std::filesystem::remove_all(path("A"));
+
+    // The replacement fails at its last step.
+    write("hpcities.xls", sheet);
+    {
+        FailStep fail(rec::Step::Rename, 2);
+        script->answer(ui::vbYes).answer(ui::vbOK);
+        convert_cities();
+        EXPECT_TRUE(fail.fired());
+    }
+    EXPECT_EQ(shown("convert cities err"), 3);
+    EXPECT_EQ(read("location.dat"), before);
+    EXPECT_FALSE(exists("locatio2.dat"));
+    EXPECT_EQ(script->busyDepth(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The performance-table editor driven through its controls; PumpHP.dat and
+// the competitor files are read back after every write.
+#include <gtest/gtest.h>
+
+#include "dealer/ui/showpump.h"
+#include "window_fixture.h"
+
+using namespace dealertest;
+
+namespace {
+
+class PumpWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        const char* bin = std::getenv("HEATER_BIN_DIR");
+        ASSERT_NE(bin, nullptr);
+        for (const char* f : {"PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat"}) {
+            std::string bytes;
+            ASSERT_TRUE(rec::readFile(std::string(bin) + "/" + f, bytes)) << f;
+            write(f, bytes);
+        }
+        g.pump_mode = 1;
+        g.cur_model = 1;
+        g.pump_saved = 0;
+        load_brand_pumps();
+    }
+    Showpump* open() {
+        Showpump* w = track(frm_Showpump());
+        w->Load();
+        EXPECT_TRUE(w->isLoaded());
+        return w;
+    }
+    std::vector<PumpBrand> pumps() const { return records::readPumpFile(path("PumpHP.dat"), nullptr, 1000); }
+};
+
+TEST_F(PumpWindow, ModelButtonsWriteTheShownModelThenShowTheNext) {
+    Showpump* w = open();
+    EXPECT_EQ(w->Caption(), "Heat pump performance data");
+    EXPECT_FALSE(w->SSCommand5->isEnabled());  // nothing to save before a group is shown
+    EXPECT_FALSE(w->SSCommand6[0]->isEnabled());
+    const std::vector<PumpBrand> file = pumps();
+    w->List1->setCurrentRow(0);
+    EXPECT_EQ(w->group, 1);
+    EXPECT_EQ(w->Label6->text(), "Kestrolin");
+    EXPECT_EQ(w->Label22->text(), "1");
+    EXPECT_TRUE(w->SSCommand6[8]->isEnabled());
+    const pumpfiles::ModelBoxes shown1 = pumpfiles::show_maker(file[0], 1);
+    EXPECT_EQ(w->Text17[0]->Text().toStdString(), shown1.btu[0]);
+    EXPECT_EQ(w->Text9[7]->Text().toStdString(), shown1.cop[7]);
+    EXPECT_EQ(w->Text23->Text().toStdString(), vb::Trim(file[0].model[1]));
+
+    typeIn(w->Text17[0], "65000");  // the first key replaces the box
+    EXPECT_EQ(w->Text17[0]->Text(), "65000");
+    script->answer(ui::vbOK);
+    type(w->Text17[1], ".");  // no decimal point in an output box
+    EXPECT_EQ(shown("Please", "Numbers only"), 1);
+    EXPECT_EQ(w->Text17[1]->Text(), "");
+    typeIn(w->Text1[2], "12.5");
+    EXPECT_EQ(w->Text1[2]->Text(), "12.5");
+    type(w->Text1[2], "\x1b");  // Esc empties without a warning
+    EXPECT_EQ(w->Text1[2]->Text(), "");
+    typeIn(w->Text23, "HX 730 TX");
+
+    w->SSCommand6[2]->DoClick();  // model 3: model 1 is written first
+    EXPECT_EQ(g.cur_model, 3);
+    EXPECT_EQ(w->Label5->text(), "3");
+    const auto after = pumps();
+    ASSERT_EQ(after.size(), 100u);
+    EXPECT_EQ(after[0].btu[1], 65000);
+    EXPECT_EQ(after[0].btu[2], 0);
+    EXPECT_EQ(after[0].rh[3], 0);
+    EXPECT_EQ(after[0].model[1], vb::FixLen("HX 730 TX", 25));  // inner blanks kept
+    EXPECT_EQ(records::pack(after[1]), records::pack(file[1]));
+    for (int p = 9; p <= 72; ++p) ASSERT_EQ(after[0].btu[p], file[0].btu[p]) << p;
+    EXPECT_EQ(w->Text17[0]->Text().toStdString(), pumpfiles::show_maker(file[0], 3).btu[0]);
+    EXPECT_EQ(w->Label25->text(), "1 Saved");
+    EXPECT_EQ(g.pump_saved, 1);  // any write counts: the working tables reload on closing
+
+    // The column fills change only the boxes.
+    w->SSCommand6[12]->DoClick();
+    EXPECT_EQ(w->Text17[7]->Text(), "35,000");
+    w->SSCommand6[11]->DoClick();
+    EXPECT_EQ(w->Text9[1]->Text(), "5.79");
+    w->SSCommand6[9]->DoClick();
+    w->SSCommand6[10]->DoClick();
+    EXPECT_EQ(w->Text1[4]->Text(), "80");
+    EXPECT_EQ(w->Text27[4]->Text(), "80");
+    EXPECT_EQ(records::pack(pumps()[0]), records::pack(after[0]));
+}
+
+TEST_F(PumpWindow, SaveRewritesAllGroupsAndClosingReloadsTheWorkingTables) {
+    // A file of 10 records is read as 10 and written back as 100.
+    std::string bytes = read("PumpHP.dat").substr(0, 10 * 1724);
+    write("PumpHP.dat", bytes);
+    g.brand_name = "kestrolin";
+    g.model_name = vb::Trim(g.pump_tab[1].model[1]);
+    Showpump* w = open();
+    w->List1->setCurrentRow(0);
+    typeIn(w->Text17[0], "71234");
+    w->SSCommand5->DoClick();
+    EXPECT_EQ(read("PumpHP.dat").size(), 172400u);
+    EXPECT_EQ(pumps()[0].btu[1], 71234);
+    EXPECT_EQ(read("PumpHP.dat").substr(1724, 9 * 1724), bytes.substr(1724));
+    EXPECT_EQ(w->List1->count(), 9);
+    EXPECT_TRUE(exists("defaulte.dat"));
+    w->SSCommand4->DoClick();  // Exit
+    EXPECT_FALSE(w->isLoaded());
+    EXPECT_EQ(g.hp_btu[1], 71234);  // reloaded for the chosen brand and model
+}
+
+TEST_F(PumpWindow, AFailedSaveKeepsTheFileAndTheWindow) {
+    Showpump* w = open();
+    w->List1->setCurrentRow(1);
+    const std::string before = read("PumpHP.dat");
+    typeIn(w->Text9[0], "7.1");
+    for (rec::Step step : kAllSteps) {
+        FailStep fail(step);
+        script->answer(ui::vbOK);
+        w->SSCommand5->DoClick();
+        ASSERT_TRUE(fail.fired());
+        EXPECT_EQ(read("PumpHP.dat"), before);
+    }
+    EXPECT_EQ(shown("Error in show"), 5);
+    EXPECT_TRUE(w->isLoaded());
+    EXPECT_EQ(w->Text9[0]->Text(), "7.1");
+    EXPECT_EQ(files().size(), 3u + 0u);  // PumpHP*.dat only: no copies left behind
+}
+
+TEST_F(PumpWindow, CompetitorModeNeverPastPointTwentyFour) {
+    g.pump_mode = 2;  // PumpHP1.dat
+    CompetitorPump before;
+    ASSERT_TRUE(records::readCompetitorFile(path("PumpHP1.dat"), before));
+    Showpump* w = open();
+    w->List1->setCurrentRow(0);
+    EXPECT_EQ(w->Label6->text(), "Competitor heat pumps");
+    EXPECT_EQ(w->Text3->Text().toStdString(), vb::Trim(before.brand));
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(w->SSCommand6[i]->isEnabled(), i < 3) << i;
+    w->SSCommand6[5]->DoClick();  // disabled: nothing happens
+    EXPECT_EQ(g.cur_model, 1);
+    typeIn(w->Text17[7], "33333");
+    w->SSCommand6[2]->DoClick();
+    CompetitorPump after;
+    ASSERT_TRUE(records::readCompetitorFile(path("PumpHP1.dat"), after));
+    EXPECT_EQ(after.btu[8], 33333);
+    EXPECT_EQ(after.brand, before.brand);  // the brand survives a save
+    EXPECT_EQ(after.model[1], before.model[1]);
+    EXPECT_EQ(g.cur_model, 3);
+    EXPECT_EQ(w->Text23->Text().toStdString(), before.model[3]);
+}
+
+TEST_F(PumpWindow, NotesAndHelp) {
+    Showpump* w = open();
+    EXPECT_TRUE(w->Label24->text().startsWith("Important - For realistic results humidity"));
+    EXPECT_TRUE(w->Label21->text().contains("listed from 1 to ....9"));
+    script->answer(ui::vbOK);
+    w->Label12->click();
+    ASSERT_EQ(shown("Help"), 1);
+    const ui::Shown& box = script->shown().back();
+    EXPECT_EQ(box.style, ui::vbExclamation);
+    EXPECT_EQ(box.text.substr(0, 38), "Use this option to create a selection\r");
+    EXPECT_NE(box.text.find("Maximum 100 combinations.\r\n\r\nFor maximum acuracy"), std::string::npos);
+    EXPECT_EQ(box.text.substr(box.text.size() - 7), "\r\ntime.");
+    // An empty entry shows nothing new; the shown group stays the one saved.
+    w->List1->setCurrentRow(0);
+    w->List1->setCurrentRow(5);
+    EXPECT_EQ(w->group, 1);
+    EXPECT_FALSE(w->SSCheck1->isVisibleTo(w));
+}
+
+}  // namespace
