@@ -57,6 +57,7 @@ frmBrowser::frmBrowser() : plat::Form("frmBrowser") {
 }
 
 void frmBrowser::build() {
+    SetSize(11400, 9000);  // a page needs room; the bars alone would make it tiny
     tbToolBar = new QToolBar(this);
     tbToolBar->setIconSize(QSize(20, 20));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -147,7 +148,6 @@ void frmBrowser::show_notice(const QString& why) {
 
 void frmBrowser::Form_Load() {
     SetCaption("Working...");
-    if (!subWindow() || Width() == 0) SetSize(9600, 7200);
     Form_Resize();
     const BrowserPages pages = browser_pages();
     start_address = g.company_var == 0 ? pages.first : pages.second;

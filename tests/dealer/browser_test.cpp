@@ -123,7 +123,21 @@ TEST_F(Browser, AddressBoxAndToolbar) {
 }
 
 TEST_F(Browser, ToolbarHasTheSixButtons) {
-    window().Show();
+    plat::MainWindow::instance()->showNormal();
+    plat::MainWindow::instance()->resize(1366, 768);
+    load_and_wait([this] { window().Show(); });
+    QCoreApplication::processEvents();
+    // Room for a page, wholly inside a laptop screen's main window.
+    const QRect area = plat::MainWindow::instance()->mdi()->viewport()->rect();
+    EXPECT_TRUE(area.contains(window().subWindow()->geometry()))
+        << area.width() << "x" << area.height() << " " << window().subWindow()->x() << ","
+        << window().subWindow()->y() << " " << window().subWindow()->width() << "x" << window().subWindow()->height();
+    EXPECT_GE(window().brwWebBrowser->width(), 600);
+    EXPECT_GE(window().brwWebBrowser->height(), 400);
+    if (const QByteArray shots = qgetenv("HEATER_SHOTS"); !shots.isEmpty()) {
+        window().grab().save(QString(shots) + "/frmBrowser.png");
+        plat::MainWindow::instance()->grab().save(QString(shots) + "/frmBrowser-main.png");
+    }
     QStringList keys;
     for (QAction* a : window().tbToolBar->actions()) {
         keys << a->text();
