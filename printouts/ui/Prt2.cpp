@@ -61,7 +61,7 @@ void register_printouts_windows() { windows().Prt2 = plat::window_slot(g_prt2); 
 
 Prt2::Prt2() : plat::Form("Prt2") {
     SetCaption("Printout selection");
-    SetSize(4200, 3150);
+    SetSize(4800, 3150);
 }
 
 void Prt2::build() {
@@ -70,7 +70,7 @@ void Prt2::build() {
     Combo1 = new plat::ComboBox(this, 0, true);
     Combo1->lineEdit()->setReadOnly(true);   // a printout is chosen from the list
     Combo1->Click = [this](int) { Combo1_Click(Combo1->ListIndex()); };
-    place(Combo1, 240, 180, 3600, 330);
+    place(Combo1, 240, 180, 4200, 330);
 
     Check1 = new plat::CheckBox(" Small title fonts", this);
     Check2 = new plat::CheckBox("letter head", this);
@@ -81,13 +81,13 @@ void Prt2::build() {
     int top = 690;
     for (plat::CheckBox* c : {Check1, Check2, Check3}) {
         c->setFont(boxes);
-        place(c, 360, top, 3480, 300);
+        place(c, 360, top, 4080, 300);
         top += 360;
     }
 
     const char* captions[] = {"Print", "Exit", "Select a printer"};
-    const int lefts[] = {240, 1560, 2640};
-    const int widths[] = {1200, 960, 1320};
+    const int lefts[] = {240, 1440, 2520};
+    const int widths[] = {1080, 960, 1920};
     for (int i = kPrint; i <= kSelectPrinter; ++i) {
         auto* b = new plat::CommandButton(captions[i], this, i);
         b->setFont(buttons);
