@@ -44,7 +44,9 @@ void company_line() {
         printer_op([&] { P.FontSize(10); });
         const int pad = (66 - L) / 2;
         Fnt_body();
-        empty_lines(2);
+        // Under a letter head one line less, so that the page stays one page
+        // with a fuel heater's saving sentences.
+        empty_lines(g.letter_head == 1 ? 1 : 2);
         line(PrintLine{}.tab(C + 4).spc(pad).text(name));
     } else {
         const int name_pad = 42 - L > 1 ? (42 - L) / 2 : 0;

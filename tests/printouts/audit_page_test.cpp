@@ -87,11 +87,20 @@ TEST_F(AuditPageTest, CompanyLineLayouts) {
     EXPECT_EQ(g.fnt_body_name, "Courier");
     EXPECT_EQ(g.fnt_body_size, 10);
 
-    // Letter paper: eight more empty lines first.
-    g.small_title = 0;
+    // Letter paper: eight more empty lines first; the page stays one page
+    // in both layouts, also with a fuel heater's saving sentences.
+    prtest::pool_with_gas_and_cover();
+    ASSERT_TRUE(engine::calc_all());
+    g.company_name = "Twenty Letters Name.";
     g.letter_head = 1;
-    t = page_text();
-    EXPECT_EQ(t[11], std::string(7 + 11, ' ') + "Twenty Letters Name.");
+    g.small_title = 0;
+    prn::Document d = print();
+    EXPECT_EQ(d.pages.size(), 1u);
+    EXPECT_EQ(d.pageText(0)[11], std::string(7 + 11, ' ') + "Twenty Letters Name.");
+    g.small_title = 1.0f;
+    d = print();
+    EXPECT_EQ(d.pages.size(), 1u);
+    EXPECT_EQ(d.pageText(0)[12], std::string(12 + 23, ' ') + "Twenty Letters Name.");
 }
 
 TEST_F(AuditPageTest, ProjectValuesInUsAndMetricUnits) {
