@@ -716,6 +716,13 @@ void The_Print() {
             });
         } catch (const Abandon&) {
             P().KillDoc();  // no half document reaches the printer
+        } catch (const PrintAbandoned&) {
+            P().KillDoc();  // given up at a printer fault of a finance page
+        } catch (const ui::ProgramEnd&) {
+            throw;
+        } catch (const std::exception& e) {
+            ui::MsgBox(error_text(e.what(), 51, proc.statement()), ui::vbOKOnly, "The Print error");
+            P().KillDoc();
         }
         for (g.calc_month = 1; g.calc_month <= 12; ++g.calc_month) {
             const int m = g.calc_month;

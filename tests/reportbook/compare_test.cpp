@@ -1,6 +1,7 @@
 // The competitor comparison's computation: every system's own figures, the
 // scratch file, competitors that cannot be read, the capacity flags, and the
 // user's own system after a report or a comparison.
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -160,6 +161,36 @@ TEST_F(ReportTest, EverySystemCarriesItsOwnFiguresAndRecord) {
     const std::string file = slurp(path("Pumpchk.dat"));
     ASSERT_EQ(file.size(), 4u * 384);
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(file.substr((k - 1) * 384, 384), pumpchk::pack(g.cmp_res[k])) << k;
+}
+
+// Only the named competitors are run and printed, in slot order; with none
+// named the section shows the chosen system alone.
+TEST_F(ReportTest, OnlyNamedCompetitorsAreCompared) {
+    pool_with_gas();
+    g.do_compare = -1;
+    g.comp_names[2] = "Corvane Pool";
+    std::vector<std::string> text;
+    auto read_back = [&] {
+        text.clear();
+        for (std::size_t p = 0; p < prn::printer().document().pages.size(); ++p)
+            for (const auto& l : prn::printer().document().pageText(p)) text.push_back(vb::Trim(l));
+    };
+    auto has = [&](const std::string& t) { return std::find(text.begin(), text.end(), t) != text.end(); };
+    compet1::compare();
+    read_back();
+    EXPECT_TRUE(has("1 system is used for comparison"));
+    EXPECT_TRUE(has("Brand     :  Corvane Pool"));
+    EXPECT_FALSE(has("Brand     :  Brisalto"));
+    EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 2u * 384);
+    EXPECT_EQ(vb::Trim(pumpchk::read(path("Pumpchk.dat"))[1].brand), "Corvane Pool");
+    prn::printer().KillDoc();
+
+    g.comp_names[2].clear();
+    compet1::compare();
+    read_back();
+    EXPECT_TRUE(has("used for comparison"));
+    EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 384u);
+    prn::printer().KillDoc();
 }
 
 // A competitor whose file is missing or empty is said and left out: the
