@@ -44,14 +44,9 @@ bool programExists(const std::string& name) {
     return false;
 }
 
-ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
-                         const std::vector<std::string>& extraEnv) {
-    ProcessResult r;
-    if (argv.empty() || !programExists(argv[0])) return r;
-
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return r;
-
+int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
+                 const std::vector<std::string>& extraEnv) {
+    if (argv.empty()) return -1;
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -64,9 +59,11 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
 
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
+    const int fds[3] = {in, out, err};
+    for (int i = 0; i < 3; ++i) {
+        if (fds[i] >= 0) posix_spawn_file_actions_adddup2(&fa, fds[i], i);
+        else posix_spawn_file_actions_addopen(&fa, i, "/dev/null", i == 0 ? O_RDONLY : O_WRONLY, 0);
+    }
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     posix_spawnattr_setpgroup(&attr, 0);  // its own group: killed as a whole
@@ -74,13 +71,24 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-
     pid_t pid = 0;
     const int rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
+    return rc == 0 ? pid : -1;
+}
+
+ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
+                         const std::vector<std::string>& extraEnv) {
+    ProcessResult r;
+    if (argv.empty() || !programExists(argv[0])) return r;
+
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return r;
+
+    const int pid = spawnInGroup(argv, -1, out[1], out[1], extraEnv);
     ::close(out[1]);
-    if (rc != 0) {
+    if (pid <= 0) {
         ::close(out[0]);
         return r;
     }

@@ -22,6 +22,12 @@ struct ProcessResult {
 ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
                          const std::vector<std::string>& extraEnv = {});
 
+// Starts argv in its own process group (its id is the group's id) with `in`,
+// `out` and `err` as its standard files (-1: /dev/null); the caller waits
+// for it. Returns the process id, or -1 when it could not be started.
+int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
+                 const std::vector<std::string>& extraEnv = {});
+
 // True when a program of that name is on PATH (or the path is executable).
 bool programExists(const std::string& name);
 

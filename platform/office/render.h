@@ -1,0 +1,96 @@
+// Turning filled documents into printed pages with LibreOffice: a kept
+// renderer (one LibreOffice started in the background, driven through its
+// UNO API by a small python3-uno helper over a named pipe), or one
+// `soffice --headless --convert-to pdf` start when the kept one cannot run.
+// Both use a private LibreOffice profile, so a LibreOffice the dealer has
+// open is not disturbed, and a time limit, so a hanging LibreOffice cannot
+// hang the program. No Qt.
+//
+//     office::renderer::start();   // when the printout selection window opens
+//     ...                          // Word/Excel PrintOut render through it
+//     office::renderer::stop();    // at program end (the Application does it)
+//
+// One printout that makes two documents (Word audit, then the Excel chart):
+//
+//     office::PrintBatch batch;    // PrintOut now only queues the documents
+//     prt_word();
+//     prt_graph();
+//     batch.finish();              // both rendered by one LibreOffice start,
+//                                  // then sent; may throw like PrintOut
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace office {
+
+// Rendering failed: LibreOffice missing, hanging (time limit) or refusing
+// the file.
+struct RenderError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// LibreOffice can be started (soffice on PATH). Tests can pretend otherwise.
+bool officeAvailable();
+
+// Converts each file to <outDir>/<stem>.pdf: through the kept renderer when
+// it runs (it is started if need be; restarted once if it died), else with
+// one soffice start for all the files. Returns the PDF paths, in order.
+std::vector<std::string> renderToPdf(const std::vector<std::string>& files, const std::string& outDir);
+// The one-shot conversion alone (the fallback; measured in the benchmarks).
+std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir);
+
+// A new private temporary folder for one print job (printFile deletes it).
+std::string newJobFolder();
+
+// Renders a filled document and sends it where printouts go now (the
+// current printer through lp, else a PDF in the printouts folder, which the
+// dealer is told about). `what` names it there ("Audit", "Energy costs").
+// The file must lie in a folder of newJobFolder(): printFile deletes that
+// folder when it is done, on every path. Inside a PrintBatch it only queues
+// the file. Throws RenderError, or ui::RtError 25 when the printer fails.
+void printFile(const std::string& file, const std::string& what);
+
+class PrintBatch {
+public:
+    PrintBatch();
+    ~PrintBatch();  // an unfinished batch is dropped, its files deleted
+    PrintBatch(const PrintBatch&) = delete;
+    PrintBatch& operator=(const PrintBatch&) = delete;
+    // Renders every queued file with one LibreOffice start and sends the
+    // PDFs; the queued files are deleted. Throws like printFile.
+    void finish();
+
+private:
+    friend void printFile(const std::string&, const std::string&);
+    struct Job {
+        std::string file, what;
+    };
+    std::vector<Job> jobs_;
+    bool done_ = false;
+};
+
+// The kept renderer.
+namespace renderer {
+// Starts it in the background and returns at once (nothing when it runs).
+void start();
+// Ends it and every process it started; waits for them to go.
+void stop();
+bool running();
+// Process id of the renderer's process group (tests end it mid-way).
+int processGroup();
+}  // namespace renderer
+
+// Test seams: pretend LibreOffice is missing (or there, for tests that only
+// fill documents); use only the one-shot conversion; limit times
+// (milliseconds; 0 keeps the default).
+enum class OfficeSeam { Real, Missing, Present };
+void setOfficeForTest(OfficeSeam seam);
+void setKeptRendererEnabled(bool enabled);
+void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
+
+// Where the private LibreOffice profiles live (a cache folder of the user).
+std::string profileFolder(const std::string& which);
+
+}  // namespace office

@@ -1,0 +1,242 @@
+// Filled documents printed through LibreOffice: the kept renderer and the
+// one-shot conversion, the printer (a stand-in lp) and the printouts folder,
+// and the failures - LibreOffice missing, hanging or killed mid-way, a
+// printer that refuses - leaving no process and no temporary file behind.
+#include "platform/office/render.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "app/model.h"
+#include "core/ui.h"
+#include "fixtures.h"
+#include "platform/office/excel.h"
+#include "platform/office/word.h"
+#include "platform/print/destination.h"
+#include "platform/print/process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string noPrinter() { return ""; }
+std::string laser() { return "Office_Laser"; }
+
+int printJobFolders() {
+    int n = 0;
+    for (auto& e : fs::directory_iterator(fs::temp_directory_path()))
+        if (e.path().filename().string().rfind("heater-print-", 0) == 0) ++n;
+    return n;
+}
+
+std::string pdfText(const std::string& pdf) {
+    return prn::runProcess({"pdftotext", "-layout", pdf, "-"}, 20000).output;
+}
+
+int pdfPages(const std::string& pdf) {
+    const auto out = prn::runProcess({"pdfinfo", pdf}, 20000).output;
+    const auto at = out.find("Pages:");
+    return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
+}
+
+// True while a process with that id runs (a zombie counts as gone).
+bool alive(int pid) {
+    const std::string stat = fixtures::readAll("/proc/" + std::to_string(pid) + "/stat");
+    return !stat.empty() && stat.find(") Z ") == std::string::npos;
+}
+
+// True while any process of the group runs (zombies waiting for their
+// parent to collect them count as gone).
+bool groupAlive(int pgid) {
+    for (auto& e : fs::directory_iterator("/proc")) {
+        const std::string name = e.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string stat = fixtures::readAll(e.path().string() + "/stat");
+        const auto close = stat.rfind(')');
+        if (close == std::string::npos || close + 4 > stat.size()) continue;
+        char state = 0;
+        int ppid = 0, pgrp = 0;
+        if (std::sscanf(stat.c_str() + close + 2, "%c %d %d", &state, &ppid, &pgrp) == 3 && pgrp == pgid &&
+            state != 'Z')
+            return true;
+    }
+    return false;
+}
+
+struct RenderTest : ::testing::Test {
+    std::string dir = fixtures::tempDir("render");
+    std::string savedData, savedPath;
+    prn::PrinterLookup prevLookup = nullptr;
+    int jobsBefore = 0;
+
+    void SetUp() override {
+        if (!office::officeAvailable()) GTEST_SKIP() << "LibreOffice is not installed";
+        savedData = g.data_dir;
+        g.data_dir = dir + "/";
+        savedPath = std::getenv("PATH");
+        prevLookup = prn::setDefaultPrinterLookup(noPrinter);
+        jobsBefore = printJobFolders();
+        fixtures::wordTemplate().save(dir + "/WordPrt1a.dotx");
+        fixtures::workbook().save(dir + "/ENERGY COSTS.xlsx");
+    }
+    void TearDown() override {
+        if (savedPath.empty()) return;
+        setenv("PATH", savedPath.c_str(), 1);
+        g.data_dir = savedData;
+        prn::setDefaultPrinterLookup(prevLookup);
+        office::setKeptRendererEnabled(true);
+        office::setRenderTimeoutsForTest(0, 0);
+        office::setOfficeForTest(office::OfficeSeam::Real);
+        EXPECT_EQ(printJobFolders(), jobsBefore) << "a temporary print folder was left behind";
+    }
+
+    // A folder put first on PATH holding stand-ins for `name`.
+    void standIn(const std::string& name, const std::string& script) {
+        const std::string bin = dir + "/bin";
+        fs::create_directories(bin);
+        fixtures::write(bin + "/" + name, "#!/bin/sh\n" + script + "\n");
+        ::chmod((bin + "/" + name).c_str(), 0755);
+        setenv("PATH", (bin + ":" + savedPath).c_str(), 1);
+    }
+
+    std::vector<std::string> printouts() {
+        std::vector<std::string> v;
+        std::error_code ec;
+        for (auto& e : fs::directory_iterator(dir + "/printouts", ec)) v.push_back(e.path().string());
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+
+    void printWord(const std::string& text) {
+        office::Word w;
+        w.Documents().Open(dir + "/WordPrt1a.dotx");
+        w.ActiveDocument().Bookmarks("bm1").Select();
+        w.Selection().InsertAfter(text);
+        w.ActiveDocument().PrintOut(false);
+        w.ActiveDocument().Close(false);
+        w.Quit();
+    }
+    void printExcel(const std::string& text) {
+        office::Excel x;
+        x.Workbooks().Open(dir + "/ENERGY COSTS.xlsx");
+        x.Range("b3").Select();
+        x.ActiveCell().FormulaR1C1(text);
+        x.ActiveSheet().PageSetup().PrintArea("$A$1:$D$5");
+        x.ActiveSheet().PrintOut();
+        x.Quit();
+    }
+};
+
+TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeath) {
+    office::renderer::start();
+    ui::Script boxes;
+    boxes.answer(ui::vbNo).answer(ui::vbNo).answer(ui::vbNo);
+    printWord("Kestrolin Pools");
+    ASSERT_TRUE(office::renderer::running());
+    const int group = office::renderer::processGroup();
+
+    // Killed between two printouts: the next one starts it again.
+    ::kill(-group, SIGKILL);
+    printExcel("Energy 2026");
+    EXPECT_TRUE(office::renderer::running());
+    EXPECT_NE(office::renderer::processGroup(), group);
+    printWord("again");
+
+    const auto files = printouts();
+    ASSERT_EQ(files.size(), 3u);
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[0].title, "Printout saved");
+    EXPECT_NE(boxes.shown()[0].text.find(" Audit.pdf"), std::string::npos);
+    std::string all;
+    for (const auto& f : files) {
+        EXPECT_EQ(pdfPages(f), 1) << f;
+        all += pdfText(f);
+    }
+    EXPECT_NE(all.find("Kestrolin Pools"), std::string::npos);
+    EXPECT_NE(all.find("Energy 2026"), std::string::npos);
+    EXPECT_NE(all.find("again"), std::string::npos);
+
+    const int last = office::renderer::processGroup();
+    EXPECT_TRUE(groupAlive(last));
+    office::renderer::stop();
+    EXPECT_FALSE(office::renderer::running());
+    EXPECT_FALSE(groupAlive(last));
+}
+
+TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {
+    office::setKeptRendererEnabled(false);
+    standIn("lp", "echo \"$@\" >> \"" + dir + "/lp.log\"");
+    prn::setDefaultPrinterLookup(laser);
+    {
+        office::PrintBatch batch;
+        printWord("first document");
+        printExcel("second document");
+        EXPECT_EQ(printJobFolders(), jobsBefore + 2);  // queued, not yet rendered
+        batch.finish();
+    }
+    const std::string log = fixtures::readAll(dir + "/lp.log");
+    // Two lp calls with the printer and the PDF as separate arguments.
+    EXPECT_NE(log.find("-d Office_Laser /"), std::string::npos) << log;
+    EXPECT_NE(log.find("WordPrt1a.pdf"), std::string::npos) << log;
+    EXPECT_NE(log.find("ENERGY COSTS.pdf"), std::string::npos) << log;
+    EXPECT_TRUE(printouts().empty());
+
+    // A batch that is never finished drops its documents.
+    {
+        office::PrintBatch batch;
+        printWord("dropped");
+    }
+}
+
+TEST_F(RenderTest, APrinterThatRefusesGivesError25AndTheNextPrintoutWorks) {
+    office::setKeptRendererEnabled(false);
+    standIn("lp", "exit 1");
+    prn::setDefaultPrinterLookup(laser);
+    office::Word w;
+    w.Documents().Open(dir + "/WordPrt1a.dotx");
+    try {
+        w.ActiveDocument().PrintOut(false);
+        FAIL() << "no printer fault";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 25);
+    }
+    standIn("lp", "exit 0");
+    w.ActiveDocument().PrintOut(false);  // the retry of the Parts' "Check the paper"
+    w.Quit();
+}
+
+TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
+    office::setOfficeForTest(office::OfficeSeam::Missing);
+    EXPECT_THROW(office::renderToPdf({dir + "/x.docx"}, dir), office::RenderError);
+    office::setOfficeForTest(office::OfficeSeam::Real);
+
+    // A LibreOffice that never answers: the time limit ends it and its children.
+    office::setKeptRendererEnabled(false);
+    office::setRenderTimeoutsForTest(700, 700);
+    standIn("soffice", "sleep 30 & echo $! > \"" + dir + "/child.pid\"; sleep 30");
+    office::Word w;
+    w.Documents().Open(dir + "/WordPrt1a.dotx");
+    const auto t0 = std::chrono::steady_clock::now();
+    try {
+        w.ActiveDocument().PrintOut(false);
+        FAIL() << "no failure";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 4198);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int child = std::atoi(fixtures::readAll(dir + "/child.pid").c_str());
+    ASSERT_GT(child, 0);
+    EXPECT_FALSE(alive(child));
+    w.Quit();
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// The word-processor object: text after bookmarks, pictures, the error
+// numbers the printouts handle, and the template left as it was.
+#include "platform/office/word.h"
+
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+
+#include "core/ui.h"
+#include "fixtures.h"
+#include "platform/office/render.h"
+
+using fixtures::errorOf;
+using office::Word;
+
+namespace {
+
+struct WordTest : ::testing::Test {
+    std::string dir = fixtures::tempDir("word");
+    std::string dotx = dir + "/WordPrt1a.dotx";
+    void SetUp() override {
+        office::setOfficeForTest(office::OfficeSeam::Present);  // filling needs no LibreOffice
+        fixtures::wordTemplate().save(dotx);
+    }
+    void TearDown() override { office::setOfficeForTest(office::OfficeSeam::Real); }
+
+    // The filled document's main part, as written by saveCopy.
+    pugi::xml_document saved(Word& w) {
+        const std::string path = dir + "/copy.docx";
+        w.ActiveDocument().saveCopy(path);
+        pugi::xml_document d;
+        d.load_string(office::Package::load(path).part("word/document.xml").c_str());
+        return d;
+    }
+};
+
+void fill(Word& w, const std::string& bookmark, const std::string& text) {
+    w.ActiveDocument().Bookmarks(bookmark).Select();
+    w.Selection().InsertAfter(text);
+}
+
+TEST_F(WordTest, TextGoesAfterItsBookmarkInTheFormattingThere) {
+    const std::string before = fixtures::readAll(dotx);
+    Word w;
+    w.Documents().Open(dotx);
+    fill(w, "bm1", "ACME Pools");
+    fill(w, "bm6", "  Pool Area:");
+    fill(w, "bmb6", "450.0 Ft\xC2\xB2");
+    w.Selection().InsertAfter(" (x)");  // a further InsertAfter follows the text before
+    fill(w, "bm3", "Total:");
+    fill(w, "bm3", "Total:");  // the same bookmark twice: both texts stay
+    fill(w, "between", "Temp F\xC2\xBA\tend");
+    EXPECT_EQ(w.ActiveDocument().textAt("bm1"), "ACME Pools");
+    EXPECT_EQ(w.ActiveDocument().textAt("bm6"), "  Pool Area:");
+    EXPECT_EQ(w.ActiveDocument().textAt("bmb6"), "450.0 Ft\xC2\xB2 (x)");
+    EXPECT_EQ(w.ActiveDocument().textAt("bm3"), "Total:Total: fixed");
+    EXPECT_EQ(w.ActiveDocument().textAt("Getpic"), "");
+
+    const auto d = saved(w);
+    // bm1's text takes the heading's bold 14 pt; bmb6's the italic run before it.
+    const auto bm1Run = d.select_node("//w:bookmarkEnd[@w:id='1']/following-sibling::w:r[1]").node();
+    EXPECT_TRUE(bm1Run.child("w:rPr").child("w:b"));
+    EXPECT_STREQ(bm1Run.child("w:rPr").child("w:sz").attribute("w:val").value(), "28");
+    const auto bmb6Run = d.select_node("//w:bookmarkEnd[@w:id='4']/following-sibling::w:r[1]").node();
+    EXPECT_TRUE(bmb6Run.child("w:rPr").child("w:i"));
+    // A bookmark between paragraphs writes into the start of the next one.
+    const auto next = d.select_node("//w:bookmarkEnd[@w:id='5']/following-sibling::w:p[1]").node();
+    EXPECT_STREQ(next.child("w:r").child("w:t").text().get(), "Temp F\xC2\xBA");
+    EXPECT_TRUE(next.child("w:r").child("w:tab"));
+    // Blanks at either end survive.
+    EXPECT_STREQ(d.select_node("//w:bookmarkEnd[@w:id='3']/following-sibling::w:r/w:t").node().attribute("xml:space").value(),
+                 "preserve");
+
+    w.ActiveDocument().Close(false);
+    w.Quit();
+    EXPECT_EQ(fixtures::readAll(dotx), before);  // the template is never written
+}
+
+TEST_F(WordTest, PicturesAreEmbeddedAtTheirSizeWhateverTheirName) {
+    fixtures::write(dir + "/hppic41.bmp", fixtures::bmp(192, 96, 192));  // 1 x 0.5 inch
+    fixtures::write(dir + "/hppic3", fixtures::bmp(10, 20, 0));         // no name extension, no resolution
+    fixtures::write(dir + "/broken.bmp", "BM not really a picture");
+    Word w;
+    w.Documents().Open(dotx);
+    w.ActiveDocument().Bookmarks("Getpic").Select();
+    EXPECT_EQ(errorOf([&] { w.Selection().InlineShapes().AddPicture(dir + "/hppic01.bmp", false, true); }), 5152);
+    EXPECT_EQ(errorOf([&] { w.Selection().InlineShapes().AddPicture(dir + "/broken.bmp", false, true); }), 5152);
+    w.Selection().InlineShapes().AddPicture(dir + "/hppic41.bmp", false, true);
+    w.ActiveDocument().Bookmarks("Getpic").Select();
+    w.Selection().InlineShapes().AddPicture(dir + "/hppic3", false, true);  // the fallback name
+    w.Visible(false);
+    EXPECT_EQ(w.ActiveDocument().pictureCount(), 2);
+
+    const std::string path = dir + "/pic.docx";
+    w.ActiveDocument().saveCopy(path);
+    const auto pkg = office::Package::load(path);
+    EXPECT_EQ(pkg.part("word/media/image1.bmp"), fixtures::bmp(192, 96, 192));
+    EXPECT_TRUE(pkg.has("word/media/image2.bmp"));
+    EXPECT_NE(pkg.part("[Content_Types].xml").find(R"(Extension="bmp" ContentType="image/bmp")"), std::string::npos);
+    EXPECT_NE(pkg.part("[Content_Types].xml").find("wordprocessingml.document.main+xml"), std::string::npos);
+    pugi::xml_document rels;
+    rels.load_string(pkg.part("word/_rels/document.xml.rels").c_str());
+    EXPECT_TRUE(rels.select_node("//Relationship[@Target='media/image1.bmp']"));
+    pugi::xml_document d;
+    d.load_string(pkg.part("word/document.xml").c_str());
+    const auto extents = d.select_nodes("//wp:extent");
+    ASSERT_EQ(extents.size(), 2u);
+    // Each picture lands at the selection: the second one inserted last
+    // stands first at Getpic.
+    EXPECT_STREQ(extents[0].node().attribute("cx").value(), std::to_string(10 * 9525).c_str());  // 96 dpi default
+    EXPECT_STREQ(extents[1].node().attribute("cx").value(), "914400");
+    EXPECT_STREQ(extents[1].node().attribute("cy").value(), "457200");
+}
+
+TEST_F(WordTest, FailuresCarryTheNumbersThePrintoutsHandle) {
+    fixtures::write(dir + "/damaged.dotx", "PK\x03\x04 cut short");
+    office::Package noBody = fixtures::wordTemplate();
+    noBody.set("word/document.xml", "<w:document xmlns:w=\"x\"/>");
+    noBody.save(dir + "/nobody.dotx");
+
+    Word w;
+    EXPECT_EQ(errorOf([&] { w.ActiveDocument().Bookmarks("bm1").Select(); }), 4248);  // nothing open
+    EXPECT_EQ(errorOf([&] { w.Selection().InsertAfter("x"); }), 4248);
+    EXPECT_EQ(errorOf([&] { w.Documents().Open(dir + "/WordPrt9z.dotx"); }), 5174);
+    EXPECT_EQ(errorOf([&] { w.Documents().Open(dir + "/damaged.dotx"); }), 5792);
+    EXPECT_EQ(errorOf([&] { w.Documents().Open(dir + "/nobody.dotx"); }), 5792);
+    w.Documents().Open(dotx);
+    EXPECT_EQ(errorOf([&] { w.ActiveDocument().Bookmarks("bm99").Select(); }), 5941);
+    EXPECT_EQ(errorOf([&] { w.ActiveDocument().Bookmarks("BM1").Select(); }), 5941);  // names are exact
+    w.ActiveDocument().Close(false);
+    EXPECT_EQ(errorOf([&] { w.ActiveDocument().Bookmarks("bm1").Select(); }), 4248);
+    w.Quit();
+    EXPECT_EQ(errorOf([&] { w.Documents().Open(dotx); }), 462);
+
+    office::setOfficeForTest(office::OfficeSeam::Missing);
+    EXPECT_EQ(errorOf([] { Word none; }), 429);
+}
+
+}  // namespace
