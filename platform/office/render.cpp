@@ -1,6 +1,8 @@
 #include "platform/office/render.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "core/ui.h"
 #include "platform/print/destination.h"
@@ -117,6 +120,43 @@ except Exception:
     office.kill()
 )PY";
 
+// A LibreOffice profile folder for one user of it. LibreOffice lets one
+// process use a profile at a time, so the shared folder (kept between runs:
+// a first start on a new profile is slower) is locked while in use, and a
+// second user at the same time (another copy of the program, a test running
+// beside) gets a folder of its own that goes when it is done.
+class ProfileLease {
+public:
+    explicit ProfileLease(const std::string& which) {
+        const std::string shared = profileFolder(which);
+        std::error_code ec;
+        fs::create_directories(shared, ec);
+        lock_ = ::open((shared + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock_ >= 0 && ::flock(lock_, LOCK_EX | LOCK_NB) == 0) {
+            folder_ = shared;
+            return;
+        }
+        if (lock_ >= 0) ::close(lock_);
+        lock_ = -1;
+        std::string templ = shared + "-XXXXXX";
+        folder_ = ::mkdtemp(templ.data()) ? templ : shared;
+        own_ = folder_ != shared;
+    }
+    ~ProfileLease() {
+        if (lock_ >= 0) ::close(lock_);  // also releases the lock
+        std::error_code ec;
+        if (own_) fs::remove_all(folder_, ec);
+    }
+    ProfileLease(const ProfileLease&) = delete;
+    ProfileLease& operator=(const ProfileLease&) = delete;
+    const std::string& folder() const { return folder_; }
+
+private:
+    std::string folder_;
+    int lock_ = -1;
+    bool own_ = false;
+};
+
 // ------------------------------------------------------- kept renderer ----
 
 class Kept {
@@ -132,24 +172,31 @@ public:
         // python3-uno belongs to the system's Python, whatever else is on PATH.
         const std::string python = prn::programExists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
         if (!prn::programExists(python) || !prn::programExists("soffice")) return false;
-        const std::string dir = profileFolder("kept");
-        std::error_code ec;
-        fs::create_directories(dir, ec);
+        profile_ = std::make_unique<ProfileLease>("kept");
+        const std::string dir = profile_->folder();
         const std::string script = dir + "/render_helper.py";
         {
             std::ofstream f(script, std::ios::trunc);
             f << kHelper;
-            if (!f) return false;
+            if (!f) {
+                profile_.reset();
+                return false;
+            }
         }
         int sv[2];
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) return false;
-        const std::string pipeName = "heater_render_" + std::to_string(::getpid()) + "_" + std::to_string(++starts_);
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) {
+            profile_.reset();
+            return false;
+        }
+        pipeName_ = "heater_render_" + std::to_string(::getpid()) + "_" + std::to_string(++starts_);
+        const std::string& pipeName = pipeName_;
         std::vector<std::string> argv = {python, "-u", script, "soffice", fileUrl(dir + "/profile"), pipeName,
                                          std::to_string(g_keptStartMs / 1000.0)};
         const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1);
         ::close(sv[1]);
         if (pid <= 0) {
             ::close(sv[0]);
+            profile_.reset();
             return false;
         }
         pid_ = pid;
@@ -188,6 +235,12 @@ public:
         fd_ = -1;
         ready_ = false;
         reaped_ = false;
+        profile_.reset();
+        // A LibreOffice that was killed leaves its named pipe behind.
+        std::error_code ec;
+        const std::string pipeFile = "OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName_;
+        fs::remove(fs::path("/tmp") / pipeFile, ec);
+        fs::remove(fs::temp_directory_path(ec) / pipeFile, ec);
     }
 
     // One conversion. Returns true when done; false when the renderer failed
@@ -252,8 +305,9 @@ private:
     bool ready_ = false;
     bool reaped_ = false;
     int starts_ = 0;
-    std::string buf_;
+    std::string buf_, pipeName_;
     std::chrono::steady_clock::time_point startedAt_;
+    std::unique_ptr<ProfileLease> profile_;
 };
 
 Kept& kept() {
@@ -327,10 +381,8 @@ std::string newJobFolder() {
 
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir) {
     if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
-    const std::string profile = profileFolder("oneshot");
-    std::error_code ec;
-    fs::create_directories(profile, ec);
-    std::vector<std::string> argv = {"soffice", "-env:UserInstallation=" + fileUrl(profile), "--headless",
+    const ProfileLease profile("oneshot");
+    std::vector<std::string> argv = {"soffice", "-env:UserInstallation=" + fileUrl(profile.folder()), "--headless",
                                      "--invisible", "--nologo", "--norestore", "--nodefault", "--nolockcheck",
                                      "--convert-to", "pdf", "--outdir", outDir};
     for (const auto& f : files) argv.push_back(f);

@@ -23,7 +23,10 @@ struct ExcelTest : ::testing::Test {
         office::setOfficeForTest(office::OfficeSeam::Present);
         fixtures::workbook().save(book);
     }
-    void TearDown() override { office::setOfficeForTest(office::OfficeSeam::Real); }
+    void TearDown() override {
+        office::setOfficeForTest(office::OfficeSeam::Real);
+        std::filesystem::remove_all(dir);
+    }
 
     office::Package saved(Excel& x) {
         const std::string path = dir + "/copy.xlsx";

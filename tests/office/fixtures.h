@@ -2,6 +2,8 @@
 // code so each test shows what it starts from.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -15,8 +17,10 @@
 
 namespace fixtures {
 
+// A fresh folder of this test process (tests run side by side).
 inline std::string tempDir(const std::string& name) {
-    const auto d = std::filesystem::path(::testing::TempDir()) / ("heater-office-" + name);
+    const auto d = std::filesystem::path(::testing::TempDir()) /
+                   ("heater-office-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(d);
     std::filesystem::create_directories(d);
     return d.string();

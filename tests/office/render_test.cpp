@@ -8,6 +8,7 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -73,7 +74,7 @@ bool groupAlive(int pgid) {
 
 struct RenderTest : ::testing::Test {
     std::string dir = fixtures::tempDir("render");
-    std::string savedData, savedPath;
+    std::string savedData, savedPath, savedTmp;
     prn::PrinterLookup prevLookup = nullptr;
     int jobsBefore = 0;
 
@@ -82,6 +83,11 @@ struct RenderTest : ::testing::Test {
         savedData = g.data_dir;
         g.data_dir = dir + "/";
         savedPath = std::getenv("PATH");
+        // Temporary folders of this test go into its own folder, so a test
+        // running beside it cannot blur the count of leftovers.
+        savedTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+        fs::create_directories(dir + "/tmp");
+        setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
         prevLookup = prn::setDefaultPrinterLookup(noPrinter);
         jobsBefore = printJobFolders();
         fixtures::wordTemplate().save(dir + "/WordPrt1a.dotx");
@@ -91,11 +97,15 @@ struct RenderTest : ::testing::Test {
         if (savedPath.empty()) return;
         setenv("PATH", savedPath.c_str(), 1);
         g.data_dir = savedData;
+        office::renderer::stop();
         prn::setDefaultPrinterLookup(prevLookup);
         office::setKeptRendererEnabled(true);
         office::setRenderTimeoutsForTest(0, 0);
         office::setOfficeForTest(office::OfficeSeam::Real);
         EXPECT_EQ(printJobFolders(), jobsBefore) << "a temporary print folder was left behind";
+        if (savedTmp.empty()) unsetenv("TMPDIR");
+        else setenv("TMPDIR", savedTmp.c_str(), 1);
+        fs::remove_all(dir);
     }
 
     // A folder put first on PATH holding stand-ins for `name`.
@@ -169,6 +179,10 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     office::renderer::stop();
     EXPECT_FALSE(office::renderer::running());
     EXPECT_FALSE(groupAlive(last));
+    for (auto& e : fs::directory_iterator("/tmp"))  // no pipe of a renderer of this run is left
+        EXPECT_EQ(e.path().filename().string().find("heater_render_" + std::to_string(::getpid()) + "_"),
+                  std::string::npos)
+            << e.path();
 }
 
 TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {
