@@ -331,7 +331,7 @@ void Form::place(QWidget* w, int left, int top, int width, int height) {
 
 TextBox::TextBox(QWidget* parent, int index) : QLineEdit(parent), index_(index) {
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (Change) Change(index_);
+        if (acceptText() && Change) Change(index_);
     });
 }
 
@@ -358,12 +358,13 @@ int keyCode(const QKeyEvent* e) {
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
     const int code = keyCode(e);
-    if (!code || !KeyPress || isReadOnly()) {
+    if (!code || isReadOnly()) {
         QLineEdit::keyPressEvent(e);
         return;
     }
     int key = code;
-    KeyPress(index_, key);
+    filterKey(key);
+    if (key && KeyPress) KeyPress(index_, key);
     if (key == code) {
         QLineEdit::keyPressEvent(e);
     } else if (key == 0) {

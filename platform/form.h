@@ -165,6 +165,11 @@ public:
     std::function<void(int index)> LostFocus;
 
 protected:
+    // Rules a kind of box applies before the handlers (plat::NumBox): a key
+    // it sets to 0 is dropped before KeyPress; a text it refuses runs no
+    // Change.
+    virtual void filterKey(int& key) {}
+    virtual bool acceptText() { return true; }
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;

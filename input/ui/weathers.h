@@ -47,12 +47,11 @@
 //   SSCommand1(8)   "HP Price"       SSCommand1(10) "Finance"
 //   SSCommand1(11)  "Print"
 //
-// Input rules of the numeric boxes: digits, Backspace, Delete and one decimal
-// point; any other key gives the numbers-only warning and is dropped. The
-// first key after the box gets the focus replaces its text, unless the user
-// has placed the cursor or changed the selection first. A text that is
-// not a clean number (pasted) is refused like a key and the last good text
-// comes back. A value over its limit gives "Maximum value is ..." titled
+// The numeric boxes are plat::NumBox: digits, Backspace, Delete and one
+// decimal point, the numbers-only warning for anything else, the first key
+// after the focus replaces the text, a pasted text that is no number gives
+// the last good text back. Their limits, units and decimals are the field
+// table of input/fields.h. A value over its limit gives "Maximum value is ..." titled
 // "Error" and the box becomes "0" (selected: the next key replaces it).
 // Boxes whose smallest sensible value is above 0 (days, hours,
 // temperatures, efficiency) hand the engine that smallest value while they
@@ -66,6 +65,7 @@
 #include <map>
 #include <vector>
 
+#include "input/cities.h"
 #include "platform/form.h"
 
 class QLabel;
@@ -90,8 +90,6 @@ public:
 
     // Handlers.
     void Text1_Change(int i);
-    void Text1_KeyPress(int i, int& key);
-    void Text1_GotFocus(int i);
     void Text1_LostFocus(int i);
     void Combo1_Click(int i);
     void Check1_Click(int i);
@@ -129,25 +127,14 @@ public:
     QString savings_text() const;
     QString backup_text() const;
 
-    // A numeric box's limits (defined in weathers.cpp).
-    struct Field;
-
 protected:
     void build() override;
 
 private:
-    const Field* field(int i) const;
     void make();
     void store(int i, double shown);
     void store_cover(int i);
     void set_box(int i, const QString& text);   // our own text: stores nothing
-    void start_replacing(int i);                // the whole box selected: the next key replaces it
-    void clamp_inputs();                        // stored inputs into the boxes' limits
-    QString shown_text(int i) const;            // the stored value as the box shows it
-    double stored_value(int i) const;
-    bool box_holds_stored(int i) const;
-    double limit_shown(const Field& f, bool max) const;
-    QString unit_suffix(const Field& f) const;
     void show_units();
     void show_city_group();
     void choose_city(int group, int entry);
@@ -171,14 +158,10 @@ private:
     plat::ControlArray<plat::CheckBox> check1_;
     plat::ControlArray<plat::OptionButton> option1_;
     plat::ControlArray<plat::CommandButton> cmd_;
-    std::map<int, QString> last_good_;    // last clean text of each numeric box
-    std::map<int, bool> first_key_;       // the next key replaces the box
-    std::map<int, unsigned> keys_;        // keys typed into each box (the focus click's late select)
-    int selecting_ = 0;                   // > 0 while the window itself selects a box's text
     std::map<int, QLabel*> unit_labels_;  // unit after a box, by box index
     std::map<int, bool> unregistered_;    // buttons disabled because their window does not exist yet
 
-    std::array<std::vector<int>, 3> city_recs_;  // city_tab record of each entry of the three lists
+    cities::Lists lists_;  // the three city lists and the city_tab record of each entry
     QGroupBox* month_box_ = nullptr;
     std::array<std::array<QLabel*, kResultCols>, 14> cells_{};
     QLabel* head_air_ = nullptr;

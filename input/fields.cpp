@@ -1,0 +1,262 @@
+#include "input/fields.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/numtext.h"
+#include "core/vbtext.h"
+#include "data.h"
+#include "input/units.h"
+#include "model.h"
+
+namespace fields {
+
+namespace {
+
+bool metric_len() { return g.units_len != 0; }
+bool kw_heat() { return g.units_heat != 0; }
+bool celsius() { return g.units_temp != 0; }
+
+}  // namespace
+
+int fuel_of_box(int i) { return i == 34 ? units::kGas : i == 35 ? units::kPropane : units::kOil; }
+
+int fuel_unit(int fuel) {
+    const int slot = units::fuel_units_slot(fuel);
+    const float u = slot ? g.fuel_units[slot] : 0.0f;
+    if (!(u >= 0 && u < static_cast<float>(units::unit_count(fuel)))) return 0;  // NaN too
+    const int n = static_cast<int>(u);
+    return static_cast<float>(n) == u ? n : 0;
+}
+
+// Limits a dealer would expect; the engine is never handed a value outside.
+const Field* field(int i) {
+    static const Field area{0, Kind::Area, 0, 50000};
+    static const Field depth{1, Kind::Depth, 0, 30};
+    static const Field wind{2, Kind::Wind, 0, 50};
+    static const Field sun{3, Kind::Percent, 0, 100};
+    static const Field days{4, Kind::Count, 1, 7};
+    static const Field hours{5, Kind::Count, 1, 24};
+    static const Field temp{6, Kind::Temp, 40, 104};
+    static const Field eff{31, Kind::Eff, 1, 100};
+    static const Field output{32, Kind::Output, 0, 5000000};   // BTU/h (about 1,465 kW)
+    static const Field elec{33, Kind::PriceElec, 0, 5};         // $/kWh
+    static const Field gas{34, Kind::PriceFuel, 0, 50};         // $/therm
+    static const Field propane{35, Kind::PriceFuel, 0, 50};     // $/US gal
+    static const Field oil{36, Kind::PriceFuel, 0, 50};         // $/US gal
+    switch (i) {
+        case 0: return &area;
+        case 1: return &depth;
+        case 2: return &wind;
+        case 3: return &sun;
+        case 4: return &days;
+        case 5: return &hours;
+        case 6: return &temp;
+        case 31: return &eff;
+        case 32: return &output;
+        case 33: return &elec;
+        case 34: return &gas;
+        case 35: return &propane;
+        case 36: return &oil;
+        default: break;
+    }
+    if (is_wanted(i)) return &temp;
+    return nullptr;
+}
+
+double to_shown(const Field& f, double us) {
+    switch (f.kind) {
+        case Kind::Area: return units::area_shown(us, metric_len());
+        case Kind::Depth: return units::depth_shown(us, metric_len());
+        case Kind::Wind: return units::wind_shown(us, metric_len());
+        case Kind::Temp: {
+            float c = 0;
+            to_deg_c(c, static_cast<float>(us));
+            return c;
+        }
+        case Kind::Output: return units::output_shown(us, kw_heat());
+        case Kind::PriceFuel: {
+            const int fuel = fuel_of_box(f.index);
+            return units::price_shown(cy(us), fuel, fuel_unit(fuel)).toDouble();
+        }
+        default: return us;
+    }
+}
+
+double to_us(const Field& f, double shown) {
+    switch (f.kind) {
+        case Kind::Area: return units::area_stored(shown, metric_len());
+        case Kind::Depth: return units::depth_stored(shown, metric_len());
+        case Kind::Wind: return units::wind_stored(shown, metric_len());
+        case Kind::Temp: return from_deg_c(static_cast<float>(shown));
+        case Kind::Output: return units::output_stored(shown, kw_heat());
+        case Kind::PriceFuel: {
+            const int fuel = fuel_of_box(f.index);
+            return units::price_stored(shown, fuel, fuel_unit(fuel)).toDouble();
+        }
+        default: return shown;
+    }
+}
+
+int decimals(const Field& f) {
+    switch (f.kind) {
+        case Kind::Area: return metric_len() ? 1 : 0;
+        case Kind::Depth: return metric_len() ? 2 : 1;
+        case Kind::Wind: return 1;
+        case Kind::Percent: return 1;
+        case Kind::Count: return 0;
+        case Kind::Temp: return 1;
+        case Kind::Eff: return 1;
+        case Kind::Output: return kw_heat() ? 2 : 0;
+        case Kind::PriceElec:
+        case Kind::PriceFuel: return 4;
+    }
+    return 0;
+}
+
+double limit_shown(const Field& f, bool max) {
+    const double v = to_shown(f, max ? f.max_us : f.min_us);
+    const double p = std::pow(10.0, decimals(f));
+    return max ? std::floor(v * p + 1e-6) / p : std::ceil(v * p - 1e-6) / p;
+}
+
+std::string unit_suffix(const Field& f) {
+    switch (f.kind) {
+        case Kind::Area: return metric_len() ? " m²" : " ft²";
+        case Kind::Depth: return metric_len() ? " m" : " ft";
+        case Kind::Wind: return metric_len() ? " km/h" : " mph";
+        case Kind::Percent:
+        case Kind::Eff: return " %";
+        case Kind::Count: return f.index == 4 ? " days a week" : " hours a day";
+        case Kind::Temp: return celsius() ? " °C" : " °F";
+        case Kind::Output: return kw_heat() ? " kW" : " BTU/h";
+        case Kind::PriceElec: return " $/kWh";
+        case Kind::PriceFuel: {
+            const int fuel = fuel_of_box(f.index);
+            return " $/" + units::unit_name(fuel, fuel_unit(fuel));
+        }
+    }
+    return {};
+}
+
+double stored_value(int i) {
+    switch (i) {
+        case 0: return g.pool_area;
+        case 1: return g.pool_depth;
+        case 2: return g.wind_mph;
+        case 3: return g.sun_pct;
+        case 4: return g.heat_days;
+        case 5: return g.heat_hours;
+        case 6: return g.desired_temp;
+        case 31: return g.heater_eff;
+        case 32: return g.heater_btu;
+        case 33: return g.rate_elec.toDouble();
+        case 34: return g.rate_natgas.toDouble();
+        case 35: return g.rate_propane.toDouble();
+        case 36: return g.rate_oil.toDouble();
+        default: break;
+    }
+    if (is_wanted(i)) return g.temp_table[i - kFirstWanted + 1][6];
+    if (is_cover(i)) return g.month_hours_c[i - kFirstCover + 1][0];
+    return 0;
+}
+
+std::string shown_text(int i) {
+    if (is_cover(i)) return std::to_string(g.month_hours_c[i - kFirstCover + 1][0]);
+    const Field* f = field(i);
+    if (!f) return {};
+    const bool price = f->kind == Kind::PriceElec || f->kind == Kind::PriceFuel;
+    return numtext::num_text(to_shown(*f, stored_value(i)), decimals(*f), price ? 2 : 0);
+}
+
+// True when the text is kept as the dealer typed it: "7.48" per ft³ of oil
+// is not turned into the 7.4798 that the stored price per gallon gives back.
+bool text_holds_stored(int i, const std::string& text) {
+    double v = 0;
+    if (text.find_first_not_of(" \t\r\n\v\f") == std::string::npos || !numtext::clean_number(text, v)) return false;
+    if (is_cover(i)) return vb::CInt(v) == g.month_hours_c[i - kFirstCover + 1][0];
+    const Field* f = field(i);
+    if (!f || v > limit_shown(*f, true) + 1e-9) return false;
+    const double us = std::clamp(to_us(*f, v), f->min_us, f->max_us);
+    const double stored = stored_value(i);
+    switch (f->kind) {
+        case Kind::PriceElec:
+        case Kind::PriceFuel: return cy(us) == cy(stored);
+        case Kind::Count: return vb::CInt(us) == vb::CInt(stored);
+        case Kind::Output: return std::abs(us - stored) < 1e-6;
+        default: return static_cast<float>(us) == static_cast<float>(stored);
+    }
+}
+
+void store(int i, double shown) {
+    const Field* f = field(i);
+    if (!f) return;
+    const double us = std::clamp(to_us(*f, shown), f->min_us, f->max_us);
+    auto whole = [&](double lo, double hi) {
+        return static_cast<i16>(std::clamp<int>(vb::CInt(us), static_cast<int>(lo), static_cast<int>(hi)));
+    };
+    switch (i) {
+        case 0: g.pool_area = static_cast<float>(us); break;
+        case 1: g.pool_depth = static_cast<float>(us); break;
+        case 2: g.wind_mph = static_cast<float>(us); break;
+        case 3: g.sun_pct = static_cast<float>(us); break;
+        case 4: g.heat_days = whole(f->min_us, f->max_us); break;
+        case 5: g.heat_hours = whole(f->min_us, f->max_us); break;
+        case 6:
+            // The thermostat sets every month's wanted temperature.
+            g.desired_temp = static_cast<float>(us);
+            for (int m = 1; m <= 12; ++m) {
+                g.temp_table[m][6] = g.desired_temp;
+                g.temp_table[m][5] = g.desired_temp;
+            }
+            break;
+        case 31: g.heater_eff = static_cast<float>(us); break;
+        case 32: g.heater_btu = us; break;
+        case 33: g.rate_elec = cy(us); break;
+        case 34: g.rate_natgas = cy(us); break;
+        case 35: g.rate_propane = cy(us); break;
+        case 36: g.rate_oil = cy(us); break;
+        default:
+            if (is_wanted(i)) {
+                const int m = i - kFirstWanted + 1;
+                g.temp_table[m][6] = static_cast<float>(us);
+                g.temp_table[m][5] = static_cast<float>(us);
+            }
+            break;
+    }
+}
+
+// A value outside a box's limits can only come from the settings file
+// (edited by hand, or written by another version).
+void clamp_inputs() {
+    auto lim = [](int i, double v) {
+        const Field* f = field(i);
+        return std::isfinite(v) ? std::clamp(v, f->min_us, f->max_us) : f->min_us;
+    };
+    auto fit = [&](float& x, int i) { x = static_cast<float>(lim(i, x)); };
+    auto fit_money = [&](Currency& c, int i) {
+        const double v = c.toDouble();
+        if (lim(i, v) != v) c = cy(lim(i, v));
+    };
+    fit(g.pool_area, 0);
+    fit(g.pool_depth, 1);
+    fit(g.wind_mph, 2);
+    fit(g.sun_pct, 3);
+    g.heat_days = static_cast<i16>(lim(4, g.heat_days));
+    g.heat_hours = static_cast<i16>(lim(5, g.heat_hours));
+    fit(g.desired_temp, 6);
+    fit(g.heater_eff, 31);
+    g.heater_btu = lim(32, g.heater_btu);
+    fit_money(g.rate_elec, 33);
+    fit_money(g.rate_natgas, 34);
+    fit_money(g.rate_propane, 35);
+    fit_money(g.rate_oil, 36);
+    for (int m = 1; m <= 12; ++m) {
+        fit(g.temp_table[m][6], kFirstWanted + m - 1);
+        for (int c = 0; c <= 1; ++c)
+            g.month_hours_c[m][c] = static_cast<i16>(std::clamp<int>(g.month_hours_c[m][c], 0, 24));
+    }
+    if (g.fuel_type < HT_HEATPUMP || g.fuel_type > HT_OIL) g.fuel_type = HT_HEATPUMP;  // no existing heater
+}
+
+}  // namespace fields

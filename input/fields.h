@@ -1,0 +1,62 @@
+// The numeric boxes of the project input window as data: which value of the
+// data model each box Text1(i) holds, its limits (in US units, the units the
+// model keeps), how it is shown in the dealer's units, with how many
+// decimals and which unit. No windows: the input window and the dealer
+// windows that show the same values use these.
+#pragma once
+
+#include <string>
+
+namespace fields {
+
+// Box indices with a meaning of their own.
+constexpr int kBrandBox = 65;    // Text1(65): the brand word (not numeric)
+constexpr int kFirstCover = 7;   // Text1(7..18): cover hours, January .. December
+constexpr int kFirstWanted = 19; // Text1(19..30): desired water temperature by month
+inline bool is_cover(int i) { return i >= kFirstCover && i < kFirstCover + 12; }
+inline bool is_wanted(int i) { return i >= kFirstWanted && i < kFirstWanted + 12; }
+
+enum class Kind { Area, Depth, Wind, Percent, Count, Temp, Eff, Output, PriceElec, PriceFuel };
+
+struct Field {
+    int index;      // Text1(index)
+    Kind kind;
+    double min_us;  // smallest value the engine is handed, US units
+    double max_us;  // largest value accepted, US units
+};
+
+// The field of box i; nullptr for a box that is not numeric with limits
+// (the cover hours, the brand box).
+const Field* field(int i);
+
+// A US value as the box shows it in the chosen units, and back.
+double to_shown(const Field& f, double us);
+double to_us(const Field& f, double shown);
+// Decimals the box shows (and its limits are rounded to).
+int decimals(const Field& f);
+// The shown limit, rounded inwards so that every value inside the shown
+// range is inside the stored one as well.
+double limit_shown(const Field& f, bool max);
+// The unit after a value, with its leading blank (" ft²", " $/Therm"), UTF-8.
+std::string unit_suffix(const Field& f);
+
+// The fuel whose price box i holds (Text1(34..36)) and the unit it is
+// priced in (fuel_units, a unit the fuel does not have counting as 0).
+int fuel_of_box(int i);
+int fuel_unit(int fuel);
+
+// The model's value behind box i, in US units.
+double stored_value(int i);
+// The stored value as the box shows it.
+std::string shown_text(int i);
+// Whether a box text, read as if typed, gives the stored value.
+bool text_holds_stored(int i, const std::string& text);
+// Stores a shown value (brought into the limits) into the model.
+// Box 6, the thermostat, sets every month's wanted temperature as well.
+void store(int i, double shown);
+// Brings values read from the settings file into the limits a typed value
+// has, so the engine and the printouts never work on what the window would
+// refuse (an efficiency of 0 prices the fuel heater at nothing).
+void clamp_inputs();
+
+}  // namespace fields

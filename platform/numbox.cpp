@@ -1,0 +1,91 @@
+#include "platform/numbox.h"
+
+#include <QFocusEvent>
+#include <QTimer>
+
+#include "core/numtext.h"
+
+namespace plat {
+
+NumBox::NumBox(QWidget* parent, int index) : TextBox(parent, index) {
+    // The user placed the cursor or selected part of the text (mouse, arrow
+    // keys, Home/End, paste): the next key edits there.
+    connect(this, &QLineEdit::selectionChanged, this, [this] {
+        if (selecting_ == 0) first_key_ = false;
+    });
+}
+
+void NumBox::StartReplacing() {
+    first_key_ = true;
+    ++selecting_;
+    selectAll();
+    --selecting_;
+}
+
+void NumBox::refuse() {
+    if (Refused) Refused();
+}
+
+void NumBox::filterKey(int& key) {
+    ++keys_;
+    if (key == 27) {  // Esc: nothing to do
+        key = 0;
+        return;
+    }
+    bool ok = (key >= '0' && key <= '9') || key == 8 || key == 127;
+    if (key == '.') {
+        // One decimal point: a second one is refused, unless the point
+        // already there is about to be replaced.
+        QString rest = text();
+        if (first_key_) rest.clear();
+        else if (hasSelectedText()) rest.remove(selectionStart(), selectedText().size());
+        ok = !rest.contains('.');
+    }
+    if (!ok) {
+        key = 0;
+        refuse();
+        return;
+    }
+    if (first_key_) {
+        ++selecting_;
+        selectAll();  // the key replaces the whole text
+        --selecting_;
+        first_key_ = false;
+    }
+}
+
+bool NumBox::acceptText() {
+    if (restoring_ > 0) return false;
+    double v = 0;
+    if (numtext::clean_number(text().toStdString(), v)) {
+        last_good_ = text();
+        return true;
+    }
+    // Pasted or set text that is no number: refused like a key, and the
+    // last good text comes back (nothing runs for either).
+    refuse();
+    ++restoring_;
+    setText(last_good_);
+    --restoring_;
+    return false;
+}
+
+void NumBox::focusInEvent(QFocusEvent* e) {
+    TextBox::focusInEvent(e);
+    // A popup (the box's own context menu) closing is no new focus.
+    if (isReadOnly() || e->reason() == Qt::PopupFocusReason) return;
+    StartReplacing();
+    // A mouse click places the cursor after the focus came: select again
+    // once it has (unless a key came first).
+    const unsigned keys = keys_;
+    QTimer::singleShot(0, this, [this, keys] {
+        if (hasFocus() && keys_ == keys) StartReplacing();
+    });
+}
+
+void NumBox::focusOutEvent(QFocusEvent* e) {
+    first_key_ = false;
+    TextBox::focusOutEvent(e);
+}
+
+}  // namespace plat

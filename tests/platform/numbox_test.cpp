@@ -1,0 +1,115 @@
+// The typing rules of a numeric box, as a dealer meets them in every window.
+#include "platform/numbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/testing.h"
+
+namespace {
+
+class NumBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::ensureApp();
+        box = std::make_unique<plat::NumBox>(nullptr, 4);
+        box->Refused = [this] { ++refused; };
+        box->Change = [this](int i) {
+            EXPECT_EQ(i, 4);
+            ++changes;
+        };
+        box->SetText("450");
+        changes = 0;
+    }
+    void focus(Qt::FocusReason why) {
+        QFocusEvent e(QEvent::FocusIn, why);
+        QCoreApplication::sendEvent(box.get(), &e);
+    }
+    void leave(Qt::FocusReason why = Qt::TabFocusReason) {
+        QFocusEvent e(QEvent::FocusOut, why);
+        QCoreApplication::sendEvent(box.get(), &e);
+    }
+    void type(const QString& keys) {
+        for (QChar c : keys) {
+            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
+            QString text(c);
+            if (c == '\b') key = Qt::Key_Backspace, text.clear();
+            if (c == '\x1b') key = Qt::Key_Escape, text = QString(QChar(27));
+            if (c == '>') key = Qt::Key_End, text.clear();
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(box.get(), &e);
+        }
+    }
+
+    std::unique_ptr<plat::NumBox> box;
+    int refused = 0;
+    int changes = 0;
+};
+
+TEST_F(NumBoxTest, OnlyDigitsEditKeysAndOnePointPass) {
+    focus(Qt::TabFocusReason);
+    type("12.5");
+    EXPECT_EQ(box->text(), "12.5");
+    type("a-.,\x1b");  // a letter, a sign, a second point, a comma: refused; Esc dropped silently
+    EXPECT_EQ(box->text(), "12.5");
+    EXPECT_EQ(refused, 4);
+    type("\b\b");
+    EXPECT_EQ(box->text(), "12");
+    EXPECT_EQ(refused, 4);
+    // A point may replace the one inside a whole selected text.
+    box->SetText("3.5");
+    box->selectAll();
+    type(".7");
+    EXPECT_EQ(box->text(), ".7");
+}
+
+TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {
+    for (Qt::FocusReason why : {Qt::TabFocusReason, Qt::MouseFocusReason, Qt::ActiveWindowFocusReason}) {
+        box->SetText("450");
+        focus(why);  // by Tab, by a click, and back from a message box
+        type("6");
+        EXPECT_EQ(box->text(), "6") << why;
+        type("0");  // later keys edit as usual
+        EXPECT_EQ(box->text(), "60") << why;
+        leave();
+    }
+    // A refused first key leaves the next one still replacing.
+    box->SetText("450");
+    focus(Qt::TabFocusReason);
+    type("x7");
+    EXPECT_EQ(box->text(), "7");
+    leave();
+    // The cursor placed by the user (End) after the focus: keys edit there.
+    box->SetText("450");
+    focus(Qt::TabFocusReason);
+    type(">5");
+    EXPECT_EQ(box->text(), "4505");
+    leave();
+    // The box's own context menu closing is no new focus.
+    box->SetText("450");
+    box->setCursorPosition(3);
+    focus(Qt::PopupFocusReason);
+    type("1");
+    EXPECT_EQ(box->text(), "4501");
+}
+
+TEST_F(NumBoxTest, APastedTextThatIsNoNumberGivesTheLastGoodTextBack) {
+    box->SetText("$1,200");  // pasted money is a number
+    EXPECT_EQ(changes, 1);
+    box->SetText("12 apples");
+    EXPECT_EQ(box->text(), "$1,200");
+    EXPECT_EQ(box->LastGood(), "$1,200");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(changes, 1);  // nothing runs for the refused text nor for the restored one
+    box->SetText("");       // an empty box stands for 0
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(refused, 1);
+}
+
+}  // namespace
