@@ -64,6 +64,7 @@ struct WindowRegistry {
     std::function<void()> convert_cities;   // "Copy Excel Data": weather cities from a spreadsheet
     std::function<void()> show_custname;    // place and fill the customer-name window
     std::function<void()> The_Print;        // the detailed report book
+    std::function<void()> refresh_project;  // the open input window shows the settings again and recalculates
 
     // Settings windows that unload_settings closes, in this order.
     std::vector<WindowSlot> settings_order() const {

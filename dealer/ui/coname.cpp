@@ -58,4 +58,5 @@ void coname::SSCommand1_Click() { Unload(); }
 
 void coname::Form_Unload(int& cancel) {
     give_back_opener();
+    project_follows();
 }

@@ -31,6 +31,10 @@ void give_back_opener() {
     g.from_menu = 0;
 }
 
+void project_follows() {
+    if (windows().refresh_project) windows().refresh_project();
+}
+
 void menu_move_home() {
     menu* m = existing_menu();
     if (g.menu_open != 1 || !m || !m->isLoaded()) return;

@@ -21,6 +21,12 @@ void give_back_opener();
 // 5100 x 1215 twips.
 void menu_move_home();
 
+// ---- the project follows the settings ----------------------------------------------
+// Called when a settings window has stored its changes (on unload): the
+// project input window, when open, shows the settings again (units, prices,
+// brand) and recalculates the project with them.
+void project_follows();
+
 // ---- keeping the focus -----------------------------------------------------------
 // A window that stays the active child window while it is open marks itself
 // with keep_focus(this) (in its constructor). Its Deactivate calls

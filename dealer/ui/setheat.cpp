@@ -177,4 +177,5 @@ void setheat::Form_Unload(int& cancel) {
     Dfltout();
     menu_move_home();
     menu_child_unloaded();
+    project_follows();
 }

@@ -140,6 +140,7 @@ void setname::Form_Unload(int& cancel) {
         }
     }
     give_back_opener();
+    project_follows();
 }
 
 // ---- Names -----------------------------------------------------------------------
@@ -203,4 +204,5 @@ void Names::SSCommand1_Click() { Unload(); }
 void Names::Form_Unload(int& cancel) {
     g.compet_check = SSCheck1->isChecked() ? 1.0f : 0.0f;
     Dfltout();
+    project_follows();
 }

@@ -106,4 +106,5 @@ void setoutp::Form_Unload(int& cancel) {
     }
     cancelled_ = false;
     menu_child_unloaded();
+    project_follows();
 }

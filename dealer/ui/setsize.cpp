@@ -202,4 +202,5 @@ void setsize::Form_Unload(int& cancel) {
     Dfltout();
     menu_move_home();
     give_back_opener();
+    project_follows();
 }

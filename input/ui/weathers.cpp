@@ -290,7 +290,14 @@ weathers* frm_weathers() { return plat::instance(g_weathers); }
 
 plat::Form* existing_weathers() { return g_weathers.data(); }
 
-void register_input_windows() { windows().weathers = plat::window_slot(g_weathers); }
+void register_input_windows() {
+    windows().weathers = plat::window_slot(g_weathers);
+    // Settings changed in another window: the open input window shows them
+    // and recalculates, as when it becomes active.
+    windows().refresh_project = [] {
+        if (g_weathers && g_weathers->isLoaded()) g_weathers->Form_Activate();
+    };
+}
 
 void save_last_data() {
     for (int m = 1; m <= 12; ++m) g.month_hours_c[m][1] = g.month_hours_c[m][0];

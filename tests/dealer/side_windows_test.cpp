@@ -244,3 +244,33 @@ TEST_F(CalculatorWindow, SwitchingOffGivesTheInputWindowBack) {
     EXPECT_FALSE(plat::ensureApp()->endRequested());
     EXPECT_EQ(g.calculator_open, 0);
 }
+
+// ---- the project follows the settings ----------------------------------------------------
+
+TEST_F(HeaterFactors, TheOpenProjectIsRecalculatedWhenTheFactorsAreStored) {
+    weathers* input = open_input_window();
+    const QString before = input->result_text(13, weathers::kHpCost);
+    // From the settings menu, which is the window active again afterwards.
+    g.backup_asked = 1;
+    windows().menu()->Show();
+    auto* m = windows().menu()->findChild<plat::ComboBox*>();
+    m->setCurrentIndex(5);
+    emit m->activated(5);
+    auto* w = static_cast<setheat*>(windows().setheat());
+    ASSERT_TRUE(w->isLoaded());
+    enter(w, 1, "-40");  // a much cooler year: more heat to buy
+    w->SSCommand1->click();
+    EXPECT_TRUE(windows().menu()->isActive());
+    EXPECT_NE(input->result_text(13, weathers::kHpCost), before);
+}
+
+TEST_F(DealerWindows, TheOpenProjectShowsTheNewUnits) {
+    weathers* input = open_input_window();
+    const QString area = input->Text1(0)->Text();
+    auto* w = windows().setsize();
+    w->Move(2775, 1400, 8115, 3960);
+    for (auto* b : w->findChildren<plat::CommandButton*>())
+        if (b->text() == "Metric") b->click();
+    w->Unload();
+    EXPECT_NE(input->Text1(0)->Text(), area);  // square metres now
+}
