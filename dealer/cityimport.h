@@ -59,7 +59,8 @@ std::string region_rule(std::string_view cell);
 std::vector<CityRecord> convert(const Sheet& s);
 
 // For the fuzzers: the whole import of one file's bytes (written to a
-// temporary file first); never crashes, whatever the bytes.
-void fuzz_one(const std::uint8_t* data, std::size_t size, bool xlsx);
+// temporary file first); never crashes, whatever the bytes. Returns the
+// cities it gave (0 when the file was refused).
+std::size_t fuzz_one(const std::uint8_t* data, std::size_t size, bool xlsx);
 
 }  // namespace cityimport

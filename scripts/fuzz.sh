@@ -34,9 +34,15 @@ seed fuzz_pumphp PumpHP.dat 1724 4
 seed fuzz_competitor PumpHP1.dat 596 2
 mkdir -p "$build/seeds/fuzz_settings"; cp "$bin/defaulte.dat" "$build/seeds/fuzz_settings/whole"
 maxlen[fuzz_settings]=16384
+# The spreadsheets: the shipped sample and a small workbook of each kind.
+for k in xls xlsx; do mkdir -p "$build/seeds/fuzz_cities_$k"; done
+cp data/hpcities.xls tests/dealer/data/edge.xls "$build/seeds/fuzz_cities_xls/"
+cp tests/office/data/cities_lo.xlsx "$build/seeds/fuzz_cities_xlsx/"
+maxlen[fuzz_cities_xls]=65536
+maxlen[fuzz_cities_xlsx]=16384
 
 mkdir -p "$build/artifacts"
-for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings; do
+for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings fuzz_cities_xls fuzz_cities_xlsx; do
   corpus=$build/corpus/$t
   mkdir -p "$corpus"
   echo "== $t ${limit[*]}"

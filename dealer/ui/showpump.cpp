@@ -316,6 +316,7 @@ void Showpump::text_fill() {
         }
         Label22->setStyleSheet("color: #FF0000;");
         Label22->setText(QString::number(group));
+        name_colour("#FF0000");
         Text3->setVisible(false);
         Label6->setVisible(true);
         return;

@@ -259,6 +259,13 @@ TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
 
     // Random bytes, a truncated sample, a zip that is no workbook, a
     // workbook whose sheet is missing.
+    // A file on which the spreadsheet library itself reads out of bounds
+    // (found by fuzzing): refused as damaged, the program goes on.
+    const std::string freexl_bug =
+        std::string(std::getenv("HEATER_SOURCE_DIR")) + "/tests/dealer/data/damaged-freexl.xls";
+    EXPECT_FALSE(cityimport::read_xls(freexl_bug, s, &why));
+    EXPECT_NE(why.find("damaged"), std::string::npos) << why;
+    EXPECT_TRUE(cityimport::convert(s).empty());
     write("junk.xls", std::string(3000, '\x5a'));
     EXPECT_FALSE(cityimport::read_xls(path("junk.xls"), s, &why));
     const char* src = std::getenv("HEATER_SOURCE_DIR");

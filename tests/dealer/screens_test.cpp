@@ -12,7 +12,10 @@
 #include <QLineEdit>
 
 #include "dealer/ui/calculator.h"
+#include "dealer/ui/filldata.h"
+#include "dealer/ui/setdata.h"
 #include "dealer/ui/setname.h"
+#include "dealer/ui/showpump.h"
 
 class Screens : public DealerWindows {
 protected:
@@ -91,4 +94,25 @@ TEST_F(Screens, EveryWindowFitsItsText) {
     names.Show();
     check(&names, "Names");
     names.Unload();
+}
+
+// The weather-city list and editor and the performance-table editor, as
+// the settings menu places them.
+TEST_F(Screens, CityAndPumpWindowsFit) {
+    setdata_end_program() = [] {};
+    auto* list = static_cast<setdata*>(open(windows().setdata, 3150, 1400, 6945, 5400));
+    check(list, "setdata");
+    list->List1[0]->setCurrentRow(0);
+    list->SSCommand2->DoClick();
+    check(windows().filldata(), "filldata");
+    static_cast<filldata*>(windows().filldata())->SSCommand2->DoClick();  // "Cancel"
+    script->answer(ui::vbOK);  // the restart note
+    list->Unload();
+
+    g.pump_mode = 1;
+    g.cur_model = 1;
+    auto* pumps = static_cast<Showpump*>(open(windows().Showpump, 1300, 1400, 8800, 6810));
+    pumps->List1->setCurrentRow(0);
+    check(pumps, "Showpump");
+    pumps->Unload();
 }
