@@ -25,12 +25,11 @@ void setoutp::build() {
         const int row = 2 + i % 4;
         grid->addWidget(new QLabel(temps[i], this), row, col);
         for (int k = 0; k < 2; ++k) {
-            auto* b = new plat::TextBox(this, i);
+            auto* b = new plat::NumBox(this, i);
             b->setMaximumWidth(70);
             b->setAlignment(Qt::AlignRight);
             b->Change = [this](int index) { Text_Change(index); };
-            b->GotFocus = [this](int index) { Text_GotFocus(index); };
-            b->KeyPress = [this, b](int, int& key) { Text_KeyPress(b, key); };
+            b->Refused = [] { numbers_only(); };
             (k == 0 ? Text1 : Text2)[i] = b;
             grid->addWidget(b, row, col + 1 + k);
         }
@@ -63,25 +62,10 @@ void setoutp::Form_Load() {
         Text1[i - 1]->SetText(QString::fromStdString(vb::Format(g.hp_btu_factor[i], "#0.0000")));
         Text2[i - 1]->SetText(QString::fromStdString(vb::Format(g.hp_cop_factor[i], "#0.0000")));
     }
-    clear_on_key = 0;
     menu_child_loaded();
 }
 
 void setoutp::Text_Change(int) { box_changed = 1; }
-
-void setoutp::Text_GotFocus(int) { clear_on_key = 1; }
-
-void setoutp::Text_KeyPress(plat::TextBox* box, int& key) {
-    if (clear_on_key == 1) {
-        clear_on_key = 0;
-        box->SetText("");  // the first key after the focus replaces the value
-    }
-    if ((key >= '0' && key <= '9') || key == 8 || key == 127 || key == '.') return;
-    const int typed = key;
-    key = 0;
-    if (typed != 27) numbers_only();
-    box->SetText("");
-}
 
 void setoutp::SSCommand1_Click() { Unload(); }
 

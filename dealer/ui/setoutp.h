@@ -7,26 +7,26 @@
 #include <QLabel>
 
 #include "platform/form.h"
+#include "platform/numbox.h"
 
 class setoutp : public plat::Form {
     Q_OBJECT
 public:
     setoutp();
 
-    plat::ControlArray<plat::TextBox> Text1;   // BTU factors, 0..7 = 50..85 °F
-    plat::ControlArray<plat::TextBox> Text2;   // C.O.P. factors
+    // The number boxes take digits and one point; the first key after the
+    // focus replaces the value; a refused key gives the numbers-only warning.
+    plat::ControlArray<plat::NumBox> Text1;    // BTU factors, 0..7 = 50..85 °F
+    plat::ControlArray<plat::NumBox> Text2;    // C.O.P. factors
     plat::CommandButton* SSCommand1 = nullptr; // "Save/Exit"
     plat::CommandButton* SSCommand2 = nullptr; // "Cancel"
 
     int box_changed = 0;   // a box's text changed since the load
-    int clear_on_key = 0;  // the next key replaces the box that got the focus
 
     void Form_Load() override;
     void Form_Deactivate() override;
     void Form_Unload(int& cancel) override;
     void Text_Change(int index);
-    void Text_GotFocus(int index);
-    void Text_KeyPress(plat::TextBox* box, int& key);
     void SSCommand1_Click();
     void SSCommand2_Click();
 

@@ -69,12 +69,15 @@ protected:
                 w->SetEnabled(true);
                 if (w->isLoaded()) w->Unload();
             }
-            for (auto& fn : windows().settings_order())
-                if (fn && fn()->isLoaded()) fn()->Unload();
-            for (auto fn : {windows().menu, windows().custname, windows().Calculator, windows().frmBrowser})
-                if (fn && fn()->isLoaded()) fn()->Unload();
+            for (auto& slot : windows().settings_order())
+                if (plat::Form* f = slot.existing(); f && f->isLoaded()) f->Unload();
+            for (auto slot : {windows().menu, windows().custname, windows().Calculator, windows().frmBrowser})
+                if (plat::Form* f = slot.existing(); f && f->isLoaded()) f->Unload();
         }
         windows() = WindowRegistry{};
+        // Tests that look at the windows on a screen show the main window;
+        // the next test starts without one, as the others expect.
+        plat::MainWindow::instance()->hide();
         EXPECT_TRUE(script->unexpected().empty())
             << "unexpected box: " << script->unexpected().front().title << " / "
             << script->unexpected().front().text;

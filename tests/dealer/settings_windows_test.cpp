@@ -282,14 +282,19 @@ TEST_F(OutputFactors, SaveStoresEveryBoxAndWritesTheFile) {
     EXPECT_EQ(w->Text1[2]->Text(), "1.2");
     script->answer(ui::vbOK);
     focus(w->Text2[4]);
-    type(w->Text2[4], "7-");  // a refused key: warning, box emptied
+    type(w->Text2[4], "7-.");  // a refused key: the warning, and the value stays
     EXPECT_EQ(boxes("Please", "Numbers only"), 1);
-    EXPECT_EQ(w->Text2[4]->Text(), "");
-    type(w->Text2[5], "\x1b");  // Esc empties without the warning
-    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    EXPECT_EQ(w->Text2[4]->Text(), "7.");
+    script->answer(ui::vbOK);
+    type(w->Text2[4], ".5");  // one decimal point only
+    EXPECT_EQ(w->Text2[4]->Text(), "7.5");
+    EXPECT_EQ(boxes("Please", "Numbers only"), 2);
+    focus(w->Text2[5]);
+    type(w->Text2[5], "\b");  // an emptied box stores 0: no adjustment
     w->SSCommand1->click();
     EXPECT_FLOAT_EQ(g.hp_btu_factor[3], 1.2f);
-    EXPECT_EQ(g.hp_cop_factor[5], 0);
+    EXPECT_FLOAT_EQ(g.hp_cop_factor[5], 7.5f);
+    EXPECT_EQ(g.hp_cop_factor[6], 0);
     EXPECT_FLOAT_EQ(saved().hp_btu_factor[3], 1.2f);
 }
 
