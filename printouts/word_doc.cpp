@@ -8,17 +8,6 @@
 #include "printouts/report.h"
 #include "printouts/values.h"
 
-namespace office_app {
-WordFactory& word_factory() {
-    static WordFactory f;
-    return f;
-}
-ExcelFactory& excel_factory() {
-    static ExcelFactory f;
-    return f;
-}
-}  // namespace office_app
-
 namespace {
 constexpr int kErrCannotCreate = 429;
 constexpr int kErrNoDocument = 4248;

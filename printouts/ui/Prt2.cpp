@@ -11,6 +11,7 @@
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "platform/instances.h"
+#include "platform/office/render.h"
 #include "platform/print_qt.h"
 #include "printouts/printouts.h"
 #include "printouts/ui/register.h"
@@ -50,6 +51,7 @@ Printouts& printouts() {
         d.To_print = [] { ::To_print(); };
         d.prt_word_summary = [] { ::prt_word_summary(); };
         d.select_printer = [] { plat::selectPrinter(frm_prt2()); };
+        d.warm_office = [] { office::renderer::start(); };
         return d;
     }();
     return p;
@@ -107,6 +109,7 @@ void Prt2::Form_Load() {
     Check2->setEnabled(false);
     Check3->setEnabled(true);
     Check3->SetValue(g.round_up == 1 ? 1 : 0);
+    if (printouts().warm_office) printouts().warm_office();
 }
 
 void Prt2::Form_Activate() { Check3->SetValue(g.round_up == 1 ? 1 : 0); }

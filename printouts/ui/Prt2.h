@@ -45,6 +45,9 @@ struct Printouts {
     std::function<void()> prt_word_summary;
     // The system's printer dialog ("Select a printer").
     std::function<void()> select_printer;
+    // Starts the office renderer in the background when the window opens,
+    // so that the Word and Excel printouts print without waiting for it.
+    std::function<void()> warm_office;
 };
 Printouts& printouts();
 

@@ -67,6 +67,7 @@ protected:
             log.push_back("prt_word_summary " + std::to_string(input()->Enabled()));
         };
         p.select_printer = [this] { log.push_back("select_printer"); };
+        p.warm_office = [this] { ++warmed; };
         input()->Show();
     }
     void TearDown() override {
@@ -98,6 +99,7 @@ protected:
     std::vector<std::string> log;
     bool word_ok = true;
     bool fail = false;
+    int warmed = 0;
 };
 
 TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
@@ -121,6 +123,7 @@ TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
     EXPECT_TRUE(p->Check3->isEnabled());
     EXPECT_EQ(p->Check3->Value(), 1);
     EXPECT_EQ(p->Check1->text(), " Small title fonts");
+    EXPECT_EQ(warmed, 1);
 
     // Print untouched: the summary, after the window has gone, with the
     // input window still disabled; then everything is given back.
