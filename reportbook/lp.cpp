@@ -9,6 +9,12 @@ Proc*& top() {
     static Proc* p = nullptr;
     return p;
 }
+// The statement (counted in its own procedure) whose fault went on to a
+// handler: the number the error boxes give after " in ".
+int& failed_statement() {
+    static int n = 0;
+    return n;
+}
 }  // namespace
 
 Proc::Proc(std::string name, OnFault rule, std::string literal)
@@ -48,6 +54,7 @@ void attempt(Proc* p, OnFault rule, const std::string& literal, Op op) {
                     throw CancelCompare{};
                 continue;
             }
+            failed_statement() = p ? p->statement() : 0;
             throw;
         }
     }
@@ -69,14 +76,26 @@ void blank(int n) {
     for (int i = 0; i < n; ++i) out({});
 }
 
-void new_page() {
+namespace {
+// A page break or the end of the document: a statement like a print.
+template <class Op>
+void statement(Op op) {
     Proc* p = Proc::current();
     if (!p) {
-        P().NewPage();
+        op();
         return;
     }
     p->next_statement();
-    attempt(p, p->rule(), p->literal(), [&] { P().NewPage(); });
+    attempt(p, p->rule(), p->literal(), op);
+}
+}  // namespace
+
+void new_page() {
+    statement([] { P().NewPage(); });
+}
+
+void end_doc() {
+    statement([] { P().EndDoc(); });
 }
 
 std::string error_text(const std::string& description, int number, int statement, bool lineBlank) {
@@ -84,11 +103,11 @@ std::string error_text(const std::string& description, int number, int statement
 }
 
 void trap(const std::string& title, const std::function<void()>& body, bool lineBlank) {
-    Proc* p = Proc::current();
+    failed_statement() = 0;
     try {
         body();
     } catch (const ui::RtError& e) {
-        ui::MsgBox(error_text(e.description(), e.number, p ? p->statement() : 0, lineBlank), ui::vbOKOnly, title);
+        ui::MsgBox(error_text(e.description(), e.number, failed_statement(), lineBlank), ui::vbOKOnly, title);
         throw Abandon{};
     }
 }

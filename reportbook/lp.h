@@ -61,6 +61,8 @@ inline void open(const std::vector<Item>& items) { out(items, prn::Open); }
 // n statements without items.
 void blank(int n = 1);
 void new_page();
+// Ends the document and sends it (a statement of its own, failing like one).
+void end_doc();
 
 // Runs body as procedure `title` whose run-time errors show the box titled
 // `title` ("<description> <n> in <statement>", the statement with a leading

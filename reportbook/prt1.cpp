@@ -689,7 +689,7 @@ void Bases() {
             if (g.fin_opts[4] == Currency::dollars(1) && g.fin_mode == 1) Lease1();
             else prt_fin_tables();
         }
-        P().EndDoc();
+        end_doc();
     });
 }
 

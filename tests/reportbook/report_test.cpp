@@ -21,6 +21,14 @@ TEST_F(ReportTest, MetricSpaBackedUpByPropaneWithThreeCompetitors) {
     prt1::The_Print();
     ASSERT_EQ(cap.documents().size(), 1u);
     EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/spa_metric_backup.txt"));
+
+    // The savings rows of a backed-up system are savings: the heater alone
+    // less the heat pump and the backup fuel, as Tables 4 to 6 show them.
+    Currency five;
+    for (int y = 1; y <= 5; ++y) five += prt1::year_figures(y).saving;
+    EXPECT_GT(g.tot_saving, Currency{});
+    EXPECT_EQ(cy(g.cmp_res[1].save_year1), g.tot_saving);
+    EXPECT_EQ(cy(g.cmp_res[1].year_save[1]), five);
 }
 
 TEST_F(ReportTest, PoolWithoutHeaterNoComparison) {
