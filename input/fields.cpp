@@ -120,14 +120,16 @@ double limit_shown(const Field& f, bool max) {
     return max ? std::floor(v * p + 1e-6) / p : std::ceil(v * p - 1e-6) / p;
 }
 
-std::string unit_suffix(const Field& f) {
+std::string unit_suffix(const Field& f, double value) {
     switch (f.kind) {
         case Kind::Area: return metric_len() ? " m²" : " ft²";
         case Kind::Depth: return metric_len() ? " m" : " ft";
         case Kind::Wind: return metric_len() ? " km/h" : " mph";
         case Kind::Percent:
         case Kind::Eff: return " %";
-        case Kind::Count: return f.index == 4 ? " days a week" : " hours a day";
+        case Kind::Count:
+            if (value == 1) return f.index == 4 ? " day a week" : " hour a day";
+            return f.index == 4 ? " days a week" : " hours a day";
         case Kind::Temp: return celsius() ? " °C" : " °F";
         case Kind::Output: return kw_heat() ? " kW" : " BTU/h";
         case Kind::PriceElec: return " $/kWh";
@@ -257,6 +259,26 @@ void clamp_inputs() {
             g.month_hours_c[m][c] = static_cast<i16>(std::clamp<int>(g.month_hours_c[m][c], 0, 24));
     }
     if (g.fuel_type < HT_HEATPUMP || g.fuel_type > HT_OIL) g.fuel_type = HT_HEATPUMP;  // no existing heater
+}
+
+bool below_least(const Field& f, double shown) { return f.min_us > 0 && shown < limit_shown(f, false) - 1e-9; }
+
+std::string range_note(int i) {
+    const Field* f = field(i);
+    if (!f) return {};
+    std::string name;
+    switch (i) {
+        case 4: name = "heating days per week"; break;
+        case 5: name = "heating hours per day"; break;
+        case 6: name = "water temperature"; break;
+        case 31: name = "heater efficiency"; break;
+        default:
+            if (is_wanted(i)) name = "water temperature of " + g.month_name[i - kFirstWanted + 1];
+            break;
+    }
+    const double lo = limit_shown(*f, false), hi = limit_shown(*f, true);
+    return "The " + name + " must be " + numtext::num_text(lo, decimals(*f)) + " to " +
+           numtext::num_text(hi, decimals(*f)) + unit_suffix(*f, hi) + ": the results follow once it is.";
 }
 
 }  // namespace fields

@@ -37,8 +37,14 @@ int decimals(const Field& f);
 // The shown limit, rounded inwards so that every value inside the shown
 // range is inside the stored one as well.
 double limit_shown(const Field& f, bool max);
-// The unit after a value, with its leading blank (" ft²", " $/Therm"), UTF-8.
-std::string unit_suffix(const Field& f);
+// The unit after a value, with its leading blank (" ft²", " $/Therm"), UTF-8;
+// after the value 1 in the singular ("1 day a week", "7 days a week").
+std::string unit_suffix(const Field& f, double value = 0);
+// A value below the box's least, where 0 and small values are no value
+// (days, hours, temperatures, efficiency): nothing may be computed from it.
+bool below_least(const Field& f, double shown);
+// What the window says while box i holds such a value: the box and its range.
+std::string range_note(int i);
 
 // The fuel whose price box i holds (Text1(34..36)) and the unit it is
 // priced in (fuel_units, a unit the fuel does not have counting as 0).

@@ -162,6 +162,7 @@ void weathers::show_units() {
 void weathers::show_inputs() {
     if (!made_) return;
     fields::clamp_inputs();
+    invalid_.clear();   // every box shows its stored value again
     ++filling_;
     // A box whose text gives the stored value keeps it as the dealer typed
     // it ("7.48" per ft³ of oil, not the 7.4798 the stored price gives back).
@@ -174,9 +175,8 @@ void weathers::show_inputs() {
         show(kFirstWanted + m - 1);
         check1_[kFirstMonthCheck + m - 1]->setChecked(g.run_state[m][0] != 0);
     }
-    const bool isPool = g.pool_type == "Pool";
-    option1_[isPool ? 3 : 4]->setChecked(true);
-    option1_[g.pool_site == "In" ? 6 : 5]->setChecked(true);
+    option1_[is_spa() ? 4 : 3]->setChecked(true);
+    option1_[is_indoor() ? 6 : 5]->setChecked(true);
     check1_[kSpaBlower]->setChecked(g.spa_blower != 0);
     check1_[kFloorReturns]->setChecked(g.opt_reduce != 0);
     check1_[kBackup]->setChecked(g.backup_on != 0);
@@ -192,13 +192,13 @@ void weathers::heater_enabling() {
     text1_[31]->setEnabled(t >= HT_GAS && t <= HT_OIL);
     text1_[32]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
-    head_heater_->setText((g.backup_on != 0 && t >= HT_ELEC ? QString("Backup") : QString(fuelWord(t))) + "\n$");
+    head_heater_->setText((has_backup() ? QString("Backup") : QString(fuelWord(t))) + "\n$");
 }
 
 void weathers::pool_enabling() {
-    const bool isPool = g.pool_type == "Pool";
-    check1_[kSpaBlower]->setEnabled(!isPool);
-    check1_[kFloorReturns]->setEnabled(isPool);
+    check1_[kSpaBlower]->setEnabled(is_spa());
+    check1_[kFloorReturns]->setEnabled(!is_spa());
+    text1_[2]->setEnabled(!is_indoor());   // no wind indoors
 }
 
 void weathers::refresh_buttons() {

@@ -63,6 +63,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "input/cities.h"
@@ -118,7 +119,9 @@ public:
 
     // Results grid, for tests and the benchmark: the text of a cell. Rows
     // 1..12 are the months, 13 the year's totals; columns below.
-    enum ResultCol { kAir = 0, kWater, kRunHours, kHpCost, kHeaterCost, kSaving, kResultCols };
+    // kHeaterAlone, shown with a backed-up system only, is what the existing
+    // heater would cost alone: the saving is taken from it.
+    enum ResultCol { kAir = 0, kWater, kRunHours, kHpCost, kHeaterCost, kSaving, kHeaterAlone, kResultCols };
     QString result_text(int row, ResultCol col) const;
     // The summary lines: number of heat pumps, payback, projected savings,
     // backup state, average C.O.P.
@@ -126,6 +129,8 @@ public:
     QString payback_text() const;
     QString savings_text() const;
     QString backup_text() const;
+    QString cop_text() const;
+    QString warning_text() const;   // the notes under the results
 
 protected:
     void build() override;
@@ -160,6 +165,7 @@ private:
     plat::ControlArray<plat::CommandButton> cmd_;
     std::map<int, QLabel*> unit_labels_;  // unit after a box, by box index
     std::map<int, bool> unregistered_;    // buttons disabled because their window does not exist yet
+    std::set<int> invalid_;               // boxes holding a value below their least: no results
 
     cities::Lists lists_;  // the three city lists and the city_tab record of each entry
     QGroupBox* month_box_ = nullptr;
@@ -168,6 +174,7 @@ private:
     QLabel* head_water_ = nullptr;
     QLabel* head_wanted_ = nullptr;
     QLabel* head_heater_ = nullptr;
+    QLabel* head_alone_ = nullptr;
     QLabel* units_ = nullptr;
     QLabel* payback_ = nullptr;
     QLabel* payback_caption_ = nullptr;

@@ -32,13 +32,22 @@ void weathers::Text1_Change(int i) {
     const double max = fields::limit_shown(*f, true);
     if (v > max + 1e-9) {
         ui::MsgBox("Maximum value is " + numtext::num_text(max, fields::decimals(*f)) +
-                       fields::unit_suffix(*f) + ".",
+                       fields::unit_suffix(*f, max) + ".",
                    ui::vbOKOnly | ui::vbExclamation, "Error");
-        b->SetText("0");  // runs this handler again: stores 0 (or the least the engine can use)
+        b->SetText("0");  // runs this handler again: 0, or no results where 0 is no value
         // The dealer types the right value over the 0, not after it.
         if (auto* n = qobject_cast<plat::NumBox*>(b)) n->StartReplacing();
         return;
     }
+    // A value below the box's least ("1" on the way to "105", or the 0 the
+    // limit rule left) is neither stored nor spread nor clamped: the results
+    // wait for a valid value, and the box is checked when it is left.
+    if (fields::below_least(*f, v)) {
+        invalid_.insert(i);
+        recalc();
+        return;
+    }
+    invalid_.erase(i);
     store(i, v);
     quick_calc();
 }
@@ -72,18 +81,17 @@ void weathers::Text1_LostFocus(int i) {
         set_box(i, "0");  // an empty box stands for 0 and says so
     }
     const fields::Field* f = fields::field(i);
-    if (!f || f->min_us <= 0) return;
-    // A box below its smallest value (the engine has been handed that
-    // value while it was typed) takes the smallest value when it is left.
-    double v = 0;
-    if (!numtext::clean_number(b->text().toStdString(), v)) return;
+    if (!f || !invalid_.count(i)) return;
+    // Left below its least value: said, and the box shows again the last
+    // valid value, from which the results are computed (never the least
+    // value put in its place: a heater of 1 % would "save" everything).
     const double min = fields::limit_shown(*f, false);
-    if (v < min - 1e-9) {
-        const std::string minText = numtext::num_text(min, fields::decimals(*f));
-        ui::MsgBox("Minimum value is " + minText + fields::unit_suffix(*f) + ".",
-                   ui::vbOKOnly | ui::vbExclamation, "Error");
-        b->SetText(q(minText));
-    }
+    ui::MsgBox("Minimum value is " + numtext::num_text(min, fields::decimals(*f)) + fields::unit_suffix(*f, min) +
+                   ".",
+               ui::vbOKOnly | ui::vbExclamation, "Error");
+    invalid_.erase(i);
+    set_box(i, q(fields::shown_text(i)));
+    quick_calc();
 }
 
 void weathers::Combo1_Click(int i) {
@@ -174,7 +182,15 @@ void weathers::Option1_Click(int i) {
             pool_enabling();
             break;
         case 5:
-        case 6: g.pool_site = i == 5 ? "out" : "In"; break;
+        case 6:
+            g.pool_site = i == 5 ? "out" : "In";
+            // Indoors the sun exposure starts at none (a sunlit hall is typed
+            // in); outdoors again a pool without sun takes the usual 75 %.
+            if (i == 6) g.sun_pct = 0;
+            else if (g.sun_pct == 0) g.sun_pct = kOutdoorSun;
+            set_box(3, q(fields::shown_text(3)));
+            pool_enabling();
+            break;
         default: return;
     }
     quick_calc();

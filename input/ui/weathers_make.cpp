@@ -263,10 +263,13 @@ void weathers::make() {
         auto* grid = new QGridLayout();
         grid->setHorizontalSpacing(7);
         grid->setVerticalSpacing(1);
-        const char* heads[] = {"Month", "Heat", "Wanted", "Cover\nh/day", "", "Air", "Water", "Pump\nh/day",
-                               "Heat pump\n$", "Heater\n$", "Saving\n$"};
-        QLabel* headLabels[11] = {};
-        for (int c = 0; c < 11; ++c) {
+        // Pump hours are per heating day, the figure to set against the
+        // heating hours typed.
+        const char* heads[] = {"Month",         "Heat",       "Wanted",     "Cover\nh/day",
+                               "",              "Air",        "Water",      "Pump h per\nheating day",
+                               "Heat pump\n$", "Heater\n$", "Saving\n$", "Heater\nalone $"};
+        QLabel* headLabels[12] = {};
+        for (int c = 0; c < 12; ++c) {
             if (c == 4) continue;
             auto* h = new QLabel(heads[c], this);
             h->setAlignment(c >= 5 ? (Qt::AlignRight | Qt::AlignBottom) : (Qt::AlignHCenter | Qt::AlignBottom));
@@ -278,6 +281,7 @@ void weathers::make() {
         head_air_ = headLabels[5];
         head_water_ = headLabels[6];
         head_heater_ = headLabels[9];
+        head_alone_ = headLabels[11];
         grid->addWidget(vline(), 0, 4, 15, 1);
 
         // Created column by column: Tab walks down a column (January to
@@ -321,7 +325,7 @@ void weathers::make() {
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
         grid->addWidget(line, 13, 5, 1, kResultCols);
-        grid->setColumnStretch(11, 1);
+        grid->setColumnStretch(12, 1);
         tableLayout->addLayout(grid);
 
         auto* rule = new QFrame(this);

@@ -30,9 +30,17 @@ void weathers::full_calc(bool explicit_calc) {
 // are then not repainted (the engine's clear_results hook does clear them).
 void weathers::recalc() {
     show_backup();
-    engine::calc_all();
+    if (made_ && !invalid_.empty()) {
+        // No figures from a value a box cannot have: the results wait.
+        clear_results();
+        warning_->setText(q(fields::range_note(*invalid_.begin())));
+        warning_->setVisible(true);
+        return;
+    }
+    const bool ok = engine::calc_all();   // a failure has been reported
     show_ambient();
-    show_results();
+    if (ok) show_results();
+    else clear_results();
 }
 
 void weathers::clear_results() {
@@ -52,7 +60,7 @@ void weathers::show_backup() {
     QString s;
     if (t < HT_ELEC || t > HT_OIL) {
         s = "no existing heater";
-    } else if (g.backup_on == 0) {
+    } else if (!has_backup()) {
         s = "heat pump alone";
     } else {
         QStringList months;
@@ -60,6 +68,8 @@ void weathers::show_backup() {
             if (g.backup_month[m] == 1) months << q(g.month_name[m]);
         s = QString("%1 heater").arg(QString(fuelWord(t)).toLower());
         s += months.isEmpty() ? QString(", not needed") : ", works in " + months.join(' ');
+        // Without its output the heater is taken to cover whatever the pumps leave.
+        if (g.heater_btu <= 0) s += " (its output not given: taken to cover the rest)";
     }
     if (backup_->text() != s) backup_->setText(s);
 }
@@ -77,10 +87,22 @@ void weathers::show_results() {
     if (!made_) return;
     const int t = g.fuel_type;
     const bool heater = t >= HT_ELEC && t <= HT_OIL;
+    const bool alone = has_backup();   // the heater's own cost, beside its backup share
+    if (head_alone_->isHidden() == alone) {
+        head_alone_->setVisible(alone);
+        for (int m = 1; m <= 13; ++m) cells_[m][kHeaterAlone]->setVisible(alone);
+    }
+    bool off_months = false, lowered = false;
     for (int m = 1; m <= 12; ++m) {
         const bool heated = g.run_state[m][0] != 0;
         auto& row = cells_[m];
-        if (heated) {
+        if (heated && g.month_off[m] != 0) {
+            // Not held above the water's own temperature: no heating at all.
+            off_months = true;
+            row[kWater]->setText("Off");
+            row[kRunHours]->setText("Off");
+        } else if (heated) {
+            lowered = lowered || g.hrs_flag[m] != 0;
             float c = 0;
             to_deg_c(c, g.temp_table[m][5]);
             row[kWater]->setText(q(vb::Format(c, "##0.0")) + (g.hrs_flag[m] ? " *" : "  "));
@@ -93,23 +115,32 @@ void weathers::show_results() {
         row[kHpCost]->setText(money(g.calc_f32[m]));
         row[kHeaterCost]->setText(heater ? money(g.calc_f32[12 + m]) : QString());
         row[kSaving]->setText(heater ? money(g.calc_f32[24 + m]) : QString());
+        row[kHeaterAlone]->setText(alone ? money(g.heater_alone_cy[m].toDouble()) : QString());
     }
     cells_[13][kHpCost]->setText(money(g.tot_hp.toDouble()));
     cells_[13][kHeaterCost]->setText(heater ? money(g.tot_heater.toDouble()) : QString());
     cells_[13][kSaving]->setText(heater ? money(g.tot_saving.toDouble()) : QString());
+    cells_[13][kHeaterAlone]->setText(alone ? money(g.tot_heater_alone.toDouble()) : QString());
 
     const int idx = g.combo_idx;
     const int n = idx >= 0 && idx <= 40 ? g.combo_n1[idx] : 0;
     const QString model = combo1_[kModelList]->currentText().trimmed();
-    units_->setText(n > 0 ? QString::fromUtf8("%1 × %2").arg(n).arg(model) : QString("-"));
+    units_->setText(n > 0 ? QString::fromUtf8("%1 × %2").arg(n).arg(model) : QString("none needed"));
     cop_->setText(g.cop_avg > 0 ? q(vb::Format(g.cop_avg, "#0.00")) : QString("-"));
     const float pb = heater ? g.payback_f32[t] : 0.0f;
     payback_->setText(pb > 0 ? q(vb::Format(pb, "#0.0")) + " years" : QString("-"));
     savings_->setText(g.proj_save.empty() ? QString("-") : q(g.proj_save));
     QStringList warn;
-    if (g.temp_lowered > 0)
+    if (n == 0)
+        warn << "No heat pump is needed: no month is ticked for heating, or the water is already as warm as "
+                "wanted.";
+    if (lowered)
         warn << "* The heat pumps cannot hold the wanted temperature in the marked months: "
                 "the water is kept at the temperature shown.";
+    if (off_months) warn << "Off: the water cannot be heated in these months with this system.";
+    if (n > 0 && g.heat_days < 7)
+        warn << "After the days off the first heating day has to bring the water back up: "
+                "the heat pumps are sized for that day.";
     if (idx >= 37) warn << "The system requires too many heat pumps.";
     warning_->setText(warn.join('\n'));
     warning_->setVisible(!warn.isEmpty());
@@ -124,4 +155,6 @@ QString weathers::units_text() const { return made_ ? units_->text() : QString()
 QString weathers::payback_text() const { return made_ ? payback_->text() : QString(); }
 QString weathers::savings_text() const { return made_ ? savings_->text() : QString(); }
 QString weathers::backup_text() const { return made_ ? backup_->text() : QString(); }
+QString weathers::cop_text() const { return made_ ? cop_->text() : QString(); }
+QString weathers::warning_text() const { return made_ ? warning_->text() : QString(); }
 

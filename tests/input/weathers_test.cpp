@@ -196,8 +196,10 @@ TEST_F(Weathers, RefusedKeysAndPastesGiveTheNumbersOnlyWarning) {
 
 // ---- limits -------------------------------------------------------------------------------
 
-// Over its limit a box shows "Error" and becomes "0" (the engine gets its
-// least value); a box left below its least value says so and takes it.
+// Over its limit a box shows "Error" and becomes "0". Where 0 is no value
+// (days, hours, temperatures, efficiency) nothing is stored and the results
+// wait, with a note naming the box and its range; left so, the box says its
+// least value and shows again the last valid one.
 TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
     g.fuel_type = 3;  // the efficiency box is in use
     open();
@@ -206,35 +208,49 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         const char* typed;
         const char* maxText;
         const char* minText;           // nullptr: 0 is a value of its own
-        double least;                  // what the engine is handed meanwhile
+        const char* note;              // the note while it is 0
+        double kept;                   // the value stored meanwhile (last valid one typed)
         std::function<double()> stored;
     };
     const Case cases[] = {
-        {0, "60000", "Maximum value is 50000 ft²", nullptr, 0, [] { return double(g.pool_area); }},
-        {1, "31", "Maximum value is 30 ft", nullptr, 0, [] { return double(g.pool_depth); }},
-        {3, "101", "Maximum value is 100 %", nullptr, 0, [] { return double(g.sun_pct); }},
-        {4, "8", "Maximum value is 7", "Minimum value is 1", 1, [] { return double(g.heat_days); }},
-        {5, "30", "Maximum value is 24", "Minimum value is 1", 1, [] { return double(g.heat_hours); }},
-        {19, "105", "Maximum value is 104 °F", "Minimum value is 40 °F", 40,
-         [] { return double(g.temp_table[1][6]); }},
-        {31, "101", "Maximum value is 100 %", "Minimum value is 1 %", 1, [] { return double(g.heater_eff); }},
-        {33, "6", "Maximum value is 5 $/kWh", nullptr, 0, [] { return g.rate_elec.toDouble(); }},
+        {0, "60000", "Maximum value is 50000 ft²", nullptr, nullptr, 0, [] { return double(g.pool_area); }},
+        {1, "31", "Maximum value is 30 ft", nullptr, nullptr, 0, [] { return double(g.pool_depth); }},
+        {3, "101", "Maximum value is 100 %", nullptr, nullptr, 0, [] { return double(g.sun_pct); }},
+        {4, "8", "Maximum value is 7 days a week.", "Minimum value is 1 day a week.",
+         "The heating days per week must be 1 to 7 days a week", 7, [] { return double(g.heat_days); }},
+        {5, "25", "Maximum value is 24 hours a day.", "Minimum value is 1 hour a day.",
+         "The heating hours per day must be 1 to 24 hours a day", 2, [] { return double(g.heat_hours); }},
+        {19, "105", "Maximum value is 104 °F", "Minimum value is 40 °F",
+         "The water temperature of JAN must be 40 to 104 °F", 82, [] { return double(g.temp_table[1][6]); }},
+        {31, "801", "Maximum value is 100 %", "Minimum value is 1 %", "The heater efficiency must be 1 to 100 %", 80,
+         [] { return double(g.heater_eff); }},
+        {33, "6", "Maximum value is 5 $/kWh", nullptr, nullptr, 0, [] { return g.rate_elec.toDouble(); }},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
         plat::TextBox* b = w->Text1(c.box);
         script->clear();
         answerOk(c.minText ? 2 : 1);
         focus(b);
         type(b, c.typed);
-        EXPECT_EQ(boxes("Error", c.maxText), 1) << c.box;
-        EXPECT_EQ(b->text(), "0") << c.box;
-        EXPECT_EQ(c.stored(), c.least) << c.box;
+        EXPECT_EQ(boxes("Error", c.maxText), 1);
+        EXPECT_EQ(b->text(), "0");
+        EXPECT_EQ(c.stored(), c.kept);
+        if (c.note) {
+            // No figures from a value the box cannot have.
+            EXPECT_TRUE(w->result_text(13, weathers::kHpCost).isEmpty());
+            EXPECT_TRUE(w->units_text().isEmpty());
+            EXPECT_TRUE(w->warning_text().startsWith(c.note)) << w->warning_text().toStdString();
+        } else {
+            EXPECT_FALSE(w->result_text(13, weathers::kHpCost).isEmpty());
+        }
         leave(b);
         if (c.minText) {
-            EXPECT_EQ(boxes("Error", c.minText), 1) << c.box;
-            EXPECT_EQ(money(b->text()), c.least) << c.box;
+            EXPECT_EQ(boxes("Error", c.minText), 1);
+            EXPECT_EQ(money(b->text()), c.kept);
+            EXPECT_FALSE(w->result_text(13, weathers::kHpCost).isEmpty());
         }
-        EXPECT_EQ(script->shown().size(), c.minText ? 2u : 1u) << c.box;
+        EXPECT_EQ(script->shown().size(), c.minText ? 2u : 1u);
     }
     // The 0 stands selected: the corrected value replaces it.
     script->clear();
@@ -244,6 +260,62 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
     type(area, "600005");
     EXPECT_EQ(area->text(), "5");
     EXPECT_FLOAT_EQ(g.pool_area, 5);
+}
+
+// Typing a value through smaller ones that are not values ("1", "10" on
+// the way to "95") stores nothing and spreads nothing to the months.
+TEST_F(Weathers, TypingThroughATooSmallValueChangesNothing) {
+    g.fuel_type = 3;
+    open();
+    plat::TextBox* thermostat = w->Text1(6);
+    focus(thermostat);
+    for (const QString keys : {"1", "0"}) {
+        type(thermostat, keys);
+        for (int m = 1; m <= 12; ++m) {
+            EXPECT_EQ(g.temp_table[m][6], 82.0f) << m;
+            EXPECT_EQ(w->Text1(18 + m)->text(), QString("82")) << m;
+        }
+        EXPECT_TRUE(w->result_text(13, weathers::kSaving).isEmpty());
+    }
+    type(thermostat, "\b\b95");
+    for (int m = 1; m <= 12; ++m) EXPECT_EQ(g.temp_table[m][6], 95.0f) << m;
+    EXPECT_FALSE(w->result_text(13, weathers::kSaving).isEmpty());
+    leave(thermostat);
+    EXPECT_TRUE(script->shown().empty());
+}
+
+// The window came back with a box in focus without handing it the focus
+// (a message box closed): the first key typed there replaces it all the same.
+TEST_F(Weathers, FirstKeyReplacesAfterAMessageBox) {
+    open();
+    plat::TextBox* depth = w->Text1(1);
+    plat::TextBox* wind = w->Text1(2);
+    answerOk(1);
+    focus(depth);
+    type(depth, "x");                                  // the numbers-only warning
+    leave(depth);
+    focus(wind, Qt::ActiveWindowFocusReason);
+    type(wind, "4");
+    EXPECT_EQ(wind->text(), "4");
+    type(wind, "2");
+    EXPECT_EQ(wind->text(), "42");
+}
+
+TEST_F(Weathers, IndoorsNoWindAndNoSunUnlessTyped) {
+    open();
+    EXPECT_TRUE(w->Text1(2)->isEnabled());
+    w->Option1(6)->setChecked(true);
+    EXPECT_EQ(g.pool_site, "In");
+    EXPECT_FALSE(w->Text1(2)->isEnabled());
+    EXPECT_EQ(g.sun_pct, 0);
+    EXPECT_EQ(w->Text1(3)->text(), QString("0"));
+    typeIn(w->Text1(3), "20");
+    w->Option1(5)->setChecked(true);
+    EXPECT_TRUE(w->Text1(2)->isEnabled());
+    EXPECT_EQ(g.sun_pct, 20);
+    w->Option1(6)->setChecked(true);
+    w->Option1(5)->setChecked(true);
+    EXPECT_EQ(g.sun_pct, 75);
 }
 
 // Whatever the boxes accept, and whatever the settings file brings, the
@@ -483,6 +555,53 @@ TEST_F(Weathers, ResultsFollowEveryChange) {
     w->Text1(0)->setText("450");
     EXPECT_EQ(g.calc_mode2, 0);
     EXPECT_EQ(script->shown().size(), 1u);
+}
+
+// Chicago: what the grid and the notes say of months off, a backup heater
+// and its output, hours per heating day and nothing to heat.
+TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
+    g.city_name = "Chicago";
+    g.sel_state = "IL";
+    g.area_group = 1;
+    g.fuel_type = 3;
+    open();
+    ASSERT_LT(g.month_city_c[1], 45);   // too cold for the pump
+    EXPECT_EQ(w->result_text(1, weathers::kWater), "Off");
+    EXPECT_EQ(w->result_text(1, weathers::kRunHours), "Off");
+    EXPECT_EQ(w->result_text(1, weathers::kHpCost), "$0");
+    EXPECT_TRUE(w->warning_text().contains("Off:"));
+    EXPECT_FALSE(w->warning_text().contains("*"));
+
+    // Backed up by the gas heater, its output not given: it covers the rest,
+    // and its own cost (the saving's base) is shown beside its share.
+    w->Check1(15)->setChecked(true);
+    EXPECT_NE(w->result_text(1, weathers::kWater), "Off");
+    EXPECT_TRUE(w->backup_text().contains("output not given")) << w->backup_text().toStdString();
+    EXPECT_EQ(money(w->result_text(13, weathers::kHeaterAlone)), std::round(g.tot_heater_alone.toDouble()));
+    EXPECT_GT(money(w->result_text(1, weathers::kHeaterAlone)), 0);
+    typeIn(w->Text1(32), "50000");
+    EXPECT_FALSE(w->backup_text().contains("not given"));
+    EXPECT_TRUE(w->result_text(1, weathers::kWater).endsWith(" *"));
+    w->Check1(15)->setChecked(false);
+    EXPECT_TRUE(w->result_text(1, weathers::kHeaterAlone).isEmpty());
+
+    // Hours per heating day, never above the heating hours; the average
+    // C.O.P. whatever the price of electricity.
+    typeIn(w->Text1(4), "2");
+    typeIn(w->Text1(5), "8");
+    for (int m = 1; m <= 12; ++m) {
+        const QString h = w->result_text(m, weathers::kRunHours);
+        if (h != "Off") EXPECT_LE(h.toDouble(), 8.0) << m;
+    }
+    EXPECT_TRUE(w->warning_text().contains("first heating day"));
+    typeIn(w->Text1(33), "0");
+    EXPECT_NE(w->cop_text(), "-");
+
+    // Nothing to heat: no heat pump.
+    for (int m = 1; m <= 12; ++m) w->Check1(m)->setChecked(false);
+    EXPECT_EQ(w->units_text(), "none needed");
+    EXPECT_TRUE(w->warning_text().contains("No heat pump is needed"));
+    EXPECT_TRUE(script->shown().empty());
 }
 
 TEST_F(Weathers, BrandAndModel) {
