@@ -6,10 +6,6 @@
 
 #include <QApplication>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,37 +18,17 @@
 #include "engine/engine.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "platform/print/destination.h"
-#include "platform/print_qt.h"
-#include "platform/testing.h"
+#include "print_desk.h"
 #include "printouts/ui/Prt2.h"
 #include "printouts/ui/register.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // The input window on a copy of the built default data, with a project
 // compared with a gas heater, and no printer: printouts become PDF files.
-class PrintDesk {
+class PrintDesk : public PdfDesk {
 public:
-    PrintDesk() {
-        plat::ensureApp();
-        plat::installPrinting();
-        prn::setDefaultPrinterLookup([] { return std::string(); });
-        prn::setChosenPrinter("");
-        const char* env = std::getenv("HEATER_BIN_DIR");
-        const fs::path bin = env ? fs::path(env) : fs::read_symlink("/proc/self/exe").parent_path() / ".." / "bin";
-        dir_ = fs::temp_directory_path() / ("heater-bench-print-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        for (const auto& e : fs::directory_iterator(bin))
-            if (e.is_regular_file()) fs::copy_file(e.path(), dir_ / e.path().filename());
-        set_defaults(g);
-        g.data_dir = dir_.string() + "/";
-        Dfltinp();
-        load_brand_pumps();
-        load_locations();
+    PrintDesk() : PdfDesk("print") {
         windows() = WindowRegistry{};
         install_window_hooks();
         register_app_windows();
@@ -63,10 +39,6 @@ public:
         frm_weathers()->Show();
         QApplication::processEvents();
     }
-    ~PrintDesk() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     // Opens the selection window from the input window and picks a row.
     Prt2* choose(int row) {
         frm_weathers()->SSCommand1(11)->DoClick();
@@ -74,14 +46,6 @@ public:
         p->Combo1->SetListIndex(row);
         return p;
     }
-    std::size_t files() const {
-        const fs::path out = dir_ / "printouts";
-        if (!fs::exists(out)) return 0;
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(out), fs::directory_iterator{}));
-    }
-
-private:
-    fs::path dir_;
 };
 
 PrintDesk& desk() {

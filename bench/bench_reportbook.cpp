@@ -3,56 +3,21 @@
 // tables, four systems through the engine, Pumpchk.dat, and the painting.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include "app/data.h"
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "engine/engine.h"
-#include "platform/print/destination.h"
-#include "platform/print_qt.h"
-#include "platform/testing.h"
+#include "print_desk.h"
 #include "reportbook/prt1.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-class ReportDesk {
+class ReportDesk : public PdfDesk {
 public:
-    ReportDesk() {
-        plat::ensureApp();
-        plat::installPrinting();
-        prn::setDefaultPrinterLookup([] { return std::string(); });
-        prn::setChosenPrinter("");
-        const char* env = std::getenv("HEATER_BIN_DIR");
-        const fs::path bin = env ? fs::path(env) : fs::read_symlink("/proc/self/exe").parent_path() / ".." / "bin";
-        dir_ = fs::temp_directory_path() / ("heater-bench-report-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        for (const auto& e : fs::directory_iterator(bin))
-            if (e.is_regular_file()) fs::copy_file(e.path(), dir_ / e.path().filename());
-        set_defaults(g);
-        g.data_dir = dir_.string() + "/";
-        Dfltinp();
-        load_brand_pumps();
-        load_locations();
+    ReportDesk() : PdfDesk("report") {
         engine::set_display({});
         project();
-    }
-    ~ReportDesk() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::size_t files() const {
-        const fs::path out = dir_ / "printouts";
-        if (!fs::exists(out)) return 0;
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(out), fs::directory_iterator{}));
     }
 
 private:
@@ -93,7 +58,6 @@ private:
         g.comp_names[3] = "Tessaric";
         engine::calc_all();
     }
-    fs::path dir_;
 };
 
 ReportDesk& desk() {
