@@ -25,6 +25,14 @@ std::string num_text(double x, int max_dec, int min_dec) {
     return s;
 }
 
+std::string grouped(std::string text) {
+    const std::size_t digits = text.find_first_not_of("0123456789");
+    const std::size_t whole = digits == std::string::npos ? text.size() : digits;
+    if (digits != std::string::npos && text[digits] != '.') return text;
+    for (std::size_t at = whole; at > 3; at -= 3) text.insert(at - 3, 1, ',');
+    return text;
+}
+
 bool clean_number(std::string_view text, double& value) {
     std::string t;
     t.reserve(text.size());

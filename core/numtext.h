@@ -13,6 +13,10 @@ namespace numtext {
 // Negative zero shows as "0"; non-finite values as "0".
 std::string num_text(double x, int max_dec, int min_dec = 0);
 
+// A number text with its whole part grouped in thousands by ",":
+// "5000000" -> "5,000,000", "1234.56" -> "1,234.56"; other texts unchanged.
+std::string grouped(std::string text);
+
 // A clean typed number: digits with at most one decimal point, optionally
 // surrounded by blanks (",", "$" and "%" are dropped first, as a pasted
 // "$1,200" is meant). An empty text and a lone "." read as 0. Anything else

@@ -167,8 +167,12 @@ std::string shown_text(int i) {
     if (is_cover(i)) return std::to_string(g.month_hours_c[i - kFirstCover + 1][0]);
     const Field* f = field(i);
     if (!f) return {};
+    // Every box shows its field's decimals (wind "7.0" beside "9.2"), grouped
+    // in thousands; a price keeps up to four decimals as money does, at
+    // least two.
     const bool price = f->kind == Kind::PriceElec || f->kind == Kind::PriceFuel;
-    return numtext::num_text(to_shown(*f, stored_value(i)), decimals(*f), price ? 2 : 0);
+    const int d = decimals(*f);
+    return numtext::grouped(numtext::num_text(to_shown(*f, stored_value(i)), d, price ? 2 : d));
 }
 
 // True when the text is kept as the dealer typed it: "7.48" per ft³ of oil

@@ -17,6 +17,21 @@ TEST(NumText, NumberTexts) {
     EXPECT_EQ(numtext::num_text(-0.01, 1), "0");
     EXPECT_EQ(numtext::num_text(std::nan(""), 2), "0");
     EXPECT_EQ(numtext::num_text(450, 0), "450");
+    EXPECT_EQ(numtext::num_text(7, 1, 1), "7.0");
+}
+
+TEST(NumText, ThousandsGroups) {
+    EXPECT_EQ(numtext::grouped("5000000"), "5,000,000");
+    EXPECT_EQ(numtext::grouped("1234.5678"), "1,234.5678");
+    EXPECT_EQ(numtext::grouped("999"), "999");
+    EXPECT_EQ(numtext::grouped("100000.5"), "100,000.5");
+    EXPECT_EQ(numtext::grouped("0.0341"), "0.0341");
+    EXPECT_EQ(numtext::grouped(""), "");
+    EXPECT_EQ(numtext::grouped("-"), "-");
+    // What a grouped text reads back as.
+    double v = 0;
+    EXPECT_TRUE(numtext::clean_number(numtext::grouped("5000000.25"), v));
+    EXPECT_DOUBLE_EQ(v, 5000000.25);
 }
 
 TEST(NumText, CleanNumbers) {

@@ -18,10 +18,12 @@
 #include <tuple>
 #include <vector>
 
+#include "core/numtext.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "data.h"
+#include "input/fields.h"
 #include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/testing.h"
@@ -496,7 +498,7 @@ TEST_F(Weathers, MetricValuesAreStoredInUsUnits) {
         w->Text1(box)->setText(typed);
         EXPECT_NEAR(stored(), us, 1e-4) << box;
     }
-    EXPECT_EQ(w->Text1(25)->text(), "30");  // July follows the thermostat
+    EXPECT_EQ(w->Text1(25)->text(), "30.0");  // July follows the thermostat, with the field's decimal
     // The metric limit: 50,000 ft² are 4645.1 m².
     answerOk(1);
     w->Text1(0)->setText("4646");
@@ -706,10 +708,26 @@ TEST_F(Weathers, TheLastProjectSurvivesARestart) {
     EXPECT_EQ(g.rate_elec, cy(0.1789));
     EXPECT_EQ(g.rate_propane, cy(0.9 * 3.785));
     EXPECT_EQ(g.month_hours_c[1][0], 10);
+    // Every box shows the value typed, in its field's decimals and grouped
+    // in thousands ("1.2" m comes back as "1.20").
     for (const auto& [i, t] : texts) {
-        if (i == 7) EXPECT_EQ(w->Text1(i)->text(), "10");  // whole hours come back
-        else EXPECT_EQ(w->Text1(i)->text(), t) << "Text1(" << i << ")";
+        if (i == 7) {
+            EXPECT_EQ(w->Text1(i)->text(), "10");  // whole hours come back
+            continue;
+        }
+        double typed = 0, shown = 0;
+        ASSERT_TRUE(numtext::clean_number(t.toStdString(), typed)) << i;
+        ASSERT_TRUE(numtext::clean_number(w->Text1(i)->text().toStdString(), shown)) << i;
+        EXPECT_NEAR(shown, typed, 1e-9) << "Text1(" << i << ") " << w->Text1(i)->text().toStdString();
+        if (const fields::Field* f = fields::field(i)) {
+            const std::string text = w->Text1(i)->text().toStdString();
+            const std::size_t dot = text.find('.');
+            const int shownDecimals = dot == std::string::npos ? 0 : int(text.size() - dot - 1);
+            if (f->kind != fields::Kind::PriceElec && f->kind != fields::Kind::PriceFuel)
+                EXPECT_EQ(shownDecimals, fields::decimals(*f)) << "Text1(" << i << ") " << text;
+        }
     }
+    EXPECT_EQ(w->Text1(32)->text(), "44.50");  // kW with its two decimals
     EXPECT_EQ(w->result_text(13, weathers::kSaving), year);
 }
 
