@@ -275,7 +275,7 @@ TEST_F(Weathers, TypingThroughATooSmallValueChangesNothing) {
         type(thermostat, keys);
         for (int m = 1; m <= 12; ++m) {
             EXPECT_EQ(g.temp_table[m][6], 82.0f) << m;
-            EXPECT_EQ(w->Text1(18 + m)->text(), QString("82")) << m;
+            EXPECT_EQ(w->Text1(18 + m)->text(), QString("82.0")) << m;
         }
         EXPECT_TRUE(w->result_text(13, weathers::kSaving).isEmpty());
     }
@@ -310,7 +310,7 @@ TEST_F(Weathers, IndoorsNoWindAndNoSunUnlessTyped) {
     EXPECT_EQ(g.pool_site, "In");
     EXPECT_FALSE(w->Text1(2)->isEnabled());
     EXPECT_EQ(g.sun_pct, 0);
-    EXPECT_EQ(w->Text1(3)->text(), QString("0"));
+    EXPECT_EQ(w->Text1(3)->text(), QString("0.0"));
     typeIn(w->Text1(3), "20");
     w->Option1(5)->setChecked(true);
     EXPECT_TRUE(w->Text1(2)->isEnabled());
