@@ -262,6 +262,25 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     EXPECT_EQ(read("location.dat").size(), 0u);
 }
 
+TEST_F(CityWindows, AFileOfMoreThanFiveHundredCitiesListsTheFirstFiveHundred) {
+    std::vector<CityRecord> many;
+    for (int i = 1; i <= 503; ++i) many.push_back(city("C" + std::to_string(i), "TX"));
+    write_cities(many);
+    script->answer(ui::vbOK);
+    setdata* w = open();
+    EXPECT_EQ(shown("Set Data loadlist3", "more than 500 cities"), 1);
+    EXPECT_EQ(w->List1[1]->count(), 500);
+    EXPECT_EQ(g.city_count, 500);
+    w->loadlist3();  // said once per opening
+    EXPECT_EQ(shown("Set Data loadlist3"), 1);
+    // Deleting one keeps the records past 500.
+    choose(w, 1, 0);
+    script->answer(ui::vbYes);
+    w->SSCommand3->DoClick();
+    EXPECT_EQ(cities().size(), 502u);
+    EXPECT_EQ(label(cities().back()), "C503/TX");
+}
+
 TEST_F(CityWindows, ClosingSavesTheOpenEditorAndEndsThroughTheShutdown) {
     setdata* w = open();
     choose(w, 1, 0);
