@@ -18,6 +18,7 @@
 #include "engine/engine.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
+#include "platform/office/render.h"
 #include "print_desk.h"
 #include "printouts/ui/Prt2.h"
 #include "printouts/ui/register.h"
@@ -70,5 +71,35 @@ void BM_PlainTextAuditToPdf(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlainTextAuditToPdf)->Unit(benchmark::kMillisecond);
+
+// Print of a Word printout (row 2 "One coverage and chart": the audit and
+// the chart, two PDFs; row 0 "Summary": three calculations, one PDF), with
+// the office renderer already running, to the PDFs written.
+void office_printout(benchmark::State& state, int row, std::size_t pdfs) {
+    PrintDesk& d = desk();
+    if (!office::officeAvailable()) {
+        state.SkipWithError("LibreOffice is not installed");
+        return;
+    }
+    office::renderer::start();
+    ui::Script answers;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Prt2* p = d.choose(row);
+        const std::size_t before = d.files();
+        for (std::size_t i = 0; i < pdfs; ++i) answers.answer(ui::vbNo);   // "Open it now?"
+        state.ResumeTiming();
+        p->SSCommand1[0]->DoClick();
+        state.PauseTiming();
+        if (d.files() != before + pdfs) state.SkipWithError("the PDFs were not written");
+        state.ResumeTiming();
+    }
+    for (const ui::Shown& s : answers.unexpected()) state.SkipWithError(("unexpected box: " + s.text).c_str());
+    office::renderer::stop();
+}
+void BM_AuditAndChartToPdf(benchmark::State& state) { office_printout(state, 2, 2); }
+void BM_SummaryToPdf(benchmark::State& state) { office_printout(state, 0, 1); }
+BENCHMARK(BM_AuditAndChartToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SummaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
