@@ -38,28 +38,6 @@ TEST(CityLists, RegionsFormatsAndRecordNumbers) {
     EXPECT_EQ(l[2][1].text, "GERMANY   Berlin");
 }
 
-TEST(CityLists, NewNameRules) {
-    using citydata::NameCheck;
-    EXPECT_EQ(citydata::check_new_name("New Port Richey Beach", 0), NameCheck::Ok);  // 18 without blanks
-    EXPECT_EQ(citydata::check_new_name("abcde fghij klmno pqrst", 10), NameCheck::Ok);  // 20 + blanks
-    EXPECT_EQ(citydata::check_new_name("abcdefghijklmnopqrstu", 10), NameCheck::TooLong);
-    EXPECT_EQ(citydata::check_new_name("   ", 10), NameCheck::Missing);
-    EXPECT_EQ(citydata::check_new_name("", 10), NameCheck::Missing);
-    EXPECT_EQ(citydata::check_new_name("Ocala", 498), NameCheck::Ok);
-    EXPECT_EQ(citydata::check_new_name("Ocala", 499), NameCheck::TooMany);
-
-    const std::vector<CityRecord> recs = {city("Fort Myers", "FL"), city("Naples", "FL"),
-                                          city("FortMyers", "FL")};
-    const auto l = citydata::build_lists(recs);
-    EXPECT_EQ(citydata::same_names(l[0], recs, "fort myers"), (std::vector<int>{0, 2}));
-    EXPECT_TRUE(citydata::same_names(l[0], recs, "Naple").empty());
-
-    const CityRecord r = citydata::new_record("  Some Place  ");
-    EXPECT_EQ(r.city, vb::FixLen("Some Place", 39));
-    EXPECT_EQ(vb::Trim(r.state), "");
-    EXPECT_EQ(r.humidity[5], 0);
-}
-
 TEST(CityEditorBoxes, ShowAndReadBack) {
     const CityRecord r = city("Ocala", "FL", 2);
     const citydata::Boxes b = citydata::to_boxes(r);

@@ -111,7 +111,7 @@ Cell text(const std::string& t) { return {Cell::Shared, t}; }
 // Row r of the generated 300-row sheet: every kind of cell the rules know.
 void city_row(Rows& rows, int r) {
     const int k = r - 5;
-    static const char* const regions[] = {"FL", "fl", "GERMANY", "", "  tx ", "new zealand", "Ontario"};
+    static const char* const regions[] = {"FL", "fl", "GERMANY", "", "  tx ", "new zealand", "st. kitts, nevis"};
     static const char* const names[] = {"NEW PORT RICHEY, FL", "st. petersburg", "  la  crosse ", "berlin, de, x",
                                         "ÉVORA", "", "ocala"};
     const int v = k % 7;
@@ -126,23 +126,6 @@ void city_row(Rows& rows, int r) {
 }
 
 class CityImport : public DataDir {};
-
-TEST(CityImportRules, NamesAndRegions) {
-    EXPECT_EQ(cityimport::name_rule("NEW PORT RICHEY, FL"), "New Port Richey");
-    EXPECT_EQ(cityimport::name_rule("st. petersburg"), "St. Petersburg");
-    EXPECT_EQ(cityimport::name_rule("  la  crosse "), "La  Crosse");  // both blanks stay
-    EXPECT_EQ(cityimport::name_rule("berlin, de, x"), "Berlin");
-    EXPECT_EQ(cityimport::name_rule("ÉVORA"), "Évora");
-    EXPECT_EQ(cityimport::name_rule(", FL"), "");
-    EXPECT_EQ(cityimport::name_rule(""), "");
-    EXPECT_EQ(cityimport::region_rule("FL"), "FL");
-    EXPECT_EQ(cityimport::region_rule("fl"), "fl");  // kept, still a Florida city
-    EXPECT_EQ(cityimport::region_rule("GERMANY"), "Germany");
-    EXPECT_EQ(cityimport::region_rule("new zealand"), "New Zealand");
-    EXPECT_EQ(cityimport::region_rule("st. kitts, nevis"), "St. Kitts, Nevis");  // no cut at the comma
-    EXPECT_EQ(cityimport::region_rule("  tx "), "tx");
-    EXPECT_EQ(cityimport::region_rule(""), "");
-}
 
 TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
     Rows rows;
@@ -164,7 +147,7 @@ TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
     for (int k = 1; k <= 298; ++k)
         if (k % 7 != 5) kept.push_back(k);
     ASSERT_EQ(recs.size(), kept.size());
-    static const char* const regions[] = {"FL", "fl", "Germany", "", "tx", "New Zealand", "Ontario"};
+    static const char* const regions[] = {"FL", "fl", "Germany", "", "tx", "New Zealand", "St. Kitts, Nevis"};
     static const char* const names[] = {"New Port Richey", "St. Petersburg", "La  Crosse", "Berlin", "Évora", "",
                                         "Ocala"};
     for (std::size_t i = 0; i < recs.size(); ++i) {

@@ -148,6 +148,7 @@ TEST_F(CityWindows, NewNameChecksAndCancelWritesNothing) {
     many.pop_back();
     write_cities(many);
     w->loadlist3();
+    w->Text1->SetText("abcde fghij klmno pqrst");  // 20 characters without the blanks
     w->SSCommand1->DoClick();  // 498: accepted
     EXPECT_TRUE(editor()->isLoaded());
     editor()->SSCommand2->DoClick();

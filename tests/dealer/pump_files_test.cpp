@@ -116,18 +116,4 @@ TEST(PumpTables, NumbersIgnoreTheDesktopLocale) {
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-TEST(PumpTables, ColumnFills) {
-    const auto one = pumpfiles::btu_column(5, "");  // the hidden step is empty: factor 1
-    EXPECT_EQ(one[0], "63,000");
-    EXPECT_EQ(one[2], "55,600");
-    EXPECT_EQ(one[7], "35,000");
-    const auto stepped = pumpfiles::btu_column(3, "0.5");  // 1 + 2 × 0.5
-    EXPECT_EQ(stepped[0], "126,000");
-    EXPECT_STREQ(pumpfiles::kCopColumn[1], "5.79");
-    EXPECT_EQ(pumpfiles::file_of(1), "PumpHP.dat");
-    EXPECT_EQ(pumpfiles::file_of(3), "PumpHP2.dat");
-    EXPECT_EQ(pumpfiles::models_of(4), 3);
-    EXPECT_EQ(pumpfiles::models_of(1), 9);
-}
-
 }  // namespace
