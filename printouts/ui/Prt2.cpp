@@ -123,6 +123,10 @@ void Prt2::Form_Deactivate() {
 void Prt2::Form_Unload(int& cancel) {
     (void)cancel;
     set_input_print_available(true);
+    // Closed by its close box (or at shutdown) rather than by its buttons:
+    // the input window is given back as Exit does. Print keeps it disabled
+    // until the printout has ended.
+    if (!in_click_) set_input_enabled(true);
 }
 
 void Prt2::Combo1_Click(int index) {
@@ -141,8 +145,13 @@ void Prt2::SSCommand1_Click(int index) {
     // Whatever happens below, the input window is given back with the
     // normal pointer.
     struct GiveBack {
-        ~GiveBack() { set_input_enabled(true); }
-    } give_back;
+        bool& in_click;
+        ~GiveBack() {
+            in_click = false;
+            set_input_enabled(true);
+        }
+    } give_back{in_click_};
+    in_click_ = true;
     ui::BusyPointer busy;
     switch (index) {
         case kPrint: {

@@ -34,6 +34,9 @@ public:
 
 protected:
     void build() override;
+
+private:
+    bool in_click_ = false;   // inside SSCommand1_Click
 };
 
 // The printouts Print runs, by print choice; tests replace them to follow

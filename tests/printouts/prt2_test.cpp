@@ -196,6 +196,14 @@ TEST_F(Prt2Test, SelectAPrinterThenExitAndAFailingPrintout) {
     EXPECT_TRUE(print_button()->isEnabled());
     EXPECT_TRUE(log.size() == 1);
 
+    // Closed by its close box: the input window is given back as by Exit.
+    p = open();
+    ASSERT_FALSE(input()->Enabled());
+    p->subWindow()->close();
+    EXPECT_FALSE(p->isLoaded());
+    EXPECT_TRUE(input()->Enabled());
+    EXPECT_TRUE(print_button()->isEnabled());
+
     // A printout that fails unexpectedly: its message, and the input window
     // back with the normal pointer.
     fail = true;
