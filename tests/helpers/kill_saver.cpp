@@ -2,7 +2,8 @@
 // the program does (Dfltout, the city file through locatio2.dat, PumpHP.dat
 // through a complete copy, the data-disk copy) until it is killed.
 //   kill_saver write V DIR   write version V (0 or 1) of the three files once
-//   kill_saver loop DIR      write version 0, 1, 0, 1 ... for ever
+//   kill_saver loop DIR      write version 1, 0, 1, 0 ... for ever (the
+//                            folder starts with version 0)
 //   kill_saver disk DIR      copy the data disk DIR/A/ into DIR for ever
 // It prints "go" once set up, so the killer knows the saving has begun.
 #include <cstdio>
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
     std::puts("go");
     std::fflush(stdout);
     if (mode == "loop")
-        for (int v = 0;; v ^= 1) save(dir, v);
+        for (int v = 1;; v ^= 1) save(dir, v);
     if (mode == "disk")
         for (;;) load_data_disk();
     return 2;
