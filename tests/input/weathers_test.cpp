@@ -264,26 +264,36 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
     EXPECT_FLOAT_EQ(g.pool_area, 5);
 }
 
-// Typing a value through smaller ones that are not values ("1", "10" on
-// the way to "95") stores nothing and spreads nothing to the months.
+// Typing "105" digit by digit into the thermostat: "1" and "10" are no
+// values and "105" is over the limit; none of them is stored or spread to
+// the months, and the results wait until "95" is typed over the 0.
 TEST_F(Weathers, TypingThroughATooSmallValueChangesNothing) {
     g.fuel_type = 3;
     open();
     plat::TextBox* thermostat = w->Text1(6);
-    focus(thermostat);
-    for (const QString keys : {"1", "0"}) {
-        type(thermostat, keys);
+    auto months_left_alone = [this](const char* when) {
         for (int m = 1; m <= 12; ++m) {
-            EXPECT_EQ(g.temp_table[m][6], 82.0f) << m;
-            EXPECT_EQ(w->Text1(18 + m)->text(), QString("82.0")) << m;
+            EXPECT_EQ(g.temp_table[m][6], 82.0f) << when << m;
+            EXPECT_EQ(w->Text1(18 + m)->text(), QString("82.0")) << when << m;
         }
-        EXPECT_TRUE(w->result_text(13, weathers::kSaving).isEmpty());
-    }
-    type(thermostat, "\b\b95");
+        EXPECT_TRUE(w->result_text(13, weathers::kSaving).isEmpty()) << when;
+        EXPECT_TRUE(w->savings_text().isEmpty()) << when;
+    };
+    focus(thermostat);
+    type(thermostat, "1");
+    months_left_alone("1: ");
+    type(thermostat, "0");
+    months_left_alone("10: ");
+    answerOk(1);
+    type(thermostat, "5");
+    EXPECT_EQ(boxes("Error", "Maximum value is 104"), 1);
+    months_left_alone("105: ");
+    type(thermostat, "95");
+    EXPECT_EQ(thermostat->text(), "95");
     for (int m = 1; m <= 12; ++m) EXPECT_EQ(g.temp_table[m][6], 95.0f) << m;
     EXPECT_FALSE(w->result_text(13, weathers::kSaving).isEmpty());
     leave(thermostat);
-    EXPECT_TRUE(script->shown().empty());
+    EXPECT_EQ(script->shown().size(), 1u);
 }
 
 // The window came back with a box in focus without handing it the focus
