@@ -52,6 +52,7 @@ void filldata::build() {
         grid->setHorizontalSpacing(4);
         grid->setVerticalSpacing(3);
         auto* head = new QLabel("RH                LANG          AMB temp F", this);
+        head->setMinimumWidth(head->sizeHint().width());  // never cut, whatever the font
         grid->addWidget(head, 0, 1, 1, 3);
         for (int r = 0; r < 6; ++r) {
             const int m = block * 6 + r;

@@ -120,10 +120,10 @@ void Showpump::build() {
     };
     for (int i = 0; i < kRows; ++i) {
         table->addWidget(new QLabel(kAirRows[i], this), i + 1, 0, Qt::AlignCenter);
-        table->addWidget(cell(Text1, i, true, 64), i + 1, 1);
-        table->addWidget(cell(Text9, i, true, 56), i + 1, 2);
-        table->addWidget(cell(Text17, i, false, 76), i + 1, 3);
-        table->addWidget(cell(Text27, i, true, 56), i + 1, 4);
+        table->addWidget(cell(Text1, i, true, 64), i + 1, 1, Qt::AlignCenter);
+        table->addWidget(cell(Text9, i, true, 56), i + 1, 2, Qt::AlignCenter);
+        table->addWidget(cell(Text17, i, false, 76), i + 1, 3, Qt::AlignCenter);
+        table->addWidget(cell(Text27, i, true, 56), i + 1, 4, Qt::AlignCenter);
     }
     auto button = [this](int index, const char* caption) {
         auto* b = new plat::CommandButton(caption, this, index);
@@ -422,7 +422,10 @@ void Showpump::SSCommand5_Click() {
 void Showpump::SSCommand4_Click() { Unload(); }
 
 void Showpump::Form_Unload(int& cancel) {
-    if (saved == 1) read_pumpa();
+    if (saved == 1) {
+        read_pumpa();
+        project_follows();  // the open project recalculates on the new tables
+    }
     menu_child_unloaded();
 }
 
