@@ -195,11 +195,6 @@ void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year) {
 
 // ---- caption, brand and fuel-price labels -----------------------------------------------------
 
-std::function<std::string()>& model_box_text() {
-    static std::function<std::string()> f;
-    return f;
-}
-
 std::string brand_text() {
     std::string phrase, brand, c, b, a, note;
     model_list_text(g.brand_words, phrase, brand, c, b, a, note);
@@ -212,8 +207,7 @@ void pump_title(std::string& caption, std::string& model_b, std::string& model_c
     std::string phrase, brand, note;
     model_list_text(g.brand_words, phrase, brand, model_c, model_b, model_a, note);
     const std::string brand_part = "   " + vb::Trim(vb::Left(brand, 16)) + "  ";
-    const std::string model = model_box_text() ? model_box_text()() : chosen_model_text();
-    model_b = " Model " + vb::Trim(model);
+    model_b = " Model " + vb::Trim(chosen_model_text());
     const int idx = std::clamp<int>(g.combo_idx, 0, 40);
     const int n = g.combo_n1[idx];
     caption = n > 0 ? vb::Str(n) + brand_part + model_b : std::string();

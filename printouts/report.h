@@ -19,7 +19,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,7 +65,8 @@ std::vector<PrintLine> month_lines(int co);
 float floor_return_factor();
 
 // The proposed system's caption: " n   Brand  " + " Model " + model, or ""
-// when the chosen configuration has no units. The three model arguments
+// when the chosen configuration has no units. The model is the one chosen in
+// the input window's model list (chosen_model_text). The three model arguments
 // receive the series' model names from model_list_text (model_b then holds
 // " Model " and the chosen model, as the callers have always received it).
 void pump_title(std::string& caption, std::string& model_b, std::string& model_c, std::string& model_a);
@@ -81,10 +81,6 @@ void unit_labels(Currency& price, std::string& label);
 std::string brand_text();
 std::string short_brand();
 
-// The chosen heat-pump model (the project input window's model list; the
-// input window's Print button copies it into model_name before any printout).
-// The window installs a reader of the list itself when it is open.
-std::function<std::string()>& model_box_text();
 
 // The text of the city list of the project's city group (area_group 1: other
 // US cities "ST  City", 2: cities outside the US), trimmed.
