@@ -2,6 +2,7 @@
 // data, the proposed system, the month table (printed by calculate3),
 // totals, the saving sentences and closing notes, in fixed-pitch columns at
 // the column offset C = 9.
+#include <algorithm>
 #include <string>
 
 #include "core/ui.h"
@@ -16,6 +17,8 @@
 namespace {
 
 constexpr int C = 9;                        // column offset of the page
+// The last column of the printable width in 10-point Courier (6-point cells).
+constexpr int kLastColumn = static_cast<int>(prn::kPrintableWidth / 6.0);
 constexpr double kFiveYearRise = 5.256343;  // five years of a 2.5 % yearly energy-price rise
 const char* const kMoney = "$##,##0.00";
 
@@ -105,7 +108,31 @@ void page() {
         if (!c.empty() || !d.empty()) l.tab(C + 49).text(c).tab(C + 71).text(d);
         line(l);
     };
-    data(pool ? "Pool Area:         " : "Spa Area:          ", area_text(), "Weather data used:  ", city_text());
+    {
+        // The city as its list shows it. A long entry ("Country_  City") is
+        // moved left, at most to the blank after its label, with its list
+        // padding squeezed, so that it ends inside the page; one still too
+        // long gives the city's name alone.
+        std::string city = city_text();
+        auto fits = [](int at, const std::string& t) { return at + static_cast<int>(vb::Len(t)) - 1 <= kLastColumn; };
+        int at = C + 71;
+        if (!fits(at, city)) {
+            std::string squeezed;
+            for (char ch : city)
+                if (!(ch == ' ' && !squeezed.empty() && squeezed.back() == ' ')) squeezed += ch;
+            city = squeezed;
+            at = std::max(C + 70, kLastColumn + 1 - static_cast<int>(vb::Len(city)));
+            if (!fits(at, city)) {
+                city = vb::Trim(g.city_name);
+                at = std::max(C + 70, std::min(C + 71, kLastColumn + 1 - static_cast<int>(vb::Len(city))));
+            }
+        }
+        line(PrintLine{}
+                 .tab(C + 2).text(pool ? "Pool Area:         " : "Spa Area:          ")
+                 .tab(C + 22).text(area_text())
+                 .tab(C + 49).text("Weather data used:  ")
+                 .tab(at).text(city));
+    }
     data("Avg Depth:          ", depth_text(), "Ave wind speed:       ", wind_text());
     data("Water Volume:       ", volume_text(Doc::Plain), "Exposure to the sun:", sun_text());
     data("Pool Returns:      ", g.opt_reduce != 0 ? "Floor  " : "Standard", "", "");

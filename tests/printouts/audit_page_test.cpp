@@ -2,6 +2,8 @@
 // tests/printouts/expected/, and its layouts, faults and side effects.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/engine.h"
 #include "platform/print/printer.h"
 #include "printouts/page.h"
@@ -126,6 +128,22 @@ TEST_F(AuditPageTest, ProjectValuesInUsAndMetricUnits) {
     t = page_text();
     EXPECT_EQ(find(t, "Loss ").substr(10, 30), "Loss KBtu/H in peak month: 123");
     EXPECT_EQ(find(t, "Cost per Therm").substr(57, 21), "Cost per Therm      :");
+}
+
+TEST_F(AuditPageTest, ALongCityEntryEndsInsideThePage) {
+    prtest::pool_no_heater();
+    ASSERT_TRUE(engine::calc_all());
+    for (const auto& [city, country, shown] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"Nassau", "Bahamas", "Bahamas   Nassau"},                  // fits where it stands
+             {"Melbourne", "Australia", "Australi Melbourne"},           // squeezed, moved left
+             {"Rio de Janeiro", "Brazil", "Rio de Janeiro"}}) {          // too long even so: the city
+        g.city_name = city;
+        g.sel_state = country;
+        const std::string l = find(page_text(), "Weather data used:");
+        EXPECT_LE(vb::Len(l), 96u) << l;
+        EXPECT_EQ(l.substr(l.size() - shown.size()), shown);
+        EXPECT_NE(l.find("Weather data used:  "), std::string::npos);
+    }
 }
 
 TEST_F(AuditPageTest, PrinterFaultsAskAgainOrAbandonThePage) {
