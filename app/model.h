@@ -213,13 +213,32 @@ struct DataModel {
     i16 calc_flag1 = 0;
     i16 calc_mode2 = 0;
 
-    // -- finance kept in the settings file (the rest joins with the finance windows)
-    arr<Currency, 20> fin_opts{};
-    arr2<double, 6, 4> lease_fact{};
+    // -- finance kept in the settings file
+    arr<Currency, 20> fin_opts{};         // (1) rate type, (2) lease buy-out, (3) balloon interest mode,
+                                          // (4) cover letter, (16) loan residual value, (18) loan saving rule
+    arr2<double, 6, 4> lease_fact{};      // lease key factors: term index 1..6 by amount bracket 1..4
     Currency fees_loan;
-    float sales_tax = 0;
-    float loan_rate = 0;                  // not in the settings file
-    i16 fin_mode = 0;                     // not in the settings file
+    float sales_tax = 0;                  // percent
+    float loan_rate = 0;                  // annual loan interest, percent
+    // -- finance of the current offer (finance/leasedat.h explains each)
+    i16 fin_mode = 0;                     // 0 not chosen yet, 1 lease, 2 loan
+    i16 fin_months = 0;                   // the term in months
+    Currency add_charges, inst_cost, sys_total;
+    float down_perc = 0;                  // loan down payment, percent of sys_total
+    Currency down_pay, fees_lease, resid_val, upfront;
+    double mon_rate = 0;                  // monthly loan rate as a fraction
+    float balloon_perc = 0;               // loan balloon, percent of sys_total
+    Currency balloon_amt, balloon_end, fin_amount;
+    i16 term_idx = 0;                     // 1..6 for 12, 18, 24, 36, 48, 60 months
+    i16 amt_bracket = 0;                  // 1..4 financed-amount bracket
+    double lease_key = 0;                 // the key factor in use
+    Currency pay_term, pay12, pay18, pay24, pay36, pay48, pay60;
+    i16 pmt_err = 0;
+    Currency tot_toggle;                  // 0 total of payments, else total costs
+    i16 help_off = 0;                     // finance window: 1 no help on focus
+    // -- the finance saving table by year
+    i16 year_npay = 0;
+    Currency year_pay, fin_total, post_saving;
 
     // -- print options and printer settings
     i16 prt_choice = 5;

@@ -47,6 +47,12 @@ public:
     void one(const char* name, T DataModel::*member, Range r) {
         out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, 0, r.min, r.max});
     }
+    // A number the file gained later (see Field::added_later).
+    template <class T>
+    void later(const char* name, T DataModel::*member, Range r) {
+        one(name, member, r);
+        out.back().added_later = true;
+    }
     // Elements lo..hi of a one-dimensional array.
     template <class T, std::size_t N>
     void list(const char* name, std::array<T, N> DataModel::*member, int lo, int hi, Range r = {}) {
@@ -119,6 +125,7 @@ std::vector<Field> buildTable() {
     t.grid("lease_fact", &DataModel::lease_fact, 6, 4);
     t.one("fees_loan", &DataModel::fees_loan);
     t.one("sales_tax", &DataModel::sales_tax);
+    t.later("loan_rate", &DataModel::loan_rate, Range{0, 100});  // the finance key data window's default rate
 
     // -- the last project
     t.one("brand_name", &DataModel::brand_name);
@@ -307,9 +314,13 @@ ParseResult fromText(std::string_view text, DataModel& m) {
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const Field& f = table[res.read];
         auto eq = line.find('=');
-        if (eq == std::string_view::npos || line.substr(0, eq) != f.name) return res;
+        const auto named = [&](const Field& f) { return eq != std::string_view::npos && line.substr(0, eq) == f.name; };
+        // A file written before a value was added lacks its line.
+        while (res.read < table.size() && table[res.read].added_later && !named(table[res.read])) ++res.read;
+        if (res.read == table.size()) break;
+        const Field& f = table[res.read];
+        if (!named(f)) return res;
         if (!setValue(f, m, line.substr(eq + 1))) res.refused.push_back(f.name);
         ++res.read;
     }

@@ -29,6 +29,9 @@ struct Field {
     // a value outside it is refused like one that does not parse.
     double lo = -std::numeric_limits<double>::infinity();
     double hi = std::numeric_limits<double>::infinity();
+    // A value the file gained later: files written before lack its line,
+    // and then it keeps its default.
+    bool added_later = false;
 };
 
 // Every value of the file in file order: the settings, then the last project.
@@ -46,7 +49,8 @@ struct ParseResult {
 // Reads the text into m field by field. A value that does not parse, does
 // not fit its type or lies outside its range leaves that one field as it is
 // and the reading goes on; the first line that is missing or out of order
-// stops it, leaving that field and all later ones as they are.
+// stops it, leaving that field and all later ones as they are (a field
+// added later may be missing: it keeps its value and reading goes on).
 ParseResult fromText(std::string_view text, DataModel& m);
 
 // Copies every value of the settings file from one model to another.

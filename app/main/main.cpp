@@ -14,6 +14,7 @@
 #include "app/ui/startup.h"
 #include "dealer/ui/browser.h"
 #include "dealer/ui/register.h"
+#include "finance/ui/register.h"
 #include "printouts/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
     register_dealer_windows();
     register_printouts_windows();
     register_reportbook_windows();
+    register_finance_windows();
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");

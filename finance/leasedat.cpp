@@ -1,0 +1,459 @@
+// Lease and loan pricing (see leasedat.h).
+#include "leasedat.h"
+
+#include <cmath>
+
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "app/data.h"
+#include "app/model.h"
+
+namespace fin {
+namespace {
+
+constexpr const char* kMoney = "$##,##0.00";  // amounts in boxes and labels
+constexpr const char* kPay = "$#,##0.00";     // payments and tax
+constexpr const char* kPct = " ##0.00";       // percents written into boxes
+
+// Amounts beyond this (ten trillion dollars) cannot be priced: they would
+// overflow the currency sums further on.
+constexpr double kMaxAmount = 1e13;
+
+[[noreturn]] void overflow() { throw ui::RtError(6, ui::ErrorText(6)); }
+
+// A figure worked out in floating point, rounded to currency.
+Currency money(double x) {
+    if (!std::isfinite(x) || std::fabs(x) >= kMaxAmount) overflow();
+    return cy(x);
+}
+void check(Currency c) {
+    if (std::fabs(c.toDouble()) >= kMaxAmount) overflow();
+}
+
+std::string fmt(Currency c, const char* mask) { return vb::Format(c.toDouble(), mask); }
+std::string fmt(double x, const char* mask) { return vb::Format(x, mask); }
+
+bool lease_mode() { return g.fin_mode == 1; }
+bool loan_mode() { return g.fin_mode == 2; }
+
+// What the calculation writes, and the Change rules it runs by writing
+// into the window's input boxes.
+class Writer {
+public:
+    explicit Writer(LeaseView* v) : view_(v) {}
+    Ctl& at(const char* name) {
+        static Ctl scratch;
+        if (!view_) return scratch = Ctl{};
+        return (*view_)[name];
+    }
+    void label(const char* name, const std::string& text) { at(name).text = text; }
+    // A box written from the program stores what it shows, as typing does.
+    void box(int number, const std::string& text) {
+        std::string shown = text;
+        if (auto instead = box_changed(number, shown)) shown = *instead;
+        at(("Text" + std::to_string(number)).c_str()).text = shown;
+    }
+    void show(const char* name, bool on) { at(name).visible = on; }
+    void place(const char* name, int left, int top, int width = -1) {
+        Ctl& c = at(name);
+        if (left >= 0) c.left = left;
+        if (top >= 0) c.top = top;
+        if (width >= 0) c.width = width;
+    }
+
+private:
+    LeaseView* view_;
+};
+
+// Step 18: captions, places and visibility by mode.
+void layout(Writer& w) {
+    const bool lease = lease_mode(), loan = loan_mode();
+    w.place("Label5", 4080, 1560);
+    w.place("Label8", -1, 1800);
+    w.place("Text3", -1, 1800);
+    w.place("Label9", -1, 2160);
+    w.place("Text4", -1, 2160);
+    w.place("Label19", 480, 4250);
+    w.place("Label21", -1, 4250);
+    w.place("SSCommand1", -1, 4250);
+    if (lease) {
+        w.place("Label10", -1, 2520);
+        w.label("Label7", "Desired depreciation");
+        w.place("Label7", -1, 2880);
+        w.show("Label22", true);
+        w.show("Label12", true);
+        w.place("Label22", 2900, 3120);
+        w.place("Label12", 4080, 3120);
+        w.label("Label6", "Total system costs");
+        w.place("Label13", 480, 3360);
+        w.place("Text6", 3240, 3360);
+        w.place("Label15", 4080, 3360);
+        w.place("Label25", -1, 3360);
+        w.place("Label28", 2500, 3650);
+        w.place("Label14", 2900, 3650);
+        w.place("Label16", 4080, 3650);
+        w.label("Label17", "Buyout at the end of the lease");
+        w.place("Label17", -1, 3890);
+        w.place("Text9", -1, 3890);
+        for (const char* c : {"Text11", "Label23", "Label29"}) w.show(c, false);
+        w.show("Label20", false);
+        w.place("Text7", 1220, 4250, 915);
+    } else if (loan) {
+        w.place("Label10", -1, 4680);
+        w.place("Text5", 1600, 4680);
+        w.label("Label7", "Up-front costs");
+        w.place("Label7", -1, 2880);
+        w.show("Label22", false);
+        w.show("Label12", false);
+        w.label("Label6", "Total system price");
+        w.place("Label13", 480, 2520);
+        w.place("Text6", 3240, 2520);
+        w.place("Label15", 4080, 2520);
+        w.place("Label25", -1, 2520);
+        w.place("Label28", 2500, 3800);
+        w.place("Label14", 2900, 3800);
+        w.place("Label16", 4080, 3800);
+        w.label("Label17", "Baloon Payment");
+        w.place("Label17", -1, 3300);
+        w.show("Text9", false);
+        for (const char* c : {"Text11", "Label23", "Label29", "Label27"}) {
+            w.show(c, true);
+            w.place(c, -1, 3300);
+        }
+        w.show("Label20", true);
+        w.place("Label20", 2000, 4250);
+        w.place("Text7", 1320, 4250, 615);
+    } else {
+        // Before a mode is chosen: loan places for the payment row, lease
+        // side for the rate box, no lease payment and no balance.
+        w.place("Label28", 2500, 3800);
+        w.place("Label14", 2900, 3800);
+        w.place("Label16", 4080, 3800);
+        w.show("Label20", false);
+        w.place("Text7", 1220, 4250, 915);
+        w.show("Label22", false);
+        w.show("Label12", false);
+    }
+    const bool balance = loan && g.balloon_amt > Currency{};
+    w.show("Label18", balance);
+    w.show("Label26", balance);
+    if (balance) w.label("Label18", "Balance");
+}
+
+// The balloon percent of the price, 0 when there is no price to take it of.
+float percent_of_total(Currency amount) {
+    if (g.sys_total.isZero()) return 0.0f;
+    return static_cast<float>(amount.toDouble() * 100.0 / g.sys_total.toDouble());
+}
+
+// Steps 2 to 14: one pass over the figures.
+void pass(Writer& w, int& step) {
+    const bool lease = lease_mode(), loan = loan_mode();
+    step = 2;
+    check(g.equip_cost);
+    check(g.add_charges);
+    check(g.inst_cost);
+    w.label("Label2", right13(fmt(g.equip_cost, kMoney)));
+    w.box(1, fmt(g.add_charges, kMoney));
+    w.box(2, fmt(g.inst_cost, kMoney));
+
+    step = 3;
+    g.sys_total = g.equip_cost + g.add_charges + g.inst_cost;
+    w.label("Label5", right13(fmt(g.sys_total, kMoney)));
+
+    step = 4;
+    if (g.down_perc == 0 || lease) {
+        w.show("Text8", false);
+        w.show("Label24", false);
+    }
+    if (loan && g.down_perc > 0) {
+        w.show("Text8", true);
+        w.show("Label24", true);
+        w.box(8, fmt(static_cast<double>(g.down_perc), kPct));
+    }
+    if (loan) g.down_pay = money(g.sys_total.toDouble() * g.down_perc / 100.0);
+
+    step = 5;
+    check(g.down_pay);
+    w.box(3, fmt(g.down_pay, kMoney));
+    w.box(4, fmt(lease ? g.fees_lease : g.fees_loan, kMoney));
+
+    step = 6;
+    Currency lease_amount;
+    if (loan) {
+        check(g.fees_loan);
+        const Currency tax = money((g.sys_total + g.fees_loan).toDouble() * g.sales_tax / 100.0);
+        g.upfront = g.down_pay + g.fees_loan + tax;
+        w.place("Label11", -1, 2880);
+        w.label("Label11", right13(fmt(g.upfront, kMoney)));
+        w.label("Label15", right13(fmt(tax, kMoney)));
+    } else {
+        w.place("Text5", 4080, 2520);
+        w.box(5, fmt(g.resid_val, kMoney));
+        check(g.fees_lease);
+        check(g.resid_val);
+        // The down payment without the sales tax it contains.
+        const Currency net_down = money(g.down_pay.toDouble() * 100.0 / (100.0 + g.sales_tax));
+        lease_amount = g.sys_total - net_down + g.fees_lease - g.resid_val;
+        w.place("Label11", -1, 2880);
+        w.label("Label11", right13(fmt(lease_amount, kMoney)));
+    }
+
+    step = 7;
+    if (lease) {
+        if (g.fin_opts[2].isZero()) g.fin_opts[2] = Currency::dollars(1);
+        g.balloon_perc = percent_of_total(g.balloon_amt);
+        g.balloon_end = g.fin_opts[2];
+        check(g.balloon_end);
+        w.box(9, fmt(g.balloon_end, kMoney));
+    } else {
+        const double yearly = g.loan_rate / 100.0;
+        const auto from_percent = [&] {
+            w.box(11, g.balloon_perc <= 0 ? std::string() : fmt(static_cast<double>(g.balloon_perc), kPct));
+            g.balloon_amt = money(g.sys_total.toDouble() * g.balloon_perc / 100.0);
+            w.label("Label23", g.balloon_amt > Currency{} ? fmt(g.balloon_amt, kMoney) : std::string());
+        };
+        const Currency mode = g.fin_opts[3];
+        if (mode == Currency::dollars(1)) {  // compounded monthly
+            from_percent();
+            g.balloon_end = g.balloon_amt;
+            for (int m = 1; m <= g.fin_months; ++m)
+                g.balloon_end = money(g.balloon_end.toDouble() * (yearly / 12.0 + 1.0));
+            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+        }
+        if (mode.isZero()) {  // simple interest per year
+            from_percent();
+            g.balloon_end = money(g.balloon_amt.toDouble() * (yearly * g.fin_months / 12.0 + 1.0));
+            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+        }
+        if (mode == Currency::dollars(2)) {  // typed directly
+            g.balloon_end = g.balloon_amt;
+            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+            g.balloon_perc = percent_of_total(g.balloon_amt);
+            if (loan)
+                w.box(11, g.balloon_perc > 0 ? fmt(static_cast<double>(g.balloon_perc), kPct) : std::string());
+        }
+    }
+
+    step = 8;
+    if (lease) {
+        g.fin_amount = lease_amount;
+    } else {
+        g.fin_amount = g.sys_total - g.down_pay - g.balloon_amt;
+        g.mon_rate = g.loan_rate / 100.0 / 12.0;
+    }
+
+    step = 9;
+    if (loan && g.balloon_amt > Currency{}) w.label("Label26", fmt(g.fin_amount, kMoney));
+
+    step = 10;
+    if (loan) {
+        g.pay_term = loan_pay(g.fin_months);
+        g.pay36 = loan_pay(36);
+        g.pay48 = loan_pay(48);
+        g.pay60 = loan_pay(60);
+        w.box(7, fmt(static_cast<double>(g.loan_rate), kPct));
+    } else {
+        g.pay_term = lease_pay(g.fin_months);
+        g.pay12 = lease_pay(12);
+        g.pay18 = lease_pay(18);
+        g.pay24 = lease_pay(24);
+        g.pay36 = lease_pay(36);
+        g.pay48 = lease_pay(48);
+        g.pay60 = lease_pay(60);
+        loan_bands(g.fin_months);
+        g.lease_key = g.lease_fact[g.term_idx][g.amt_bracket];
+        w.box(7, fmt(g.lease_key, " 0.00000"));
+    }
+
+    step = 11;
+    w.label("Label28", fmt(static_cast<double>(g.fin_months), "##"));
+    w.label(lease ? "Label12" : "Label16", right13(fmt(g.pay_term, kPay)));
+
+    step = 12;
+    w.box(6, g.sales_tax <= 0 ? std::string() : fmt(static_cast<double>(g.sales_tax), kPct));
+
+    step = 13;
+    const Currency tax = lease ? money(g.pay_term.toDouble() * (g.sales_tax / 100.0))
+                               : money((g.sys_total + g.fees_loan).toDouble() * g.sales_tax / 100.0);
+    w.label("Label15", right13(fmt(tax, kPay)));
+
+    step = 14;
+    if (lease) {
+        const Currency with_tax = money(g.pay_term.toDouble() * (g.sales_tax + 100.0) / 100.0);
+        w.label("Label16", right13(fmt(with_tax, kPay)));
+    }
+}
+
+// Step 16: the total of the payments or of all costs.
+Currency total() {
+    if (lease_mode()) {
+        const Currency with_tax = money(g.pay_term.toDouble() * (g.sales_tax + 100.0) / 100.0);
+        Currency t = with_tax * g.fin_months;
+        if (!g.tot_toggle.isZero()) t += g.down_pay;
+        return t;
+    }
+    Currency t = g.pay_term * g.fin_months;
+    if (!g.tot_toggle.isZero())
+        t += g.down_pay + g.balloon_end + g.fees_loan +
+             money((g.sys_total + g.fees_loan).toDouble() * g.sales_tax / 100.0);
+    return t;
+}
+
+}  // namespace
+
+std::string right13(const std::string& text) {
+    const std::size_t n = vb::Len(text);
+    return n >= 13 ? text : std::string(13 - n, ' ') + text;
+}
+
+double box_number(const std::string& text) {
+    const double v = vb::Val(remove_comma(text));
+    return std::isfinite(v) ? v : 0.0;
+}
+
+std::optional<std::string> box_changed(int box, const std::string& text) {
+    const double v = box_number(text);
+    const auto amount = [v] { return Currency::from(v); };
+    switch (box) {
+        case 1: g.add_charges = amount(); break;
+        case 2: g.inst_cost = amount(); break;
+        case 3:
+            g.down_pay = amount();
+            if (loan_mode()) {
+                // No price, no percentage: it stays 0 rather than dividing by 0.
+                g.down_perc = g.down_pay.isZero() || g.sys_total.isZero()
+                                  ? 0.0f
+                                  : static_cast<float>(g.down_pay.toDouble() / g.sys_total.toDouble() * 100.0);
+            }
+            break;
+        case 8:
+            g.down_perc = static_cast<float>(v);
+            g.down_pay = g.down_perc > 0 ? Currency::from(g.sys_total.toDouble() * g.down_perc / 100.0) : Currency{};
+            break;
+        case 4: (lease_mode() ? g.fees_lease : g.fees_loan) = amount(); break;
+        case 5: (lease_mode() ? g.resid_val : g.fin_opts[16]) = amount(); break;
+        case 6:
+            if (v > 100) {
+                g.sales_tax = 0;
+                return std::string("0.00");
+            }
+            g.sales_tax = static_cast<float>(v);
+            break;
+        case 7:
+            if (loan_mode()) {
+                g.loan_rate = static_cast<float>(v);
+            } else {
+                g.lease_key = v;
+                g.lease_fact[g.term_idx][g.amt_bracket] = v;
+            }
+            break;
+        case 9:
+            if (lease_mode()) g.fin_opts[2] = amount();
+            break;
+        case 11:
+            if (loan_mode() && g.fin_opts[3].isZero()) {
+                const bool refused = v > 100;
+                g.balloon_perc = refused ? 0.0f : static_cast<float>(v);
+                g.balloon_amt = g.balloon_perc > 0 && vb::CLng(g.sys_total.toDouble()) != 0
+                                    ? Currency::from(g.sys_total.toDouble() * g.balloon_perc / 100.0)
+                                    : Currency{};
+                if (refused) return std::string();
+            }
+            break;
+        default: break;
+    }
+    return std::nullopt;
+}
+
+void loan_bands(int months) {
+    switch (months) {
+        case 12: g.term_idx = 1; break;
+        case 18: g.term_idx = 2; break;
+        case 24: g.term_idx = 3; break;
+        case 36: g.term_idx = 4; break;
+        case 48: g.term_idx = 5; break;
+        case 60: g.term_idx = 6; break;
+        default: break;
+    }
+    // Each bracket runs up to and including its upper bound, so an amount
+    // between two brackets' printed bounds (5,000.50) and an amount below
+    // the first one belong to a bracket too.
+    const Currency a = g.fin_amount;
+    if (a <= Currency::dollars(5000)) g.amt_bracket = 1;
+    else if (a <= Currency::dollars(15000)) g.amt_bracket = 2;
+    else if (a <= Currency::dollars(25000)) g.amt_bracket = 3;
+    else g.amt_bracket = 4;
+}
+
+Currency lease_pay(int months) {
+    loan_bands(months);
+    double& cell = g.lease_fact[g.term_idx][g.amt_bracket];
+    if (cell == 0) cell = 0.03;
+    g.lease_key = cell;
+    return money(g.fin_amount.toDouble() * g.lease_key);
+}
+
+double pmt_calc(double rate, int periods, Currency pv, double fv, int timing, short& err) {
+    if (fv != 0 || timing != 0) {
+        err = 1;
+        return 0;
+    }
+    err = 0;
+    if (periods <= 0) throw ui::RtError(5, ui::ErrorText(5));
+    if (rate == 0) return pv.toDouble() / periods;
+    return pv.toDouble() * rate / (1.0 - std::pow(1.0 + rate, -periods));
+}
+
+Currency loan_pay(int months) { return money(pmt_calc(g.mon_rate, months, g.fin_amount, 0, 0, g.pmt_err)); }
+
+void fin_amount_msg() {
+    ui::MsgBox((lease_mode() ? "Lease basic amount" : "loan basic amount") + g.crlf + "is too small." + g.crlf +
+                   "Check the inputs.",
+               ui::vbOKOnly, "Error");
+}
+
+std::string bracket_label(int bracket) {
+    switch (bracket) {
+        case 1: return " $2,000 to $5,000   ";
+        case 2: return " $5,001 to $15,000  ";
+        case 3: return " $15,001 to $25,000 ";
+        case 4: return " $25,000 and up     ";
+        default: return "";
+    }
+}
+
+bool Leasedat(LeaseView* view) {
+    Writer w(view);
+    int step = 1;
+    try {
+        // Defaults.
+        if (loan_mode() && g.down_perc == 0) g.down_perc = 25;
+        if (g.loan_rate <= 0) g.loan_rate = 3.3f;
+        if (lease_mode()) {
+            if (g.fin_months < 12) g.fin_months = 12;
+        } else if (g.fin_months < 36) {
+            g.fin_months = 36;
+        }
+        pass(w, step);
+        step = 15;
+        if (g.fin_amount < Currency::dollars(350)) {
+            fin_amount_msg();
+            pass(w, step);  // once more with what the boxes now hold
+        }
+        step = 16;
+        w.label("Label21", right13(fmt(total(), kMoney)));
+        step = 17;
+        if (loan_mode()) w.box(5, fmt(g.fin_opts[16], kMoney));
+        step = 18;
+        layout(w);
+        step = 19;
+        w.label("SSCommand1", g.tot_toggle.isZero() ? "Tot costs" : "Tot payments");
+        return true;
+    } catch (const ui::RtError& e) {
+        ui::MsgBox(e.description() + vb::Str(e.number) + " in " + vb::Str(step), ui::vbOKOnly, "Leasedat");
+        return false;
+    }
+}
+
+}  // namespace fin

@@ -1,0 +1,185 @@
+#include "setfin.h"
+
+
+#include "core/ui.h"
+#include "core/windows.h"
+#include "core/vbtext.h"
+#include "app/data.h"
+#include "finance/keys.h"
+#include "finance/ui/enterkey.h"
+#include "app/model.h"
+
+namespace {
+
+const char* kModes[] = {"Simple     - Interest per year", "Compounded - on a monthly basis",
+                        "Manual     - Direct input"};
+const char* kRules[] = {"DEDUCT - down payment and baloon", "IGNORE - no deductions made"};
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The lease_fact cell of factor box k: term index k div 4 + 1 (one column
+// per term), amount bracket k mod 4 + 1 (one row per bracket).
+double& cell(int k) { return g.lease_fact[k / 4 + 1][k % 4 + 1]; }
+
+}  // namespace
+
+setfin::setfin() : plat::Form("setfin") {}
+
+void setfin::build() {
+    setFont(QFont(font().family(), 8));
+    const auto label = [this](const char* caption, int left, int top) {
+        auto* l = new QLabel(caption, this);
+        l->adjustSize();
+        place(l, left, top, plat::twips(l->width()) + 30, 255);
+        return l;
+    };
+    Label2 = label("Annual loan interest rate", 240, 240);
+    const char* rateTypes[] = {"Adjustable ", "Fixed          "};
+    const int optPlace[2][4] = {{480, 480, 1215, 375}, {480, 840, 855, 495}};
+    for (int i = 0; i < 2; ++i) {
+        auto* o = new plat::OptionButton(rateTypes[i], this, i);
+        place(o, optPlace[i][0], optPlace[i][1], optPlace[i][2], optPlace[i][3]);
+        o->Click = [this](int index) { SSOption2_Click(index); };
+        SSOption2[i] = o;
+    }
+    Text1 = new plat::TextBox(this, 1);
+    place(Text1, 1560, 960, 615, 285);
+    Text1->Change = [this](int) { Text1_Change(); };
+    Text1->KeyPress = [this](int, int& key) { Text1_KeyPress(key); };
+    Text1->LostFocus = [this](int) { Text1_LostFocus(); };
+    new EnterKey(Text1);
+    Label1 = label("End of the loan payment interest mode", 4200, 240);
+    Combo1 = new plat::ComboBox(this, 1, false);
+    place(Combo1, 4680, 600, 2655, 315);
+    Combo1->Click = [this](int) { Combo1_Click(); };
+    Label9 = label("The total savings of a loan contract", 120, 1680);
+    Combo2 = new plat::ComboBox(this, 2, false);
+    place(Combo2, 120, 2040, 3255, 315);
+    Combo2->Click = [this](int) { Combo2_Click(); };
+    SSCommand1 = new plat::CommandButton("Save/Exit", this, 1);
+    place(SSCommand1, 5880, 1920, 1215, 495);
+    SSCommand1->Click = [this](int) { SSCommand1_Click(); };
+    Label3 = label("Lease factors", 3840, 2760);
+    // The six terms over the six factor columns.
+    Label8 = label("Months", 1200, 3120);
+    const char* terms[] = {"12", "18", "24", "36", "48", "60"};
+    for (int t = 0; t < 6; ++t) {
+        auto* l = new QLabel(terms[t], this);
+        l->setAlignment(Qt::AlignCenter);
+        place(l, 1920 + 960 * t, 3120, 735, 255);
+    }
+    const char* brackets[] = {"$2,000   to    $5,000", "$5,001   to  $15,000", "$15,001   to  $25,000",
+                              "$25,001   and up\""};
+    const int lefts[] = {360, 360, 240, 360};
+    for (int b = 0; b < 4; ++b) Label[4 + b] = label(brackets[b], lefts[b], 3480 + 360 * b);
+    for (int k = 0; k < 24; ++k) {
+        auto* t = new plat::TextBox(this, k);
+        place(t, 1920 + 960 * (k / 4), 3480 + 360 * (k % 4), 735, 285);
+        t->GotFocus = [this](int i) { Text2_GotFocus(i); };
+        t->KeyPress = [this](int i, int& key) { Text2_KeyPress(i, key); };
+        t->Change = [this](int i) { Text2_Change(i); };
+        t->LostFocus = [this](int i) { Text2_LostFocus(i); };
+        new EnterKey(t);
+        Text2[k] = t;
+    }
+}
+
+// The settings menu's look while this window is open: its list greyed and
+// the menu disabled. Only a menu that is loaded is touched.
+void setfin::menu_look(bool open) {
+    if (g.menu_open != 1 || !windows().menu) return;
+    plat::Form* menu = windows().menu();
+    if (auto* list = menu->findChild<QComboBox*>("Combo1")) {
+        QPalette p = list->palette();
+        p.setColor(QPalette::Base, open ? QColor(192, 192, 192) : QColor(255, 255, 255));
+        list->setPalette(p);
+    }
+    menu->SetEnabled(!open);
+}
+
+void setfin::Form_Load() {
+    SetCaption("Set lease and finance defaults");
+    fact_first_key = 0;
+    if (Combo1->ListCount() == 0) {
+        for (const char* m : kModes) Combo1->AddItem(m);
+        for (const char* r : kRules) Combo2->AddItem(r);
+    }
+    menu_look(true);
+}
+
+void setfin::Form_Activate() {
+    if (g.fin_opts[3] >= Currency{} && g.fin_opts[3] <= Currency::dollars(2))
+        Combo1->SetListIndex(static_cast<int>(g.fin_opts[3].v / Currency::scale));
+    Text1->SetText(q(vb::Format(g.loan_rate, " ###.##")));
+    const int type = g.fin_opts[1].isZero() ? 0 : 1;
+    if (SSOption2[type]->Value()) SSOption2_Click(type);  // the rate box follows the type
+    else SSOption2[type]->SetValue(true);
+    for (int k = 0; k < 24; ++k) Text2[k]->SetText(q(vb::Format(cell(k), "0.00000")));
+    if (g.fin_opts[18] == Currency{} || g.fin_opts[18] == Currency::dollars(1))
+        Combo2->SetListIndex(static_cast<int>(g.fin_opts[18].v / Currency::scale));
+}
+
+void setfin::Form_Deactivate() { g.setwin_open = 0; }
+
+void setfin::Form_Unload(int& cancel) {
+    g.setwin_open = 0;
+    Dfltout();
+    if (g.menu_open == 1 && windows().menu) windows().menu()->Move(2180, 90, 5100, 1215);
+    menu_look(false);
+}
+
+// The mode is stored when it is chosen from the list.
+void setfin::Combo1_Click() {
+    const int pos = Combo1->ListIndex();
+    if (pos >= 0 && pos <= 2) g.fin_opts[3] = Currency::dollars(pos);
+}
+
+void setfin::Combo2_Click() {
+    const int pos = Combo2->ListIndex();
+    if (pos == 0 || pos == 1) g.fin_opts[18] = Currency::dollars(pos);
+}
+
+void setfin::SSOption2_Click(int index) {
+    Text1->setEnabled(index == 1);  // the rate is typed for a fixed rate only
+    g.fin_opts[1] = Currency::dollars(index);
+}
+
+void setfin::Text1_Change() {
+    const double v = vb::Val(remove_comma(Text1->Text().toStdString()));
+    if (v > 100) {
+        ui::MsgBox("Illigal entery", ui::vbOKOnly, "Error");
+        Text1->SetText("");  // stores 0
+        return;
+    }
+    g.loan_rate = static_cast<float>(v);
+}
+
+void setfin::Text1_KeyPress(int& key) {
+    const finkeys::Key k = finkeys::classify(key);
+    if (k == finkeys::Key::Pass) return;
+    key = 0;
+    if (k == finkeys::Key::Refuse) numbers_only();
+    Text1->SetText("");
+}
+
+void setfin::Text1_LostFocus() { Text1->SetText(q(vb::Format(g.loan_rate, "##0.00"))); }
+
+void setfin::Text2_GotFocus(int) { fact_first_key = 1; }
+
+void setfin::Text2_KeyPress(int index, int& key) {
+    if (fact_first_key == 1) {
+        fact_first_key = 0;
+        Text2[index]->SetText("");
+    }
+    const finkeys::Key k = finkeys::classify(key);
+    if (k == finkeys::Key::Pass) return;
+    key = 0;
+    if (k == finkeys::Key::Refuse) numbers_only();
+    Text2[index]->SetText("");
+}
+
+void setfin::Text2_Change(int index) { cell(index) = vb::Val(Text2[index]->Text().toStdString()); }
+
+void setfin::Text2_LostFocus(int index) { Text2[index]->SetText(q(vb::Format(cell(index), "0.00000"))); }
+
+void setfin::SSCommand1_Click() { Unload(); }

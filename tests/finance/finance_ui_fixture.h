@@ -1,0 +1,110 @@
+// Shared set-up for the finance window tests: one application without a
+// screen, a data folder with copies of the built default data, a fresh
+// model, every box scripted, and keys typed into boxes as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/ui.h"
+#include "core/windows.h"
+#include "core/vbtext.h"
+#include "finance/leasedat.h"
+#include "app/data.h"
+#include "finance/ui/elect.h"
+#include "finance/ui/lease.h"
+#include "finance/ui/register.h"
+#include "finance/ui/setfin.h"
+#include "app/model.h"
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/testing.h"
+
+namespace fs = std::filesystem;
+
+class FinanceUi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::ensureApp()->setQuitOnLastWindowClosed(false);
+        script = std::make_unique<ui::Script>();
+        dir = fs::temp_directory_path() / ("finance_ui_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const char* bin = std::getenv("HEATER_BIN_DIR");
+        ASSERT_NE(bin, nullptr) << "HEATER_BIN_DIR is not set";
+        for (const char* f : {"PumpHP.dat", "defaulte.dat", "location.dat"})
+            fs::copy_file(fs::path(bin) / f, dir / f);
+        set_defaults(g);
+        g.data_dir = dir.string() + "/";
+        load_brand_pumps();
+        for (int t = 1; t <= 6; ++t)
+            for (int b = 1; b <= 4; ++b) g.lease_fact[t][b] = 0.02 + t * 0.001 + b * 0.0001;
+        windows() = WindowRegistry{};
+        register_finance_windows();
+    }
+    void TearDown() override {
+        for (const WindowSlot& slot : {windows().lease, windows().setfin, windows().elect}) {
+            if (plat::Form* f = slot.existing()) {
+                f->Unload();
+                delete f;
+            }
+        }
+        EXPECT_TRUE(script->unexpected().empty()) << "unexpected box: " << script->unexpected().front().title
+                                                   << " / " << script->unexpected().front().text;
+        script.reset();
+        fs::remove_all(dir);
+    }
+
+    lease* openLease() {
+        auto* w = static_cast<lease*>(windows().lease());
+        w->Move(2170, 950, 5625, 5385);
+        return w;
+    }
+
+    // The box gets the focus / loses it.
+    static void focus(QWidget* b, QEvent::Type t = QEvent::FocusIn) {
+        QFocusEvent e(t, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(b, &e);
+    }
+    static void leave(QWidget* b) { focus(b, QEvent::FocusOut); }
+    // Keys as typed: digits, ".", ",", "-", letters, "\b" Backspace,
+    // "\x1b" Escape, "\r" Enter.
+    static void type(QWidget* b, const QString& keys) {
+        for (QChar c : keys) {
+            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
+            QString text(c);
+            if (c == '\b') key = Qt::Key_Backspace, text.clear();
+            if (c == '\x1b') key = Qt::Key_Escape, text.clear();
+            if (c == '\r') key = Qt::Key_Return;
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(b, &e);
+        }
+    }
+    static void typeIn(QWidget* b, const QString& keys) {
+        focus(b);
+        type(b, keys);
+        leave(b);
+    }
+    int boxes(const std::string& title) const {
+        int n = 0;
+        for (const auto& s : script->shown()) n += s.title == title;
+        return n;
+    }
+    void answerOk(int n) {
+        for (int k = 0; k < n; ++k) script->answer(ui::vbOK);
+    }
+    static std::string text(const QWidget* w) {
+        if (auto* b = qobject_cast<const QLineEdit*>(w)) return b->text().toStdString();
+        if (auto* l = qobject_cast<const QLabel*>(w)) return l->text().toStdString();
+        return {};
+    }
+
+    std::unique_ptr<ui::Script> script;
+    fs::path dir;
+};

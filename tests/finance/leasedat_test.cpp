@@ -1,0 +1,352 @@
+// Lease and loan pricing checked against figures worked out here from the
+// textbook formulas, not taken from the code under test.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/ui.h"
+#include "finance/leasedat.h"
+#include "app/model.h"
+#include "app/settings.h"
+
+namespace {
+
+// Money rounded to cents the way a person checks a quote.
+double cents(double x) { return std::round(x * 100.0) / 100.0; }
+// Annuity payment per month on `pv` at `yearly` percent over `n` months.
+double annuity(double pv, double yearly, int n) {
+    const double r = yearly / 1200.0;
+    return pv * r / (1.0 - std::pow(1.0 + r, -n));
+}
+
+class Finance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        set_defaults(g);
+        for (int t = 1; t <= 6; ++t)
+            for (int b = 1; b <= 4; ++b) g.lease_fact[t][b] = 0.02 + t * 0.001 + b * 0.0001;
+    }
+    void loan(double price, int months, float rate) {
+        g.fin_mode = 2;
+        g.equip_cost = cy(price);
+        g.fin_months = static_cast<i16>(months);
+        g.loan_rate = rate;
+    }
+    void lease(double price, int months) {
+        g.fin_mode = 1;
+        g.equip_cost = cy(price);
+        g.fin_months = static_cast<i16>(months);
+    }
+    ui::Script boxes;
+};
+
+TEST_F(Finance, LoanPaymentsFollowTheAnnuityFormula) {
+    // 10,000.00 at 6 % a year over 60 months.
+    short err = 9;
+    const double p = fin::pmt_calc(0.06 / 12, 60, cy(10000), 0, 0, err);
+    EXPECT_EQ(err, 0);
+    EXPECT_DOUBLE_EQ(cents(p), cents(annuity(10000, 6, 60)));
+    EXPECT_DOUBLE_EQ(cents(p), 193.33);
+
+    // A future value or a payment at the start of the period is not offered.
+    EXPECT_EQ(fin::pmt_calc(0.005, 60, cy(10000), 1, 0, err), 0);
+    EXPECT_EQ(err, 1);
+    EXPECT_EQ(fin::pmt_calc(0.005, 60, cy(10000), 0, 1, err), 0);
+    EXPECT_EQ(err, 1);
+    // Interest-free: the price split evenly.
+    EXPECT_DOUBLE_EQ(fin::pmt_calc(0, 48, cy(4800), 0, 0, err), 100.0);
+
+    // Through the calculation: 12,000 with the default 25 % down leaves
+    // 9,000 financed; every term's payment is the annuity of that amount.
+    loan(12000, 48, 6);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.down_pay, cy(3000));
+    EXPECT_EQ(g.fin_amount, cy(9000));
+    EXPECT_NEAR(g.pay_term.toDouble(), annuity(9000, 6, 48), 0.00005);
+    EXPECT_NEAR(g.pay36.toDouble(), annuity(9000, 6, 36), 0.00005);
+    EXPECT_NEAR(g.pay60.toDouble(), annuity(9000, 6, 60), 0.00005);
+    EXPECT_DOUBLE_EQ(g.mon_rate, 6.0f / 100.0 / 12.0);
+    // Up-front: down payment, fees and the tax on price and fees.
+    g.fees_loan = cy(200);
+    g.sales_tax = 6;
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.upfront, cy(3000 + 200 + 0.06 * 12200));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(Finance, DefaultsFillWhatIsMissing) {
+    fin::LeaseView v;
+    loan(8000, 0, 0);
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.down_perc, 25.0f);
+    EXPECT_EQ(g.down_pay, cy(2000));
+    EXPECT_FLOAT_EQ(g.loan_rate, 3.3f);
+    EXPECT_EQ(*v["Text7"].text, " 3.30");
+    EXPECT_EQ(g.fin_months, 36);
+
+    lease(8000, 6);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.fin_months, 12);
+    loan(8000, 24, 5);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.fin_months, 36);
+    // Before a mode is chosen the term takes the loan minimum.
+    g.fin_mode = 0;
+    g.fin_months = 0;
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.fin_months, 36);
+
+    // A loan leaves the lease-only payments as the last lease left them.
+    lease(8000, 24);
+    ASSERT_TRUE(fin::Leasedat());
+    const Currency p12 = g.pay12, p18 = g.pay18, p24 = g.pay24;
+    loan(20000, 60, 7);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.pay12, p12);
+    EXPECT_EQ(g.pay18, p18);
+    EXPECT_EQ(g.pay24, p24);
+}
+
+TEST_F(Finance, BalloonGrowsByTheChosenInterestMode) {
+    fin::LeaseView v;
+    // 1,000.00 balloon (10 % of 10,000) at 6 % for 36 months.
+    loan(10000, 36, 6);
+    g.balloon_perc = 10;
+    g.fin_opts[3] = cy(0);  // simple
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.balloon_amt, cy(1000));
+    EXPECT_EQ(g.balloon_end, cy(1180));
+    EXPECT_EQ(*v["Text11"].text, " 10.00");
+    EXPECT_EQ(*v["Label23"].text, "$1,000.00");
+    // The instalments pay off the rest, shown as the balance.
+    EXPECT_EQ(g.fin_amount, cy(10000 - 2500 - 1000));
+    EXPECT_TRUE(*v["Label18"].visible);
+    EXPECT_EQ(*v["Label18"].text, "Balance");
+    EXPECT_EQ(*v["Label26"].text, "$6,500.00");
+    EXPECT_NEAR(g.pay_term.toDouble(), annuity(6500, 6, 36), 0.00005);
+
+    g.fin_opts[3] = cy(1);  // compounded monthly, rounded to 1/10000 each month
+    ASSERT_TRUE(fin::Leasedat());
+    double end = 1000;
+    for (int m = 0; m < 36; ++m) end = std::nearbyint(end * 1.005 * 10000) / 10000;
+    EXPECT_NEAR(g.balloon_end.toDouble(), end, 0.00005);
+    EXPECT_NEAR(end, 1196.68, 0.005);
+
+    g.fin_opts[3] = cy(2);  // typed directly: paid as it stands
+    g.balloon_amt = cy(1500);
+    v.clear();
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.balloon_end, cy(1500));
+    EXPECT_FLOAT_EQ(g.balloon_perc, 15.0f);
+    EXPECT_EQ(*v["Text11"].text, " 15.00");
+
+    // No balloon: no balance row.
+    g.fin_opts[3] = cy(0);
+    g.balloon_perc = 0;
+    v.clear();
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_FALSE(*v["Label18"].visible);
+    EXPECT_FALSE(*v["Label26"].visible);
+    EXPECT_EQ(*v["Text11"].text, "");
+}
+
+TEST_F(Finance, AmountBracketsCoverEveryAmount) {
+    struct Case {
+        double amount;
+        int bracket;
+    } cases[] = {{1999.99, 1}, {0, 1},       {2000, 1},     {5000, 1},     {5000.50, 2},
+                 {5001, 2},    {15000, 2},   {15000.5, 3},  {25000, 3},    {25000.01, 4}, {1e6, 4}};
+    for (const Case& c : cases) {
+        g.amt_bracket = 0;
+        g.fin_amount = cy(c.amount);
+        fin::loan_bands(36);
+        EXPECT_EQ(g.amt_bracket, c.bracket) << c.amount;
+    }
+    const int terms[] = {12, 18, 24, 36, 48, 60};
+    for (int i = 0; i < 6; ++i) {
+        fin::loan_bands(terms[i]);
+        EXPECT_EQ(g.term_idx, i + 1);
+    }
+    fin::loan_bands(30);  // not a term of the table: the row stays
+    EXPECT_EQ(g.term_idx, 6);
+    EXPECT_EQ(fin::bracket_label(4), " $25,000 and up     ");
+    EXPECT_EQ(fin::bracket_label(0), "");
+}
+
+TEST_F(Finance, LeasePaymentsUseTheKeyFactorOfTermAndAmount) {
+    fin::LeaseView v;
+    // 10,600 down with 6 % tax in it is 10,000 without; 30,000 + 400 fees
+    // - 500 residual - 10,000 = 19,900 financed: bracket 3.
+    lease(30000, 36);
+    g.down_pay = cy(10600);
+    g.sales_tax = 6;
+    g.fees_lease = cy(400);
+    g.resid_val = cy(500);
+    g.lease_fact[4][3] = 0.03125;
+    g.lease_fact[1][3] = 0;  // an empty cell
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.fin_amount, cy(19900));
+    EXPECT_EQ(g.amt_bracket, 3);
+    EXPECT_EQ(g.pay_term, cy(19900 * 0.03125));
+    EXPECT_EQ(g.lease_key, 0.03125);
+    EXPECT_EQ(*v["Text7"].text, " 0.03125");
+    // The empty cell was priced at 0.03 and keeps it.
+    EXPECT_EQ(g.lease_fact[1][3], 0.03);
+    EXPECT_EQ(g.pay12, cy(19900 * 0.03));
+    // Each payment carries the tax; the total is the term's payments.
+    // 621.875 a month, 659.1875 with tax, 36 of them 23,730.75.
+    EXPECT_EQ(*v["Label12"].text, "      $621.88");
+    EXPECT_EQ(*v["Label16"].text, "      $659.19");
+    EXPECT_EQ(*v["Label21"].text, "   $23,730.75");
+    // The buy-out defaults to one dollar.
+    EXPECT_EQ(g.balloon_end, cy(1));
+    EXPECT_EQ(*v["Text9"].text, "$1.00");
+
+    // Total costs add the down payment.
+    g.tot_toggle = cy(1);
+    v.clear();
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(*v["Label21"].text, "   $34,330.75");
+    EXPECT_EQ(*v["SSCommand1"].text, "Tot payments");
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(Finance, TooSmallAmountIsReportedOncePerCalculation) {
+    lease(349.99, 12);
+    ASSERT_TRUE(fin::Leasedat());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Error");
+    EXPECT_EQ(boxes.shown()[0].text, "Lease basic amount\r\nis too small.\r\nCheck the inputs.");
+    ASSERT_TRUE(fin::Leasedat());  // the next calculation checks again
+    EXPECT_EQ(boxes.shown().size(), 2u);
+
+    boxes.clear();
+    lease(350, 12);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_TRUE(boxes.shown().empty());
+
+    loan(400, 36, 5);  // 25 % down leaves 300
+    ASSERT_TRUE(fin::Leasedat());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text.substr(0, 17), "loan basic amount");
+}
+
+TEST_F(Finance, BoxesStoreWhatTheyShow) {
+    // A rate of 3.125 prices this calculation and is kept as shown, 3.13.
+    loan(10000, 36, 3.125f);
+    fin::LeaseView v;
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_NEAR(g.pay_term.toDouble(), annuity(7500, 3.125, 36), 0.00005);
+    EXPECT_EQ(*v["Text7"].text, " 3.13");
+    EXPECT_FLOAT_EQ(g.loan_rate, 3.13f);
+
+    // Loan, price 700: 100 down is 14.29 % once shown, which is 100.03.
+    g.sys_total = cy(700);
+    fin::box_changed(3, "$100.00");
+    EXPECT_NEAR(g.down_perc, 14.2857, 0.0001);
+    fin::box_changed(8, "14.29");
+    EXPECT_EQ(g.down_pay, cy(100.03));
+    // No price: the percentage is 0, not a division by zero.
+    g.sys_total = Currency{};
+    fin::box_changed(3, "50");
+    EXPECT_EQ(g.down_perc, 0.0f);
+
+    // Text read up to the first character that is no part of a number.
+    fin::box_changed(1, "1.2.3");
+    EXPECT_EQ(g.add_charges, cy(1.2));
+    fin::box_changed(2, "");
+    EXPECT_EQ(g.inst_cost, Currency{});
+    // Refused values.
+    EXPECT_EQ(fin::box_changed(6, "101"), std::optional<std::string>("0.00"));
+    EXPECT_EQ(g.sales_tax, 0.0f);
+    g.fin_opts[3] = cy(0);
+    EXPECT_EQ(fin::box_changed(11, "150"), std::optional<std::string>(""));
+    EXPECT_EQ(g.balloon_perc, 0.0f);
+    // A balloon percent is typed only for simple interest.
+    g.fin_opts[3] = cy(1);
+    fin::box_changed(11, "20");
+    EXPECT_EQ(g.balloon_perc, 0.0f);
+
+    // Lease: the key factor lands in the cell of the current term and bracket.
+    g.fin_mode = 1;
+    g.term_idx = 2;
+    g.amt_bracket = 3;
+    fin::box_changed(7, "0.04567");
+    EXPECT_EQ(g.lease_fact[2][3], 0.04567);
+    EXPECT_EQ(g.lease_key, 0.04567);
+    // The fee and the value at the end follow the mode.
+    fin::box_changed(4, "$75");
+    fin::box_changed(5, "$1,250");
+    EXPECT_EQ(g.fees_lease, cy(75));
+    EXPECT_EQ(g.resid_val, cy(1250));
+    g.fin_mode = 2;
+    fin::box_changed(4, "80");
+    fin::box_changed(5, "900");
+    EXPECT_EQ(g.fees_loan, cy(80));
+    EXPECT_EQ(g.fin_opts[16], cy(900));
+}
+
+TEST_F(Finance, OddInputsNeverStopTheProgram) {
+    // No price at all: lease and typed balloon take a percent of 0.
+    lease(0, 12);
+    fin::LeaseView v;
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.balloon_perc, 0.0f);
+    boxes.clear();
+    loan(0, 36, 5);
+    g.fin_opts[3] = cy(2);
+    g.balloon_amt = cy(100);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_EQ(g.balloon_perc, 0.0f);
+    boxes.clear();
+
+    // A figure wider than the label is shown whole.
+    EXPECT_EQ(fin::right13("$12,345,678.90"), "$12,345,678.90");
+    EXPECT_EQ(fin::right13("$5.00"), "        $5.00");
+
+    // An amount beyond currency: one message, the program runs on.
+    lease(5000, 12);
+    g.add_charges = Currency::raw(std::numeric_limits<std::int64_t>::max());
+    EXPECT_NO_THROW(EXPECT_FALSE(fin::Leasedat()));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Leasedat");
+    EXPECT_EQ(boxes.shown()[0].text, "Overflow 6 in  2");
+}
+
+}  // namespace
+
+// The loan rate set as a default in the finance key data window outlives
+// the run; settings files written before it was kept still load whole.
+TEST(LoanRateSetting, KeptInTheSettingsFile) {
+    DataModel m;
+    set_defaults(m);
+    m.loan_rate = 7.25f;
+    m.sales_tax = 6.5f;
+    m.brand_name = "Tindraly";
+    const std::string text = settings::toText(m);
+    ASSERT_NE(text.find("\nloan_rate=7.25\n"), std::string::npos);
+
+    DataModel back;
+    set_defaults(back);
+    settings::ParseResult res = settings::fromText(text, back);
+    EXPECT_TRUE(res.ok());
+    EXPECT_EQ(back.loan_rate, 7.25f);
+
+    // An older file: no loan_rate line. Everything else is read, nothing
+    // is reported missing, the rate keeps its start value.
+    std::string older = text;
+    older.erase(older.find("loan_rate=7.25\n"), std::string("loan_rate=7.25\n").size());
+    DataModel old;
+    set_defaults(old);
+    res = settings::fromText(older, old);
+    EXPECT_TRUE(res.ok());
+    EXPECT_EQ(old.loan_rate, 0.0f);
+    EXPECT_EQ(old.sales_tax, 6.5f);
+    EXPECT_EQ(old.brand_name, "Tindraly");
+
+    // A rate no window would take is refused like any bad value.
+    std::string bad = text;
+    bad.replace(bad.find("loan_rate=7.25"), 14, "loan_rate=150");
+    res = settings::fromText(bad, back);
+    EXPECT_EQ(res.refused, std::vector<std::string>{"loan_rate"});
+}
