@@ -404,14 +404,22 @@ std::vector<std::string> renderToPdf(const std::vector<std::string>& files, cons
     if (g_keptEnabled) {
         for (int attempt = 0; attempt < 2 && i < files.size(); ++attempt) {  // restarted once if it dies
             if (!kept().start()) break;
+            bool refused = false;
             for (; i < files.size(); ++i) {
-                std::string refused;
+                std::string why;
                 const std::string pdf = pdfFor(files[i], outDir);
-                if (!kept().convert(files[i], pdf, refused)) break;
-                if (!refused.empty() || !nonEmpty(pdf))
-                    throw RenderError("LibreOffice could not convert " + files[i] + ": " + refused);
+                if (!kept().convert(files[i], pdf, why)) break;
+                if (!why.empty() || !nonEmpty(pdf)) {
+                    // Refused: a file LibreOffice cannot read, or a LibreOffice
+                    // that died under the helper. The one-shot conversion below
+                    // tells the two apart; the kept one starts afresh next time.
+                    kept().stop();
+                    refused = true;
+                    break;
+                }
                 pdfs.push_back(pdf);
             }
+            if (refused) break;
         }
     }
     if (i < files.size()) {

@@ -160,9 +160,26 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     EXPECT_NE(office::renderer::processGroup(), group);
     printWord("again");
 
+    // Killed while it converts: the printout still comes out.
+    const int busy = office::renderer::processGroup();
+    std::thread killer([busy] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ::kill(-busy, SIGKILL);
+    });
+    boxes.answer(ui::vbNo);
+    try {
+        printWord("while killed");
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+    }
+    killer.join();
+    EXPECT_FALSE(groupAlive(busy));
+    boxes.answer(ui::vbNo);
+    printWord("after the kill");
+
     const auto files = printouts();
-    ASSERT_EQ(files.size(), 3u);
-    ASSERT_EQ(boxes.shown().size(), 3u);
+    ASSERT_EQ(files.size(), 5u);
+    ASSERT_EQ(boxes.shown().size(), 5u);
     EXPECT_EQ(boxes.shown()[0].title, "Printout saved");
     EXPECT_NE(boxes.shown()[0].text.find(" Audit.pdf"), std::string::npos);
     std::string all;
@@ -173,6 +190,8 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     EXPECT_NE(all.find("Kestrolin Pools"), std::string::npos);
     EXPECT_NE(all.find("Energy 2026"), std::string::npos);
     EXPECT_NE(all.find("again"), std::string::npos);
+    EXPECT_NE(all.find("while killed"), std::string::npos);
+    EXPECT_NE(all.find("after the kill"), std::string::npos);
 
     const int last = office::renderer::processGroup();
     EXPECT_TRUE(groupAlive(last));
