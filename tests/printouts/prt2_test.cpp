@@ -23,7 +23,11 @@
 #include "input/ui/weathers.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/printouts/office_fakes.h"
+#include "printouts/printouts.h"
+#include "printouts/report.h"
 #include "printouts/ui/Prt2.h"
+#include "printouts/values.h"
 #include "printouts/ui/register.h"
 
 namespace fs = std::filesystem;
@@ -216,6 +220,55 @@ TEST_F(Prt2Test, SelectAPrinterThenExitAndAFailingPrintout) {
     EXPECT_TRUE(input()->Enabled());
     EXPECT_TRUE(print_button()->isEnabled());
     EXPECT_EQ(script->busyDepth(), 0);
+}
+
+// What the printouts read of the input window through the data model is
+// what the window shows: the city entry of each group, the model, the brand.
+TEST_F(Prt2Test, ThePrintoutsReadWhatTheInputWindowShows) {
+    for (int grp : {1, 2}) {
+        input()->Option1(grp)->SetValue(true);
+        plat::ComboBox* list = input()->Combo1(8 + grp);
+        ASSERT_GT(list->ListCount(), 2) << grp;
+        for (int entry : {0, list->ListCount() / 2, list->ListCount() - 1}) {
+            list->SetListIndex(entry);
+            EXPECT_EQ(city_text(), list->Text().trimmed().toStdString()) << grp << " " << entry;
+        }
+    }
+    plat::ComboBox* models = input()->Combo1(8);
+    for (int k = 0; k < models->ListCount(); ++k) {
+        models->SetListIndex(k);
+        std::string caption, b, c, a;
+        pump_title(caption, b, c, a);
+        EXPECT_EQ(b, " Model " + models->Text().trimmed().toStdString());
+    }
+    EXPECT_EQ(brand_text(), input()->Text1(65)->Text().trimmed().toStdString());
+}
+
+// The summary recalculates the project twice with other cover hours; the
+// input window shows the same boxes and results afterwards.
+TEST_F(Prt2Test, TheSummaryLeavesTheInputWindowAsItWas) {
+    input()->Text1(7)->SetText("8");
+    input()->Text1(8)->SetText("10");
+    input()->SSCommand1(0)->DoClick();   // Calculate
+    auto shown = [this] {
+        std::vector<QString> v;
+        for (int i = 7; i <= 18; ++i) v.push_back(input()->Text1(i)->Text());
+        for (int row = 1; row <= 13; ++row)
+            for (int col = 0; col < weathers::kResultCols; ++col)
+                v.push_back(input()->result_text(row, static_cast<weathers::ResultCol>(col)));
+        v.push_back(input()->units_text());
+        v.push_back(input()->savings_text());
+        return v;
+    };
+    const std::vector<QString> before = shown();
+    printouts() = saved;   // the real summary, on a recorded word processor
+    printouts().warm_office = [] {};
+    prtest::FakeOffice office;
+    office.wscript.pictures = {g.data_dir + "hppic61.bmp"};
+    open()->SSCommand1[0]->DoClick();
+    EXPECT_EQ(office.word.prints, 1);
+    EXPECT_EQ(shown(), before);
+    EXPECT_TRUE(input()->Enabled());
 }
 
 }  // namespace
