@@ -16,6 +16,7 @@ struct ZipCloser {
 
 // Limits that keep a damaged or hostile file from exhausting memory.
 constexpr zip_uint64_t kMaxPart = 64u << 20;
+constexpr zip_uint64_t kMaxTotal = 256u << 20;  // all parts together, unpacked
 constexpr zip_int64_t kMaxParts = 4096;
 
 }  // namespace
@@ -27,6 +28,7 @@ Package Package::load(const std::string& path) {
     const zip_int64_t n = zip_get_num_entries(z.get(), 0);
     if (n < 0 || n > kMaxParts) throw BadPackage("damaged file " + path);
     Package p;
+    zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         zip_stat_t st;
         if (zip_stat_index(z.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
@@ -34,6 +36,8 @@ Package Package::load(const std::string& path) {
             throw BadPackage("damaged file " + path);
         std::string name = st.name;
         if (!name.empty() && name.back() == '/') continue;  // a folder entry
+        total += st.size;
+        if (total > kMaxTotal) throw BadPackage("damaged file " + path);
         std::string data(st.size, '\0');
         zip_file_t* f = zip_fopen_index(z.get(), static_cast<zip_uint64_t>(i), 0);
         if (!f) throw BadPackage("damaged file " + path);

@@ -99,10 +99,17 @@ CellTexts readActiveSheet(const Package& pkg) {
     const std::vector<std::string> shared = sharedStrings(pkg);
     const auto sheet = parse(pkg, activeSheetPart(pkg));
     CellTexts cells;
+    int rowNumber = 0;
     for (pugi::xml_node row : sheet.child("worksheet").child("sheetData").children("row")) {
+        // Rows and cells may leave out their position: the next one is meant.
+        rowNumber = row.attribute("r") ? row.attribute("r").as_int(0) : rowNumber + 1;
+        if (rowNumber < 1 || rowNumber > kMaxRows) continue;
+        int column = 0;
         for (pugi::xml_node c : row.children("c")) {
-            int r = 0, col = 0;
-            if (!parseAddress(c.attribute("r").value(), r, col)) continue;
+            int r = rowNumber, col = column + 1;
+            if (c.attribute("r") && !parseAddress(c.attribute("r").value(), r, col)) continue;
+            if (col > kMaxColumns) continue;
+            column = col;
             const std::string type = c.attribute("t").value();
             std::string t;
             if (pugi::xml_node f = c.child("f"); f && *f.text().get()) {

@@ -78,6 +78,18 @@ TEST(XlsxRead, EveryKindOfCellOnTheActiveSheet) {
     EXPECT_EQ(cells.text("6C"), "");
 }
 
+TEST(XlsxRead, CellsWithoutTheirPositionFollowTheOneBefore) {
+    auto p = twoSheets();
+    p.set("xl/worksheets/cities.xml",
+          R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+          R"(<row r="6"><c r="C6" t="inlineStr"><is><t>c6</t></is></c><c><v>4</v></c></row>)"
+          R"(<row><c t="inlineStr"><is><t>a7</t></is></c><c r="XFE7"><v>1</v></c></row></sheetData></worksheet>)");
+    const auto cells = office::readActiveSheet(p);
+    EXPECT_EQ(cells.text("D6"), "4");
+    EXPECT_EQ(cells.text("A7"), "a7");
+    EXPECT_EQ(cells.lastColumn(), 4);
+}
+
 TEST(XlsxRead, AddressesAndColumnNames) {
     int r = 0, c = 0;
     EXPECT_TRUE(office::parseAddress("$C$12", r, c));
