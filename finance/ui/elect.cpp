@@ -3,8 +3,7 @@
 
 #include "core/vbtext.h"
 #include "app/data.h"
-#include "finance/keys.h"
-#include "finance/ui/enterkey.h"
+#include "finance/ui/finbox.h"
 #include "app/model.h"
 
 namespace {
@@ -26,12 +25,12 @@ void elect::build() {
         auto* l = new QLabel(QString("Model %1  ").arg(box - 2), this);
         place(l, 240, top + 30, 2400, 285);
         Label[box] = l;
-        auto* t = new plat::TextBox(this, box);
+        // The small model's box also takes a decimal point and a comma.
+        auto* t = new FinBox(this, box, box == 5, box == 5);
         place(t, 2760, top, 1215, 315);
         t->Change = [this](int i) { Text_Change(i); };
-        t->KeyPress = [this](int i, int& key) { Text_KeyPress(i, key); };
         t->LostFocus = [this](int i) { Text_LostFocus(i); };
-        new EnterKey(t);
+        empty_on_refusal(t);
         Text[box] = t;
     }
     SetSize(4380, 2040);
@@ -71,15 +70,6 @@ void elect::Text_Change(int box) {
     const Currency price = Currency::from(vb::Val(remove_comma(Text[box]->Text().toStdString())));
     g.model_price[row(box)] = price;
     g.model_price_tab[5 + row(box)] = price;
-}
-
-void elect::Text_KeyPress(int box, int& key) {
-    // The small model's box also takes a decimal point and a comma.
-    const finkeys::Key k = finkeys::classify(key, box == 5, box == 5);
-    if (k == finkeys::Key::Pass) return;
-    key = 0;
-    if (k == finkeys::Key::Refuse) numbers_only();
-    Text[box]->SetText("");
 }
 
 void elect::Text_LostFocus(int box) {

@@ -22,7 +22,6 @@ public:
     void Form_Activate() override;
     void Form_Deactivate() override;
     void Text_Change(int box);
-    void Text_KeyPress(int box, int& key);
     void Text_LostFocus(int box);
 
     // Reloads the heat-pump file and captions the rows with the models.

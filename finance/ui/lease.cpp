@@ -8,8 +8,7 @@
 #include "core/vbtext.h"
 #include "app/data.h"
 #include "finance/leasedat.h"
-#include "finance/ui/enterkey.h"
-#include "finance/keys.h"
+#include "finance/ui/finbox.h"
 #include "app/model.h"
 
 namespace {
@@ -137,15 +136,19 @@ void lease::build() {
         return l;
     };
     const auto box = [this](int n, int left, int top, int width) {
-        auto* b = new plat::TextBox(this, n);
+        auto* b = new FinBox(this, n);
         b->setObjectName(QString("Text%1").arg(n));
         controls_["Text" + std::to_string(n)] = b;
         place(b, left, top, width, 285);
         b->Change = [this](int i) { Text_Change(i); };
         b->GotFocus = [this](int i) { Text_GotFocus(i); };
-        b->KeyPress = [this](int i, int& k) { Text_KeyPress(i, k); };
         b->LostFocus = [this](int i) { Text_LostFocus(i); };
-        new EnterKey(b);
+        // A refused key warns and resets the box; Esc resets it silently.
+        b->Refused = [this, n] {
+            numbers_only();
+            reset_box(n);
+        };
+        b->Escape = [this, n] { reset_box(n); };
         return b;
     };
     const char* terms[] = {"12 months", "18 months", "24 months", "36 months", "48 months", "60 months"};
@@ -411,29 +414,9 @@ void lease::Text_GotFocus(int n) {
         inputdata(help_code(n));
         if (is_loan() && (n == 5 || n == 7)) Text(11)->hide();  // the help stands over it
     }
-    first_key_ = true;
 }
 
 void lease::reset_box(int n) { set_box(n, n == 8 || n == 11 ? "0.00" : ""); }
-
-void lease::Text_KeyPress(int n, int& key) {
-    if (first_key_) {
-        first_key_ = false;
-        set_box(n, "");
-    }
-    switch (finkeys::classify(key)) {
-        case finkeys::Key::Pass: return;
-        case finkeys::Key::Reset:
-            key = 0;
-            reset_box(n);
-            return;
-        case finkeys::Key::Refuse:
-            key = 0;
-            numbers_only();
-            reset_box(n);
-            return;
-    }
-}
 
 void lease::Text_LostFocus(int n) {
     switch (n) {

@@ -43,7 +43,6 @@ public:
     void Check2_Click();
     void Text_Change(int n);
     void Text_GotFocus(int n);
-    void Text_KeyPress(int n, int& key);
     void Text_LostFocus(int n);
 
     // Shows the help of a field code (A, I, D, B, R, F, V, S) in Text10.
@@ -82,6 +81,5 @@ private:
     std::map<std::string, QWidget*> controls_;
     int depth_ = 0;
     bool pending_ = false;
-    bool first_key_ = false;
     int calculations_ = 0;
 };

@@ -5,8 +5,7 @@
 #include "core/windows.h"
 #include "core/vbtext.h"
 #include "app/data.h"
-#include "finance/keys.h"
-#include "finance/ui/enterkey.h"
+#include "finance/ui/finbox.h"
 #include "app/model.h"
 
 namespace {
@@ -42,12 +41,12 @@ void setfin::build() {
         o->Click = [this](int index) { SSOption2_Click(index); };
         SSOption2[i] = o;
     }
-    Text1 = new plat::TextBox(this, 1);
+    auto* rate = new FinBox(this, 1);
+    Text1 = rate;
     place(Text1, 1560, 960, 615, 285);
     Text1->Change = [this](int) { Text1_Change(); };
-    Text1->KeyPress = [this](int, int& key) { Text1_KeyPress(key); };
     Text1->LostFocus = [this](int) { Text1_LostFocus(); };
-    new EnterKey(Text1);
+    empty_on_refusal(rate);
     Label1 = label("End of the loan payment interest mode", 4200, 240);
     Combo1 = new plat::ComboBox(this, 1, false);
     place(Combo1, 4680, 600, 2655, 315);
@@ -73,13 +72,11 @@ void setfin::build() {
     const int lefts[] = {360, 360, 240, 360};
     for (int b = 0; b < 4; ++b) Label[4 + b] = label(brackets[b], lefts[b], 3480 + 360 * b);
     for (int k = 0; k < 24; ++k) {
-        auto* t = new plat::TextBox(this, k);
+        auto* t = new FinBox(this, k);
         place(t, 1920 + 960 * (k / 4), 3480 + 360 * (k % 4), 735, 285);
-        t->GotFocus = [this](int i) { Text2_GotFocus(i); };
-        t->KeyPress = [this](int i, int& key) { Text2_KeyPress(i, key); };
         t->Change = [this](int i) { Text2_Change(i); };
         t->LostFocus = [this](int i) { Text2_LostFocus(i); };
-        new EnterKey(t);
+        empty_on_refusal(t);
         Text2[k] = t;
     }
 }
@@ -99,7 +96,6 @@ void setfin::menu_look(bool open) {
 
 void setfin::Form_Load() {
     SetCaption("Set lease and finance defaults");
-    fact_first_key = 0;
     if (Combo1->ListCount() == 0) {
         for (const char* m : kModes) Combo1->AddItem(m);
         for (const char* r : kRules) Combo2->AddItem(r);
@@ -154,29 +150,7 @@ void setfin::Text1_Change() {
     g.loan_rate = static_cast<float>(v);
 }
 
-void setfin::Text1_KeyPress(int& key) {
-    const finkeys::Key k = finkeys::classify(key);
-    if (k == finkeys::Key::Pass) return;
-    key = 0;
-    if (k == finkeys::Key::Refuse) numbers_only();
-    Text1->SetText("");
-}
-
 void setfin::Text1_LostFocus() { Text1->SetText(q(vb::Format(g.loan_rate, "##0.00"))); }
-
-void setfin::Text2_GotFocus(int) { fact_first_key = 1; }
-
-void setfin::Text2_KeyPress(int index, int& key) {
-    if (fact_first_key == 1) {
-        fact_first_key = 0;
-        Text2[index]->SetText("");
-    }
-    const finkeys::Key k = finkeys::classify(key);
-    if (k == finkeys::Key::Pass) return;
-    key = 0;
-    if (k == finkeys::Key::Refuse) numbers_only();
-    Text2[index]->SetText("");
-}
 
 void setfin::Text2_Change(int index) { cell(index) = vb::Val(Text2[index]->Text().toStdString()); }
 

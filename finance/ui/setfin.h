@@ -34,10 +34,7 @@ public:
     void Combo2_Click();
     void SSOption2_Click(int index);
     void Text1_Change();
-    void Text1_KeyPress(int& key);
     void Text1_LostFocus();
-    void Text2_GotFocus(int index);
-    void Text2_KeyPress(int index, int& key);
     void Text2_Change(int index);
     void Text2_LostFocus(int index);
     void SSCommand1_Click();
@@ -47,5 +44,4 @@ protected:
 
 private:
     void menu_look(bool open);
-    int fact_first_key = 0;
 };

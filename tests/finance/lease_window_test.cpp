@@ -87,15 +87,16 @@ TEST_F(LeaseWindow, BoxesTakeNumbersOnlyAndTypingDoesNotRecompute) {
     type(charges, "5");
     EXPECT_EQ(charges->Text(), "5");
     EXPECT_EQ(g.add_charges, cy(5));
-    type(charges, "0.2.3");
+    type(charges, "0.2");
     EXPECT_EQ(g.add_charges, cy(50.2));
     leave(charges);
     EXPECT_EQ(charges->Text(), "$50.20");
     EXPECT_EQ(w->calculations(), before);
     EXPECT_EQ(text(w->Label(21)), total);
 
-    // A letter, a minus sign, a comma and Enter warn and empty the box.
-    for (const char* bad : {"x", "-", ",", "\r"}) {
+    // A letter, a minus sign, a comma, Enter and a second decimal point
+    // warn and empty the box.
+    for (const char* bad : {"x", "-", ",", "\r", ".5."}) {
         script->clear();
         script->answer(ui::vbOK);
         focus(charges);

@@ -124,6 +124,11 @@ TEST_F(ElectWindow, PricesStandBesideTheirModelsInWholeDollars) {
     EXPECT_EQ(w->Text[5]->Text(), "$751");
     EXPECT_EQ(g.model_price[3], cy(751));
     EXPECT_EQ(g.model_price_tab[8], cy(751));
+    // That box takes thousands commas too.
+    focus(w->Text[5]);
+    type(w->Text[5], "1,250");
+    EXPECT_EQ(g.model_price[3], cy(1250));
+    EXPECT_TRUE(script->shown().empty());
 }
 
 TEST_F(ElectWindow, RefusedKeysEmptyTheBoxAndLeaveTheWindowOpen) {
