@@ -1,8 +1,8 @@
 // The data store's shared routines: settings file, record files, data
 // diskette, heat-pump and weather-city loading, the checks of the heat-pump
 // data and the small input helpers every window uses. No windows here: the
-// few places where a routine touches a window go through the hooks below,
-// which the windows install.
+// few places where a routine touches a window go through the window
+// registry (core/windows.h).
 #pragma once
 
 #include <functional>
@@ -69,14 +69,5 @@ void model_list_text(std::vector<std::string>& brand_words, std::string& phrase,
 // Returns the group: 0 Florida, 1 other US, 2 outside the US.
 int city_entry(const CityRecord& r, std::string& entry);
 
-// ---- hooks the windows install ------------------------------------------------------
-struct DataHooks {
-    // The project input window's brand box text (weathers.Text1(65)).
-    std::function<std::string()> brand_box_text;
-    // Fill the project input window's city lists from city_tab(1..city_count).
-    std::function<void()> fill_city_lists;
-    // Unload the open settings windows in order (unload_settings).
-    std::function<void()> unload_settings;
-};
-DataHooks& data_hooks();
+// Unloads the open settings windows in order (through the window registry).
 void unload_settings();

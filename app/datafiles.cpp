@@ -10,6 +10,7 @@
 #include "core/recfile.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "data.h"
 #include "records.h"
 
@@ -273,7 +274,7 @@ void load_locations() {
         reportError("load_locations", 5, e.what());
         return;
     }
-    if (data_hooks().fill_city_lists) data_hooks().fill_city_lists();
+    if (windows().fill_city_lists) windows().fill_city_lists();
 }
 
 void read_pumpa(const std::string& brand, const std::string& model) {
@@ -416,7 +417,7 @@ void model_list_text(std::vector<std::string>& brand_words, std::string& phrase,
     brand_words[2] = chosen_model_text(g) + " ";
     brand_words[3] = g.model_txt2;
     brand_words[4] = g.model_txt1;
-    brand = data_hooks().brand_box_text ? vb::Trim(data_hooks().brand_box_text()) : std::string();
+    brand = windows().brand_box_text ? vb::Trim(windows().brand_box_text()) : std::string();
     model_c = vb::Trim(g.model_txt3);
     model_b = vb::Trim(g.model_txt2);
     model_a = vb::Trim(g.model_txt1);
@@ -439,13 +440,6 @@ int city_entry(const CityRecord& r, std::string& entry) {
     return 2;
 }
 
-// ---- hooks -------------------------------------------------------------------------
-
-DataHooks& data_hooks() {
-    static DataHooks hooks;
-    return hooks;
-}
-
 void unload_settings() {
-    if (data_hooks().unload_settings) data_hooks().unload_settings();
+    if (windows().unload_settings) windows().unload_settings();
 }

@@ -31,7 +31,6 @@ class PrintDesk : public PdfDesk {
 public:
     PrintDesk() : PdfDesk("print") {
         windows() = WindowRegistry{};
-        install_window_hooks();
         register_app_windows();
         register_input_windows();
         register_printouts_windows();

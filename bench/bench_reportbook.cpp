@@ -7,6 +7,7 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "engine/engine.h"
 #include "print_desk.h"
 #include "reportbook/prt1.h"
@@ -16,7 +17,7 @@ namespace {
 class ReportDesk : public PdfDesk {
 public:
     ReportDesk() : PdfDesk("report") {
-        engine::set_display({});
+        windows() = WindowRegistry{};
         project();
     }
 

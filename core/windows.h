@@ -1,4 +1,6 @@
-// The window registry: the one way code reaches a window of another folder.
+// The window registry: the one way code reaches a window of another folder,
+// and the one way lower layers (data files, engine, printouts) reach up to a
+// window.
 // Each windows library fills its entries in its register_X_windows(), which
 // main() (and the tests that need those windows) call once at start; an
 // empty entry means that window is not part of the program (yet), and the
@@ -9,6 +11,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -65,6 +68,17 @@ struct WindowRegistry {
     std::function<void()> show_custname;    // place and fill the customer-name window
     std::function<void()> The_Print;        // the detailed report book
     std::function<void()> refresh_project;  // the open input window shows the settings again and recalculates
+
+    // ---- what lower layers ask of the windows ----------------------------------------------
+    // The data files, the engine and the printouts call these; the windows
+    // fill them once in their register_X_windows(). Empty: no window shows
+    // it, nothing happens (tests, or the window not yet made).
+    std::function<std::string()> brand_box_text;   // the input window's brand box, weathers.Text1(65)
+    std::function<void()> fill_city_lists;         // refill its city lists from city_tab
+    std::function<void()> clear_results;           // clear its result boxes
+    std::function<void()> show_ambient;            // its monthly ambient display
+    std::function<void()> show_results;            // redraw its results grid and texts
+    std::function<void()> unload_settings;         // unload the open settings windows, in order
 
     // Settings windows that unload_settings closes, in this order.
     std::vector<WindowSlot> settings_order() const {

@@ -5,17 +5,13 @@
 #include <string>
 
 #include "core/ui.h"
+#include "core/windows.h"
 #include "engine/fault.h"
 #include "model.h"
 
 namespace engine {
 
 namespace {
-
-Display& hooks() {
-    static Display d;
-    return d;
-}
 
 // "Error <n> in line <l>" / "Check the data inputs (<stage>)", titled
 // " <routine> error". The program goes on: the results are cleared and the
@@ -91,15 +87,12 @@ void clear_engine_results() {
     g.proj_save.clear();
 }
 
-void set_display(Display d) { hooks() = std::move(d); }
-const Display& display() { return hooks(); }
-
 }  // namespace engine
 
 namespace {
 void show_results_body(int& stage) {
     stage = engine::ST_DISPLAY;
-    if (engine::display().show_results) engine::display().show_results();
+    if (windows().show_results) windows().show_results();
 }
 }  // namespace
 
@@ -110,9 +103,9 @@ void run_calc() {
 }
 
 void clear_results() {
-    if (engine::display().clear_results) engine::display().clear_results();
+    if (windows().clear_results) windows().clear_results();
 }
 
 void show_ambient() {
-    if (engine::display().show_ambient) engine::display().show_ambient();
+    if (windows().show_ambient) windows().show_ambient();
 }

@@ -28,20 +28,10 @@ bool calc_all();
 // Clears every engine result (keeps inputs).
 void clear_engine_results();
 
-// The project input window hands the engine these to show what it computed;
-// empty functions do nothing (no window yet, or tests).
-struct Display {
-    std::function<void()> clear_results;   // clear the result boxes
-    std::function<void()> show_backup;     // show the backup state
-    std::function<void()> show_ambient;    // monthly ambient display
-    std::function<void()> show_results;    // redraw results grid and texts
-};
-void set_display(Display d);
-const Display& display();
-
 }  // namespace engine
 
-// Entry points the printouts use.
+// Entry points the printouts use; they show through the input window's
+// entries of the window registry (core/windows.h), when it has filled them.
 // Recalculates the whole project from the current inputs and shows the results.
 void run_calc();
 // Clears the result boxes of the project input window.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "data.h"
 #include "printouts/page.h"
 
@@ -258,7 +259,7 @@ std::string city_list_text(int group) {
 }
 
 int brand_number() {
-    std::string t = data_hooks().brand_box_text ? data_hooks().brand_box_text() : g.brand_name;
+    std::string t = windows().brand_box_text ? windows().brand_box_text() : g.brand_name;
     t = vb::Trim(vb::UCase(t));
     if (t == "KESTROLIN") return 1;
     if (t == "TINDRALY") return 2;

@@ -7,6 +7,7 @@
 
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "engine/engine.h"
 #include "model.h"
 #include "printouts/printouts.h"
@@ -148,7 +149,7 @@ bool recalc_cover() {
     g.calc_mode2 = 2;
     clear_results();
     const bool ok = engine::calc_all();
-    if (engine::display().show_results) engine::display().show_results();
+    if (windows().show_results) windows().show_results();
     show_ambient();
     return ok;
 }

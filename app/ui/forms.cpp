@@ -40,4 +40,5 @@ plat::Form* existing_proginfo() { return g_proginfo.data(); }
 void register_app_windows() {
     windows().backgrnd = plat::window_slot(g_backgrnd);
     windows().show_custname = show_custname;
+    windows().unload_settings = unload_settings_windows;
 }

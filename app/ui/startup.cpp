@@ -86,18 +86,11 @@ void release_instance_lock() {
     g_lock.reset();
 }
 
-void install_window_hooks() {
-    data_hooks().unload_settings = [] {
-        for (const WindowSlot& w : windows().settings_order()) unload_if_loaded(w.existing());
-    };
-}
-
 bool startup(const QStringList& args, const QString& dataDir) {
     g.crlf = "\r\n";
     check_command_line(args);
     set_defaults(g);
     g.data_dir = with_slash(dataDir).toStdString();
-    install_window_hooks();
 
     if (!take_instance_lock(dataDir)) {
         ui::MsgBox("already running", ui::vbOKOnly, "Heater program");
@@ -140,6 +133,10 @@ bool shutdown_windows() {
         if (!unload_if_loaded(f)) return false;
     }
     return true;
+}
+
+void unload_settings_windows() {
+    for (const WindowSlot& w : windows().settings_order()) unload_if_loaded(w.existing());
 }
 
 void show_custname() {

@@ -39,9 +39,9 @@ void release_instance_lock();
 // information, access-code, background and splash windows.
 bool shutdown_windows();
 
-// Installs the data store's window hooks (the unload_settings window list).
-// startup() calls it; harmless to call again.
-void install_window_hooks();
+// unload_settings of the data store: the settings windows that are loaded,
+// unloaded in their order (register_app_windows hands it to the registry).
+void unload_settings_windows();
 
 // Places the customer-name window at 2170, 1600, 5565, 3045 twips, fills its
 // boxes Text1(0..2) from cust_name, cust_street, cust_city and sets

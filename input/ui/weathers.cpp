@@ -24,7 +24,7 @@ using namespace weathers_parts;
 namespace {
 
 QPointer<weathers> g_weathers;   // the program's one input window (frm_weathers)
-weathers* g_hooked = nullptr;    // the window the engine and data hooks talk to
+weathers* g_live = nullptr;      // the window the registry's routines talk to: the newest one
 
 }  // namespace
 
@@ -32,34 +32,11 @@ weathers* g_hooked = nullptr;    // the window the engine and data hooks talk to
 
 weathers::weathers() : plat::Form("weathers") {
     SetCaption("Pool / Spa Heat Pump Project");
-    install_hooks();
+    g_live = this;
 }
 
 weathers::~weathers() {
-    if (g_hooked == this) {
-        data_hooks().fill_city_lists = nullptr;
-        data_hooks().brand_box_text = nullptr;
-        engine::set_display({});
-        g_hooked = nullptr;
-    }
-}
-
-void weathers::install_hooks() {
-    g_hooked = this;
-    data_hooks().fill_city_lists = [this] { fill_city_lists(); };
-    data_hooks().brand_box_text = [this]() -> std::string {
-        if (made_) {
-            const std::string t = text1_[kBrandBox]->text().toStdString();
-            if (!trimmed(t).empty()) return t;
-        }
-        return g.brand_name;
-    };
-    engine::Display d;
-    d.clear_results = [this] { clear_results(); };
-    d.show_backup = [this] { show_backup(); };
-    d.show_ambient = [this] { show_ambient(); };
-    d.show_results = [this] { show_results(); };
-    engine::set_display(std::move(d));
+    if (g_live == this) g_live = nullptr;
 }
 
 plat::TextBox* weathers::Text1(int i) {
@@ -89,7 +66,6 @@ void weathers::build() { make(); }
 
 void weathers::Form_Load() {
     make();
-    install_hooks();
     ++filling_;
     show_units();
     set_brand_model();
@@ -102,7 +78,6 @@ void weathers::Form_Load() {
 }
 
 void weathers::Form_Activate() {
-    install_hooks();
     if (g.cities_changed == 1) {
         g.cities_changed = 0;
         load_locations();
@@ -290,18 +265,42 @@ weathers* frm_weathers() { return plat::instance(g_weathers); }
 
 plat::Form* existing_weathers() { return g_weathers.data(); }
 
+// The routines the data files, the engine and the printouts reach the
+// window by; each does nothing while no input window exists.
 void register_input_windows() {
-    windows().weathers = plat::window_slot(g_weathers);
+    WindowRegistry& w = windows();
+    w.weathers = plat::window_slot(g_weathers);
     // Settings changed in another window: the open input window shows them
     // and recalculates, as when it becomes active.
-    windows().refresh_project = [] {
+    w.refresh_project = [] {
         if (g_weathers && g_weathers->isLoaded()) g_weathers->Form_Activate();
     };
+    w.brand_box_text = [] { return g_live ? g_live->brand_box_text() : g.brand_name; };
+    w.fill_city_lists = [] {
+        if (g_live) g_live->fill_city_lists();
+    };
+    w.clear_results = [] {
+        if (g_live) g_live->clear_results();
+    };
+    w.show_ambient = [] {
+        if (g_live) g_live->show_ambient();
+    };
+    w.show_results = [] {
+        if (g_live) g_live->show_results();
+    };
+}
+
+std::string weathers::brand_box_text() {
+    if (made_) {
+        const std::string t = text1_[kBrandBox]->text().toStdString();
+        if (!trimmed(t).empty()) return t;
+    }
+    return g.brand_name;
 }
 
 void save_last_data() {
     for (int m = 1; m <= 12; ++m) g.month_hours_c[m][1] = g.month_hours_c[m][0];
-    weathers* w = g_hooked;
+    weathers* w = g_live;
     if (!w) return;
     const std::string brand = vb::Trim(w->Text1(kBrandBox)->text().toStdString());
     const std::string model = vb::Trim(w->Combo1(kModelList)->currentText().toStdString());

@@ -97,7 +97,8 @@ public:
     void Option1_Click(int i);
     void SSCommand1_Click(int i);
 
-    // The display the engine is handed (engine::set_display).
+    // The display the engine and the printouts reach through the window
+    // registry (register_input_windows).
     void clear_results();
     void show_backup();
     void show_ambient();
@@ -109,6 +110,8 @@ public:
     void quick_calc();
     void full_calc(bool explicit_calc);
 
+    // The brand box's text, or the project's brand while it is empty.
+    std::string brand_box_text();
     // Fills the three city lists from city_tab (load_locations calls it).
     void fill_city_lists();
     // Fills the model list Combo1(8) with the offered models of the brand
@@ -152,7 +155,6 @@ private:
     void pool_enabling();
     void refresh_buttons();
     void price_visibility();
-    void install_hooks();
     void recalc();
 
     bool made_ = false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/windows.h"
 #include "data.h"
 #include "model.h"
 
@@ -27,13 +28,13 @@ protected:
         dir_ = tmpl;
         set_defaults(g);
         g.data_dir = dir_ + "/";
-        data_hooks() = DataHooks{};
+        windows() = WindowRegistry{};
     }
     void TearDown() override {
         std::error_code ec;
         fs::remove_all(dir_, ec);
         set_defaults(g);
-        data_hooks() = DataHooks{};
+        windows() = WindowRegistry{};
     }
 
     std::string path(const std::string& name) const { return dir_ + "/" + name; }

@@ -2,6 +2,7 @@
 // the data disk, the city list rule and the small input helpers.
 #include <functional>
 
+#include "core/windows.h"
 #include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -281,7 +282,7 @@ TEST_F(DataDirTest, ModelListTextNamesTheModelsAndTheBrandBox) {
     std::string phrase, brand = "x", c, b, a, note = "x";
     model_list_text(words, phrase, brand, c, b, a, note);
     EXPECT_EQ(brand, "");  // no input window
-    data_hooks().brand_box_text = [] { return std::string("  kestrolin "); };
+    windows().brand_box_text = [] { return std::string("  kestrolin "); };
     model_list_text(words, phrase, brand, c, b, a, note);
     EXPECT_EQ(words, (std::vector<std::string>{"", "HX 730  and ", "HX 520 ", "HX 520 ", "HX 310 ", ""}));
     EXPECT_EQ(phrase, " Model HX 520 ");

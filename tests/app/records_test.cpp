@@ -2,6 +2,7 @@
 // count rule of the loaders, and the safe rewriting of the record files.
 #include <bit>
 
+#include "core/windows.h"
 #include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -170,7 +171,7 @@ TEST_F(DataDirTest, Only100PumpRecordsAnd500CitiesAreLoadedAndThatIsSaidOnce) {
     for (int i = 1; i <= 501; ++i) cities += records::pack(sampleCity("City " + std::to_string(i), "GA"));
     write("location.dat", cities);
     int filled = 0;
-    data_hooks().fill_city_lists = [&] { ++filled; };
+    windows().fill_city_lists = [&] { ++filled; };
 
     ui::Script script;
     script.answer(ui::vbOK).answer(ui::vbOK);
@@ -191,7 +192,7 @@ TEST_F(DataDirTest, Only100PumpRecordsAnd500CitiesAreLoadedAndThatIsSaidOnce) {
 TEST_F(DataDirTest, CitiesAreLoadedTrimmedAMissingFileHasNoneAnUnreadableOneIsReported) {
     write("location.dat", records::pack(sampleCity("  Miami ", "FL")) + records::pack(sampleCity("Tampa", "FL")));
     int filled = 0;
-    data_hooks().fill_city_lists = [&] { ++filled; };
+    windows().fill_city_lists = [&] { ++filled; };
     load_locations();
     EXPECT_EQ(g.city_count, 2);
     EXPECT_EQ(g.city_tab[1].city, "Miami");

@@ -88,7 +88,6 @@ protected:
         windows() = WindowRegistry{};
         register_app_windows();
         register_input_windows();
-        install_window_hooks();
         plat::MainWindow::instance()->resize(1100, 800);
     }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/windows.h"
 #include "core/ui.h"
 #include "engine/engine.h"
 #include "engine_project.h"
@@ -21,7 +22,7 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         set_project(kOrlando);
-        engine::set_display({});
+        windows() = WindowRegistry{};
     }
     void TearDown() override {
         for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;

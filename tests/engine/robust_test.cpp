@@ -184,17 +184,20 @@ TEST_F(EngineTest, EntryPointsUseTheDisplayHooksWhenSet) {
     EXPECT_GT(g.combo_idx, 0);
 
     int shown = 0, cleared = 0, ambient = 0;
-    engine::set_display({[&] { ++cleared; }, nullptr, [&] { ++ambient; }, [&] {
-                             ++shown;
-                             EXPECT_GT(g.need_total, 0);   // the results are in when they are shown
-                         }});
+    windows().clear_results = [&] { ++cleared; };
+    windows().show_ambient = [&] { ++ambient; };
+    windows().show_results = [&] {
+        ++shown;
+        EXPECT_GT(g.need_total, 0);   // the results are in when they are shown
+    };
     g.combo_idx = 0;
     run_calc();
     clear_results();
     show_ambient();
     EXPECT_EQ(std::tuple(shown, cleared, ambient), std::tuple(1, 1, 1));
 
-    engine::set_display({nullptr, nullptr, nullptr, [] { throw std::runtime_error("window gone"); }});
+    windows() = WindowRegistry{};
+    windows().show_results = [] { throw std::runtime_error("window gone"); };
     script.answer(ui::vbOK);
     EXPECT_NO_THROW(run_calc());
     ASSERT_EQ(script.shown().size(), 1u);

@@ -24,6 +24,7 @@
 #include "core/windows.h"
 #include "data.h"
 #include "input/fields.h"
+#include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/testing.h"
@@ -61,11 +62,14 @@ protected:
         }
         set_defaults(g);
         g.data_dir = dir.string() + "/";
+        windows() = WindowRegistry{};
+        register_input_windows();
         load_brand_pumps();
         load_locations();
     }
     void TearDown() override {
         delete w;
+        windows() = WindowRegistry{};
         EXPECT_TRUE(script->unexpected().empty()) << "unexpected box: " << script->unexpected().front().title
                                                    << " / " << script->unexpected().front().text;
         script.reset();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/windows.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "data.h"
@@ -140,16 +141,16 @@ class PrintoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         set_defaults(g);
-        engine::set_display({});
+        windows() = WindowRegistry{};
         set_people();
-        data_hooks().brand_box_text = [] { return brand_box(); };
+        windows().brand_box_text = [] { return brand_box(); };
         g.model_txt1 = "HX 310 ";
         g.model_txt2 = "HX 520 ";
         g.model_txt3 = "HX 730 ";
         g.model_name = "HX 520";
     }
     void TearDown() override {
-        data_hooks().brand_box_text = nullptr;
+        windows().brand_box_text = nullptr;
         for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;
     }
     ui::Script script;

@@ -52,7 +52,6 @@ protected:
         load_brand_pumps();
         load_locations();
         windows() = WindowRegistry{};
-        install_window_hooks();
         register_app_windows();
         register_input_windows();
         register_printouts_windows();

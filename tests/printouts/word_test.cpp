@@ -3,6 +3,7 @@
 // template and picture choices, and every way they can fail.
 #include <gtest/gtest.h>
 
+#include "core/windows.h"
 #include "engine/engine.h"
 #include "platform/print/transcript.h"
 #include "printouts/printouts.h"
@@ -247,12 +248,10 @@ TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
         g.prt_choice = 5;
         const Shown before = Shown::now();
         int shows = 0;
-        engine::Display d;
-        d.show_results = [&shows] { ++shows; };
-        engine::set_display(d);
+        windows().show_results = [&shows] { ++shows; };
         office.word = {};
         prt_word_summary();
-        engine::set_display({});
+        windows().show_results = nullptr;
         EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
         EXPECT_EQ(office.word.prints, 1);
         EXPECT_TRUE(Shown::now() == before) << expected;
@@ -308,15 +307,13 @@ TEST_F(WordTest, SummaryMoneyHoursAndRounding) {
 
     // A month costing 12.50 with rounding on, and one above $99,999, which
     // keeps all its digits.
-    engine::Display d;
-    d.show_results = [] {
+    windows().show_results = [] {
         g.calc_f32[1] = 12.5f;
         g.calc_f32[13] = 123456.7f;
     };
-    engine::set_display(d);
     office.word = {};
     prt_word_summary();
-    engine::set_display({});
+    windows().show_results = nullptr;
     EXPECT_EQ(office.word.at("bm21f"), "    $13");
     EXPECT_EQ(office.word.at("bm21gu"), "$123,457");
     g.round_up = 0;

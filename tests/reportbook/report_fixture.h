@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/windows.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "app/data.h"
@@ -44,8 +45,8 @@ protected:
             fs::copy_file(std::string(bin) + "/" + f, dir_ + "/" + f);
         set_defaults(g);
         g.data_dir = dir_ + "/";
-        data_hooks() = DataHooks{};
-        engine::set_display({});
+        windows() = WindowRegistry{};
+        windows() = WindowRegistry{};
         prt1::set_today(&fixed_day);
         Dfltinp();
         load_brand_pumps();
