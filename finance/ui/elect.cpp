@@ -19,7 +19,7 @@ int row(int box) { return box - 2; }
 elect::elect() : plat::Form("elect") {}
 
 void elect::build() {
-    setFont(QFont(font().family(), 9));
+    setFont(QFont("Arial", 9));
     for (int box = 3; box <= 5; ++box) {
         const int top = 240 + 480 * (box - 3);
         auto* l = new QLabel(QString("Model %1  ").arg(box - 2), this);

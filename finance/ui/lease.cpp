@@ -14,6 +14,8 @@
 namespace {
 
 constexpr const char* kMoney = "$##,##0.00";
+// Amount boxes and result figures: from column 4080 to the window's edge.
+constexpr int kAmountWidth = 1350;
 constexpr int kInputBoxes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11};
 
 // Help of each field code: where the help box stands (top, twips) and its
@@ -120,7 +122,7 @@ QWidget* lease::control(const std::string& name) const {
 }
 
 void lease::build() {
-    setFont(QFont(font().family(), 8));
+    setFont(QFont("Arial", 8));  // narrow enough for the window's places
     const auto label = [this](int n, const char* caption, int left, int top, int width = 0) {
         auto* l = new QLabel(caption, this);
         l->setObjectName(QString("Label%1").arg(n));
@@ -130,7 +132,7 @@ void lease::build() {
         return l;
     };
     // Result labels: figures right-aligned, as wide as the window allows.
-    const auto result = [&](int n, int left, int top, int width = 1350) {
+    const auto result = [&](int n, int left, int top, int width = kAmountWidth) {
         QLabel* l = label(n, "", left, top, width);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return l;
@@ -140,6 +142,7 @@ void lease::build() {
         b->setObjectName(QString("Text%1").arg(n));
         controls_["Text" + std::to_string(n)] = b;
         place(b, left, top, width, 285);
+        b->setAlignment(Qt::AlignRight);  // figures in one column with the results
         b->Change = [this](int i) { Text_Change(i); };
         b->GotFocus = [this](int i) { Text_GotFocus(i); };
         b->LostFocus = [this](int i) { Text_LostFocus(i); };
@@ -156,7 +159,7 @@ void lease::build() {
         auto* o = new plat::OptionButton(terms[n - 1], this, n);
         o->setObjectName(QString("Option%1").arg(n));
         controls_["Option" + std::to_string(n)] = o;
-        place(o, n <= 3 ? 0 : 1080, 240 * ((n - 1) % 3), n <= 3 ? 1215 : 1095, 255);
+        place(o, n <= 3 ? 0 : 1080, 240 * ((n - 1) % 3), n <= 3 ? 1080 : 1095, 255);
         o->Click = [this](int i) { Option_Click(i); };
     }
     Combo2 = new plat::ComboBox(this, 2, true);
@@ -171,22 +174,22 @@ void lease::build() {
     label(1, "Equipment costs", 2400, 600);
     result(2, 4080, 600);
     label(3, "Additional charges", 480, 840);
-    box(1, 4080, 840, 975);
+    box(1, 4080, 840, kAmountWidth);
     label(4, "Installation costs", 480, 1200);
-    box(2, 4080, 1200, 975);
+    box(2, 4080, 1200, kAmountWidth);
     label(6, "Total system costs", 2400, 1560);
     result(5, 4080, 1560);
     label(8, "Down payment", 480, 1800);
     box(8, 3240, 1800, 615);
     label(24, "%", 3840, 1800);
-    box(3, 4080, 1800, 975);
+    box(3, 4080, 1800, kAmountWidth);
     label(9, "Fees", 480, 2160);
-    box(4, 4080, 2160, 975);
+    box(4, 4080, 2160, kAmountWidth);
     label(10, "Value at end", 480, 2520);
-    box(5, 4080, 2520, 975);
+    box(5, 4080, 2520, kAmountWidth);
     label(7, "Desired depreciation", 480, 2880);
     result(11, 4080, 2880);
-    result(28, 1920, 3120, 400);
+    label(28, "", 1920, 3120, 400);
     label(22, "Installments", 2760, 3120);
     result(12, 4080, 3120);
     label(13, "Sales tax", 480, 3360);
@@ -201,7 +204,7 @@ void lease::build() {
     box(11, 2280, 3840, 615);
     label(29, "%", 2880, 3840);
     result(23, 3000, 3840, 1050);
-    box(9, 4080, 3840, 975);
+    box(9, 4080, 3840, kAmountWidth);
     result(27, 4080, 3840);
     label(19, "Rate", 480, 4200);
     box(7, 1080, 4200, 615);
@@ -213,7 +216,7 @@ void lease::build() {
     result(21, 4080, 4200);
     Check1 = new plat::CheckBox("Cover letter", this, 1);
     controls_["Check1"] = Check1;
-    place(Check1, 3000, 4560, 1215, 255);
+    place(Check1, 3000, 4560, 1300, 255);
     Check1->Click = [this](int) { Check1_Click(); };
     Check2 = new plat::CheckBox("  Help off", this, 2);
     controls_["Check2"] = Check2;
@@ -223,7 +226,10 @@ void lease::build() {
     Text10 = new QPlainTextEdit(this);
     Text10->setObjectName("Text10");
     Text10->setReadOnly(true);  // the help can't be typed into
-    Text10->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(8);
+    Text10->setFont(fixed);  // the help lines are laid out in blanks
+    Text10->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text10->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text10->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text10->hide();
@@ -473,10 +479,12 @@ void lease::inputdata(char code) {
     std::string text;
     for (const std::string& l : lines) text += l + '\n';
     const int top = lease_mode ? h->top_lease : h->top_loan;
-    // As wide as the window's left part; as tall as its lines.
-    const int lineHeight = Text10->fontMetrics().lineSpacing();
-    const int height = std::max(plat::px(935), lineHeight * static_cast<int>(lines.size()) + 8);
-    Text10->setGeometry(plat::px(100), plat::px(top), plat::px(3100), height);
+    // Wide and tall enough for its lines.
+    const QFontMetrics fm = Text10->fontMetrics();
+    int width = plat::px(3100);
+    for (const std::string& l : lines) width = std::max(width, fm.horizontalAdvance(q(l)) + 16);
+    const int height = std::max(plat::px(935), fm.lineSpacing() * static_cast<int>(lines.size()) + 10);
+    Text10->setGeometry(plat::px(100), plat::px(top), width, height);
     Text10->show();
     Text10->raise();
     Text10->setPlainText(q(text));

@@ -25,7 +25,7 @@ double& cell(int k) { return g.lease_fact[k / 4 + 1][k % 4 + 1]; }
 setfin::setfin() : plat::Form("setfin") {}
 
 void setfin::build() {
-    setFont(QFont(font().family(), 8));
+    setFont(QFont("Arial", 8));  // narrow enough for the window's places
     const auto label = [this](const char* caption, int left, int top) {
         auto* l = new QLabel(caption, this);
         l->adjustSize();
@@ -49,7 +49,7 @@ void setfin::build() {
     empty_on_refusal(rate);
     Label1 = label("End of the loan payment interest mode", 4200, 240);
     Combo1 = new plat::ComboBox(this, 1, false);
-    place(Combo1, 4680, 600, 2655, 315);
+    place(Combo1, 4680, 600, 2900, 315);
     Combo1->Click = [this](int) { Combo1_Click(); };
     Label9 = label("The total savings of a loan contract", 120, 1680);
     Combo2 = new plat::ComboBox(this, 2, false);
