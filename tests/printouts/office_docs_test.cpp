@@ -9,8 +9,7 @@
 #include <map>
 
 #include "engine/engine.h"
-#include "platform/office/excel.h"
-#include "platform/office/word.h"
+#include "printouts/office_link.h"
 #include "printouts/printouts.h"
 #include "office_fakes.h"
 #include "printouts_fixture.h"
@@ -21,46 +20,27 @@ namespace {
 
 using prtest::PrintoutTest;
 
-// The real word processor, except that printing reads every bookmark the
-// printout wrote back from the filled document instead.
-class ReadBackWord : public office_app::Word {
+// The program's word processor, except that printing reads every bookmark
+// the printout wrote back from the filled document instead.
+class ReadBackWord : public OfficeWord {
 public:
     ReadBackWord(std::map<std::string, std::string>& out, const prtest::WordLog& names) : out_(out), names_(names) {}
-    void Documents_Open(const std::string& path) override { w_.Documents().Open(path); }
-    void Bookmarks_Select(const std::string& name) override { w_.ActiveDocument().Bookmarks(name).Select(); }
-    void InlineShapes_AddPicture(const std::string& file) override { w_.Selection().InlineShapes().AddPicture(file); }
-    void Visible(bool on) override { w_.Visible(on); }
-    void InsertAfter(const std::string& text) override { w_.Selection().InsertAfter(text); }
     void PrintOut() override {
         for (const auto& [name, text] : names_.inserts) out_[name] = w_.ActiveDocument().textAt(name);
         pictures_ = w_.ActiveDocument().pictureCount();
     }
-    void Close() override { w_.ActiveDocument().Close(false); }
-    void Quit() override { w_.Quit(); }
     static inline int pictures_ = 0;
 
 private:
-    office::Word w_;
     std::map<std::string, std::string>& out_;
     const prtest::WordLog& names_;
 };
 
-class ReadBackExcel : public office_app::Excel {
+// The program's spreadsheet, reading every cell written back instead of
+// printing.
+class ReadBackExcel : public OfficeExcel {
 public:
     ReadBackExcel(std::map<std::string, std::string>& out, const prtest::ExcelLog& names) : out_(out), names_(names) {}
-    void Workbooks_Open(const std::string& path) override { x_.Workbooks().Open(path); }
-    void Range_Select(const std::string& a) override { x_.Range(a).Select(); }
-    void ActiveCell_FormulaR1C1(const office_app::CellValue& v) override {
-        if (const double* d = std::get_if<double>(&v))
-            x_.ActiveCell().FormulaR1C1(static_cast<float>(*d));
-        else
-            x_.ActiveCell().FormulaR1C1(std::get<std::string>(v));
-    }
-    void Pictures_Insert(const std::string& file) override { x_.ActiveSheet().Pictures().Insert(file).Select(); }
-    void ShapeRange_LockAspectRatio(bool on) override { x_.Selection().ShapeRange().LockAspectRatio(on); }
-    void ShapeRange_Height(double p) override { x_.Selection().ShapeRange().Height(p); }
-    void ShapeRange_Width(double p) override { x_.Selection().ShapeRange().Width(p); }
-    void PageSetup_PrintArea(const std::string& a) override { x_.Application().ActiveSheet().PageSetup().PrintArea(a); }
     void PrintOut() override {
         for (const std::string& a : names_.order) {
             x_.Range(a).Select();
@@ -69,13 +49,10 @@ public:
         area_ = x_.ActiveSheet().PageSetup().PrintArea();
         pictures_ = x_.pictureCount();
     }
-    void Close() override {}
-    void Quit() override { x_.Quit(); }
     static inline std::string area_;
     static inline int pictures_ = 0;
 
 private:
-    office::Excel x_;
     std::map<std::string, std::string>& out_;
     const prtest::ExcelLog& names_;
 };
