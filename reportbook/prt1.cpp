@@ -7,11 +7,11 @@
 #include "core/vbtext.h"
 #include "app/data.h"
 #include "engine/engine.h"
+#include "finance/pages.h"
 #include "reportbook/compare.h"
 #include "reportbook/lp.h"
 #include "printouts/page.h"
 #include "printouts/report.h"
-#include "reportbook/neighbours.h"
 #include "reportbook/user_system.h"
 
 namespace prt1 {
@@ -700,6 +700,7 @@ void The_Print() {
     {
         Proc proc("The_Print", OnFault::Pass);
         P().DocumentName("Report book");
+        set_fin_title_font(&Fnt_title);  // the finance pages' headlines
         try {
             trap("The Print error", [] {
                 need(engine::Calc());

@@ -2,6 +2,7 @@
 // the expected transcripts.
 #include "report_fixture.h"
 
+#include "finance/leasedat.h"
 #include "platform/print/transcript.h"
 
 namespace rbtest {
@@ -36,6 +37,43 @@ TEST_F(ReportTest, PoolWithoutHeaterNoComparison) {
     prt1::The_Print();
     ASSERT_EQ(cap.documents().size(), 1u);
     EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/pool_no_heater.txt"));
+}
+
+// The finance pages follow the comparison once: the leasing sales page
+// (with its title font) when the cover letter is ticked, else the tables.
+TEST_F(ReportTest, TheFinancePagesPrintOnceAfterTheComparison) {
+    pool_with_gas();
+    three_competitors();
+    for (int t = 1; t <= 6; ++t)
+        for (int b = 1; b <= 4; ++b) g.lease_fact[t][b] = 0.035 - t * 0.002 - b * 0.0005;
+    g.fin_mode = 1;
+    g.fin_months = 60;
+    g.down_pay = cy(1000);
+    g.fees_lease = cy(150);
+    ASSERT_TRUE(engine::calc_all());
+    ASSERT_TRUE(fin::Leasedat());
+    for (const int letter : {1, 0}) {
+        SCOPED_TRACE(letter);
+        g.fin_opts[4] = Currency::dollars(letter);
+        prt1::The_Print();
+        ASSERT_FALSE(cap.documents().empty());
+        const prn::Document& doc = cap.documents().back();
+        int sales = 0, tables = 0, comparisons = 0;
+        bool titleFont = false;
+        for (const auto& page : doc.pages)
+            for (const auto& line : page.lines)
+                for (const auto& run : line.runs) {
+                    sales += run.text.find("ADVANTAGES OF LEASING") != std::string::npos;
+                    tables += run.text.find("Year     Heat pump   Lease") != std::string::npos;
+                    comparisons += run.text.find("COMPETITIVE COMPARISONS") != std::string::npos;
+                    titleFont |= run.text.find("MAKES  SENSE") != std::string::npos && run.font.size == 14 &&
+                                 run.font.bold;
+                }
+        EXPECT_EQ(comparisons, 1);
+        EXPECT_EQ(sales, letter);
+        EXPECT_EQ(tables, 1);
+        EXPECT_EQ(titleFont, letter == 1);
+    }
 }
 
 TEST_F(ReportTest, CellsInTheChosenUnits) {
