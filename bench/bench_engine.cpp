@@ -6,11 +6,11 @@
 #include "core/ui.h"
 #include "engine/engine.h"
 #include "model.h"
-#include "tests/engine/engine_project.h"
+#include "tests/support/samples.h"
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 // The tests' outdoor 450 ft² pool at 82 °F all year with an existing gas
 // heater, 8 hours of cover a night and 12 heating hours a day.

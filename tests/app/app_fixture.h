@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "core/windows.h"
 #include "data.h"
 #include "model.h"
+#include "tests/support/data_dir.h"
 
 namespace apptest {
 
@@ -23,16 +23,11 @@ namespace fs = std::filesystem;
 class DataDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "heater-app-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
         set_defaults(g);
-        g.data_dir = dir_ + "/";
+        data_.use();
         windows() = WindowRegistry{};
     }
     void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
         set_defaults(g);
         windows() = WindowRegistry{};
     }
@@ -57,7 +52,8 @@ protected:
         return names;
     }
 
-    std::string dir_;
+    testsupport::TempDataDir data_{"heater-app"};
+    const std::string& dir_ = data_.path();
 };
 
 }  // namespace apptest

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <string>
@@ -31,6 +30,7 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/data_dir.h"
 
 // A stand-in for a window a later part of the program adds: records its
 // loads and unloads, can refuse to unload, and has three text boxes that
@@ -76,14 +76,9 @@ class AppUiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         plat::ensureApp()->setQuitOnLastWindowClosed(false);
-        ASSERT_TRUE(dir_.isValid());
-        const QByteArray bin = qgetenv("HEATER_BIN_DIR");
-        ASSERT_FALSE(bin.isEmpty()) << "HEATER_BIN_DIR is not set";
-        for (const char* f : {"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat",
-                              "defaulte.dat"}) {
-            ASSERT_TRUE(QFile::copy(QString(bin) + "/" + f, path() + f)) << f;
-            QFile::setPermissions(path() + f, QFile::ReadOwner | QFile::WriteOwner);
-        }
+        ASSERT_TRUE(dir_.copy_built({"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat",
+                                     "defaulte.dat"}))
+            << dir_.missing();
         splash_delay_ms() = 3000;
         windows() = WindowRegistry{};
         register_app_windows();
@@ -106,7 +101,7 @@ protected:
     }
 
     // The data folder, ending in "/".
-    QString path() const { return dir_.path() + "/"; }
+    QString path() const { return QString::fromStdString(dir_.path()) + "/"; }
 
     FakeForm* fake(const char* name, std::vector<std::string>* log = nullptr) {
         fakes_.push_back(std::make_unique<FakeForm>(name, log));
@@ -119,13 +114,13 @@ protected:
     // Runs the start-up quietly (no boxes expected).
     void start() {
         ui::Script s;
-        ASSERT_TRUE(startup({}, dir_.path()));
+        ASSERT_TRUE(startup({}, QString::fromStdString(dir_.path())));
         ASSERT_TRUE(s.unexpected().empty()) << s.unexpected().front().text;
     }
 
     static bool loaded(plat::Form* f) { return f && f->isLoaded(); }
 
 private:
-    QTemporaryDir dir_;
+    testsupport::TempDataDir dir_{"heater-ui"};
     std::vector<std::unique_ptr<FakeForm>> fakes_;
 };

@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 namespace fs = std::filesystem;
 
 const char* const kNames[] = {"", "HX 310", "HX 520", "HX 730", "HX 310TX", "HX 520TX", "HX 730TX"};

@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 // Only January heated, with the given need (BTU) and C.O.P.; the pump
 // delivers `load` BTU/h.

@@ -1,5 +1,5 @@
-// The engine tests' fixture: a fresh data model holding the project of
-// engine_project.h in Orlando; no message box may appear unless scripted.
+// The engine tests' fixture: a fresh data model holding the sample project
+// in Orlando; no message box may appear unless scripted.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,9 +7,9 @@
 #include "core/windows.h"
 #include "core/ui.h"
 #include "engine/engine.h"
-#include "engine_project.h"
+#include "tests/support/samples.h"
 
-namespace enginetest {
+namespace samples {
 
 // Sum of the month needs, BTU.
 inline double season_need() {
@@ -30,4 +30,4 @@ protected:
     ui::Script script;
 };
 
-}  // namespace enginetest
+}  // namespace samples

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 TEST_F(EngineTest, EachHarsherConditionRaisesTheNeed) {
     const struct {

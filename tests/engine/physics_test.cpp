@@ -9,7 +9,7 @@
 namespace {
 
 using namespace engine::phys;
-using namespace enginetest;
+using namespace samples;
 
 // Saturation pressures of water, inHg (steam tables).
 constexpr double kPsat80 = 1.0330, kPsat82 = 1.1025;

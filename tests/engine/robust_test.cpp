@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 template <class... T> std::vector<unsigned char> bytes_of(const T&... v) {
     std::vector<unsigned char> b;

@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 double heating_days(int m) { return g.month_days[m] * g.heat_days / 7.0; }
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-using namespace enginetest;
+using namespace samples;
 
 TEST_F(EngineTest, SizesTheSmallestConfigurationThatHoldsEveryMonth) {
     g.heat_hours = 12;

@@ -28,6 +28,7 @@
 #include "input/ui/weathers.h"
 #include "model.h"
 #include "platform/testing.h"
+#include "tests/support/data_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -51,17 +52,10 @@ protected:
     void SetUp() override {
         plat::ensureApp();
         script = std::make_unique<ui::Script>();
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        dir = fs::temp_directory_path() / ("heater-input-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        for (const char* f : {"location.dat", "PumpHP.dat"}) {
-            const fs::path src = fs::path(bin ? bin : "../bin") / f;
-            ASSERT_TRUE(fs::exists(src)) << "the built default data is missing (HEATER_BIN_DIR)";
-            fs::copy_file(src, dir / f);
-        }
+        dir = std::make_unique<testsupport::TempDataDir>("heater-input");
+        ASSERT_TRUE(dir->copy_built({"location.dat", "PumpHP.dat"})) << dir->missing();
         set_defaults(g);
-        g.data_dir = dir.string() + "/";
+        dir->use();
         windows() = WindowRegistry{};
         register_input_windows();
         load_brand_pumps();
@@ -73,7 +67,7 @@ protected:
         EXPECT_TRUE(script->unexpected().empty()) << "unexpected box: " << script->unexpected().front().title
                                                    << " / " << script->unexpected().front().text;
         script.reset();
-        fs::remove_all(dir);
+        dir.reset();
     }
 
     // Opens a fresh window on what the model holds.
@@ -89,7 +83,7 @@ protected:
         script->answer(ui::vbYes);
         ASSERT_TRUE(w->Unload());
         set_defaults(g);
-        g.data_dir = dir.string() + "/";
+        dir->use();
         Dfltinp();
         load_brand_pumps();
         load_locations();
@@ -129,7 +123,7 @@ protected:
     }
 
     std::unique_ptr<ui::Script> script;
-    fs::path dir;
+    std::unique_ptr<testsupport::TempDataDir> dir;
     weathers* w = nullptr;
 };
 

@@ -15,7 +15,7 @@
 #include "engine/engine.h"
 #include "printouts/printline.h"
 #include "printouts/values.h"
-#include "tests/engine/engine_project.h"
+#include "tests/support/samples.h"
 
 namespace prtest {
 
@@ -70,12 +70,12 @@ inline void set_people() {
 // An outdoor 450 ft² pool in Orlando with floor returns, covered 10 hours a
 // night, heated all year at 82 °F against an existing natural-gas heater.
 inline void pool_with_gas_and_cover() {
-    enginetest::set_project(enginetest::kOrlando);
+    samples::set_project(samples::kOrlando);
     set_people();
     g.area_group = 0;
     g.city_name = "Orlando";
     g.sel_state = "FL";
-    enginetest::set_cover(10);
+    samples::set_cover(10);
     g.opt_reduce = 1;
     g.fuel_type = HT_GAS;
     g.heater_eff = 80;
@@ -86,7 +86,7 @@ inline void pool_with_gas_and_cover() {
 // in metric units, with the existing propane heater kept as backup and
 // propane priced per litre.
 inline void metric_spa_with_backup() {
-    enginetest::set_project(enginetest::kChicago);
+    samples::set_project(samples::kChicago);
     set_people();
     g.cust_city = "Chicago, IL 60614";
     g.area_group = 1;
@@ -98,8 +98,8 @@ inline void metric_spa_with_backup() {
     g.units_len = 1;
     g.units_temp = 1;
     g.units_heat = 1;
-    enginetest::heat_months(1, 12, 100);
-    enginetest::set_cover(20);
+    samples::heat_months(1, 12, 100);
+    samples::set_cover(20);
     g.fuel_type = HT_PROPANE;
     g.backup_on = 1;
     g.heater_eff = 85;
@@ -110,7 +110,7 @@ inline void metric_spa_with_backup() {
 // An outdoor pool in Nassau heated March to November at 84 °F, no cover, no
 // existing heater.
 inline void pool_no_heater() {
-    enginetest::set_project(enginetest::kOrlando);
+    samples::set_project(samples::kOrlando);
     set_people();
     g.cust_city = "Nassau, Bahamas";
     g.area_group = 2;
@@ -118,7 +118,7 @@ inline void pool_no_heater() {
     g.sel_state = "Bahamas";
     g.pool_area = 600;
     g.pool_depth = 4.5f;
-    enginetest::heat_months(3, 11, 84);
+    samples::heat_months(3, 11, 84);
     g.fuel_type = HT_HEATPUMP;
     g.sun_pct = 85;
 }

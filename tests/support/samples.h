@@ -1,4 +1,4 @@
-// A realistic project for the engine's tests and benchmarks: an outdoor
+// Sample projects for the tests and benchmarks: an outdoor
 // 450 ft² pool, 5 ft deep, a mid-size heat pump (rating rows 85 .. 50 °F at
 // 80 % RH and 80 °F water) and typical-year climates. No test framework
 // here, so that bench/ can use it too.
@@ -6,7 +6,7 @@
 
 #include "model.h"
 
-namespace enginetest {
+namespace samples {
 
 struct Climate {
     float rh[12], sun[12], air[12], wind;
@@ -84,4 +84,4 @@ inline void set_project(const Climate& c) {
     set_cover(0);
 }
 
-}  // namespace enginetest
+}  // namespace samples

@@ -1,0 +1,61 @@
+#include "tests/support/data_dir.h"
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/model.h"
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+std::string built_data_dir() {
+    if (const char* env = std::getenv("HEATER_BIN_DIR"); env && *env) return env;
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return (exe.parent_path() / ".." / "bin").lexically_normal().string();
+}
+
+TempDataDir::TempDataDir(const std::string& tag) {
+    std::string tmpl = (fs::temp_directory_path() / (tag + "-XXXXXX")).string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a temporary folder " + tmpl);
+    path_ = tmpl;
+}
+
+TempDataDir::~TempDataDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+bool TempDataDir::copy_built(std::initializer_list<const char*> names) {
+    const fs::path bin = built_data_dir();
+    for (const char* name : names) {
+        std::error_code ec;
+        fs::copy_file(bin / name, fs::path(path_) / name, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            missing_ = name;
+            return false;
+        }
+        fs::permissions(fs::path(path_) / name, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add, ec);
+    }
+    return true;
+}
+
+bool TempDataDir::copy_built() {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(built_data_dir(), ec)) {
+        if (!e.is_regular_file()) continue;
+        const std::string name = e.path().filename().string();
+        if (!copy_built({name.c_str()})) return false;
+    }
+    if (ec) missing_ = built_data_dir();
+    return !ec;
+}
+
+void TempDataDir::use() const { g.data_dir = path_ + "/"; }
+
+}  // namespace testsupport

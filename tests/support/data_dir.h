@@ -1,0 +1,40 @@
+// A data folder of its own for one test or benchmark: a new temporary folder
+// (a unique name, so test programs can run side by side), removed with the
+// object, optionally holding copies of the built default data files. No
+// test framework here, so that bench/ can use it too.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+namespace testsupport {
+
+// The folder of the built default data: HEATER_BIN_DIR, else bin/ beside
+// the folder of the running program.
+std::string built_data_dir();
+
+class TempDataDir {
+public:
+    explicit TempDataDir(const std::string& tag = "heater");
+    ~TempDataDir();
+    TempDataDir(const TempDataDir&) = delete;
+    TempDataDir& operator=(const TempDataDir&) = delete;
+
+    // The folder, without a final "/".
+    const std::string& path() const { return path_; }
+    // A file in it.
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Copies these built data files into the folder, or every built file;
+    // false (and the name in missing()) when one is not there.
+    bool copy_built(std::initializer_list<const char*> names);
+    bool copy_built();
+    const std::string& missing() const { return missing_; }
+    // Makes it the program's data folder: g.data_dir := path + "/".
+    void use() const;
+
+private:
+    std::string path_;
+    std::string missing_;
+};
+
+}  // namespace testsupport
