@@ -81,14 +81,19 @@ void setfin::build() {
     }
 }
 
-// The settings menu's look while this window is open: its list greyed and
-// the menu disabled. Only a menu that is loaded is touched.
+// The settings menu's look while this window is open: its list (the menu's
+// one combo box) greyed, RGB 192, 192, 192, and the menu disabled; white and
+// enabled again after. Only a menu that is loaded is touched.
 void setfin::menu_look(bool open) {
-    if (g.menu_open != 1 || !windows().menu) return;
-    plat::Form* menu = windows().menu();
-    if (auto* list = menu->findChild<QComboBox*>("Combo1")) {
+    plat::Form* menu = windows().menu ? windows().menu.existing() : nullptr;
+    if (g.menu_open != 1 || !menu || !menu->isLoaded()) return;
+    if (auto* list = menu->findChild<QComboBox*>()) {
         QPalette p = list->palette();
-        p.setColor(QPalette::Base, open ? QColor(192, 192, 192) : QColor(255, 255, 255));
+        const QColor c = open ? QColor(192, 192, 192) : QColor(255, 255, 255);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(group, QPalette::Base, c);
+            p.setColor(group, QPalette::Button, c);
+        }
         list->setPalette(p);
     }
     menu->SetEnabled(!open);
@@ -120,7 +125,9 @@ void setfin::Form_Deactivate() { g.setwin_open = 0; }
 void setfin::Form_Unload(int& cancel) {
     g.setwin_open = 0;
     Dfltout();
-    if (g.menu_open == 1 && windows().menu) windows().menu()->Move(2180, 90, 5100, 1215);
+    if (g.menu_open == 1 && windows().menu) {
+        if (plat::Form* menu = windows().menu.existing()) menu->Move(2180, 90, 5100, 1215);
+    }
     menu_look(false);
 }
 

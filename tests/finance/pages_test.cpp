@@ -182,3 +182,40 @@ TEST_F(FinancePages, YearTableGrowsCostsAndSumsPayments) {
 }
 
 }  // namespace
+
+namespace {
+
+// A failing printer never ends the program: the dealer is asked or told,
+// and the page gives the document up for its caller to drop.
+TEST_F(FinancePages, FailuresAbandonThePrintoutWithAMessage) {
+    loan(36);
+    prn::printer().Print({"(the report book's pages before)"});
+    // The printer does not answer: "Check the paper", OK tries again.
+    cap.failNext(25, 1);
+    boxes.answer(ui::vbOK);
+    EXPECT_NO_THROW(Loanprt());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Printer error");
+    EXPECT_EQ(boxes.shown()[0].text, "Check the paper");
+    // Cancel gives the printout up.
+    cap.failNext(25, 1);
+    boxes.answer(ui::vbCancel);
+    EXPECT_THROW(Lease1(), PrintAbandoned);
+    // Any other failure: the page's message, then the printout is given up.
+    boxes.clear();
+    cap.failNext(57, 1);
+    boxes.answer(ui::vbOK);
+    EXPECT_THROW(Loanprt(), PrintAbandoned);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Loanprt error");
+    EXPECT_NE(boxes.shown()[0].text.find(" 57 in "), std::string::npos);
+    boxes.clear();
+    g.fin_mode = 1;
+    cap.failNext(57, 1);
+    boxes.answer(ui::vbOK);
+    EXPECT_THROW(Lease1(), PrintAbandoned);
+    EXPECT_EQ(boxes.shown().back().title, "Lease1 error");
+    prn::printer().KillDoc();
+}
+
+}  // namespace

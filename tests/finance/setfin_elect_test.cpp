@@ -98,6 +98,35 @@ TEST_F(SetfinWindow, ClosingWritesTheSettingsFile) {
     EXPECT_NE(file.str().find("fin_opts(1)=1.0000\n"), std::string::npos);
 }
 
+// A settings menu as the dealer area's: one list, loaded.
+class FakeMenu : public plat::Form {
+public:
+    FakeMenu() : plat::Form("menu") {}
+    plat::ComboBox* list = nullptr;
+
+protected:
+    void build() override { list = new plat::ComboBox(this, 1, true); }
+};
+
+TEST_F(SetfinWindow, TheMenuWaitsWhileTheWindowIsOpen) {
+    QPointer<FakeMenu> menu = new FakeMenu;
+    windows().menu = WindowSlot([&]() -> plat::Form* { return menu; }, [&]() -> plat::Form* { return menu; });
+    menu->Move(300, 300, 5100, 1215);
+    g.menu_open = 1;
+    const auto base = [&] { return menu->list->palette().color(QPalette::Base); };
+    setfin* w = openSetfin();
+    EXPECT_FALSE(menu->Enabled());
+    EXPECT_EQ(base(), QColor(192, 192, 192));
+    w->SSCommand1->DoClick();
+    EXPECT_TRUE(menu->Enabled());
+    EXPECT_EQ(base(), QColor(255, 255, 255));
+    EXPECT_EQ(menu->Left(), plat::twips(plat::px(2180)));  // back home, to the pixel
+    EXPECT_EQ(menu->Top(), plat::twips(plat::px(90)));
+    menu->Unload();
+    delete menu;
+    windows().menu = nullptr;
+}
+
 TEST_F(ElectWindow, PricesStandBesideTheirModelsInWholeDollars) {
     g.model_price[1] = cy(3750.40);
     g.model_price[2] = cy(2500);
