@@ -1,6 +1,8 @@
 #include "reportbook/compare.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -124,7 +126,10 @@ std::vector<int> compute_systems(const UserSystem& user) {
     for (int k : done) recs.push_back(g.cmp_res[k]);
     std::string why;
     if (!pumpchk::write(file, recs, &why)) {
-        ui::MsgBox("Disk is full", ui::vbOKOnly | ui::vbExclamation, "Sorry");
+        if (why.find(std::strerror(ENOSPC)) != std::string::npos)
+            ui::MsgBox("Disk is full", ui::vbOKOnly | ui::vbExclamation, "Sorry");
+        else
+            ui::MsgBox(why, ui::vbOKOnly | ui::vbExclamation, "Error in compare");
         return done;
     }
     const auto back = pumpchk::read(file);

@@ -2,6 +2,7 @@
 // scratch file, competitors that cannot be read, the capacity flags, and the
 // user's own system after a report or a comparison.
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 
@@ -213,6 +214,35 @@ TEST_F(ReportTest, AnUnreadableCompetitorIsSaidAndLeftOut) {
     EXPECT_FALSE(fs::exists(path("PumpHP2.dat")));
     EXPECT_EQ(fs::file_size(path("PumpHP3.dat")), 0u);
     EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 2u * 384);
+}
+
+// The scratch file cannot be written: said (a full disk as "Disk is full"),
+// and the comparison goes on from the records in memory.
+TEST_F(ReportTest, AScratchFileThatCannotBeWrittenIsSaidAndPassedOver) {
+    pool_with_gas();
+    three_competitors();
+    struct Case {
+        rec::Step step;
+        int err;
+        const char* title;
+    };
+    static Case current{};
+    for (const Case c : {Case{rec::Step::Write, ENOSPC, "Sorry"}, Case{rec::Step::Rename, EACCES, "Error in compare"}}) {
+        current = c;
+        rec::setFaultHook([](rec::Step step, const std::string& p) {
+            return step == current.step && p.find("Pumpchk.dat") != std::string::npos ? current.err : 0;
+        });
+        script.clear();
+        script.answer(ui::vbOK);
+        const auto systems = compet1::compute_systems(compet1::UserSystem::save());
+        rec::setFaultHook(nullptr);
+        EXPECT_EQ(systems.size(), 4u);
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].title, c.title);
+        if (c.err == ENOSPC) EXPECT_EQ(script.shown()[0].text, "Disk is full");
+        EXPECT_FALSE(fs::exists(path("Pumpchk.dat")));
+        EXPECT_EQ(vb::Trim(g.cmp_res[4].brand), "Tessaric");
+    }
 }
 
 // The capacity flags belong to this run only; a competitor whose pumps
