@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of outside data (location.dat, PumpHP.dat, the
-# competitor files, defaulte.dat) with libFuzzer under AddressSanitizer and
+# competitor files, defaulte.dat, the city spreadsheets, the printout
+# templates and workbooks) with libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer, seeded from the default data.
 #   scripts/fuzz.sh            one million inputs per target
 #   scripts/fuzz.sh N          N inputs per target
@@ -12,7 +13,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 limit=(-runs="${1:-1000000}")
 [ "${1:-}" = "--smoke" ] && limit=(-max_total_time=3)
 
-build=build-fuzz
+build=${FUZZ_BUILD:-build-fuzz}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEATER_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
@@ -41,8 +42,21 @@ cp tests/office/data/cities_lo.xlsx "$build/seeds/fuzz_cities_xlsx/"
 maxlen[fuzz_cities_xls]=65536
 maxlen[fuzz_cities_xlsx]=16384
 
+# The printout templates and workbooks come from the program's own build
+# (they are made with Qt's picture support, which the fuzz build leaves out).
+if [ ! -f build/bin/WordPrt1a.dotx ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j "$jobs" --target printout_templates
+fi
+for k in word excel; do rm -rf "$build/seeds/fuzz_$k"; mkdir -p "$build/seeds/fuzz_$k"; done
+cp build/bin/WordPrt1a.dotx build/bin/WordPrt2cc.dotx "$build/seeds/fuzz_word/"
+cp "build/bin/ENERGY COSTS.xlsx" "$build/seeds/fuzz_excel/energy.xlsx"
+maxlen[fuzz_word]=131072
+maxlen[fuzz_excel]=65536
+
 mkdir -p "$build/artifacts"
-for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings fuzz_cities_xls fuzz_cities_xlsx; do
+for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings fuzz_cities_xls fuzz_cities_xlsx \
+         fuzz_word fuzz_excel; do
   corpus=$build/corpus/$t
   mkdir -p "$corpus"
   echo "== $t ${limit[*]}"

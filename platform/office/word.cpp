@@ -13,7 +13,6 @@ namespace office {
 namespace {
 
 constexpr const char* kDocPart = "word/document.xml";
-constexpr const char* kTemplateType = "application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml";
 constexpr const char* kDocumentType = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
 
 ui::RtError err(int n, const std::string& text) { return ui::RtError(n, text); }
