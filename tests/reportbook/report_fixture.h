@@ -6,19 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "core/windows.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "app/data.h"
 #include "engine/engine.h"
 #include "app/model.h"
 #include "platform/print/printer.h"
 #include "reportbook/compare.h"
 #include "reportbook/prt1.h"
+#include "tests/support/data_dir.h"
 
 namespace rbtest {
 
@@ -36,17 +37,12 @@ inline std::tm fixed_day() {
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        if (!bin) GTEST_SKIP() << "run through ctest";
-        std::string tmpl = (fs::temp_directory_path() / "heater-rb-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        for (const char* f : {"defaulte.dat", "location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat"})
-            fs::copy_file(std::string(bin) + "/" + f, dir_ + "/" + f);
+        ASSERT_TRUE(data_.copy_built({"defaulte.dat", "location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
+                                      "PumpHP3.dat"}))
+            << data_.missing();
         set_defaults(g);
-        g.data_dir = dir_ + "/";
-        windows() = WindowRegistry{};
-        windows() = WindowRegistry{};
+        data_.use();
+        windows() = WindowRegistry{};  // no windows: nothing shown
         prt1::set_today(&fixed_day);
         Dfltinp();
         load_brand_pumps();
@@ -59,12 +55,10 @@ protected:
     void TearDown() override {
         for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;
         prt1::set_today(nullptr);
-        std::error_code ec;
-        if (!dir_.empty()) fs::remove_all(dir_, ec);
         set_defaults(g);
     }
 
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string path(const std::string& name) const { return data_.file(name); }
 
     // The weather city of that name, as the input window takes it.
     void city(const std::string& name) {
@@ -176,7 +170,7 @@ protected:
         g.comp_names[3] = "Tessaric";
     }
 
-    std::string dir_;
+    testsupport::TempDataDir data_{"heater-rb"};
     ui::Script script;
     prn::Capture cap;
 };
