@@ -76,6 +76,83 @@ TEST_F(ReportTest, TheFinancePagesPrintOnceAfterTheComparison) {
     }
 }
 
+// Table 3's rows: each from its own month; a heating month with no need
+// shows no output, hours or C.O.P. (and its C.O.P. is 0 afterwards); a month
+// not heated shows the weather only; run hours stop at 24.
+TEST_F(ReportTest, SystemPerformanceRows) {
+    pool_with_gas();
+    ASSERT_TRUE(engine::Calc());
+    for (int m = 1; m <= 12; ++m) {
+        g.run_state[m][0] = 1;
+        g.month_need[m] = 30e6;
+        g.month_load[m][1] = 60000;
+        g.month_cop[m] = 4.5f;
+        g.calc_f32[39 + m] = 6;
+    }
+    g.month_need[1] = 0;             // heated, nothing needed
+    g.run_state[2][0] = 0;           // not heated
+    g.month_city_c[3] = -5;          // a month below 0 °F
+    g.month_need[4] = 100e6;         // more than a day holds: 24 hours
+    g.combo_idx = 1;
+    g.combo_n1[1] = 1;
+    prt1::table3();
+    const auto text = prn::printer().document().pageText(1);
+    auto row = [&](const char* month) {
+        for (const auto& l : text)
+            if (l.find(month) != std::string::npos) return vb::Trim(l);
+        return std::string();
+    };
+    EXPECT_EQ(row("JAN"), "JAN        58.2       79                           82");
+    EXPECT_EQ(g.month_cop[1], 0.0f);
+    EXPECT_EQ(row("FEB"), "FEB        63.4       67");
+    EXPECT_EQ(row("MAR"), "MAR        -5.0       68        60,000      6      82       4.50");
+    // January's C.O.P. of 0 brings the zero-hours note instead of the count.
+    EXPECT_EQ(prt1::st.zero_hours_seen, 1);
+    prn::printer().KillDoc();
+
+    g.month_need[1] = 30e6;
+    g.month_cop[1] = 4.5f;
+    g.run_state[2][0] = 1;
+    prt1::table3();
+    bool sentence = false;
+    for (const auto& l : prn::printer().document().pageText(1))
+        sentence |= vb::Trim(l) == "The Heat/Hr is the total hourly output of the  1  Heat Pump.";
+    EXPECT_TRUE(sentence);
+    prn::printer().KillDoc();
+}
+
+// The bases page: the energy prices and rises of the existing heater's
+// fuel only where there is one; the efficiency sentence with any heater.
+TEST_F(ReportTest, BasesForEvaluationByHeater) {
+    pool_with_gas();
+    g.price_rise[HT_ELEC] = 0.035f;
+    g.price_rise[HT_GAS] = 0.05f;
+    g.do_compare = 0;
+    const struct {
+        int fuel;
+        const char* rises;
+        bool efficiency;
+    } cases[] = {{HT_GAS, "3.5             5.", true}, {HT_ELEC, "3.5", true}, {HT_HEATPUMP, "3.5", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fuel);
+        g.fuel_type = static_cast<i16>(c.fuel);
+        g.disp_str[2] = "Electric resistance";
+        g.disp_str[3] = "Natural gas";
+        prt1::Bases();
+        ASSERT_FALSE(cap.documents().empty());
+        const auto text = cap.documents().back().pageText(0);
+        bool rises = false, efficiency = false;
+        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+            if (vb::Trim(text[i]).rfind("EXPECTED RATES", 0) == 0) rises = vb::Trim(text[i + 2]) == c.rises;
+            efficiency |= text[i].find("Combustion type heaters are assumed  80 % efficient.") != std::string::npos;
+        }
+        EXPECT_TRUE(rises);
+        EXPECT_EQ(efficiency, c.efficiency);
+        EXPECT_EQ(vb::Trim(text[3]).rfind("Electricity", 0), 0u);
+        EXPECT_EQ(vb::Trim(text[3]) == "Electricity", c.fuel == HT_HEATPUMP);
+    }
+}
+
 TEST_F(ReportTest, CellsInTheChosenUnits) {
     g.units_temp = 0;
     EXPECT_EQ(prt1::f_to_c(82), 82);
