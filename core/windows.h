@@ -16,7 +16,9 @@
 #include <utility>
 #include <vector>
 
-namespace plat { class Form; }
+namespace plat {
+class Form;
+}
 
 // One window: calling it returns the window, creating it on first use;
 // existing() returns it only when it exists (nullptr otherwise), so code
@@ -43,25 +45,25 @@ private:
 
 struct WindowRegistry {
     // ---- windows, by their names ------------------------------------------------------
-    WindowSlot backgrnd;     // brand background window
-    WindowSlot weathers;     // project input window
-    WindowSlot setname;      // brand window
-    WindowSlot Names;        // brand and office names
-    WindowSlot setsize;      // measurement-system window
-    WindowSlot menu;         // settings menu
-    WindowSlot frmBrowser;   // web browser
-    WindowSlot custname;     // customer-name window
-    WindowSlot Calculator;   // quick calculator
-    WindowSlot elect;        // model-price window
-    WindowSlot lease;        // finance calculator
-    WindowSlot Prt2;         // printout selection
-    WindowSlot coname;       // company name
-    WindowSlot setdata;      // weather-city editor
-    WindowSlot filldata;     // weather-city data entry
-    WindowSlot setfin;       // finance key data
-    WindowSlot setheat;      // heater parameters
-    WindowSlot Showpump;     // heat-pump performance tables
-    WindowSlot setoutp;      // output compensating factors
+    WindowSlot backgrnd;    // brand background window
+    WindowSlot weathers;    // project input window
+    WindowSlot setname;     // brand window
+    WindowSlot Names;       // brand and office names
+    WindowSlot setsize;     // measurement-system window
+    WindowSlot menu;        // settings menu
+    WindowSlot frmBrowser;  // web browser
+    WindowSlot custname;    // customer-name window
+    WindowSlot Calculator;  // quick calculator
+    WindowSlot elect;       // model-price window
+    WindowSlot lease;       // finance calculator
+    WindowSlot Prt2;        // printout selection
+    WindowSlot coname;      // company name
+    WindowSlot setdata;     // weather-city editor
+    WindowSlot filldata;    // weather-city data entry
+    WindowSlot setfin;      // finance key data
+    WindowSlot setheat;     // heater parameters
+    WindowSlot Showpump;    // heat-pump performance tables
+    WindowSlot setoutp;     // output compensating factors
 
     // ---- routines that belong to a window folder ----------------------------------------
     std::function<void()> convert_cities;   // "Copy Excel Data": weather cities from a spreadsheet
@@ -73,12 +75,12 @@ struct WindowRegistry {
     // The data files, the engine and the printouts call these; the windows
     // fill them once in their register_X_windows(). Empty: no window shows
     // it, nothing happens (tests, or the window not yet made).
-    std::function<std::string()> brand_box_text;   // the input window's brand box, weathers.Text1(65)
-    std::function<void()> fill_city_lists;         // refill its city lists from city_tab
-    std::function<void()> clear_results;           // clear its result boxes
-    std::function<void()> show_ambient;            // its monthly ambient display
-    std::function<void()> show_results;            // redraw its results grid and texts
-    std::function<void()> unload_settings;         // unload the open settings windows, in order
+    std::function<std::string()> brand_box_text;  // the input window's brand box, weathers.Text1(65)
+    std::function<void()> fill_city_lists;        // refill its city lists from city_tab
+    std::function<void()> clear_results;          // clear its result boxes
+    std::function<void()> show_ambient;           // its monthly ambient display
+    std::function<void()> show_results;           // redraw its results grid and texts
+    std::function<void()> unload_settings;        // unload the open settings windows, in order
 
     // Settings windows that unload_settings closes, in this order.
     std::vector<WindowSlot> settings_order() const {
@@ -86,9 +88,7 @@ struct WindowRegistry {
     }
     // Windows the shutdown unloads after the settings windows, in order:
     // browser, calculator, customer, finance, price, print.
-    std::vector<WindowSlot> shutdown_order() const {
-        return {frmBrowser, Calculator, custname, lease, elect, Prt2};
-    }
+    std::vector<WindowSlot> shutdown_order() const { return {frmBrowser, Calculator, custname, lease, elect, Prt2}; }
 };
 
 // The program's one registry.

@@ -39,11 +39,11 @@ const Field* field(int i) {
     static const Field hours{5, Kind::Count, 1, 24};
     static const Field temp{6, Kind::Temp, 40, 104};
     static const Field eff{31, Kind::Eff, 1, 100};
-    static const Field output{32, Kind::Output, 0, 5000000};   // BTU/h (about 1,465 kW)
-    static const Field elec{33, Kind::PriceElec, 0, 5};         // $/kWh
-    static const Field gas{34, Kind::PriceFuel, 0, 50};         // $/therm
-    static const Field propane{35, Kind::PriceFuel, 0, 50};     // $/US gal
-    static const Field oil{36, Kind::PriceFuel, 0, 50};         // $/US gal
+    static const Field output{32, Kind::Output, 0, 5000000};  // BTU/h (about 1,465 kW)
+    static const Field elec{33, Kind::PriceElec, 0, 5};       // $/kWh
+    static const Field gas{34, Kind::PriceFuel, 0, 50};       // $/therm
+    static const Field propane{35, Kind::PriceFuel, 0, 50};   // $/US gal
+    static const Field oil{36, Kind::PriceFuel, 0, 50};       // $/US gal
     switch (i) {
         case 0: return &area;
         case 1: return &depth;

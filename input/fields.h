@@ -10,16 +10,16 @@
 namespace fields {
 
 // Box indices with a meaning of their own.
-constexpr int kBrandBox = 65;    // Text1(65): the brand word (not numeric)
-constexpr int kFirstCover = 7;   // Text1(7..18): cover hours, January .. December
-constexpr int kFirstWanted = 19; // Text1(19..30): desired water temperature by month
+constexpr int kBrandBox = 65;     // Text1(65): the brand word (not numeric)
+constexpr int kFirstCover = 7;    // Text1(7..18): cover hours, January .. December
+constexpr int kFirstWanted = 19;  // Text1(19..30): desired water temperature by month
 inline bool is_cover(int i) { return i >= kFirstCover && i < kFirstCover + 12; }
 inline bool is_wanted(int i) { return i >= kFirstWanted && i < kFirstWanted + 12; }
 
 enum class Kind { Area, Depth, Wind, Percent, Count, Temp, Eff, Output, PriceElec, PriceFuel };
 
 struct Field {
-    int index;      // Text1(index)
+    int index;  // Text1(index)
     Kind kind;
     double min_us;  // smallest value the engine is handed, US units
     double max_us;  // largest value accepted, US units

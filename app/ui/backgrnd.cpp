@@ -105,8 +105,7 @@ void backgrnd::Form_Load() {
     // The background window stays open for the whole run: no close box.
     if (subWindow()) {
         const bool shown = subWindow()->isVisible();
-        subWindow()->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                    Qt::WindowMinimizeButtonHint);
+        subWindow()->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
         if (shown) subWindow()->show();
     }
     Move(plat::twips(12), plat::twips(12), plat::twips(kPictureW + 250), plat::twips(kPictureH + 130));
@@ -163,8 +162,7 @@ void backgrnd::Image1_Click() {
 
 // The brand and measurement-system windows, opened from here rather than
 // from the settings menu, hand this window back enabled when they close.
-void backgrnd::open_setting(const WindowSlot& window, int left, int top, int width,
-                            int height) {
+void backgrnd::open_setting(const WindowSlot& window, int left, int top, int width, int height) {
     if (!window) return;
     g.from_menu = 0;
     plat::Form* f = window();
@@ -176,16 +174,12 @@ void backgrnd::open_setting(const WindowSlot& window, int left, int top, int wid
 
 void backgrnd::SSCommand1_Click(int index) {
     switch (index) {
-        case kProject:
-            open_project();
-            break;
+        case kProject: open_project(); break;
         case kBrand:
             if (g.dealer_lock[2] == -1) return;  // "Dealer cannot select brand"
             open_setting(windows().setname, 3400, 1400, 4560, 2760);
             break;
-        case kUnits:
-            open_setting(windows().setsize, 2775, 1400, 8115, 3960);
-            break;
+        case kUnits: open_setting(windows().setsize, 2775, 1400, 8115, 3960); break;
         case kDealer:
             frm_pass()->Show();
             frm_pass()->ZOrder(0);
@@ -204,11 +198,8 @@ void backgrnd::SSCommand1_Click(int index) {
             frm_proginfo()->Show();
             frm_proginfo()->ZOrder(0);
             break;
-        case kExit:
-            plat::MainWindow::instance()->close();
-            break;
-        default:
-            break;
+        case kExit: plat::MainWindow::instance()->close(); break;
+        default: break;
     }
 }
 

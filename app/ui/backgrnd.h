@@ -29,13 +29,13 @@ public:
 
     backgrnd();
 
-    PictureBox* Image1 = nullptr;   // the brand picture
-    QLabel* Label1 = nullptr;       // dealer line under the picture
-    QLabel* Label4 = nullptr;       // progress of "Copy Excel Data"; hidden until used
+    PictureBox* Image1 = nullptr;  // the brand picture
+    QLabel* Label1 = nullptr;      // dealer line under the picture
+    QLabel* Label4 = nullptr;      // progress of "Copy Excel Data"; hidden until used
     plat::ControlArray<plat::CommandButton> SSCommand1;
     plat::CommandButton* Command1 = nullptr;  // "Copy Excel Data"
-    QTimer* Timer1 = nullptr;       // picture rotation, every 4 s
-    int picture_no = 0;             // picture shown, 0 .. 2
+    QTimer* Timer1 = nullptr;                 // picture rotation, every 4 s
+    int picture_no = 0;                       // picture shown, 0 .. 2
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -5,10 +5,10 @@
 
 #include "backgrnd.h"
 #include "core/windows.h"
-#include "platform/instances.h"
-#include "register.h"
 #include "pass.h"
+#include "platform/instances.h"
 #include "proginfo.h"
+#include "register.h"
 #include "splash.h"
 #include "startup.h"
 

@@ -4,12 +4,14 @@
 // through the window registry (core/windows.h).
 #pragma once
 
-namespace plat { class Form; }
+namespace plat {
+class Form;
+}
 
-class backgrnd;   // brand background window (app/ui/backgrnd.h)
-class splash;     // splash window (app/ui/splash.h)
-class pass;       // access-code window (app/ui/pass.h)
-class proginfo;   // programmer-information window (app/ui/proginfo.h)
+class backgrnd;  // brand background window (app/ui/backgrnd.h)
+class splash;    // splash window (app/ui/splash.h)
+class pass;      // access-code window (app/ui/pass.h)
+class proginfo;  // programmer-information window (app/ui/proginfo.h)
 
 backgrnd* frm_backgrnd();
 splash* frm_splash();

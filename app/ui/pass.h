@@ -13,9 +13,9 @@
 enum class AccessTarget { SettingsMenu, MeasurementSystem };
 
 struct AccessCode {
-    const char* code;      // compared without regard to case and outer blanks
+    const char* code;  // compared without regard to case and outer blanks
     AccessTarget target;
-    const char* purpose;   // for the dealers' documentation
+    const char* purpose;  // for the dealers' documentation
 };
 
 // The one table of access codes.
@@ -28,8 +28,8 @@ class pass : public plat::Form {
 public:
     pass();
 
-    QLabel* Label1 = nullptr;               // prompt
-    plat::TextBox* Text1 = nullptr;         // the code, shown as dots
+    QLabel* Label1 = nullptr;                 // prompt
+    plat::TextBox* Text1 = nullptr;           // the code, shown as dots
     plat::CommandButton* Command1 = nullptr;  // "OK"
     plat::CommandButton* Command2 = nullptr;  // "Cancel"
 

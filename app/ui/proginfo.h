@@ -11,10 +11,10 @@ class proginfo : public plat::Form {
 public:
     proginfo();
 
-    QLabel* Label1 = nullptr;  // program name
-    QLabel* Label2 = nullptr;  // version
-    QLabel* Label3 = nullptr;  // data folder
-    QLabel* Label4 = nullptr;  // data files found
+    QLabel* Label1 = nullptr;                 // program name
+    QLabel* Label2 = nullptr;                 // version
+    QLabel* Label3 = nullptr;                 // data folder
+    QLabel* Label4 = nullptr;                 // data files found
     plat::CommandButton* Command1 = nullptr;  // "OK"
 
     void Form_Load() override;

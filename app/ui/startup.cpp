@@ -10,8 +10,8 @@
 
 #include "backgrnd.h"
 #include "core/ui.h"
-#include "data.h"
 #include "core/windows.h"
+#include "data.h"
 #include "forms.h"
 #include "model.h"
 #include "platform/form.h"

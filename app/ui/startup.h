@@ -8,7 +8,9 @@
 
 #include <functional>
 
-namespace plat { class Form; }
+namespace plat {
+class Form;
+}
 
 // The main window's load handler. `args` are the command-line words after
 // the program name; `dataDir` the program folder. Builds the line-break

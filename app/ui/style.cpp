@@ -36,8 +36,9 @@ QColor brand_color2(int code) {
 }
 
 QString panel_css(int code, const char* objectName) {
-    return QString("QFrame#%1 { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 %2, stop:1 %3);"
-                   " border: 1px solid %2; }")
+    return QString(
+               "QFrame#%1 { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 %2, stop:1 %3);"
+               " border: 1px solid %2; }")
         .arg(objectName, brand_color(code).name(), brand_color2(code).name());
 }
 
@@ -90,8 +91,7 @@ void draw_heat_pump(QPainter& p, QRectF r, QColor accent) {
         const QPointF off(std::cos(rad) * d / 2, std::sin(rad) * d / 2);
         p.drawLine(fan.center() - off, fan.center() + off);
     }
-    QRectF panel(fan.right() + r.width() * 0.07, r.top() + r.height() * 0.2, r.width() * 0.22,
-                 r.height() * 0.18);
+    QRectF panel(fan.right() + r.width() * 0.07, r.top() + r.height() * 0.2, r.width() * 0.22, r.height() * 0.18);
     p.setPen(Qt::NoPen);
     p.setBrush(accent.lighter(170));
     p.drawRoundedRect(panel, 3, 3);

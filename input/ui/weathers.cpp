@@ -23,8 +23,8 @@ using namespace weathers_parts;
 
 namespace {
 
-QPointer<weathers> g_weathers;   // the program's one input window (frm_weathers)
-weathers* g_live = nullptr;      // the window the registry's routines talk to: the newest one
+QPointer<weathers> g_weathers;  // the program's one input window (frm_weathers)
+weathers* g_live = nullptr;     // the window the registry's routines talk to: the newest one
 
 }  // namespace
 
@@ -137,7 +137,7 @@ void weathers::show_units() {
 void weathers::show_inputs() {
     if (!made_) return;
     fields::clamp_inputs();
-    invalid_.clear();   // every box shows its stored value again
+    invalid_.clear();  // every box shows its stored value again
     ++filling_;
     // A box whose text gives the stored value keeps it as the dealer typed
     // it ("7.48" per ft³ of oil, not the 7.4798 the stored price gives back).
@@ -173,7 +173,7 @@ void weathers::heater_enabling() {
 void weathers::pool_enabling() {
     check1_[kSpaBlower]->setEnabled(is_spa());
     check1_[kFloorReturns]->setEnabled(!is_spa());
-    text1_[2]->setEnabled(!is_indoor());   // no wind indoors
+    text1_[2]->setEnabled(!is_indoor());  // no wind indoors
 }
 
 void weathers::refresh_buttons() {

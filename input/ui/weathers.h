@@ -133,7 +133,7 @@ public:
     QString savings_text() const;
     QString backup_text() const;
     QString cop_text() const;
-    QString warning_text() const;   // the notes under the results
+    QString warning_text() const;  // the notes under the results
 
 protected:
     void build() override;
@@ -142,7 +142,7 @@ private:
     void make();
     void store(int i, double shown);
     void store_cover(int i);
-    void set_box(int i, const QString& text);   // our own text: stores nothing
+    void set_box(int i, const QString& text);  // our own text: stores nothing
     void show_units();
     void show_city_group();
     void choose_city(int group, int entry);

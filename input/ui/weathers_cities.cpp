@@ -103,4 +103,3 @@ void weathers::choose_city(int grp, int entry) {
     show_city_group();
     quick_calc();
 }
-

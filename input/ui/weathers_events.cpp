@@ -31,9 +31,9 @@ void weathers::Text1_Change(int i) {
     if (!f) return;
     const double max = fields::limit_shown(*f, true);
     if (v > max + 1e-9) {
-        ui::MsgBox("Maximum value is " + numtext::num_text(max, fields::decimals(*f)) +
-                       fields::unit_suffix(*f, max) + ".",
-                   ui::vbOKOnly | ui::vbExclamation, "Error");
+        ui::MsgBox(
+            "Maximum value is " + numtext::num_text(max, fields::decimals(*f)) + fields::unit_suffix(*f, max) + ".",
+            ui::vbOKOnly | ui::vbExclamation, "Error");
         b->SetText("0");  // runs this handler again: 0, or no results where 0 is no value
         // The dealer types the right value over the 0, not after it.
         if (auto* n = qobject_cast<plat::NumBox*>(b)) n->StartReplacing();
@@ -86,8 +86,7 @@ void weathers::Text1_LostFocus(int i) {
     // valid value, from which the results are computed (never the least
     // value put in its place: a heater of 1 % would "save" everything).
     const double min = fields::limit_shown(*f, false);
-    ui::MsgBox("Minimum value is " + numtext::num_text(min, fields::decimals(*f)) + fields::unit_suffix(*f, min) +
-                   ".",
+    ui::MsgBox("Minimum value is " + numtext::num_text(min, fields::decimals(*f)) + fields::unit_suffix(*f, min) + ".",
                ui::vbOKOnly | ui::vbExclamation, "Error");
     invalid_.erase(i);
     set_box(i, q(fields::shown_text(i)));
@@ -233,4 +232,3 @@ void weathers::SSCommand1_Click(int i) {
         default: break;
     }
 }
-

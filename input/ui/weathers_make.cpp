@@ -33,7 +33,7 @@ void weathers::make() {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     if (normalFont.pointSize() > 0) fixed.setPointSize(normalFont.pointSize());
     std::vector<QWidget*> boldWidgets;
-    static const char* const kMonths[] = {"", "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+    static const char* const kMonths[] = {"",    "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                           "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
     // -- control factories
@@ -265,9 +265,9 @@ void weathers::make() {
         grid->setVerticalSpacing(1);
         // Pump hours are per heating day, the figure to set against the
         // heating hours typed.
-        const char* heads[] = {"Month",         "Heat",       "Wanted",     "Cover\nh/day",
-                               "",              "Air",        "Water",      "Pump h per\nheating day",
-                               "Heat pump\n$", "Heater\n$", "Saving\n$", "Heater\nalone $"};
+        const char* heads[] = {
+            "Month",        "Heat",      "Wanted",    "Cover\nh/day",   "", "Air", "Water", "Pump h per\nheating day",
+            "Heat pump\n$", "Heater\n$", "Saving\n$", "Heater\nalone $"};
         QLabel* headLabels[12] = {};
         for (int c = 0; c < 12; ++c) {
             if (c == 4) continue;
@@ -388,7 +388,6 @@ void weathers::make() {
     for (QGroupBox* gb : findChildren<QGroupBox*>())
         for (QWidget* w : gb->findChildren<QWidget*>()) w->setFont(normalFont);
     for (QWidget* w : boldWidgets) w->setFont(bold);
-    combo1_[9]->setFont(fixed);   // "ST  City": the columns line up
+    combo1_[9]->setFont(fixed);  // "ST  City": the columns line up
     combo1_[10]->setFont(fixed);
 }
-

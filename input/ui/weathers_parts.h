@@ -18,14 +18,21 @@ namespace weathers_parts {
 using fields::kBrandBox;
 using fields::kFirstCover;
 using fields::kFirstWanted;
-constexpr int kHeaterType = 1;   // Combo1(1)
-constexpr int kModelList = 8;    // Combo1(8)
+constexpr int kHeaterType = 1;       // Combo1(1)
+constexpr int kModelList = 8;        // Combo1(8)
 constexpr int kFirstMonthCheck = 1;  // Check1(1..12)
 constexpr int kSpaBlower = 13, kFloorReturns = 14, kBackup = 15;
-enum Buttons : int { kCalculate = 0, kCustomer = 1, kCalculator = 2, kExit = 3, kHpPrice = 8, kFinance = 10,
-                     kPrint = 11 };
+enum Buttons : int {
+    kCalculate = 0,
+    kCustomer = 1,
+    kCalculator = 2,
+    kExit = 3,
+    kHpPrice = 8,
+    kFinance = 10,
+    kPrint = 11
+};
 
-constexpr float kOutdoorSun = 75;   // % sun exposure of an outdoor pool unless typed
+constexpr float kOutdoorSun = 75;  // % sun exposure of an outdoor pool unless typed
 
 // The city list of each group: Florida, other US, outside the US.
 constexpr int kCityCombo[3] = {7, 9, 10};

@@ -37,7 +37,7 @@ void weathers::recalc() {
         warning_->setVisible(true);
         return;
     }
-    const bool ok = engine::calc_all();   // a failure has been reported
+    const bool ok = engine::calc_all();  // a failure has been reported
     show_ambient();
     if (ok) show_results();
     else clear_results();
@@ -87,7 +87,7 @@ void weathers::show_results() {
     if (!made_) return;
     const int t = g.fuel_type;
     const bool heater = t >= HT_ELEC && t <= HT_OIL;
-    const bool alone = has_backup();   // the heater's own cost, beside its backup share
+    const bool alone = has_backup();  // the heater's own cost, beside its backup share
     if (head_alone_->isHidden() == alone) {
         head_alone_->setVisible(alone);
         for (int m = 1; m <= 13; ++m) cells_[m][kHeaterAlone]->setVisible(alone);
@@ -157,4 +157,3 @@ QString weathers::savings_text() const { return made_ ? savings_->text() : QStri
 QString weathers::backup_text() const { return made_ ? backup_->text() : QString(); }
 QString weathers::cop_text() const { return made_ ? cop_->text() : QString(); }
 QString weathers::warning_text() const { return made_ ? warning_->text() : QString(); }
-

@@ -14,9 +14,7 @@
 
 namespace {
 
-void failTest(const ui::Shown& s) {
-    ADD_FAILURE() << "unexpected " << s.kind << " \"" << s.title << "\": " << s.text;
-}
+void failTest(const ui::Shown& s) { ADD_FAILURE() << "unexpected " << s.kind << " \"" << s.title << "\": " << s.text; }
 
 const bool installed = [] {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -39,8 +39,8 @@ bool TempDataDir::copy_built(std::initializer_list<const char*> names) {
             missing_ = name;
             return false;
         }
-        fs::permissions(fs::path(path_) / name, fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add, ec);
+        fs::permissions(fs::path(path_) / name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
+                        ec);
     }
     return true;
 }
