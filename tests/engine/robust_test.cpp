@@ -106,6 +106,7 @@ TEST_F(EngineTest, RandomInputsWithinLimitsAlwaysGiveFiniteResults) {
         g.price_rise[g.fuel_type] = static_cast<float>(uni(0, 0.2));
         g.model_price[2] = cy(uni(0, 9000));
         g.off_buffer[3] = uni(50, 150);
+        g.heater_btu = pick(0, 2) == 0 ? 0.0 : uni(0, 500000);   // 0: output not given
         for (int k = 1; k <= 3; ++k) g.sel_buffer[k] = uni(-80000, 80000);
         for (int k = 1; k <= 8; ++k) {
             g.size_comp[k] = static_cast<float>(uni(0, 99));
@@ -134,6 +135,7 @@ TEST_F(EngineTest, RandomInputsWithinLimitsAlwaysGiveFiniteResults) {
             EXPECT_TRUE(g.calc_f32[39 + m] >= 0 && g.calc_f32[39 + m] <= 24);
             EXPECT_LE(g.temp_table[m][5], g.temp_table[m][6]);
             EXPECT_GE(g.temp_table[m][5], 32.0f);   // never lowered below freezing
+            EXPECT_GE(g.calc_f32[12 + m], 0.0f);      // a heater never costs less than nothing
         }
         if (HasFailure()) FAIL() << "first failing run: " << run;
     }
