@@ -111,22 +111,4 @@ TEST_F(EngineTest, DaysOffSaveEnergyButRaiseTheDemandOnHeatingDays) {
     EXPECT_LT(g.combo_idx, units_100);
 }
 
-TEST_F(EngineTest, NothingToHeatGivesZeroResults) {
-    g.pool_area = 0;
-    g.fuel_type = HT_GAS;
-    ASSERT_TRUE(engine::calc_all());
-    EXPECT_EQ(g.need_total, 0);
-    EXPECT_EQ(g.combo_idx, 0);              // no heat pump at all
-    EXPECT_EQ(g.equip_cost, Currency{});
-    EXPECT_EQ(g.tot_hp, Currency{});
-    EXPECT_EQ(g.payback_f32[HT_GAS], 0);
-
-    SetUp();
-    heat_months(1, 0, 82);                 // no heated month
-    ASSERT_TRUE(engine::calc_all());
-    EXPECT_EQ(g.need_total, 0);
-    EXPECT_EQ(g.cop_avg, 0);
-    for (int r = 1; r <= 51; ++r) EXPECT_EQ(g.calc_f32[r], 0) << r;
-}
-
 }  // namespace

@@ -1,6 +1,6 @@
 // A schedule that holds: heating days after days off, hours per heating
 // day, the backed-up system and the existing heater's output, nothing to
-// heat, months that are off.
+// heat.
 #include <algorithm>
 #include <cmath>
 
@@ -103,6 +103,7 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                     << m;
                 if (g.backup_month[m] == 1) {
                     ++backup_months;
+                    if (g.month_cop[m] > 0) EXPECT_FLOAT_EQ(g.calc_f32[39 + m], 24.0f) << m;   // around the clock
                     const double gas = (need - (g.month_cop[m] > 0 ? pump : 0)) / 80000.0 * 1.11 * rf;
                     EXPECT_NEAR(g.calc_f32[12 + m], gas, 0.011) << m;
                 }
@@ -159,6 +160,11 @@ TEST_F(EngineTest, NothingToHeatNeedsNoHeatPump) {
         {"no month ticked", [] { heat_months(1, 0, 82); }},
         {"40 F wanted in Orlando", [] { heat_months(1, 12, 40); }},
         {"no surface", [] { g.pool_area = 0; }},
+        {"a spa indoors, no month ticked", [] {
+             heat_months(1, 0, 82);
+             g.pool_type = "Spa";
+             g.pool_site = "In";
+         }},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -170,25 +176,10 @@ TEST_F(EngineTest, NothingToHeatNeedsNoHeatPump) {
         EXPECT_EQ(g.equip_cost, Currency{}) << c.what;
         EXPECT_EQ(g.tot_hp, Currency{}) << c.what;
         EXPECT_EQ(g.temp_lowered, 0) << c.what;
+        EXPECT_EQ(g.need_total, 0) << c.what;
+        EXPECT_EQ(g.payback_f32[HT_GAS], 0) << c.what;
+        for (int r = 1; r <= 51; ++r) EXPECT_EQ(g.calc_f32[r], 0) << c.what << " row " << r;
     }
-}
-
-// Without backup, months the pump cannot run in are off: no heating, no
-// cost, not a frozen pool "kept".
-TEST_F(EngineTest, MonthsWithoutHeatingAreOff) {
-    set_climate(kChicago);
-    g.fuel_type = HT_GAS;
-    g.rate_elec = Currency{};   // the average C.O.P. does not depend on prices
-    ASSERT_TRUE(engine::calc_all());
-    for (int m = 1; m <= 12; ++m) {
-        const bool off = g.month_city_c[m] < 45;
-        EXPECT_EQ(g.month_off[m], off ? 1 : 0) << m;
-        if (!off) continue;
-        EXPECT_EQ(g.calc_f32[m], 0) << m;
-        EXPECT_EQ(g.calc_f32[12 + m], 0) << m;
-        EXPECT_EQ(g.calc_f32[39 + m], 0) << m;
-    }
-    EXPECT_GT(g.cop_avg, 3.0f);
 }
 
 }  // namespace
