@@ -549,8 +549,8 @@ YearFigures year_figures(int y) {
     f.fuel = y == 1 ? g.tot_heater : cy(g.tot_heater.toDouble() * gF);
     // The existing heater heating alone, whose cost the saving is taken from.
     const Currency alone = g.tot_saving + g.tot_hp + (backed_up() ? g.tot_heater : Currency{});
-    const Currency aloneY = y == 1 ? alone : cy(alone.toDouble() * gF);
-    f.saving = aloneY - f.hp - (backed_up() ? f.fuel : Currency{});
+    f.alone = y == 1 ? alone : cy(alone.toDouble() * gF);
+    f.saving = f.alone - f.hp - (backed_up() ? f.fuel : Currency{});
     return f;
 }
 
@@ -586,14 +586,36 @@ void table6() {
     blank();
 }
 
+namespace {
+
+// The money cells of a Table 6 row, each right-aligned in 13 columns from
+// its start: the heat pump, the existing heater's cost, the saving; for a
+// backed-up system the heater's backup fuel and the heater alone, each under
+// its own heading, before the saving.
+std::vector<Item> year_cells(const YearFigures& f, int hpStart) {
+    const char* mask = "$##,###,##0.00";
+    struct Cell {
+        Currency v;
+        int start;
+    };
+    std::vector<Cell> cells = {{f.hp, hpStart}};
+    if (backed_up()) cells.insert(cells.end(), {{f.fuel, 27}, {f.alone, 43}, {f.saving, 56}});
+    else if (has_heater()) cells.insert(cells.end(), {{f.fuel, 32}, {f.saving, 52}});
+    std::vector<Item> items;
+    for (const Cell& c : cells) {
+        const std::string text = F(c.v.toDouble(), mask);
+        items.push_back(T(c.start + pad(text, 13)));
+        items.push_back(text);
+    }
+    return items;
+}
+
+}  // namespace
+
 // Each year's row shows that year's costs with the yearly price rises (the
 // first year's are the totals of Table 4); the total row is their sum.
 void table6_rows() {
     Proc proc("table6_rows", OnFault::Pass);
-    const int ft = existing();
-    const bool backup = backed_up();
-    const char* mask = "$##,###,##0.00";
-    const int heaterCol = backup ? 27 : 32, savingCol = backup ? 42 : 52;
     g.table_years = 5;
     YearFigures sum;
     for (g.calc_month = 1; g.calc_month <= g.table_years; ++g.calc_month) {
@@ -601,22 +623,20 @@ void table6_rows() {
         const YearFigures f = year_figures(y);
         sum.hp += f.hp;
         sum.fuel += f.fuel;
+        sum.alone += f.alone;
         sum.saving += f.saving;
-        const std::string hp = F(f.hp.toDouble(), mask);
-        if (ft == HT_HEATPUMP) {
-            out({T(5), num(y), T(11), hp});
+        if (!has_heater()) {
+            out({T(5), num(y), T(11), F(f.hp.toDouble(), "$##,###,##0.00")});
             continue;
         }
-        const std::string heater = F(f.fuel.toDouble(), mask), saving = F(f.saving.toDouble(), mask);
-        out({T(5), F(y, "##"), T(11 + pad(hp, 13)), hp, T(heaterCol + pad(heater, 13)), heater,
-             T(savingCol + pad(saving, 13)), saving});
+        std::vector<Item> row = {T(5), F(y, "##")};
+        for (Item& i : year_cells(f, 11)) row.push_back(std::move(i));
+        out(row);
     }
     blank();
-    const std::string hp = F(sum.hp.toDouble(), mask);
-    std::vector<Item> total = {T(1), "TOTAL", T((backup ? 12 : 11) + pad(hp, 13)), hp};
-    if (ft > HT_HEATPUMP) {
-        const std::string heater = F(sum.fuel.toDouble(), mask), saving = F(sum.saving.toDouble(), mask);
-        total.insert(total.end(), {T(heaterCol + pad(heater, 13)), heater, T(savingCol + pad(saving, 13)), saving});
+    std::vector<Item> total = {T(1), "TOTAL"};
+    for (Item& i : year_cells(sum, backed_up() ? 12 : 11)) total.push_back(std::move(i));
+    if (has_heater()) {
         out(total);
         g.disp_str[2] = "Electric resistance";
         g.disp_str[3] = "Natural gas";

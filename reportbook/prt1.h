@@ -55,10 +55,11 @@ std::string system_text();
 
 // One year's figures of the chosen system with the yearly price rises:
 // heat-pump cost, the existing heater's cost (its backup share in a
-// backed-up system) and the saving against the existing heater alone.
-// Year 1 is the engine's one-year totals (tot_hp, tot_heater, tot_saving).
+// backed-up system), the existing heater heating alone, and the saving
+// against it. Year 1 is the engine's one-year totals (tot_hp, tot_heater,
+// tot_saving).
 struct YearFigures {
-    Currency hp, fuel, saving;
+    Currency hp, fuel, alone, saving;
 };
 YearFigures year_figures(int y);
 

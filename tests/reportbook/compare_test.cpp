@@ -239,7 +239,9 @@ TEST_F(ReportTest, AScratchFileThatCannotBeWrittenIsSaidAndPassedOver) {
         EXPECT_EQ(systems.size(), 4u);
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].title, c.title);
-        if (c.err == ENOSPC) EXPECT_EQ(script.shown()[0].text, "Disk is full");
+        if (c.err == ENOSPC) {
+            EXPECT_EQ(script.shown()[0].text, "Disk is full");
+        }
         EXPECT_FALSE(fs::exists(path("Pumpchk.dat")));
         EXPECT_EQ(vb::Trim(g.cmp_res[4].brand), "Tessaric");
     }
