@@ -1,7 +1,9 @@
 // Text and number rules: Val, the whole-number conversions, the print forms
 // of numbers, the character-counted string functions, the picture masks and
 // the date texts. No locale, no iostreams: every result is the same on every
-// machine whatever its language settings.
+// machine whatever its language settings. One file over the usual length:
+// Val, the print forms and the masks share the digit generation at its top,
+// so that every number text of the program is made one way.
 #include "core/vbtext.h"
 
 #include <charconv>
