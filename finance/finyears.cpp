@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "finance/pages.h"
 #include "finance/pagetext.h"
-#include "app/model.h"
 #include "printouts/page.h"
 
 namespace fin {
@@ -28,9 +28,7 @@ YearTable year_table() {
     const bool lease = g.fin_mode == 1;
     const int years = static_cast<int>(vb::Int(g.fin_months / 12.0 + 0.99));
     // Cost of heater k in year y: year 1's figure grown by its yearly rise.
-    const auto grown = [](int k, double year1, int y) {
-        return cy(std::pow(1.0 + g.price_rise[k], y - 1) * year1);
-    };
+    const auto grown = [](int k, double year1, int y) { return cy(std::pow(1.0 + g.price_rise[k], y - 1) * year1); };
     for (int y = 1; y <= years; ++y) {
         YearRow r;
         r.year = y;

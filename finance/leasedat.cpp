@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
 #include "app/model.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
 
 namespace fin {
 namespace {
@@ -230,8 +230,7 @@ void pass(Writer& w, int& step) {
             g.balloon_end = g.balloon_amt;
             w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
             g.balloon_perc = percent_of_total(g.balloon_amt);
-            if (loan)
-                w.box(11, g.balloon_perc > 0 ? fmt(static_cast<double>(g.balloon_perc), kPct) : std::string());
+            if (loan) w.box(11, g.balloon_perc > 0 ? fmt(static_cast<double>(g.balloon_perc), kPct) : std::string());
         }
     }
 

@@ -4,12 +4,14 @@
 // the savings in + 60.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "finance/pages.h"
 #include "finance/pagetext.h"
-#include "app/model.h"
 #include "printouts/page.h"
 
 using finpage::blank;
@@ -101,13 +103,18 @@ void body(int& step) {
     line(PrintLine{}.tab(m + 18).text("--SAVING WITH A LOAN--"));
     blank();
     // The heading words stand over their columns of the rows below.
-    line(PrintLine{}
-             .tab(m + 6).text("Year").tab(m + 15).text("Heat pump").tab(m + 27).text("loan").tab(m + 37).text("Numb")
-             .tab(m + 45).text("Total").tab(m + 55).text("Costs").tab(m + 65).text("Saving"));
-    line(PrintLine{}
-             .tab(m + 15).text(g.backup_on != 0 ? "and backup" : "Run costs").tab(m + 27).text("Payments")
-             .tab(m + 37).text("Pay").tab(m + 45).text("Costs").tab(m + 55).text(fuel_word(ft))
-             .tab(m + 65).text("Per year"));
+    const auto words = [m](std::initializer_list<std::pair<int, std::string>> at) {
+        PrintLine l;
+        for (const auto& [column, text] : at) l.tab(m + column).text(text);
+        line(l);
+    };
+    words({{6, "Year"}, {15, "Heat pump"}, {27, "loan"}, {37, "Numb"}, {45, "Total"}, {55, "Costs"}, {65, "Saving"}});
+    words({{15, g.backup_on != 0 ? "and backup" : "Run costs"},
+           {27, "Payments"},
+           {37, "Pay"},
+           {45, "Costs"},
+           {55, fuel_word(ft)},
+           {65, "Per year"}});
     blank();
     step = 5;
     Currency saving;
@@ -132,8 +139,11 @@ void body(int& step) {
 
     line(PrintLine{}.tab(m).text("Total tax deductions for"));
     figure("interest and depreciation         :", 11, interest + balloon_interest + depreciation);
-    static const char* labels[] = {"", "", "Average annual energy costs       :",
-                                   "Average annual Natural Gas costs  :", "Average annual Propane costs      :",
+    static const char* labels[] = {"",
+                                   "",
+                                   "Average annual energy costs       :",
+                                   "Average annual Natural Gas costs  :",
+                                   "Average annual Propane costs      :",
                                    "Average annual Heating Oil costs  :"};
     figure(labels[ft], 11, fuel_avg);
     line(PrintLine{}.tab(m).text("Average annual heat pump"));

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "finance/pages.h"
 #include "finance/pagetext.h"
-#include "app/model.h"
 #include "printouts/page.h"
 #include "printouts/values.h"
 
@@ -283,8 +283,11 @@ void prt_lease() {
         line(right(l, 8, fmt(costs, kWhole)));
     }
     {
-        static const char* labels[] = {"", "", "Average annual energy costs       : ",
-                                       "Average annual Natural Gas costs  : ", "Average annual Propane costs      : ",
+        static const char* labels[] = {"",
+                                       "",
+                                       "Average annual energy costs       : ",
+                                       "Average annual Natural Gas costs  : ",
+                                       "Average annual Propane costs      : ",
                                        "Average annual Heating Oil costs  : "};
         PrintLine l;
         l.tab(m).text(labels[ft]);
@@ -324,8 +327,7 @@ void prt_lease() {
         // grown once by the compared fuel's price rise.
         const int k = vb::CInt(10 - g.fin_months / 12.0);
         Currency ten;
-        for (int i = 0; i < k; ++i)
-            ten += cy(g.post_saving.toDouble() * std::pow(1.0 + g.price_rise[ft], k - 1));
+        for (int i = 0; i < k; ++i) ten += cy(g.post_saving.toDouble() * std::pow(1.0 + g.price_rise[ft], k - 1));
         ten += S;
         PrintLine l;
         l.tab(m).text("Total  10 years savings           : ");

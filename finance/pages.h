@@ -52,12 +52,12 @@ namespace fin {
 // The figures of one row of the yearly table.
 struct YearRow {
     int year = 0;
-    Currency hp;         // running cost of the heat-pump system (H)
-    Currency other;      // running cost of heater fuel_type (O)
-    Currency fuel_alone; // backed-up system: the compared heater alone
-    Currency backup_tab; // backed-up system: the engine's yearly cost of the compared heater (B)
-    int npay = 0;        // payments falling in the year
-    Currency pay;        // their sum (a lease's with sales tax)
+    Currency hp;          // running cost of the heat-pump system (H)
+    Currency other;       // running cost of heater fuel_type (O)
+    Currency fuel_alone;  // backed-up system: the compared heater alone
+    Currency backup_tab;  // backed-up system: the engine's yearly cost of the compared heater (B)
+    int npay = 0;         // payments falling in the year
+    Currency pay;         // their sum (a lease's with sales tax)
 };
 struct YearTable {
     std::vector<YearRow> rows;

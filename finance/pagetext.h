@@ -4,16 +4,16 @@
 
 #include <string>
 
+#include "app/model.h"
 #include "core/currency.h"
 #include "core/vbtext.h"
-#include "app/model.h"
 #include "printouts/page.h"
 
 namespace finpage {
 
-inline constexpr const char* kWhole = "$###,##0";       // whole dollars in the saving tables
-inline constexpr const char* kCents = "$###,##0.00";    // amounts of the data pages
-inline constexpr const char* kPayment = "$#,##0.00";    // payments
+inline constexpr const char* kWhole = "$###,##0";     // whole dollars in the saving tables
+inline constexpr const char* kCents = "$###,##0.00";  // amounts of the data pages
+inline constexpr const char* kPayment = "$#,##0.00";  // payments
 
 inline void line(const PrintLine& l) { print_line(l, kCheckPaper); }
 inline void blank(int n = 1) {

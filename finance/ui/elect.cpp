@@ -1,10 +1,9 @@
 #include "elect.h"
 
-
-#include "core/vbtext.h"
 #include "app/data.h"
-#include "finance/ui/finbox.h"
 #include "app/model.h"
+#include "core/vbtext.h"
+#include "finance/ui/finbox.h"
 
 namespace {
 

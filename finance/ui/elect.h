@@ -15,7 +15,7 @@ public:
 
     // Rows top to bottom: Label3/Text3 price 1, Label4/Text4 price 2,
     // Label5/Text5 price 3.
-    plat::ControlArray<QLabel> Label;     // 3..5
+    plat::ControlArray<QLabel> Label;        // 3..5
     plat::ControlArray<plat::TextBox> Text;  // 3..5
 
     void Form_Load() override;

@@ -5,11 +5,11 @@
 #include <array>
 #include <vector>
 
-#include "core/vbtext.h"
 #include "app/data.h"
+#include "app/model.h"
+#include "core/vbtext.h"
 #include "finance/leasedat.h"
 #include "finance/ui/finbox.h"
-#include "app/model.h"
 
 namespace {
 
@@ -28,36 +28,42 @@ struct Help {
 const std::string k36(36, ' ');
 
 const Help* help_of(char code) {
-    static const Help a{1090, 1090,
+    static const Help a{1090,
+                        1090,
                         {"   Enter an amount which includes     ", "   additional expenses and charges.   ",
                          "   Use (-) figure to discount the     ", "   price of the system if necessary.  "},
                         {}};
-    static const Help i{1450, 1450,
+    static const Help i{1450,
+                        1450,
                         {"   Enter the installation costs       ", "   which are not included in the cost ",
                          "   of the basic system. Include the   ", "   cost of materials, permits etc..   "},
                         {}};
-    static const Help d{2050, 2050,
+    static const Help d{2050,
+                        2050,
                         {"   A down payment may reduce the      ", "   the cap on the lease payments.     ",
                          "   Two payments are automatically     ", "   calculated as a starting amount.   "},
                         {"   A down payment of up to 25% from   ", "   the total purchase price may be    ",
                          "   required with a loan%. Enter the    ", "   percentage of the down payment.    "}};
-    static const Help b{2900, 2300,
+    static const Help b{2900,
+                        2300,
                         {"   An optional Buyout amount will     ", "   allow the customer to take          ",
                          "   ownership of the system at the     ", "   end of the lease period.           "},
                         {"   A one time large amount payable    ", "   at the end of the loan will allow  ",
                          "   the lender to offer lower payments ", "   during the life of the loan.       "}};
-    static const Help r{3275, 3275,
-                        {},  // built with the term and the bracket, see inputdata
-                        {"   LOAN INTEREST RATE", "   The rate may change with the       ",
-                         "   prevailing rate, the availability  ", "   of funds, the credit status of the ",
-                         "   customer and the loan% size.        "}};
-    static const Help f{2375, 2375,
-                        {k36, "   Closing fees, Ending fees,         ", "   permits, etc..                     ", k36},
-                        {}};
-    static const Help s{2260, 1450,
+    static const Help r{
+        3275,
+        3275,
+        {},  // built with the term and the bracket, see inputdata
+        {"   LOAN INTEREST RATE", "   The rate may change with the       ", "   prevailing rate, the availability  ",
+         "   of funds, the credit status of the ", "   customer and the loan% size.        "}};
+    static const Help f{
+        2375, 2375, {k36, "   Closing fees, Ending fees,         ", "   permits, etc..                     ", k36}, {}};
+    static const Help s{2260,
+                        1450,
                         {k36, "   Sales tax is due with every        ", "   instalment.                       ", k36},
                         {k36, "   Sales tax is paid in advance with  ", "   all financed loans.                ", k36}};
-    static const Help v{2775, 3275,
+    static const Help v{2775,
+                        3275,
                         {"   Residual value should be kept      ", "   as low as possible. Ideally the    ",
                          "   system should be fully depreciated ", "   during the life of the lease.      "},
                         {"   Residual value is used to calculate", "   the tax deduction. Only interest   ",
@@ -109,9 +115,7 @@ lease::Action::~Action() {
 
 lease::lease() : plat::Form("lease") {}
 
-plat::TextBox* lease::Text(int n) const {
-    return static_cast<plat::TextBox*>(control("Text" + std::to_string(n)));
-}
+plat::TextBox* lease::Text(int n) const { return static_cast<plat::TextBox*>(control("Text" + std::to_string(n))); }
 QLabel* lease::Label(int n) const { return static_cast<QLabel*>(control("Label" + std::to_string(n))); }
 plat::OptionButton* lease::Option(int n) const {
     return static_cast<plat::OptionButton*>(control("Option" + std::to_string(n)));
@@ -473,8 +477,10 @@ void lease::inputdata(char code) {
     if (code == 'R' && lease_mode) {
         lines = {"   LEASE RATE KEY FACTOR",
                  "   For " + vb::Str(g.fin_months) + " months and " + fin::bracket_label(g.amt_bracket),
-                 "   The rate may change with the       ", "   prevailing rate, the availability  ",
-                 "   of funds, the credit status of the ", "   customer and the lease size.       "};
+                 "   The rate may change with the       ",
+                 "   prevailing rate, the availability  ",
+                 "   of funds, the credit status of the ",
+                 "   customer and the lease size.       "};
     }
     std::string text;
     for (const std::string& l : lines) text += l + '\n';

@@ -26,7 +26,7 @@ public:
     plat::TextBox* Text(int n) const;
     QLabel* Label(int n) const;
     plat::OptionButton* Option(int n) const;
-    plat::ComboBox* Combo2 = nullptr;          // "Lease" / "loan"
+    plat::ComboBox* Combo2 = nullptr;           // "Lease" / "loan"
     plat::CommandButton* SSCommand1 = nullptr;  // total payments / total costs
     plat::CommandButton* SSCommand2 = nullptr;  // "CALCULATE"
     plat::CheckBox* Check1 = nullptr;           // "Cover letter"

@@ -1,12 +1,11 @@
 #include "setfin.h"
 
-
-#include "core/ui.h"
-#include "core/windows.h"
-#include "core/vbtext.h"
 #include "app/data.h"
-#include "finance/ui/finbox.h"
 #include "app/model.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "core/windows.h"
+#include "finance/ui/finbox.h"
 
 namespace {
 

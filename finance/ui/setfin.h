@@ -13,18 +13,18 @@ class setfin : public plat::Form {
 public:
     setfin();
 
-    QLabel* Label1 = nullptr;  // "End of the loan payment interest mode"
-    QLabel* Label2 = nullptr;  // "Annual loan interest rate"
-    QLabel* Label3 = nullptr;  // "Lease factors"
-    QLabel* Label8 = nullptr;  // term heading
-    QLabel* Label9 = nullptr;  // "The total savings of a loan contract"
-    plat::ControlArray<QLabel> Label;           // 4..7 amount brackets
+    QLabel* Label1 = nullptr;                          // "End of the loan payment interest mode"
+    QLabel* Label2 = nullptr;                          // "Annual loan interest rate"
+    QLabel* Label3 = nullptr;                          // "Lease factors"
+    QLabel* Label8 = nullptr;                          // term heading
+    QLabel* Label9 = nullptr;                          // "The total savings of a loan contract"
+    plat::ControlArray<QLabel> Label;                  // 4..7 amount brackets
     plat::ControlArray<plat::OptionButton> SSOption2;  // 0 Adjustable, 1 Fixed
-    plat::TextBox* Text1 = nullptr;             // loan rate
-    plat::ControlArray<plat::TextBox> Text2;    // 0..23 key factors
-    plat::ComboBox* Combo1 = nullptr;           // balloon interest mode
-    plat::ComboBox* Combo2 = nullptr;           // loan saving rule
-    plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
+    plat::TextBox* Text1 = nullptr;                    // loan rate
+    plat::ControlArray<plat::TextBox> Text2;           // 0..23 key factors
+    plat::ComboBox* Combo1 = nullptr;                  // balloon interest mode
+    plat::ComboBox* Combo2 = nullptr;                  // loan saving rule
+    plat::CommandButton* SSCommand1 = nullptr;         // "Save/Exit"
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -13,16 +13,16 @@
 #include <memory>
 #include <string>
 
-#include "core/ui.h"
-#include "core/windows.h"
-#include "core/vbtext.h"
-#include "finance/leasedat.h"
 #include "app/data.h"
+#include "app/model.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "core/windows.h"
+#include "finance/leasedat.h"
 #include "finance/ui/elect.h"
 #include "finance/ui/lease.h"
 #include "finance/ui/register.h"
 #include "finance/ui/setfin.h"
-#include "app/model.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/testing.h"
@@ -39,8 +39,7 @@ protected:
         fs::create_directories(dir);
         const char* bin = std::getenv("HEATER_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "HEATER_BIN_DIR is not set";
-        for (const char* f : {"PumpHP.dat", "defaulte.dat", "location.dat"})
-            fs::copy_file(fs::path(bin) / f, dir / f);
+        for (const char* f : {"PumpHP.dat", "defaulte.dat", "location.dat"}) fs::copy_file(fs::path(bin) / f, dir / f);
         set_defaults(g);
         g.data_dir = dir.string() + "/";
         load_brand_pumps();
@@ -56,8 +55,8 @@ protected:
                 delete f;
             }
         }
-        EXPECT_TRUE(script->unexpected().empty()) << "unexpected box: " << script->unexpected().front().title
-                                                   << " / " << script->unexpected().front().text;
+        EXPECT_TRUE(script->unexpected().empty())
+            << "unexpected box: " << script->unexpected().front().title << " / " << script->unexpected().front().text;
         script.reset();
         fs::remove_all(dir);
     }

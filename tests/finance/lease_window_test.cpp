@@ -157,10 +157,10 @@ TEST_F(LeaseWindow, EachActionCalculatesOnceAndWarnsOnce) {
     lease* w = openLease();
     EXPECT_EQ(boxes("Error"), 1);
     EXPECT_EQ(w->calculations(), 1);
-    for (auto act : {+[](lease* l) { l->Combo2->SetListIndex(1); },  // mode
-                     +[](lease* l) { l->Option(5)->click(); },       // term
-                     +[](lease* l) { l->SSCommand2->DoClick(); },    // CALCULATE
-                     +[](lease* l) { l->SSCommand1->DoClick(); }}) { // total
+    for (auto act : {+[](lease* l) { l->Combo2->SetListIndex(1); },   // mode
+                     +[](lease* l) { l->Option(5)->click(); },        // term
+                     +[](lease* l) { l->SSCommand2->DoClick(); },     // CALCULATE
+                     +[](lease* l) { l->SSCommand1->DoClick(); }}) {  // total
         script->clear();
         script->answer(ui::vbOK);
         const int before = w->calculations();

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "core/ui.h"
-#include "finance/leasedat.h"
 #include "app/model.h"
 #include "app/settings.h"
+#include "core/ui.h"
+#include "finance/leasedat.h"
 
 namespace {
 
@@ -154,8 +154,8 @@ TEST_F(Finance, AmountBracketsCoverEveryAmount) {
     struct Case {
         double amount;
         int bracket;
-    } cases[] = {{1999.99, 1}, {0, 1},       {2000, 1},     {5000, 1},     {5000.50, 2},
-                 {5001, 2},    {15000, 2},   {15000.5, 3},  {25000, 3},    {25000.01, 4}, {1e6, 4}};
+    } cases[] = {{1999.99, 1}, {0, 1},       {2000, 1},  {5000, 1},     {5000.50, 2}, {5001, 2},
+                 {15000, 2},   {15000.5, 3}, {25000, 3}, {25000.01, 4}, {1e6, 4}};
     for (const Case& c : cases) {
         g.amt_bracket = 0;
         g.fin_amount = cy(c.amount);

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <numeric>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "finance/leasedat.h"
 #include "finance/pages.h"
-#include "app/model.h"
 #include "platform/print/printer.h"
 #include "printouts/page.h"
 #include "printouts/values.h"
