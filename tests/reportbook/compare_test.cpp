@@ -253,7 +253,8 @@ TEST_F(ReportTest, CapacityFlagsAreThoseOfThisRun) {
     pool_with_gas();
     three_competitors();
     compet1::no_capacity = {0, 1, 1, 1, 1};
-    compet1::compute_systems(compet1::UserSystem::save());
+    const compet1::UserSystem user = compet1::UserSystem::save();
+    compet1::compute_systems(user);
     EXPECT_EQ(compet1::no_capacity, (arr<i16, 4>{0, 0, 0, 0, 0}));
 
     // Competitor 2's pumps barely heat at all.
@@ -262,8 +263,35 @@ TEST_F(ReportTest, CapacityFlagsAreThoseOfThisRun) {
     for (int p = 1; p <= 24; ++p) weak.btu[p] = 1;
     ASSERT_TRUE(records::writeCompetitorFile(path("PumpHP2.dat"), weak));
     g.comp_names[3].clear();
-    compet1::compute_systems(compet1::UserSystem::save());
+    compet1::compute_systems(user);
     EXPECT_EQ(compet1::no_capacity, (arr<i16, 4>{0, 0, 1, 0, 0}));
+    user.restore();  // the caller's part after compute_systems
+
+    // Only when the chosen system lacks capacity too is it said, naming the
+    // competitors that lack it as well.
+    auto note = [] {
+        std::vector<std::string> lines;
+        const prn::Document& doc = prn::printer().document();
+        for (std::size_t p = 0; p < doc.pages.size(); ++p)
+            for (const auto& l : doc.pageText(p))
+                if (!lines.empty() || l.find("Unfortunately") != std::string::npos) lines.push_back(vb::Trim(l));
+        prn::printer().KillDoc();
+        lines.resize(std::min<std::size_t>(lines.size(), 3));
+        return lines;
+    };
+    compet1::compare();
+    EXPECT_TRUE(note().empty());
+    city("Chicago");  // winter water the heat pumps cannot hold
+    heat(1, 12, 82);
+    compet1::compare();
+    EXPECT_EQ(compet1::no_capacity[4], 1);
+    EXPECT_EQ(note(), (std::vector<std::string>{"Unfortunately the", "Brisalto", "Corvane Pool"}));
+    g.comp_names[1].clear();
+    g.comp_names[2].clear();
+    compet1::compare();
+    EXPECT_EQ(note(), (std::vector<std::string>{
+                          "Unfortunately the", "system lacks the capacity required to maintain water temperatures.",
+                          "A larger system will result in an increase in equipment costs,"}));
 }
 
 // After the report book, with or without the comparison, the data model
