@@ -24,7 +24,8 @@ int payments_in_year(bool lease, int months, int year) {
 YearTable year_table() {
     YearTable t;
     const int ft = std::clamp<int>(g.fuel_type, 1, 5);
-    const bool backed = g.backup_on == 1;
+    // Backup needs a heater to back the heat pump up.
+    const bool backed = g.backup_on == 1 && ft > 1;
     const bool lease = g.fin_mode == 1;
     const int years = static_cast<int>(vb::Int(g.fin_months / 12.0 + 0.99));
     // Cost of heater k in year y: year 1's figure grown by its yearly rise.
