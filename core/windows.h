@@ -82,6 +82,16 @@ struct WindowRegistry {
     std::function<void()> show_results;           // redraw its results grid and texts
     std::function<void()> unload_settings;        // unload the open settings windows, in order
 
+    // Every window by its name, for code that goes over all of them (the
+    // window tour of the tests).
+    std::vector<std::pair<const char*, WindowSlot>> named() const {
+        return {{"backgrnd", backgrnd}, {"weathers", weathers},     {"setname", setname}, {"Names", Names},
+                {"setsize", setsize},   {"menu", menu},             {"frmBrowser", frmBrowser},
+                {"custname", custname}, {"Calculator", Calculator}, {"elect", elect},     {"lease", lease},
+                {"Prt2", Prt2},         {"coname", coname},         {"setdata", setdata}, {"filldata", filldata},
+                {"setfin", setfin},     {"setheat", setheat},       {"Showpump", Showpump}, {"setoutp", setoutp}};
+    }
+
     // Settings windows that unload_settings closes, in this order.
     std::vector<WindowSlot> settings_order() const {
         return {coname, setname, setsize, setdata, setfin, setheat, Showpump, setoutp};
