@@ -14,6 +14,8 @@
 
 #include "app/model.h"
 #include "app/ui/forms.h"
+#include "app/ui/pass.h"
+#include "app/ui/proginfo.h"
 #include "app/ui/register.h"
 #include "app/ui/splash.h"
 #include "app/ui/startup.h"
@@ -134,6 +136,13 @@ TEST_P(WindowTour, EveryWindowOpensInsideTheMainWindow) {
     }
     // Every window of the program is in the tour.
     EXPECT_GE(opened, 17);
+    // The two start-up windows the registry does not hold.
+    for (plat::Form* f : {static_cast<plat::Form*>(frm_pass()), static_cast<plat::Form*>(frm_proginfo())}) {
+        f->Show();
+        QApplication::processEvents();
+        expectInside(f, f->objectName().toStdString());
+        f->Unload();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, WindowTour, ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}),
