@@ -475,7 +475,6 @@ void BG() {
             blank();
             if (vb::Len(st.model_text) > 9) {
                 st.model_text = vb::Mid(st.model_text, 10);
-                st.tab5_equip_cost = g.equip_cost;
                 out({T(10), st.model_text + "     " + F(g.equip_cost.toDouble(), "$###,###")});
             }
             blank();
@@ -498,7 +497,6 @@ void BG() {
             g.heater_cost_cy[HT_OIL] = g.save_amt_oil;
 
             // Payback: equipment over the yearly saving.
-            st.payback_yrs = 0;
             if (ft == HT_HEATPUMP) return;
             if (g.year_saving <= Currency{}) {
                 out({T(13), "The PAYBACK period is very long    "});
@@ -507,7 +505,6 @@ void BG() {
                 open({T(13), "The PAYBACK is instant + profit    "});
                 blank();
             } else {
-                st.payback_yrs = g.payback_f32[ft];
                 out({T(13), "The PAYBACK period is only  " + F(g.payback_f32[ft], "#0.0") + "  Years."});
                 blank();
             }
@@ -519,15 +516,11 @@ void roi_line() {
     Proc proc("roi_line", OnFault::Pass);
     const int ft = existing();
     g.table_indent = ft == HT_HEATPUMP ? 20 : 0;
-    st.roi_pct = 0;
     if (ft != HT_HEATPUMP) {
         open({T(13), "The RETURN ON INVESTMENT is  "});
         if (g.invest_f32[ft] <= 5.0f && g.invest_cy[ft] > Currency{}) {
-            const float r = g.invest_f32[ft] * 100.0f;
-            st.roi_pct = r;
-            out({F(r, "###0.0") + "%"});
+            out({F(g.invest_f32[ft] * 100.0f, "###0.0") + "%"});
         } else {
-            st.roi_pct = g.invest_cy[ft] > Currency{} ? g.invest_f32[ft] * 100.0f : 0.0f;
             out({"+500%"});
         }
         blank(2);

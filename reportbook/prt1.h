@@ -20,9 +20,6 @@ struct State {
     arr<std::string, 12> page1_run_txt;  // "Run" / "Off" by month (Table 2)
     std::string model_text;              // equipment text of the chosen system (page 1)
     i16 zero_hours_seen = 0;             // Table 3: a month with no C.O.P. or no run hours
-    Currency tab5_equip_cost;            // Table 5's printed equipment cost
-    float payback_yrs = 0;               // Table 5's payback, years
-    float roi_pct = 0;                   // Table 5's return on investment, %
 };
 extern State st;
 

@@ -1,5 +1,7 @@
 // The whole report book of realistic projects, compared line by line with
 // the expected transcripts.
+#include <algorithm>
+
 #include "report_fixture.h"
 
 #include "finance/leasedat.h"
@@ -151,6 +153,50 @@ TEST_F(ReportTest, BasesForEvaluationByHeater) {
         EXPECT_EQ(vb::Trim(text[3]).rfind("Electricity", 0), 0u);
         EXPECT_EQ(vb::Trim(text[3]) == "Electricity", c.fuel == HT_HEATPUMP);
     }
+}
+
+// Table 5's payback and return sentences from the year's saving and the
+// equipment cost (one unit of the chosen model at its price).
+TEST_F(ReportTest, PaybackAndReturnSentences) {
+    pool_with_gas();
+    const struct {
+        double saving, price;
+        const char* payback;
+        const char* ret;
+    } cases[] = {
+        {0, 2345, "The PAYBACK period is very long", "The RETURN ON INVESTMENT is  0.0%"},
+        {1000, 0, "The PAYBACK is instant + profit", "The RETURN ON INVESTMENT is  +500%"},
+        {1000, 2345, "The PAYBACK period is only  2.3  Years.", "The RETURN ON INVESTMENT is  42.6%"},
+        {1000, 200, "The PAYBACK period is only  0.2  Years.", "The RETURN ON INVESTMENT is  500.0%"},
+        {1000, 100, "The PAYBACK period is only  0.1  Years.", "The RETURN ON INVESTMENT is  +500%"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.payback);
+        ASSERT_TRUE(engine::Calc());
+        g.combo_idx = 1;
+        g.combo_n1[1] = 1;
+        g.model_price[2] = cy(c.price);  // the row of the chosen HX 520
+        g.heater_yr_cost[HT_HEATPUMP] = 500;
+        g.heater_yr_cost[HT_GAS] = 500 + c.saving;
+        prt1::BG();
+        prt1::roi_line();
+        std::vector<std::string> text;
+        const prn::Document& doc = prn::printer().document();
+        for (std::size_t p = 0; p < doc.pages.size(); ++p)
+            for (const auto& l : doc.pageText(p)) text.push_back(vb::Trim(l));
+        EXPECT_NE(std::find(text.begin(), text.end(), c.payback), text.end());
+        EXPECT_NE(std::find(text.begin(), text.end(), c.ret), text.end());
+        prn::printer().KillDoc();
+    }
+    // A heater dearer to run than the heat pump saves nothing: 0 %.
+    g.heater_yr_cost[HT_GAS] = 400;
+    prt1::BG();
+    std::string percent;
+    for (const auto& l : prn::printer().document().pageText(1))
+        if (l.find("PERCENT SAVINGS") != std::string::npos) percent = vb::Trim(l);
+    EXPECT_EQ(g.save_pct_gas, cy(-25));
+    EXPECT_EQ(percent, "PERCENT SAVINGS by using Kestrolin system:    " + vb::Format(0, "###.#") + "%");
+    prn::printer().KillDoc();
 }
 
 TEST_F(ReportTest, CellsInTheChosenUnits) {
