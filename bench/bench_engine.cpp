@@ -3,9 +3,9 @@
 // must take well under a millisecond (target: 20 µs).
 #include <benchmark/benchmark.h>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "engine/engine.h"
-#include "model.h"
 #include "tests/support/samples.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 #include <unistd.h>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
-#include "data.h"
 #include "input/ui/weathers.h"
-#include "model.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 

@@ -12,11 +12,11 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "engine/engine.h"
 #include "engine/fault.h"
 #include "engine/physics.h"
-#include "model.h"
 
 namespace engine {
 namespace {

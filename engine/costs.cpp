@@ -10,10 +10,10 @@
 #include <cmath>
 #include <string>
 
+#include "app/model.h"
 #include "core/vbtext.h"
 #include "engine/engine.h"
 #include "engine/fault.h"
-#include "model.h"
 
 namespace engine {
 namespace {

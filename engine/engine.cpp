@@ -4,10 +4,10 @@
 #include <exception>
 #include <string>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/windows.h"
 #include "engine/fault.h"
-#include "model.h"
 
 namespace engine {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/data.h"
 #include "core/vbtext.h"
-#include "data.h"
 
 namespace cities {
 

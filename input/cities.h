@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model.h"
+#include "app/model.h"
 
 namespace cities {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/numtext.h"
 #include "core/vbtext.h"
-#include "data.h"
 #include "input/units.h"
-#include "model.h"
 
 namespace fields {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "data.h"
-#include "model.h"
 #include "printouts/page.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"

@@ -4,9 +4,9 @@
 // and closed unsaved.
 #include <string>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "model.h"
 #include "printouts/office_app.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"

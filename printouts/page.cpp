@@ -1,9 +1,9 @@
 // Printing statements with the printer-fault question, and the body font.
 #include "printouts/page.h"
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "model.h"
 
 namespace {
 constexpr int kErrDeviceTimeout = 25;

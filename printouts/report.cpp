@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/data.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "data.h"
 #include "printouts/page.h"
 
 RepText rep_text;

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "model.h"
+#include "app/model.h"
 #include "printouts/printline.h"
 
 class RepText {

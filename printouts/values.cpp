@@ -1,9 +1,9 @@
 // The project's values as the printouts show them.
 #include "printouts/values.h"
 
+#include "app/model.h"
 #include "core/cp1252.h"
 #include "core/vbtext.h"
-#include "model.h"
 #include "printouts/report.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The Word audit of the project's own cover hours ("One coverage").
 #include <string>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "model.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"
 #include "printouts/values.h"

@@ -1,9 +1,9 @@
 // The Word document procedure and the project block of the Word documents.
 #include "printouts/word_doc.h"
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "model.h"
 #include "printouts/page.h"
 #include "printouts/report.h"
 #include "printouts/values.h"

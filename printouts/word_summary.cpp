@@ -5,11 +5,11 @@
 // user's hours again, so that the input window shows what it showed before.
 #include <string>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "engine/engine.h"
-#include "model.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"
 #include "printouts/values.h"

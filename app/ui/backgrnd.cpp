@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "forms.h"
-#include "model.h"
 #include "pass.h"
 #include "proginfo.h"
 #include "startup.h"

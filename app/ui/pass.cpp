@@ -5,11 +5,11 @@
 #include <QMdiArea>
 #include <QVBoxLayout>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "forms.h"
-#include "model.h"
 #include "style.h"
 
 const std::vector<AccessCode>& access_codes() {

@@ -6,8 +6,8 @@
 #include <QMdiArea>
 #include <QVBoxLayout>
 
+#include "app/model.h"
 #include "core/vbtext.h"
-#include "model.h"
 #include "startup.h"
 #include "style.h"
 

@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "app/model.h"
 #include "backgrnd.h"
 #include "core/vbtext.h"
 #include "forms.h"
-#include "model.h"
 #include "startup.h"
 #include "style.h"
 

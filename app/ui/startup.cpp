@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "backgrnd.h"
 #include "core/ui.h"
 #include "core/windows.h"
-#include "data.h"
 #include "forms.h"
-#include "model.h"
 #include "platform/form.h"
 #include "splash.h"
 #include "style.h"

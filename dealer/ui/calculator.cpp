@@ -2,8 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "app/model.h"
 #include "core/windows.h"
-#include "model.h"
 #include "protocol.h"
 
 // ---- Panel3D ----------------------------------------------------------------------

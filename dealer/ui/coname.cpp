@@ -3,10 +3,10 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "model.h"
 #include "protocol.h"
 
 coname::coname() : plat::Form("coname") {}

@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "data.h"
-#include "model.h"
 
 custname::custname() : plat::Form("custname") {}
 

@@ -3,10 +3,10 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/windows.h"
-#include "data.h"
-#include "model.h"
 #include "platform/instances.h"
 #include "protocol.h"
 

@@ -3,9 +3,9 @@
 #include <QLayout>
 #include <QMdiSubWindow>
 
+#include "app/model.h"
 #include "core/windows.h"
 #include "menu.h"
-#include "model.h"
 #include "platform/form.h"
 
 void menu_child_loaded() {

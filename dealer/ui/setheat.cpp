@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
-#include "data.h"
 #include "dealer/heatfactors.h"
-#include "model.h"
 #include "protocol.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/windows.h"
-#include "data.h"
 #include "menu.h"
-#include "model.h"
 #include "protocol.h"
 
 namespace {

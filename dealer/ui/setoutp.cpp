@@ -2,9 +2,9 @@
 
 #include <QGridLayout>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/vbtext.h"
-#include "data.h"
-#include "model.h"
 #include "protocol.h"
 
 setoutp::setoutp() : plat::Form("setoutp") { keep_focus(this); }

@@ -5,11 +5,11 @@
 
 #include <vector>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/cp1252.h"
 #include "core/windows.h"
-#include "data.h"
 #include "menu.h"
-#include "model.h"
 #include "protocol.h"
 
 namespace {

@@ -8,10 +8,10 @@
 
 #include <string>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/vbtext.h"
-#include "data.h"
 #include "input/fields.h"
-#include "model.h"
 
 namespace weathers_parts {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/windows.h"
-#include "data.h"
-#include "model.h"
 #include "tests/support/data_dir.h"
 
 namespace apptest {

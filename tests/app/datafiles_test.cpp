@@ -2,11 +2,11 @@
 // the data disk, the city list rule and the small input helpers.
 #include <functional>
 
-#include "core/windows.h"
+#include "app/records.h"
 #include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "records.h"
+#include "core/windows.h"
 
 using apptest::DataDirTest;
 

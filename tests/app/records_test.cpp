@@ -2,11 +2,11 @@
 // count rule of the loaders, and the safe rewriting of the record files.
 #include <bit>
 
-#include "core/windows.h"
+#include "app/records.h"
 #include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "records.h"
+#include "core/windows.h"
 
 using apptest::DataDirTest;
 namespace fs = std::filesystem;

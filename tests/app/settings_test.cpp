@@ -8,9 +8,9 @@
 #include <memory>
 #include <set>
 
+#include "app/settings.h"
 #include "app_fixture.h"
 #include "core/ui.h"
-#include "settings.h"
 
 using apptest::DataDirTest;
 namespace fs = std::filesystem;

@@ -13,20 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "app/ui/backgrnd.h"
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
 #include "app/ui/proginfo.h"
+#include "app/ui/register.h"
 #include "app/ui/splash.h"
 #include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "app/ui/register.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "data.h"
-#include "model.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/testing.h"

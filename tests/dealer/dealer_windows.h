@@ -18,19 +18,19 @@
 #include <sstream>
 #include <string>
 
+#include "app/data.h"
+#include "app/model.h"
+#include "app/settings.h"
 #include "app/ui/forms.h"
 #include "app/ui/register.h"
 #include "app/ui/startup.h"
 #include "core/ui.h"
-#include "app/data.h"
 #include "core/windows.h"
 #include "dealer/ui/register.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "app/model.h"
 #include "platform/form.h"
 #include "platform/testing.h"
-#include "settings.h"
 
 class DealerWindows : public ::testing::Test {
 protected:

@@ -4,10 +4,10 @@
 
 #include <locale>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "dealer/calckeys.h"
 #include "dealer/heatfactors.h"
-#include "model.h"
 
 namespace hf = heatfactors;
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/data.h"
+#include "app/records.h"
 #include "core/vbtext.h"
-#include "data.h"
 #include "engine_fixture.h"
-#include "records.h"
 
 namespace {
 

@@ -20,15 +20,15 @@
 #include <tuple>
 #include <vector>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/numtext.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "data.h"
 #include "input/fields.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "model.h"
 #include "platform/testing.h"
 #include "tests/support/data_dir.h"
 

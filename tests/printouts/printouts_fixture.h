@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/windows.h"
+#include "app/data.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "data.h"
+#include "core/windows.h"
 #include "engine/engine.h"
 #include "printouts/printline.h"
 #include "printouts/values.h"

@@ -1,8 +1,8 @@
 // The report cost recalculation, the pump caption and the fuel-price labels.
 #include <gtest/gtest.h>
 
+#include "app/data.h"
 #include "core/ui.h"
-#include "data.h"
 #include "engine/engine.h"
 #include "printouts/report.h"
 #include "printouts_fixture.h"

@@ -4,7 +4,7 @@
 // here, so that bench/ can use it too.
 #pragma once
 
-#include "model.h"
+#include "app/model.h"
 
 namespace samples {
 

@@ -18,11 +18,11 @@
 #include <system_error>
 #include <vector>
 
+#include "app/model.h"
+#include "app/records.h"
+#include "app/settings.h"
 #include "core/recfile.h"
 #include "core/vbtext.h"
-#include "model.h"
-#include "records.h"
-#include "settings.h"
 
 namespace fs = std::filesystem;
 
