@@ -122,9 +122,7 @@ public:
 
     // Results grid, for tests and the benchmark: the text of a cell. Rows
     // 1..12 are the months, 13 the year's totals; columns below.
-    // kHeaterAlone, shown with a backed-up system only, is what the existing
-    // heater would cost alone: the saving is taken from it.
-    enum ResultCol { kAir = 0, kWater, kRunHours, kHpCost, kHeaterCost, kSaving, kHeaterAlone, kResultCols };
+    enum ResultCol { kAir = 0, kWater, kRunHours, kHpCost, kHeaterCost, kSaving, kResultCols };
     QString result_text(int row, ResultCol col) const;
     // The summary lines: number of heat pumps, payback, projected savings,
     // backup state, average C.O.P.
@@ -133,6 +131,7 @@ public:
     QString savings_text() const;
     QString backup_text() const;
     QString cop_text() const;
+    QString heater_alone_text() const;  // with backup: the existing heater's own cost a year
     QString warning_text() const;  // the notes under the results
 
 protected:
@@ -176,7 +175,8 @@ private:
     QLabel* head_water_ = nullptr;
     QLabel* head_wanted_ = nullptr;
     QLabel* head_heater_ = nullptr;
-    QLabel* head_alone_ = nullptr;
+    QLabel* alone_caption_ = nullptr;
+    QLabel* alone_ = nullptr;
     QLabel* units_ = nullptr;
     QLabel* payback_ = nullptr;
     QLabel* payback_caption_ = nullptr;

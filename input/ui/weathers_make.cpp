@@ -266,10 +266,10 @@ void weathers::make() {
         // Pump hours are per heating day, the figure to set against the
         // heating hours typed.
         const char* heads[] = {
-            "Month",        "Heat",      "Wanted",    "Cover\nh/day",   "", "Air", "Water", "Pump h per\nheating day",
-            "Heat pump\n$", "Heater\n$", "Saving\n$", "Heater\nalone $"};
-        QLabel* headLabels[12] = {};
-        for (int c = 0; c < 12; ++c) {
+            "Month",        "Heat",      "Wanted",   "Cover\nh/day", "", "Air", "Water", "Pump h per\nheating day",
+            "Heat pump\n$", "Heater\n$", "Saving\n$"};
+        QLabel* headLabels[11] = {};
+        for (int c = 0; c < 11; ++c) {
             if (c == 4) continue;
             auto* h = new QLabel(heads[c], this);
             h->setAlignment(c >= 5 ? (Qt::AlignRight | Qt::AlignBottom) : (Qt::AlignHCenter | Qt::AlignBottom));
@@ -281,7 +281,6 @@ void weathers::make() {
         head_air_ = headLabels[5];
         head_water_ = headLabels[6];
         head_heater_ = headLabels[9];
-        head_alone_ = headLabels[11];
         grid->addWidget(vline(), 0, 4, 15, 1);
 
         // Created column by column: Tab walks down a column (January to
@@ -291,14 +290,21 @@ void weathers::make() {
             c->setToolTip("Heat the water this month");
             grid->addWidget(c, m, 1, Qt::AlignHCenter);
         }
-        for (int m = 1; m <= 12; ++m) grid->addWidget(numBox(kFirstWanted + m - 1, 56), m, 2, Qt::AlignHCenter);
-        for (int m = 1; m <= 12; ++m) grid->addWidget(numBox(kFirstCover + m - 1, 46), m, 3, Qt::AlignHCenter);
-
         // Result labels have a fixed size and paint their own background: a
         // new text then repaints that label alone, without laying the
         // window out again (the results follow every key).
         const QFontMetrics fm(bold);
         const int cellH = fm.height() + 4;
+        // The month boxes as high as a result row: the twelve months and the
+        // notes under them fit the window.
+        auto monthBox = [&](int i, int widthPx) {
+            plat::TextBox* b = numBox(i, widthPx);
+            b->setFixedHeight(cellH + 2);
+            return b;
+        };
+        for (int m = 1; m <= 12; ++m) grid->addWidget(monthBox(kFirstWanted + m - 1, 56), m, 2, Qt::AlignHCenter);
+        for (int m = 1; m <= 12; ++m) grid->addWidget(monthBox(kFirstCover + m - 1, 46), m, 3, Qt::AlignHCenter);
+
         auto resultLabel = [this, cellH](int widthPx) {
             auto* l = new QLabel(this);
             l->setTextFormat(Qt::PlainText);
@@ -325,7 +331,7 @@ void weathers::make() {
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
         grid->addWidget(line, 13, 5, 1, kResultCols);
-        grid->setColumnStretch(12, 1);
+        grid->setColumnStretch(11, 1);
         tableLayout->addLayout(grid);
 
         auto* rule = new QFrame(this);
@@ -358,11 +364,17 @@ void weathers::make() {
         sum->addWidget(payback_, 1, 3);
         sum->addWidget(caption("Backup:"), 2, 0);
         sum->addWidget(backup_, 2, 1, 1, 3);
+        // With backup, what the existing heater would cost alone: the
+        // saving is taken from it.
+        alone_caption_ = caption("Heater alone:");
+        alone_ = value(220);
+        sum->addWidget(alone_caption_, 3, 0);
+        sum->addWidget(alone_, 3, 1);
         warning_ = new QLabel(this);
         warning_->setStyleSheet("color: #b00000;");
         warning_->setWordWrap(true);
         warning_->setVisible(false);
-        sum->addWidget(warning_, 3, 0, 1, 4);
+        sum->addWidget(warning_, 4, 0, 1, 4);
         sum->setColumnStretch(4, 1);
         tableLayout->addLayout(sum);
         tableLayout->addStretch(1);

@@ -68,8 +68,6 @@ void weathers::show_backup() {
             if (g.backup_month[m] == 1) months << q(g.month_name[m]);
         s = QString("%1 heater").arg(QString(fuelWord(t)).toLower());
         s += months.isEmpty() ? QString(", not needed") : ", works in " + months.join(' ');
-        // Without its output the heater is taken to cover whatever the pumps leave.
-        if (g.heater_btu <= 0) s += " (its output not given: taken to cover the rest)";
     }
     if (backup_->text() != s) backup_->setText(s);
 }
@@ -87,11 +85,7 @@ void weathers::show_results() {
     if (!made_) return;
     const int t = g.fuel_type;
     const bool heater = t >= HT_ELEC && t <= HT_OIL;
-    const bool alone = has_backup();  // the heater's own cost, beside its backup share
-    if (head_alone_->isHidden() == alone) {
-        head_alone_->setVisible(alone);
-        for (int m = 1; m <= 13; ++m) cells_[m][kHeaterAlone]->setVisible(alone);
-    }
+    const bool backup = has_backup();
     bool off_months = false, lowered = false;
     for (int m = 1; m <= 12; ++m) {
         const bool heated = g.run_state[m][0] != 0;
@@ -115,12 +109,15 @@ void weathers::show_results() {
         row[kHpCost]->setText(money(g.calc_f32[m]));
         row[kHeaterCost]->setText(heater ? money(g.calc_f32[12 + m]) : QString());
         row[kSaving]->setText(heater ? money(g.calc_f32[24 + m]) : QString());
-        row[kHeaterAlone]->setText(alone ? money(g.heater_alone_cy[m].toDouble()) : QString());
     }
     cells_[13][kHpCost]->setText(money(g.tot_hp.toDouble()));
     cells_[13][kHeaterCost]->setText(heater ? money(g.tot_heater.toDouble()) : QString());
     cells_[13][kSaving]->setText(heater ? money(g.tot_saving.toDouble()) : QString());
-    cells_[13][kHeaterAlone]->setText(alone ? money(g.tot_heater_alone.toDouble()) : QString());
+    // With backup the heater column holds its share; its own cost, from
+    // which the saving is taken, stands below.
+    alone_caption_->setVisible(backup);
+    alone_->setVisible(backup);
+    alone_->setText(backup ? money(g.tot_heater_alone.toDouble()) + " a year" : QString());
 
     const int idx = g.combo_idx;
     const int n = idx >= 0 && idx <= 40 ? g.combo_n1[idx] : 0;
@@ -138,9 +135,10 @@ void weathers::show_results() {
         warn << "* The heat pumps cannot hold the wanted temperature in the marked months: "
                 "the water is kept at the temperature shown.";
     if (off_months) warn << "Off: the water cannot be heated in these months with this system.";
-    if (n > 0 && g.heat_days < 7)
-        warn << "After the days off the first heating day has to bring the water back up: "
-                "the heat pumps are sized for that day.";
+    // Without its output the heater is taken to cover whatever the pumps leave.
+    if (backup && g.heater_btu <= 0)
+        warn << QString("%1 heater output not given: it is taken to cover what the heat pumps leave.").arg(fuelWord(t));
+    if (n > 0 && g.heat_days < 7) warn << "Sized for the first heating day, which brings back what the days off lost.";
     if (idx >= 37) warn << "The system requires too many heat pumps.";
     warning_->setText(warn.join('\n'));
     warning_->setVisible(!warn.isEmpty());
@@ -156,4 +154,5 @@ QString weathers::payback_text() const { return made_ ? payback_->text() : QStri
 QString weathers::savings_text() const { return made_ ? savings_->text() : QString(); }
 QString weathers::backup_text() const { return made_ ? backup_->text() : QString(); }
 QString weathers::cop_text() const { return made_ ? cop_->text() : QString(); }
+QString weathers::heater_alone_text() const { return made_ && !alone_->isHidden() ? alone_->text() : QString(); }
 QString weathers::warning_text() const { return made_ ? warning_->text() : QString(); }

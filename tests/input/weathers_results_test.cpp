@@ -201,14 +201,14 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     // and its own cost (the saving's base) is shown beside its share.
     w->Check1(15)->setChecked(true);
     EXPECT_NE(w->result_text(1, weathers::kWater), "Off");
-    EXPECT_TRUE(w->backup_text().contains("output not given")) << w->backup_text().toStdString();
-    EXPECT_EQ(money(w->result_text(13, weathers::kHeaterAlone)), std::round(g.tot_heater_alone.toDouble()));
-    EXPECT_GT(money(w->result_text(1, weathers::kHeaterAlone)), 0);
+    EXPECT_TRUE(w->warning_text().contains("output not given")) << w->warning_text().toStdString();
+    EXPECT_EQ(money(w->heater_alone_text()), std::round(g.tot_heater_alone.toDouble()));
+    EXPECT_GT(g.tot_heater_alone, g.tot_heater);
     typeIn(w->Text1(32), "50000");
-    EXPECT_FALSE(w->backup_text().contains("not given"));
+    EXPECT_FALSE(w->warning_text().contains("not given"));
     EXPECT_TRUE(w->result_text(1, weathers::kWater).endsWith(" *"));
     w->Check1(15)->setChecked(false);
-    EXPECT_TRUE(w->result_text(1, weathers::kHeaterAlone).isEmpty());
+    EXPECT_TRUE(w->heater_alone_text().isEmpty());
 
     // Hours per heating day, never above the heating hours; the average
     // C.O.P. whatever the price of electricity.
