@@ -185,8 +185,14 @@ void pb_body(int& stage) {
     if (hyc[HT_ELEC] != 0)
         g.save_pct_elec = cy(ENGINE_MONEY((hyc[HT_ELEC] - hyc[HT_HEATPUMP]) / hyc[HT_ELEC] * 100.0, stage));
     g.save_amt_elec = cy(ENGINE_MONEY(hyc[HT_ELEC] - hyc[HT_HEATPUMP], stage));
+    // The saving against the existing fuel heater is the heat pump's year
+    // saved on it: in a backed-up system the heater still burns fuel in the
+    // backup months, so that fuel is not saved (the same saving as
+    // year_saving below, so that the report book's percent and its dollar
+    // saving agree).
     if (ft >= HT_GAS && hyc[ft] != 0) {
-        const float s = static_cast<float>(hyc[ft] - hyc[HT_HEATPUMP]);
+        const double kept = backup ? g.heater_energy[ft] : 0.0;
+        const float s = static_cast<float>(hyc[ft] - (kept + hyc[HT_HEATPUMP]));
         const float p = static_cast<float>(s / hyc[ft] * 100.0);
         ENGINE_MONEY(p, stage);
         Currency* pct[6] = {nullptr, nullptr, nullptr, &g.save_pct_gas, &g.save_pct_propane, &g.save_pct_oil};

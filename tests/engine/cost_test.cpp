@@ -184,6 +184,10 @@ TEST_F(PaybackTest, SavingsPaybackAndReturn) {
         EXPECT_FLOAT_EQ(g.payback_f32[HT_GAS], r.payback) << r.what;
         EXPECT_FLOAT_EQ(g.invest_f32[HT_GAS], r.roi) << r.what;
         EXPECT_EQ(g.proj_save, r.proj) << r.what;
+        // The report book's percent and amount saved against the gas heater
+        // (2000 a year alone) are those of the same saving.
+        EXPECT_EQ(g.save_amt_gas, cy(r.saving)) << r.what;
+        EXPECT_NEAR(g.save_pct_gas.toDouble(), r.saving / 2000.0 * 100.0, 1e-3) << r.what;
     }
     // Against each heater alone, and the model priced in the row labelled
     // with its name: row 1 the large model, row 3 the small one (a name not
