@@ -197,7 +197,8 @@ void table1() {
              g.sun_pct > 0 ? F(sun, "#######") : std::string(" 0 sun "), T(64), num(g.month_hours_c[m][0])});
     }
     blank();
-    out({T(1), g.pool_type + " receives " + F(g.sun_pct, "###") + "% of possible sunlight."});
+    // "##0": a shaded or indoor pool receives 0 %, not an empty figure.
+    out({T(1), g.pool_type + " receives " + F(g.sun_pct, "##0") + "% of possible sunlight."});
     blank(3);
 }
 
@@ -229,7 +230,9 @@ void page1_notes() {
     const float t = g.desired_temp;
     const std::string deg = g.units_temp == 0 ? vb::StrSingle(t) : vb::Str(f_to_c(t));
     out({T(1), "The thermostat is set to switch the heater off at " + deg + temp_unit()});
-    const float r = g.reduce_pct * 100.0f;
+    // Floor returns save only on a pool (the engine never reduces a spa's
+    // cost): a spa's report promises nothing about them.
+    const float r = is_spa(g) ? 0.0f : g.reduce_pct * 100.0f;
     if (r > 0 && g.opt_reduce == 0)
         out({T(1), "TO SAVE AN ADDITIONAL" + vb::StrSingle(r) + "%" + " USE FLOOR POOL RETURNS."});
     else if (r > 0 && g.opt_reduce == 1)

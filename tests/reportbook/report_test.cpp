@@ -155,6 +155,39 @@ TEST_F(ReportTest, BasesForEvaluationByHeater) {
     }
 }
 
+// Page 1's sunlight and floor-return notes: an indoor pool or spa without
+// sun prints 0 %, and only a pool is told about floor returns (they never
+// save on a spa).
+TEST_F(ReportTest, PageOneSunAndFloorReturnNotes) {
+    const struct {
+        const char* type;
+        const char* site;
+        float sun;
+        const char* sun_line;
+        bool floor_tip;
+    } cases[] = {{"Pool", "out", 75, "Pool receives 75% of possible sunlight.", true},
+                 {"Pool", "In", 0, "Pool receives 0% of possible sunlight.", true},
+                 {"Spa", "In", 0, "Spa receives 0% of possible sunlight.", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + c.site);
+        pool_with_gas();
+        g.do_compare = 0;
+        g.pool_type = c.type;
+        g.pool_site = c.site;
+        g.sun_pct = c.sun;
+        prt1::The_Print();
+        ASSERT_FALSE(cap.documents().empty());
+        const auto page = cap.documents().back().pageText(0);
+        bool sun = false, floor_tip = false;
+        for (const std::string& line : page) {
+            sun |= vb::Trim(line) == c.sun_line;
+            floor_tip |= line.find("FLOOR POOL RETURNS") != std::string::npos;
+        }
+        EXPECT_TRUE(sun);
+        EXPECT_EQ(floor_tip, c.floor_tip);
+    }
+}
+
 // Table 5's payback and return sentences from the year's saving and the
 // equipment cost (one unit of the chosen model at its price).
 TEST_F(ReportTest, PaybackAndReturnSentences) {
