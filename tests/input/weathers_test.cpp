@@ -2,6 +2,8 @@
 // leaving and the last project.
 #include "weathers_fixture.h"
 
+#include "engine/engine.h"
+
 namespace {
 
 using inputtest::cityOf;
@@ -323,7 +325,15 @@ TEST_F(Weathers, TheProgramsOneWindow) {
     EXPECT_FALSE(a->isLoaded());
     delete a;
     EXPECT_EQ(existing_weathers(), nullptr);
-}
 
+    // Gone, it is no longer what the data files and the engine show on.
+    open();
+    g.brand_name = "Tindraly";
+    delete w;
+    w = nullptr;
+    load_locations();
+    run_calc();
+    EXPECT_EQ(windows().brand_box_text(), "Tindraly");
+}
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include "core/ui.h"
 #include "platform/application.h"
 #include "platform/form.h"
+#include "platform/instances.h"
 #include "platform/testing.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -375,6 +377,43 @@ TEST_F(Platform, MoveIsInTwipsAndLoadsCaptionAndEnabled) {
     EXPECT_FALSE(c->Command1->isEnabled());
     c->SetEnabled(true);
     EXPECT_TRUE(c->Command1->isEnabled());
+}
+
+// A window reached through the registry: created on first use, once; code
+// that only unloads or moves it never creates it; a window the main window
+// deleted is made anew.
+class SlotForm : public LogForm {
+public:
+    static inline Log log;
+    static inline int made = 0;
+    SlotForm() : LogForm("S", log) { ++made; }
+};
+
+TEST_F(Platform, RegistrySlotCreatesOnFirstUseOnly) {
+    QPointer<SlotForm> held;
+    const WindowSlot slot = plat::window_slot(held);
+    SlotForm::made = 0;
+    EXPECT_TRUE(slot);
+    EXPECT_EQ(slot.existing(), nullptr);
+    Form* f = slot();
+    EXPECT_EQ(slot(), f);
+    EXPECT_EQ(slot.existing(), f);
+    EXPECT_EQ(SlotForm::made, 1);
+    delete held.data();
+    EXPECT_EQ(slot.existing(), nullptr);
+    EXPECT_NE(slot(), nullptr);
+    EXPECT_EQ(SlotForm::made, 2);
+    delete held.data();
+
+    // An entry with an opener alone counts its window as always there; an
+    // empty entry opens nothing.
+    auto fake = std::make_unique<SlotForm>();
+    const WindowSlot plain = [&fake] { return static_cast<Form*>(fake.get()); };
+    EXPECT_EQ(plain.existing(), fake.get());
+    const WindowSlot none;
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none(), nullptr);
+    EXPECT_EQ(none.existing(), nullptr);
 }
 
 // --------------------------------------------------- handlers and failures --
