@@ -15,9 +15,12 @@
 #include "app/data.h"
 #include "app/model.h"
 #include "core/ui.h"
+#include "core/windows.h"
+#include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/data_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -28,16 +31,13 @@ class InputWindow {
 public:
     InputWindow() {
         plat::ensureApp();
-        const char* env = std::getenv("HEATER_BIN_DIR");
-        const fs::path bin = env ? fs::path(env) : fs::read_symlink("/proc/self/exe").parent_path() / ".." / "bin";
-        dir_ = fs::temp_directory_path() / ("heater-bench-input-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        for (const char* f : {"location.dat", "PumpHP.dat", "defaulte.dat"})
-            if (fs::exists(bin / f)) fs::copy_file(bin / f, dir_ / f);
+        const bool settings = dir_.copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"});
         set_defaults(g);
-        g.data_dir = dir_.string() + "/";
-        if (fs::exists(dir_ / "defaulte.dat")) Dfltinp();
+        dir_.use();
+        // The window shows its results through its registry entries.
+        windows() = WindowRegistry{};
+        register_input_windows();
+        if (settings) Dfltinp();
         load_brand_pumps();
         g.fuel_type = 3;  // compared with a gas heater: every column is filled
         w_ = std::make_unique<weathers>();
@@ -46,14 +46,13 @@ public:
     }
     ~InputWindow() {
         w_.reset();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        windows() = WindowRegistry{};
     }
     weathers& w() { return *w_; }
 
 private:
     ui::Script quiet_;  // no box may wait for a user here
-    fs::path dir_;
+    testsupport::TempDataDir dir_{"heater-bench-input"};
     std::unique_ptr<weathers> w_;
 };
 

@@ -1,6 +1,7 @@
 // Fixed-length record files: field encoding, short records, record counts and
 // the safe replacement of a whole file.
 #include "core/recfile.h"
+#include "tests/support/data_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -22,24 +23,16 @@ std::string bytes(std::initializer_list<int> b) {
 // A fresh folder per test, removed afterwards.
 class TempDir {
 public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "recfile-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string operator/(const std::string& name) const { return dir_.file(name); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
 private:
-    fs::path path_;
+    testsupport::TempDataDir dir_{"recfile"};
 };
 
 std::string slurp(const std::string& path) {

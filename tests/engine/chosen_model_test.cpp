@@ -9,6 +9,7 @@
 #include "app/records.h"
 #include "core/vbtext.h"
 #include "engine_fixture.h"
+#include "tests/support/data_dir.h"
 
 namespace {
 
@@ -44,23 +45,15 @@ class ChosenModelTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        std::string tmpl = (fs::temp_directory_path() / "heater-chosen-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        g.data_dir = dir_ + "/";
-        std::ofstream(dir_ + "/PumpHP.dat", std::ios::binary)
+        dir_.use();
+        std::ofstream(dir_.file("PumpHP.dat"), std::ios::binary)
             << records::pack(brand_group("Kestrolin", 1.0)) + records::pack(brand_group("Tindraly", 1.3)) +
                    records::pack(brand_group("Morvenic", 0.8));
         g.fuel_type = HT_GAS;
         g.heater_cost = cy(2500);
         g.model_price = {Currency{}, cy(5000), cy(4000), cy(3000)};   // rows: large, medium, small
     }
-    void TearDown() override {
-        EngineTest::TearDown();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string dir_;
+    testsupport::TempDataDir dir_{"heater-chosen"};
 };
 
 // Every result the windows and printouts show.
