@@ -88,8 +88,10 @@ public:
         number("b7", g.calc_f32[37]);
         number("b8", g.calc_f32[39]);
         step = 11;
-        text("j65", vb::Format(vb::Int(S), "$###,###"));
-        text("j66", vb::Format(vb::Int(g.calc_f32[39]), "$###,###"));
+        // Whole dollars (cents dropped); "$###,##0" so that no saving reads
+        // "$0", not a lone "$".
+        text("j65", vb::Format(vb::Int(S), "$###,##0"));
+        text("j66", vb::Format(vb::Int(g.calc_f32[39]), "$###,##0"));
         step = 12;
         std::string caption, model_b, model_c, model_a;
         pump_title(caption, model_b, model_c, model_a);

@@ -38,8 +38,8 @@ TEST_F(ChartTest, EveryCellOfTheWorkbook) {
     EXPECT_EQ(x.number("b8"), static_cast<double>(g.calc_f32[39]));
     float s = 0;
     for (int m = 25; m <= 36; ++m) s += g.calc_f32[m];
-    EXPECT_EQ(x.text("j65"), vb::Format(vb::Int(s), "$###,###"));
-    EXPECT_EQ(x.text("j66"), vb::Format(vb::Int(g.calc_f32[39]), "$###,###"));
+    EXPECT_EQ(x.text("j65"), vb::Format(vb::Int(s), "$###,##0"));
+    EXPECT_EQ(x.text("j66"), vb::Format(vb::Int(g.calc_f32[39]), "$###,##0"));
     EXPECT_EQ(x.text("I29"), "Proposed System:    2   Kestrolin   Model HX 520");
     EXPECT_EQ(x.text("J15"), "Acme Pools");
     EXPECT_EQ(g.company_name, "  Acme Pools ");   // the settings keep it as typed
@@ -97,9 +97,9 @@ TEST_F(ChartTest, WorkbookPictureLegendAndSavingTexts) {
     EXPECT_EQ(office.excel.text("a10"), "         Oil                  Saving             Heat Pump");
     EXPECT_EQ(office.excel.text("a1"), "Oil");
 
-    // The first year's saving: whole dollars down, "$" alone for none.
-    for (const auto& [saving, shown] :
-         std::vector<std::pair<float, std::string>>{{0.0f, "$"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
+    // The first year's saving: whole dollars down, "$0" for none.
+    for (const auto& [saving, shown] : std::vector<std::pair<float, std::string>>{
+             {0.0f, "$0"}, {0.99f, "$0"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
         for (int m = 25; m <= 36; ++m) g.calc_f32[m] = m == 25 ? saving : 0.0f;
         office.excel = {};
         prt_graph();
