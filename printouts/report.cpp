@@ -130,10 +130,13 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         const float x = g.calc_f32[m + 39];
         const bool heater_form = ft > HT_HEATPUMP;
         MonthTexts t;
-        t.air = vb::Format(a, "##");
+        // "##0": a month at 0 degrees (a metric winter month) or without
+        // cover shows 0, never an empty cell, whichever heater the project
+        // is compared with (the printed page prints its cover hours so too).
+        t.air = vb::Format(a, "##0");
         if (heated) {
             t.water = vb::Format(w, "##");
-            t.cover = vb::Format(g.month_hours_c[m][0], heater_form ? "##0" : "##");
+            t.cover = vb::Format(g.month_hours_c[m][0], "##0");
             t.hours = hours_text(x, heater_form);
         } else {
             t.water = t.cover = "N/A";

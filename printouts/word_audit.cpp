@@ -83,7 +83,9 @@ void fill_audit(WordDoc& d) {
     d.fill("bm38", "  Wind speed will greatly affect the performance and cost of operation.");
     d.fill("bm39", "  For further information please contact your " + brand + " distributor.          Date: " +
                        date_text());
-    d.fill("bm50", " Projected cost savings: " + g.proj_save);
+    // Without an existing heater there is no saving to project: no label
+    // standing without its figure.
+    if (heater) d.fill("bm50", " Projected cost savings: " + g.proj_save);
     d.finish();
 }
 

@@ -97,7 +97,7 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     g.calc_f32[39 + 4] = 0.4f;
     g.calc_f32[39 + 5] = 0;
     g.calc_f32[39 + 6] = 12.6f;
-    g.month_city_c[1] = 0;        // no air value yet: empty in January
+    g.month_city_c[1] = 0;        // no air value yet: 0 in January
     g.month_city_c[9] = -3;       // a value below 0 keeps August's
     g.month_city_c[8] = 77;
     run();
@@ -107,8 +107,8 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
         return r;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(row(1), (V{"JAN", "", "", "8", "6"}));   // water needs an air value too
-    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "", "6"}));
+    EXPECT_EQ(row(1), (V{"JAN", "0", "", "8", "6"}));   // water needs an air value too
+    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));   // no cover: 0, as on the printed page
     EXPECT_EQ(row(3), (V{"MAR", "70", "N/A", "N/A", "Off"}));
     EXPECT_EQ(row(4), (V{"APR", "70", "80", "8", "<1"}));
     EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));   // no heater: 0 hours read "<1"
@@ -126,6 +126,9 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     g.units_temp = 1;             // Celsius: 70 °F = 21.1, 80 °F = 26.7
     run();
     EXPECT_EQ(row(6), (V{"JUN", "21", "27", "8", "13"}));
+    g.month_city_c[7] = 32.3f;    // 0.2 °C: a figure, not an empty cell
+    run();
+    EXPECT_EQ(rep_text(7, 2), "0");
 
     g.prt_choice = 2;             // the plain-text page prints instead
     rep_text.clear();
