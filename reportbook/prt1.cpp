@@ -360,8 +360,8 @@ void table4() {
     if (ft != HT_HEATPUMP)
         out({T(8), unitWord, T(31), "$/Month", T(45), backed_up() ? "$/Backup" : "$/Month", T(58), "$/Month"});
     else
-        open({T(8), unitWord, T(31), "$/Month"});
-    blank();
+        out({T(8), unitWord, T(31), "$/Month"});
+    blank();  // one empty line before the month rows, with or without a heater
 }
 
 // The month rows print the engine's month costs (its results table in
@@ -378,7 +378,8 @@ void table4_calc() {
                 out({T(1), g.month_name[m], T(11), "off"});
                 continue;
             }
-            open({Spc(g.table_indent)});
+            // The row starts at its month column: indent blanks before it
+            // would only push the row onto a line of its own.
             const double heatIn = kwh ? btu_to_kwh(g.month_need[m]) : g.month_need[m] / 1000.0;
             const std::string heatTxt = F(heatIn, "###,###,###");
             std::string cop;
@@ -621,11 +622,9 @@ void table6_rows() {
         sum.fuel += f.fuel;
         sum.alone += f.alone;
         sum.saving += f.saving;
-        if (!has_heater()) {
-            out({T(5), num(y), T(11), F(f.hp.toDouble(), "$##,###,##0.00")});
-            continue;
-        }
-        std::vector<Item> row = {T(5), F(y, "##")};
+        // The amounts stand right-aligned under each other and under the
+        // TOTAL, also without an existing heater.
+        std::vector<Item> row = {T(5), has_heater() ? F(y, "##") : num(y)};
         for (Item& i : year_cells(f, 11)) row.push_back(std::move(i));
         out(row);
     }
