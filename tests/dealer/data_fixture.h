@@ -17,6 +17,7 @@
 #include "app/data.h"
 #include "app/model.h"
 #include "app/records.h"
+#include "tests/support/data_dir.h"
 
 namespace dealertest {
 
@@ -76,16 +77,11 @@ inline CityRecord city(const std::string& name, const std::string& state, float 
 class DataDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "heater-dealer-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl + "/";
         set_defaults(g);
-        g.data_dir = dir_;
+        data_.use();
     }
     void TearDown() override {
         rec::setFaultHook(nullptr);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     std::string path(const std::string& name) const { return dir_ + name; }
@@ -115,7 +111,8 @@ protected:
         return names;
     }
 
-    std::string dir_;
+    testsupport::TempDataDir data_{"heater-dealer"};
+    const std::string dir_ = data_.path() + "/";
 };
 
 // The city and state of a record, trimmed ("Name/ST").

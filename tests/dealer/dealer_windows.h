@@ -31,6 +31,7 @@
 #include "input/ui/weathers.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/data_dir.h"
 
 class DealerWindows : public ::testing::Test {
 protected:
@@ -38,19 +39,11 @@ protected:
         plat::ensureApp();
         plat::MainWindow::instance()->resize(1366, 768);
         script = std::make_unique<ui::Script>();
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        dir = std::filesystem::temp_directory_path() /
-              ("heater-dealer1-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        for (const char* f : {"location.dat", "PumpHP.dat", "defaulte.dat"}) {
-            const auto src = std::filesystem::path(bin ? bin : "../bin") / f;
-            ASSERT_TRUE(std::filesystem::exists(src)) << "the built default data is missing (HEATER_BIN_DIR)";
-            std::filesystem::copy_file(src, dir / f);
-        }
+        data = std::make_unique<testsupport::TempDataDir>("heater-dealer1");
+        ASSERT_TRUE(data->copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"})) << data->missing();
+        dir = data->path();
         set_defaults(g);
-        g.data_dir = dir.string() + "/";
+        data->use();
         Dfltinp();
         load_brand_pumps();
         load_locations();
@@ -81,7 +74,7 @@ protected:
             << "unexpected box: " << script->unexpected().front().title << " / "
             << script->unexpected().front().text;
         script.reset();
-        std::filesystem::remove_all(dir);
+        data.reset();
     }
 
     // The project input window, open and active (the customer already
@@ -134,5 +127,6 @@ protected:
     }
 
     std::unique_ptr<ui::Script> script;
+    std::unique_ptr<testsupport::TempDataDir> data;
     std::filesystem::path dir;
 };

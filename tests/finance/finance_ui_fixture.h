@@ -26,6 +26,7 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/data_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -34,14 +35,11 @@ protected:
     void SetUp() override {
         plat::ensureApp()->setQuitOnLastWindowClosed(false);
         script = std::make_unique<ui::Script>();
-        dir = fs::temp_directory_path() / ("finance_ui_" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        ASSERT_NE(bin, nullptr) << "HEATER_BIN_DIR is not set";
-        for (const char* f : {"PumpHP.dat", "defaulte.dat", "location.dat"}) fs::copy_file(fs::path(bin) / f, dir / f);
+        data = std::make_unique<testsupport::TempDataDir>("heater-finance");
+        ASSERT_TRUE(data->copy_built({"PumpHP.dat", "defaulte.dat", "location.dat"})) << data->missing();
+        dir = data->path();
         set_defaults(g);
-        g.data_dir = dir.string() + "/";
+        data->use();
         load_brand_pumps();
         for (int t = 1; t <= 6; ++t)
             for (int b = 1; b <= 4; ++b) g.lease_fact[t][b] = 0.02 + t * 0.001 + b * 0.0001;
@@ -58,7 +56,7 @@ protected:
         EXPECT_TRUE(script->unexpected().empty())
             << "unexpected box: " << script->unexpected().front().title << " / " << script->unexpected().front().text;
         script.reset();
-        fs::remove_all(dir);
+        data.reset();
     }
 
     lease* openLease() {
@@ -106,5 +104,6 @@ protected:
     }
 
     std::unique_ptr<ui::Script> script;
+    std::unique_ptr<testsupport::TempDataDir> data;
     fs::path dir;
 };

@@ -29,6 +29,7 @@
 #include "printouts/ui/Prt2.h"
 #include "printouts/values.h"
 #include "printouts/ui/register.h"
+#include "tests/support/data_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -39,15 +40,11 @@ protected:
     void SetUp() override {
         plat::ensureApp();
         script = std::make_unique<ui::Script>();
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        dir = fs::temp_directory_path() / ("heater-prt2-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        for (const char* f : {"location.dat", "PumpHP.dat", "defaulte.dat"})
-            fs::copy_file(fs::path(bin ? bin : "../bin") / f, dir / f);
+        data = std::make_unique<testsupport::TempDataDir>("heater-prt2");
+        ASSERT_TRUE(data->copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"})) << data->missing();
+        dir = data->path();
         set_defaults(g);
-        g.data_dir = dir.string() + "/";
+        data->use();
         Dfltinp();
         load_brand_pumps();
         load_locations();
@@ -85,8 +82,7 @@ protected:
         windows() = WindowRegistry{};
         for (const auto& s : script->unexpected()) ADD_FAILURE() << "unexpected box " << s.title << ": " << s.text;
         script.reset();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
+        data.reset();
     }
     weathers* input() { return frm_weathers(); }
     plat::CommandButton* print_button() { return input()->SSCommand1(11); }
@@ -97,6 +93,7 @@ protected:
     }
 
     std::unique_ptr<ui::Script> script;
+    std::unique_ptr<testsupport::TempDataDir> data;
     fs::path dir;
     Printouts saved;
     std::vector<std::string> log;
