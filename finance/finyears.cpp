@@ -149,7 +149,9 @@ void fin_years(Currency& saving_total) {
     }
     g.heater_cum_cy[1] = t.hp_total;
     if (ft > 1) g.heater_cum_cy[ft] = t.fuel_total;
-    if (!t.rows.empty() && ft > 1) g.post_saving = t.post_saving;
+    // Without a compared heater nothing is saved after the term either: no
+    // saving of an earlier project may stand in the ten-year figure.
+    g.post_saving = t.post_saving;
     saving_total = t.saving;
     prttot(t, saving_total);
 }

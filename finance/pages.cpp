@@ -296,14 +296,9 @@ void prt_lease() {
     at(m, "Average annual heat pump");
     {
         PrintLine l;
-        if (g.backup_on == 0) {
-            l.tab(m).text("energy costs                      :  ");
-            right(l, 10, fmt(per_year(g.heater_cum_cy[1]), kWhole));
-        } else {
-            l.tab(m).text("and backup energy costs           :  ");
-            right(l, 10, fmt(per_year(g.heater_cum_cy[1]), "$###,###"));
-        }
-        line(l);
+        l.tab(m).text(g.backup_on == 0 ? "energy costs                      :  "
+                                       : "and backup energy costs           :  ");
+        line(right(l, 10, fmt(per_year(g.heater_cum_cy[1]), kWhole)));
     }
     {
         PrintLine l;
@@ -331,7 +326,7 @@ void prt_lease() {
         ten += S;
         PrintLine l;
         l.tab(m).text("Total  10 years savings           : ");
-        line(right(l, 32, fmt(ten, "$#,###,###")));
+        line(right(l, 32, fmt(ten, "$#,###,##0")));
     }
     if (g.fin_months < 48) blank();
     blank(2);

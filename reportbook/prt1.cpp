@@ -471,7 +471,7 @@ void BG() {
             if (ft != HT_HEATPUMP) {
                 const std::string b = vb::Trim(vb::Left(chosen_brand(), 16));
                 out({T(1), "PERCENT SAVINGS by using ", b + " system: ",
-                     "   " + F(g.heater_cost_cy[ft].toDouble(), "###.#") + "%"});
+                     "   " + F(g.heater_cost_cy[ft].toDouble(), "##0.0") + "%"});
             }
             blank();
             if (ft == HT_HEATPUMP) blank(5);
@@ -479,7 +479,7 @@ void BG() {
             blank();
             if (vb::Len(st.model_text) > 9) {
                 st.model_text = vb::Mid(st.model_text, 10);
-                out({T(10), st.model_text + "     " + F(g.equip_cost.toDouble(), "$###,###")});
+                out({T(10), st.model_text + "     " + F(g.equip_cost.toDouble(), "$###,##0")});
             }
             blank();
             if (!g.heater_cost.isZero() && ft != HT_HEATPUMP) {
@@ -488,7 +488,7 @@ void BG() {
                 blank(2);
                 out({T(13), names[ft], T(41), F(g.heater_cost.toDouble(), "$###,###")});
                 blank();
-                out({T(13), "FIRST YEAR DOLLAR SAVING is", T(41), F(g.tot_saving.toDouble(), "$###,###")});
+                out({T(13), "FIRST YEAR DOLLAR SAVING is", T(41), F(g.tot_saving.toDouble(), "$###,##0")});
             }
             blank();
             g.disp_str[2] = "Electric resistance ";

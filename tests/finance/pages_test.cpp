@@ -100,6 +100,12 @@ TEST_F(FinancePages, WholeLeasePages) {
     g.backup_on = 1;
     lease(60);
     EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/lease_gas_backup.txt"));
+
+    // No existing heater: nothing is saved, and the savings read $0.
+    g.backup_on = 0;
+    g.fuel_type = HT_HEATPUMP;
+    lease(12);
+    EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/lease_no_heater.txt"));
     EXPECT_TRUE(boxes.shown().empty());
 }
 

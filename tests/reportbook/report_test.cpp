@@ -228,7 +228,7 @@ TEST_F(ReportTest, PaybackAndReturnSentences) {
     for (const auto& l : prn::printer().document().pageText(1))
         if (l.find("PERCENT SAVINGS") != std::string::npos) percent = vb::Trim(l);
     EXPECT_EQ(g.save_pct_gas, cy(-25));
-    EXPECT_EQ(percent, "PERCENT SAVINGS by using Kestrolin system:    " + vb::Format(0, "###.#") + "%");
+    EXPECT_EQ(percent, "PERCENT SAVINGS by using Kestrolin system:    0.0%");
     prn::printer().KillDoc();
 }
 
