@@ -1,3 +1,8 @@
+// The report book's pages in printing order: page 1 with Tables 1 and 2,
+// Tables 3 to 6, the bases page and The_Print that runs them. One file on
+// purpose (about 750 lines): the pages share one document's print frame,
+// title font, page numbering and running figures, and are read top to
+// bottom as the printed book is; each page is one function.
 #include "reportbook/prt1.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 // Build tool: makes the printouts' Word templates, energy-cost workbooks and
-// pictures from their readable sources in templates/:
+// pictures from their readable sources in templates/. One file on purpose
+// (about 850 lines): a build step with one job, whose layout reader, Word
+// and workbook writers and picture painter serve only each other.
 //
 //   mktemplates <templates folder> <output folder>
 //
