@@ -31,6 +31,8 @@ int g_oneShotMs = 60000;    // a first start on a new profile takes a few second
 int g_keptStartMs = 60000;  // the kept renderer's start, same reason
 int g_keptMs = 30000;       // one conversion by the warm renderer
 PrintBatch* g_batch = nullptr;
+constexpr int kKeptProfiles = 8;  // profile folders kept per kind of renderer
+std::function<void(int)> g_conversionHook;
 
 std::string fileUrl(const std::string& path) {
     std::string u = "file://";
@@ -121,23 +123,28 @@ except Exception:
 )PY";
 
 // A LibreOffice profile folder for one user of it. LibreOffice lets one
-// process use a profile at a time, so the shared folder (kept between runs:
-// a first start on a new profile is slower) is locked while in use, and a
-// second user at the same time (another copy of the program, a test running
-// beside) gets a folder of its own that goes when it is done.
+// process use a profile at a time, so a folder is locked while in use: the
+// first free of a few numbered folders is taken (kept between runs: a first
+// start on a new profile is slower, and a LibreOffice that had to be killed
+// leaves its pipe in /tmp, one per folder), so another copy of the program
+// or a test running beside gets one of its own. When all are in use, a
+// temporary folder is made and goes when it is done.
 class ProfileLease {
 public:
     explicit ProfileLease(const std::string& which) {
         const std::string shared = profileFolder(which);
         std::error_code ec;
-        fs::create_directories(shared, ec);
-        lock_ = ::open((shared + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (lock_ >= 0 && ::flock(lock_, LOCK_EX | LOCK_NB) == 0) {
-            folder_ = shared;
-            return;
+        for (int n = 1; n <= kKeptProfiles; ++n) {
+            const std::string folder = n == 1 ? shared : shared + "-" + std::to_string(n);
+            fs::create_directories(folder, ec);
+            const int fd = ::open((folder + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                folder_ = folder;
+                lock_ = fd;
+                return;
+            }
+            if (fd >= 0) ::close(fd);
         }
-        if (lock_ >= 0) ::close(lock_);
-        lock_ = -1;
         std::string templ = shared + "-XXXXXX";
         folder_ = ::mkdtemp(templ.data()) ? templ : shared;
         own_ = folder_ != shared;
@@ -230,6 +237,10 @@ public:
             while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
             }
         }
+        // LibreOffice is the helper's child, not ours: it may still be dying,
+        // holding the profile, when the helper is gone. The profile is given
+        // back (and may be taken by the next start) only once it is gone.
+        prn::waitGroupGone(pid_, 10000);
         ::close(fd_);
         pid_ = -1;
         fd_ = -1;
@@ -262,6 +273,7 @@ public:
             stop();
             return false;
         }
+        if (g_conversionHook) g_conversionHook(pid_);
         std::string line;
         if (!readLine(line, g_keptMs)) {
             stop();
@@ -364,6 +376,8 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs) {
     g_oneShotMs = oneShotMs > 0 ? oneShotMs : 60000;
     g_keptMs = keptMs > 0 ? keptMs : 30000;
 }
+
+void setConversionHookForTest(std::function<void(int group)> hook) { g_conversionHook = std::move(hook); }
 
 std::string profileFolder(const std::string& which) {
     std::string base;

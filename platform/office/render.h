@@ -19,6 +19,7 @@
 //                                  // then sent; may throw like PrintOut
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -89,6 +90,10 @@ enum class OfficeSeam { Real, Missing, Present };
 void setOfficeForTest(OfficeSeam seam);
 void setKeptRendererEnabled(bool enabled);
 void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
+// Called with the kept renderer's process group each time a conversion has
+// been asked of it, before its answer is awaited (a test ends it there, so
+// it dies while it converts). nullptr: none.
+void setConversionHookForTest(std::function<void(int group)> hook);
 
 // Where the private LibreOffice profiles live (a cache folder of the user).
 std::string profileFolder(const std::string& which);

@@ -11,7 +11,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 extern char** environ;
@@ -20,15 +23,50 @@ namespace prn {
 
 namespace {
 
-// Kills the program's whole process group and reaps the program.
+// How long a killed group may take to go before we stop waiting for it.
+constexpr int kGroupGoneMs = 10000;
+
+// True while a process of the group runs (from /proc; zombies excluded).
+bool groupRunning(int pgid) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream f(it->path() / "stat");
+        std::string stat;
+        if (!std::getline(f, stat)) continue;
+        const auto close = stat.rfind(')');  // the program name may hold anything
+        char state = 0;
+        int ppid = 0, pgrp = 0;
+        if (close != std::string::npos &&
+            std::sscanf(stat.c_str() + close + 1, " %c %d %d", &state, &ppid, &pgrp) == 3 && pgrp == pgid &&
+            state != 'Z' && state != 'X')
+            return true;
+    }
+    return false;
+}
+
+// Kills the program's whole process group, reaps the program and waits for
+// the rest of the group to go.
 void killGroup(pid_t pid) {
     ::kill(-pid, SIGKILL);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    waitGroupGone(pid, kGroupGoneMs);
 }
 
 }  // namespace
+
+bool waitGroupGone(int pgid, int timeoutMs) {
+    if (pgid <= 0) return true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (groupRunning(pgid)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        ::usleep(10000);
+    }
+    return true;
+}
 
 bool programExists(const std::string& name) {
     if (name.empty()) return false;
@@ -119,6 +157,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
         if (w == pid) {
             // The program ended; anything it left behind in its group goes too.
             ::kill(-pid, SIGKILL);
+            waitGroupGone(pid, kGroupGoneMs);
             break;
         }
         if (clock::now() >= deadline) {

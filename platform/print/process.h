@@ -28,6 +28,13 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
                  const std::vector<std::string>& extraEnv = {});
 
+// Waits at most timeoutMs until no process of the group `pgid` runs any
+// more (a zombie waiting for its parent counts as gone). A killed program's
+// children are not ours to reap, and a big one (LibreOffice) takes a moment
+// to die: until then it still holds its files, its profile and its pipes.
+// Returns true when the group is gone.
+bool waitGroupGone(int pgid, int timeoutMs);
+
 // True when a program of that name is on PATH (or the path is executable).
 bool programExists(const std::string& name);
 

@@ -61,8 +61,14 @@ protected:
         const int before = window().loads_finished();
         start();
         ASSERT_TRUE(wait_until([&] { return window().loads_finished() > before; })) << "the page did not load";
-        wait_until([this] { return !window().Busy(); }, 1000);
-        QCoreApplication::processEvents();  // the title arrives with the load or just after
+        // The page's title comes from the engine's own process, with the
+        // load or (on a busy machine) a while after it; the caption follows it.
+        wait_until([this] { return !window().Busy() && titled() && window().Caption() == window().LocationName(); },
+                   5000);
+    }
+    bool titled() {
+        const QString t = window().brwWebBrowser->title();
+        return !t.isEmpty() && t != window().brwWebBrowser->url().toString();
     }
     void loaded() {
         wait_until([this] { return !window().Busy() && window().Caption() != "Working..."; });

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/model.h"
@@ -48,9 +49,18 @@ int pdfPages(const std::string& pdf) {
     return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
 }
 
+// /proc/<pid>/stat, or "" when the process is gone (also while it is read:
+// reading through a stream buffer iterator would throw then).
+std::string procStat(const std::string& dir) {
+    std::ifstream f(dir + "/stat");
+    std::string line;
+    std::getline(f, line);
+    return line;
+}
+
 // True while a process with that id runs (a zombie counts as gone).
 bool alive(int pid) {
-    const std::string stat = fixtures::readAll("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat = procStat("/proc/" + std::to_string(pid));
     return !stat.empty() && stat.find(") Z ") == std::string::npos;
 }
 
@@ -60,7 +70,7 @@ bool groupAlive(int pgid) {
     for (auto& e : fs::directory_iterator("/proc")) {
         const std::string name = e.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        const std::string stat = fixtures::readAll(e.path().string() + "/stat");
+        const std::string stat = procStat(e.path().string());
         const auto close = stat.rfind(')');
         if (close == std::string::npos || close + 4 > stat.size()) continue;
         char state = 0;
@@ -101,6 +111,7 @@ struct RenderTest : ::testing::Test {
         prn::setDefaultPrinterLookup(prevLookup);
         office::setKeptRendererEnabled(true);
         office::setRenderTimeoutsForTest(0, 0);
+        office::setConversionHookForTest(nullptr);
         office::setOfficeForTest(office::OfficeSeam::Real);
         EXPECT_EQ(printJobFolders(), jobsBefore) << "a temporary print folder was left behind";
         if (savedTmp.empty()) unsetenv("TMPDIR");
@@ -160,11 +171,14 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     EXPECT_NE(office::renderer::processGroup(), group);
     printWord("again");
 
-    // Killed while it converts: the printout still comes out.
+    // Killed while it converts: the printout still comes out, and the dead
+    // renderer's processes are all gone.
     const int busy = office::renderer::processGroup();
-    std::thread killer([busy] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        ::kill(-busy, SIGKILL);
+    int kills = 0;
+    office::setConversionHookForTest([busy, &kills](int group) {
+        if (group != busy) return;
+        ::kill(-group, SIGKILL);
+        ++kills;
     });
     boxes.answer(ui::vbNo);
     try {
@@ -172,7 +186,8 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     } catch (const std::exception& e) {
         ADD_FAILURE() << e.what();
     }
-    killer.join();
+    office::setConversionHookForTest(nullptr);
+    EXPECT_EQ(kills, 1);
     EXPECT_FALSE(groupAlive(busy));
     boxes.answer(ui::vbNo);
     printWord("after the kill");
@@ -229,6 +244,38 @@ TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {
     }
 }
 
+TEST_F(RenderTest, ConversionsAtTheSameTimeEachHaveAProfileOfTheirOwn) {
+    // Two copies of the program printing at once (here two threads): each
+    // LibreOffice needs a profile of its own, or the second hands its work
+    // to the first and comes back without a page.
+    office::Word w;
+    w.Documents().Open(dir + "/WordPrt1a.dotx");
+    w.ActiveDocument().Bookmarks("bm1").Select();
+    w.Selection().InsertAfter("Side by side");
+    for (const char* sub : {"/a", "/b"}) {
+        fs::create_directories(dir + sub);
+        w.ActiveDocument().saveCopy(dir + sub + "/doc.docx");
+    }
+    w.Quit();
+    std::vector<std::string> pdfs[2];
+    std::string errors[2];
+    auto convert = [&](int i, const std::string& sub) {
+        try {
+            pdfs[i] = office::renderOneShot({dir + sub + "/doc.docx"}, dir + sub);
+        } catch (const std::exception& e) {
+            errors[i] = e.what();
+        }
+    };
+    std::thread other(convert, 1, "/b");
+    convert(0, "/a");
+    other.join();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(errors[i], "") << i;
+        ASSERT_EQ(pdfs[i].size(), 1u) << i;
+        EXPECT_NE(pdfText(pdfs[i][0]).find("Side by side"), std::string::npos) << i;
+    }
+}
+
 TEST_F(RenderTest, APrinterThatRefusesGivesError25AndTheNextPrintoutWorks) {
     office::setKeptRendererEnabled(false);
     standIn("lp", "exit 1");
@@ -253,7 +300,7 @@ TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
 
     // A LibreOffice that never answers: the time limit ends it and its children.
     office::setKeptRendererEnabled(false);
-    office::setRenderTimeoutsForTest(700, 700);
+    office::setRenderTimeoutsForTest(2000, 2000);  // time for a busy machine to start the stand-in
     standIn("soffice", "sleep 30 & echo $! > \"" + dir + "/child.pid\"; sleep 30");
     office::Word w;
     w.Documents().Open(dir + "/WordPrt1a.dotx");
@@ -264,8 +311,7 @@ TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
     } catch (const ui::RtError& e) {
         EXPECT_EQ(e.number, 4198);
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(15));
     const int child = std::atoi(fixtures::readAll(dir + "/child.pid").c_str());
     ASSERT_GT(child, 0);
     EXPECT_FALSE(alive(child));

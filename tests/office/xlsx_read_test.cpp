@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+
+#include "fixtures.h"
 
 namespace {
 
@@ -108,7 +111,8 @@ TEST(XlsxRead, AddressesAndColumnNames) {
 
 TEST(XlsxRead, MissingOrDamagedFilesAreReportedNotCrashedOn) {
     EXPECT_THROW(office::readActiveSheet(std::string("/no/such/hpcities.xlsx")), office::BadPackage);
-    const std::string junk = ::testing::TempDir() + "/junk.xlsx";
+    const std::string dir = fixtures::tempDir("xlsx-read");
+    const std::string junk = dir + "/junk.xlsx";
     std::ofstream(junk) << "this is not a zip file";
     EXPECT_THROW(office::readActiveSheet(junk), office::BadPackage);
 
@@ -120,13 +124,14 @@ TEST(XlsxRead, MissingOrDamagedFilesAreReportedNotCrashedOn) {
     EXPECT_THROW(office::readActiveSheet(p), office::BadPackage);
 
     // A package written and read back keeps its parts; a truncated copy is refused.
-    const std::string path = ::testing::TempDir() + "/two.xlsx";
+    const std::string path = dir + "/two.xlsx";
     twoSheets().save(path);
     EXPECT_EQ(office::readActiveSheet(path).text("C6"), "MIAMI BEACH, FL");
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
     EXPECT_THROW(office::readActiveSheet(path), office::BadPackage);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
