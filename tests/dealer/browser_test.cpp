@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "dealer/ui/browser.h"
+#include "tests/support/box_guard.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Chromium inside Qt WebEngine (a library we do not build) deletes some of
@@ -20,6 +21,7 @@ extern "C" const char* __asan_default_options() { return "new_delete_type_mismat
 class Browser : public DealerWindows {
 protected:
     void SetUp() override {
+        endAtOnceAfterTheTests();
         prepare_web_engine();
         DealerWindows::SetUp();
         windows().frmBrowser = [this] { return static_cast<plat::Form*>(&window()); };

@@ -63,6 +63,7 @@ class WindowTour : public ::testing::TestWithParam<Screen> {
 protected:
     void SetUp() override {
         plat::ensureApp()->setQuitOnLastWindowClosed(false);
+        endAtOnceAfterTheTests();  // the browser window starts Qt WebEngine
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());
         windows() = WindowRegistry{};

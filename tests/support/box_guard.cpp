@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/ui.h"
@@ -24,7 +25,27 @@ const bool installed = [] {
     return true;
 }();
 
+// Ends the program after the summary is printed (listeners hear the end in
+// the reverse order of their adding, so this one is put before the printer).
+struct EndAtOnce : ::testing::EmptyTestEventListener {
+    void OnTestProgramEnd(const ::testing::UnitTest& unit) override {
+        std::fflush(nullptr);
+        std::_Exit(unit.Passed() ? 0 : 1);
+    }
+};
+
 }  // namespace
+
+void endAtOnceAfterTheTests() {
+    static const bool added = [] {
+        auto& listeners = ::testing::UnitTest::GetInstance()->listeners();
+        ::testing::TestEventListener* printer = listeners.Release(listeners.default_result_printer());
+        listeners.Append(new EndAtOnce);
+        if (printer) listeners.Append(printer);
+        return true;
+    }();
+    (void)added;
+}
 
 AllowUnscriptedBoxes::AllowUnscriptedBoxes() { ui::onUnscriptedBox(nullptr); }
 AllowUnscriptedBoxes::~AllowUnscriptedBoxes() { ui::onUnscriptedBox(failTest); }

@@ -8,3 +8,10 @@ struct AllowUnscriptedBoxes {
     AllowUnscriptedBoxes(const AllowUnscriptedBoxes&) = delete;
     AllowUnscriptedBoxes& operator=(const AllowUnscriptedBoxes&) = delete;
 };
+
+// For programs that start Qt WebEngine (a browser window). The test
+// application is never destroyed, so the engine's threads are never shut
+// down with it and run on while exit() destroys what they use (now and then
+// a crash after every test passed). Once this was called, the program ends
+// with its tests' result as soon as they are done, without exit's clean-up.
+void endAtOnceAfterTheTests();
