@@ -69,7 +69,7 @@ const char* filterFor(const std::string& file) {
 //   convert<TAB>input<TAB>output<TAB>filter  ->  "ok" | "error<TAB>text"
 // Its own process group holds LibreOffice too, so ending the group ends all.
 const char* kHelper = R"PY(
-import os, sys, time, subprocess
+import os, signal, sys, time, subprocess
 import uno
 from com.sun.star.beans import PropertyValue
 
@@ -83,43 +83,48 @@ office = subprocess.Popen([soffice, "-env:UserInstallation=" + profile, "--headl
                            "--nologo", "--norestore", "--nodefault", "--nolockcheck",
                            "--accept=pipe,name=%s;urp;StarOffice.ComponentContext" % pipe],
                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-local = uno.getComponentContext()
-resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-deadline = time.time() + float(sys.argv[4])
-while True:
-    try:
-        ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-        break
-    except Exception:
-        if office.poll() is not None or time.time() > deadline:
-            print("error\tLibreOffice did not start", flush=True)
-            sys.exit(1)
-        time.sleep(0.05)
-desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
-print("ready", flush=True)
-for line in sys.stdin:
-    req = line.rstrip("\n").split("\t")
-    if req[0] != "convert" or len(req) != 4:
-        break
-    try:
-        doc = desktop.loadComponentFromURL(req[1], "_blank", 0, (pv("Hidden", True), pv("ReadOnly", True)))
-        if doc is None:
-            raise RuntimeError("cannot load the file")
+desktop = None
+try:
+    local = uno.getComponentContext()
+    resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+    deadline = time.time() + float(sys.argv[4])
+    while True:
         try:
-            doc.storeToURL(req[2], (pv("FilterName", req[3]),))
-        finally:
-            doc.close(True)
-        print("ok", flush=True)
-    except Exception as e:
-        print("error\t" + str(e).replace("\n", " ").replace("\t", " "), flush=True)
-try:
-    desktop.terminate()
-except Exception:
-    pass
-try:
-    office.wait(timeout=10)
-except Exception:
-    office.kill()
+            ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
+            break
+        except Exception:
+            if office.poll() is not None or time.time() > deadline:
+                print("error\tLibreOffice did not start", flush=True)
+                sys.exit(1)
+            time.sleep(0.05)
+    desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
+    print("ready", flush=True)
+    for line in sys.stdin:
+        req = line.rstrip("\n").split("\t")
+        if req[0] != "convert" or len(req) != 4:
+            break
+        try:
+            doc = desktop.loadComponentFromURL(req[1], "_blank", 0, (pv("Hidden", True), pv("ReadOnly", True)))
+            if doc is None:
+                raise RuntimeError("cannot load the file")
+            try:
+                doc.storeToURL(req[2], (pv("FilterName", req[3]),))
+            finally:
+                doc.close(True)
+            print("ok", flush=True)
+        except Exception as e:
+            print("error\t" + str(e).replace("\n", " ").replace("\t", " "), flush=True)
+finally:
+    # However this ends - asked to quit, the program gone (its socket
+    # closed: end of input or a failed answer), LibreOffice not starting -
+    # no LibreOffice process is left behind: the group goes, this one last.
+    if desktop is not None:
+        try:
+            desktop.terminate()
+            office.wait(timeout=10)
+        except Exception:
+            pass
+    os.killpg(0, signal.SIGKILL)
 )PY";
 
 // A LibreOffice profile folder for one user of it. LibreOffice lets one
@@ -211,7 +216,9 @@ public:
         ready_ = false;
         buf_.clear();
         startedAt_ = std::chrono::steady_clock::now();
-        static bool atExit = (std::atexit([] { renderer::stop(); }), true);
+        // However the program ends normally (exit or quick_exit), the
+        // renderer and its LibreOffice end with it.
+        static bool atExit = (std::atexit([] { renderer::stop(); }), std::at_quick_exit([] { renderer::stop(); }), true);
         (void)atExit;
         return true;
     }

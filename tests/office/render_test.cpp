@@ -8,6 +8,7 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -217,6 +218,32 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
         EXPECT_EQ(e.path().filename().string().find("heater_render_" + std::to_string(::getpid()) + "_"),
                   std::string::npos)
             << e.path();
+}
+
+TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
+    // The program crashes (here a child of the test that started the
+    // renderer and ends without stopping it), before and after LibreOffice
+    // is ready: the helper sees its socket close and takes LibreOffice along.
+    for (int readyMs : {0, 4000}) {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            office::renderer::start();
+            const int group = office::renderer::processGroup();
+            (void)!::write(fds[1], &group, sizeof group);
+            ::usleep(readyMs * 1000);
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        int group = 0;
+        ASSERT_EQ(::read(fds[0], &group, sizeof group), static_cast<ssize_t>(sizeof group));
+        ::close(fds[0]);
+        ::waitpid(child, nullptr, 0);
+        ASSERT_GT(group, 0);
+        prn::waitGroupGone(group, 90000);
+        EXPECT_FALSE(groupAlive(group)) << readyMs;
+    }
 }
 
 TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {

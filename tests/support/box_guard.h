@@ -13,5 +13,6 @@ struct AllowUnscriptedBoxes {
 // application is never destroyed, so the engine's threads are never shut
 // down with it and run on while exit() destroys what they use (now and then
 // a crash after every test passed). Once this was called, the program ends
-// with its tests' result as soon as they are done, without exit's clean-up.
+// with its tests' result as soon as they are done, through quick_exit: only
+// the handlers registered for it (the kept LibreOffice renderer) run.
 void endAtOnceAfterTheTests();
