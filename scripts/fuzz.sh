@@ -60,11 +60,16 @@ for t in fuzz_location fuzz_pumphp fuzz_competitor fuzz_settings fuzz_cities_xls
   corpus=$build/corpus/$t
   mkdir -p "$corpus"
   echo "== $t ${limit[*]}"
+  # The targets' data folders go into a temporary folder of the run, not
+  # /tmp (libFuzzer ends without the targets' clean-up).
+  tmp=$(realpath -m "$build/tmp/$t")
+  rm -rf "$tmp"; mkdir -p "$tmp"
   # Large seeds raise libFuzzer's length limit to the whole-file size.
-  ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  TMPDIR=$tmp ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/fuzz/$t" "${limit[@]}" -max_len="${maxlen[$t]}" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
       -artifact_prefix="$build/artifacts/$t-" "$corpus" "$build/seeds/$t" 2>"$build/$t.log" \
     || { tail -60 "$build/$t.log"; echo "$t: FAILED (log: $build/$t.log)"; exit 1; }
   grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$build/$t.log" | tr '\n' ' '; echo
+  rm -rf "$tmp"
 done
 echo "fuzzing: no findings"
