@@ -12,7 +12,8 @@
 
 #include "app/ui/register.h"
 #include "app/ui/startup.h"
-#include "dealer/ui/browser.h"
+#include "core/windows.h"
+#include "dealer/ui/browser_env.h"
 #include "dealer/ui/register.h"
 #include "finance/ui/register.h"
 #include "printouts/ui/register.h"
@@ -27,12 +28,27 @@ namespace {
 // HEATER_STARTUP_PROBE=splash|backgrnd: print the milliseconds from the
 // start of main (and the wall clock) once that window has been shown and
 // the event loop has turned once, then end. "backgrnd" skips the splash's
-// wait. Used to time the start-up.
+// wait. Used to time the start-up. HEATER_STARTUP_PROBE=browser: once the
+// background window is shown, open the web browser window from its module
+// and say whether it opened, then end (a test of the program as built).
 void install_probe(const QElapsedTimer& clock) {
     const char* want = std::getenv("HEATER_STARTUP_PROBE");
     if (!want || !*want) return;
     const std::string target = want;
-    if (target == "backgrnd") splash_delay_ms() = 0;
+    if (target == "backgrnd" || target == "browser") splash_delay_ms() = 0;
+    if (target == "browser") {
+        startup_probe() = [](const char* what) {
+            if (std::strcmp(what, "backgrnd") != 0) return;
+            QTimer::singleShot(0, [] {
+                plat::Form* f = windows().frmBrowser ? windows().frmBrowser() : nullptr;
+                std::printf("probe browser %s\n", f ? "opened" : "did not open");
+                std::fflush(stdout);
+                plat::MainWindow::instance()->onClose = nullptr;
+                QCoreApplication::exit(f ? 0 : 1);
+            });
+        };
+        return;
+    }
     startup_probe() = [target, &clock](const char* what) {
         if (target != what) return;
         QTimer::singleShot(0, [target, &clock] {

@@ -190,6 +190,7 @@ void backgrnd::SSCommand1_Click(int index) {
                 "PLEASE ensure that you are connected" + g.crlf + "to the internet before proceeding.";
             if (ui::MsgBox(prompt, ui::vbOKCancel, "Internet") == ui::vbCancel) return;
             plat::Form* f = windows().frmBrowser();
+            if (!f) return;  // it could not be started (the dealer was told)
             f->Show();
             f->ZOrder(0);
             break;

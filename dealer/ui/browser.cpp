@@ -15,30 +15,6 @@
 #include "app/model.h"
 #include "protocol.h"
 
-void prepare_web_engine() {
-    if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0) {
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--no-sandbox")) {
-            flags += flags.isEmpty() ? "--no-sandbox" : " --no-sandbox";
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-        }
-    }
-}
-
-BrowserPages browser_pages() {
-    BrowserPages p{"http://www.kestrolin.example/", "http://www.kestrolin-international.example/",
-                   "https://duckduckgo.com/"};
-    const QString ini = QString::fromStdString(g.data_dir) + "browser.ini";
-    if (QFileInfo::exists(ini)) {
-        QSettings s(ini, QSettings::IniFormat);
-        p.first = s.value("start/first", p.first).toString();
-        p.second = s.value("start/second", p.second).toString();
-        p.search = s.value("start/search", p.search).toString();
-    }
-    return p;
-}
-
 namespace {
 // Twips of the address bar (under the toolbar) and its margins.
 constexpr int kBarTop = 540, kBarHeight = 675, kMargin = 100;

@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "browser.h"
+#include "browser_loader.h"
 #include "calculator.h"
 #include "coname.h"
 #include "convert_cities.h"
@@ -27,7 +27,6 @@ QPointer<setheat> g_setheat;
 QPointer<setoutp> g_setoutp;
 QPointer<custname> g_custname;
 QPointer<Calculator> g_calculator;
-QPointer<frmBrowser> g_browser;
 }  // namespace
 
 void register_dealer_windows() {
@@ -41,7 +40,7 @@ void register_dealer_windows() {
     w.setoutp = plat::window_slot(g_setoutp);
     w.custname = plat::window_slot(g_custname);
     w.Calculator = plat::window_slot(g_calculator);
-    w.frmBrowser = plat::window_slot(g_browser);
+    w.frmBrowser = WindowSlot(open_browser, existing_browser);
     w.setdata = WindowSlot([]() -> plat::Form* { return frm_setdata(); },
                            []() -> plat::Form* { return existing_setdata(); });
     w.filldata = WindowSlot([]() -> plat::Form* { return frm_filldata(); },

@@ -21,11 +21,13 @@
 #include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/windows.h"
+#include "dealer/ui/browser.h"
 #include "dealer/ui/register.h"
 #include "finance/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
+#include "platform/instances.h"
 #include "platform/testing.h"
 #include "printouts/ui/register.h"
 #include "reportbook/ui/register.h"
@@ -73,6 +75,9 @@ protected:
         register_printouts_windows();
         register_reportbook_windows();
         register_finance_windows();
+        // The program loads the browser from its module (the start-up test
+        // of the program checks that); the tour links it.
+        windows().frmBrowser = plat::window_slot(browser_);
         splash_delay_ms() = 0;
         ASSERT_TRUE(startup({}, QString::fromStdString(data_.path())));
         frm_splash()->Timer1_Timer();
@@ -117,6 +122,7 @@ protected:
     }
 
     testsupport::TempDataDir data_{"heater-tour"};
+    QPointer<frmBrowser> browser_;
     ui::Backend previous_;
     AllowUnscriptedBoxes lenient_;
 };
