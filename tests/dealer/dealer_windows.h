@@ -5,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -29,9 +25,14 @@
 #include "dealer/ui/register.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
+#include "keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 #include "tests/support/data_dir.h"
+
+using dealertest::focus;
+using dealertest::leave;
+using dealertest::type;
 
 class DealerWindows : public ::testing::Test {
 protected:
@@ -101,24 +102,6 @@ protected:
     void forget_file() { std::filesystem::remove(dir / "defaulte.dat"); }
     bool file_written() const { return std::filesystem::exists(dir / "defaulte.dat"); }
 
-    static void focus(QWidget* w, QEvent::Type t = QEvent::FocusIn) {
-        QFocusEvent e(t, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(w, &e);
-    }
-    static void leave(QWidget* w) { focus(w, QEvent::FocusOut); }
-    // Keys as typed: digits, letters, ".", "-", "*", "\b" Backspace,
-    // "\x1b" Esc, "\r" Enter.
-    static void type(QWidget* w, const QString& keys) {
-        for (QChar c : keys) {
-            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-            QString text(c);
-            if (c == '\b') key = Qt::Key_Backspace;
-            if (c == '\x1b') key = Qt::Key_Escape, text = QString(QChar(27));
-            if (c == '\r') key = Qt::Key_Return;
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(w, &e);
-        }
-    }
     int boxes(const std::string& title, const std::string& text) const {
         int n = 0;
         for (const auto& s : script->shown())

@@ -3,14 +3,12 @@
 // and focus as the user does it.
 #pragma once
 
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QListWidget>
 
 #include <memory>
 
 #include "data_fixture.h"
+#include "keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 
@@ -42,25 +40,6 @@ protected:
         return f;
     }
 
-    static void focus(plat::TextBox* b) {
-        QFocusEvent e(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(b, &e);
-    }
-    // Keys as typed: digits, ".", letters, "\b" Backspace, "\x1b" Esc.
-    static void type(plat::TextBox* b, const QString& keys) {
-        for (QChar c : keys) {
-            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-            QString text(c);
-            if (c == '\b') key = Qt::Key_Backspace, text.clear();
-            if (c == '\x1b') key = Qt::Key_Escape, text.clear();
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(b, &e);
-        }
-    }
-    static void typeIn(plat::TextBox* b, const QString& keys) {
-        focus(b);
-        type(b, keys);
-    }
     // Boxes shown with this title (and text part).
     int shown(const std::string& title, const std::string& text = "") const {
         int n = 0;
