@@ -94,9 +94,6 @@ protected:
         for (const auto& s : script->shown()) n += s.title == title;
         return n;
     }
-    void answerOk(int n) {
-        for (int k = 0; k < n; ++k) script->answer(ui::vbOK);
-    }
     static std::string text(const QWidget* w) {
         if (auto* b = qobject_cast<const QLineEdit*>(w)) return b->text().toStdString();
         if (auto* l = qobject_cast<const QLabel*>(w)) return l->text().toStdString();

@@ -1,6 +1,7 @@
 // The built templates, workbooks and pictures: every bookmark and cell the
-// printouts name is there, a filled template reads back bookmark by bookmark
-// and cell by cell, and LibreOffice renders them on one page each - the
+// printouts name is there, a filled workbook reads back cell by cell (the
+// Word printouts read back from these templates: tests/printouts/
+// office_docs_test.cpp), and LibreOffice renders them on one page each - the
 // chart following the cells it draws.
 #include <gtest/gtest.h>
 
@@ -127,33 +128,6 @@ TEST_F(Templates, ThePicturesArePicturesOfTheirNames) {
         EXPECT_EQ(img.ext, "bmp") << n;
         EXPECT_DOUBLE_EQ(img.dpiX, 96) << n;
     }
-}
-
-// Fills every bookmark of an audit with its own name and reads each back.
-TEST_F(Templates, AFilledAuditReadsBackAtEveryBookmark) {
-    office::setOfficeForTest(office::OfficeSeam::Present);
-    const std::string dir = fixtures::tempDir("templates");
-    office::Word w;
-    w.Documents().Open(binDir() + "WordPrt2b.dotx");
-    w.ActiveDocument().Bookmarks("Getpic").Select();
-    w.Selection().InlineShapes().AddPicture(binDir() + "hppic62.bmp", false, true);
-    for (const auto& b : auditBookmarks()) {
-        if (b == "Getpic") continue;
-        w.ActiveDocument().Bookmarks(b).Select();
-        w.Selection().InsertAfter("<" + b + "> \xC2\xBA");
-    }
-    for (const auto& b : auditBookmarks()) {
-        if (b != "Getpic") {
-            EXPECT_EQ(w.ActiveDocument().textAt(b), "<" + b + "> \xC2\xBA");
-        }
-    }
-    w.ActiveDocument().saveCopy(dir + "/filled.docx");
-    // The copy still holds the template's logo and the inserted picture.
-    const auto pkg = office::Package::load(dir + "/filled.docx");
-    EXPECT_TRUE(pkg.has("word/media/image1.bmp"));
-    w.Quit();
-    office::setOfficeForTest(office::OfficeSeam::Real);
-    fs::remove_all(dir);
 }
 
 // The workbook as the chart printout fills it.

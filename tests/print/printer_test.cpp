@@ -26,19 +26,15 @@ TEST_F(PrinterTest, TabSpcAndTextPlaceColumnsFromOne) {
     P.Print({Tab(5), "ab", Spc(2), "cd", Tab(12), "x"});
     P.Print({"y", Spc(0), Spc(-3), "z", Tab(0), "w"});  // no blanks; Tab(0) is column 1, already past
     P.Print({Tab(3), "q", Tab(4), "r"});               // Tab to the very column we stand on: no move
+    P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});   // a passed column: the next line
     P.EndDoc();
-    EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr"}));
+    EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef",
+                                                "    next           same"}));
     const auto& runs = cap.documents()[0].pages[0].lines[0].runs;
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].column, 5);
     EXPECT_DOUBLE_EQ(runs[0].x, 4 * prn::metrics(prn::Font{}).cell);
     EXPECT_EQ(runs[2].column, 12);
-}
-
-TEST_F(PrinterTest, TabToAPassedColumnContinuesOnTheNextLine) {
-    P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});
-    P.EndDoc();
-    EXPECT_EQ(page(), (std::vector<std::string>{"  abcdef", "    next           same"}));
 }
 
 TEST_F(PrinterTest, OpenLinesAreContinuedAndEndedByTheNextStatement) {

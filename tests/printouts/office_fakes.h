@@ -44,7 +44,6 @@ struct WordLog {
 
 struct WordScript {
     std::set<std::string> pictures;           // picture files that exist
-    bool templates_exist = true;
     std::string fail_at_bookmark;             // this bookmark is missing (5941)
     int print_faults = 0;                     // PrintOut fails with 25 this often
     bool not_installed = false;
@@ -55,7 +54,6 @@ public:
     FakeWord(WordLog& log, WordScript& s) : log_(log), s_(s) { ++log_.started; }
     void Documents_Open(const std::string& path) override {
         log_.calls.push_back("Open " + path);
-        if (!s_.templates_exist) throw ui::RtError(53, "File not found");
         log_.template_path = path;
         open_ = true;
     }

@@ -1,6 +1,5 @@
 // The printout tests' fixture: a fresh data model, the brand box the
-// printouts read, the three projects the whole-page tests print, and a
-// renderer of print statements into the lines a fixed-pitch page shows.
+// printouts read and the three projects the whole-page tests print.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "engine/engine.h"
-#include "printouts/printline.h"
 #include "printouts/values.h"
 #include "tests/support/samples.h"
 
@@ -23,38 +21,6 @@ namespace prtest {
 inline std::string& brand_box() {
     static std::string s;
     return s;
-}
-
-// Lines of text as the statements print them on a fixed-pitch page
-// (columns from 1; a move to a passed column goes on the next line).
-inline std::vector<std::string> render(const std::vector<PrintLine>& stmts) {
-    std::vector<std::string> out;
-    std::string cur;
-    bool pending = false;
-    auto col = [&] { return static_cast<int>(vb::Len(cur)) + 1; };
-    for (const PrintLine& l : stmts) {
-        for (const PrintItem& it : l.items) {
-            pending = true;
-            if (it.kind == PrintItem::kTab) {
-                if (col() > it.n) {
-                    out.push_back(cur);
-                    cur.clear();
-                }
-                while (col() < it.n) cur += ' ';
-            } else if (it.kind == PrintItem::kSpc) {
-                cur += std::string(static_cast<std::size_t>(std::max(0, it.n)), ' ');
-            } else {
-                cur += it.text;
-            }
-        }
-        if (!l.open) {
-            out.push_back(cur);
-            cur.clear();
-            pending = false;
-        }
-    }
-    if (pending) out.push_back(cur);
-    return out;
 }
 
 // The customer, dealer and brand every project prints with.

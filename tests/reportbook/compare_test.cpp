@@ -21,13 +21,6 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The engine's results and the working tables, as the input window shows
-// and uses them.
-struct Results {
-    DataModel m;
-    static Results now() { return Results{g}; }
-};
-
 void expect_same_results(const DataModel& a, const DataModel& b) {
     EXPECT_EQ(a.combo_idx, b.combo_idx);
     for (int m = 1; m <= 12; ++m) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "core/windows.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
@@ -81,8 +80,6 @@ protected:
         }
         FAIL() << "no city " << name;
     }
-    // The chosen brand group's model, as the input window loads it.
-    void model(const std::string& brand, const std::string& name) { read_pumpa(brand, name); }
 
     void heat(int first, int last, float temp) {
         for (int m = 1; m <= 12; ++m) {
@@ -106,7 +103,7 @@ protected:
     // An outdoor 15 x 30 ft pool in Orlando with a natural-gas heater.
     void pool_with_gas() {
         city("Orlando");
-        model("Kestrolin", "HX 520");
+        read_pumpa("Kestrolin", "HX 520");
         g.pool_type = "Pool";
         g.pool_site = "out";
         g.pool_area = 450;
@@ -125,7 +122,7 @@ protected:
     // A 7 x 7 ft outdoor spa in Chicago, metric units, backed up by propane.
     void metric_spa_with_backup() {
         city("Chicago");
-        model("Kestrolin", "HX 310");
+        read_pumpa("Kestrolin", "HX 310");
         g.pool_type = "Spa";
         g.pool_site = "out";
         g.pool_area = 49;
@@ -149,7 +146,7 @@ protected:
     // A 20 x 40 ft pool in Phoenix heated October to April, no heater yet.
     void pool_without_heater() {
         city("Phoenix");
-        model("Kestrolin", "HX 730");
+        read_pumpa("Kestrolin", "HX 730");
         g.pool_type = "Pool";
         g.pool_site = "out";
         g.pool_area = 800;

