@@ -1,6 +1,6 @@
-// The weather-city lists, the new-name rules, the record editor's box texts
-// and the rewrites of location.dat, including a failure at every step of
-// the replacement.
+// The record editor's box texts and the rewrites of location.dat, including
+// a failure at every step of the replacement. The lists by region are
+// checked through their window (city_windows_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,29 +13,6 @@ using namespace dealertest;
 namespace {
 
 class CityFiles : public DataDir {};
-
-TEST(CityLists, RegionsFormatsAndRecordNumbers) {
-    const std::vector<CityRecord> recs = {
-        city("Miami", "FL"),         city("Tampa", "fl"),   city("Austin", "TX"),
-        city("Nowhere", ""),         city("Orlando", "Florida"),
-        city("A Very Long Name Of Some Town", "GA"), city("Berlin", "GERMANY"),
-    };
-    const citydata::Lists l = citydata::build_lists(recs);
-    ASSERT_EQ(l[0].size(), 2u);
-    EXPECT_EQ(l[0][1].text, "Tampa");  // "fl" counts as Florida
-    EXPECT_EQ(l[0][1].record, 2);
-    ASSERT_EQ(l[1].size(), 3u);
-    EXPECT_EQ(l[1][0].text, "TX  Austin");
-    EXPECT_EQ(l[1][1].text, "    Nowhere");  // a blank state: four blanks
-    EXPECT_EQ(l[1][1].record, 4);
-    // A long name keeps its record number however the entry reads back.
-    EXPECT_EQ(l[1][2].text, "GA  A Very Long Name Of Some Town");
-    EXPECT_EQ(l[1][2].record, 6);
-    ASSERT_EQ(l[2].size(), 2u);
-    EXPECT_EQ(l[2][0].text, "Florida   Orlando");
-    EXPECT_EQ(l[2][0].record, 5);
-    EXPECT_EQ(l[2][1].text, "GERMANY   Berlin");
-}
 
 TEST(CityEditorBoxes, ShowAndReadBack) {
     const CityRecord r = city("Ocala", "FL", 2);
