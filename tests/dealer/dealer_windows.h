@@ -25,14 +25,14 @@
 #include "dealer/ui/register.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "keys.h"
+#include "tests/support/keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 #include "tests/support/data_dir.h"
 
-using dealertest::focus;
-using dealertest::leave;
-using dealertest::type;
+using testkeys::focus;
+using testkeys::leave;
+using testkeys::type;
 
 class DealerWindows : public ::testing::Test {
 protected:
@@ -43,11 +43,7 @@ protected:
         data = std::make_unique<testsupport::TempDataDir>("heater-dealer1");
         ASSERT_TRUE(data->copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"})) << data->missing();
         dir = data->path();
-        set_defaults(g);
-        data->use();
-        Dfltinp();
-        load_brand_pumps();
-        load_locations();
+        data->load_program_data();
         windows() = WindowRegistry{};
         register_app_windows();
         register_input_windows();

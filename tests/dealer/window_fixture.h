@@ -8,11 +8,16 @@
 #include <memory>
 
 #include "data_fixture.h"
-#include "keys.h"
+#include "tests/support/keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 
 namespace dealertest {
+
+using testkeys::focus;
+using testkeys::leave;
+using testkeys::type;
+using testkeys::typeIn;
 
 class WindowTest : public DataDir {
 protected:

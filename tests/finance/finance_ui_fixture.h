@@ -22,6 +22,7 @@
 #include "finance/ui/elect.h"
 #include "finance/ui/lease.h"
 #include "finance/ui/register.h"
+#include "tests/support/keys.h"
 #include "finance/ui/setfin.h"
 #include "platform/application.h"
 #include "platform/form.h"
@@ -65,25 +66,9 @@ protected:
         return w;
     }
 
-    // The box gets the focus / loses it.
-    static void focus(QWidget* b, QEvent::Type t = QEvent::FocusIn) {
-        QFocusEvent e(t, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(b, &e);
-    }
-    static void leave(QWidget* b) { focus(b, QEvent::FocusOut); }
-    // Keys as typed: digits, ".", ",", "-", letters, "\b" Backspace,
-    // "\x1b" Escape, "\r" Enter.
-    static void type(QWidget* b, const QString& keys) {
-        for (QChar c : keys) {
-            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-            QString text(c);
-            if (c == '\b') key = Qt::Key_Backspace, text.clear();
-            if (c == '\x1b') key = Qt::Key_Escape, text.clear();
-            if (c == '\r') key = Qt::Key_Return;
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(b, &e);
-        }
-    }
+    static void focus(QWidget* b, QEvent::Type t = QEvent::FocusIn) { testkeys::focus(b, t); }
+    static void leave(QWidget* b) { testkeys::leave(b); }
+    static void type(QWidget* b, const QString& keys) { testkeys::type(b, keys); }
     static void typeIn(QWidget* b, const QString& keys) {
         focus(b);
         type(b, keys);

@@ -43,11 +43,7 @@ protected:
         data = std::make_unique<testsupport::TempDataDir>("heater-prt2");
         ASSERT_TRUE(data->copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"})) << data->missing();
         dir = data->path();
-        set_defaults(g);
-        data->use();
-        Dfltinp();
-        load_brand_pumps();
-        load_locations();
+        data->load_program_data();
         windows() = WindowRegistry{};
         register_app_windows();
         register_input_windows();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "app/data.h"
 #include "app/model.h"
 
 namespace fs = std::filesystem;
@@ -61,5 +62,13 @@ bool TempDataDir::copy_built() {
 }
 
 void TempDataDir::use() const { g.data_dir = path_ + "/"; }
+
+void TempDataDir::load_program_data() const {
+    set_defaults(g);
+    use();
+    Dfltinp();
+    load_brand_pumps();
+    load_locations();
+}
 
 }  // namespace testsupport

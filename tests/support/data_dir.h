@@ -31,6 +31,9 @@ public:
     const std::string& missing() const { return missing_; }
     // Makes it the program's data folder: g.data_dir := path + "/".
     void use() const;
+    // Starts the program's data model on the folder as the program does:
+    // defaults, use(), then the settings, heat-pump and city files.
+    void load_program_data() const;
 
 private:
     std::string path_;

@@ -1,4 +1,4 @@
-// Focus and keys as the user gives them, for the dealer window tests.
+// Focus and keys as the user gives them, for the window tests.
 #pragma once
 
 #include <QCoreApplication>
@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace dealertest {
+namespace testkeys {
 
 inline void focus(QWidget* w, QEvent::Type t = QEvent::FocusIn) {
     QFocusEvent e(t, Qt::TabFocusReason);
@@ -31,4 +31,4 @@ inline void typeIn(QWidget* w, const QString& keys) {
     type(w, keys);
 }
 
-}  // namespace dealertest
+}  // namespace testkeys
