@@ -46,12 +46,11 @@ std::string noBlanksUpper(const std::string& s) {
 
 // A file with more records than the table holds is reported once for each
 // file as it stands (path and length), not at every reload.
-void tellOversize(const std::string& path, const records::FileInfo& info, const std::string& what,
-                  std::size_t used) {
+void tellOversize(const std::string& path, const records::FileInfo& info, const std::string& what, std::size_t used) {
     static std::set<std::string> told;
     if (!info.oversize || !told.insert(path + "|" + std::to_string(info.length)).second) return;
-    ui::MsgBox("The " + what + " holds more than " + std::to_string(used) + " records." + g.crlf +
-                   "Only the first " + std::to_string(used) + " are used.",
+    ui::MsgBox("The " + what + " holds more than " + std::to_string(used) + " records." + g.crlf + "Only the first " +
+                   std::to_string(used) + " are used.",
                ui::vbOKOnly | ui::vbInformation, "Update file");
 }
 
@@ -65,16 +64,14 @@ void copyPoints(const PumpBrand& r, int first, int last) {
     }
 }
 
-template <class T, std::size_t N>
-double tableSum(const std::array<T, N>& a, int hi) {
+template <class T, std::size_t N> double tableSum(const std::array<T, N>& a, int hi) {
     double s = 0;
     for (int p = 1; p <= hi; ++p) s += static_cast<double>(a[p]);
     return s;
 }
 
 // The tables whose values add up to 0 (nothing entered).
-template <class Rec>
-void missingTables(const Rec& r, int points, std::vector<std::string>& items) {
+template <class Rec> void missingTables(const Rec& r, int points, std::vector<std::string>& items) {
     if (tableSum(r.rh, points) == 0) items.push_back("Relative humidity data");
     if (tableSum(r.cop, points) == 0) items.push_back("Co efficient of performance");
     if (tableSum(r.btu, points) == 0) items.push_back("BTU Output data");
@@ -121,8 +118,7 @@ std::string lowerAscii(std::string s) {
 std::string findNoCase(const fs::path& dir, const std::string& name) {
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lowerAscii(it->path().filename().string()) == name && it->is_regular_file(ec))
-            return it->path().string();
+        if (lowerAscii(it->path().filename().string()) == name && it->is_regular_file(ec)) return it->path().string();
     }
     return {};
 }
@@ -207,8 +203,8 @@ void load_data_disk() {
         return;
     }
     clear_file_attrs();
-    ui::MsgBox("The data disk was not found." + g.crlf + "Put the data files into the folder" + g.crlf +
-                   g.data_dir + "A/ or " + g.data_dir + "B/",
+    ui::MsgBox("The data disk was not found." + g.crlf + "Put the data files into the folder" + g.crlf + g.data_dir +
+                   "A/ or " + g.data_dir + "B/",
                ui::vbOKOnly | ui::vbExclamation, "Load your data disk");
 }
 

@@ -7,7 +7,7 @@ DataModel g;
 
 void set_defaults(DataModel& m) {
     m = DataModel{};
-    static const char* names[] = {"", "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+    static const char* names[] = {"",    "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                   "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     static const i16 days[] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     for (int i = 0; i <= 12; ++i) {

@@ -34,11 +34,11 @@ CityRecord unpackCity(std::string_view bytes);
 
 // What a reader found in a record file.
 struct FileInfo {
-    bool found = false;          // the file exists and could be read
-    std::uint64_t length = 0;    // bytes
-    long count = 0;              // CInt(length / record length)
-    bool partial = false;        // a trailing partial record was ignored
-    bool oversize = false;       // more whole records than the table holds
+    bool found = false;        // the file exists and could be read
+    std::uint64_t length = 0;  // bytes
+    long count = 0;            // CInt(length / record length)
+    bool partial = false;      // a trailing partial record was ignored
+    bool oversize = false;     // more whole records than the table holds
 };
 
 // Reads whole records only, at most `maxRecords`, never past the end.

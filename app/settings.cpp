@@ -31,25 +31,22 @@ struct Range {
 };
 constexpr Range kSwitch{0, 1};
 constexpr Range kNotNegative{0, kInf};
-constexpr Range kWaterTemp{40, 104};     // desired water temperature, °F
+constexpr Range kWaterTemp{40, 104};  // desired water temperature, °F
 constexpr Range kHoursOfDay{0, 24};
 
 class TableBuilder {
 public:
     std::vector<Field> out;
 
-    template <class T>
-    void one(const char* name, T DataModel::*member, std::size_t maxChars = 0) {
+    template <class T> void one(const char* name, T DataModel::*member, std::size_t maxChars = 0) {
         out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, maxChars});
     }
     // A number that can only take values min..max.
-    template <class T>
-    void one(const char* name, T DataModel::*member, Range r) {
+    template <class T> void one(const char* name, T DataModel::*member, Range r) {
         out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, 0, r.min, r.max});
     }
     // A number the file gained later (see Field::added_later).
-    template <class T>
-    void later(const char* name, T DataModel::*member, Range r) {
+    template <class T> void later(const char* name, T DataModel::*member, Range r) {
         one(name, member, r);
         out.back().added_later = true;
     }
@@ -57,13 +54,13 @@ public:
     template <class T, std::size_t N>
     void list(const char* name, std::array<T, N> DataModel::*member, int lo, int hi, Range r = {}) {
         for (int i = lo; i <= hi; ++i)
-            out.push_back({indexed(name, i), [member, i](DataModel& m) { return Ref(&(m.*member)[i]); }, 0, r.min,
-                           r.max});
+            out.push_back(
+                {indexed(name, i), [member, i](DataModel& m) { return Ref(&(m.*member)[i]); }, 0, r.min, r.max});
     }
     // Elements (i, j) for i = lo..hi, j fixed: one column of a month table.
-    template <class T, std::size_t N1, std::size_t N2>
-    void column(const char* name, std::array<std::array<T, N2>, N1> DataModel::*member, int lo, int hi, int j,
-                Range r = {}) {
+    template <class T, std::size_t N1, std::size_t N2> void column(const char* name,
+                                                                   std::array<std::array<T, N2>, N1> DataModel::*member,
+                                                                   int lo, int hi, int j, Range r = {}) {
         for (int i = lo; i <= hi; ++i)
             out.push_back({indexed(name, i, j), [member, i, j](DataModel& m) { return Ref(&(m.*member)[i][j]); }, 0,
                            r.min, r.max});
@@ -166,8 +163,7 @@ std::vector<Field> buildTable() {
 
 // ---- values as text -------------------------------------------------------------
 
-template <class T>
-std::string numberText(T v) {
+template <class T> std::string numberText(T v) {
     if constexpr (std::is_floating_point_v<T>) {
         if (!std::isfinite(v)) v = 0;  // never write a value the reader refuses
     }
@@ -199,8 +195,7 @@ std::string_view trimBlanks(std::string_view s) {
 
 // Whole-text number in the C locale; false when the text is not exactly one
 // number of the type (out of range included).
-template <class T>
-bool parseNumber(std::string_view s, T& out) {
+template <class T> bool parseNumber(std::string_view s, T& out) {
     s = trimBlanks(s);
     if (s.empty()) return false;
     if (s.front() == '+') s.remove_prefix(1);
@@ -400,8 +395,7 @@ void Dfltinp() {
         settings::ParseResult res = settings::fromText(text, *scratch);
         applySettings(*scratch);
         g.settings_unread = res.ok() ? 0 : 1;
-        if (!res.ok())
-            ui::MsgBox("Missing data in the default settings file,", ui::vbOKOnly, "Load your data disk");
+        if (!res.ok()) ui::MsgBox("Missing data in the default settings file,", ui::vbOKOnly, "Load your data disk");
     } catch (const ui::RtError& e) {
         reportError("Dfltinp", e.number, e.description());
     } catch (const std::exception& e) {
@@ -418,8 +412,9 @@ bool keepUnreadFile() {
     std::string bytes, why;
     if (!fileExists(path)) return true;
     if (!rec::readFile(path, bytes) || !rec::replaceFile(kept, bytes, &why)) {
-        reportError("Dfltout", 75, "The settings file that could not be read was not kept as " + kept +
-                                       (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
+        reportError("Dfltout", 75,
+                    "The settings file that could not be read was not kept as " + kept +
+                        (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
         return false;
     }
     ui::MsgBox("The settings file could not be read in full." + g.crlf + "It has been kept as " + kept +

@@ -22,9 +22,9 @@ namespace settings {
 using Ref = std::variant<i16*, float*, double*, Currency*, std::string*>;
 
 struct Field {
-    std::string name;                     // as written before the "="
-    std::function<Ref(DataModel&)> at;    // where the value lives
-    std::size_t max_chars = 0;            // strings: cut to this many characters (0: no limit)
+    std::string name;                   // as written before the "="
+    std::function<Ref(DataModel&)> at;  // where the value lives
+    std::size_t max_chars = 0;          // strings: cut to this many characters (0: no limit)
     // Numbers: the range the setting can take (as its window limits it);
     // a value outside it is refused like one that does not parse.
     double lo = -std::numeric_limits<double>::infinity();
@@ -41,9 +41,9 @@ const std::vector<Field>& fields();
 std::string toText(const DataModel& m);
 
 struct ParseResult {
-    std::size_t read = 0;                // lines read in order (refused values included)
-    bool complete = false;               // every field was present, in order
-    std::vector<std::string> refused;    // fields whose value did not parse or was out of range
+    std::size_t read = 0;              // lines read in order (refused values included)
+    bool complete = false;             // every field was present, in order
+    std::vector<std::string> refused;  // fields whose value did not parse or was out of range
     bool ok() const { return complete && refused.empty(); }
 };
 // Reads the text into m field by field. A value that does not parse, does

@@ -7,10 +7,10 @@
 // LibreOffice.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "app/model.h"
 #include "app/records.h"

@@ -24,7 +24,7 @@ void project(const Climate& c) {
 }
 
 void run(benchmark::State& state) {
-    ui::Script quiet;   // no dialog can block a benchmark
+    ui::Script quiet;  // no dialog can block a benchmark
     for (auto _ : state) {
         bool ok = engine::calc_all();
         benchmark::DoNotOptimize(ok);

@@ -50,8 +50,8 @@ prn::Document fullPage() {
     P.FontSize(10);
     P.FontBold(false);
     for (int i = 0; i < 65; ++i)
-        P.Print({prn::Tab(11), "JAN", prn::Tab(19), "72", prn::Tab(27), "80", prn::Tab(35), "12",
-                 prn::Tab(44), "10", prn::Tab(55), "$1,234.56", prn::Tab(69), "$2,345.67", prn::Tab(83), "$1,111.11"});
+        P.Print({prn::Tab(11), "JAN", prn::Tab(19), "72", prn::Tab(27), "80", prn::Tab(35), "12", prn::Tab(44), "10",
+                 prn::Tab(55), "$1,234.56", prn::Tab(69), "$2,345.67", prn::Tab(83), "$1,111.11"});
     P.EndDoc();
     return cap.documents().front();
 }
@@ -79,9 +79,10 @@ void BM_FillAuditTemplate(benchmark::State& state) {
             w.ActiveDocument().Bookmarks(b).Select();
             w.Selection().InsertAfter(t);
         };
-        for (const char* b : {"bm1", "bm3", "bm3b", "bm4b", "bm5b", "bm6", "bmb6", "bm12", "bmb12", "bm7", "bmb7",
-                              "bm13", "bmb13", "bm8", "bmb8", "bm14", "bmb14", "bm9", "bmb9", "bm10", "bmb10", "bm102",
-                              "bmb102", "bm15", "bmb15", "bm16", "bmb16", "bm11", "bmb11", "bm17", "bmb17", "bm18"})
+        for (const char* b :
+             {"bm1",    "bm3",   "bm3b",  "bm4b", "bm5b",  "bm6",   "bmb6",  "bm12", "bmb12", "bm7",   "bmb7",
+              "bm13",   "bmb13", "bm8",   "bmb8", "bm14",  "bmb14", "bm9",   "bmb9", "bm10",  "bmb10", "bm102",
+              "bmb102", "bm15",  "bmb15", "bm16", "bmb16", "bm11",  "bmb11", "bm17", "bmb17", "bm18"})
             fill(b, "  Pool Area:");
         for (int r = 19; r <= 34; ++r)
             for (char c = 'a'; c <= 'h'; ++c) {
@@ -89,7 +90,8 @@ void BM_FillAuditTemplate(benchmark::State& state) {
                 if ((r < 21 && c == 'a') || (r > 32 && c != 'c' && c != 'f' && c != 'g' && c != 'h')) continue;
                 fill(b, "$1,234.56");
             }
-        for (const char* b : {"bm35", "bm37", "bm38", "bm39", "bm50"}) fill(b, "  Above data is based on historical weather data");
+        for (const char* b : {"bm35", "bm37", "bm38", "bm39", "bm50"})
+            fill(b, "  Above data is based on historical weather data");
         w.ActiveDocument().saveCopy((dir / "filled.docx").string());
         w.Quit();
     }
@@ -137,7 +139,8 @@ void BM_WorkbookToPdfOneShotAgainstBare(benchmark::State& state) {
     if (!office::officeAvailable()) return state.SkipWithError("LibreOffice is not installed");
     const fs::path dir = scratch("oneshot");
     const std::string book = filledWorkbook(dir);
-    const std::vector<std::string> bare = {"soffice", "--headless", "--convert-to", "pdf", "--outdir", dir.string(), book};
+    const std::vector<std::string> bare = {"soffice",    "--headless", "--convert-to", "pdf", "--outdir",
+                                           dir.string(), book};
     office::renderOneShot({book}, dir.string());  // both profiles exist before timing
     prn::runProcess(bare, 120000);
     using clock = std::chrono::steady_clock;

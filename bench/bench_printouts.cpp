@@ -61,7 +61,7 @@ void BM_PlainTextAuditToPdf(benchmark::State& state) {
         state.PauseTiming();
         Prt2* p = d.choose(3);
         const std::size_t before = d.files();
-        answers.answer(ui::vbNo);   // "Printout saved ... Open it now?"
+        answers.answer(ui::vbNo);  // "Printout saved ... Open it now?"
         state.ResumeTiming();
         p->SSCommand1[0]->DoClick();
         state.PauseTiming();
@@ -86,7 +86,7 @@ void office_printout(benchmark::State& state, int row, std::size_t pdfs) {
         state.PauseTiming();
         Prt2* p = d.choose(row);
         const std::size_t before = d.files();
-        for (std::size_t i = 0; i < pdfs; ++i) answers.answer(ui::vbNo);   // "Open it now?"
+        for (std::size_t i = 0; i < pdfs; ++i) answers.answer(ui::vbNo);  // "Open it now?"
         state.ResumeTiming();
         p->SSCommand1[0]->DoClick();
         state.PauseTiming();

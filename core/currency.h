@@ -50,8 +50,14 @@ struct Currency {
     constexpr Currency operator+(Currency o) const { return raw(v + o.v); }
     constexpr Currency operator-(Currency o) const { return raw(v - o.v); }
     constexpr Currency operator-() const { return raw(-v); }
-    Currency& operator+=(Currency o) { v += o.v; return *this; }
-    Currency& operator-=(Currency o) { v -= o.v; return *this; }
+    Currency& operator+=(Currency o) {
+        v += o.v;
+        return *this;
+    }
+    Currency& operator-=(Currency o) {
+        v -= o.v;
+        return *this;
+    }
     // Currency times a small whole number stays in currency arithmetic (exact).
     constexpr Currency operator*(std::int64_t n) const { return raw(v * n); }
 

@@ -5,13 +5,13 @@
 
 #include "core/cp1252.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace rec {
 
@@ -180,8 +180,7 @@ bool writeAll(int fd, const char* p, std::size_t n) {
 // Opens a new, unique temporary file next to `path` ("<path>.tmp~XXXXXX").
 int openTemp(const std::string& path, std::string& tmp) {
     static std::atomic<unsigned> counter{0};
-    const auto seed = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned long long v = seed ^ (static_cast<unsigned long long>(::getpid()) << 20) ^
                                (static_cast<unsigned long long>(counter++) * 0x9E3779B97F4A7C15ULL);
@@ -247,8 +246,8 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
 
-    if (injected(Step::Write, path) || !writeAll(fd, bytes.data(), bytes.size()) ||
-        injected(Step::Sync, path) || ::fsync(fd) != 0) {
+    if (injected(Step::Write, path) || !writeAll(fd, bytes.data(), bytes.size()) || injected(Step::Sync, path) ||
+        ::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
         ::unlink(tmp.c_str());

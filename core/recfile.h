@@ -75,7 +75,7 @@ void setFaultHook(FaultHook hook);
 // Splits file contents into records of `length` bytes: whole records only,
 // in order, at most `maxRecords`. *partial is set when a trailing partial
 // record was ignored.
-std::vector<std::string_view> records(std::string_view file, std::size_t length,
-                                      std::size_t maxRecords, bool* partial = nullptr);
+std::vector<std::string_view> records(std::string_view file, std::size_t length, std::size_t maxRecords,
+                                      bool* partial = nullptr);
 
 }  // namespace rec

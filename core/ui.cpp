@@ -71,8 +71,7 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
     const Backend& b = current();
     if (b.msgBox) return b.msgBox(prompt, style, title);
     const int answer = firstButton(style);
-    std::fprintf(stderr, "[message box] %s: %s [%s] -> %d\n", title.c_str(), prompt.c_str(), buttonsOf(style),
-                 answer);
+    std::fprintf(stderr, "[message box] %s: %s [%s] -> %d\n", title.c_str(), prompt.c_str(), buttonsOf(style), answer);
     return answer;
 }
 

@@ -16,18 +16,25 @@ namespace ui {
 // Message box styles and answers, with the values the program has always
 // used for them.
 enum Style : int {
-    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3,
-    vbYesNo = 4, vbRetryCancel = 5,
-    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
-    vbDefaultButton2 = 256, vbDefaultButton3 = 512,
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
 };
 enum Answer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 // Shows a message box; returns the button pressed.
 int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");
 // Shows the input box; returns the text typed, "" on Cancel.
-std::string InputBox(const std::string& prompt, const std::string& title = "",
-                     const std::string& deflt = "");
+std::string InputBox(const std::string& prompt, const std::string& title = "", const std::string& deflt = "");
 // The short warning sound; when `wait` it plays to its end first.
 void WarningSound(bool wait);
 // A plain beep.
@@ -77,7 +84,7 @@ Backend install(Backend b);
 
 // One box as it was shown.
 struct Shown {
-    std::string kind;   // "msgbox" or "inputbox"
+    std::string kind;  // "msgbox" or "inputbox"
     std::string title;
     std::string text;
     int style = 0;
@@ -94,8 +101,8 @@ public:
     Script(const Script&) = delete;
     Script& operator=(const Script&) = delete;
 
-    Script& answer(int button);              // next message box
-    Script& type(const std::string& text);   // next input box
+    Script& answer(int button);             // next message box
+    Script& type(const std::string& text);  // next input box
     const std::vector<Shown>& shown() const { return shown_; }
     // Boxes shown that had no scripted answer.
     const std::vector<Shown>& unexpected() const { return unexpected_; }

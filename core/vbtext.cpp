@@ -15,9 +15,8 @@ namespace vb {
 
 namespace {
 
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kPow10u[] = {1ULL,
                                      10ULL,
                                      100ULL,
@@ -245,8 +244,8 @@ double Val(std::string_view t) {
         ++i;
     }
     bool sawDigit = false, sawPoint = false;
-    int intDigits = 0;          // significant integer digits (magnitude guess)
-    int leadFracZeros = 0;      // zeros right after the point before a digit
+    int intDigits = 0;      // significant integer digits (magnitude guess)
+    int leadFracZeros = 0;  // zeros right after the point before a digit
     bool nonZero = false;
     for (; i < len; ++i) {
         char c = t[i];
@@ -472,10 +471,10 @@ namespace {
 struct MaskInfo {
     std::string_view s;
     std::size_t point = std::string_view::npos;  // index of the decimal point
-    int intPlaces = 0;      // digit placeholders before the point
-    int fracPlaces = 0;     // digit placeholders after the point
-    int intForced = 0;      // places from the right forced by a "0" (width)
-    int fracLastZero = -1;  // index of the last "0" among the fraction places
+    int intPlaces = 0;                           // digit placeholders before the point
+    int fracPlaces = 0;                          // digit placeholders after the point
+    int intForced = 0;                           // places from the right forced by a "0" (width)
+    int fracLastZero = -1;                       // index of the last "0" among the fraction places
     bool group = false;
     bool percent = false;
 };
@@ -633,8 +632,8 @@ std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero =
     };
 
     const std::string_view s = m.s;
-    int place = 0;  // integer placeholders seen
-    int fplace = 0; // fraction placeholders seen
+    int place = 0;   // integer placeholders seen
+    int fplace = 0;  // fraction placeholders seen
     bool inFrac = false;
     bool intEmitted = false;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -754,8 +753,7 @@ std::string Format(double x, std::string_view mask) {
 // ------------------------------------------------------- dates -------------
 
 namespace {
-constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday"};
+constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 

@@ -29,8 +29,8 @@ double Fix(double x);
 
 // Print form of a number: a single shows at most seven significant digits,
 // a double fifteen; no trailing zeros, no exponent for ordinary magnitudes.
-std::string CStr(double x);           // double precision
-std::string CStrSingle(float x);      // single precision (7 digits)
+std::string CStr(double x);       // double precision
+std::string CStrSingle(float x);  // single precision (7 digits)
 // Str$: CStr with one leading blank when the number is not negative.
 std::string Str(double x);
 std::string StrSingle(float x);

@@ -85,11 +85,11 @@ struct WindowRegistry {
     // Every window by its name, for code that goes over all of them (the
     // window tour of the tests).
     std::vector<std::pair<const char*, WindowSlot>> named() const {
-        return {{"backgrnd", backgrnd}, {"weathers", weathers},     {"setname", setname}, {"Names", Names},
-                {"setsize", setsize},   {"menu", menu},             {"frmBrowser", frmBrowser},
-                {"custname", custname}, {"Calculator", Calculator}, {"elect", elect},     {"lease", lease},
-                {"Prt2", Prt2},         {"coname", coname},         {"setdata", setdata}, {"filldata", filldata},
-                {"setfin", setfin},     {"setheat", setheat},       {"Showpump", Showpump}, {"setoutp", setoutp}};
+        return {{"backgrnd", backgrnd},     {"weathers", weathers}, {"setname", setname},       {"Names", Names},
+                {"setsize", setsize},       {"menu", menu},         {"frmBrowser", frmBrowser}, {"custname", custname},
+                {"Calculator", Calculator}, {"elect", elect},       {"lease", lease},           {"Prt2", Prt2},
+                {"coname", coname},         {"setdata", setdata},   {"filldata", filldata},     {"setfin", setfin},
+                {"setheat", setheat},       {"Showpump", Showpump}, {"setoutp", setoutp}};
     }
 
     // Settings windows that unload_settings closes, in this order.

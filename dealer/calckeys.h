@@ -13,30 +13,30 @@ public:
     // typed, or a computed number.
     using Operand = std::variant<std::string, double>;
 
-    std::string display = "0.";   // the read-out
-    Operand op1 = 0.0;            // first operand, then the running result
-    Operand op2 = 0.0;            // second operand
-    int point_typed = 0;          // the decimal point is in the number being typed
-    int op_count = 0;             // operands entered since the last result
+    std::string display = "0.";       // the read-out
+    Operand op1 = 0.0;                // first operand, then the running result
+    Operand op2 = 0.0;                // second operand
+    int point_typed = 0;              // the decimal point is in the number being typed
+    int op_count = 0;                 // operands entered since the last result
     std::string last_input = "NONE";  // "NONE", "NUMS", "NEG", "OPS", "Ops", "CE"
-    std::string pending_op = " "; // operator waiting for its second operand
-    std::string entry_text;       // the display at the start of an operator key
+    std::string pending_op = " ";     // operator waiting for its second operand
+    std::string entry_text;           // the display at the start of an operator key
     double memory = 0;
-    int recalled = 0;             // the display shows a recalled memory value
+    int recalled = 0;  // the display shows a recalled memory value
 
     // The state of a fresh calculator (the window's load): the display
     // keeps its text.
     void reset();
 
-    void digit(char d);           // "0" .. "9"
-    void decimal();               // "."
-    void op(char c);              // "/", "+", "X", "-", "="
-    void percent();               // "%"
-    void cancel_entry();          // "CE"
-    void cancel();                // "C": clears everything, memory included
-    void mem_add();               // "M+"
-    void mem_sub();               // "M-"
-    void mem_recall();            // "MRC"
+    void digit(char d);   // "0" .. "9"
+    void decimal();       // "."
+    void op(char c);      // "/", "+", "X", "-", "="
+    void percent();       // "%"
+    void cancel_entry();  // "CE"
+    void cancel();        // "C": clears everything, memory included
+    void mem_add();       // "M+"
+    void mem_sub();       // "M-"
+    void mem_recall();    // "MRC"
 
     // Presses keys by their captions separated by blanks, e.g. "5 + 3 =";
     // for tests and for the window's key table alike.

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/recfile.h"
-#include "core/vbtext.h"
 #include "app/data.h"
 #include "app/records.h"
+#include "core/recfile.h"
+#include "core/vbtext.h"
 
 namespace citydata {
 

@@ -2,16 +2,16 @@
 
 #include <freexl.h>
 
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <chrono>
-#include <csignal>
-#include <cerrno>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "core/recfile.h"
 #include "core/vbtext.h"
@@ -218,7 +218,8 @@ bool read_xls(const std::string& path, Sheet& out, std::string* why) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kXlsSeconds);
     char buf[65536];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             timed_out = true;
             break;
@@ -235,8 +236,7 @@ bool read_xls(const std::string& path, Sheet& out, std::string* why) {
     ::close(fds[0]);
     if (timed_out) ::kill(pid, SIGKILL);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     if (timed_out || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return fail(why, damaged);
     if (!decode(msg, out, why)) {
         out = Sheet{};
@@ -276,9 +276,7 @@ bool read_workbook(const std::string& path, Sheet& out, std::string* why) {
     return xlsx ? read_xlsx(path, out, why) : read_xls(path, out, why);
 }
 
-std::string name_rule(std::string_view cell) {
-    return vb::Trim(capitalise(vb::LCase(vb::Trim(cell)), true));
-}
+std::string name_rule(std::string_view cell) { return vb::Trim(capitalise(vb::LCase(vb::Trim(cell)), true)); }
 
 std::string region_rule(std::string_view cell) {
     const std::string t = vb::Trim(cell);

@@ -31,8 +31,7 @@ constexpr int kColumns = 15;                       // A .. O
 // The cell texts of rows 6..303, columns A..O (row 6 is rows[0], column A
 // is [0]). Cells the sheet does not have are empty.
 struct Sheet {
-    std::vector<std::array<std::string, kColumns>> rows =
-        std::vector<std::array<std::string, kColumns>>(kCities);
+    std::vector<std::array<std::string, kColumns>> rows = std::vector<std::array<std::string, kColumns>>(kCities);
 };
 
 // Reads the sheet of a workbook file; false with a reason when the file

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
 #include "app/model.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
 
 namespace heatfactors {
 

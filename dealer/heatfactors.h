@@ -11,11 +11,11 @@ namespace heatfactors {
 constexpr int kBoxes = 16;  // Text1 .. Text16
 
 struct Box {
-    float lo, hi;        // accepted on leaving the box, bounds inclusive
-    bool share;          // the global holds the typed percentage / 100
-    bool minus;          // the key filter passes "-"
-    bool filtered;       // the box has a key filter at all
-    const char* mask;    // how the box shows its global
+    float lo, hi;      // accepted on leaving the box, bounds inclusive
+    bool share;        // the global holds the typed percentage / 100
+    bool minus;        // the key filter passes "-"
+    bool filtered;     // the box has a key filter at all
+    const char* mask;  // how the box shows its global
 };
 // Box n = 1 .. 16.
 const Box& box(int n);

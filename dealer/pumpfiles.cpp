@@ -1,7 +1,7 @@
 #include "dealer/pumpfiles.h"
 
-#include "core/vbtext.h"
 #include "app/data.h"
+#include "core/vbtext.h"
 
 namespace pumpfiles {
 
@@ -14,8 +14,8 @@ constexpr double kBtuBase[8] = {63000, 60000, 55600, 51000, 46000, 41000, 38000,
 double shown(float v) { return vb::Val(vb::CStrSingle(v)); }
 double shown(double v) { return vb::Val(vb::CStr(v)); }
 
-template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const char* rhMask,
-                                      const char* btuMask, const char* waterMask, const char* copMask) {
+template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const char* rhMask, const char* btuMask,
+                                      const char* waterMask, const char* copMask) {
     const int first = (model - 1) * 8;
     for (int i = 0; i < 8; ++i) {
         const int p = first + i + 1;

@@ -23,20 +23,20 @@ namespace {
 
 using namespace phys;
 
-constexpr int kMaxUnits = 37;            // largest configuration examined
-constexpr double kBackupShare = 0.80;    // heat-pump share of the season a backed-up system covers
-constexpr double kLowestWater = 32.0;    // water is never lowered below freezing, °F
-constexpr double kWaterMax = 212.0;      // working range of the water, °F
+constexpr int kMaxUnits = 37;                       // largest configuration examined
+constexpr double kBackupShare = 0.80;               // heat-pump share of the season a backed-up system covers
+constexpr double kLowestWater = 32.0;               // water is never lowered below freezing, °F
+constexpr double kWaterMax = 212.0;                 // working range of the water, °F
 constexpr double kAirMin = -80.0, kAirMax = 140.0;  // working range of the air, °F
-constexpr double kEqSearchBelowAir = 40.0;  // lowest equilibrium looked for: air - 40 °F
-constexpr double kRootTolerance = 0.01;  // °F
+constexpr double kEqSearchBelowAir = 40.0;          // lowest equilibrium looked for: air - 40 °F
+constexpr double kRootTolerance = 0.01;             // °F
 constexpr int kRootMaxSteps = 60;
 constexpr double kHoursPerDay = 24.0;
 
 // What the whole project shares.
 struct Project {
-    double area = 0;        // ft²
-    double mass = 0;        // BTU per °F of the water
+    double area = 0;  // ft²
+    double mass = 0;  // BTU per °F of the water
     bool indoor = false;
     bool spa = false;
     double activity = 0;    // indoor activity factor
@@ -56,11 +56,11 @@ struct Month {
     double ta = 0, rh = 0;  // air °F, %
     Air air;
     CoverShares cover;
-    double solar = 0;       // BTU/ft²·day
-    double factor = 1;      // dealer factors on the daily need
-    Rated rated;            // heat pump rating at the month's air
-    double fcap = 1, fcop = 1;  // compensating factors
-    double t6 = 0;          // desired water temperature, °F
+    double solar = 0;                // BTU/ft²·day
+    double factor = 1;               // dealer factors on the daily need
+    Rated rated;                     // heat pump rating at the month's air
+    double fcap = 1, fcop = 1;       // compensating factors
+    double t6 = 0;                   // desired water temperature, °F
     mutable bool teq_known = false;  // outdoors: the water's equilibrium, found once
     mutable double teq = 0;
 };
@@ -68,9 +68,9 @@ struct Month {
 // The month evaluated with the water held at t.
 struct Eval {
     double t = 0;
-    double qday = 0;        // need of one heated day, BTU (may be negative: nothing to do)
-    double qmonth = 0;      // need of the month, BTU, never below 0
-    double reheat = 0;      // heat to bring the water back after the days off, BTU
+    double qday = 0;            // need of one heated day, BTU (may be negative: nothing to do)
+    double qmonth = 0;          // need of the month, BTU, never below 0
+    double reheat = 0;          // heat to bring the water back after the days off, BTU
     double evap = 0, conv = 0;  // losses per ft² and hour after the cover (conv incl. radiation)
     double cap = 0, cop = 0;    // one unit's output BTU/h and C.O.P.
 };
@@ -79,10 +79,8 @@ struct Eval {
 // for water at t_hold (the hall does not follow the water while it cools).
 double loss_rate(const Project& p, const Month& m, double t, double t_hold, double* evap, double* conv) {
     Loss l;
-    if (p.indoor)
-        l.evap = indoor_evap(t, t_hold + kHallAboveWater, kHallRH, p.activity);
-    else
-        l = outdoor_loss(t, m.air);
+    if (p.indoor) l.evap = indoor_evap(t, t_hold + kHallAboveWater, kHallRH, p.activity);
+    else l = outdoor_loss(t, m.air);
     l.evap *= p.blower;
     const double e = m.cover.evap * l.evap;
     const double c = m.cover.conv * (l.conv + l.rad);
@@ -153,8 +151,8 @@ Eval evaluate(const Project& p, const Month& m, double t) {
             const double teq = equilibrium_below(p, m, t);
             const double span = t - teq;
             if (span > 0 && p.mass > 0) {
-                const double u = e.qday / span;                     // BTU/day·°F
-                const double x = (7 - p.days) * u / p.mass;         // (7 - d) / tau
+                const double u = e.qday / span;              // BTU/day·°F
+                const double x = (7 - p.days) * u / p.mass;  // (7 - d) / tau
                 e.reheat = p.mass * span * -std::expm1(-x);
             }
             e.qmonth = (p.days * e.qday + e.reheat) * m.days / 7.0;
@@ -321,7 +319,7 @@ void calc_body(int& stage) {
     stage = ST_SIZING;
     int units = 0;
     g.combo_n1 = {};
-    bool any_need = false;   // nothing to heat: no heat pump at all
+    bool any_need = false;  // nothing to heat: no heat pump at all
     for (int m = 1; m <= 12; ++m)
         if (mon[m].heated && ev[m].qmonth > 0) any_need = true;
     if (!any_need) {
@@ -367,7 +365,7 @@ void calc_body(int& stage) {
         g.calc_f32[39 + m] = 0.0f;
         if (!M.heated) continue;
         const double N = M.days;
-        const double Nh = heating_days_of(p, N);   // heating days of the month
+        const double Nh = heating_days_of(p, N);  // heating days of the month
         Eval e = ev[m];
         bool off = false;
         if (units > 0 && !holds(p, e, units, N)) {
@@ -383,10 +381,8 @@ void calc_body(int& stage) {
                 int lo = 1, hi = kmax;
                 while (lo < hi) {
                     const int mid = (lo + hi) / 2;
-                    if (holds(p, evaluate(p, M, M.t6 - mid), units, N))
-                        hi = mid;
-                    else
-                        lo = mid + 1;
+                    if (holds(p, evaluate(p, M, M.t6 - mid), units, N)) hi = mid;
+                    else lo = mid + 1;
                 }
                 found = lo;
             }

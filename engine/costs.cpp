@@ -18,11 +18,11 @@
 namespace engine {
 namespace {
 
-constexpr double kBtuPerKwh = 3413.0;           // month cost of heat bought as electricity
-constexpr double kKwhPerBtu = 0.293 / 1000.0;   // heat-pump running cost of a backup month
-constexpr double kBtuPerTherm = 100000.0;       // natural gas, price per therm
-constexpr double kBtuPerGalPropane = 91000.0;   // propane, price per US gallon
-constexpr double kBtuPerGalOil = 140000.0;      // fuel oil, price per US gallon
+constexpr double kBtuPerKwh = 3413.0;          // month cost of heat bought as electricity
+constexpr double kKwhPerBtu = 0.293 / 1000.0;  // heat-pump running cost of a backup month
+constexpr double kBtuPerTherm = 100000.0;      // natural gas, price per therm
+constexpr double kBtuPerGalPropane = 91000.0;  // propane, price per US gallon
+constexpr double kBtuPerGalOil = 140000.0;     // fuel oil, price per US gallon
 constexpr double kHoursPerDay = 24.0;
 constexpr int kTableYears = 5;
 
@@ -36,11 +36,11 @@ int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? in
 double heater_cost(int t, double btu) {
     const double eff = g.heater_eff;
     switch (t) {
-    case HT_ELEC: return g.rate_elec.toDouble() * btu / kBtuPerKwh;
-    case HT_GAS: return eff > 0 ? g.rate_natgas.toDouble() * btu / (eff * kBtuPerTherm / 100.0) : 0.0;
-    case HT_PROPANE: return eff > 0 ? g.rate_propane.toDouble() * btu / (eff * kBtuPerGalPropane / 100.0) : 0.0;
-    case HT_OIL: return eff > 0 ? g.rate_oil.toDouble() * btu / (eff * kBtuPerGalOil / 100.0) : 0.0;
-    default: return 0.0;
+        case HT_ELEC: return g.rate_elec.toDouble() * btu / kBtuPerKwh;
+        case HT_GAS: return eff > 0 ? g.rate_natgas.toDouble() * btu / (eff * kBtuPerTherm / 100.0) : 0.0;
+        case HT_PROPANE: return eff > 0 ? g.rate_propane.toDouble() * btu / (eff * kBtuPerGalPropane / 100.0) : 0.0;
+        case HT_OIL: return eff > 0 ? g.rate_oil.toDouble() * btu / (eff * kBtuPerGalOil / 100.0) : 0.0;
+        default: return 0.0;
     }
 }
 
@@ -64,9 +64,8 @@ void month_costs(int& stage) {
     const int ft = existing();
     const bool backup = has_backup(g);
     // Floor returns (reverse flow) cut a pool's heat-pump cost; never a spa's.
-    const float rf = (g.opt_reduce != 0 && !is_spa(g) && g.reduce_pct != 0)
-                         ? 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f)
-                         : 1.0f;
+    const float rf =
+        (g.opt_reduce != 0 && !is_spa(g) && g.reduce_pct != 0) ? 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f) : 1.0f;
     g.reduce_factor = rf;
 
     // Yearly figures start afresh, so repeated calculations give the same.
@@ -103,7 +102,7 @@ void month_costs(int& stage) {
             elec = gas = propane = oil = Currency{};
             for (int t = HT_ELEC; t <= HT_OIL; ++t) g.heater_cost_cy[t] = Currency{};
         } else {
-            if (cop > 0) hp = elec.toDouble() / cop * rf;   // electric cost / C.O.P. x reduce factor
+            if (cop > 0) hp = elec.toDouble() / cop * rf;  // electric cost / C.O.P. x reduce factor
             g.heater_cost_cy[HT_ELEC] = elec;
             g.heater_cost_cy[HT_GAS] = gas;
             g.heater_cost_cy[HT_PROPANE] = propane;

@@ -43,7 +43,7 @@ bool guarded(const char* routine, int& stage, void (*body)(int& stage)) {
     return false;
 }
 
-bool calc_all() { return Calc() && Pbcalc() && Yrcalc(); }   // Calc ends with the month costs
+bool calc_all() { return Calc() && Pbcalc() && Yrcalc(); }  // Calc ends with the month costs
 
 void clear_engine_results() {
     g.combo_idx = 0;
@@ -97,7 +97,7 @@ void show_results_body(int& stage) {
 }  // namespace
 
 void run_calc() {
-    engine::calc_all();   // on a failure the results have been cleared and are shown so
+    engine::calc_all();  // on a failure the results have been cleared and are shown so
     int stage = engine::ST_DISPLAY;
     engine::guarded("run_calc", stage, show_results_body);
 }

@@ -19,9 +19,9 @@ namespace engine {
 bool Calc();
 // The cost stages: month costs into calc_f32, yearly totals, savings,
 // equipment cost, payback and return, year tables, proj_save.
-bool Backcalc();   // month costs and backup heater (Calc's last stage, alone)
-bool Pbcalc();     // equipment cost, savings, payback, return on investment
-bool Yrcalc();     // yearly tables by price_rise
+bool Backcalc();  // month costs and backup heater (Calc's last stage, alone)
+bool Pbcalc();    // equipment cost, savings, payback, return on investment
+bool Yrcalc();    // yearly tables by price_rise
 // Calc followed by the later cost stages (Pbcalc, Yrcalc).
 bool calc_all();
 

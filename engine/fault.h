@@ -26,7 +26,7 @@ enum Stage : int {
 };
 
 // Run-time error numbers the program has always reported.
-inline constexpr int kErrOverflow = 6;       // a value out of range or not a number
+inline constexpr int kErrOverflow = 6;  // a value out of range or not a number
 inline constexpr int kErrDivZero = 11;
 inline constexpr int kErrInternal = 51;
 
@@ -39,8 +39,8 @@ struct Fault {
 [[noreturn]] inline void fail(int number, int line, int stage) { throw Fault{number, line, stage}; }
 
 // Stops the stage when x is not a finite number.
-#define ENGINE_CHECK(x, stage)                                                    \
-    do {                                                                          \
+#define ENGINE_CHECK(x, stage)                                                                                 \
+    do {                                                                                                       \
         if (!std::isfinite(static_cast<double>(x))) ::engine::fail(::engine::kErrOverflow, __LINE__, (stage)); \
     } while (0)
 

@@ -14,13 +14,13 @@ namespace engine::phys {
 
 // ---- constants ---------------------------------------------------------------------
 
-inline constexpr double kRankine = 459.67;            // °F to °R
+inline constexpr double kRankine = 459.67;  // °F to °R
 
 // Saturation pressure, Magnus form over water (Alduchov & Eskridge 1996):
 // p[kPa] = 0.61094·exp(17.625·t / (t + 243.04)), t in °C.
-inline constexpr double kMagnusP0 = 0.61094;          // kPa
+inline constexpr double kMagnusP0 = 0.61094;  // kPa
 inline constexpr double kMagnusA = 17.625;
-inline constexpr double kMagnusB = 243.04;            // °C
+inline constexpr double kMagnusB = 243.04;  // °C
 inline constexpr double kInHgPerKPa = 0.2953;
 
 // Airport winds are 10 m values; at the water of a fenced residential yard
@@ -51,10 +51,10 @@ inline constexpr double kSkyDewMin = -38.0, kSkyDewMax = 35.0;  // °C
 // Indoor pools: the hall is held 2 °F above the water at 55 % RH
 // (natatorium practice); evaporation by ASHRAE's w = 0.1·A·AF·Δp lb/h with
 // 1,050 BTU per lb evaporated, activity factor 0.5 for a pool, 1.0 for a spa.
-inline constexpr double kHallAboveWater = 2.0;        // °F
-inline constexpr double kHallRH = 55.0;               // %
-inline constexpr double kIndoorEvapCoef = 0.1;        // lb/h·ft²·inHg
-inline constexpr double kLatentHeat = 1050.0;         // BTU/lb
+inline constexpr double kHallAboveWater = 2.0;  // °F
+inline constexpr double kHallRH = 55.0;         // %
+inline constexpr double kIndoorEvapCoef = 0.1;  // lb/h·ft²·inHg
+inline constexpr double kLatentHeat = 1050.0;   // BTU/lb
 inline constexpr double kActivityPool = 0.5;
 inline constexpr double kActivitySpa = 1.0;
 
@@ -71,12 +71,12 @@ inline constexpr double kCoverConvShare = 0.50;
 // by day loses about 10 % of the sun. Covers go on at night first, so only
 // cover hours beyond 12 cover daylight.
 inline constexpr double kWaterAbsorptance = 0.80;
-inline constexpr double kBtuPerLangley = 3.687;       // BTU/ft² per langley
+inline constexpr double kBtuPerLangley = 3.687;  // BTU/ft² per langley
 inline constexpr double kCoverSunLoss = 0.10;
 inline constexpr double kNightHours = 12.0;
 
 // Water: 62.4 lb/ft³ at 1 BTU/lb·°F.
-inline constexpr double kWaterHeatCapacity = 62.4;    // BTU/ft³·°F
+inline constexpr double kWaterHeatCapacity = 62.4;  // BTU/ft³·°F
 
 // Pool size classes of the dealer's size compensator, ft².
 inline constexpr double kSizeClassBound[8] = {540, 720, 800, 980, 1100, 2200, 5000, 12000};
@@ -119,10 +119,10 @@ inline double sky_emissivity(double tdp_c) {
 
 // The outdoor air of one month, worked out once for all water temperatures.
 struct Air {
-    double ta = 0;      // air °F
-    double pa = 0;      // vapour pressure of the air, inHg
-    double tsky4 = 0;   // (sky temperature °R)⁴
-    double v = 0;       // wind at the water, mph
+    double ta = 0;     // air °F
+    double pa = 0;     // vapour pressure of the air, inHg
+    double tsky4 = 0;  // (sky temperature °R)⁴
+    double v = 0;      // wind at the water, mph
 };
 
 inline Air outdoor_air(double ta, double rh, double wind_mph) {
@@ -137,9 +137,9 @@ inline Air outdoor_air(double ta, double rh, double wind_mph) {
 
 // Open-water losses per ft², BTU/h.
 struct Loss {
-    double evap = 0;    // evaporation
-    double conv = 0;    // convection (negative: warm air heats the water)
-    double rad = 0;     // long-wave radiation to the sky
+    double evap = 0;  // evaporation
+    double conv = 0;  // convection (negative: warm air heats the water)
+    double rad = 0;   // long-wave radiation to the sky
 };
 
 inline Loss outdoor_loss(double t, const Air& a) {
@@ -160,9 +160,9 @@ inline double indoor_evap(double t, double t_hall, double rh_hall, double af) {
 
 // Shares of the open-water losses that remain while the cover is on.
 struct CoverShares {
-    double open = 1;    // share of the day uncovered
-    double evap = 1;    // evaporation kept over the day
-    double conv = 1;    // convection and radiation kept over the day
+    double open = 1;  // share of the day uncovered
+    double evap = 1;  // evaporation kept over the day
+    double conv = 1;  // convection and radiation kept over the day
 };
 
 inline CoverShares cover_shares(double cover_hours, double quality_pct) {
@@ -231,8 +231,8 @@ inline Rated interpolate(const Points& p, double ta) {
     Rated r;
     if (!(ta >= kMinAirTemp)) return r;
     r.runs = true;
-    int hi;       // warmer row
-    double w;     // weight of the colder row (hi + 1)
+    int hi;    // warmer row
+    double w;  // weight of the colder row (hi + 1)
     if (ta >= kRowAirTop) {
         hi = 1;
         w = 0;
@@ -242,7 +242,7 @@ inline Rated interpolate(const Points& p, double ta) {
         w = (t_hi - ta) / kRowStep;
     } else {
         r.low = true;
-        hi = kRatingRows - 1;               // 55 °F row; w > 1 extends its slope
+        hi = kRatingRows - 1;  // 55 °F row; w > 1 extends its slope
         w = 1.0 + (kRowAirBottom - ta) / kRowStep;
     }
     const int lo = hi + 1;
@@ -256,7 +256,7 @@ inline Rated interpolate(const Points& p, double ta) {
 
 // Output and C.O.P. at the month's humidity and water temperature.
 struct Rating {
-    double cap = 0;     // BTU/h of one unit
+    double cap = 0;  // BTU/h of one unit
     double cop = 0;
 };
 
@@ -272,7 +272,7 @@ inline Rating corrected(const Rated& r, double rh, double tw) {
         fcop *= 1.0 + kCopPer10RH * d10;
     }
     if (r.wtemp > 0) {
-        const double dw = tw - r.wtemp;   // warmer water: less output, lower C.O.P.
+        const double dw = tw - r.wtemp;  // warmer water: less output, lower C.O.P.
         fcap *= std::min(1.0 + kWaterGainMax, 1.0 - kCapPerWaterF * dw);
         fcop *= std::min(1.0 + kWaterGainMax, 1.0 - kCopPerWaterF * dw);
     }

@@ -4,6 +4,7 @@
 // pressing OK would) and nothing shown.
 #pragma once
 
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "app/model.h"
 #include "core/ui.h"
@@ -39,12 +39,12 @@ inline void quietBoxes() {
     ui::Backend b;
     b.msgBox = [](const std::string&, int style, const std::string&) {
         switch (style & 7) {
-        case ui::vbOKCancel: return ui::vbOK;
-        case ui::vbAbortRetryIgnore: return ui::vbAbort;
-        case ui::vbYesNoCancel:
-        case ui::vbYesNo: return ui::vbYes;
-        case ui::vbRetryCancel: return ui::vbCancel;  // never retry forever
-        default: return ui::vbOK;
+            case ui::vbOKCancel: return ui::vbOK;
+            case ui::vbAbortRetryIgnore: return ui::vbAbort;
+            case ui::vbYesNoCancel:
+            case ui::vbYesNo: return ui::vbYes;
+            case ui::vbRetryCancel: return ui::vbCancel;  // never retry forever
+            default: return ui::vbOK;
         }
     };
     b.inputBox = [](const std::string&, const std::string&, const std::string&) { return std::string(); };

@@ -22,8 +22,7 @@ struct UnitDef {
 };
 
 // Gas is stored per therm (100,000 BTU).
-constexpr UnitDef kGasUnits[] = {
-    {"Therm", 1.0}, {"100K BTU", 1.0}, {"KWH Gas", 29.299392}, {"100 MJ Gas", 1.054852}};
+constexpr UnitDef kGasUnits[] = {{"Therm", 1.0}, {"100K BTU", 1.0}, {"KWH Gas", 29.299392}, {"100 MJ Gas", 1.054852}};
 // Propane is stored per US gallon.
 constexpr UnitDef kPropaneUnits[] = {{"Gal Propane", 1.0},
                                      {"Ltr Propane", 3.785},

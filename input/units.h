@@ -12,17 +12,17 @@
 namespace units {
 
 // Conversion factors, each the one the printouts use for the same quantity.
-constexpr double kSqFtPerSqM = 10.764;       // ft² in one m²
-constexpr double kFtPerM = 3.2809;           // ft in one m
-constexpr double kKmhPerMph = 1.609347219;   // km/h in one mph
-constexpr double kBtuhPerKw = 3412.142;      // BTU/h in one kW (1 W = 3.412142 BTU/h)
+constexpr double kSqFtPerSqM = 10.764;      // ft² in one m²
+constexpr double kFtPerM = 3.2809;          // ft in one m
+constexpr double kKmhPerMph = 1.609347219;  // km/h in one mph
+constexpr double kBtuhPerKw = 3412.142;     // BTU/h in one kW (1 W = 3.412142 BTU/h)
 
 // Length flag units_len: 0 US (ft, ft², mph), anything else metric.
-double area_shown(double sq_ft, bool metric);      // ft² -> ft² or m²
-double area_stored(double shown, bool metric);     // ft² or m² -> ft²
-double depth_shown(double ft, bool metric);        // ft -> ft or m
+double area_shown(double sq_ft, bool metric);   // ft² -> ft² or m²
+double area_stored(double shown, bool metric);  // ft² or m² -> ft²
+double depth_shown(double ft, bool metric);     // ft -> ft or m
 double depth_stored(double shown, bool metric);
-double wind_shown(double mph, bool metric);        // mph -> mph or km/h
+double wind_shown(double mph, bool metric);  // mph -> mph or km/h
 double wind_stored(double shown, bool metric);
 // Heat flag units_heat: 0 BTU/h, anything else kW.
 double output_shown(double btuh, bool kw);
@@ -57,6 +57,5 @@ Currency price_stored(double shown, int fuel, int unit);
 // The element of fuel_units (1 gas, 2 oil, 3 propane) that holds the unit of
 // a fuel; 0 for other codes.
 int fuel_units_slot(int fuel);
-
 
 }  // namespace units

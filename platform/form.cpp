@@ -2,11 +2,11 @@
 
 #include "core/cp1252.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace plat {
 
@@ -382,8 +382,7 @@ void TextBox::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     // The window coming back from a dialog or another program is no new
     // focus for the box.
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason && GotFocus)
-        GotFocus(index_);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason && GotFocus) GotFocus(index_);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e) {
@@ -448,8 +447,7 @@ void ComboBox::SetText(const QString& t) {
 
 // ----------------------------------------------------- CheckBox, options ---
 
-CheckBox::CheckBox(const QString& caption, QWidget* parent, int index)
-    : QCheckBox(caption, parent), index_(index) {
+CheckBox::CheckBox(const QString& caption, QWidget* parent, int index) : QCheckBox(caption, parent), index_(index) {
     connect(this, &QCheckBox::toggled, this, [this] {
         if (Click) Click(index_);
     });

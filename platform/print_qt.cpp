@@ -22,23 +22,18 @@ namespace {
 std::function<std::string(const std::string&)> g_printerSeam;
 std::function<std::string()> g_dialogSeam;
 
-bool fontInstalled(const std::string& name) {
-    return QFontDatabase::hasFamily(QString::fromStdString(name));
-}
+bool fontInstalled(const std::string& name) { return QFontDatabase::hasFamily(QString::fromStdString(name)); }
 
 std::string defaultPrinter() { return QPrinterInfo::defaultPrinterName().toStdString(); }
 
-void openFile(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-}
+void openFile(const std::string& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))); }
 
 struct QtOutput : prn::Output {
     void send(const prn::Document& doc) override { sendDocument(doc); }
 } g_output;
 
 QPageLayout letter() {
-    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                       QPageLayout::Point);
+    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
 // The family a printer font name is painted in.

@@ -175,8 +175,8 @@ void qtWarningSound(bool wait) {
 
 bool writeWarningWav(const QString& path) {
     constexpr int rate = 22050;
-    constexpr int samples = rate / 4;        // 0.25 s
-    constexpr int fade = rate * 5 / 1000;    // 5 ms
+    constexpr int samples = rate / 4;      // 0.25 s
+    constexpr int fade = rate * 5 / 1000;  // 5 ms
     constexpr double freq = 880.0;
     constexpr double amplitude = 0.5 * 32767;
     QByteArray pcm;

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int C = 9;                        // column offset of the page
+constexpr int C = 9;  // column offset of the page
 // The last column of the printable width in 10-point Courier (6-point cells).
 constexpr int kLastColumn = static_cast<int>(prn::kPrintableWidth / 6.0);
 constexpr double kFiveYearRise = 5.256343;  // five years of a 2.5 % yearly energy-price rise
@@ -128,25 +128,37 @@ void page() {
             }
         }
         line(PrintLine{}
-                 .tab(C + 2).text(pool ? "Pool Area:         " : "Spa Area:          ")
-                 .tab(C + 22).text(area_text())
-                 .tab(C + 49).text("Weather data used:  ")
-                 .tab(at).text(city));
+                 .tab(C + 2)
+                 .text(pool ? "Pool Area:         " : "Spa Area:          ")
+                 .tab(C + 22)
+                 .text(area_text())
+                 .tab(C + 49)
+                 .text("Weather data used:  ")
+                 .tab(at)
+                 .text(city));
     }
     data("Avg Depth:          ", depth_text(), "Ave wind speed:       ", wind_text());
     data("Water Volume:       ", volume_text(Doc::Plain), "Exposure to the sun:", sun_text());
     data("Pool Returns:      ", g.opt_reduce != 0 ? "Floor  " : "Standard", "", "");
-    const std::string setting = std::string(is_indoor() ? "Indoor" : "Outdoor") +
-                                (has_backup() ? " with backup " : " with no backup   ");
+    const std::string setting =
+        std::string(is_indoor() ? "Indoor" : "Outdoor") + (has_backup() ? " with backup " : " with no backup   ");
     data(pool ? "Pool:   " : "Spa:    ", setting, "Cost per  KWH:    ", electricity_text());
-    line(PrintLine{}.tab(C + 49).text(heater ? "Existing heater:      " : std::string(22, ' ')).tab(C + 71).text(fuel_name()));
+    line(PrintLine{}
+             .tab(C + 49)
+             .text(heater ? "Existing heater:      " : std::string(22, ' '))
+             .tab(C + 71)
+             .text(fuel_name()));
     const PeakLoss peak = peak_loss(Doc::Plain);
     // The unit label is followed by one blank ("KBtu/H ", "KWatt/Hr ").
     const std::string unit = peak.label.back() == ' ' ? peak.label : peak.label + " ";
     const FuelPrice fp = fuel_price();
     line(PrintLine{}
-             .tab(C + 2).text("Loss " + unit + "in peak month: " + peak.value)
-             .tab(C + 49).text(fp.caption).tab(C + 71).text(fp.price));
+             .tab(C + 2)
+             .text("Loss " + unit + "in peak month: " + peak.value)
+             .tab(C + 49)
+             .text(fp.caption)
+             .tab(C + 71)
+             .text(fp.price));
     empty_lines(3);
 
     g_step = 15;
@@ -160,12 +172,18 @@ void page() {
     // The brand heads the saving column in full (9 characters, the width of
     // "$ Savings" under it).
     line(PrintLine{}
-             .tab(C + 2).text("      Avg Air  Water   Cover    Heating    Heat Pump      " + vb::Left(fuel_name(), 7))
-             .tab(C + 73).text(heater ? vb::Left(brand, 9) : std::string(9, ' ')));
+             .tab(C + 2)
+             .text("      Avg Air  Water   Cover    Heating    Heat Pump      " + vb::Left(fuel_name(), 7))
+             .tab(C + 73)
+             .text(heater ? vb::Left(brand, 9) : std::string(9, ' ')));
     line(PrintLine{}
-             .tab(C + 2).text("      Temp " + T + "  Temp " + T + " Hrs/Day  Hrs/Day     $ Cost       " +
-                              (!heater ? std::string(9, ' ') : !has_backup() ? " $ Cost  " : " $ Backup"))
-             .tab(C + 73).text(heater ? "$ Savings" : std::string(9, ' ')));
+             .tab(C + 2)
+             .text("      Temp " + T + "  Temp " + T + " Hrs/Day  Hrs/Day     $ Cost       " +
+                   (!heater         ? std::string(9, ' ')
+                    : !has_backup() ? " $ Cost  "
+                                    : " $ Backup"))
+             .tab(C + 73)
+             .text(heater ? "$ Savings" : std::string(9, ' ')));
     empty_lines(1);
 
     g_step = 18;
@@ -196,8 +214,8 @@ void page() {
     g_step = 21;
     if (heater) {
         const double s = saving_year.toDouble();
-        line(PrintLine{}.tab(C).text("  By using an " + brand + " heater you will be saving " + vb::Format(s, "$##,##0") +
-                                     " per year"));
+        line(PrintLine{}.tab(C).text("  By using an " + brand + " heater you will be saving " +
+                                     vb::Format(s, "$##,##0") + " per year"));
         line(PrintLine{}.tab(C).text("  or " + vb::Format(s * kFiveYearRise, "$##,##0") + " in 5 years. A saving of " +
                                      g.proj_save));
         empty_lines(1);

@@ -122,8 +122,8 @@ private:
 
 void report(int number, const std::string& description, int step) {
     if (number == kErrTemplate) {
-        ui::MsgBox("Cannot insert picture. Template may be damaged!\rError " + vb::Str(number) + " in " + vb::Str(step) +
-                       "\rThe graphic charts will be aborted",
+        ui::MsgBox("Cannot insert picture. Template may be damaged!\rError " + vb::Str(number) + " in " +
+                       vb::Str(step) + "\rThe graphic charts will be aborted",
                    ui::vbOKOnly, "Please check the template for the graphic printout");
     } else {
         ui::MsgBox(description + vb::Str(number) + " in " + vb::Str(step), ui::vbOKOnly, "Prt Graph err");
@@ -154,15 +154,13 @@ void prt_graph() {
     } catch (const std::exception& e) {
         report(51, e.what(), step);
     }
-    if (!x) return;   // nothing was started: nothing to quit
+    if (!x) return;  // nothing was started: nothing to quit
     // Step 20: the workbook is closed unsaved first, so that nothing waits
     // for an answer to "save changes?", then the application quits.
     try {
         x->Close();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         x->Quit();
-    } catch (...) {
-    }
+    } catch (...) {}
 }

@@ -18,13 +18,13 @@ namespace office_app {
 class Word {
 public:
     virtual ~Word() = default;
-    virtual void Documents_Open(const std::string& path) = 0;            // Documents.Open path
-    virtual void Bookmarks_Select(const std::string& name) = 0;          // ActiveDocument.Bookmarks(name).Select
-    virtual void InlineShapes_AddPicture(const std::string& file) = 0;   // Selection.InlineShapes.AddPicture, embedded
+    virtual void Documents_Open(const std::string& path) = 0;           // Documents.Open path
+    virtual void Bookmarks_Select(const std::string& name) = 0;         // ActiveDocument.Bookmarks(name).Select
+    virtual void InlineShapes_AddPicture(const std::string& file) = 0;  // Selection.InlineShapes.AddPicture, embedded
     virtual void Visible(bool on) = 0;
-    virtual void InsertAfter(const std::string& text) = 0;               // Selection.InsertAfter
-    virtual void PrintOut() = 0;                                         // ActiveDocument.PrintOut Background:=False
-    virtual void Close() = 0;                                            // ActiveDocument.Close savechanges:=False
+    virtual void InsertAfter(const std::string& text) = 0;  // Selection.InsertAfter
+    virtual void PrintOut() = 0;                            // ActiveDocument.PrintOut Background:=False
+    virtual void Close() = 0;                               // ActiveDocument.Close savechanges:=False
     virtual void Quit() = 0;
 };
 
@@ -35,15 +35,15 @@ class Excel {
 public:
     virtual ~Excel() = default;
     virtual void Workbooks_Open(const std::string& path) = 0;
-    virtual void Range_Select(const std::string& address) = 0;           // Range(address).Select
+    virtual void Range_Select(const std::string& address) = 0;  // Range(address).Select
     virtual void ActiveCell_FormulaR1C1(const CellValue& v) = 0;
-    virtual void Pictures_Insert(const std::string& file) = 0;           // ActiveSheet.Pictures.Insert(file).Select
-    virtual void ShapeRange_LockAspectRatio(bool on) = 0;                // Selection.ShapeRange...
+    virtual void Pictures_Insert(const std::string& file) = 0;  // ActiveSheet.Pictures.Insert(file).Select
+    virtual void ShapeRange_LockAspectRatio(bool on) = 0;       // Selection.ShapeRange...
     virtual void ShapeRange_Height(double points) = 0;
     virtual void ShapeRange_Width(double points) = 0;
-    virtual void PageSetup_PrintArea(const std::string& area) = 0;       // ActiveSheet.PageSetup.PrintArea
-    virtual void PrintOut() = 0;                                         // ActiveSheet.PrintOut
-    virtual void Close() = 0;                                            // ActiveWorkbook.Close SaveChanges:=False
+    virtual void PageSetup_PrintArea(const std::string& area) = 0;  // ActiveSheet.PageSetup.PrintArea
+    virtual void PrintOut() = 0;                                    // ActiveSheet.PrintOut
+    virtual void Close() = 0;                                       // ActiveWorkbook.Close SaveChanges:=False
     virtual void Quit() = 0;
 };
 

@@ -35,9 +35,8 @@ public:
     void Range_Select(const std::string& address) override { x_.Range(address).Select(); }
     void ActiveCell_FormulaR1C1(const office_app::CellValue& v) override {
         if (const double* d = std::get_if<double>(&v))
-            x_.ActiveCell().FormulaR1C1(static_cast<float>(*d));   // the results table's single precision
-        else
-            x_.ActiveCell().FormulaR1C1(std::get<std::string>(v));
+            x_.ActiveCell().FormulaR1C1(static_cast<float>(*d));  // the results table's single precision
+        else x_.ActiveCell().FormulaR1C1(std::get<std::string>(v));
     }
     void Pictures_Insert(const std::string& file) override { x_.ActiveSheet().Pictures().Insert(file).Select(); }
     void ShapeRange_LockAspectRatio(bool on) override { x_.Selection().ShapeRange().LockAspectRatio(on); }
@@ -47,10 +46,9 @@ public:
         x_.Application().ActiveSheet().PageSetup().PrintArea(area);
     }
     void PrintOut() override { x_.Application().ActiveSheet().PrintOut(); }
-    void Close() override {}   // Quit closes the workbook unsaved; nothing asks
+    void Close() override {}  // Quit closes the workbook unsaved; nothing asks
     void Quit() override { x_.Quit(); }
 
 protected:
     office::Excel x_;
 };
-

@@ -18,8 +18,7 @@ void printer_retry(const std::function<void()>& op, FaultQuestion q) {
             if (e.number != kErrDeviceTimeout) throw;
             // The printer keeps the failed operation undone: try it again
             // when the user has seen to the printer, or give the printout up.
-            if (ui::MsgBox(q.text, ui::vbOKCancel | ui::vbExclamation, q.title) == ui::vbCancel)
-                throw PrintAbandoned{};
+            if (ui::MsgBox(q.text, ui::vbOKCancel | ui::vbExclamation, q.title) == ui::vbCancel) throw PrintAbandoned{};
         }
     }
 }
@@ -49,8 +48,7 @@ void Fnt_body() {
     auto step = [](const std::function<void()>& f) {
         try {
             f();
-        } catch (const ui::RtError&) {
-        }
+        } catch (const ui::RtError&) {}
     };
     if (g.fnt_body_name != "Courier" && g.fnt_body_name != "Courier New") g.fnt_body_name = "Courier";
     try {
@@ -60,7 +58,13 @@ void Fnt_body() {
         step([&] { P.FontName(g.fnt_body_name); });
     }
     switch (g.fnt_body_size) {
-        case 9: case 10: case 11: case 12: case 14: case 15: case 16: break;
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 14:
+        case 15:
+        case 16: break;
         default: g.fnt_body_size = 10;
     }
     step([&] { P.FontSize(static_cast<float>(g.fnt_body_size)); });

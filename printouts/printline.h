@@ -16,7 +16,7 @@ struct PrintItem {
 
 struct PrintLine {
     std::vector<PrintItem> items;
-    bool open = false;   // the line is not ended: the next statement goes on it
+    bool open = false;  // the line is not ended: the next statement goes on it
 
     PrintLine& tab(int col) {
         items.push_back({PrintItem::kTab, col, {}});

@@ -11,9 +11,7 @@
 
 RepText rep_text;
 
-PrintLine& PrintLine::right(int edge, const std::string& t) {
-    return tab(edge - static_cast<int>(vb::Len(t))).text(t);
-}
+PrintLine& PrintLine::right(int edge, const std::string& t) { return tab(edge - static_cast<int>(vb::Len(t))).text(t); }
 
 namespace {
 
@@ -86,7 +84,7 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
     const int ft = existing_heater();
     const bool backup = has_backup();
     const float factor = floor_return_factor();
-    float a = 0, w = 0;   // last air and water values shown (°F or °C)
+    float a = 0, w = 0;  // last air and water values shown (°F or °C)
     for (int m = 1; m <= 12; ++m) {
         if (g.month_city_c[m] > 0) to_deg_c(a, g.month_city_c[m]);
         const double need = std::isfinite(g.month_need[m]) ? g.month_need[m] : 0.0;
@@ -96,7 +94,7 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         // The month's costs of each heater alone; nothing in a month the
         // heat pump does not run.
         double hp = 0;
-        Currency alone;   // the existing heater heating the month alone
+        Currency alone;  // the existing heater heating the month alone
         if (cop != 0 && std::isfinite(cop)) {
             alone = ft == HT_ELEC ? electric_tenths(need) : heater_cost(ft, need);
             hp = electric_tenths(need).toDouble() / cop * factor;
@@ -106,10 +104,9 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         Currency fuel_part, saving;
         if (heated) {
             const double delivered = g.month_load[m][1] * kHoursPerDay * g.month_days[m];
-            if (g.backup_month[m] == 1 && cop != 0)
-                hp = delivered * g.rate_elec.toDouble() / cop * kKwhPerBtu * factor;
+            if (g.backup_month[m] == 1 && cop != 0) hp = delivered * g.rate_elec.toDouble() / cop * kKwhPerBtu * factor;
             if (!std::isfinite(hp)) hp = 0;
-            Currency fuel;   // this month's part of the existing heater
+            Currency fuel;  // this month's part of the existing heater
             if (backup) {
                 if (cop != 0) fuel = cy(heater_cost(ft, need - delivered).toDouble() * factor);
                 if (fuel < Currency{}) fuel = Currency{};
@@ -228,23 +225,52 @@ void unit_labels(Currency& price, std::string& label) {
             label = "/KWH        ";
             break;
         case HT_GAS:
-            if (unit(1) == 0) { price = g.rate_natgas; label = "/Therm      "; }
-            else if (unit(1) == 1) { price = g.rate_natgas; label = "/100K BTU   "; }
-            else if (unit(1) == 2) { price = per(g.rate_natgas, 29.299392); label = "/KWH Gas    "; }
-            else if (unit(1) == 3) { price = cy((g.rate_natgas * 100).toDouble() / 105.4852); label = "/100 MJ Gas "; }
+            if (unit(1) == 0) {
+                price = g.rate_natgas;
+                label = "/Therm      ";
+            } else if (unit(1) == 1) {
+                price = g.rate_natgas;
+                label = "/100K BTU   ";
+            } else if (unit(1) == 2) {
+                price = per(g.rate_natgas, 29.299392);
+                label = "/KWH Gas    ";
+            } else if (unit(1) == 3) {
+                price = cy((g.rate_natgas * 100).toDouble() / 105.4852);
+                label = "/100 MJ Gas ";
+            }
             break;
         case HT_PROPANE:
-            if (unit(3) == 0) { price = g.rate_propane; label = "/Gal Prop"; }
-            else if (unit(3) == 1) { price = per(g.rate_propane, 3.785); label = "/Ltr Propane"; }
-            else if (unit(3) == 2) { price = per(g.rate_propane, 4.2486592); label = "/LB Propane "; }
-            else if (unit(3) == 3) { price = per(g.rate_propane, 1.9271596); label = "/KG Propane "; }
-            else if (unit(3) == 4) { price = per(g.rate_propane, 0.832268); label = "/UK Gal Prop"; }
+            if (unit(3) == 0) {
+                price = g.rate_propane;
+                label = "/Gal Prop";
+            } else if (unit(3) == 1) {
+                price = per(g.rate_propane, 3.785);
+                label = "/Ltr Propane";
+            } else if (unit(3) == 2) {
+                price = per(g.rate_propane, 4.2486592);
+                label = "/LB Propane ";
+            } else if (unit(3) == 3) {
+                price = per(g.rate_propane, 1.9271596);
+                label = "/KG Propane ";
+            } else if (unit(3) == 4) {
+                price = per(g.rate_propane, 0.832268);
+                label = "/UK Gal Prop";
+            }
             break;
         case HT_OIL:
-            if (unit(2) == 0) { price = g.rate_oil; label = "/Gal Oil    "; }
-            else if (unit(2) == 1) { price = per(g.rate_oil, 3.78533); label = "/Liter Oil  "; }
-            else if (unit(2) == 2) { price = per(g.rate_oil, 0.1336805); label = "/Ft^3 Oil   "; }
-            else if (unit(2) == 3) { price = per(g.rate_oil, 0.832268); label = "/UK Gal Oil "; }
+            if (unit(2) == 0) {
+                price = g.rate_oil;
+                label = "/Gal Oil    ";
+            } else if (unit(2) == 1) {
+                price = per(g.rate_oil, 3.78533);
+                label = "/Liter Oil  ";
+            } else if (unit(2) == 2) {
+                price = per(g.rate_oil, 0.1336805);
+                label = "/Ft^3 Oil   ";
+            } else if (unit(2) == 3) {
+                price = per(g.rate_oil, 0.832268);
+                label = "/UK Gal Oil ";
+            }
             break;
         default: break;
     }

@@ -81,7 +81,6 @@ void unit_labels(Currency& price, std::string& label);
 std::string brand_text();
 std::string short_brand();
 
-
 // The text of the city list of the project's city group (area_group 1: other
 // US cities "ST  City", 2: cities outside the US), trimmed.
 std::string city_list_text(int group);

@@ -29,13 +29,11 @@ std::string area_text() {
     return vb::Trim(vb::Format(area_shown(), " ##,##0.0")) + (metric_len() ? " M" + sq + " " : " Ft" + sq);
 }
 
-std::string depth_text() {
-    return vb::Trim(vb::Format(depth_shown(), " ##,##0.0")) + (metric_len() ? " M" : " Ft");
-}
+std::string depth_text() { return vb::Trim(vb::Format(depth_shown(), " ##,##0.0")) + (metric_len() ? " M" : " Ft"); }
 
 std::string wind_text() {
-    const float w = metric_len() ? tenths(g.wind_mph * kKmhPerMph)
-                                 : static_cast<float>(vb::Int(g.wind_mph * 100.0 + 0.5) / 100);
+    const float w =
+        metric_len() ? tenths(g.wind_mph * kKmhPerMph) : static_cast<float>(vb::Int(g.wind_mph * 100.0 + 0.5) / 100);
     return vb::Trim(vb::Format(w, " ##0.0")) + (metric_len() ? " KMH" : " MPH");
 }
 

@@ -10,17 +10,18 @@
 
 enum class Doc { Plain, Word };
 
-std::string area_text();          // "450.0 Ft²" or "41.8 M² "
-std::string depth_text();         // "4.5 Ft" or "1.4 M"
-std::string wind_text();          // "2.5 MPH" or "4.0 KMH"
-std::string volume_text(Doc d);   // "15,148 Gal." or "58,520 Liter." (plain) / "Liters." (Word)
-std::string sun_text();           // "65.0 %" or "Maximum" from 80 % on
-std::string returns_text();       // "Floor " or "Standard"
-std::string electricity_text();   // "$0.152"
-std::string fuel_name();          // "" (no heater), "Electricity", "Natural gas", "Propane", "Oil"
-std::string temp_unit();          // "Fº" or "Cº"
+std::string area_text();         // "450.0 Ft²" or "41.8 M² "
+std::string depth_text();        // "4.5 Ft" or "1.4 M"
+std::string wind_text();         // "2.5 MPH" or "4.0 KMH"
+std::string volume_text(Doc d);  // "15,148 Gal." or "58,520 Liter." (plain) / "Liters." (Word)
+std::string sun_text();          // "65.0 %" or "Maximum" from 80 % on
+std::string returns_text();      // "Floor " or "Standard"
+std::string electricity_text();  // "$0.152"
+std::string fuel_name();         // "" (no heater), "Electricity", "Natural gas", "Propane", "Oil"
+std::string temp_unit();         // "Fº" or "Cº"
 std::string city_text();
-std::string audit_title();      // "Heat Pump Pool Heating Audit" or "... Spa ..."          // the project's city as its list shows it ("" for no group)
+std::string audit_title();  // "Heat Pump Pool Heating Audit" or "... Spa ..."          // the project's city as its
+                            // list shows it ("" for no group)
 
 // The heat loss per hour of the peak month (month_need is the month's
 // need in BTU, so it is spread over the month's hours), the label of its

@@ -81,8 +81,8 @@ void fill_audit(WordDoc& d) {
     }
     d.fill("bm37", "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");
     d.fill("bm38", "  Wind speed will greatly affect the performance and cost of operation.");
-    d.fill("bm39", "  For further information please contact your " + brand + " distributor.          Date: " +
-                       date_text());
+    d.fill("bm39",
+           "  For further information please contact your " + brand + " distributor.          Date: " + date_text());
     // Without an existing heater there is no saving to project: no label
     // standing without its figure.
     if (heater) d.fill("bm50", " Projected cost savings: " + g.proj_save);

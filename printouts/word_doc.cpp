@@ -21,12 +21,10 @@ void WordDoc::quit() {
     // Nothing is saved; a failure to close or quit changes nothing more.
     try {
         if (open_) app_->Close();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         app_->Quit();
-    } catch (...) {
-    }
+    } catch (...) {}
     open_ = false;
     app_.reset();
 }

@@ -17,7 +17,7 @@ class WordDoc {
 public:
     // `err_title` is the title of the general error message ("Prt Word err").
     explicit WordDoc(std::string err_title) : title_(std::move(err_title)) {}
-    ~WordDoc();   // quits a word processor still running (close unsaved first)
+    ~WordDoc();  // quits a word processor still running (close unsaved first)
     WordDoc(const WordDoc&) = delete;
     WordDoc& operator=(const WordDoc&) = delete;
 

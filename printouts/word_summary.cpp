@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kMaxCover = 24;   // hours a day
+constexpr int kMaxCover = 24;  // hours a day
 
 // The table being filled: 0 uncovered, 1 covered.
 int cover_pass = 0;
@@ -64,12 +64,11 @@ void fill_header(WordDoc& d) {
     struct Head {
         const char* column;
         std::string first, second;
-        bool both;   // the column stands in the covered and the uncovered table
+        bool both;  // the column stands in the covered and the uncovered table
     };
     const Head heads[] = {
-        {"b", "Avg Air", "Temp " + T, false}, {"c", "Water", "Temp " + T, true},
-        {"d", "Cover", "Hrs/Day", true},      {"e", "Heat", "Hrs/Day", true},
-        {"f", " HP", "  $ Cost", true},       {"g", fuel, heater_head, true},
+        {"b", "Avg Air", "Temp " + T, false}, {"c", "Water", "Temp " + T, true}, {"d", "Cover", "Hrs/Day", true},
+        {"e", "Heat", "Hrs/Day", true},       {"f", " HP", "  $ Cost", true},    {"g", fuel, heater_head, true},
     };
     for (int line = 19; line <= 20; ++line) {
         for (const Head& h : heads) {
@@ -100,7 +99,7 @@ void fill_table(WordDoc& d) {
     }
     const std::string P = money(g.tot_hp);
     if (!heater) {
-        if (!covered) d.fill("bm33c", "Total:");   // once, for both tables
+        if (!covered) d.fill("bm33c", "Total:");  // once, for both tables
         d.fill(covered ? "bm33f" : "bm33fu", P);
     } else {
         if (covered) d.fill("bm33eu", "Total:");
@@ -179,10 +178,12 @@ void prt_word_summary() {
             if (!recalc_cover()) throw Stop{};
         }
         cover.restore();
-        d.fill("bm37", "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");
+        d.fill("bm37",
+               "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");
         d.fill("bm39", "  Wind speed will greatly affect the performance and cost of operation.");
-        d.fill("bm38", "  This report is based on normal weather conditions and is reliant on specific pool data and "
-                       "conditions provided in the report.");
+        d.fill("bm38",
+               "  This report is based on normal weather conditions and is reliant on specific pool data and "
+               "conditions provided in the report.");
         d.finish();
     } catch (const Stop&) {
         d.fail(std::make_exception_ptr(DocAbandoned{}));

@@ -7,9 +7,9 @@
 #include <optional>
 #include <system_error>
 
+#include "app/data.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "app/data.h"
 #include "engine/engine.h"
 #include "reportbook/equip_desc.h"
 #include "reportbook/lp.h"
@@ -128,8 +128,7 @@ std::vector<int> compute_systems(const UserSystem& user) {
     if (!pumpchk::write(file, recs, &why)) {
         if (why.find(std::strerror(ENOSPC)) != std::string::npos)
             ui::MsgBox("Disk is full", ui::vbOKOnly | ui::vbExclamation, "Sorry");
-        else
-            ui::MsgBox(why, ui::vbOKOnly | ui::vbExclamation, "Error in compare");
+        else ui::MsgBox(why, ui::vbOKOnly | ui::vbExclamation, "Error in compare");
         return done;
     }
     const auto back = pumpchk::read(file);
@@ -155,7 +154,7 @@ void rows(const std::vector<int>& systems, RowPrinter row) {
 
 // A header line of six month names, an empty line and the rows.
 void half_year(const std::vector<int>& systems, int first, const int (&cols)[6], RowPrinter row) {
-    static const char* const names[] = {"", "Jan", "Feb", "Mar", "Apr", "May", "Jun",
+    static const char* const names[] = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     std::vector<Item> header;
     for (int i = 0; i < 6; ++i) {
@@ -246,13 +245,13 @@ void print_comparison(const std::vector<int>& systems) {
     out({T(1), std::string("The ") + (g.units_heat == 0 ? "BTU" : "KWH") +
                    " output, C.O.P. and other performance data calculated by"});
     out({T(1), "the program are based on tests done by " + chosen});
-    for (const char* line : {"under stringent laboratory conditions, with the interest and the",
-                             "protection of the consumer in mind. The data used as a base for",
-                             "the calculations may not correspond with the manufacturers'",
-                             "published data. The tests were done on heat pumps which were",
-                             "available to us at the time of testing. Our data is continuously",
-                             "updated to reflect the latest inovations as soon as new models",
-                             "become available to us."})
+    for (const char* line :
+         {"under stringent laboratory conditions, with the interest and the",
+          "protection of the consumer in mind. The data used as a base for",
+          "the calculations may not correspond with the manufacturers'",
+          "published data. The tests were done on heat pumps which were",
+          "available to us at the time of testing. Our data is continuously",
+          "updated to reflect the latest inovations as soon as new models", "become available to us."})
         out({T(1), line});
 
     new_page();

@@ -10,7 +10,6 @@
 #include "app/model.h"
 #include "reportbook/user_system.h"
 
-
 namespace compet1 {
 
 // 1 when system k lacked the capacity to hold the desired water

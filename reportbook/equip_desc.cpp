@@ -12,11 +12,11 @@ namespace {
 bool designations(int k, std::string (&m)[4]) {
     for (int c = 1; c <= 3; ++c) {
         switch (k) {
-        case 1: m[c] = g.pump_tab[std::clamp<int>(g.pump_rec, 1, 100)].model[c]; break;  // the group in use
-        case 2: m[c] = g.comp1_rec[1].model[c]; break;
-        case 3: m[c] = g.comp2_rec[1].model[c]; break;
-        case 4: m[c] = g.comp3_rec[1].model[c]; break;
-        default: return false;
+            case 1: m[c] = g.pump_tab[std::clamp<int>(g.pump_rec, 1, 100)].model[c]; break;  // the group in use
+            case 2: m[c] = g.comp1_rec[1].model[c]; break;
+            case 3: m[c] = g.comp2_rec[1].model[c]; break;
+            case 4: m[c] = g.comp3_rec[1].model[c]; break;
+            default: return false;
         }
         m[c] = vb::RTrim(m[c]);
     }

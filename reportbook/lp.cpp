@@ -29,8 +29,7 @@ prn::Printer& P() { return prn::printer(); }
 namespace {
 
 // Runs one printer operation under the running procedure's fault rule.
-template <class Op>
-void attempt(Proc* p, OnFault rule, const std::string& literal, Op op) {
+template <class Op> void attempt(Proc* p, OnFault rule, const std::string& literal, Op op) {
     bool told = false;
     for (;;) {
         try {
@@ -78,8 +77,7 @@ void blank(int n) {
 
 namespace {
 // A page break or the end of the document: a statement like a print.
-template <class Op>
-void statement(Op op) {
+template <class Op> void statement(Op op) {
     Proc* p = Proc::current();
     if (!p) {
         op();

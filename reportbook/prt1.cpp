@@ -8,15 +8,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/data.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "app/data.h"
 #include "engine/engine.h"
 #include "finance/pages.h"
-#include "reportbook/compare.h"
-#include "reportbook/lp.h"
 #include "printouts/page.h"
 #include "printouts/report.h"
+#include "reportbook/compare.h"
+#include "reportbook/lp.h"
 #include "reportbook/user_system.h"
 
 namespace prt1 {
@@ -27,14 +27,14 @@ namespace {
 
 using namespace rb;
 
-constexpr double kBtuPerKwh = 3413.04;      // the report's energy cells
-constexpr double kBtuPerWattHour = 3.41304; // BTU/h in one watt
+constexpr double kBtuPerKwh = 3413.04;       // the report's energy cells
+constexpr double kBtuPerWattHour = 3.41304;  // BTU/h in one watt
 constexpr double kSqFtPerSqM = 10.764;
 constexpr double kKmPerMile = 1.609347219;
 constexpr double kBtuPerSqFtPerLangley = 3.687;
 constexpr double kWhPerSqMPerLangley = 11.63;
-const std::string kDeg = "\u00B0";          // character 176
-const std::string kSq = "\u00B2";           // character 178
+const std::string kDeg = "\u00B0";  // character 176
+const std::string kSq = "\u00B2";   // character 178
 
 int lm() { return g.left_margin; }
 Item T(int k) { return Tab(lm() + k); }
@@ -224,8 +224,8 @@ void table2() {
         const std::string mtext = monthly > 0 ? F(monthly, "#,###,###,###") : std::string();
         const double days = g.month_days[m] > 0 ? g.month_days[m] : 1;
         const std::string dtext = F(btu_to_kwh(need / days), "#,###,###,###");
-        out({T(1), g.month_name[m], T(13), st.page1_run_txt[m], T(18 + pad(dtext, 13)), dtext,
-             T(35 + pad(mtext, 13)), mtext, T(64), F(f_to_c(g.temp_table[m][5]), "###")});
+        out({T(1), g.month_name[m], T(13), st.page1_run_txt[m], T(18 + pad(dtext, 13)), dtext, T(35 + pad(mtext, 13)),
+             mtext, T(64), F(f_to_c(g.temp_table[m][5]), "###")});
     }
     blank();
 }
@@ -242,8 +242,7 @@ void page1_notes() {
         out({T(1), "TO SAVE AN ADDITIONAL" + vb::StrSingle(r) + "%" + " USE FLOOR POOL RETURNS."});
     else if (r > 0 && g.opt_reduce == 1)
         out({T(1), "A FLOOR POOL RETURNS ARE USED WHICH WILL REDUCE THE HEAT LOSS BY " + vb::StrSingle(r) + "%"});
-    else
-        blank();
+    else blank();
     blank();
 }
 
@@ -364,8 +363,7 @@ void table4() {
     const std::string unitWord = g.units_heat == 0 ? "kbtu/Month" : "KWH/Month ";
     if (ft != HT_HEATPUMP)
         out({T(8), unitWord, T(31), "$/Month", T(45), backed_up() ? "$/Backup" : "$/Month", T(58), "$/Month"});
-    else
-        out({T(8), unitWord, T(31), "$/Month"});
+    else out({T(8), unitWord, T(31), "$/Month"});
     blank();  // one empty line before the month rows, with or without a heater
 }
 
@@ -402,8 +400,8 @@ void table4_calc() {
                 hp = F(g.calc_f32[m], "$###,##0.00");
                 hpPad = pad(hp, 10);
             }
-            std::vector<Item> row = {T(1),           g.month_name[m], T(7 + pad(heatTxt, 11)), heatTxt,
-                                     T(21 + copPad), cop,             T(30 + hpPad),           hp};
+            std::vector<Item> row = {
+                T(1), g.month_name[m], T(7 + pad(heatTxt, 11)), heatTxt, T(21 + copPad), cop, T(30 + hpPad), hp};
             if (ft != HT_HEATPUMP) {
                 std::string heater, saving;
                 int heaterPad = 0, savingPad = 0;
@@ -441,14 +439,18 @@ void BG() {
             const std::string needTxt = needTotal == 0 ? std::string() : F(needTotal, "#,###,###,###");
             const std::string copTxt = vb::Val(F(g.cop_avg, "#0.00")) == 0 ? std::string() : F(g.cop_avg, "#0.00");
             const std::string hpTxt = hyc[HT_HEATPUMP] == 0 ? std::string() : F(g.tot_hp.toDouble(), "$###,##0.00");
-            std::vector<Item> total = {T(1), "TOTAL", T(5 + pad(needTxt, 13)), needTxt, T(22), copTxt,
-                                       T(30 + pad(hpTxt, 10)), hpTxt};
+            std::vector<Item> total = {T(1),  "TOTAL", T(5 + pad(needTxt, 13)), needTxt,
+                                       T(22), copTxt,  T(30 + pad(hpTxt, 10)),  hpTxt};
             if (ft > HT_HEATPUMP) {
                 const double heaterYear = backup ? g.heater_energy[ft] : hyc[ft];
-                const double savingYear = backup ? hyc[ft] - (g.heater_energy[ft] + hyc[HT_HEATPUMP]) : hyc[ft] - hyc[HT_HEATPUMP];
-                const std::string heaterTxt = heaterYear == 0 ? std::string() : F(g.tot_heater.toDouble(), "$###,##0.00");
-                const std::string savingTxt = cy(savingYear).isZero() ? std::string() : F(g.tot_saving.toDouble(), "$###,##0.00");
-                total.insert(total.end(), {T(42 + pad(heaterTxt, 10)), heaterTxt, T(55 + pad(savingTxt, 10)), savingTxt});
+                const double savingYear =
+                    backup ? hyc[ft] - (g.heater_energy[ft] + hyc[HT_HEATPUMP]) : hyc[ft] - hyc[HT_HEATPUMP];
+                const std::string heaterTxt =
+                    heaterYear == 0 ? std::string() : F(g.tot_heater.toDouble(), "$###,##0.00");
+                const std::string savingTxt =
+                    cy(savingYear).isZero() ? std::string() : F(g.tot_saving.toDouble(), "$###,##0.00");
+                total.insert(total.end(),
+                             {T(42 + pad(heaterTxt, 10)), heaterTxt, T(55 + pad(savingTxt, 10)), savingTxt});
                 blank();
                 out(total);
             } else {
@@ -475,8 +477,8 @@ void BG() {
             // Without an existing heater there is nothing to save against.
             if (ft != HT_HEATPUMP) {
                 const std::string b = vb::Trim(vb::Left(chosen_brand(), 16));
-                out({T(1), "PERCENT SAVINGS by using ", b + " system: ",
-                     "   " + F(g.heater_cost_cy[ft].toDouble(), "##0.0") + "%"});
+                out({T(1), "PERCENT SAVINGS by using ",
+                     b + " system: ", "   " + F(g.heater_cost_cy[ft].toDouble(), "##0.0") + "%"});
             }
             blank();
             if (ft == HT_HEATPUMP) blank(5);
@@ -488,8 +490,8 @@ void BG() {
             }
             blank();
             if (!g.heater_cost.isZero() && ft != HT_HEATPUMP) {
-                static const char* const names[] = {"", "", "Electric Resistance heater", "Natural Gas heater",
-                                                    "Propane heater", "Fuel Oil heater"};
+                static const char* const names[] = {
+                    "", "", "Electric Resistance heater", "Natural Gas heater", "Propane heater", "Fuel Oil heater"};
                 blank(2);
                 out({T(13), names[ft], T(41), F(g.heater_cost.toDouble(), "$###,###")});
                 blank();
@@ -577,7 +579,8 @@ void table6() {
         g.disp_str[3] = "Natural   ";
         g.disp_str[4] = "Propane   ";
         g.disp_str[5] = "Fuel Oil  ";
-        if (backup) out({T(2), "End of", T(c1), "Heat Pump", T(c2), g.disp_str[ft], T(48), "Existing", T(61), "Savings"});
+        if (backup)
+            out({T(2), "End of", T(c1), "Heat Pump", T(c2), g.disp_str[ft], T(48), "Existing", T(61), "Savings"});
         else out({T(2), "End of", T(c1), "Heat Pump", T(c2), g.disp_str[ft], T(57), "Savings"});
         if (ft == HT_ELEC) out({T(3), "Year", T(c1), "Electricity", " "});
         else if (backup) out({T(3), "Year", T(c1), "Electricity", T(c2), "Gas", T(48), "Heater", T(61), "Per"});

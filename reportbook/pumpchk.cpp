@@ -8,12 +8,10 @@ namespace {
 constexpr std::size_t kBrandLen = 39;
 constexpr std::size_t kEquipLen = 25;
 
-template <class T, std::size_t N>
-void putF32(rec::Writer& w, const std::array<T, N>& a, int hi) {
+template <class T, std::size_t N> void putF32(rec::Writer& w, const std::array<T, N>& a, int hi) {
     for (int i = 1; i <= hi; ++i) w.f32(static_cast<float>(a[i]));
 }
-template <std::size_t N>
-void getF32(rec::Reader& r, std::array<float, N>& a, int hi) {
+template <std::size_t N> void getF32(rec::Reader& r, std::array<float, N>& a, int hi) {
     for (int i = 1; i <= hi; ++i) a[i] = r.f32();
 }
 

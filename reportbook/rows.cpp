@@ -56,22 +56,27 @@ constexpr int kHourCols[6] = {21, 29, 37, 45, 53, 61};
 constexpr int kCostCols[6] = {19, 28, 37, 46, 55, 64};
 
 void temps(int k, int first) {
-    months(k, first, kTempCols, "##0.0", 5, false, [](const CompareResult& r, int m) { return double{to_cels(r.water_temp[m])}; });
+    months(k, first, kTempCols, "##0.0", 5, false,
+           [](const CompareResult& r, int m) { return double{to_cels(r.water_temp[m])}; });
 }
 void cops(int k, int first) {
     months(k, first, kCopCols, "#0.00", 5, false, [](const CompareResult& r, int m) { return double{r.cop[m]}; });
 }
 void outputs(int k, int first) {
-    months(k, first, kCopCols, "###,##0", 7, false, [](const CompareResult& r, int m) { return double{to_watt(r.output[m])}; });
+    months(k, first, kCopCols, "###,##0", 7, false,
+           [](const CompareResult& r, int m) { return double{to_watt(r.output[m])}; });
 }
 void hours(int k, int first) {
-    months(k, first, kHourCols, "##0", 3, false, [](const CompareResult& r, int m) { return static_cast<double>(r.hours[m]); });
+    months(k, first, kHourCols, "##0", 3, false,
+           [](const CompareResult& r, int m) { return static_cast<double>(r.hours[m]); });
 }
 void costs(int k, int first) {
-    months(k, first, kCostCols, "#,##0.00", 8, true, [](const CompareResult& r, int m) { return double{r.op_cost[m]}; });
+    months(k, first, kCostCols, "#,##0.00", 8, true,
+           [](const CompareResult& r, int m) { return double{r.op_cost[m]}; });
 }
 void backups(int k, int first) {
-    months(k, first, kCostCols, "#,##0.00", 8, true, [](const CompareResult& r, int m) { return double{r.backup_cost[m]}; });
+    months(k, first, kCostCols, "#,##0.00", 8, true,
+           [](const CompareResult& r, int m) { return double{r.backup_cost[m]}; });
 }
 
 // A row printer that deals with its own printing faults: the message once,

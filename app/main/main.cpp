@@ -1,9 +1,9 @@
 // Heater: heat-pump sizing for pools and spas.
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
@@ -16,11 +16,11 @@
 #include "dealer/ui/browser_env.h"
 #include "dealer/ui/register.h"
 #include "finance/ui/register.h"
-#include "printouts/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/ui_qt.h"
+#include "printouts/ui/register.h"
 #include "reportbook/ui/register.h"
 
 namespace {
@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
     main_window->onClose = [] { return shutdown_windows(); };
 
     const int rc = app.run([&app] {
-        if (!startup(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath()))
-            app.requestEnd();
+        if (!startup(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath())) app.requestEnd();
     });
     release_instance_lock();
     return rc;

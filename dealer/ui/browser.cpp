@@ -38,9 +38,9 @@ void frmBrowser::build() {
     tbToolBar->setIconSize(QSize(20, 20));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const std::pair<const char*, QStyle::StandardPixmap> buttons[] = {
-        {"Back", QStyle::SP_ArrowBack},         {"Forward", QStyle::SP_ArrowForward},
-        {"Stop", QStyle::SP_BrowserStop},       {"Refresh", QStyle::SP_BrowserReload},
-        {"Home", QStyle::SP_DirHomeIcon},       {"Search", QStyle::SP_FileDialogContentsView},
+        {"Back", QStyle::SP_ArrowBack},   {"Forward", QStyle::SP_ArrowForward},
+        {"Stop", QStyle::SP_BrowserStop}, {"Refresh", QStyle::SP_BrowserReload},
+        {"Home", QStyle::SP_DirHomeIcon}, {"Search", QStyle::SP_FileDialogContentsView},
     };
     for (const auto& [key, icon] : buttons) {
         QAction* a = tbToolBar->addAction(style()->standardIcon(icon), key);
@@ -76,9 +76,7 @@ QString frmBrowser::LocationName() const {
     return t.isEmpty() ? LocationURL() : t;
 }
 
-QString frmBrowser::LocationURL() const {
-    return notice_ ? failed_.toString() : brwWebBrowser->url().toString();
-}
+QString frmBrowser::LocationURL() const { return notice_ ? failed_.toString() : brwWebBrowser->url().toString(); }
 
 void frmBrowser::Navigate(const QString& address) {
     const QUrl url = QUrl::fromUserInput(address.trimmed(), QString(), QUrl::AssumeLocalFile);
@@ -116,10 +114,11 @@ void frmBrowser::show_notice(const QString& why) {
     notice_ = true;
     SetCaption("Not connected");
     const QString addr = failed_.toString().toHtmlEscaped();
-    brwWebBrowser->setHtml(QString("<html><head><title>Not connected</title></head><body style='font-family:sans-serif'>"
-                                   "<h3>%1</h3><p>%2</p><p>Please check that you are connected to the internet, "
-                                   "then press Refresh or Home.</p></body></html>")
-                               .arg(why.toHtmlEscaped(), addr));
+    brwWebBrowser->setHtml(
+        QString("<html><head><title>Not connected</title></head><body style='font-family:sans-serif'>"
+                "<h3>%1</h3><p>%2</p><p>Please check that you are connected to the internet, "
+                "then press Refresh or Home.</p></body></html>")
+            .arg(why.toHtmlEscaped(), addr));
 }
 
 void frmBrowser::Form_Load() {
@@ -127,8 +126,8 @@ void frmBrowser::Form_Load() {
     Form_Resize();
     const BrowserPages pages = browser_pages();
     start_address = g.company_var == 0 ? pages.first : pages.second;
-    cboAddress->setGeometry(plat::px(50), lblAddress->y() + lblAddress->height() + plat::px(15),
-                            cboAddress->width(), cboAddress->sizeHint().height());
+    cboAddress->setGeometry(plat::px(50), lblAddress->y() + lblAddress->height() + plat::px(15), cboAddress->width(),
+                            cboAddress->sizeHint().height());
     Form_Resize();
     cboAddress->Clear();
     if (!start_address.isEmpty()) {

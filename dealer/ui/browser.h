@@ -66,7 +66,7 @@ private:
     void show_notice(const QString& why);
     bool busy_ = false;
     int loads_finished_ = 0;
-    bool notice_ = false;     // the view shows our notice, not a page
-    QUrl failed_;             // the address the notice is about
+    bool notice_ = false;  // the view shows our notice, not a page
+    QUrl failed_;          // the address the notice is about
     QTimer* load_watch_ = nullptr;
 };

@@ -35,4 +35,3 @@ BrowserPages browser_pages() {
     }
     return p;
 }
-

@@ -3,7 +3,9 @@
 // libraries are not loaded at every start of the program.
 #pragma once
 
-namespace plat { class Form; }
+namespace plat {
+class Form;
+}
 
 // The registry entry of the browser window: opening loads the module when
 // needed and returns the window; when the module cannot be loaded the

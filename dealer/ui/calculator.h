@@ -39,14 +39,14 @@ public:
     plat::ControlArray<plat::CommandButton> Operator;  // "/", "+", "X", "-", "="
     plat::CommandButton* Decimal = nullptr;
     plat::CommandButton* Percent = nullptr;
-    plat::CommandButton* Cancel = nullptr;        // "C"
-    plat::CommandButton* CancelEntry = nullptr;   // "CE"
-    plat::CommandButton* Command1 = nullptr;      // "M+"
-    plat::CommandButton* Command2 = nullptr;      // "M-"
-    plat::CommandButton* Command3 = nullptr;      // "MRC"
+    plat::CommandButton* Cancel = nullptr;       // "C"
+    plat::CommandButton* CancelEntry = nullptr;  // "CE"
+    plat::CommandButton* Command1 = nullptr;     // "M+"
+    plat::CommandButton* Command2 = nullptr;     // "M-"
+    plat::CommandButton* Command3 = nullptr;     // "MRC"
     QLabel* ReadOut = nullptr;
-    Panel3D* Panel3D7 = nullptr;                  // "ON" switch
-    Panel3D* Panel3D6 = nullptr;                  // "OFF"
+    Panel3D* Panel3D7 = nullptr;  // "ON" switch
+    Panel3D* Panel3D6 = nullptr;  // "OFF"
 
     CalcKeys keys;
     CalcKnob knob;

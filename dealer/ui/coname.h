@@ -13,8 +13,8 @@ public:
 
     static constexpr int kMaxName = 34;
 
-    plat::TextBox* Text1 = nullptr;           // company name
-    plat::CheckBox* Check1 = nullptr;         // "Include HP prices and finance calculator"
+    plat::TextBox* Text1 = nullptr;             // company name
+    plat::CheckBox* Check1 = nullptr;           // "Include HP prices and finance calculator"
     plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
 
     void Form_Load() override;

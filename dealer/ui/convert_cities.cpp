@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "core/ui.h"
-#include "core/windows.h"
-#include "core/vbtext.h"
-#include "dealer/cityimport.h"
 #include "app/model.h"
-#include "platform/form.h"
 #include "app/records.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "core/windows.h"
+#include "dealer/cityimport.h"
+#include "platform/form.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ void convert_cities() {
         return;
     }
     // Every city of location.dat, hand-added ones too, is replaced.
-    if (ui::MsgBox("All cities of the weather-city file will be replaced" + g.crlf + "by the cities of " + path +
-                       "." + g.crlf + g.crlf + "Are you sure you want to proceed?",
+    if (ui::MsgBox("All cities of the weather-city file will be replaced" + g.crlf + "by the cities of " + path + "." +
+                       g.crlf + g.crlf + "Are you sure you want to proceed?",
                    ui::vbYesNo, "Copy Excel Data") != ui::vbYes)
         return;
 

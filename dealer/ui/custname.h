@@ -11,8 +11,8 @@ class custname : public plat::Form {
 public:
     custname();
 
-    plat::ControlArray<plat::TextBox> Text1;   // 0 name, 1 street, 2 city, state, zip
-    plat::CommandButton* SSCommand1 = nullptr; // "Continue"
+    plat::ControlArray<plat::TextBox> Text1;    // 0 name, 1 street, 2 city, state, zip
+    plat::CommandButton* SSCommand1 = nullptr;  // "Continue"
 
     static int limit(int index) { return index == 0 ? 25 : 26; }
 

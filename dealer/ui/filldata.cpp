@@ -2,19 +2,19 @@
 
 #include <QGridLayout>
 
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
-#include "platform/instances.h"
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
-#include "dealer/ui/protocol.h"
-#include "dealer/ui/setdata.h"
 #include "app/model.h"
 #include "app/records.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "dealer/ui/protocol.h"
+#include "dealer/ui/setdata.h"
+#include "platform/instances.h"
 
 namespace {
 

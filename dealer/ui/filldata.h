@@ -14,12 +14,12 @@ class filldata : public plat::Form {
 public:
     filldata();
 
-    plat::ControlArray<plat::TextBox> Text1;  // humidity, months 0..11
-    plat::ControlArray<plat::TextBox> Text2;  // solar radiation
-    plat::ControlArray<plat::TextBox> Text3;  // air temperature
-    plat::ControlArray<plat::TextBox> Text4;  // 0..3 prices, 4 wind, 5 state
-    QLabel* Label26 = nullptr;                // city name
-    QLabel* Label23 = nullptr;                // record number
+    plat::ControlArray<plat::TextBox> Text1;    // humidity, months 0..11
+    plat::ControlArray<plat::TextBox> Text2;    // solar radiation
+    plat::ControlArray<plat::TextBox> Text3;    // air temperature
+    plat::ControlArray<plat::TextBox> Text4;    // 0..3 prices, 4 wind, 5 state
+    QLabel* Label26 = nullptr;                  // city name
+    QLabel* Label23 = nullptr;                  // record number
     plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
     plat::CommandButton* SSCommand2 = nullptr;  // "Cancel"
     plat::CommandButton* SSCommand3 = nullptr;  // dummy values (new city only)

@@ -18,10 +18,10 @@ QPointer<menu> g_menu;
 constexpr int kLeft = 2180, kTop = 90, kWidth = 5100, kHeight = 1215;
 
 struct Row {
-    const char* text;                        // without the trailing blanks
-    int pad;                                 // trailing blanks
+    const char* text;  // without the trailing blanks
+    int pad;           // trailing blanks
     WindowSlot WindowRegistry::*window;
-    int left, top, width, height;            // twips
+    int left, top, width, height;  // twips
 };
 
 const Row kRows[] = {

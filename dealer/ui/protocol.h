@@ -3,7 +3,9 @@
 // is open, and a window size that never cuts its controls.
 #pragma once
 
-namespace plat { class Form; }
+namespace plat {
+class Form;
+}
 
 // ---- the settings menu's side of its child windows --------------------------
 // Called from a child's load: greys the menu's list (&HC0C0C0) and disables

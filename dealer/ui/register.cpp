@@ -11,11 +11,11 @@
 #include "filldata.h"
 #include "menu.h"
 #include "platform/instances.h"
+#include "setdata.h"
 #include "setheat.h"
 #include "setname.h"
 #include "setoutp.h"
 #include "setsize.h"
-#include "setdata.h"
 #include "showpump.h"
 
 namespace {
@@ -41,11 +41,11 @@ void register_dealer_windows() {
     w.custname = plat::window_slot(g_custname);
     w.Calculator = plat::window_slot(g_calculator);
     w.frmBrowser = WindowSlot(open_browser, existing_browser);
-    w.setdata = WindowSlot([]() -> plat::Form* { return frm_setdata(); },
-                           []() -> plat::Form* { return existing_setdata(); });
-    w.filldata = WindowSlot([]() -> plat::Form* { return frm_filldata(); },
-                            []() -> plat::Form* { return existing_filldata(); });
-    w.Showpump = WindowSlot([]() -> plat::Form* { return frm_Showpump(); },
-                            []() -> plat::Form* { return existing_Showpump(); });
+    w.setdata =
+        WindowSlot([]() -> plat::Form* { return frm_setdata(); }, []() -> plat::Form* { return existing_setdata(); });
+    w.filldata =
+        WindowSlot([]() -> plat::Form* { return frm_filldata(); }, []() -> plat::Form* { return existing_filldata(); });
+    w.Showpump =
+        WindowSlot([]() -> plat::Form* { return frm_Showpump(); }, []() -> plat::Form* { return existing_Showpump(); });
     w.convert_cities = [] { convert_cities(); };
 }

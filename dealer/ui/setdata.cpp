@@ -1,7 +1,7 @@
 #include "dealer/ui/setdata.h"
 
-#include <QGridLayout>
 #include <QFile>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
@@ -9,14 +9,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "platform/instances.h"
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
-#include "dealer/ui/filldata.h"
-#include "dealer/ui/protocol.h"
 #include "app/model.h"
 #include "app/records.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "dealer/ui/filldata.h"
+#include "dealer/ui/protocol.h"
+#include "platform/instances.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ void setdata::build() {
     auto* opts = new QVBoxLayout(frame);
     opts->setSpacing(2);
     const char* const captions[4] = {"  Alll cities", "  Florida cities", "  Cities in other states",
-                                      "  Non US cities"};
+                                     "  Non US cities"};
     for (int i = 0; i < 4; ++i) {
         auto* o = new plat::OptionButton(captions[i], frame, i);
         o->Click = [this](int k) { SSOption1_Click(k); };
@@ -227,19 +227,16 @@ void setdata::SSCommand1_Click() {
     const std::string text = Text1->Text().toStdString();
     switch (citydata::check_new_name(text, listed)) {
         case citydata::NameCheck::TooMany:
-            ui::MsgBox("Too many files on record" + g.crlf + "Please remove cities before " + g.crlf +
-                           "adding new cities.",
-                       ui::vbOKOnly, "Error");
+            ui::MsgBox(
+                "Too many files on record" + g.crlf + "Please remove cities before " + g.crlf + "adding new cities.",
+                ui::vbOKOnly, "Error");
             return;
         case citydata::NameCheck::TooLong:
             ui::MsgBox("Maximum 20 characters.", ui::vbOKOnly, "File name is too long");
             Text1->SetText("");
             return;
-        case citydata::NameCheck::Missing:
-            ui::MsgBox("Enter a file name", ui::vbOKOnly, "Missing name");
-            return;
-        case citydata::NameCheck::Ok:
-            break;
+        case citydata::NameCheck::Missing: ui::MsgBox("Enter a file name", ui::vbOKOnly, "Missing name"); return;
+        case citydata::NameCheck::Ok: break;
     }
     const int region = g.area_group >= 0 && g.area_group < citydata::kRegions ? g.area_group : 0;
     const auto& list = lists_[region];
@@ -261,8 +258,7 @@ void setdata::SSCommand1_Click() {
     if (g.cur_city > static_cast<int>(records::kMaxCities)) {
         // The lists show at most 500 cities; a longer file has no room.
         g.new_city = 0;
-        ui::MsgBox("Too many files on record" + g.crlf + "Please remove cities before " + g.crlf +
-                       "adding new cities.",
+        ui::MsgBox("Too many files on record" + g.crlf + "Please remove cities before " + g.crlf + "adding new cities.",
                    ui::vbOKOnly, "Error");
         return;
     }
@@ -340,8 +336,8 @@ void setdata::berase() {
 }
 
 void setdata::SSCommand5_Click() {
-    if (ui::MsgBox("All cities will be erased." + g.crlf + g.crlf + "Are you sure you want to proceed?",
-                   ui::vbYesNo, "Warning") != ui::vbYes)
+    if (ui::MsgBox("All cities will be erased." + g.crlf + g.crlf + "Are you sure you want to proceed?", ui::vbYesNo,
+                   "Warning") != ui::vbYes)
         return;
     for (auto* l : List1) {
         QSignalBlocker quiet(l);

@@ -21,15 +21,15 @@ class setdata : public plat::Form {
 public:
     setdata();
 
-    plat::ComboBox* Combo1 = nullptr;                 // region shown
-    QListWidget* List1[citydata::kRegions] = {};      // the region lists, one above the other
-    plat::TextBox* Text1 = nullptr;                   // a new city's name
-    plat::CommandButton* SSCommand1 = nullptr;        // "Add new"
-    plat::CommandButton* SSCommand2 = nullptr;        // "Edit city"
-    plat::CommandButton* SSCommand3 = nullptr;        // "Delete city"
-    plat::CommandButton* SSCommand4 = nullptr;        // "Save/Exit"
-    plat::CommandButton* SSCommand5 = nullptr;        // "Delete Weather file"
-    plat::ControlArray<plat::OptionButton> SSOption1; // on-screen city display 0..3
+    plat::ComboBox* Combo1 = nullptr;                  // region shown
+    QListWidget* List1[citydata::kRegions] = {};       // the region lists, one above the other
+    plat::TextBox* Text1 = nullptr;                    // a new city's name
+    plat::CommandButton* SSCommand1 = nullptr;         // "Add new"
+    plat::CommandButton* SSCommand2 = nullptr;         // "Edit city"
+    plat::CommandButton* SSCommand3 = nullptr;         // "Delete city"
+    plat::CommandButton* SSCommand4 = nullptr;         // "Save/Exit"
+    plat::CommandButton* SSCommand5 = nullptr;         // "Delete Weather file"
+    plat::ControlArray<plat::OptionButton> SSOption1;  // on-screen city display 0..3
 
     void Form_Load() override;
     void Form_Activate() override;

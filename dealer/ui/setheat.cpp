@@ -68,9 +68,9 @@ void setheat::build() {
     }
     {
         auto [g, l] = group("Pool size compensator");
-        l->addWidget(note("Large pools have prpotionaly more heat loss owing to larger filteration systems, depth etc.",
-                          g),
-                     0, 0, 1, 8);
+        l->addWidget(
+            note("Large pools have prpotionaly more heat loss owing to larger filteration systems, depth etc.", g), 0,
+            0, 1, 8);
         const char* classes[] = {"540", "720", "800", "980", "1,100", "2,200", "5,000", "12,000"};
         for (int k = 0; k < 8; ++k) {
             l->addWidget(note(classes[k], g), 1, k, Qt::AlignCenter);
@@ -115,9 +115,10 @@ void setheat::build() {
         Check1 = new plat::CheckBox("", this);
         Check1->Click = [this](int) { Check1_Click(); };
         row->addWidget(Check1, 0, Qt::AlignTop);
-        auto* lowtemp = note("The heat pump requires a minimum temperature to operate. Check the box to allow the heat "
-                             "pump compensation feature at lower than minimum temperatures.",
-                             this, true);
+        auto* lowtemp = note(
+            "The heat pump requires a minimum temperature to operate. Check the box to allow the heat "
+            "pump compensation feature at lower than minimum temperatures.",
+            this, true);
         lowtemp->setMinimumWidth(330);
         row->addWidget(lowtemp, 1);
         SSCommand2 = new plat::CommandButton("7 days buffer", this);

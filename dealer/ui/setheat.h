@@ -13,10 +13,10 @@ class setheat : public plat::Form {
 public:
     setheat();
 
-    plat::ControlArray<plat::TextBox> Text;    // Text1 .. Text16 by their number
-    plat::CheckBox* Check1 = nullptr;          // low-temperature compensation
-    plat::CommandButton* SSCommand1 = nullptr; // "Save/Exit"
-    plat::CommandButton* SSCommand2 = nullptr; // "7 days buffer"
+    plat::ControlArray<plat::TextBox> Text;     // Text1 .. Text16 by their number
+    plat::CheckBox* Check1 = nullptr;           // low-temperature compensation
+    plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
+    plat::CommandButton* SSCommand2 = nullptr;  // "7 days buffer"
 
     void PumpOffBuff();
 

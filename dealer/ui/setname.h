@@ -15,11 +15,11 @@ class setname : public plat::Form {
 public:
     setname();
 
-    plat::ComboBox* Combo1 = nullptr;          // "Kestrolin", "Tindraly", "Morvenic"
-    plat::OptionButton* Option1 = nullptr;     // first office
-    plat::OptionButton* Option2 = nullptr;     // second office
-    plat::CheckBox* SSCheck1 = nullptr;        // "Dealer cannot select brand"
-    plat::CommandButton* SSCommand1 = nullptr; // "Save\Exit"
+    plat::ComboBox* Combo1 = nullptr;           // "Kestrolin", "Tindraly", "Morvenic"
+    plat::OptionButton* Option1 = nullptr;      // first office
+    plat::OptionButton* Option2 = nullptr;      // second office
+    plat::CheckBox* SSCheck1 = nullptr;         // "Dealer cannot select brand"
+    plat::CommandButton* SSCommand1 = nullptr;  // "Save\Exit"
 
     void Form_Load() override;
     void Form_Deactivate() override;
@@ -44,9 +44,9 @@ class Names : public plat::Form {
 public:
     Names();
 
-    QListWidget* List1 = nullptr;              // "Kestrolin    A", "Kestrolin    D" ...
-    plat::CheckBox* SSCheck1 = nullptr;        // "Competitors"
-    plat::CommandButton* SSCommand1 = nullptr; // "Save/Exit"
+    QListWidget* List1 = nullptr;               // "Kestrolin    A", "Kestrolin    D" ...
+    plat::CheckBox* SSCheck1 = nullptr;         // "Competitors"
+    plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
 
     void sets_options();
     void Form_Load() override;

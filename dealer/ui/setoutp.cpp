@@ -34,13 +34,14 @@ void setoutp::build() {
             grid->addWidget(b, row, col + 1 + k);
         }
     }
-    auto* l4 = new QLabel("0.5 is half and 2 is double the C.O.P. or BTU output 1.0000 or 0.0000 means no adjustment",
-                          this);
+    auto* l4 =
+        new QLabel("0.5 is half and 2 is double the C.O.P. or BTU output 1.0000 or 0.0000 means no adjustment", this);
     l4->setWordWrap(true);
     grid->addWidget(l4, 6, 0, 1, 6);
-    auto* l3 = new QLabel("IMPORTANT! First set the above adjustments to zero, while adjusting the heater factors. If "
-                          "necessary adjust these settings in small increments. ",
-                          this);
+    auto* l3 = new QLabel(
+        "IMPORTANT! First set the above adjustments to zero, while adjusting the heater factors. If "
+        "necessary adjust these settings in small increments. ",
+        this);
     l3->setWordWrap(true);
     grid->addWidget(l3, 7, 0, 1, 6);
     SSCommand1 = new plat::CommandButton("Save/Exit", this);

@@ -16,12 +16,12 @@ public:
 
     // The number boxes take digits and one point; the first key after the
     // focus replaces the value; a refused key gives the numbers-only warning.
-    plat::ControlArray<plat::NumBox> Text1;    // BTU factors, 0..7 = 50..85 °F
-    plat::ControlArray<plat::NumBox> Text2;    // C.O.P. factors
-    plat::CommandButton* SSCommand1 = nullptr; // "Save/Exit"
-    plat::CommandButton* SSCommand2 = nullptr; // "Cancel"
+    plat::ControlArray<plat::NumBox> Text1;     // BTU factors, 0..7 = 50..85 °F
+    plat::ControlArray<plat::NumBox> Text2;     // C.O.P. factors
+    plat::CommandButton* SSCommand1 = nullptr;  // "Save/Exit"
+    plat::CommandButton* SSCommand2 = nullptr;  // "Cancel"
 
-    int box_changed = 0;   // a box's text changed since the load
+    int box_changed = 0;  // a box's text changed since the load
 
     void Form_Load() override;
     void Form_Deactivate() override;

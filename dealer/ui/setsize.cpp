@@ -15,9 +15,9 @@
 namespace {
 
 // Characters 178, 179 and 176 of the Windows code page, as UTF-8.
-const std::string kSq = cp1252::Chr(178);   // ²
-const std::string kCube = cp1252::Chr(179); // ³
-const std::string kDeg = cp1252::Chr(176);  // °
+const std::string kSq = cp1252::Chr(178);    // ²
+const std::string kCube = cp1252::Chr(179);  // ³
+const std::string kDeg = cp1252::Chr(176);   // °
 
 // The entries of Combo1 .. Combo8 in index order.
 const std::vector<std::string>& entries(int n) {
@@ -141,9 +141,7 @@ void setsize::uk() { set_all(0, 1, 0, 0, 0, 1, 3, 4); }
 void setsize::metr() { set_all(1, 3, 1, 1, 1, 3, 1, 1); }
 
 void setsize::setsize_fill() {
-    auto show = [this](int n, int entry) {
-        Combo[n]->setEditText(QString::fromStdString(entries(n)[entry]));
-    };
+    auto show = [this](int n, int entry) { Combo[n]->setEditText(QString::fromStdString(entries(n)[entry])); };
     show(1, g.units_len == 0 ? 0 : 1);
     show(8, g.units_temp == 0 ? 0 : 1);
     show(4, g.units_heat == 0 ? 0 : 1);

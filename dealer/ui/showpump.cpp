@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/instances.h"
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
-#include "dealer/ui/protocol.h"
 #include "app/model.h"
 #include "app/records.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "dealer/ui/protocol.h"
+#include "platform/instances.h"
 
 namespace {
 
@@ -25,9 +25,7 @@ const char* const kAirRows[kRows] = {"85", "80", "75", "70", "65", "60", "55", "
 const char* const kSizes[3] = {"Small", "Medium", "Large"};
 constexpr const char* kCompetitorCaption = "Competitor heat pumps";
 
-CompetitorPump& competitor_rec(int k) {
-    return k == 1 ? g.comp1_rec[1] : k == 2 ? g.comp2_rec[1] : g.comp3_rec[1];
-}
+CompetitorPump& competitor_rec(int k) { return k == 1 ? g.comp1_rec[1] : k == 2 ? g.comp2_rec[1] : g.comp3_rec[1]; }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -179,10 +177,12 @@ bool Showpump::competitor() const { return g.pump_mode >= 2 && g.pump_mode <= 4;
 void Showpump::Form_Load() {
     Move(1300, 1400, 8800, 6810);
     loadlist();
-    Label24->setText("Important - For realistic results humidity has to be specified at 80% RH and water "
-                     "temperature at 80F");
-    Label21->setText("Important - The model sizes must be listed from 1 to ....9 according to their output in an "
-                     "ascending output order.");
+    Label24->setText(
+        "Important - For realistic results humidity has to be specified at 80% RH and water "
+        "temperature at 80F");
+    Label21->setText(
+        "Important - The model sizes must be listed from 1 to ....9 according to their output in an "
+        "ascending output order.");
     table_colours("#FFFFFF", "#C0C0C0");
     group = 0;
     saved = 0;
@@ -402,8 +402,7 @@ void Showpump::SSCommand6_Click(int index) {
             for (int i = 0; i < kRows; ++i) Text17[i]->SetText(q(col[i]));
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -446,17 +445,25 @@ void Showpump::box_key(plat::TextBox* box, bool point, int& key) {
 }
 
 void Showpump::Label12_Click() {
-    static const char* const lines[] = {
-        "Use this option to create a selection", "of performance data files for diffrent",
-        "enviroments which will cause the heat", "pump's output to vary.",
-        "E.g. colder or warmer weather, high", "altitudes, improved models, etc.",
-        "Maximum 100 combinations.", "",
-        "For maximum acuracy please measure", "the heat pump performance at the",
-        "same conditions in which the heat", "pump is expected to operate.",
-        "", "Heat pumps designed to heat spas",
-        "should be measured at high water", "temperatures. Otherwise the results",
-        "would be unreliable owing to design,", "freon gas properties, etc.",
-        "time."};
+    static const char* const lines[] = {"Use this option to create a selection",
+                                        "of performance data files for diffrent",
+                                        "enviroments which will cause the heat",
+                                        "pump's output to vary.",
+                                        "E.g. colder or warmer weather, high",
+                                        "altitudes, improved models, etc.",
+                                        "Maximum 100 combinations.",
+                                        "",
+                                        "For maximum acuracy please measure",
+                                        "the heat pump performance at the",
+                                        "same conditions in which the heat",
+                                        "pump is expected to operate.",
+                                        "",
+                                        "Heat pumps designed to heat spas",
+                                        "should be measured at high water",
+                                        "temperatures. Otherwise the results",
+                                        "would be unreliable owing to design,",
+                                        "freon gas properties, etc.",
+                                        "time."};
     std::string text;
     for (std::size_t i = 0; i < std::size(lines); ++i) {
         if (i) text += g.crlf;

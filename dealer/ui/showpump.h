@@ -17,25 +17,25 @@ class Showpump : public plat::Form {
 public:
     Showpump();
 
-    QListWidget* List1 = nullptr;               // the groups
-    QLabel* Label22 = nullptr;                  // group number
-    QLabel* Label6 = nullptr;                   // group caption
-    plat::TextBox* Text3 = nullptr;             // name box (competitor brand)
-    plat::TextBox* Text23 = nullptr;            // designation
-    QLabel* Label5 = nullptr;                   // model number / size
-    plat::ControlArray<plat::TextBox> Text1;    // % RH, rows 0..7
-    plat::ControlArray<plat::TextBox> Text9;    // C.O.P.
-    plat::ControlArray<plat::TextBox> Text17;   // BTU/hr
-    plat::ControlArray<plat::TextBox> Text27;   // water °F
-    plat::CheckBox* SSCheck1 = nullptr;         // "Include in list of models"
+    QListWidget* List1 = nullptr;                        // the groups
+    QLabel* Label22 = nullptr;                           // group number
+    QLabel* Label6 = nullptr;                            // group caption
+    plat::TextBox* Text3 = nullptr;                      // name box (competitor brand)
+    plat::TextBox* Text23 = nullptr;                     // designation
+    QLabel* Label5 = nullptr;                            // model number / size
+    plat::ControlArray<plat::TextBox> Text1;             // % RH, rows 0..7
+    plat::ControlArray<plat::TextBox> Text9;             // C.O.P.
+    plat::ControlArray<plat::TextBox> Text17;            // BTU/hr
+    plat::ControlArray<plat::TextBox> Text27;            // water °F
+    plat::CheckBox* SSCheck1 = nullptr;                  // "Include in list of models"
     plat::ControlArray<plat::CommandButton> SSCommand6;  // 0..8 models, 9..12 column fills
-    plat::CommandButton* SSCommand5 = nullptr;  // "Save"
-    plat::CommandButton* SSCommand4 = nullptr;  // "Exit"
-    QPushButton* Label12 = nullptr;             // "&Help"
+    plat::CommandButton* SSCommand5 = nullptr;           // "Save"
+    plat::CommandButton* SSCommand4 = nullptr;           // "Exit"
+    QPushButton* Label12 = nullptr;                      // "&Help"
     QLabel* Label24 = nullptr;
     QLabel* Label21 = nullptr;
-    QLabel* Label25 = nullptr;                  // status line
-    plat::TextBox* Text2 = nullptr;             // output step, hidden
+    QLabel* Label25 = nullptr;       // status line
+    plat::TextBox* Text2 = nullptr;  // output step, hidden
 
     int group = 0;      // record shown, 1..3
     int first_key = 0;  // the next key empties the box first

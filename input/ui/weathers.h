@@ -132,7 +132,7 @@ public:
     QString backup_text() const;
     QString cop_text() const;
     QString heater_alone_text() const;  // with backup: the existing heater's own cost a year
-    QString warning_text() const;  // the notes under the results
+    QString warning_text() const;       // the notes under the results
 
 protected:
     void build() override;

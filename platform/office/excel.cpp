@@ -23,8 +23,7 @@ constexpr double kEmuPerPoint = 12700;
 ui::RtError err(int n, const std::string& text) { return ui::RtError(n, text); }
 ui::RtError failed(const std::string& what) { return err(1004, what); }
 
-template <class T>
-std::string shortest(T v) {
+template <class T> std::string shortest(T v) {
     char b[64];
     auto r = std::to_chars(b, b + sizeof b, v);
     return std::string(b, r.ptr);
@@ -174,7 +173,8 @@ struct Excel::Impl {
         pugi::xml_node ext = anchor.child((p + "ext").c_str());
         ext.attribute("cx") = cx;
         ext.attribute("cy") = cy;
-        pugi::xml_node aext = anchor.child((p + "pic").c_str()).child((p + "spPr").c_str()).child("a:xfrm").child("a:ext");
+        pugi::xml_node aext =
+            anchor.child((p + "pic").c_str()).child((p + "spPr").c_str()).child("a:xfrm").child("a:ext");
         aext.attribute("cx") = cx;
         aext.attribute("cy") = cy;
     }
@@ -186,7 +186,8 @@ struct Excel::Impl {
         copy.set(sheetPart, ooxml::serialize(sheet));
         copy.set(kWorkbook, ooxml::serialize(workbook));
         copy.set("[Content_Types].xml", ooxml::serialize(types));
-        if (sheetRels.child("Relationships").first_child()) copy.set(Package::relsOf(sheetPart), ooxml::serialize(sheetRels));
+        if (sheetRels.child("Relationships").first_child())
+            copy.set(Package::relsOf(sheetPart), ooxml::serialize(sheetRels));
         if (!drawingPart.empty()) {
             copy.set(drawingPart, ooxml::serialize(drawing));
             copy.set(Package::relsOf(drawingPart), ooxml::serialize(drawingRels));
@@ -246,7 +247,9 @@ void Excel::WorkbooksObj::Open(const std::string& fileName) {
     Impl& d = *x_->d_;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName, ec))
-        throw failed("'" + fileName + "' could not be found. Check the spelling of the file name, and verify that the file location is correct.");
+        throw failed(
+            "'" + fileName +
+            "' could not be found. Check the spelling of the file name, and verify that the file location is correct.");
     try {
         d.pkg = Package::load(fileName);
         d.sheetPart = activeSheetPart(d.pkg);
@@ -275,7 +278,8 @@ void Excel::WorkbooksObj::Open(const std::string& fileName) {
             d.drawingRels = ooxml::parseRels(d.pkg, d.drawingPart);
         }
     } catch (const BadPackage&) {
-        throw failed("Excel cannot open the file '" + fileName + "' because the file format or file extension is not valid.");
+        throw failed("Excel cannot open the file '" + fileName +
+                     "' because the file format or file extension is not valid.");
     }
     // LibreOffice recalculates the copy when it renders it.
     pugi::xml_node wb = d.workbook.child("workbook");
@@ -371,14 +375,15 @@ Excel::PictureObj Excel::PicturesObj::Insert(const std::string& FileName) {
     const std::string cx = std::to_string(img.cx()), cy = std::to_string(img.cy());
     const std::string xml =
         "<" + p + "oneCellAnchor><" + p + "from><" + p + "col>" + std::to_string(d.col - 1) + "</" + p + "col><" + p +
-        "colOff>0</" + p + "colOff><" + p + "row>" + std::to_string(d.row - 1) + "</" + p + "row><" + p +
-        "rowOff>0</" + p + "rowOff></" + p + "from><" + p + "ext cx=\"" + cx + "\" cy=\"" + cy + "\"/><" + p +
-        "pic><" + p + "nvPicPr><" + p + "cNvPr id=\"" + std::to_string(id) + "\" name=\"Picture " + std::to_string(id) +
-        "\"/><" + p + "cNvPicPr><a:picLocks noChangeAspect=\"1\"/></" + p + "cNvPicPr></" + p + "nvPicPr><" + p +
+        "colOff>0</" + p + "colOff><" + p + "row>" + std::to_string(d.row - 1) + "</" + p + "row><" + p + "rowOff>0</" +
+        p + "rowOff></" + p + "from><" + p + "ext cx=\"" + cx + "\" cy=\"" + cy + "\"/><" + p + "pic><" + p +
+        "nvPicPr><" + p + "cNvPr id=\"" + std::to_string(id) + "\" name=\"Picture " + std::to_string(id) + "\"/><" + p +
+        "cNvPicPr><a:picLocks noChangeAspect=\"1\"/></" + p + "cNvPicPr></" + p + "nvPicPr><" + p +
         "blipFill><a:blip r:embed=\"" + rid + "\"/><a:stretch><a:fillRect/></a:stretch></" + p + "blipFill><" + p +
-        "spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" + cx + "\" cy=\"" + cy + "\"/></a:xfrm>"
-        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></" + p + "spPr></" + p + "pic><" + p + "clientData/></" + p +
-        "oneCellAnchor>";
+        "spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" + cx + "\" cy=\"" + cy +
+        "\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></" +
+        p + "spPr></" + p + "pic><" + p + "clientData/></" + p + "oneCellAnchor>";
     pugi::xml_document frag;
     if (!frag.load_string(xml.c_str())) throw failed("Unable to get the Insert property of the Pictures class");
     Impl::Pic pic;
@@ -406,8 +411,11 @@ void Excel::ShapeRangeObj::LockAspectRatio(bool on) {
     Impl::Pic& p = x_->book().selected();
     p.lock = on;
     const std::string pre = prefixOf(p.anchor);
-    p.anchor.child((pre + "pic").c_str()).child((pre + "nvPicPr").c_str()).child((pre + "cNvPicPr").c_str())
-        .child("a:picLocks").attribute("noChangeAspect") = on ? "1" : "0";
+    p.anchor.child((pre + "pic").c_str())
+        .child((pre + "nvPicPr").c_str())
+        .child((pre + "cNvPicPr").c_str())
+        .child("a:picLocks")
+        .attribute("noChangeAspect") = on ? "1" : "0";
 }
 
 void Excel::ShapeRangeObj::Height(double points) {
@@ -415,7 +423,8 @@ void Excel::ShapeRangeObj::Height(double points) {
     if (!(points > 0) || points > 20000) throw failed("Application-defined or object-defined error");
     const long long cy = std::llround(points * kEmuPerPoint), oldCy = Impl::size(p.anchor, "cy");
     long long cx = Impl::size(p.anchor, "cx");
-    if (p.lock && oldCy > 0) cx = std::llround(static_cast<double>(cx) * static_cast<double>(cy) / static_cast<double>(oldCy));
+    if (p.lock && oldCy > 0)
+        cx = std::llround(static_cast<double>(cx) * static_cast<double>(cy) / static_cast<double>(oldCy));
     Impl::setSize(p.anchor, cx, cy);
 }
 
@@ -424,7 +433,8 @@ void Excel::ShapeRangeObj::Width(double points) {
     if (!(points > 0) || points > 20000) throw failed("Application-defined or object-defined error");
     const long long cx = std::llround(points * kEmuPerPoint), oldCx = Impl::size(p.anchor, "cx");
     long long cy = Impl::size(p.anchor, "cy");
-    if (p.lock && oldCx > 0) cy = std::llround(static_cast<double>(cy) * static_cast<double>(cx) / static_cast<double>(oldCx));
+    if (p.lock && oldCx > 0)
+        cy = std::llround(static_cast<double>(cy) * static_cast<double>(cx) / static_cast<double>(oldCx));
     Impl::setSize(p.anchor, cx, cy);
 }
 
@@ -455,8 +465,8 @@ void Excel::PageSetupObj::PrintArea(const std::string& area) {
     if (c2 < c1) std::swap(c1, c2);
     std::string quoted = "'";
     for (char ch : d.sheetName) quoted += ch == '\'' ? std::string("''") : std::string(1, ch);
-    const std::string ref = quoted + "'!$" + columnName(c1) + "$" + std::to_string(r1) + ":$" + columnName(c2) + "$" +
-                            std::to_string(r2);
+    const std::string ref =
+        quoted + "'!$" + columnName(c1) + "$" + std::to_string(r1) + ":$" + columnName(c2) + "$" + std::to_string(r2);
 
     pugi::xml_node wb = d.workbook.child("workbook");
     pugi::xml_node names = wb.child("definedNames");

@@ -10,8 +10,7 @@
 
 namespace office::ooxml {
 
-inline constexpr const char* kRelImage =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
+inline constexpr const char* kRelImage = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
 inline constexpr const char* kRelDrawing =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/drawing";
 inline constexpr const char* kNsR = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
@@ -37,8 +36,8 @@ std::string relTarget(const pugi::xml_document& rels, const std::string& part, c
 // A picture file recognised by its content (not its name).
 struct Image {
     std::string bytes;
-    std::string ext;          // "bmp", "png", "jpeg", "gif"
-    std::string contentType;  // "image/bmp" ...
+    std::string ext;            // "bmp", "png", "jpeg", "gif"
+    std::string contentType;    // "image/bmp" ...
     int width = 0, height = 0;  // pixels
     double dpiX = 96, dpiY = 96;
     // Natural size in EMU (914400 per inch).

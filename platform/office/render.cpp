@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -202,7 +202,12 @@ public:
         }
         pipeName_ = "heater_render_" + std::to_string(::getpid()) + "_" + std::to_string(++starts_);
         const std::string& pipeName = pipeName_;
-        std::vector<std::string> argv = {python, "-u", script, "soffice", fileUrl(dir + "/profile"), pipeName,
+        std::vector<std::string> argv = {python,
+                                         "-u",
+                                         script,
+                                         "soffice",
+                                         fileUrl(dir + "/profile"),
+                                         pipeName,
                                          std::to_string(g_keptStartMs / 1000.0)};
         const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1);
         ::close(sv[1]);
@@ -218,7 +223,8 @@ public:
         startedAt_ = std::chrono::steady_clock::now();
         // However the program ends normally (exit or quick_exit), the
         // renderer and its LibreOffice end with it.
-        static bool atExit = (std::atexit([] { renderer::stop(); }), std::at_quick_exit([] { renderer::stop(); }), true);
+        static bool atExit =
+            (std::atexit([] { renderer::stop(); }), std::at_quick_exit([] { renderer::stop(); }), true);
         (void)atExit;
         return true;
     }
@@ -241,8 +247,7 @@ public:
         ::kill(-pid_, SIGKILL);
         if (!reaped_) {
             int st = 0;
-            while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {}
         }
         // LibreOffice is the helper's child, not ours: it may still be dying,
         // holding the profile, when the helper is gone. The profile is given
@@ -267,7 +272,8 @@ public:
     bool convert(const std::string& in, const std::string& out, std::string& refused) {
         if (!ready_) {
             const auto left = g_keptStartMs - std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                  std::chrono::steady_clock::now() - startedAt_).count();
+                                                  std::chrono::steady_clock::now() - startedAt_)
+                                                  .count();
             std::string line;
             if (!readLine(line, static_cast<int>(std::max<long long>(left, 1))) || line != "ready") {
                 stop();
@@ -275,7 +281,8 @@ public:
             }
             ready_ = true;
         }
-        const std::string req = std::string("convert\t") + fileUrl(in) + "\t" + fileUrl(out) + "\t" + filterFor(in) + "\n";
+        const std::string req =
+            std::string("convert\t") + fileUrl(in) + "\t" + fileUrl(out) + "\t" + filterFor(in) + "\n";
         if (::send(fd_, req.data(), req.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(req.size())) {
             stop();
             return false;
@@ -306,7 +313,8 @@ private:
                 return true;
             }
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return false;
             pollfd p{fd_, POLLIN, 0};
             const int n = ::poll(&p, 1, static_cast<int>(left));
@@ -403,9 +411,12 @@ std::string newJobFolder() {
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir) {
     if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
     const ProfileLease profile("oneshot");
-    std::vector<std::string> argv = {"soffice", "-env:UserInstallation=" + fileUrl(profile.folder()), "--headless",
-                                     "--invisible", "--nologo", "--norestore", "--nodefault", "--nolockcheck",
-                                     "--convert-to", "pdf", "--outdir", outDir};
+    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=" + fileUrl(profile.folder()),
+                                     "--headless",   "--invisible",
+                                     "--nologo",     "--norestore",
+                                     "--nodefault",  "--nolockcheck",
+                                     "--convert-to", "pdf",
+                                     "--outdir",     outDir};
     for (const auto& f : files) argv.push_back(f);
     const prn::ProcessResult r = prn::runProcess(argv, g_oneShotMs);
     if (!r.started) throw RenderError("LibreOffice could not be started");

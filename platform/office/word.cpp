@@ -13,7 +13,8 @@ namespace office {
 namespace {
 
 constexpr const char* kDocPart = "word/document.xml";
-constexpr const char* kDocumentType = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
+constexpr const char* kDocumentType =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
 
 ui::RtError err(int n, const std::string& text) { return ui::RtError(n, text); }
 
@@ -89,7 +90,8 @@ struct Word::Impl {
         auto s = starts.find(name);
         if (s == starts.end()) return "";
         auto e = ends.find(s->second.attribute("w:id").value());
-        pugi::xml_node from = e != ends.end() && std::string(e->second.parent().name()) == "w:p" ? e->second : s->second;
+        pugi::xml_node from =
+            e != ends.end() && std::string(e->second.parent().name()) == "w:p" ? e->second : s->second;
         std::string text;
         for (pugi::xml_node n = from.next_sibling(); n; n = n.next_sibling()) {
             const std::string nn = n.name();
@@ -158,7 +160,8 @@ void Word::DocumentsObj::Open(const std::string& fileName) {
     w_->alive();
     Impl& d = *w_->d_;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) throw err(5174, "This file could not be found.\r\n(" + fileName + ")");
+    if (!std::filesystem::is_regular_file(fileName, ec))
+        throw err(5174, "This file could not be found.\r\n(" + fileName + ")");
     try {
         Package pkg = Package::load(fileName);
         pugi::xml_document doc = ooxml::parse(pkg, kDocPart);
@@ -270,14 +273,22 @@ void Word::InlineShapesObj::AddPicture(const std::string& FileName, bool LinkToF
     const std::string name = std::filesystem::path(media).filename().string();
     const std::string xml =
         "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\">"
-        "<wp:extent cx=\"" + cx + "\" cy=\"" + cy + "\"/><wp:docPr id=\"" + std::to_string(id) +
-        "\" name=\"Picture " + std::to_string(id) + "\"/>"
-        "<wp:cNvGraphicFramePr><a:graphicFrameLocks xmlns:a=\"" + ooxml::kNsA + "\" noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>"
-        "<a:graphic xmlns:a=\"" + ooxml::kNsA + "\"><a:graphicData uri=\"" + ooxml::kNsPic + "\">"
-        "<pic:pic xmlns:pic=\"" + ooxml::kNsPic + "\"><pic:nvPicPr><pic:cNvPr id=\"0\" name=\"" + name +
+        "<wp:extent cx=\"" +
+        cx + "\" cy=\"" + cy + "\"/><wp:docPr id=\"" + std::to_string(id) + "\" name=\"Picture " + std::to_string(id) +
+        "\"/>"
+        "<wp:cNvGraphicFramePr><a:graphicFrameLocks xmlns:a=\"" +
+        ooxml::kNsA +
+        "\" noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>"
+        "<a:graphic xmlns:a=\"" +
+        ooxml::kNsA + "\"><a:graphicData uri=\"" + ooxml::kNsPic +
+        "\">"
+        "<pic:pic xmlns:pic=\"" +
+        ooxml::kNsPic + "\"><pic:nvPicPr><pic:cNvPr id=\"0\" name=\"" + name +
         "\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed=\"" + rid +
         "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
-        "<a:ext cx=\"" + cx + "\" cy=\"" + cy + "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
+        "<a:ext cx=\"" +
+        cx + "\" cy=\"" + cy +
+        "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
         "</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
     pugi::xml_document frag;
     frag.load_string(xml.c_str());

@@ -57,7 +57,8 @@ bool parseAddress(std::string_view a, int& row, int& column) {
     if (i < a.size() && a[i] == '$') ++i;
     long r = 0;
     const std::size_t digits = i;
-    while (i < a.size() && std::isdigit(static_cast<unsigned char>(a[i])) && i - digits < 7) r = r * 10 + (a[i++] - '0');
+    while (i < a.size() && std::isdigit(static_cast<unsigned char>(a[i])) && i - digits < 7)
+        r = r * 10 + (a[i++] - '0');
     if (i == digits || i != a.size() || r < 1 || r > kMaxRows || c > kMaxColumns) return false;
     row = static_cast<int>(r);
     column = static_cast<int>(c);

@@ -19,10 +19,11 @@ constexpr int kLpTimeoutMs = 30000;
 
 std::string safeName(const std::string& what) {
     std::string s;
-    for (unsigned char c : what) s += (c < 32 || c == '/' || c == '\\' || c == ':' || c == '*' ||
-                                       c == '?' || c == '"' || c == '<' || c == '>' || c == '|')
-                                          ? '_'
-                                          : static_cast<char>(c);
+    for (unsigned char c : what)
+        s += (c < 32 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+              c == '|')
+                 ? '_'
+                 : static_cast<char>(c);
     if (s.empty() || s == "." || s == "..") s = "printout";
     return s;
 }
@@ -55,8 +56,8 @@ std::string newPrintoutPath(const std::string& what, const std::tm& when) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     char stamp[80];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d-%02d-%02d", when.tm_year + 1900,
-                  when.tm_mon + 1, when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d-%02d-%02d", when.tm_year + 1900, when.tm_mon + 1,
+                  when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
     const std::string base = std::string(stamp) + " " + safeName(what);
     fs::path p = dir / (base + ".pdf");
     for (int n = 2; fs::exists(p, ec); ++n) p = dir / (base + " (" + std::to_string(n) + ").pdf");
@@ -76,9 +77,13 @@ void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName
 }
 
 void announceSaved(const std::string& pdfPath) {
-    const int a = ui::MsgBox("No printer is installed. The printout was saved as" "\r\n" + pdfPath +
-                                 "\r\n\r\n" "Open it now?",
-                             ui::vbYesNo | ui::vbInformation, "Printout saved");
+    const int a = ui::MsgBox(
+        "No printer is installed. The printout was saved as"
+        "\r\n" +
+            pdfPath +
+            "\r\n\r\n"
+            "Open it now?",
+        ui::vbYesNo | ui::vbInformation, "Printout saved");
     if (a == ui::vbYes && g_opener) g_opener(pdfPath);
 }
 

@@ -16,10 +16,8 @@ Output* g_output = nullptr;
 FontAvailable g_fontAvailable = nullptr;
 
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -89,9 +87,7 @@ void Printer::FontCharset(std::int32_t v) {
 
 // ------------------------------------------------------------ printing ----
 
-int Printer::CurrentColumn() const {
-    return static_cast<int>(std::floor(x_ / metrics(font_).cell + 1e-9)) + 1;
-}
+int Printer::CurrentColumn() const { return static_cast<int>(std::floor(x_ / metrics(font_).cell + 1e-9)) + 1; }
 
 Line& Printer::currentLine() { return doc_.pages.back().lines.back(); }
 
@@ -122,9 +118,7 @@ void Printer::appendItems(const Item* first, const Item* last, LineEnd end) {
     ensurePage();
     auto startLine = [this] {
         // A line that would reach below the printable area goes on a new page.
-        if (!doc_.pages.back().lines.empty() &&
-            y_ + metrics(font_).height > kPrintableHeight + 1e-6)
-            newPageInternal();
+        if (!doc_.pages.back().lines.empty() && y_ + metrics(font_).height > kPrintableHeight + 1e-6) newPageInternal();
         Line l;
         l.y = y_;
         l.font = font_;
@@ -175,9 +169,7 @@ void Printer::appendItems(const Item* first, const Item* last, LineEnd end) {
     if (end == Ended) endLine();
 }
 
-void Printer::Print(std::initializer_list<Item> items, LineEnd end) {
-    appendItems(items.begin(), items.end(), end);
-}
+void Printer::Print(std::initializer_list<Item> items, LineEnd end) { appendItems(items.begin(), items.end(), end); }
 
 void Printer::Print(const std::vector<Item>& items, LineEnd end) {
     appendItems(items.data(), items.data() + items.size(), end);

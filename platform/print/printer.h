@@ -199,7 +199,7 @@ FontAvailable setFontAvailable(FontAvailable hook);
 // of going to the output, and faults can be injected. Captures do not nest.
 class Capture {
 public:
-    Capture();   // also resets the printer
+    Capture();  // also resets the printer
     ~Capture();
     Capture(const Capture&) = delete;
     Capture& operator=(const Capture&) = delete;

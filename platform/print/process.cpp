@@ -10,8 +10,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -51,8 +51,7 @@ bool groupRunning(int pgid) {
 void killGroup(pid_t pid) {
     ::kill(-pid, SIGKILL);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     waitGroupGone(pid, kGroupGoneMs);
 }
 
@@ -76,8 +75,7 @@ bool programExists(const std::string& name) {
     for (std::string d; std::getline(dirs, d, ':');) {
         const std::string full = (d.empty() ? "." : d) + "/" + name;
         struct stat st {};
-        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0)
-            return true;
+        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0) return true;
     }
     return false;
 }

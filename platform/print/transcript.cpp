@@ -37,8 +37,7 @@ std::string describe(const Font& f) {
 
 // One line laid out in the cells of its starting font; font changes are
 // reported through `onFont(run, column0)`.
-template <class OnFont>
-std::string layout(const Line& line, OnFont onFont) {
+template <class OnFont> std::string layout(const Line& line, OnFont onFont) {
     std::string out;
     std::size_t used = 0;  // characters in `out`
     if (line.runs.empty()) return out;
@@ -139,8 +138,7 @@ std::string diffTextWithExpected(const std::string& actual, const std::string& p
     writeFile(actualPath, actual);
     const auto e = splitLines(expected), a = splitLines(actual);
     std::ostringstream o;
-    o << pathUnderTests << " differs (actual text in " << std::filesystem::absolute(actualPath).string()
-      << "):\n";
+    o << pathUnderTests << " differs (actual text in " << std::filesystem::absolute(actualPath).string() << "):\n";
     int shown = 0;
     for (std::size_t i = 0; i < std::max(e.size(), a.size()) && shown < 8; ++i) {
         const std::string* el = i < e.size() ? &e[i] : nullptr;

@@ -51,9 +51,9 @@ struct Font {
 
 // Metrics the column arithmetic uses, in points, for the font's size.
 struct Metrics {
-    double cell;     // average character width: one column
-    double ascent;   // baseline below the line top
-    double height;   // line spacing
+    double cell;    // average character width: one column
+    double ascent;  // baseline below the line top
+    double height;  // line spacing
 };
 // "Courier", "Courier New" and other fixed-pitch names: Liberation Mono's
 // metrics (0.6 em cells, metric-compatible with Courier New); "Arial":

@@ -70,7 +70,7 @@ void Prt2::build() {
     const QFont boxes("MS Serif", 9);
     const QFont buttons("MS Sans Serif", 9);
     Combo1 = new plat::ComboBox(this, 0, true);
-    Combo1->lineEdit()->setReadOnly(true);   // a printout is chosen from the list
+    Combo1->lineEdit()->setReadOnly(true);  // a printout is chosen from the list
     Combo1->Click = [this](int) { Combo1_Click(Combo1->ListIndex()); };
     place(Combo1, 240, 180, 4200, 330);
 

@@ -27,16 +27,16 @@ public:
     void SSCommand1_Click(int index);
 
     plat::ComboBox* Combo1 = nullptr;
-    plat::CheckBox* Check1 = nullptr;   // " Small title fonts"
-    plat::CheckBox* Check2 = nullptr;   // "letter head"
-    plat::CheckBox* Check3 = nullptr;   // "Round up Summary costs"
-    plat::ControlArray<plat::CommandButton> SSCommand1;   // 0 Print, 1 Exit, 2 Select a printer
+    plat::CheckBox* Check1 = nullptr;                    // " Small title fonts"
+    plat::CheckBox* Check2 = nullptr;                    // "letter head"
+    plat::CheckBox* Check3 = nullptr;                    // "Round up Summary costs"
+    plat::ControlArray<plat::CommandButton> SSCommand1;  // 0 Print, 1 Exit, 2 Select a printer
 
 protected:
     void build() override;
 
 private:
-    bool in_click_ = false;   // inside SSCommand1_Click
+    bool in_click_ = false;  // inside SSCommand1_Click
 };
 
 // The printouts Print runs, by print choice; tests replace them to follow

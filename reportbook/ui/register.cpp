@@ -3,4 +3,6 @@
 #include "core/windows.h"
 #include "reportbook/prt1.h"
 
-void register_reportbook_windows() { windows().The_Print = [] { prt1::The_Print(); }; }
+void register_reportbook_windows() {
+    windows().The_Print = [] { prt1::The_Print(); };
+}

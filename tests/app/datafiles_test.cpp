@@ -43,16 +43,16 @@ const char* const kAllMissing =
 TEST_F(DataDirTest, ReadPumpaFindsTheBrandAndTheOfferedModel) {
     PumpBrand third = group(3, "Morvenic");
     third.in_list[2] = 0;  // HX 520 not offered
-    write("PumpHP.dat", records::pack(group(1, "Kestrolin")) + records::pack(group(2, "  Tindraly  ")) +
-                            records::pack(third));
+    write("PumpHP.dat",
+          records::pack(group(1, "Kestrolin")) + records::pack(group(2, "  Tindraly  ")) + records::pack(third));
     struct Case {
         const char* brand;
         const char* model;
         int rec;                // pump_rec afterwards
         const char* keptBrand;  // brand_name and model_name afterwards
         const char* keptModel;
-        double btu1, btu9;      // hp_btu(1) and (9); -1 / -9: the tables were left alone
-        const char* message;    // "" for none
+        double btu1, btu9;    // hp_btu(1) and (9); -1 / -9: the tables were left alone
+        const char* message;  // "" for none
     };
     const Case cases[] = {
         // case and blanks aside; the model's 8 points become points 1..8, the group's own points stay
@@ -248,7 +248,7 @@ TEST_F(DataDirTest, BrandCaptionIsCentredIn18) {
     g.pump_tab[2].brand = "A brand name longer than eighteen";
     const std::pair<int, std::string> cases[] = {
         {1, "    Kestrolin     "}, {0, "    Kestrolin     "},  // 0 is read as 1
-        {2, "A brand name longe"},  {4, std::string(18, ' ')}, {-3, std::string(18, ' ')},
+        {2, "A brand name longe"}, {4, std::string(18, ' ')}, {-3, std::string(18, ' ')},
     };
     for (const auto& [code, caption] : cases) {
         g.brand_code = static_cast<i16>(code);

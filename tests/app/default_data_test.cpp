@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kFiles[] = {"defaulte.dat", "location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
-                              "PumpHP3.dat"};
+const char* const kFiles[] = {"defaulte.dat", "location.dat", "PumpHP.dat",
+                              "PumpHP1.dat",  "PumpHP2.dat",  "PumpHP3.dat"};
 
 std::string env(const char* name) {
     const char* v = std::getenv(name);

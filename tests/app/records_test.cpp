@@ -22,10 +22,7 @@ struct Image {
     void text(std::size_t off, const std::string& bytes, std::size_t width) {
         b.replace(off, width, bytes + std::string(width - bytes.size(), ' '));
     }
-    template <class T>
-    void num(std::size_t off, T v) {
-        std::memcpy(b.data() + off, &v, sizeof v);
-    }
+    template <class T> void num(std::size_t off, T v) { std::memcpy(b.data() + off, &v, sizeof v); }
 };
 
 PumpBrand samplePump(const std::string& brand, double scale = 1) {
@@ -33,7 +30,8 @@ PumpBrand samplePump(const std::string& brand, double scale = 1) {
     p.brand = brand;
     const char* names[] = {"", "HX 310", "HX 520", "HX 730", "HX 310TX", "HX 520TX", "HX 730TX"};
     for (int m = 1; m <= 6; ++m) p.model[m] = names[m], p.in_list[m] = 1;
-    for (int i = 1; i <= 72; ++i) p.rh[i] = 80, p.cop[i] = 5, p.btu[i] = (30000 + 500.0 * i) * scale, p.water_temp[i] = 80;
+    for (int i = 1; i <= 72; ++i)
+        p.rh[i] = 80, p.cop[i] = 5, p.btu[i] = (30000 + 500.0 * i) * scale, p.water_temp[i] = 80;
     return p;
 }
 

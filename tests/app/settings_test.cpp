@@ -42,8 +42,9 @@ void setAll(DataModel& m, int salt) {
         if (auto p = std::get_if<i16*>(&r))
             **p = static_cast<i16>(ranged ? pick(*std::get<i16*>(d)) : std::isfinite(f.lo) ? 300 + k : -300 - k);
         // Beyond one bound only: that far away from it, inwards.
-        const double away = std::isfinite(f.lo) ? f.lo + 1000.0 / 3 + k : std::isfinite(f.hi) ? f.hi - 1000.0 / 3 - k
-                                                                                               : 1000.0 / 3 + k;
+        const double away = std::isfinite(f.lo)   ? f.lo + 1000.0 / 3 + k
+                            : std::isfinite(f.hi) ? f.hi - 1000.0 / 3 - k
+                                                  : 1000.0 / 3 + k;
         if (auto p = std::get_if<float*>(&r))
             **p = static_cast<float>(ranged ? f.lo + (f.hi - f.lo) * ((k % 89) + 1) / 97.0 : away);
         if (auto p = std::get_if<double*>(&r)) **p = ranged ? f.lo + (f.hi - f.lo) * ((k % 89) + 1) / 97.0 : away * 1e3;
@@ -106,22 +107,22 @@ TEST(SettingsTable, HoldsEverySettingAndTheLastProjectOnce) {
         "compet_check", "units_len", "units_vol", "units_sun", "units_heat", "units_temp", "fuel_units(1)",
         "fuel_units(3)", "area_sel", "year_factor", "summer_factor_out", "summer_factor_in", "size_comp(1)",
         "size_comp(8)", "sel_buffer(1)", "sel_buffer(3)", "reduce_pct", "cover_quality", "allow_lowtemp",
-        "off_buffer(3)", "hp_btu_factor(1)", "hp_btu_factor(8)", "hp_cop_factor(8)", "comp_factors_on",
-        "small_title", "round_up", "name_pad", "fnt_body_name", "fnt_body_size", "fnt_body_bold", "fnt_body_x",
-        "fnt_title_name", "fnt_title_bold", "fnt_title_size", "fnt_title_x", "model_price_tab(0)",
-        "model_price_tab(11)", "fin_opts(1)", "fin_opts(20)", "lease_fact(1,1)", "lease_fact(6,4)", "fees_loan",
-        "sales_tax",
+        "off_buffer(3)", "hp_btu_factor(1)", "hp_btu_factor(8)", "hp_cop_factor(8)", "comp_factors_on", "small_title",
+        "round_up", "name_pad", "fnt_body_name", "fnt_body_size", "fnt_body_bold", "fnt_body_x", "fnt_title_name",
+        "fnt_title_bold", "fnt_title_size", "fnt_title_x", "model_price_tab(0)", "model_price_tab(11)", "fin_opts(1)",
+        "fin_opts(20)", "lease_fact(1,1)", "lease_fact(6,4)", "fees_loan", "sales_tax",
         // the last project
         "brand_name", "model_name", "city_name", "sel_state", "area_group", "pool_type", "pool_site", "pool_area",
         "pool_depth", "wind_mph", "sun_pct", "desired_temp", "temp_table(1,6)", "temp_table(12,6)",
-        "month_hours_c(1,0)", "month_hours_c(12,0)", "month_hours_c(1,1)", "month_hours_c(12,1)",
-        "run_state(1,0)", "run_state(12,0)", "heat_days", "heat_hours", "spa_blower", "fuel_type", "backup_on",
-        "heater_eff", "heater_btu", "heater_cost", "rate_elec", "rate_natgas", "rate_propane", "rate_oil",
-        "opt_reduce", "month_city_a(1)", "month_city_b(12)", "month_city_c(12)", "model_price(1)", "model_price(3)"};
+        "month_hours_c(1,0)", "month_hours_c(12,0)", "month_hours_c(1,1)", "month_hours_c(12,1)", "run_state(1,0)",
+        "run_state(12,0)", "heat_days", "heat_hours", "spa_blower", "fuel_type", "backup_on", "heater_eff",
+        "heater_btu", "heater_cost", "rate_elec", "rate_natgas", "rate_propane", "rate_oil", "opt_reduce",
+        "month_city_a(1)", "month_city_b(12)", "month_city_c(12)", "model_price(1)", "model_price(3)"};
     for (const char* n : expected) EXPECT_TRUE(names.count(n)) << n;
     // Settings first, the last project after them.
     EXPECT_LT(fieldIndex("sales_tax"), fieldIndex("brand_name"));
-    for (const char* n : {"fin_mode", "cust_street", "cust_city", "pump_rec", "fin_opts(0)"}) EXPECT_FALSE(names.count(n)) << n;
+    for (const char* n : {"fin_mode", "cust_street", "cust_city", "pump_rec", "fin_opts(0)"})
+        EXPECT_FALSE(names.count(n)) << n;
 }
 
 TEST_F(DataDirTest, EverySettingSurvivesWriteAndRead) {
@@ -189,17 +190,17 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
     const Case cases[] = {
         {"units_vol", "units_vol=abc", false},
         {"pool_area", "pool_area=abc", false},
-        {"brand_code", "brand_code=70000", false},      // beyond a 16-bit integer
-        {"heater_btu", "heater_btu=1e999", false},      // beyond a double
-        {"rate_oil", "rate_oil=3.12345", false},        // more than four decimals
+        {"brand_code", "brand_code=70000", false},  // beyond a 16-bit integer
+        {"heater_btu", "heater_btu=1e999", false},  // beyond a double
+        {"rate_oil", "rate_oil=3.12345", false},    // more than four decimals
         {"wind_mph", "wind_mph=nan", false},
-        {"fuel_type", "fuel_type=9", false},            // out of range
+        {"fuel_type", "fuel_type=9", false},  // out of range
         {"heat_days", "heat_days=0", false},
         {"pool_area", "pool_area=-5", false},
         {"temp_table(7,6)", "temp_table(7,6)=105", false},
-        {"pool_depth", "pool_depth", true},             // no "="
-        {"sun_pct", "", true},                          // out of order
-        {"reduce_pct", "cut", true},                    // a short file
+        {"pool_depth", "pool_depth", true},  // no "="
+        {"sun_pct", "", true},               // out of order
+        {"reduce_pct", "cut", true},         // a short file
         {"", "garbage", true},
     };
     auto file = model(1);
@@ -215,10 +216,8 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         } else if (c.line == "cut") {
             text = join(ls, at) + ls[at].substr(0, 5);
         } else {
-            if (c.line.empty())
-                std::swap(ls[at], ls[at + 1]);
-            else
-                ls[at] = c.line;
+            if (c.line.empty()) std::swap(ls[at], ls[at + 1]);
+            else ls[at] = c.line;
             text = join(ls, ls.size());
         }
         write("defaulte.dat", text);

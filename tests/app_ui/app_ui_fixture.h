@@ -38,8 +38,7 @@
 // window does).
 class FakeForm : public plat::Form {
 public:
-    FakeForm(const QString& name, std::vector<std::string>* log = nullptr)
-        : plat::Form(name), log_(log) {}
+    FakeForm(const QString& name, std::vector<std::string>* log = nullptr) : plat::Form(name), log_(log) {}
     int loads = 0;
     int units_flag_at_load = -1;
     int from_menu_at_load = -1;
@@ -76,8 +75,8 @@ class AppUiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         plat::ensureApp()->setQuitOnLastWindowClosed(false);
-        ASSERT_TRUE(dir_.copy_built({"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat",
-                                     "defaulte.dat"}))
+        ASSERT_TRUE(dir_.copy_built(
+            {"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat", "defaulte.dat"}))
             << dir_.missing();
         splash_delay_ms() = 3000;
         windows() = WindowRegistry{};
@@ -89,8 +88,8 @@ protected:
     void TearDown() override {
         {
             ui::Script quiet;  // whatever the unload handlers ask: first button
-            for (plat::Form* f : {existing_weathers(), existing_proginfo(), existing_pass(),
-                                  existing_backgrnd(), existing_splash()}) {
+            for (plat::Form* f :
+                 {existing_weathers(), existing_proginfo(), existing_pass(), existing_backgrnd(), existing_splash()}) {
                 if (f && f->isLoaded()) f->Unload();
             }
         }

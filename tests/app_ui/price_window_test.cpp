@@ -81,7 +81,7 @@ TEST_F(PriceWindowTest, OpeningThePriceWindowNeverChangesAResult) {
             EXPECT_TRUE(after.table == before.table);
             const int units = g.combo_n1[g.combo_idx];
             EXPECT_EQ(g.equip_cost, cy(4321) * units);
-            script.answer(ui::vbYes);   // "Do you want to leave?"
+            script.answer(ui::vbYes);  // "Do you want to leave?"
             w->Unload();
             g.model_price = {};
         }

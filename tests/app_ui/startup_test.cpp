@@ -11,8 +11,8 @@ using StartupTest = AppUiTest;
 
 TEST_F(StartupTest, OnlyTheFourSwitchesAreAccepted) {
     const std::pair<QStringList, bool> cases[] = {
-        {{}, true},           {{"/OFFICE"}, true}, {{"OFFICE"}, true},   {{" /OLD "}, true},
-        {{"OLD"}, true},      {{"/office"}, false}, {{"/FAST"}, false},  {{"/OLD", "/OFFICE"}, false},
+        {{}, true},      {{"/OFFICE"}, true},  {{"OFFICE"}, true}, {{" /OLD "}, true},
+        {{"OLD"}, true}, {{"/office"}, false}, {{"/FAST"}, false}, {{"/OLD", "/OFFICE"}, false},
     };
     for (const auto& [args, ok] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
@@ -69,8 +69,8 @@ TEST_F(StartupTest, NormalStartLoadsDataAndShowsTheSplash) {
     EXPECT_FALSE(loaded(existing_backgrnd()));
 
     // A click closes the splash and opens the background window, once.
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), sp->mapToGlobal(QPointF(10, 10)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), sp->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(sp, &press);
     EXPECT_FALSE(sp->isLoaded());
     EXPECT_FALSE(sp->Timer1->isActive());

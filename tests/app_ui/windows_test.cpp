@@ -105,8 +105,8 @@ TEST_F(StartWindowsTest, PictureStartsAProjectWithTheCustomerInFront) {
     g.cust_name = "Ann Lee";
     g.cust_street = "12 Palm Way";
     g.cust_city = "Naples, FL 34102";
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), bg->Image1->mapToGlobal(QPointF(5, 5)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), bg->Image1->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(bg->Image1, &press);
     ASSERT_TRUE(loaded(existing_weathers()));
     ASSERT_TRUE(cust->isLoaded());

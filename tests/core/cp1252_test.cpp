@@ -28,12 +28,12 @@ TEST(Cp1252, TheWindowsRangeBetween80And9F) {
 }
 
 TEST(Cp1252, UnmappableAndMalformedInputBecomesQuestionMarks) {
-    EXPECT_EQ(cp1252::fromUtf8("\u0394T"), "?T");         // Greek capital delta
-    EXPECT_EQ(cp1252::fromUtf8("\U0001F600"), "?");       // outside the BMP
+    EXPECT_EQ(cp1252::fromUtf8("\u0394T"), "?T");    // Greek capital delta
+    EXPECT_EQ(cp1252::fromUtf8("\U0001F600"), "?");  // outside the BMP
     EXPECT_EQ(cp1252::fromUtf8("\uFFFD"), "?");
-    EXPECT_EQ(cp1252::fromUtf8("a\xC3"), "a?");           // cut short
-    EXPECT_EQ(cp1252::fromUtf8("\xC0\xB2x"), "??x");      // overlong form
-    EXPECT_EQ(cp1252::fromUtf8("\xED\xA0\x80"), "???");   // surrogate
+    EXPECT_EQ(cp1252::fromUtf8("a\xC3"), "a?");          // cut short
+    EXPECT_EQ(cp1252::fromUtf8("\xC0\xB2x"), "??x");     // overlong form
+    EXPECT_EQ(cp1252::fromUtf8("\xED\xA0\x80"), "???");  // surrogate
     EXPECT_EQ(cp1252::fromUtf8("\xFF"), "?");
     EXPECT_EQ(cp1252::fromUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }

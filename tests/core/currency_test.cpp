@@ -8,8 +8,8 @@
 
 TEST(Currency, PricePerUnitQuotientsRoundToFourDecimals) {
     // Energy price per unit of heat: a dollar amount over a conversion factor.
-    EXPECT_EQ(Currency::from(1.00 / 29.299392), Currency::raw(341));    // 0.0341
-    EXPECT_EQ(Currency::from(1.50 / 3.78533), Currency::raw(3963));     // 0.3963
+    EXPECT_EQ(Currency::from(1.00 / 29.299392), Currency::raw(341));  // 0.0341
+    EXPECT_EQ(Currency::from(1.50 / 3.78533), Currency::raw(3963));   // 0.3963
     EXPECT_EQ(Currency::from(-1.50 / 3.78533), Currency::raw(-3963));
 }
 
@@ -42,7 +42,6 @@ TEST(Currency, SumsDifferencesAndMultiplesAreExact) {
 TEST(Currency, GarbageSaturatesInsteadOfOverflowing) {
     EXPECT_EQ(Currency::from(std::nan("")), Currency::raw(0));
     EXPECT_EQ(Currency::from(1e300).v, std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(Currency::from(std::numeric_limits<double>::infinity()).v,
-              std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(Currency::from(std::numeric_limits<double>::infinity()).v, std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(Currency::from(-1e300).v, std::numeric_limits<std::int64_t>::min() + 1);
 }

@@ -88,10 +88,10 @@ TEST(FormatMask, Sections) {
 
 TEST(FormatMask, ManyMasksInTurnKeepTheirOwnLayout) {
     // More masks than are kept parsed at once, used round and round.
-    const char* masks[] = {"$##,##0.00", "###,##0", "#0.0", "##0.00", "0%", "#0.0%", "$##,##0",
-                           "$###,###", " ###.##", "#0.0 Years", "0.000", "#,##0.0"};
-    const char* expect[] = {"$1,234.57", "1,235", "1234.6", "1234.57", "123457%", "123456.8%", "$1,235",
-                            "$1,235", " 1234.57", "1234.6 Years", "1234.568", "1,234.6"};
+    const char* masks[] = {"$##,##0.00", "###,##0",  "#0.0",    "##0.00",     "0%",    "#0.0%",
+                           "$##,##0",    "$###,###", " ###.##", "#0.0 Years", "0.000", "#,##0.0"};
+    const char* expect[] = {"$1,234.57", "1,235",  "1234.6",   "1234.57",      "123457%",  "123456.8%",
+                            "$1,235",    "$1,235", " 1234.57", "1234.6 Years", "1234.568", "1,234.6"};
     for (int round = 0; round < 3; ++round)
         for (int i = 0; i < 12; ++i) EXPECT_EQ(Format(1234.5678, masks[i]), expect[i]) << masks[i];
     const std::string longMask = std::string(70, '#') + "0.00";

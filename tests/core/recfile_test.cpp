@@ -44,19 +44,19 @@ std::string slurp(const std::string& path) {
 
 TEST(RecordFields, WriterProducesLittleEndianBytes) {
     rec::Writer w(30);
-    w.i16(-2);           // FE FF
-    w.i16(0x1234);       // 34 12
-    w.f32(1.5f);         // 3FC00000
-    w.f64(-2.0);         // C000000000000000
-    w.str("M\u00B2", 5); // M, 0xB2, three blanks
+    w.i16(-2);            // FE FF
+    w.i16(0x1234);        // 34 12
+    w.f32(1.5f);          // 3FC00000
+    w.f64(-2.0);          // C000000000000000
+    w.str("M\u00B2", 5);  // M, 0xB2, three blanks
     w.gap(2);
     w.str("abcdefgh", 3);
     EXPECT_EQ(w.pos(), 26u);
-    const std::string expected = bytes({0xFE, 0xFF, 0x34, 0x12,                    //
-                                        0x00, 0x00, 0xC0, 0x3F,                    //
-                                        0, 0, 0, 0, 0, 0, 0x00, 0xC0,              //
-                                        'M', 0xB2, ' ', ' ', ' ', 0, 0, 'a', 'b', 'c', //
-                                        0, 0, 0, 0});
+    const std::string expected = bytes({0xFE, 0xFF, 0x34, 0x12,                                //
+                                        0x00, 0x00, 0xC0, 0x3F,                                //
+                                        0,    0,    0,    0,    0,   0, 0x00, 0xC0,            //
+                                        'M',  0xB2, ' ',  ' ',  ' ', 0, 0,    'a',  'b', 'c',  //
+                                        0,    0,    0,    0});
     EXPECT_EQ(w.bytes(), expected);
 
     rec::Reader r(expected);
@@ -109,7 +109,7 @@ TEST(RecordFiles, RecordCountRoundsHalvesToEven) {
     EXPECT_EQ(rec::recordCount(2 * 228 + 114, 228), 2);  // 2.5 -> 2
     EXPECT_EQ(rec::recordCount(2 * 228 + 115, 228), 3);
     EXPECT_EQ(rec::recordCount(113, 228), 0);
-    EXPECT_EQ(rec::recordCount(114, 228), 0);            // 0.5 -> 0
+    EXPECT_EQ(rec::recordCount(114, 228), 0);  // 0.5 -> 0
     EXPECT_EQ(rec::recordCount(1724 * 100, 1724), 100);
     EXPECT_EQ(rec::recordCount(1000, 0), 0);
 }

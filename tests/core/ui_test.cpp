@@ -1,6 +1,6 @@
 // The user-facing seam: scripted boxes, the busy pointer and error texts.
-#include "tests/support/box_guard.h"
 #include "core/ui.h"
+#include "tests/support/box_guard.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

@@ -16,8 +16,8 @@ TEST(Val, ReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(Val("12abc"), 12);
     EXPECT_DOUBLE_EQ(Val("1E3"), 1000);
     EXPECT_DOUBLE_EQ(Val("2.5e-2x"), 0.025);
-    EXPECT_DOUBLE_EQ(Val("1D2"), 100);   // old double-precision exponent letter
-    EXPECT_DOUBLE_EQ(Val("12e"), 12);    // exponent letter without digits
+    EXPECT_DOUBLE_EQ(Val("1D2"), 100);  // old double-precision exponent letter
+    EXPECT_DOUBLE_EQ(Val("12e"), 12);   // exponent letter without digits
     EXPECT_DOUBLE_EQ(Val("12 days"), 12);
     EXPECT_DOUBLE_EQ(Val("1 000"), 1000);  // blanks inside the number are skipped
     EXPECT_DOUBLE_EQ(Val("750.5"), 750.5);

@@ -28,8 +28,8 @@ protected:
         page("home1.html", "First office");
         page("home2.html", "Second office");
         page("other.html", "Another page");
-        std::ofstream(dir / "browser.ini") << "[start]\nfirst=" << url("home1.html") << "\nsecond="
-                                           << url("home2.html") << "\nsearch=" << url("other.html") << "\n";
+        std::ofstream(dir / "browser.ini") << "[start]\nfirst=" << url("home1.html") << "\nsecond=" << url("home2.html")
+                                           << "\nsearch=" << url("other.html") << "\n";
     }
     void TearDown() override {
         if (browser_) browser_->Unload();
@@ -97,8 +97,8 @@ TEST_F(Browser, WorkingWhileLoadingThenTheTitle) {
     QStringList captions;
     window().Show();
     loaded();
-    auto c = QObject::connect(window().subWindow(), &QWidget::windowTitleChanged,
-                              [&](const QString& t) { captions << t; });
+    auto c =
+        QObject::connect(window().subWindow(), &QWidget::windowTitleChanged, [&](const QString& t) { captions << t; });
     load_and_wait([this] { window().Navigate(QString::fromStdString(url("other.html"))); });
     QObject::disconnect(c);
     ASSERT_FALSE(captions.isEmpty());
@@ -138,8 +138,8 @@ TEST_F(Browser, ToolbarHasTheSixButtons) {
     // Room for a page, wholly inside a laptop screen's main window.
     const QRect area = plat::MainWindow::instance()->mdi()->viewport()->rect();
     EXPECT_TRUE(area.contains(window().subWindow()->geometry()))
-        << area.width() << "x" << area.height() << " " << window().subWindow()->x() << ","
-        << window().subWindow()->y() << " " << window().subWindow()->width() << "x" << window().subWindow()->height();
+        << area.width() << "x" << area.height() << " " << window().subWindow()->x() << "," << window().subWindow()->y()
+        << " " << window().subWindow()->width() << "x" << window().subWindow()->height();
     EXPECT_GE(window().brwWebBrowser->width(), 600);
     EXPECT_GE(window().brwWebBrowser->height(), 400);
     if (const QByteArray shots = qgetenv("HEATER_SHOTS"); !shots.isEmpty()) {

@@ -51,13 +51,13 @@ TEST(CalcKeys, DivisionByZeroKeepsTheFirstOperand) {
 }
 
 TEST(CalcKeys, Memory) {
-    EXPECT_EQ(after("5 M+ C MRC"), "0.");     // "C" clears the memory
-    EXPECT_EQ(after("5 M+ 3"), "53.");        // the memory keys do not end the number
-    EXPECT_EQ(after("1 2 M+ CE MRC"), "12."); // a whole number keeps its point
+    EXPECT_EQ(after("5 M+ C MRC"), "0.");      // "C" clears the memory
+    EXPECT_EQ(after("5 M+ 3"), "53.");         // the memory keys do not end the number
+    EXPECT_EQ(after("1 2 M+ CE MRC"), "12.");  // a whole number keeps its point
     EXPECT_EQ(after("2 . 5 M+ M+ CE 1 M- CE MRC"), "4.");
     EXPECT_EQ(after("1 . 2 3 4 5 6 M+ CE MRC"), "1.235");  // three decimals at most
-    EXPECT_EQ(after("5 M+ CE MRC 7"), "7.");  // a digit after a recall starts a new number
-    EXPECT_EQ(after("5 M+ CE 3 MRC"), "5.");  // MRC only recalls
+    EXPECT_EQ(after("5 M+ CE MRC 7"), "7.");               // a digit after a recall starts a new number
+    EXPECT_EQ(after("5 M+ CE 3 MRC"), "5.");               // MRC only recalls
     // The recalled value is the number an operator works on.
     EXPECT_EQ(after("5 M+ CE 3 + MRC ="), "8");
     EXPECT_EQ(after("4 M+ CE MRC X 3 ="), "12");
@@ -74,9 +74,7 @@ TEST(CalcKeys, OperandsThatAreNoNumber) {
     EXPECT_EQ(CalcKeys::lead_value(std::string("1.2.")), 1.2);
 }
 
-TEST(CalcKeys, AfterAPercentOperatorsOnlyRecordThemselvesUntilC) {
-    EXPECT_EQ(after("5 + - C 2 X 5 % 3 + 4 ="), "4.");
-}
+TEST(CalcKeys, AfterAPercentOperatorsOnlyRecordThemselvesUntilC) { EXPECT_EQ(after("5 + - C 2 X 5 % 3 + 4 ="), "4."); }
 
 TEST(CalcKeys, OverflowKeepsTheFirstOperand) {
     ui::Script s;

@@ -45,7 +45,8 @@ std::string make_xlsx(const std::vector<Rows>& sheets, int active = 0) {
     wb << R"(<?xml version="1.0"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
        << R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
        << "<bookViews><workbookView activeTab=\"" << active << "\"/></bookViews><sheets>";
-    rels << R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+    rels
+        << R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
     for (std::size_t k = 0; k < sheets.size(); ++k) {
         wb << "<sheet name=\"S" << k << "\" sheetId=\"" << k + 1 << "\" r:id=\"rId" << k + 1 << "\"/>";
         rels << "<Relationship Id=\"rId" << k + 1 << "\" Target=\"worksheets/sheet" << k + 1 << ".xml\"/>";
@@ -83,13 +84,15 @@ std::string make_xlsx(const std::vector<Rows>& sheets, int active = 0) {
     parts.emplace_back("xl/workbook.xml", wb.str());
     parts.emplace_back("xl/_rels/workbook.xml.rels", rels.str());
     parts.emplace_back("xl/sharedStrings.xml", sst.str());
-    parts.emplace_back("[Content_Types].xml",
-                       R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-                       R"(<Default Extension="xml" ContentType="application/xml"/></Types>)");
+    parts.emplace_back(
+        "[Content_Types].xml",
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Default Extension="xml" ContentType="application/xml"/></Types>)");
 
     office::Package pkg;
     for (auto& [name, body] : parts) pkg.set(name, body);
-    const std::string tmp = (fs::temp_directory_path() / ("heater-xlsx-" + std::to_string(::getpid()) + ".xlsx")).string();
+    const std::string tmp =
+        (fs::temp_directory_path() / ("heater-xlsx-" + std::to_string(::getpid()) + ".xlsx")).string();
     pkg.save(tmp);
     std::string out;
     rec::readFile(tmp, out);
@@ -109,17 +112,17 @@ Cell text(const std::string& t) { return {Cell::Shared, t}; }
 void city_row(Rows& rows, int r) {
     const int k = r - 5;
     static const char* const regions[] = {"FL", "fl", "GERMANY", "", "  tx ", "new zealand", "st. kitts, nevis"};
-    static const char* const names[] = {"NEW PORT RICHEY, FL", "st. petersburg", "  la  crosse ", "berlin, de, x",
-                                        "ÉVORA", "", "ocala"};
+    static const char* const names[] = {
+        "NEW PORT RICHEY, FL", "st. petersburg", "  la  crosse ", "berlin, de, x", "ÉVORA", "", "ocala"};
     const int v = k % 7;
     rows[r][1] = text(regions[v]);
     rows[r][2] = text("ignored");
-    if (names[v][0]) rows[r][3] = v == 6 ? Cell{Cell::Inline, std::string(names[v]) + " " + std::to_string(k)}
-                                         : text(names[v]);
+    if (names[v][0])
+        rows[r][3] = v == 6 ? Cell{Cell::Inline, std::string(names[v]) + " " + std::to_string(k)} : text(names[v]);
     for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(40 + m + k / 10.0);
     if (k % 50 == 1) rows[r][4] = {Cell::Formula, "RC[1]+1"};  // a formula where January's number belongs
-    if (k % 50 == 2) rows[r][5] = text("warm");                 // a text
-    if (k % 50 == 3) rows[r][6] = text("71.5F");                // a number followed by text
+    if (k % 50 == 2) rows[r][5] = text("warm");                // a text
+    if (k % 50 == 3) rows[r][6] = text("71.5F");               // a number followed by text
 }
 
 class CityImport : public DataDir {};
@@ -145,8 +148,8 @@ TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
         if (k % 7 != 5) kept.push_back(k);
     ASSERT_EQ(recs.size(), kept.size());
     static const char* const regions[] = {"FL", "fl", "Germany", "", "tx", "New Zealand", "St. Kitts, Nevis"};
-    static const char* const names[] = {"New Port Richey", "St. Petersburg", "La  Crosse", "Berlin", "Évora", "",
-                                        "Ocala"};
+    static const char* const names[] = {
+        "New Port Richey", "St. Petersburg", "La  Crosse", "Berlin", "Évora", "", "Ocala"};
     for (std::size_t i = 0; i < recs.size(); ++i) {
         const int k = kept[i];
         const CityRecord& r = recs[i];
@@ -156,8 +159,8 @@ TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
         ASSERT_EQ(r.state, vb::FixLen(regions[k % 7], 25));
         for (int m = 1; m <= 12; ++m) {
             float want = static_cast<float>(40 + m + k / 10.0);
-            if (k % 50 == 1 && m == 1) want = 0;   // formula
-            if (k % 50 == 2 && m == 2) want = 0;   // text
+            if (k % 50 == 1 && m == 1) want = 0;  // formula
+            if (k % 50 == 2 && m == 2) want = 0;  // text
             if (k % 50 == 3 && m == 3) want = 71.5f;
             ASSERT_FLOAT_EQ(r.air_temp[m], want) << m;
         }

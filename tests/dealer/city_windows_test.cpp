@@ -139,7 +139,7 @@ TEST_F(CityWindows, NewNameChecksAndCancelWritesNothing) {
     write_cities(many);
     w->loadlist3();
     w->Text1->SetText("abcde fghij klmno pqrst");  // 20 characters without the blanks
-    w->SSCommand1->DoClick();  // 498: accepted
+    w->SSCommand1->DoClick();                      // 498: accepted
     EXPECT_TRUE(editor()->isLoaded());
     editor()->SSCommand2->DoClick();
 }
@@ -166,7 +166,9 @@ TEST_F(CityWindows, EditInPlaceByRecordNumberAndEditorKeys) {
     type(f->Text4[0], "0.25");
     typeIn(f->Text2[3], "\b");  // backspace after focusing empties the box
     typeIn(f->Text3[2], "\x1b");
-    typeIn(f->Text4[5], "ontario\x1b" "florida");  // any key in the state box; Esc empties it
+    typeIn(f->Text4[5],
+           "ontario\x1b"
+           "florida");  // any key in the state box; Esc empties it
     f->SSCommand1->DoClick();
 
     const auto now = cities();

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "core/recfile.h"
-#include "core/ui.h"
-#include "core/vbtext.h"
 #include "app/data.h"
 #include "app/model.h"
 #include "app/records.h"
+#include "core/recfile.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
 #include "tests/support/data_dir.h"
 
 namespace dealertest {
@@ -80,9 +80,7 @@ protected:
         set_defaults(g);
         data_.use();
     }
-    void TearDown() override {
-        rec::setFaultHook(nullptr);
-    }
+    void TearDown() override { rec::setFaultHook(nullptr); }
 
     std::string path(const std::string& name) const { return dir_ + name; }
     void write(const std::string& name, const std::string& bytes) const {
@@ -100,9 +98,7 @@ protected:
         for (const auto& c : cities) bytes += records::pack(c);
         write("location.dat", bytes);
     }
-    std::vector<CityRecord> cities() const {
-        return records::readCityFile(path("location.dat"), nullptr, 100000);
-    }
+    std::vector<CityRecord> cities() const { return records::readCityFile(path("location.dat"), nullptr, 100000); }
     // Only the expected files are in the folder (no copies left behind).
     std::vector<std::string> files() const {
         std::vector<std::string> names;

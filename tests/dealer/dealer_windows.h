@@ -25,10 +25,10 @@
 #include "dealer/ui/register.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "tests/support/keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/keys.h"
 
 using testkeys::focus;
 using testkeys::leave;
@@ -68,8 +68,7 @@ protected:
         // the next test starts without one, as the others expect.
         plat::MainWindow::instance()->hide();
         EXPECT_TRUE(script->unexpected().empty())
-            << "unexpected box: " << script->unexpected().front().title << " / "
-            << script->unexpected().front().text;
+            << "unexpected box: " << script->unexpected().front().title << " / " << script->unexpected().front().text;
         script.reset();
         data.reset();
     }

@@ -8,8 +8,8 @@
 #include "app/ui/forms.h"
 #include "app/ui/register.h"
 #include "core/windows.h"
-#include "dealer/ui/register.h"
 #include "dealer/ui/convert_cities.h"
+#include "dealer/ui/register.h"
 #include "window_fixture.h"
 
 using namespace dealertest;

@@ -75,7 +75,7 @@ TEST_F(Menu, EntriesPlaceAndTheBackupQuestionOncePerRun) {
     EXPECT_EQ(g.menu_open, 1);
     EXPECT_EQ(m->Combo1->currentText().toStdString(), " Menu" + std::string(19, ' '));
     ASSERT_EQ(m->Combo1->ListCount(), 8);
-    const char* words[] = {" Company Name", " Brand Name", " Measurement System", " Weather Data",
+    const char* words[] = {" Company Name",     " Brand Name",        " Measurement System",  " Weather Data",
                            " Finance Key Data", " Heater Parameters", " Kestrolin HP output", " Output compensators"};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(m->Combo1->List(i).toStdString(), words[i] + std::string((i == 6 ? 26 : 24) - strlen(words[i]), ' '));

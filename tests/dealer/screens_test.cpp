@@ -106,7 +106,7 @@ TEST_F(Screens, CityAndPumpWindowsFit) {
     list->SSCommand2->DoClick();
     check(windows().filldata(), "filldata");
     static_cast<filldata*>(windows().filldata())->SSCommand2->DoClick();  // "Cancel"
-    script->answer(ui::vbOK);  // the restart note
+    script->answer(ui::vbOK);                                             // the restart note
     list->Unload();
 
     g.pump_mode = 1;

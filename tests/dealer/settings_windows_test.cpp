@@ -143,14 +143,15 @@ TEST_F(Units, PresetsChoicesAndTheCloseBoxSaves) {
     w->SSCheck1->click();
     EXPECT_EQ(g.dealer_lock[1], 0);
     w->SSCommand2->click();  // "UK"
-    EXPECT_EQ(shown(w), "|US/UK |UK Gal.|BTU/FT" + cp1252::Chr(178) + "|BTU|  BTU  |UK Gal.|UK Gal.|  F" + cp1252::Chr(176));
+    EXPECT_EQ(shown(w),
+              "|US/UK |UK Gal.|BTU/FT" + cp1252::Chr(178) + "|BTU|  BTU  |UK Gal.|UK Gal.|  F" + cp1252::Chr(176));
     EXPECT_EQ(g.fuel_units[2], 3);
     w->SSCommand3->click();  // "Metric": the sun list shows Langley
     EXPECT_EQ(shown(w), "|Metric| Liters|Langley|KWH|100 MJ | Liter | Liter |  C" + cp1252::Chr(176));
     EXPECT_EQ(g.units_temp, 1);
     w->SSCommand1->click();  // "US"
-    for (float f : {g.units_len, g.units_vol, g.units_sun, g.units_temp, g.units_heat, g.fuel_units[1],
-                    g.fuel_units[2], g.fuel_units[3]})
+    for (float f : {g.units_len, g.units_vol, g.units_sun, g.units_temp, g.units_heat, g.fuel_units[1], g.fuel_units[2],
+                    g.fuel_units[3]})
         EXPECT_EQ(f, 0);
     EXPECT_EQ(cp1252::fromUtf8(w->Combo[2]->List(2).toStdString()), "  FT\xb3");  // character 179
 

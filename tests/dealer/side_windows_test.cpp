@@ -130,9 +130,8 @@ TEST_F(Customer, LeavingGivesTheInputWindowBack) {
 class CalculatorWindow : public DealerWindows {
 protected:
     static void mouse(QWidget* w, QEvent::Type t, int x_twips) {
-        QMouseEvent e(t, QPointF(plat::px(x_twips), 5), w->mapToGlobal(QPointF(plat::px(x_twips), 5)),
-                      Qt::LeftButton, t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+        QMouseEvent e(t, QPointF(plat::px(x_twips), 5), w->mapToGlobal(QPointF(plat::px(x_twips), 5)), Qt::LeftButton,
+                      t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &e);
     }
 };

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "data_fixture.h"
-#include "tests/support/keys.h"
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/keys.h"
 
 namespace dealertest {
 

@@ -46,12 +46,12 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         dir_.use();
-        std::ofstream(dir_.file("PumpHP.dat"), std::ios::binary)
-            << records::pack(brand_group("Kestrolin", 1.0)) + records::pack(brand_group("Tindraly", 1.3)) +
-                   records::pack(brand_group("Morvenic", 0.8));
+        std::ofstream(dir_.file("PumpHP.dat"), std::ios::binary) << records::pack(brand_group("Kestrolin", 1.0)) +
+                                                                        records::pack(brand_group("Tindraly", 1.3)) +
+                                                                        records::pack(brand_group("Morvenic", 0.8));
         g.fuel_type = HT_GAS;
         g.heater_cost = cy(2500);
-        g.model_price = {Currency{}, cy(5000), cy(4000), cy(3000)};   // rows: large, medium, small
+        g.model_price = {Currency{}, cy(5000), cy(4000), cy(3000)};  // rows: large, medium, small
     }
     testsupport::TempDataDir dir_{"heater-chosen"};
 };
@@ -68,8 +68,8 @@ struct Results {
     bool operator==(const Results&) const = default;
 };
 Results results() {
-    return {g.calc_f32, g.month_need, g.month_cop, g.backup_month, g.combo_idx, g.equip_cost, g.tot_hp, g.tot_heater,
-            g.proj_save};
+    return {g.calc_f32,   g.month_need, g.month_cop,  g.backup_month, g.combo_idx,
+            g.equip_cost, g.tot_hp,     g.tot_heater, g.proj_save};
 }
 
 TEST_F(ChosenModelTest, AReloadNeverChangesAResult) {
@@ -124,10 +124,13 @@ TEST_F(ChosenModelTest, TheSeriesOnOfferFollowsTheChosenModel) {
 TEST_F(ChosenModelTest, PriceAndBufferByTheWindowsLabels) {
     const struct {
         const char* model;
-        int size;          // 1 small .. 3 large
+        int size;  // 1 small .. 3 large
         Currency price;
     } table[] = {
-        {"HX 310", 1, cy(3000)}, {"HX 730", 3, cy(5000)}, {"HX 520TX", 2, cy(4000)}, {"HX 730TX", 3, cy(5000)},
+        {"HX 310", 1, cy(3000)},
+        {"HX 730", 3, cy(5000)},
+        {"HX 520TX", 2, cy(4000)},
+        {"HX 730TX", 3, cy(5000)},
     };
     for (const auto& r : table) {
         SCOPED_TRACE(r.model);

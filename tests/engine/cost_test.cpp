@@ -42,7 +42,8 @@ TEST_F(EngineTest, MonthCostsByHeaterType) {
         {"gas: 100 therms at 80 %", HT_GAS, 8000000, 1.00, 80, "Pool", 0, 0, 55.67, 100.00, 44.33},
         {"propane: 91,000 BTU a gallon", HT_PROPANE, 8000000, 2.00, 80, "Pool", 0, 0, 55.67, 219.78, 164.11},
         {"oil: 140,000 BTU a gallon", HT_OIL, 8000000, 3.00, 80, "Pool", 0, 0, 55.67, 214.29, 158.62},
-        {"gas heater without efficiency: no cost, no failure", HT_GAS, 3413000, 1.00, 0, "Pool", 0, 0, 23.75, 0, -23.75},
+        {"gas heater without efficiency: no cost, no failure", HT_GAS, 3413000, 1.00, 0, "Pool", 0, 0, 23.75, 0,
+         -23.75},
         {"floor returns cut a pool's pump cost", HT_ELEC, 3413000, 0.095, 80, "Pool", 1, 0, 19.00, 95.00, 76.00},
         {"but never a spa's", HT_ELEC, 3413000, 0.095, 80, "Spa", 1, 0, 23.75, 95.00, 71.25},
         // A backup month: the pump runs around the clock at 10,000 BTU/h
@@ -84,12 +85,12 @@ TEST_F(EngineTest, ResultsTableAndYearlyFigures) {
     for (int m = 1; m <= 12; ++m) {
         for (int r : {m, 12 + m, 24 + m}) {
             const double cents = g.calc_f32[r] * 100.0;
-            EXPECT_NEAR(cents, std::round(cents), 0.01) << "row " << r;   // whole cents, as near as a single holds them
+            EXPECT_NEAR(cents, std::round(cents), 0.01) << "row " << r;  // whole cents, as near as a single holds them
         }
         hp += cy(g.calc_f32[m]);
         heater += cy(g.calc_f32[12 + m]);
         saving += cy(g.calc_f32[24 + m]);
-        if (m == 1 || m == 12) {   // not heated
+        if (m == 1 || m == 12) {  // not heated
             for (int r : {m, 12 + m, 24 + m, 39 + m}) EXPECT_EQ(g.calc_f32[r], 0.0f) << "row " << r;
             EXPECT_EQ(g.month_need[m] + g.month_cop[m], 0) << m;
             continue;
@@ -142,7 +143,6 @@ TEST_F(EngineTest, ResultsTableAndYearlyFigures) {
     EXPECT_EQ(g.year_tab_fuel[1], Currency{});
 }
 
-
 // Yearly costs: heat pump 766, gas heater alone 2,000, electric resistance
 // 3,000; two units of the medium model at 4,000.
 class PaybackTest : public EngineTest {
@@ -167,7 +167,8 @@ TEST_F(PaybackTest, SavingsPaybackAndReturn) {
         const char* proj;
     } table[] = {
         {"saving", 0, 766, 0, 4000, 1234, 8000.0f / 1234.0f, 1234.0f / 8000.0f, "$1,234 a year (62%)"},
-        {"backed up: the backup fuel counts", 1, 766, 300, 4000, 934, 8000.0f / 934.0f, 934.0f / 8000.0f, "$934 a year (47%)"},
+        {"backed up: the backup fuel counts", 1, 766, 300, 4000, 934, 8000.0f / 934.0f, 934.0f / 8000.0f,
+         "$934 a year (47%)"},
         {"no saving: no payback", 0, 2500, 0, 4000, -500, 0, 0, "-$500 a year (-25%)"},
         {"no investment: no payback", 0, 766, 0, 0, 1234, 0, 0, "$1,234 a year (62%)"},
     };
@@ -212,7 +213,7 @@ TEST_F(PaybackTest, YearTablesRiseWithPrices) {
     g.heater_yr_cost[HT_HEATPUMP] = 1000;
     ASSERT_TRUE(engine::Yrcalc());
     EXPECT_EQ(g.year_tab_hp[1], cy(1000));
-    EXPECT_NEAR(g.year_tab_hp[3].toDouble(), 1102.5, 0.01);   // 1000 x 1.05²
+    EXPECT_NEAR(g.year_tab_hp[3].toDouble(), 1102.5, 0.01);  // 1000 x 1.05²
     EXPECT_NEAR(g.year_tab_fuel[2].toDouble(), 2200, 0.01);
     Currency cum;
     for (int y = 1; y <= 5; ++y) cum += g.year_tab_hp[y];

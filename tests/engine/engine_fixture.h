@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/windows.h"
 #include "core/ui.h"
+#include "core/windows.h"
 #include "engine/engine.h"
 #include "tests/support/samples.h"
 

@@ -18,10 +18,19 @@ TEST_F(EngineTest, EachHarsherConditionRaisesTheNeed) {
         std::function<void()> change;
     } table[] = {
         {"more wind", [] { g.wind_mph += 5; }},
-        {"colder air", [] { for (int m = 1; m <= 12; ++m) g.month_city_c[m] -= 5; }},
-        {"drier air", [] { for (int m = 1; m <= 12; ++m) g.month_city_a[m] -= 30; }},
+        {"colder air",
+         [] {
+             for (int m = 1; m <= 12; ++m) g.month_city_c[m] -= 5;
+         }},
+        {"drier air",
+         [] {
+             for (int m = 1; m <= 12; ++m) g.month_city_a[m] -= 30;
+         }},
         {"less sun", [] { g.sun_pct = 40; }},
-        {"less solar radiation", [] { for (int m = 1; m <= 12; ++m) g.month_city_b[m] *= 0.7f; }},
+        {"less solar radiation",
+         [] {
+             for (int m = 1; m <= 12; ++m) g.month_city_b[m] *= 0.7f;
+         }},
         {"fewer cover hours", [] { set_cover(6); }},
         {"a worse cover", [] { g.cover_quality = 30; }},
         {"warmer water", [] { heat_months(1, 12, 84); }},
@@ -59,11 +68,11 @@ TEST_F(EngineTest, CoverAndThermostatEffectsAsPublished) {
 TEST_F(EngineTest, DealerFactorsScaleTheNeed) {
     ASSERT_TRUE(engine::Calc());
     const auto plain = g.month_need;
-    const int warmest = 7, coldest = 1;   // Orlando: July 80.4 °F, January 58.2 °F
+    const int warmest = 7, coldest = 1;  // Orlando: July 80.4 °F, January 58.2 °F
     const struct {
         const char* what;
         std::function<void()> set;
-        double warmest, coldest;          // need against the plain one
+        double warmest, coldest;  // need against the plain one
     } table[] = {
         {"a warmer year", [] { g.year_factor = 0.1f; }, 0.9, 0.9},
         {"size class 1 (450 ft²)", [] { g.size_comp[1] = 20, g.size_comp[2] = 50; }, 1.2, 1.2},
@@ -77,7 +86,7 @@ TEST_F(EngineTest, DealerFactorsScaleTheNeed) {
         ASSERT_TRUE(engine::Calc()) << r.what;
         EXPECT_NEAR(g.month_need[warmest], r.warmest * plain[warmest], 1e-6 * plain[warmest]) << r.what;
         EXPECT_NEAR(g.month_need[coldest], r.coldest * plain[coldest], 1e-6 * plain[coldest]) << r.what;
-        const double april = g.month_need[4] / plain[4];   // 70.8 °F: between the two
+        const double april = g.month_need[4] / plain[4];  // 70.8 °F: between the two
         EXPECT_GE(april, std::min(r.warmest, r.coldest) - 1e-6) << r.what;
         EXPECT_LE(april, std::max(r.warmest, r.coldest) + 1e-6) << r.what;
     }
@@ -91,7 +100,7 @@ TEST_F(EngineTest, DaysOffSaveEnergyButRaiseTheDemandOnHeatingDays) {
 
     g.heat_days = 4;
     ASSERT_TRUE(engine::Calc());
-    EXPECT_GT(g.combo_idx, units_every_day);   // the reheat after 3 days off needs more output
+    EXPECT_GT(g.combo_idx, units_every_day);  // the reheat after 3 days off needs more output
     for (int m = 1; m <= 12; ++m) {
         if (every_day[m] == 0) continue;
         // Less than heating every day, more than the 4 days alone: the

@@ -48,12 +48,17 @@ TEST(Physics, SkyCoverAndSun) {
 // Size classes: the first bound (540 .. 12,000 ft²) at least the area.
 // Compensating factors: below 52.5 °F element 1, one per 5 °F, 82.5 °F and up 8.
 TEST(Physics, SizeClassesAndCompensatingFactorBins) {
-    const struct { double area; int k; } sizes[] = {{0, 1}, {540, 1}, {541, 2}, {1100, 5}, {12000, 8}, {50000, 8}};
+    const struct {
+        double area;
+        int k;
+    } sizes[] = {{0, 1}, {540, 1}, {541, 2}, {1100, 5}, {12000, 8}, {50000, 8}};
     for (const auto& r : sizes) EXPECT_EQ(size_class(r.area), r.k) << r.area;
-    const struct { double air; int k; } bins[] = {{30, 1},   {52.4, 1}, {52.5, 2}, {57.4, 2}, {57.5, 3},
-                                                  {77.5, 7}, {82.4, 7}, {82.5, 8}, {110, 8}};
+    const struct {
+        double air;
+        int k;
+    } bins[] = {{30, 1}, {52.4, 1}, {52.5, 2}, {57.4, 2}, {57.5, 3}, {77.5, 7}, {82.4, 7}, {82.5, 8}, {110, 8}};
     for (const auto& r : bins) EXPECT_EQ(comp_element(r.air), r.k) << r.air;
-    EXPECT_EQ(comp_value(0), 1.0);   // a factor of 0 means none
+    EXPECT_EQ(comp_value(0), 1.0);  // a factor of 0 means none
     EXPECT_EQ(comp_value(1.5), 1.5);
 }
 
@@ -89,16 +94,16 @@ TEST_F(EngineTest, IndoorEvaporationMatchesAshrae) {
     g.sun_pct = 0;
     heat_months(1, 12, 80);
     ASSERT_TRUE(engine::Calc());
-    const double ashrae_pool = 0.1 * g.pool_area * 0.5 * (kPsat80 - 0.55 * kPsat82) * 1050.0;   // BTU/h
+    const double ashrae_pool = 0.1 * g.pool_area * 0.5 * (kPsat80 - 0.55 * kPsat82) * 1050.0;  // BTU/h
     for (int m = 1; m <= 12; ++m)
         EXPECT_NEAR(g.loss_evap[m] / (24.0 * g.month_days[m]), ashrae_pool, 0.02 * ashrae_pool) << m;
-    EXPECT_EQ(g.loss_conv[1], 0);   // no convection or radiation indoors
+    EXPECT_EQ(g.loss_conv[1], 0);  // no convection or radiation indoors
 
-    g.pool_type = "Spa";            // activity factor 1.0
+    g.pool_type = "Spa";  // activity factor 1.0
     ASSERT_TRUE(engine::Calc());
     EXPECT_NEAR(g.loss_evap[1] / (24.0 * 31), 2 * ashrae_pool, 0.04 * ashrae_pool);
     const double without = g.loss_evap[1];
-    g.spa_blower = 1;               // the blower raises evaporation by 30 %
+    g.spa_blower = 1;  // the blower raises evaporation by 30 %
     ASSERT_TRUE(engine::Calc());
     EXPECT_NEAR(g.loss_evap[1], 1.3 * without, 1e-6 * without);
 }

@@ -39,9 +39,7 @@ double pump_share(int units) {
 
 TEST_F(EngineTest, FirstHeatingDayAfterDaysOffMakesUpTheWholeLoss) {
     // A Daytona Beach-like pool heated on few days for a few hours.
-    const struct {
-        int days, hours;
-    } schedules[] = {{1, 8}, {3, 10}, {5, 6}, {6, 24}};
+    const struct { int days, hours; } schedules[] = {{1, 8}, {3, 10}, {5, 6}, {6, 24}};
     for (const auto& s : schedules) {
         SCOPED_TRACE(testing::Message() << s.days << " days x " << s.hours << " h");
         SetUp();
@@ -103,14 +101,14 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                     << m;
                 if (g.backup_month[m] == 1) {
                     ++backup_months;
-                    if (g.month_cop[m] > 0) EXPECT_FLOAT_EQ(g.calc_f32[39 + m], 24.0f) << m;   // around the clock
+                    if (g.month_cop[m] > 0) EXPECT_FLOAT_EQ(g.calc_f32[39 + m], 24.0f) << m;  // around the clock
                     const double gas = (need - (g.month_cop[m] > 0 ? pump : 0)) / 80000.0 * 1.11 * rf;
                     EXPECT_NEAR(g.calc_f32[12 + m], gas, 0.011) << m;
                 }
             }
             EXPECT_GT(backup_months, 0);
             EXPECT_NEAR(g.tot_heater_alone.toDouble(), (g.tot_hp + g.tot_heater + g.tot_saving).toDouble(), 0.13);
-            EXPECT_EQ(g.temp_lowered, 0);    // an output not given covers the rest
+            EXPECT_EQ(g.temp_lowered, 0);  // an output not given covers the rest
         }
     }
 }
@@ -160,7 +158,8 @@ TEST_F(EngineTest, NothingToHeatNeedsNoHeatPump) {
         {"no month ticked", [] { heat_months(1, 0, 82); }},
         {"40 F wanted in Orlando", [] { heat_months(1, 12, 40); }},
         {"no surface", [] { g.pool_area = 0; }},
-        {"a spa indoors, no month ticked", [] {
+        {"a spa indoors, no month ticked",
+         [] {
              heat_months(1, 0, 82);
              g.pool_type = "Spa";
              g.pool_site = "In";

@@ -16,9 +16,9 @@ TEST_F(EngineTest, SizesTheSmallestConfigurationThatHoldsEveryMonth) {
     EXPECT_EQ(g.temp_lowered, 0);
     bool one_fewer_suffices = true;
     for (int m = 1; m <= 12; ++m) {
-        const double out = g.month_load[m][1];   // BTU/h of the system
+        const double out = g.month_load[m][1];  // BTU/h of the system
         const double day = g.month_need[m] / g.month_days[m];
-        EXPECT_LE(day, out * 12 * (1 + 1e-9)) << m;   // fits into 12 h
+        EXPECT_LE(day, out * 12 * (1 + 1e-9)) << m;  // fits into 12 h
         EXPECT_LE(g.calc_f32[39 + m], 12.0f + 1e-4f) << m;
         if (day > out / units * (units - 1) * 12) one_fewer_suffices = false;
     }
@@ -45,8 +45,8 @@ TEST_F(EngineTest, BackupHeaterTakesWhatThePumpCannotCover) {
     // (The share it covers and the backup months: schedule_test.cpp.)
     g.backup_on = 1;
     ASSERT_TRUE(engine::Calc());
-    EXPECT_LT(g.combo_idx, alone);            // a smaller system with the heater behind it
-    EXPECT_EQ(g.temp_lowered, 0);             // the heater holds every temperature
+    EXPECT_LT(g.combo_idx, alone);  // a smaller system with the heater behind it
+    EXPECT_EQ(g.temp_lowered, 0);   // the heater holds every temperature
 
     // January (23.6 °F) is below the pump's minimum: all heat from the
     // propane heater, no heat-pump cost, nothing saved.
@@ -56,7 +56,7 @@ TEST_F(EngineTest, BackupHeaterTakesWhatThePumpCannotCover) {
     EXPECT_GT(g.calc_f32[13], 0);
     EXPECT_NEAR(g.calc_f32[25], 0, 0.011);
 
-    g.fuel_type = 1;                          // no existing heater: nothing to back up with
+    g.fuel_type = 1;  // no existing heater: nothing to back up with
     ASSERT_TRUE(engine::Calc());
     EXPECT_EQ(g.combo_idx, alone);
 }
@@ -66,7 +66,7 @@ TEST_F(EngineTest, BackupHeaterTakesWhatThePumpCannotCover) {
 TEST_F(EngineTest, MonthsThePumpCannotRunInAreOff) {
     set_climate(kChicago);
     g.fuel_type = HT_GAS;
-    g.rate_elec = Currency{};   // the average C.O.P. does not depend on prices
+    g.rate_elec = Currency{};  // the average C.O.P. does not depend on prices
     ASSERT_TRUE(engine::Calc());
     int lowered = 0, running = 0;
     double cop_sum = 0;
@@ -116,7 +116,7 @@ TEST_F(EngineTest, ASystemTooSmallLowersTheTemperature) {
         EXPECT_GT(lowered, 0) << what;
         EXPECT_EQ(g.temp_lowered, lowered) << what;
     };
-    g.sel_buffer[2] = -80000;                 // the dealer forces the smallest system
+    g.sel_buffer[2] = -80000;  // the dealer forces the smallest system
     ASSERT_TRUE(engine::Calc());
     EXPECT_EQ(g.combo_idx, 1);
     expect_lowered("forced: ");
@@ -155,11 +155,11 @@ TEST_F(EngineTest, CompensatingFactorsByAirTemperature) {
     const struct {
         float air;
         int low;
-        double factor;   // C.O.P. with the factors on against off
-        bool output;     // the output doubled too
+        double factor;  // C.O.P. with the factors on against off
+        bool output;    // the output doubled too
     } table[] = {
-        {52.4f, 0, 1.1, true}, {52.5f, 0, 1.2, true}, {82.5f, 0, 1.8, true},
-        {47.0f, 0, 1.0, false},   // below 50 °F only with the low-temperature switch
+        {52.4f, 0, 1.1, true}, {52.5f, 0, 1.2, true},
+        {82.5f, 0, 1.8, true}, {47.0f, 0, 1.0, false},  // below 50 °F only with the low-temperature switch
         {47.0f, 1, 1.1, true},
     };
     for (const auto& r : table) {
@@ -168,9 +168,9 @@ TEST_F(EngineTest, CompensatingFactorsByAirTemperature) {
         EXPECT_NEAR(on.first / off.first, r.factor, 1e-5) << r.air << " " << r.low;
         EXPECT_NEAR(on.second / off.second, r.output ? 2.0 : 1.0, 1e-6) << r.air << " " << r.low;
     }
-    g.hp_cop_factor[2] = 0;                   // 0 is read as 1.0
+    g.hp_cop_factor[2] = 0;  // 0 is read as 1.0
     EXPECT_EQ(at(52.5f, 1, 0).first, at(52.5f, 0, 0).first);
-    EXPECT_EQ(at(44.9f, 1, 1).first, 0);      // never below the minimum air temperature
+    EXPECT_EQ(at(44.9f, 1, 1).first, 0);  // never below the minimum air temperature
 }
 
 }  // namespace

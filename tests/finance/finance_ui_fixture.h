@@ -22,12 +22,12 @@
 #include "finance/ui/elect.h"
 #include "finance/ui/lease.h"
 #include "finance/ui/register.h"
-#include "tests/support/keys.h"
 #include "finance/ui/setfin.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/keys.h"
 
 namespace fs = std::filesystem;
 

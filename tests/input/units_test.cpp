@@ -12,10 +12,10 @@ namespace {
 TEST(InputUnits, FuelPricesMatchThePrintedLabels) {
     using units::kGas, units::kOil, units::kPropane;
     const Currency one = cy(1.00);
-    EXPECT_EQ(units::price_shown(one, kGas, 0), one);           // per therm
-    EXPECT_EQ(units::price_shown(one, kGas, 1), one);           // per 100,000 BTU
-    EXPECT_EQ(units::price_shown(one, kGas, 2), cy(0.0341));    // per kWh
-    EXPECT_EQ(units::price_shown(one, kGas, 3), cy(0.9480));    // per 100 MJ
+    EXPECT_EQ(units::price_shown(one, kGas, 0), one);              // per therm
+    EXPECT_EQ(units::price_shown(one, kGas, 1), one);              // per 100,000 BTU
+    EXPECT_EQ(units::price_shown(one, kGas, 2), cy(0.0341));       // per kWh
+    EXPECT_EQ(units::price_shown(one, kGas, 3), cy(0.9480));       // per 100 MJ
     EXPECT_EQ(units::price_shown(cy(1.50), kOil, 1), cy(0.3963));  // per litre
     EXPECT_EQ(units::price_shown(cy(3.785), kPropane, 1), cy(1.0));
     EXPECT_EQ(units::price_shown(cy(4.2486592), kPropane, 2), cy(1.0));

@@ -66,8 +66,8 @@ protected:
     void TearDown() override {
         delete w;
         windows() = WindowRegistry{};
-        EXPECT_TRUE(script->unexpected().empty()) << "unexpected box: " << script->unexpected().front().title
-                                                   << " / " << script->unexpected().front().text;
+        EXPECT_TRUE(script->unexpected().empty())
+            << "unexpected box: " << script->unexpected().front().title << " / " << script->unexpected().front().text;
         script.reset();
         dir.reset();
     }

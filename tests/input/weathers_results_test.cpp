@@ -109,13 +109,13 @@ TEST_F(Weathers, MetricValuesAreStoredInUsUnits) {
     open();
     EXPECT_EQ(w->Text1(0)->text(), "41.8");  // 450 ft²
     const std::vector<std::tuple<int, const char*, double, std::function<double()>>> cases = {
-        {0, "100", 1076.4, [] { return double(g.pool_area); }},                   // m² -> ft²
-        {1, "2", 6.5618, [] { return double(g.pool_depth); }},                    // m -> ft
-        {2, "16.1", 16.1 / 1.609347219, [] { return double(g.wind_mph); }},       // km/h -> mph
-        {6, "30", 86, [] { return double(g.temp_table[7][6]); }},                 // °C, every month
-        {32, "100", 341214.2, [] { return g.heater_btu; }},                       // kW -> BTU/h
+        {0, "100", 1076.4, [] { return double(g.pool_area); }},                                  // m² -> ft²
+        {1, "2", 6.5618, [] { return double(g.pool_depth); }},                                   // m -> ft
+        {2, "16.1", 16.1 / 1.609347219, [] { return double(g.wind_mph); }},                      // km/h -> mph
+        {6, "30", 86, [] { return double(g.temp_table[7][6]); }},                                // °C, every month
+        {32, "100", 341214.2, [] { return g.heater_btu; }},                                      // kW -> BTU/h
         {34, "0.05", cy(0.05 * 29.299392).toDouble(), [] { return g.rate_natgas.toDouble(); }},  // per kWh
-        {35, "1", 3.785, [] { return g.rate_propane.toDouble(); }},               // per litre
+        {35, "1", 3.785, [] { return g.rate_propane.toDouble(); }},                              // per litre
     };
     for (const auto& [box, typed, us, stored] : cases) {
         w->Text1(box)->setText(typed);
@@ -141,7 +141,8 @@ TEST_F(Weathers, ResultsFollowEveryChange) {
     const double jan = money(w->result_text(1, weathers::kHpCost));
     const double year = money(w->result_text(13, weathers::kHpCost));
     EXPECT_GT(year, 0);
-    EXPECT_EQ(w->result_text(13, weathers::kHpCost), QString::fromStdString(vb::Format(g.tot_hp.toDouble(), "$##,##0")));
+    EXPECT_EQ(w->result_text(13, weathers::kHpCost),
+              QString::fromStdString(vb::Format(g.tot_hp.toDouble(), "$##,##0")));
     EXPECT_FALSE(w->result_text(13, weathers::kHeaterCost).isEmpty());
     typeIn(w->Text1(6), "88");
     EXPECT_FLOAT_EQ(g.temp_table[1][6], 88);
@@ -190,7 +191,7 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     g.area_group = 1;
     g.fuel_type = 3;
     open();
-    ASSERT_LT(g.month_city_c[1], 45);   // too cold for the pump
+    ASSERT_LT(g.month_city_c[1], 45);  // too cold for the pump
     EXPECT_EQ(w->result_text(1, weathers::kWater), "Off");
     EXPECT_EQ(w->result_text(1, weathers::kRunHours), "Off");
     EXPECT_EQ(w->result_text(1, weathers::kHpCost), "$0");
@@ -285,6 +286,5 @@ TEST_F(Weathers, ButtonsHandOverToTheirWindows) {
     windows().Prt2 = nullptr;
     windows().lease = nullptr;
 }
-
 
 }  // namespace

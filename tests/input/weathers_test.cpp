@@ -57,9 +57,9 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         int box;
         const char* typed;
         const char* maxText;
-        const char* minText;           // nullptr: 0 is a value of its own
-        const char* note;              // the note while it is 0
-        double kept;                   // the value stored meanwhile (last valid one typed)
+        const char* minText;  // nullptr: 0 is a value of its own
+        const char* note;     // the note while it is 0
+        double kept;          // the value stored meanwhile (last valid one typed)
         std::function<double()> stored;
     };
     const Case cases[] = {
@@ -152,7 +152,7 @@ TEST_F(Weathers, FirstKeyReplacesAfterAMessageBox) {
     plat::TextBox* wind = w->Text1(2);
     answerOk(1);
     focus(depth);
-    type(depth, "x");                                  // the numbers-only warning
+    type(depth, "x");  // the numbers-only warning
     leave(depth);
     focus(wind, Qt::ActiveWindowFocusReason);
     type(wind, "4");
@@ -206,9 +206,9 @@ TEST_F(Weathers, NoValueReachesTheEngineThatItCannotCompute) {
 
     w->Combo1(1)->SetListIndex(4);  // oil
     for (auto [box, text] : std::vector<std::pair<int, const char*>>{
-             {0, "0"}, {1, "0"}, {2, "0"}, {3, "0"}, {4, "1"}, {5, "1"}, {6, "40"}, {31, "1"}, {32, "0"},
-             {33, "0"}, {36, "0"}, {7, "24"}, {0, "50000"}, {1, "30"}, {2, "50"}, {3, "100"}, {4, "7"},
-             {5, "24"}, {6, "104"}, {31, "100"}, {32, "5000000"}, {33, "5"}, {36, "50"}, {7, "0"}}) {
+             {0, "0"},  {1, "0"},  {2, "0"},   {3, "0"},    {4, "1"},        {5, "1"},  {6, "40"},  {31, "1"},
+             {32, "0"}, {33, "0"}, {36, "0"},  {7, "24"},   {0, "50000"},    {1, "30"}, {2, "50"},  {3, "100"},
+             {4, "7"},  {5, "24"}, {6, "104"}, {31, "100"}, {32, "5000000"}, {33, "5"}, {36, "50"}, {7, "0"}}) {
         w->Text1(box)->setText(text);
         EXPECT_FALSE(w->result_text(13, weathers::kHpCost).isEmpty()) << box << " " << text;
     }
@@ -224,9 +224,12 @@ TEST_F(Weathers, NoValueReachesTheEngineThatItCannotCompute) {
 TEST_F(Weathers, CoverBoxesStoreWholeHoursAndStopAt24) {
     g.fuel_type = 3;
     open();
-    for (auto [text, hours, shown] : std::vector<std::tuple<const char*, int, const char*>>{
-             {"25", 24, "24"}, {"99999", 24, "24"}, {"10.5", 10, "10.5"}, {"9.5", 10, "9.5"}, {"8", 8, "8"},
-             {"", 0, ""}}) {
+    for (auto [text, hours, shown] : std::vector<std::tuple<const char*, int, const char*>>{{"25", 24, "24"},
+                                                                                            {"99999", 24, "24"},
+                                                                                            {"10.5", 10, "10.5"},
+                                                                                            {"9.5", 10, "9.5"},
+                                                                                            {"8", 8, "8"},
+                                                                                            {"", 0, ""}}) {
         plat::TextBox* jan = w->Text1(7);
         jan->SetText(text);
         EXPECT_EQ(jan->text(), shown) << text;
@@ -261,9 +264,19 @@ TEST_F(Weathers, TheLastProjectSurvivesARestart) {
     w->Combo1(1)->SetListIndex(3);  // propane
     w->Check1(15)->setChecked(true);
     w->Check1(7)->setChecked(false);
-    for (auto [box, keys] : std::vector<std::pair<int, const char*>>{
-             {0, "4.5"}, {1, "1.2"}, {2, "4.2"}, {4, "5"}, {5, "12"}, {6, "38"}, {20, "36.5"}, {31, "78"},
-             {32, "44.5"}, {33, "0.1789"}, {35, "0.90"}, {7, "10.5"}, {12, "14"}})
+    for (auto [box, keys] : std::vector<std::pair<int, const char*>>{{0, "4.5"},
+                                                                     {1, "1.2"},
+                                                                     {2, "4.2"},
+                                                                     {4, "5"},
+                                                                     {5, "12"},
+                                                                     {6, "38"},
+                                                                     {20, "36.5"},
+                                                                     {31, "78"},
+                                                                     {32, "44.5"},
+                                                                     {33, "0.1789"},
+                                                                     {35, "0.90"},
+                                                                     {7, "10.5"},
+                                                                     {12, "14"}})
         typeIn(w->Text1(box), keys);
     const std::string city = g.city_name;
     const QString cityEntry = w->Combo1(10)->currentText();

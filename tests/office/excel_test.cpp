@@ -126,10 +126,10 @@ TEST_F(ExcelTest, PicturesSitOnTheActiveCellAtTheSizeAsked) {
     const auto anchors = drawing.select_nodes("//xdr:oneCellAnchor");
     ASSERT_EQ(anchors.size(), 2u);
     const auto first = anchors[0].node();
-    EXPECT_STREQ(first.child("xdr:from").child_value("xdr:col"), "10");  // K
-    EXPECT_STREQ(first.child("xdr:from").child_value("xdr:row"), "19");  // 20
-    EXPECT_STREQ(first.child("xdr:ext").attribute("cy").value(), "1381125");  // 108.75 pt
-    EXPECT_STREQ(first.child("xdr:ext").attribute("cx").value(), "1238250");  // 97.5 pt
+    EXPECT_STREQ(first.child("xdr:from").child_value("xdr:col"), "10");             // K
+    EXPECT_STREQ(first.child("xdr:from").child_value("xdr:row"), "19");             // 20
+    EXPECT_STREQ(first.child("xdr:ext").attribute("cy").value(), "1381125");        // 108.75 pt
+    EXPECT_STREQ(first.child("xdr:ext").attribute("cx").value(), "1238250");        // 97.5 pt
     EXPECT_STREQ(anchors[1].node().child("xdr:from").child_value("xdr:col"), "4");  // e
     EXPECT_EQ(pkg.part("xl/media/image1.bmp"), fixtures::bmp(96, 48));
     EXPECT_NE(pkg.part("[Content_Types].xml").find("/xl/drawings/drawing1.xml"), std::string::npos);

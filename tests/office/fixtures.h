@@ -19,8 +19,8 @@ namespace fixtures {
 
 // A fresh folder of this test process (tests run side by side).
 inline std::string tempDir(const std::string& name) {
-    const auto d = std::filesystem::path(::testing::TempDir()) /
-                   ("heater-office-" + name + "-" + std::to_string(::getpid()));
+    const auto d =
+        std::filesystem::path(::testing::TempDir()) / ("heater-office-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(d);
     std::filesystem::create_directories(d);
     return d.string();
@@ -63,9 +63,7 @@ inline std::string bmp(int w, int h, int dpi = 96) {
     return b;
 }
 
-inline void write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+inline void write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 inline const char* kWordTypes =
     R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
@@ -79,19 +77,21 @@ inline const char* kWordTypes =
 inline office::Package wordTemplate() {
     office::Package p;
     p.set("[Content_Types].xml", kWordTypes);
-    p.set("_rels/.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)");
-    p.set("word/document.xml",
-          R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)"
-          R"(<w:p><w:pPr><w:rPr><w:b/><w:sz w:val="28"/></w:rPr></w:pPr><w:bookmarkStart w:id="1" w:name="bm1"/><w:bookmarkEnd w:id="1"/></w:p>)"
-          R"(<w:p><w:bookmarkStart w:id="2" w:name="Getpic"/><w:bookmarkEnd w:id="2"/></w:p>)"
-          R"(<w:tbl><w:tr><w:tc><w:p><w:bookmarkStart w:id="3" w:name="bm6"/><w:bookmarkEnd w:id="3"/></w:p></w:tc>)"
-          R"(<w:tc><w:p><w:r><w:rPr><w:i/></w:rPr><w:t>Value: </w:t></w:r><w:bookmarkStart w:id="4" w:name="bmb6"/><w:bookmarkEnd w:id="4"/></w:p></w:tc></w:tr></w:tbl>)"
-          R"(<w:bookmarkStart w:id="5" w:name="between"/><w:bookmarkEnd w:id="5"/>)"
-          R"(<w:p><w:r><w:t>after between</w:t></w:r></w:p>)"
-          R"(<w:p><w:bookmarkStart w:id="6" w:name="bm3"/><w:bookmarkEnd w:id="6"/><w:r><w:t xml:space="preserve"> fixed</w:t></w:r></w:p>)"
-          R"(<w:sectPr/></w:body></w:document>)");
+    p.set(
+        "_rels/.rels",
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)");
+    p.set(
+        "word/document.xml",
+        R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)"
+        R"(<w:p><w:pPr><w:rPr><w:b/><w:sz w:val="28"/></w:rPr></w:pPr><w:bookmarkStart w:id="1" w:name="bm1"/><w:bookmarkEnd w:id="1"/></w:p>)"
+        R"(<w:p><w:bookmarkStart w:id="2" w:name="Getpic"/><w:bookmarkEnd w:id="2"/></w:p>)"
+        R"(<w:tbl><w:tr><w:tc><w:p><w:bookmarkStart w:id="3" w:name="bm6"/><w:bookmarkEnd w:id="3"/></w:p></w:tc>)"
+        R"(<w:tc><w:p><w:r><w:rPr><w:i/></w:rPr><w:t>Value: </w:t></w:r><w:bookmarkStart w:id="4" w:name="bmb6"/><w:bookmarkEnd w:id="4"/></w:p></w:tc></w:tr></w:tbl>)"
+        R"(<w:bookmarkStart w:id="5" w:name="between"/><w:bookmarkEnd w:id="5"/>)"
+        R"(<w:p><w:r><w:t>after between</w:t></w:r></w:p>)"
+        R"(<w:p><w:bookmarkStart w:id="6" w:name="bm3"/><w:bookmarkEnd w:id="6"/><w:r><w:t xml:space="preserve"> fixed</w:t></w:r></w:p>)"
+        R"(<w:sectPr/></w:body></w:document>)");
     return p;
 }
 
@@ -107,19 +107,23 @@ inline const char* kBookTypes =
 inline office::Package workbook() {
     office::Package p;
     p.set("[Content_Types].xml", kBookTypes);
-    p.set("_rels/.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)");
-    p.set("xl/workbook.xml",
-          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-          R"(<sheets><sheet name="Energy's costs" sheetId="1" r:id="rId1"/></sheets><calcPr calcId="0"/></workbook>)");
-    p.set("xl/_rels/workbook.xml.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)");
-    p.set("xl/worksheets/sheet1.xml",
-          R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
-          R"(<row r="3"><c r="B3" s="2"/></row><row r="65"><c r="J65" t="inlineStr"><is><t>old</t></is></c></row>)"
-          R"(</sheetData><pageMargins left="0.5" right="0.5" top="0.5" bottom="0.5" header="0" footer="0"/></worksheet>)");
+    p.set(
+        "_rels/.rels",
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)");
+    p.set(
+        "xl/workbook.xml",
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<sheets><sheet name="Energy's costs" sheetId="1" r:id="rId1"/></sheets><calcPr calcId="0"/></workbook>)");
+    p.set(
+        "xl/_rels/workbook.xml.rels",
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)");
+    p.set(
+        "xl/worksheets/sheet1.xml",
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+        R"(<row r="3"><c r="B3" s="2"/></row><row r="65"><c r="J65" t="inlineStr"><is><t>old</t></is></c></row>)"
+        R"(</sheetData><pageMargins left="0.5" right="0.5" top="0.5" bottom="0.5" header="0" footer="0"/></worksheet>)");
     return p;
 }
 

@@ -29,10 +29,9 @@ std::string binDir() {
     return std::string(b ? b : "../bin") + "/";
 }
 
-const std::vector<std::string> kProject = {"bm6",  "bmb6",  "bm12", "bmb12", "bm7",   "bmb7",   "bm13",
-                                           "bmb13", "bm8",  "bmb8", "bm14",  "bmb14", "bm9",    "bmb9",
-                                           "bm10", "bmb10", "bm102", "bmb102", "bm15", "bmb15", "bm16",
-                                           "bmb16", "bm11", "bmb11", "bm17",  "bmb17"};
+const std::vector<std::string> kProject = {
+    "bm6",  "bmb6", "bm12",  "bmb12", "bm7",    "bmb7", "bm13",  "bmb13", "bm8",   "bmb8", "bm14",  "bmb14", "bm9",
+    "bmb9", "bm10", "bmb10", "bm102", "bmb102", "bm15", "bmb15", "bm16",  "bmb16", "bm11", "bmb11", "bm17",  "bmb17"};
 
 // The bookmarks the Word audit fills, in its order.
 std::vector<std::string> auditBookmarks() {
@@ -151,9 +150,9 @@ void fillWorkbook(office::Excel& x, const std::string& book, float scale) {
     x.ActiveSheet().Pictures().Insert(binDir() + "ksl logo21.bmp").Select();
     for (int m = 0; m < 12; ++m) {
         const std::string col(1, cols[m]);
-        put(col + "3", scale * (40.0f + 5 * m));    // heat pump
-        put(col + "2", scale * (110.0f - 3 * m));   // saving
-        put(col + "1", scale * (150.0f + 2 * m));   // heater
+        put(col + "3", scale * (40.0f + 5 * m));   // heat pump
+        put(col + "2", scale * (110.0f - 3 * m));  // saving
+        put(col + "1", scale * (150.0f + 2 * m));  // heater
     }
     put("b6", 9000.5f), put("b7", 2500.25f), put("b8", 6500.25f);
     put("j65", "$1,234"), put("j66", "$6,500");
@@ -226,7 +225,9 @@ struct Rendered : ::testing::Test {
         const auto at = out.find("Pages:");
         return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
     }
-    std::string text(const std::string& pdf) { return prn::runProcess({"pdftotext", "-layout", pdf, "-"}, 20000).output; }
+    std::string text(const std::string& pdf) {
+        return prn::runProcess({"pdftotext", "-layout", pdf, "-"}, 20000).output;
+    }
     std::string image(const std::string& pdf, const std::string& stem) {
         prn::runProcess({"pdftoppm", "-r", "50", "-png", "-singlefile", pdf, dir + "/" + stem}, 20000);
         return fixtures::readAll(dir + "/" + stem + ".png");

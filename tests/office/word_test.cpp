@@ -71,8 +71,9 @@ TEST_F(WordTest, TextGoesAfterItsBookmarkInTheFormattingThere) {
     EXPECT_STREQ(next.child("w:r").child("w:t").text().get(), "Temp F\xC2\xBA");
     EXPECT_TRUE(next.child("w:r").child("w:tab"));
     // Blanks at either end survive.
-    EXPECT_STREQ(d.select_node("//w:bookmarkEnd[@w:id='3']/following-sibling::w:r/w:t").node().attribute("xml:space").value(),
-                 "preserve");
+    EXPECT_STREQ(
+        d.select_node("//w:bookmarkEnd[@w:id='3']/following-sibling::w:r/w:t").node().attribute("xml:space").value(),
+        "preserve");
 
     w.ActiveDocument().Close(false);
     w.Quit();
@@ -81,7 +82,7 @@ TEST_F(WordTest, TextGoesAfterItsBookmarkInTheFormattingThere) {
 
 TEST_F(WordTest, PicturesAreEmbeddedAtTheirSizeWhateverTheirName) {
     fixtures::write(dir + "/hppic41.bmp", fixtures::bmp(192, 96, 192));  // 1 x 0.5 inch
-    fixtures::write(dir + "/hppic3", fixtures::bmp(10, 20, 0));         // no name extension, no resolution
+    fixtures::write(dir + "/hppic3", fixtures::bmp(10, 20, 0));          // no name extension, no resolution
     fixtures::write(dir + "/broken.bmp", "BM not really a picture");
     Word w;
     w.Documents().Open(dotx);

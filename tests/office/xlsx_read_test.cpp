@@ -26,11 +26,12 @@ const char* kTypes =
 office::Package twoSheets() {
     office::Package p;
     p.set("[Content_Types].xml", kTypes);
-    p.set("xl/workbook.xml",
-          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
-          R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-          R"(<bookViews><workbookView activeTab="1"/></bookViews><sheets>)"
-          R"(<sheet name="Notes" sheetId="1" r:id="rId1"/><sheet name="Cities" sheetId="2" r:id="rId2"/></sheets></workbook>)");
+    p.set(
+        "xl/workbook.xml",
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<bookViews><workbookView activeTab="1"/></bookViews><sheets>)"
+        R"(<sheet name="Notes" sheetId="1" r:id="rId1"/><sheet name="Cities" sheetId="2" r:id="rId2"/></sheets></workbook>)");
     p.set("xl/_rels/workbook.xml.rels",
           R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
           R"(<Relationship Id="rId1" Type="x" Target="worksheets/notes.xml"/>)"

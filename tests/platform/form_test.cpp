@@ -1,8 +1,8 @@
 // The run-time behaviour the program's windows rely on: handlers that run
 // for programmatic changes, key filtering, and the window life cycle.
+#include "platform/form.h"
 #include "core/ui.h"
 #include "platform/application.h"
-#include "platform/form.h"
 #include "platform/instances.h"
 #include "platform/testing.h"
 
@@ -107,8 +107,8 @@ TEST_F(Platform, ChangeRunsForProgramAndTypingKeyPressDropsChangesOrPassesKeys) 
     box.KeyPress = [&](int index, int& key) {
         EXPECT_EQ(index, 2);
         seen.push_back(key);
-        if (key == 'x') key = 0;          // refused
-        else if (key == 'a') key = 'A';   // changed
+        if (key == 'x') key = 0;         // refused
+        else if (key == 'a') key = 'A';  // changed
     };
 
     sendKey(&box, Qt::Key_X, "x");

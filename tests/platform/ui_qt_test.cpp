@@ -1,9 +1,9 @@
 // The Qt side of the ui functions: busy pointer, boxes without a screen and
 // the warning sound's file.
-#include "tests/support/box_guard.h"
+#include "platform/ui_qt.h"
 #include "core/ui.h"
 #include "platform/testing.h"
-#include "platform/ui_qt.h"
+#include "tests/support/box_guard.h"
 
 #include <QApplication>
 #include <QFile>

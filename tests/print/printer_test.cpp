@@ -24,12 +24,12 @@ struct PrinterTest : ::testing::Test {
 
 TEST_F(PrinterTest, TabSpcAndTextPlaceColumnsFromOne) {
     P.Print({Tab(5), "ab", Spc(2), "cd", Tab(12), "x"});
-    P.Print({"y", Spc(0), Spc(-3), "z", Tab(0), "w"});  // no blanks; Tab(0) is column 1, already past
-    P.Print({Tab(3), "q", Tab(4), "r"});               // Tab to the very column we stand on: no move
-    P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});   // a passed column: the next line
+    P.Print({"y", Spc(0), Spc(-3), "z", Tab(0), "w"});             // no blanks; Tab(0) is column 1, already past
+    P.Print({Tab(3), "q", Tab(4), "r"});                           // Tab to the very column we stand on: no move
+    P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});  // a passed column: the next line
     P.EndDoc();
-    EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef",
-                                                "    next           same"}));
+    EXPECT_EQ(page(),
+              (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef", "    next           same"}));
     const auto& runs = cap.documents()[0].pages[0].lines[0].runs;
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].column, 5);
@@ -43,9 +43,9 @@ TEST_F(PrinterTest, OpenLinesAreContinuedAndEndedByTheNextStatement) {
     P.Print({Tab(20), "more"}, prn::Open);  // continues the open line
     P.Print({Tab(2), "FEB"});               // column 2 is passed: next line
     P.Print({"open"}, prn::Open);
-    P.Print();                              // only ends the open line
-    P.Print();                              // an empty line
-    P.Print({"last"}, prn::Open);           // EndDoc ends it
+    P.Print();                     // only ends the open line
+    P.Print();                     // an empty line
+    P.Print({"last"}, prn::Open);  // EndDoc ends it
     P.EndDoc();
     EXPECT_EQ(page(), (std::vector<std::string>{"  JAN      72      more", " FEB", "open", "", "last"}));
 }

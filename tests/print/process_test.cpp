@@ -33,7 +33,13 @@ TEST(Process, ReportsOutputAndExitStatusWithoutAShell) {
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(r.output, "a b; rm -rf x\n");  // the argument arrives as one word, unexpanded
     EXPECT_FALSE(r.ok());
-    r = prn::runProcess({"sh", "-c", "echo \"$X\"", }, 5000, {"X=extra"});
+    r = prn::runProcess(
+        {
+            "sh",
+            "-c",
+            "echo \"$X\"",
+        },
+        5000, {"X=extra"});
     EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.output, "extra\n");
 }

@@ -64,7 +64,7 @@ TEST_F(AuditPageTest, CompanyLineLayouts) {
     g.company_name = "  Acme Pools  ";
     std::vector<std::string> t = page_text();
     EXPECT_EQ(t[3], "       " + std::string(16, ' ') + "Acme Pools");
-    EXPECT_EQ(g.company_name, "  Acme Pools  ");   // the settings keep the name as typed
+    EXPECT_EQ(g.company_name, "  Acme Pools  ");  // the settings keep the name as typed
 
     for (const auto& [len, padded] : std::vector<std::pair<int, bool>>{{40, false}, {41, false}, {38, true}}) {
         g.company_name = std::string(static_cast<std::size_t>(len), 'N');
@@ -108,8 +108,8 @@ TEST_F(AuditPageTest, CompanyLineLayouts) {
 TEST_F(AuditPageTest, ProjectValuesInUsAndMetricUnits) {
     prtest::pool_with_gas_and_cover();
     ASSERT_TRUE(engine::calc_all());
-    g.pool_depth = 1.5f * 3.2809f;   // 1.5 m
-    g.pool_area = 40.0f * 10.764f;   // 40.0 m²
+    g.pool_depth = 1.5f * 3.2809f;  // 1.5 m
+    g.pool_area = 40.0f * 10.764f;  // 40.0 m²
     g.units_len = 1;
     g.sun_pct = 79.9f;
     std::vector<std::string> t = page_text();
@@ -119,8 +119,8 @@ TEST_F(AuditPageTest, ProjectValuesInUsAndMetricUnits) {
     g.sun_pct = 80;
     g.units_heat = 1;
     for (int m = 1; m <= 12; ++m) g.month_need[m] = 0;
-    g.month_need[2] = 123456.0 * 28 * 24;   // 123,456 BTU an hour all February
-    g.month_need[3] = 123456.0 * 28 * 24;   // the same need over March's longer month
+    g.month_need[2] = 123456.0 * 28 * 24;  // 123,456 BTU an hour all February
+    g.month_need[3] = 123456.0 * 28 * 24;  // the same need over March's longer month
     t = page_text();
     EXPECT_NE(find(t, "Exposure to the sun:").find("Maximum"), std::string::npos);
     EXPECT_EQ(find(t, "Loss ").substr(10, 31), "Loss KWatt/Hr in peak month: 36");
@@ -134,9 +134,9 @@ TEST_F(AuditPageTest, ALongCityEntryEndsInsideThePage) {
     prtest::pool_no_heater();
     ASSERT_TRUE(engine::calc_all());
     for (const auto& [city, country, shown] : std::vector<std::tuple<std::string, std::string, std::string>>{
-             {"Nassau", "Bahamas", "Bahamas   Nassau"},                  // fits where it stands
-             {"Melbourne", "Australia", "Australi Melbourne"},           // squeezed, moved left
-             {"Rio de Janeiro", "Brazil", "Rio de Janeiro"}}) {          // too long even so: the city
+             {"Nassau", "Bahamas", "Bahamas   Nassau"},          // fits where it stands
+             {"Melbourne", "Australia", "Australi Melbourne"},   // squeezed, moved left
+             {"Rio de Janeiro", "Brazil", "Rio de Janeiro"}}) {  // too long even so: the city
         g.city_name = city;
         g.sel_state = country;
         const std::string l = find(page_text(), "Weather data used:");
@@ -216,7 +216,7 @@ TEST_F(AuditPageTest, BodyFontFallsBackOnceAndStops) {
     // those are refused the font is left as it is and nothing loops.
     cap.refuseFont("Courier New");
     cap.refuseCharset();
-    g.fnt_body_name = "courier new";   // another letter case is not accepted
+    g.fnt_body_name = "courier new";  // another letter case is not accepted
     g.fnt_body_size = 8;
     Fnt_body();
     EXPECT_EQ(g.fnt_body_name, "Courier");

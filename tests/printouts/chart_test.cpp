@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
-#include "printouts/printouts.h"
 #include "office_fakes.h"
+#include "printouts/printouts.h"
 #include "printouts_fixture.h"
 
 namespace {
@@ -42,7 +42,7 @@ TEST_F(ChartTest, EveryCellOfTheWorkbook) {
     EXPECT_EQ(x.text("j66"), vb::Format(vb::Int(g.calc_f32[39]), "$###,##0"));
     EXPECT_EQ(x.text("I29"), "Proposed System:    2   Kestrolin   Model HX 520");
     EXPECT_EQ(x.text("J15"), "Acme Pools");
-    EXPECT_EQ(g.company_name, "  Acme Pools ");   // the settings keep it as typed
+    EXPECT_EQ(g.company_name, "  Acme Pools ");  // the settings keep it as typed
     EXPECT_EQ(x.text("j14"), "Heat Pump Pool Heating Audit");
     EXPECT_EQ(x.text("j17"), g.cust_name);
     EXPECT_EQ(x.text("j18"), g.cust_street);
@@ -98,8 +98,8 @@ TEST_F(ChartTest, WorkbookPictureLegendAndSavingTexts) {
     EXPECT_EQ(office.excel.text("a1"), "Oil");
 
     // The first year's saving: whole dollars down, "$0" for none.
-    for (const auto& [saving, shown] : std::vector<std::pair<float, std::string>>{
-             {0.0f, "$0"}, {0.99f, "$0"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
+    for (const auto& [saving, shown] :
+         std::vector<std::pair<float, std::string>>{{0.0f, "$0"}, {0.99f, "$0"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
         for (int m = 25; m <= 36; ++m) g.calc_f32[m] = m == 25 ? saving : 0.0f;
         office.excel = {};
         prt_graph();

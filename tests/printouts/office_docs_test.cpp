@@ -9,9 +9,9 @@
 #include <map>
 
 #include "engine/engine.h"
+#include "office_fakes.h"
 #include "printouts/office_link.h"
 #include "printouts/printouts.h"
-#include "office_fakes.h"
 #include "printouts_fixture.h"
 
 namespace fs = std::filesystem;
@@ -80,7 +80,9 @@ protected:
             cells = fake.excel;
         }
         read.clear();
-        office_app::word_factory() = [this] { return std::unique_ptr<office_app::Word>(new ReadBackWord(read, written)); };
+        office_app::word_factory() = [this] {
+            return std::unique_ptr<office_app::Word>(new ReadBackWord(read, written));
+        };
         office_app::excel_factory() = [this] {
             return std::unique_ptr<office_app::Excel>(new ReadBackExcel(read, cells));
         };
@@ -101,15 +103,14 @@ protected:
 };
 
 TEST_F(OfficeDocsTest, EveryBookmarkOfTheAuditAndTheSummaryReadsBack) {
-    for (void (*project)() : {prtest::pool_with_gas_and_cover, prtest::metric_spa_with_backup, prtest::pool_no_heater}) {
+    for (void (*project)() :
+         {prtest::pool_with_gas_and_cover, prtest::metric_spa_with_backup, prtest::pool_no_heater}) {
         for (int choice : {4, 5}) {
             calculate(project);
             g.prt_choice = static_cast<i16>(choice);
             both([choice] {
-                if (choice == 4)
-                    prt_word();
-                else
-                    prt_word_summary();
+                if (choice == 4) prt_word();
+                else prt_word_summary();
             });
             ASSERT_FALSE(written.inserts.empty());
             for (const auto& [name, text] : written.inserts) EXPECT_EQ(read[name], written.at(name)) << name;
@@ -130,8 +131,7 @@ TEST_F(OfficeDocsTest, EveryCellOfTheChartReadsBack) {
         const office_app::CellValue& v = cells.cells.at(a);
         if (const double* d = std::get_if<double>(&v))
             EXPECT_EQ(static_cast<float>(std::stod(read[a])), static_cast<float>(*d)) << a;
-        else
-            EXPECT_EQ(read[a], std::get<std::string>(v)) << a;
+        else EXPECT_EQ(read[a], std::get<std::string>(v)) << a;
     }
     EXPECT_EQ(vb::UCase(ReadBackExcel::area_), "$C$12:$O$68");
     EXPECT_EQ(ReadBackExcel::pictures_, 2);

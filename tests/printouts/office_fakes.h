@@ -16,10 +16,10 @@
 namespace prtest {
 
 struct WordLog {
-    std::vector<std::string> calls;                 // "Open <path>", "Select <name>", ...
-    std::vector<std::pair<std::string, std::string>> inserts;   // bookmark, text, in order
+    std::vector<std::string> calls;                            // "Open <path>", "Select <name>", ...
+    std::vector<std::pair<std::string, std::string>> inserts;  // bookmark, text, in order
     std::string template_path;
-    std::string picture;                            // the picture inserted, "" when none
+    std::string picture;  // the picture inserted, "" when none
     int started = 0, quits = 0, closes = 0, prints = 0;
 
     // name = text, one line per insert, in order.
@@ -43,9 +43,9 @@ struct WordLog {
 };
 
 struct WordScript {
-    std::set<std::string> pictures;           // picture files that exist
-    std::string fail_at_bookmark;             // this bookmark is missing (5941)
-    int print_faults = 0;                     // PrintOut fails with 25 this often
+    std::set<std::string> pictures;  // picture files that exist
+    std::string fail_at_bookmark;    // this bookmark is missing (5941)
+    int print_faults = 0;            // PrintOut fails with 25 this often
     bool not_installed = false;
 };
 
@@ -60,7 +60,8 @@ public:
     void Bookmarks_Select(const std::string& name) override {
         log_.calls.push_back("Select " + name);
         if (!open_) throw ui::RtError(4248, "No document is open");
-        if (name == s_.fail_at_bookmark) throw ui::RtError(5941, "The requested member of the collection does not exist.");
+        if (name == s_.fail_at_bookmark)
+            throw ui::RtError(5941, "The requested member of the collection does not exist.");
         sel_ = name;
     }
     void InlineShapes_AddPicture(const std::string& file) override {
@@ -100,8 +101,8 @@ private:
 
 struct ExcelLog {
     std::vector<std::string> calls;
-    std::map<std::string, office_app::CellValue> cells;   // last value by address as sent
-    std::vector<std::string> order;                        // addresses in write order
+    std::map<std::string, office_app::CellValue> cells;  // last value by address as sent
+    std::vector<std::string> order;                      // addresses in write order
     std::vector<std::string> pictures;
     std::string workbook, print_area;
     double height = 0, width = 0;
@@ -122,8 +123,8 @@ struct ExcelLog {
 };
 
 struct ExcelScript {
-    int fail_number = 0;          // the call named below throws this number
-    std::string fail_call;        // "Open", "Insert", "PrintOut", or a cell address
+    int fail_number = 0;    // the call named below throws this number
+    std::string fail_call;  // "Open", "Insert", "PrintOut", or a cell address
     bool not_installed = false;
 };
 

@@ -23,12 +23,12 @@
 #include "input/ui/weathers.h"
 #include "platform/form.h"
 #include "platform/testing.h"
-#include "tests/printouts/office_fakes.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"
 #include "printouts/ui/Prt2.h"
-#include "printouts/values.h"
 #include "printouts/ui/register.h"
+#include "printouts/values.h"
+#include "tests/printouts/office_fakes.h"
 #include "tests/support/data_dir.h"
 
 namespace fs = std::filesystem;
@@ -59,9 +59,7 @@ protected:
             log.push_back("To_print");
             if (fail) throw ui::RtError(53, "File not found");
         };
-        p.prt_word_summary = [this] {
-            log.push_back("prt_word_summary " + std::to_string(input()->Enabled()));
-        };
+        p.prt_word_summary = [this] { log.push_back("prt_word_summary " + std::to_string(input()->Enabled())); };
         p.select_printer = [this] { log.push_back("select_printer"); };
         p.warm_office = [this] { ++warmed; };
         input()->Show();
@@ -70,7 +68,7 @@ protected:
         printouts() = saved;
         {
             ui::Script quiet;
-            quiet.answer(ui::vbYes);   // "Do you want to leave?"
+            quiet.answer(ui::vbYes);  // "Do you want to leave?"
             if (Prt2* w = frm_prt2(); w->isLoaded()) w->Unload();
             input()->SetEnabled(true);
             if (input()->isLoaded()) input()->Unload();
@@ -104,7 +102,7 @@ TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
     g.letter_head = 1;
     fs::remove(dir / "defaulte.dat");
     Prt2* p = open();
-    EXPECT_TRUE(fs::exists(dir / "defaulte.dat"));   // the settings were written first
+    EXPECT_TRUE(fs::exists(dir / "defaulte.dat"));  // the settings were written first
     EXPECT_TRUE(p->isLoaded());
     EXPECT_FALSE(input()->Enabled());
     EXPECT_FALSE(print_button()->isEnabled());
@@ -133,12 +131,13 @@ TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
 
 TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
     Prt2* p = open();
-    p->Check2->SetValue(1);   // a tick stays while its box is unavailable
+    p->Check2->SetValue(1);  // a tick stays while its box is unavailable
     struct Row {
         int choice;
         bool small, letter, round;
     };
-    const Row rows[] = {{5, false, false, true}, {4, false, false, false}, {1, false, false, false}, {2, true, true, false}};
+    const Row rows[] = {
+        {5, false, false, true}, {4, false, false, false}, {1, false, false, false}, {2, true, true, false}};
     for (int r : {3, 1, 2, 0}) {
         p->Combo1->SetListIndex(r);
         EXPECT_EQ(g.prt_choice, rows[r].choice) << r;
@@ -241,7 +240,7 @@ TEST_F(Prt2Test, ThePrintoutsReadWhatTheInputWindowShows) {
 TEST_F(Prt2Test, TheSummaryLeavesTheInputWindowAsItWas) {
     input()->Text1(7)->SetText("8");
     input()->Text1(8)->SetText("10");
-    input()->SSCommand1(0)->DoClick();   // Calculate
+    input()->SSCommand1(0)->DoClick();  // Calculate
     auto shown = [this] {
         std::vector<QString> v;
         for (int i = 7; i <= 18; ++i) v.push_back(input()->Text1(i)->Text());
@@ -253,7 +252,7 @@ TEST_F(Prt2Test, TheSummaryLeavesTheInputWindowAsItWas) {
         return v;
     };
     const std::vector<QString> before = shown();
-    printouts() = saved;   // the real summary, on a recorded word processor
+    printouts() = saved;  // the real summary, on a recorded word processor
     printouts().warm_office = [] {};
     prtest::FakeOffice office;
     office.wscript.pictures = {g.data_dir + "hppic61.bmp"};

@@ -39,17 +39,17 @@ protected:
 
 TEST_F(Calc3Test, ElectricCostIsCutToTenthsAndFloorReturnsUseTheShare) {
     run();
-    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);   // 1000 kWh = $95.0 a month at C.O.P. 4
-    g.month_need[1] = 3412000;               // 94.97 cut down to 94.9
+    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);  // 1000 kWh = $95.0 a month at C.O.P. 4
+    g.month_need[1] = 3412000;             // 94.97 cut down to 94.9
     run();
     EXPECT_NEAR(hp, 11 * 95.0 / 4 + 94.9 / 4, 1e-9);
 
     g.month_need[1] = 3413000;
     g.opt_reduce = 1;
-    g.reduce_pct = 0.2f;                     // a share: 20 % less
+    g.reduce_pct = 0.2f;  // a share: 20 % less
     run();
     EXPECT_NEAR(hp, 12 * 95.0 / 4 * 0.8, 1e-4);
-    g.pool_type = "Spa";                     // a spa has no floor returns
+    g.pool_type = "Spa";  // a spa has no floor returns
     run();
     EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);
     EXPECT_EQ(fuel, Currency{});
@@ -60,15 +60,15 @@ TEST_F(Calc3Test, FuelHeaterSavingAndUnheatedMonths) {
     g.fuel_type = HT_GAS;
     g.heater_eff = 80;
     g.rate_natgas = cy(1.20);
-    g.run_state[7][0] = 0;        // July not heated
-    g.month_need[8] = 0;          // August needs nothing
+    g.run_state[7][0] = 0;  // July not heated
+    g.month_need[8] = 0;    // August needs nothing
     run();
     // 3,413,000 BTU / (0.8 x 100,000) x 1.20 = 51.195 a month; pump 23.75.
     EXPECT_EQ(fuel, cy(10 * 51.195));
     EXPECT_EQ(saving, cy(10 * (51.195 - 23.75)));
     EXPECT_NEAR(hp, 10 * 23.75, 1e-9);
 
-    g.heater_eff = 0;             // a settings file may hold it: no crash, no fuel cost
+    g.heater_eff = 0;  // a settings file may hold it: no crash, no fuel cost
     run();
     EXPECT_EQ(fuel, Currency{});
     EXPECT_EQ(saving, cy(-10 * 23.75));
@@ -79,28 +79,28 @@ TEST_F(Calc3Test, BackupMonthRunsAroundTheClockAndTheBackupHeaterTakesTheRest) {
     g.heater_eff = 91;
     g.rate_propane = cy(2.00);
     g.backup_on = 1;
-    g.month_load[1][1] = 4000;    // BTU/h: 2,976,000 BTU in January's 744 hours
+    g.month_load[1][1] = 4000;  // BTU/h: 2,976,000 BTU in January's 744 hours
     g.backup_month[1] = 1;
-    for (int m = 2; m <= 12; ++m) g.month_load[m][1] = 10000;   // more than the need: no rest
+    for (int m = 2; m <= 12; ++m) g.month_load[m][1] = 10000;  // more than the need: no rest
     run();
     const double hp_jan = 4000.0 * 24 * 31 * 0.095 / 4 * 0.293 / 1000;
     const double hp_other = 95.0 / 4;
     EXPECT_NEAR(hp, hp_jan + 11 * hp_other, 1e-9);
     // January's rest 437,000 BTU of propane at 91 % of 91,000 BTU per gallon.
     const Currency rest = cy(437000.0 / (0.91 * 91000) * 2.0);
-    EXPECT_EQ(fuel, rest);   // the other months' negative rest counts as nothing
+    EXPECT_EQ(fuel, rest);  // the other months' negative rest counts as nothing
     const Currency alone = cy(3413000.0 / (0.91 * 91000) * 2.0);
     EXPECT_EQ(saving, alone * 12 - (cy(hp_jan) + rest) - cy(hp_other) * 11);
 }
 
 TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
-    g.run_state[3][0] = 0;        // March not heated
+    g.run_state[3][0] = 0;  // March not heated
     g.month_hours_c[2][0] = 0;
     g.calc_f32[39 + 4] = 0.4f;
     g.calc_f32[39 + 5] = 0;
     g.calc_f32[39 + 6] = 12.6f;
-    g.month_city_c[1] = 0;        // no air value yet: 0 in January
-    g.month_city_c[9] = -3;       // a value below 0 keeps August's
+    g.month_city_c[1] = 0;   // no air value yet: 0 in January
+    g.month_city_c[9] = -3;  // a value below 0 keeps August's
     g.month_city_c[8] = 77;
     run();
     auto row = [](int m) {
@@ -109,11 +109,11 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
         return r;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(row(1), (V{"JAN", "0", "", "8", "6"}));   // water needs an air value too
-    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));   // no cover: 0, as on the printed page
+    EXPECT_EQ(row(1), (V{"JAN", "0", "", "8", "6"}));     // water needs an air value too
+    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));  // no cover: 0, as on the printed page
     EXPECT_EQ(row(3), (V{"MAR", "70", "N/A", "N/A", "Off"}));
     EXPECT_EQ(row(4), (V{"APR", "70", "80", "8", "<1"}));
-    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));   // no heater: 0 hours read "<1"
+    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));  // no heater: 0 hours read "<1"
     EXPECT_EQ(row(6), (V{"JUN", "70", "80", "8", "13"}));
     EXPECT_EQ(row(9), (V{"SEP", "77", "80", "8", "6"}));
 
@@ -125,14 +125,14 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     for (int c = 0; c <= 8; ++c) EXPECT_EQ(rep_text(0, c), "");
     for (int m = 1; m <= 12; ++m) EXPECT_EQ(rep_text(m, 6), "");
 
-    g.units_temp = 1;             // Celsius: 70 °F = 21.1, 80 °F = 26.7
+    g.units_temp = 1;  // Celsius: 70 °F = 21.1, 80 °F = 26.7
     run();
     EXPECT_EQ(row(6), (V{"JUN", "21", "27", "8", "13"}));
-    g.month_city_c[7] = 32.3f;    // 0.2 °C: a figure, not an empty cell
+    g.month_city_c[7] = 32.3f;  // 0.2 °C: a figure, not an empty cell
     run();
     EXPECT_EQ(rep_text(7, 2), "0");
 
-    g.prt_choice = 2;             // the plain-text page prints instead
+    g.prt_choice = 2;  // the plain-text page prints instead
     rep_text.clear();
     run();
     EXPECT_EQ(rep_text(6, 1), "");
@@ -173,7 +173,7 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     // An unheated month: N/A under the temperatures, ended like every line.
     EXPECT_EQ(lines[11], "          DEC      70     N/A     N/A      off           $0.00         $0.00         $0.00");
 
-    g.fuel_type = HT_HEATPUMP;   // no heater: no heater or saving columns
+    g.fuel_type = HT_HEATPUMP;  // no heater: no heater or saving columns
     const auto short_lines = printed(month_lines(9));
     EXPECT_EQ(short_lines[0], "          JAN      70      80       8        6       $1,234.50");
     EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off           $0.00");
@@ -227,7 +227,7 @@ TEST_F(PrintoutTest, PumpCaption) {
     EXPECT_EQ(c, "HX 730");
     EXPECT_EQ(a, "HX 310");
 
-    prtest::brand_box() = "  A Brand Name Longer Than Sixteen";   // cut to 16, then trimmed
+    prtest::brand_box() = "  A Brand Name Longer Than Sixteen";  // cut to 16, then trimmed
     pump_title(cap, b, c, a);
     EXPECT_EQ(cap, " 2   A Brand Name Lon   Model HX 520");
 
@@ -243,20 +243,13 @@ TEST_F(PrintoutTest, FuelPriceInTheChosenUnit) {
         const char* label;
     };
     const Case cases[] = {
-        {HT_ELEC, 0, 0.15, 0.15, "/KWH        "},
-        {HT_GAS, 0, 1.00, 1.00, "/Therm      "},
-        {HT_GAS, 1, 1.00, 1.00, "/100K BTU   "},
-        {HT_GAS, 2, 1.00, 0.0341, "/KWH Gas    "},
-        {HT_GAS, 3, 1.00, 0.9480, "/100 MJ Gas "},
-        {HT_PROPANE, 0, 2.00, 2.00, "/Gal Prop"},
-        {HT_PROPANE, 1, 3.785, 1.00, "/Ltr Propane"},
-        {HT_PROPANE, 2, 2.00, 0.4707, "/LB Propane "},
-        {HT_PROPANE, 3, 2.00, 1.0378, "/KG Propane "},
-        {HT_PROPANE, 4, 2.00, 2.4031, "/UK Gal Prop"},
-        {HT_OIL, 0, 1.50, 1.50, "/Gal Oil    "},
-        {HT_OIL, 1, 1.50, 0.3963, "/Liter Oil  "},
-        {HT_OIL, 2, 1.50, 11.2208, "/Ft^3 Oil   "},
-        {HT_OIL, 3, 1.50, 1.8023, "/UK Gal Oil "},
+        {HT_ELEC, 0, 0.15, 0.15, "/KWH        "},      {HT_GAS, 0, 1.00, 1.00, "/Therm      "},
+        {HT_GAS, 1, 1.00, 1.00, "/100K BTU   "},       {HT_GAS, 2, 1.00, 0.0341, "/KWH Gas    "},
+        {HT_GAS, 3, 1.00, 0.9480, "/100 MJ Gas "},     {HT_PROPANE, 0, 2.00, 2.00, "/Gal Prop"},
+        {HT_PROPANE, 1, 3.785, 1.00, "/Ltr Propane"},  {HT_PROPANE, 2, 2.00, 0.4707, "/LB Propane "},
+        {HT_PROPANE, 3, 2.00, 1.0378, "/KG Propane "}, {HT_PROPANE, 4, 2.00, 2.4031, "/UK Gal Prop"},
+        {HT_OIL, 0, 1.50, 1.50, "/Gal Oil    "},       {HT_OIL, 1, 1.50, 0.3963, "/Liter Oil  "},
+        {HT_OIL, 2, 1.50, 11.2208, "/Ft^3 Oil   "},    {HT_OIL, 3, 1.50, 1.8023, "/UK Gal Oil "},
     };
     for (const Case& k : cases) {
         g.fuel_type = static_cast<i16>(k.fuel);

@@ -5,10 +5,10 @@
 
 #include "core/windows.h"
 #include "engine/engine.h"
+#include "office_fakes.h"
 #include "platform/print/transcript.h"
 #include "printouts/printouts.h"
 #include "printouts/values.h"
-#include "office_fakes.h"
 #include "printouts_fixture.h"
 
 namespace {
@@ -78,7 +78,7 @@ TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
     EXPECT_EQ(w.at("bmb8"), "15,148 Gal.");
     EXPECT_EQ(w.at("bmb14"), "65.0 %");
     EXPECT_EQ(w.at("bm21e") + "|" + w.at("bm22e") + "|" + w.at("bm23e") + "|" + w.at("bm24e"), "Off| <1|1|13");
-    EXPECT_EQ(w.at("bm34f"), "$617.25");   // five times $123.45, exact
+    EXPECT_EQ(w.at("bm34f"), "$617.25");  // five times $123.45, exact
     // (Metric units and the no-heater form: the whole documents above.)
 
     // An electric heater's price caption keeps its unit label's blanks.
@@ -100,12 +100,13 @@ TEST_F(WordTest, TemplatePictureAndHeading) {
     EXPECT_EQ(office.word.template_path, "/data/WordPrt2a.dotx");
     EXPECT_EQ(office.word.at("bm1"), "kestrolin");
     EXPECT_NE(office.word.at("bm39").find("your kestrolin distributor."), std::string::npos);
-    EXPECT_EQ(g.company_name, "");   // the settings keep the dealer's own (empty) name
-    EXPECT_EQ(office.word.picture, "/data/hppic61.bmp");   // models_used 3, brand 1
+    EXPECT_EQ(g.company_name, "");                        // the settings keep the dealer's own (empty) name
+    EXPECT_EQ(office.word.picture, "/data/hppic61.bmp");  // models_used 3, brand 1
 
-    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
-             {"Zuro Zove Vodirizi", "kestrolin"}, {"zuro zove vodirizi", "zuro zove vodirizi"},
-             {"  Acme Pools ", "Acme Pools"}}) {
+    for (const auto& [name, shown] :
+         std::vector<std::pair<std::string, std::string>>{{"Zuro Zove Vodirizi", "kestrolin"},
+                                                          {"zuro zove vodirizi", "zuro zove vodirizi"},
+                                                          {"  Acme Pools ", "Acme Pools"}}) {
         g.company_name = name;
         office.word = {};
         ASSERT_TRUE(prt_word());
@@ -223,7 +224,7 @@ TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
         EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
         EXPECT_EQ(office.word.prints, 1);
         EXPECT_TRUE(Shown::now() == before) << expected;
-        EXPECT_EQ(shows, 3);   // uncovered, covered, and the user's own again
+        EXPECT_EQ(shows, 3);  // uncovered, covered, and the user's own again
         EXPECT_EQ(office.word.template_path, "/data/WordPrt1aa.dotx");
     }
 }
@@ -236,7 +237,7 @@ TEST_F(WordTest, SummaryCoverHoursAsStored) {
     g.month_hours_c[1][0] = 8;
     g.month_hours_c[2][0] = 10;
     g.month_hours_c[3][0] = 10;
-    g.month_hours_c[3][1] = 7;   // the settings' copy stays as it was, too
+    g.month_hours_c[3][1] = 7;  // the settings' copy stays as it was, too
     ASSERT_TRUE(engine::calc_all());
     const Shown before = Shown::now();
     prt_word_summary();

@@ -89,16 +89,16 @@ TEST_F(ReportTest, PumpchkRecordsFollowTheFileLayout) {
     };
     EXPECT_EQ(b.substr(0, 39), "Brisalto" + std::string(31, ' '));
     EXPECT_EQ(b.substr(39, 25), "2 model BR 35" + std::string(12, ' '));
-    EXPECT_EQ(f32(64), 81.0f);            // water_temp(1)
-    EXPECT_EQ(f32(112 + 44), 4.2f);       // cop(12)
-    EXPECT_EQ(f32(160), 100.25f);         // op_cost(1)
-    EXPECT_EQ(f32(208 + 4), 40002.0f);    // output(2)
-    EXPECT_EQ(b[256 + 22], 12);           // hours(12), low byte first
+    EXPECT_EQ(f32(64), 81.0f);          // water_temp(1)
+    EXPECT_EQ(f32(112 + 44), 4.2f);     // cop(12)
+    EXPECT_EQ(f32(160), 100.25f);       // op_cost(1)
+    EXPECT_EQ(f32(208 + 4), 40002.0f);  // output(2)
+    EXPECT_EQ(b[256 + 22], 12);         // hours(12), low byte first
     EXPECT_EQ(b[256 + 23], 0);
-    EXPECT_EQ(f32(280 + 4), 15.0f);       // backup_cost(2)
-    EXPECT_EQ(f32(328 + 16), 5000.0f);    // year_cost(5)
-    EXPECT_EQ(f32(348), 2936.03f);        // save_year1
-    EXPECT_EQ(f32(352), 16542.5f);        // year_save(1)
+    EXPECT_EQ(f32(280 + 4), 15.0f);     // backup_cost(2)
+    EXPECT_EQ(f32(328 + 16), 5000.0f);  // year_cost(5)
+    EXPECT_EQ(f32(348), 2936.03f);      // save_year1
+    EXPECT_EQ(f32(352), 16542.5f);      // year_save(1)
     EXPECT_EQ(f32(372), 7800.0f);
     EXPECT_EQ(f32(376), 2.7f);
     EXPECT_EQ(f32(380), -37.6f);
@@ -220,7 +220,8 @@ TEST_F(ReportTest, AScratchFileThatCannotBeWrittenIsSaidAndPassedOver) {
         const char* title;
     };
     static Case current{};
-    for (const Case c : {Case{rec::Step::Write, ENOSPC, "Sorry"}, Case{rec::Step::Rename, EACCES, "Error in compare"}}) {
+    for (const Case c :
+         {Case{rec::Step::Write, ENOSPC, "Sorry"}, Case{rec::Step::Rename, EACCES, "Error in compare"}}) {
         current = c;
         rec::setFaultHook([](rec::Step step, const std::string& p) {
             return step == current.step && p.find("Pumpchk.dat") != std::string::npos ? current.err : 0;
@@ -282,9 +283,9 @@ TEST_F(ReportTest, CapacityFlagsAreThoseOfThisRun) {
     g.comp_names[1].clear();
     g.comp_names[2].clear();
     compet1::compare();
-    EXPECT_EQ(note(), (std::vector<std::string>{
-                          "Unfortunately the", "system lacks the capacity required to maintain water temperatures.",
-                          "A larger system will result in an increase in equipment costs,"}));
+    EXPECT_EQ(note(), (std::vector<std::string>{"Unfortunately the",
+                                                "system lacks the capacity required to maintain water temperatures.",
+                                                "A larger system will result in an increase in equipment costs,"}));
 }
 
 // After the report book, with or without the comparison, the data model

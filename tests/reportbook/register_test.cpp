@@ -1,8 +1,8 @@
 // The printout selection's print choice 3 reaches the report book through
 // the window registry.
+#include "reportbook/ui/register.h"
 #include "core/windows.h"
 #include "report_fixture.h"
-#include "reportbook/ui/register.h"
 
 namespace rbtest {
 namespace {

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <string>
 
+#include "app/data.h"
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "app/data.h"
 #include "engine/engine.h"
-#include "app/model.h"
 #include "platform/print/printer.h"
 #include "reportbook/compare.h"
 #include "reportbook/prt1.h"
@@ -36,8 +36,8 @@ inline std::tm fixed_day() {
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(data_.copy_built({"defaulte.dat", "location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
-                                      "PumpHP3.dat"}))
+        ASSERT_TRUE(data_.copy_built(
+            {"defaulte.dat", "location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat"}))
             << data_.missing();
         set_defaults(g);
         data_.use();

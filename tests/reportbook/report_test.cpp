@@ -68,8 +68,8 @@ TEST_F(ReportTest, TheFinancePagesPrintOnceAfterTheComparison) {
                     sales += run.text.find("ADVANTAGES OF LEASING") != std::string::npos;
                     tables += run.text.find("Year     Heat pump   Lease") != std::string::npos;
                     comparisons += run.text.find("COMPETITIVE COMPARISONS") != std::string::npos;
-                    titleFont |= run.text.find("MAKES  SENSE") != std::string::npos && run.font.size == 14 &&
-                                 run.font.bold;
+                    titleFont |=
+                        run.text.find("MAKES  SENSE") != std::string::npos && run.font.size == 14 && run.font.bold;
                 }
         EXPECT_EQ(comparisons, 1);
         EXPECT_EQ(sales, letter);
@@ -91,10 +91,10 @@ TEST_F(ReportTest, SystemPerformanceRows) {
         g.month_cop[m] = 4.5f;
         g.calc_f32[39 + m] = 6;
     }
-    g.month_need[1] = 0;             // heated, nothing needed
-    g.run_state[2][0] = 0;           // not heated
-    g.month_city_c[3] = -5;          // a month below 0 °F
-    g.month_need[4] = 100e6;         // more than a day holds: 24 hours
+    g.month_need[1] = 0;      // heated, nothing needed
+    g.run_state[2][0] = 0;    // not heated
+    g.month_city_c[3] = -5;   // a month below 0 °F
+    g.month_need[4] = 100e6;  // more than a day holds: 24 hours
     g.combo_idx = 1;
     g.combo_n1[1] = 1;
     prt1::table3();
@@ -243,7 +243,9 @@ TEST_F(ReportTest, TheTitleFontCorrectsWhatItCannotUse) {
         int size;
         const char* usedName;
         int usedSize;
-    } cases[] = {{"Times", 13, "Courier", 10}, {"courier new", 8, "Courier", 10}, {"Arial", 16, "Arial", 16},
+    } cases[] = {{"Times", 13, "Courier", 10},
+                 {"courier new", 8, "Courier", 10},
+                 {"Arial", 16, "Arial", 16},
                  {"Courier New", 9, "Courier New", 9}};
     for (const auto& c : cases) {
         g.fnt_title_name = c.name;

@@ -2,9 +2,9 @@
 // equipment texts of compared systems.
 #include <gtest/gtest.h>
 
+#include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "app/model.h"
 #include "platform/print/printer.h"
 #include "reportbook/equip_desc.h"
 #include "reportbook/rows.h"
@@ -147,7 +147,7 @@ TEST(EquipDesc, FormsOfTheConfiguration) {
     EXPECT_EQ(desc(2, 0, 0), std::string(19, ' ') + " 2 model   BR 35");  // leading blanks of a name stay
     EXPECT_EQ(desc(0, 2, 0), std::string(19, ' ') + " 2 model BR 55");
     EXPECT_EQ(desc(0, 0, 1), std::string(19, ' ') + " 1 model BR 85");
-    EXPECT_EQ(desc(0, 2, 1), std::string(19, ' ') + " 2 model BR 55");   // form 3 comes first
+    EXPECT_EQ(desc(0, 2, 1), std::string(19, ' ') + " 2 model BR 55");  // form 3 comes first
     // Mixes no form covers name every model with its count.
     EXPECT_EQ(vb::Trim(desc(2, 2, 0)), "2 model   BR 35 and 2 model BR 55");
     EXPECT_EQ(vb::Trim(desc(0, 0, 3)), "3 model BR 85");

@@ -102,14 +102,16 @@ double number(const std::string& file, const CsvRow& row, std::size_t col) {
 int whole(const std::string& file, const CsvRow& row, std::size_t col, int lo, int hi) {
     double v = number(file, row, col);
     if (v != static_cast<int>(v) || v < lo || v > hi)
-        fail(file, row.line, "column " + std::to_string(col + 1) + " must be a whole number " + std::to_string(lo) +
-                                 ".." + std::to_string(hi));
+        fail(file, row.line,
+             "column " + std::to_string(col + 1) + " must be a whole number " + std::to_string(lo) + ".." +
+                 std::to_string(hi));
     return static_cast<int>(v);
 }
 
 // Rating row r stands for the air temperature 90 - 5 r °F (85 .. 50).
 void checkAir(const std::string& file, const CsvRow& row, int r, double air) {
-    if (air != 90 - 5 * r) fail(file, row.line, "row " + std::to_string(r) + " is " + std::to_string(90 - 5 * r) + " F");
+    if (air != 90 - 5 * r)
+        fail(file, row.line, "row " + std::to_string(r) + " is " + std::to_string(90 - 5 * r) + " F");
 }
 
 // ---- the sources -------------------------------------------------------------------

@@ -201,14 +201,17 @@ QImage heatPump(const Brand& b, int number, bool open, int w, int h) {
     const QRectF lower(box.left() + 8, fan.bottom() + 6, box.width() - 16, box.bottom() - fan.bottom() - 14);
     if (open) {
         p.setPen(QPen(rgb(b.main), 1.5));
-        for (double y = lower.top() + 3; y < lower.bottom() - 3; y += 4) p.drawLine(QPointF(lower.left(), y), QPointF(lower.right() * 0.6 + lower.left() * 0.4, y));
+        for (double y = lower.top() + 3; y < lower.bottom() - 3; y += 4)
+            p.drawLine(QPointF(lower.left(), y), QPointF(lower.right() * 0.6 + lower.left() * 0.4, y));
         p.setBrush(QColor(90, 90, 95));
         p.setPen(Qt::NoPen);
         p.drawRoundedRect(QRectF(lower.right() - lower.width() * 0.32, lower.center().y() - lower.height() * 0.3,
-                                 lower.width() * 0.28, lower.height() * 0.6), 5, 5);
+                                 lower.width() * 0.28, lower.height() * 0.6),
+                          5, 5);
     } else {
         p.setPen(QPen(rgb(b.dark), 1));
-        for (double y = lower.top() + 4; y < lower.bottom() - 2; y += 5) p.drawLine(QPointF(lower.left(), y), QPointF(lower.right(), y));
+        for (double y = lower.top() + 4; y < lower.bottom() - 2; y += 5)
+            p.drawLine(QPointF(lower.left(), y), QPointF(lower.right(), y));
     }
     // badge with the brand
     const QRectF badge(box.left() + box.width() * 0.15, box.bottom() - box.height() * 0.2, box.width() * 0.7,
@@ -283,8 +286,10 @@ std::vector<ParaStyle> wordStyles(const Brand& b) {
     return {
         {"Company", R"(<w:spacing w:before="120" w:after="20"/>)" + center, "<w:b/>" + color(b.dark) + size(36)},
         {"Letterhead", center, "<w:i/>" + color(b.main) + size(17)},
-        {"Rule", R"(<w:pBdr><w:bottom w:val="single" w:sz="12" w:space="1" w:color=")" + b.main +
-                     R"("/></w:pBdr><w:spacing w:after="120"/>)", size(8)},
+        {"Rule",
+         R"(<w:pBdr><w:bottom w:val="single" w:sz="12" w:space="1" w:color=")" + b.main +
+             R"("/></w:pBdr><w:spacing w:after="120"/>)",
+         size(8)},
         {"Banner", R"(<w:spacing w:before="40" w:after="40"/>)", "<w:b/><w:color w:val=\"FFFFFF\"/>" + size(22)},
         {"Title", R"(<w:spacing w:before="60" w:after="100"/>)" + center, "<w:b/>" + color(b.main) + size(28)},
         {"Customer", "", size(20)},
@@ -308,18 +313,19 @@ std::vector<ParaStyle> wordStyles(const Brand& b) {
 }
 
 std::string stylesXml(const Brand& b) {
-    std::string s = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:styles xmlns:w=\"") + kNsW +
-                    "\"><w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs=\"Arial\"/>"
-                    "<w:sz w:val=\"19\"/><w:lang w:val=\"en-US\"/></w:rPr></w:rPrDefault><w:pPrDefault><w:pPr>"
-                    "<w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/></w:pPr></w:pPrDefault></w:docDefaults>"
-                    "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
-                    "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
-                    "<w:tblPr><w:tblCellMar><w:left w:w=\"70\" w:type=\"dxa\"/><w:right w:w=\"70\" w:type=\"dxa\"/>"
-                    "</w:tblCellMar></w:tblPr></w:style>";
+    std::string s =
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:styles xmlns:w=\"") + kNsW +
+        "\"><w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs=\"Arial\"/>"
+        "<w:sz w:val=\"19\"/><w:lang w:val=\"en-US\"/></w:rPr></w:rPrDefault><w:pPrDefault><w:pPr>"
+        "<w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/></w:pPr></w:pPrDefault></w:docDefaults>"
+        "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+        "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
+        "<w:tblPr><w:tblCellMar><w:left w:w=\"70\" w:type=\"dxa\"/><w:right w:w=\"70\" w:type=\"dxa\"/>"
+        "</w:tblCellMar></w:tblPr></w:style>";
     for (const auto& st : wordStyles(b))
-        s += std::string("<w:style w:type=\"paragraph\" w:customStyle=\"1\" w:styleId=\"") + st.id + "\"><w:name w:val=\"" +
-             st.id + "\"/><w:basedOn w:val=\"Normal\"/><w:qFormat/><w:pPr>" + st.ppr + "</w:pPr><w:rPr>" + st.rpr +
-             "</w:rPr></w:style>";
+        s += std::string("<w:style w:type=\"paragraph\" w:customStyle=\"1\" w:styleId=\"") + st.id +
+             "\"><w:name w:val=\"" + st.id + "\"/><w:basedOn w:val=\"Normal\"/><w:qFormat/><w:pPr>" + st.ppr +
+             "</w:pPr><w:rPr>" + st.rpr + "</w:rPr></w:style>";
     return s + "</w:styles>";
 }
 
@@ -392,8 +398,8 @@ private:
                     if (b == name) fail("bookmark twice: " + name);
                 bookmarks_.push_back(name);
                 const std::string id = std::to_string(bookmarks_.size());
-                out += "<w:bookmarkStart w:id=\"" + id + "\" w:name=\"" + xmlEscape(name) + "\"/><w:bookmarkEnd w:id=\"" +
-                       id + "\"/>";
+                out += "<w:bookmarkStart w:id=\"" + id + "\" w:name=\"" + xmlEscape(name) +
+                       "\"/><w:bookmarkEnd w:id=\"" + id + "\"/>";
                 i = e + 1;
             } else if (c == '"') {
                 const auto e = content.find('"', i + 1);
@@ -419,15 +425,19 @@ private:
         const long cy = cx * logo_.height() / logo_.width();
         const std::string sx = std::to_string(cx), sy = std::to_string(cy);
         return "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"" + sx +
-               "\" cy=\"" + sy + "\"/><wp:docPr id=\"1\" name=\"Logo\"/><a:graphic><a:graphicData "
+               "\" cy=\"" + sy +
+               "\"/><wp:docPr id=\"1\" name=\"Logo\"/><a:graphic><a:graphicData "
                "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:nvPicPr><pic:cNvPr "
                "id=\"0\" name=\"logo.bmp\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed=\"rIdLogo\"/>"
-               "<a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
-               sx + "\" cy=\"" + sy + "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr>"
+               "<a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
+               "cx=\"" +
+               sx + "\" cy=\"" + sy +
+               "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr>"
                "</pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
     }
 
-    std::string table(const std::string& style, const std::vector<double>& widthsMm, const std::vector<std::string>& rows) {
+    std::string table(const std::string& style, const std::vector<double>& widthsMm,
+                      const std::vector<std::string>& rows) {
         if (style != "Grid" && style != "Plain" && style != "Banner") fail("no table style " + style);
         std::vector<long> tw;
         long total = 0;
@@ -545,13 +555,16 @@ office::Package wordTemplate(const fs::path& dir, const std::string& layout, int
           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>" +
               xmlEscape(b.name + (layout == "audit.layout" ? " heating audit" : " heating summary")) +
               "</dc:title><dc:creator>Heater</dc:creator></cp:coreProperties>");
-    std::string rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
-                       "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
-                       "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-                       "Target=\"styles.xml\"/>";
+    std::string rels =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+        "Target=\"styles.xml\"/>";
     if (w.usesLogo()) {
-        rels += "<Relationship Id=\"rIdLogo\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
-                "Target=\"media/logo.bmp\"/>";
+        rels +=
+            "<Relationship Id=\"rIdLogo\" "
+            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+            "Target=\"media/logo.bmp\"/>";
         p.set("word/media/logo.bmp", logoBmp);
     }
     p.set("word/_rels/document.xml.rels", rels + "</Relationships>");
@@ -565,16 +578,15 @@ office::Package wordTemplate(const fs::path& dir, const std::string& layout, int
 // Cell styles of the workbook: font, fill and number format by name.
 struct CellStyle {
     const char* name;
-    int font;     // index into the fonts below
-    int fill;     // 0 none, 2 dark banner fill, 3 light fill
-    int numFmt;   // 0 General, 164 money
+    int font;           // index into the fonts below
+    int fill;           // 0 none, 2 dark banner fill, 3 light fill
+    int numFmt;         // 0 General, 164 money
     const char* align;  // "", "center", "left"
 };
 const CellStyle kCellStyles[] = {
-    {"Default", 0, 0, 0, ""},   {"Text", 0, 0, 0, ""},       {"Label", 1, 0, 0, ""},
-    {"Money", 0, 0, 164, ""},   {"Month", 1, 3, 0, "center"}, {"Banner", 2, 2, 0, "center"},
-    {"Title", 3, 0, 0, ""},     {"Company", 4, 0, 0, ""},     {"Small", 5, 0, 0, ""},
-    {"System", 6, 0, 0, ""},    {"Big", 6, 0, 0, ""},
+    {"Default", 0, 0, 0, ""},     {"Text", 0, 0, 0, ""},         {"Label", 1, 0, 0, ""}, {"Money", 0, 0, 164, ""},
+    {"Month", 1, 3, 0, "center"}, {"Banner", 2, 2, 0, "center"}, {"Title", 3, 0, 0, ""}, {"Company", 4, 0, 0, ""},
+    {"Small", 5, 0, 0, ""},       {"System", 6, 0, 0, ""},       {"Big", 6, 0, 0, ""},
 };
 
 int styleIndex(const std::string& name) {
@@ -599,7 +611,8 @@ std::string workbookStyles() {
         "patternType=\"gray125\"/></fill><fill><patternFill patternType=\"solid\"><fgColor rgb=\"FF0B3C5D\"/>"
         "</patternFill></fill><fill><patternFill patternType=\"solid\"><fgColor rgb=\"FFE3EEF8\"/></patternFill></fill>"
         "</fills><borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-        "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"" +
+        "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+        "borderId=\"0\"/></cellStyleXfs><cellXfs count=\"" +
         std::to_string(std::size(kCellStyles)) + "\">";
     for (const auto& st : kCellStyles) {
         s += "<xf numFmtId=\"" + std::to_string(st.numFmt) + "\" fontId=\"" + std::to_string(st.font) + "\" fillId=\"" +
@@ -607,10 +620,14 @@ std::string workbookStyles() {
         if (st.numFmt) s += " applyNumberFormat=\"1\"";
         if (st.fill) s += " applyFill=\"1\"";
         s += " applyFont=\"1\"";
-        if (*st.align) s += " applyAlignment=\"1\"><alignment horizontal=\"" + std::string(st.align) + "\" vertical=\"center\"/></xf>";
+        if (*st.align)
+            s += " applyAlignment=\"1\"><alignment horizontal=\"" + std::string(st.align) +
+                 "\" vertical=\"center\"/></xf>";
         else s += "/>";
     }
-    return s + "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>";
+    return s +
+           "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+           "builtinId=\"0\"/></cellStyles></styleSheet>";
 }
 
 void rangeOf(const std::string& r, int& r1, int& c1, int& r2, int& c2) {
@@ -656,7 +673,8 @@ std::string chartXml(const std::string& sheet, const std::string& title, const s
              xmlEscape(absRange(sheet, categories)) + "</c:f></c:strRef></c:cat><c:val><c:numRef><c:f>" +
              xmlEscape(absRange(sheet, values)) + "</c:f></c:numRef></c:val></c:ser>";
     }
-    s += "<c:gapWidth val=\"60\"/><c:axId val=\"5001\"/><c:axId val=\"5002\"/></c:barChart><c:catAx><c:axId val=\"5001\"/>"
+    s += "<c:gapWidth val=\"60\"/><c:axId val=\"5001\"/><c:axId val=\"5002\"/></c:barChart><c:catAx><c:axId "
+         "val=\"5001\"/>"
          "<c:scaling><c:orientation val=\"minMax\"/></c:scaling><c:delete val=\"0\"/><c:axPos val=\"b\"/><c:numFmt "
          "formatCode=\"General\" sourceLinked=\"0\"/><c:tickLblPos val=\"low\"/><c:crossAx val=\"5002\"/><c:crosses "
          "val=\"autoZero\"/><c:auto val=\"1\"/><c:lblAlgn val=\"ctr\"/><c:lblOffset val=\"100\"/></c:catAx><c:valAx>"
@@ -700,7 +718,8 @@ office::Package workbook(const fs::path& dir, int variant) {
             merges.push_back(w[1]);
         } else if (w[0] == "chart" && w.size() >= 5) {
             chartAnchor = w[1];
-            chart = chartXml(sheetName, w[2].substr(1, w[2].size() - 2), w[3], std::vector<std::string>(w.begin() + 4, w.end()));
+            chart = chartXml(sheetName, w[2].substr(1, w[2].size() - 2), w[3],
+                             std::vector<std::string>(w.begin() + 4, w.end()));
         } else if (w[0] == "print" && w.size() == 2) {
             printArea = w[1];
         } else {
@@ -711,11 +730,13 @@ office::Package workbook(const fs::path& dir, int variant) {
     std::string sheet =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><worksheet "
         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
-        std::string(kNsR) + "\"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><sheetViews><sheetView "
-                            "tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews><sheetFormatPr defaultRowHeight=\"12.75\"/><cols>";
+        std::string(kNsR) +
+        "\"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><sheetViews><sheetView "
+        "tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews><sheetFormatPr defaultRowHeight=\"12.75\"/><cols>";
     for (std::size_t i = 0; i < widths.size(); ++i)
-        sheet += "<col min=\"" + std::to_string(widthCols[i].first) + "\" max=\"" + std::to_string(widthCols[i].second) +
-                 "\" width=\"" + std::to_string(widths[i]) + "\" customWidth=\"1\"/>";
+        sheet += "<col min=\"" + std::to_string(widthCols[i].first) + "\" max=\"" +
+                 std::to_string(widthCols[i].second) + "\" width=\"" + std::to_string(widths[i]) +
+                 "\" customWidth=\"1\"/>";
     sheet += "</cols><sheetData>";
     std::map<int, bool> rowsUsed;
     for (auto& [r, _] : cells) rowsUsed[r] = true;
@@ -737,8 +758,9 @@ office::Package workbook(const fs::path& dir, int variant) {
         for (const auto& m : merges) sheet += "<mergeCell ref=\"" + m + "\"/>";
         sheet += "</mergeCells>";
     }
-    sheet += "<pageMargins left=\"0.5\" right=\"0.5\" top=\"0.5\" bottom=\"0.5\" header=\"0.3\" footer=\"0.3\"/>"
-             "<pageSetup paperSize=\"1\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>";
+    sheet +=
+        "<pageMargins left=\"0.5\" right=\"0.5\" top=\"0.5\" bottom=\"0.5\" header=\"0.3\" footer=\"0.3\"/>"
+        "<pageSetup paperSize=\"1\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>";
     if (!chart.empty()) sheet += "<drawing r:id=\"rId1\"/>";
     sheet += "</worksheet>";
 
@@ -751,29 +773,35 @@ office::Package workbook(const fs::path& dir, int variant) {
         "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/><Override "
         "PartName=\"/xl/worksheets/sheet1.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/><Override "
-        "PartName=\"/xl/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+        "PartName=\"/xl/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
     if (!chart.empty()) {
-        types += "<Override PartName=\"/xl/drawings/drawing1.xml\" "
-                 "ContentType=\"application/vnd.openxmlformats-officedocument.drawing+xml\"/><Override "
-                 "PartName=\"/xl/charts/chart1.xml\" "
-                 "ContentType=\"application/vnd.openxmlformats-officedocument.drawingml.chart+xml\"/>";
+        types +=
+            "<Override PartName=\"/xl/drawings/drawing1.xml\" "
+            "ContentType=\"application/vnd.openxmlformats-officedocument.drawing+xml\"/><Override "
+            "PartName=\"/xl/charts/chart1.xml\" "
+            "ContentType=\"application/vnd.openxmlformats-officedocument.drawingml.chart+xml\"/>";
         int r1, c1, r2, c2;
         rangeOf(chartAnchor, r1, c1, r2, c2);
         auto pos = [](const char* tag, int col, int row) {
-            return std::string("<xdr:") + tag + "><xdr:col>" + std::to_string(col) + "</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>" +
-                   std::to_string(row) + "</xdr:row><xdr:rowOff>0</xdr:rowOff></xdr:" + tag + ">";
+            return std::string("<xdr:") + tag + "><xdr:col>" + std::to_string(col) +
+                   "</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>" + std::to_string(row) +
+                   "</xdr:row><xdr:rowOff>0</xdr:rowOff></xdr:" + tag + ">";
         };
-        p.set("xl/drawings/drawing1.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><xdr:wsDr "
-              "xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
-              "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><xdr:twoCellAnchor editAs=\"oneCell\">" +
-                  pos("from", c1 - 1, r1 - 1) + pos("to", c2, r2) +
-                  "<xdr:graphicFrame macro=\"\"><xdr:nvGraphicFramePr><xdr:cNvPr id=\"2\" name=\"Chart 1\"/>"
-                  "<xdr:cNvGraphicFramePr/></xdr:nvGraphicFramePr><xdr:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"0\" "
-                  "cy=\"0\"/></xdr:xfrm><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\">"
-                  "<c:chart xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" xmlns:r=\"" +
-                  kNsR + "\" r:id=\"rId1\"/></a:graphicData></a:graphic></xdr:graphicFrame><xdr:clientData/>"
-                  "</xdr:twoCellAnchor></xdr:wsDr>");
+        p.set(
+            "xl/drawings/drawing1.xml",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><xdr:wsDr "
+            "xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
+            "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><xdr:twoCellAnchor editAs=\"oneCell\">" +
+                pos("from", c1 - 1, r1 - 1) + pos("to", c2, r2) +
+                "<xdr:graphicFrame macro=\"\"><xdr:nvGraphicFramePr><xdr:cNvPr id=\"2\" name=\"Chart 1\"/>"
+                "<xdr:cNvGraphicFramePr/></xdr:nvGraphicFramePr><xdr:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"0\" "
+                "cy=\"0\"/></xdr:xfrm><a:graphic><a:graphicData "
+                "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\">"
+                "<c:chart xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" xmlns:r=\"" +
+                kNsR +
+                "\" r:id=\"rId1\"/></a:graphicData></a:graphic></xdr:graphicFrame><xdr:clientData/>"
+                "</xdr:twoCellAnchor></xdr:wsDr>");
         p.set("xl/drawings/_rels/drawing1.xml.rels",
               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
               "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
@@ -792,10 +820,11 @@ office::Package workbook(const fs::path& dir, int variant) {
           "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
           "Target=\"xl/workbook.xml\"/></Relationships>");
-    std::string wb = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><workbook "
-                     "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
-                     std::string(kNsR) + "\"><bookViews><workbookView activeTab=\"0\"/></bookViews><sheets><sheet name=\"" +
-                     xmlEscape(sheetName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+    std::string wb =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><workbook "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
+        std::string(kNsR) + "\"><bookViews><workbookView activeTab=\"0\"/></bookViews><sheets><sheet name=\"" +
+        xmlEscape(sheetName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
     if (!printArea.empty())
         wb += "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" +
               xmlEscape(absRange(sheetName, printArea)) + "</definedName></definedNames>";
@@ -831,11 +860,14 @@ int main(int argc, char** argv) {
             const QImage logoImg = logo(b);
             saveBmp(logoImg, out / ("ksl logo2" + nb + ".bmp"));
             const std::string logoBmp = bmpBytes(logoImg, tmp);
-            for (int n : {0, 4, 5, 6}) saveBmp(heatPump(b, n, false, 240, 200), out / ("hppic" + std::to_string(n) + nb + ".bmp"));
-            for (int n = 0; n <= 6; ++n) saveBmp(heatPump(b, n, true, 130, 145), out / ("hpopen" + std::to_string(n) + nb + ".bmp"));
+            for (int n : {0, 4, 5, 6})
+                saveBmp(heatPump(b, n, false, 240, 200), out / ("hppic" + std::to_string(n) + nb + ".bmp"));
+            for (int n = 0; n <= 6; ++n)
+                saveBmp(heatPump(b, n, true, 130, 145), out / ("hpopen" + std::to_string(n) + nb + ".bmp"));
             for (int variant : {1, 2}) {
                 const std::string stem = "WordPrt" + std::to_string(variant) + b.letter;
-                wordTemplate(src / "word", "audit.layout", variant, b, logoImg, logoBmp, nullptr).save((out / (stem + ".dotx")).string());
+                wordTemplate(src / "word", "audit.layout", variant, b, logoImg, logoBmp, nullptr)
+                    .save((out / (stem + ".dotx")).string());
                 wordTemplate(src / "word", "summary.layout", variant, b, logoImg, logoBmp, nullptr)
                     .save((out / (stem + b.letter + ".dotx")).string());
             }
