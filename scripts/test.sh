@@ -10,6 +10,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== include rules"
 scripts/check-includes
+echo "== layout (.clang-format)"
+scripts/format --check
 echo "== build"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== tests"
