@@ -146,6 +146,9 @@ void CalcKeys::op(char c) {
 }
 
 void CalcKeys::percent() {
+    // A recalled memory value is the entry the percent is taken of; the
+    // result is a typed-in entry again, so the next operator counts it once.
+    recalled = 0;
     display = vb::CStr(full_value(display) / 100);
     last_input = "Ops";
     pending_op = "%";

@@ -16,6 +16,7 @@ NumBox::NumBox(QWidget* parent, int index) : TextBox(parent, index) {
 }
 
 void NumBox::StartReplacing() {
+    if (!replaces_) return;
     first_key_ = true;
     ++selecting_;
     selectAll();
@@ -28,12 +29,13 @@ void NumBox::refuse() {
 
 void NumBox::filterKey(int& key) {
     ++keys_;
-    if (key == 27) {  // Esc: nothing to do
+    if (key == 27) {
         key = 0;
+        if (Escape) Escape();
         return;
     }
-    bool ok = (key >= '0' && key <= '9') || key == 8 || key == 127;
-    if (key == '.') {
+    bool ok = (key >= '0' && key <= '9') || key == 8 || key == 127 || (key == '.' && every_point_);
+    if (key == '.' && !every_point_) {
         // One decimal point: a second one is refused, unless the point
         // already there is about to be replaced.
         QString rest = text();
@@ -46,7 +48,7 @@ void NumBox::filterKey(int& key) {
         refuse();
         return;
     }
-    if (first_key_) {
+    if (first_key_ || (key >= '0' && key <= '9' && text() == "0")) {
         ++selecting_;
         selectAll();  // the key replaces the whole text
         --selecting_;
@@ -57,7 +59,9 @@ void NumBox::filterKey(int& key) {
 bool NumBox::acceptText() {
     if (restoring_ > 0) return false;
     double v = 0;
-    if (numtext::clean_number(text().toStdString(), v)) {
+    QString t = text();
+    if (every_point_) t.remove('.');  // the points a key may add are the window's to read
+    if (numtext::clean_number(t.toStdString(), v)) {
         last_good_ = text();
         return true;
     }

@@ -1,14 +1,18 @@
 // A numeric text box: the typing rules every number box of the program
 // follows, kept here once.
 // - Keys: digits, Backspace, Delete and one decimal point pass (a point is
-//   refused while the text keeps another one); Esc is dropped; any other
+//   refused while the text keeps another one); Esc is dropped (Escape runs); any other
 //   character is dropped and Refused runs (the numbers-only warning).
 // - The first key after the box got the focus, also when the window gets it
 //   back from a message box, replaces the whole text, unless the user has
 //   placed the cursor or changed the selection first.
 // - A text that is no clean number (pasted) is refused like a key: Refused
 //   runs, the last good text comes back and Change does not run.
-// The window's KeyPress handler sees only the keys that pass.
+// - A digit typed into a box that holds just "0" replaces the 0, wherever
+//   the cursor stands: "12" typed there is 12, never 120 or 012.
+// Windows whose boxes follow other rules say so (SetEveryPoint,
+// SetFirstKeyReplaces). The window's KeyPress handler sees only the keys
+// that pass.
 #pragma once
 
 #include <QString>
@@ -26,9 +30,16 @@ public:
 
     // The numbers-only warning (set by the window: numbers_only).
     std::function<void()> Refused;
+    // Esc typed (dropped silently unless the window resets the box here).
+    std::function<void()> Escape;
 
     // Selects the whole text: the next key replaces it.
     void StartReplacing();
+    // Every decimal point passes, and a text of digits and points is taken:
+    // the window reads the number at its start ("1.2.3" is 1.2).
+    void SetEveryPoint(bool on) { every_point_ = on; }
+    // Off: the first key after the focus edits at the cursor like any other.
+    void SetFirstKeyReplaces(bool on) { replaces_ = on; }
     // The text that comes back when a refused text is pasted or set.
     QString LastGood() const { return last_good_; }
 
@@ -42,6 +53,8 @@ private:
     void refuse();
 
     QString last_good_;
+    bool every_point_ = false;
+    bool replaces_ = true;
     bool first_key_ = false;  // the next key replaces the text
     unsigned keys_ = 0;       // keys typed (the late select after a click)
     int selecting_ = 0;       // > 0 while the box selects its own text

@@ -48,6 +48,7 @@ void coname::Text1_Change() {
         ui::MsgBox("Maximum 34 letters", ui::vbOKOnly, "Error");
         name = vb::Left(name, kMaxName);
         Text1->SetText(QString::fromStdString(name));  // runs this handler again, now within the limit
+        name = vb::Trim(name);                         // a cut that ends in a blank stores no blank
     }
     g.company_name = name;
 }

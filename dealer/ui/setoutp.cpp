@@ -29,7 +29,15 @@ void setoutp::build() {
             b->setMaximumWidth(70);
             b->setAlignment(Qt::AlignRight);
             b->Change = [this](int index) { Text_Change(index); };
-            b->Refused = [] { numbers_only(); };
+            // Every point passes ("1.2.3" is stored as 1.2); a refused key
+            // empties the box after the warning, Esc empties it silently:
+            // an empty box is a factor of 0, no adjustment.
+            b->SetEveryPoint(true);
+            b->Refused = [b] {
+                numbers_only();
+                b->SetText("");
+            };
+            b->Escape = [b] { b->SetText(""); };
             (k == 0 ? Text1 : Text2)[i] = b;
             grid->addWidget(b, row, col + 1 + k);
         }

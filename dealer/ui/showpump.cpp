@@ -1,5 +1,6 @@
 #include "dealer/ui/showpump.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -57,6 +58,7 @@ void Showpump::build() {
     connect(List1, &QListWidget::itemClicked, this, [this] {
         if (List1->currentRow() >= 0) List1_Click(List1->currentRow());
     });
+    List1->installEventFilter(this);  // its focus clears the status line
     left->addWidget(List1, 1, 0, 1, 2);
     left->addWidget(new QLabel("Double click to select", this), 2, 0, 1, 2);
     left->addWidget(new QLabel("Brand", this), 3, 0);
@@ -426,6 +428,15 @@ void Showpump::Form_Unload(int& cancel) {
         project_follows();  // the open project recalculates on the new tables
     }
     menu_child_unloaded();
+}
+
+// The status line ("1 Saved") tells of the last write only until the
+// dealer turns to the window or its group list again.
+void Showpump::Form_Activate() { Label25->clear(); }
+
+bool Showpump::eventFilter(QObject* o, QEvent* e) {
+    if (o == List1 && e->type() == QEvent::FocusIn) Label25->clear();
+    return plat::Form::eventFilter(o, e);
 }
 
 void Showpump::Form_Deactivate() {

@@ -43,6 +43,7 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
+    void Form_Activate() override;
     void Form_Deactivate() override;
     void List1_Click(int index);
     void SSCommand6_Click(int index);
@@ -62,6 +63,7 @@ public:
 
 protected:
     void build() override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void box_key(plat::TextBox* box, bool point, int& key);

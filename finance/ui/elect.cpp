@@ -30,6 +30,7 @@ void elect::build() {
         t->Change = [this](int i) { Text_Change(i); };
         t->LostFocus = [this](int i) { Text_LostFocus(i); };
         empty_on_refusal(t);
+        t->SetFirstKeyReplaces(false);  // a price is corrected where the cursor stands
         Text[box] = t;
     }
     SetSize(4380, 2040);

@@ -1,7 +1,8 @@
 // The number box of the finance windows: the program's shared number box
-// (first key replaces, digits and one decimal point) with what these
-// windows add: Esc empties the box without a word, Enter is a refused key
-// like any other, and a box may refuse the decimal point or take a comma.
+// with what these windows add: every decimal point passes ("1.2.3" typed is
+// read as 1.2), Enter is a refused key like any other, and a box may refuse
+// the decimal point or take a comma. Whether the first key replaces the
+// text is the window's choice.
 #pragma once
 
 #include <QEvent>
@@ -15,18 +16,12 @@
 class FinBox : public plat::NumBox {
 public:
     explicit FinBox(QWidget* parent, int index, bool point = true, bool comma = false)
-        : plat::NumBox(parent, index), point_(point), comma_(comma) {}
-
-    // Esc typed: the window resets the box.
-    std::function<void()> Escape;
+        : plat::NumBox(parent, index), point_(point), comma_(comma) {
+        SetEveryPoint(point);
+    }
 
 protected:
     void filterKey(int& key) override {
-        if (key == 27) {
-            key = 0;
-            if (Escape) Escape();
-            return;
-        }
         if (key == '.' && !point_) {
             key = 0;
             if (Refused) Refused();

@@ -46,6 +46,7 @@ void setfin::build() {
     Text1->Change = [this](int) { Text1_Change(); };
     Text1->LostFocus = [this](int) { Text1_LostFocus(); };
     empty_on_refusal(rate);
+    rate->SetFirstKeyReplaces(false);  // only the factor boxes start afresh at the first key
     Label1 = label("End of the loan payment interest mode", 4200, 240);
     Combo1 = new plat::ComboBox(this, 1, false);
     place(Combo1, 4680, 600, 2900, 315);

@@ -61,6 +61,7 @@ TEST(CalcKeys, Memory) {
     // The recalled value is the number an operator works on.
     EXPECT_EQ(after("5 M+ CE 3 + MRC ="), "8");
     EXPECT_EQ(after("4 M+ CE MRC X 3 ="), "12");
+    EXPECT_EQ(after("5 0 M+ CE 2 0 0 X MRC % ="), "100");  // the percent of a recalled value counts once
 }
 
 TEST(CalcKeys, OperandsThatAreNoNumber) {

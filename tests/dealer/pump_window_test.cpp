@@ -69,6 +69,12 @@ TEST_F(PumpWindow, ModelButtonsWriteTheShownModelThenShowTheNext) {
     EXPECT_EQ(w->Text17[0]->Text().toStdString(), pumpfiles::show_maker(file[0], 3).btu[0]);
     EXPECT_EQ(w->Label25->text(), "1 Saved");
     EXPECT_EQ(g.pump_saved, 1);  // any write counts: the working tables reload on closing
+    focus(w->List1);             // the status line tells of the last write until the dealer turns away
+    EXPECT_EQ(w->Label25->text(), "");
+    w->SSCommand5->DoClick();
+    EXPECT_EQ(w->Label25->text(), "1 Saved");
+    w->Form_Activate();
+    EXPECT_EQ(w->Label25->text(), "");
 
     // The column fills change only the boxes.
     w->SSCommand6[12]->DoClick();

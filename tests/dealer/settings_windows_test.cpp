@@ -22,10 +22,10 @@ TEST_F(DealerWindows, CompanyNameIsTrimmedAndCutTo34) {
     EXPECT_EQ(g.company_name, "Sunny Pools");
     EXPECT_EQ(w->Text1->Text(), "  Sunny Pools  ");  // the blanks stay in the box
     script->answer(ui::vbOK);
-    const std::string long_name = "Pool and Spa Heating Specialists Inc";  // 36 characters
+    const std::string long_name = "Pool and Spa Heat Pump Specialist Inc";  // 37 characters, the 34th a blank
     w->Text1->SetText(QString::fromStdString("  " + long_name));
     EXPECT_EQ(boxes("Error", "Maximum 34 letters"), 1);
-    EXPECT_EQ(g.company_name, long_name.substr(0, 34));
+    EXPECT_EQ(g.company_name, long_name.substr(0, 33));
     EXPECT_EQ(w->Text1->Text().toStdString(), long_name.substr(0, 34));
 
     w->Check1->click();  // ticked: prices offered
@@ -197,17 +197,20 @@ TEST_F(DealerWindows, OutputFactorsSaveEveryBoxAndCancelKeepsThem) {
     focus(w->Text1[2]);
     type(w->Text1[2], "1.5\b2");  // the first key replaces the old value
     EXPECT_EQ(w->Text1[2]->Text(), "1.2");
-    script->answer(ui::vbOK).answer(ui::vbOK);
+    script->answer(ui::vbOK);
     focus(w->Text2[4]);
-    type(w->Text2[4], "7-..5");  // a refused key and a second point: warned, the value stays
-    EXPECT_EQ(boxes("Please", "Numbers only"), 2);
-    EXPECT_EQ(w->Text2[4]->Text(), "7.5");
+    type(w->Text2[4], "1.2.3");  // every point passes: the number at the start is stored
     focus(w->Text2[5]);
-    type(w->Text2[5], "\b");  // an emptied box stores 0: no adjustment
+    type(w->Text2[5], "7-");  // a refused key warns and empties the box: 0, no adjustment
+    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    EXPECT_EQ(w->Text2[5]->Text(), "");
+    type(w->Text2[6], "\x1b");  // Esc empties it silently
+    EXPECT_EQ(w->Text2[6]->Text(), "");
     w->SSCommand1->click();
     EXPECT_FLOAT_EQ(g.hp_btu_factor[3], 1.2f);
-    EXPECT_FLOAT_EQ(g.hp_cop_factor[5], 7.5f);
+    EXPECT_FLOAT_EQ(g.hp_cop_factor[5], 1.2f);
     EXPECT_EQ(g.hp_cop_factor[6], 0);
+    EXPECT_EQ(g.hp_cop_factor[7], 0);
     EXPECT_FLOAT_EQ(saved().hp_btu_factor[3], 1.2f);
     forget_file();
     open()->subWindow()->close();  // the close box saves like Save/Exit

@@ -75,6 +75,13 @@ TEST_F(SetfinWindow, BoxesEditTheirOwnFigures) {
     EXPECT_EQ(w->Text2[5]->Text(), "0.04100");
     typeIn(w->Text2[23], "0.0199");
     EXPECT_EQ(g.lease_fact[6][4], 0.0199);
+    typeIn(w->Text2[22], "1.2.3");  // every point passes: the number at the start
+    EXPECT_EQ(g.lease_fact[6][3], 1.2);
+    // The rate box has no first-key rule: a click puts the cursor, keys edit there.
+    w->Text1->SetText("1.2");
+    testkeys::focus(w->Text1, QEvent::FocusIn, Qt::MouseFocusReason);
+    type(w->Text1, ".3");
+    EXPECT_FLOAT_EQ(g.loan_rate, 1.2f);
     // A refused key warns and empties the box: the factor becomes 0.
     script->answer(ui::vbOK);
     typeIn(w->Text2[23], "a");
@@ -153,10 +160,12 @@ TEST_F(ElectWindow, PricesStandBesideTheirModelsInWholeDollars) {
     EXPECT_EQ(w->Text[5]->Text(), "$751");
     EXPECT_EQ(g.model_price[3], cy(751));
     EXPECT_EQ(g.model_price_tab[8], cy(751));
-    // That box takes thousands commas too.
-    focus(w->Text[5]);
-    type(w->Text[5], "1,250");
-    EXPECT_EQ(g.model_price[3], cy(1250));
+    // That box takes thousands commas too, and every point; the first key
+    // edits where the cursor stands.
+    w->Text[5]->SetText("1,25");
+    testkeys::focus(w->Text[5], QEvent::FocusIn, Qt::MouseFocusReason);
+    type(w->Text[5], "0.2.3");
+    EXPECT_EQ(g.model_price[3], cy(1250.2));
     EXPECT_TRUE(script->shown().empty());
 }
 

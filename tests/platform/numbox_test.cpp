@@ -67,6 +67,11 @@ TEST_F(NumBoxTest, OnlyDigitsEditKeysAndOnePointPass) {
     box->selectAll();
     type(".7");
     EXPECT_EQ(box->text(), ".7");
+    // A lone 0 is replaced by a digit wherever the cursor stands.
+    box->SetText("0");
+    box->setCursorPosition(0);
+    type("12");
+    EXPECT_EQ(box->text(), "12");
 }
 
 TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {

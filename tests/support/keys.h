@@ -8,8 +8,8 @@
 
 namespace testkeys {
 
-inline void focus(QWidget* w, QEvent::Type t = QEvent::FocusIn) {
-    QFocusEvent e(t, Qt::TabFocusReason);
+inline void focus(QWidget* w, QEvent::Type t = QEvent::FocusIn, Qt::FocusReason why = Qt::TabFocusReason) {
+    QFocusEvent e(t, why);
     QCoreApplication::sendEvent(w, &e);
 }
 inline void leave(QWidget* w) { focus(w, QEvent::FocusOut); }
