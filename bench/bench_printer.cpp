@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/office/excel.h"
-#include "platform/office/render.h"
-#include "platform/office/word.h"
-#include "platform/print/printer.h"
-#include "platform/print/process.h"
+#include "office/excel.h"
+#include "office/render.h"
+#include "office/word.h"
 #include "platform/print_qt.h"
 #include "platform/testing.h"
+#include "print/printer.h"
+#include "print/process.h"
 
 namespace fs = std::filesystem;
 

@@ -18,7 +18,7 @@
 #include "engine/engine.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "platform/office/render.h"
+#include "office/render.h"
 #include "print_desk.h"
 #include "printouts/ui/Prt2.h"
 #include "printouts/ui/register.h"

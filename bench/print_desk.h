@@ -8,9 +8,9 @@
 
 #include "app/data.h"
 #include "app/model.h"
-#include "platform/print/destination.h"
 #include "platform/print_qt.h"
 #include "platform/testing.h"
+#include "print/destination.h"
 #include "tests/support/data_dir.h"
 
 class PdfDesk {

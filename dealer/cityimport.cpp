@@ -15,7 +15,7 @@
 
 #include "core/recfile.h"
 #include "core/vbtext.h"
-#include "platform/office/xlsx_read.h"
+#include "office/xlsx_read.h"
 
 // Present only in sanitizer builds.
 extern "C" void __sanitizer_set_death_callback(void (*)(void)) __attribute__((weak));

@@ -1,7 +1,7 @@
 // The finance pages of the printed report book: the leasing sales page,
 // the finance table page with the lease or the loan data, and the yearly
 // saving table both data pages end with. They print through the program's
-// printer (platform/print/printer.h) inside a document the caller opened
+// printer (print/printer.h) inside a document the caller opened
 // and ends; they read the finance figures of the last finance calculation
 // (fin::Leasedat) and the yearly running costs of the last heating
 // calculation.

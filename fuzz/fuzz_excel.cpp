@@ -3,7 +3,7 @@
 // of bounds; and a workbook we filled and saved opens again with our values.
 #include "fuzz_support.h"
 
-#include "platform/office/excel.h"
+#include "office/excel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::prepare("fuzz.xlsx", data, size);

@@ -4,7 +4,7 @@
 // document we filled and saved always opens again with our text in it.
 #include "fuzz_support.h"
 
-#include "platform/office/word.h"
+#include "office/word.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::prepare("fuzz.dotx", data, size);

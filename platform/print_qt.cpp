@@ -12,8 +12,8 @@
 #include <QUrl>
 
 #include "core/ui.h"
-#include "platform/print/destination.h"
-#include "platform/print/printer.h"
+#include "print/destination.h"
+#include "print/printer.h"
 
 namespace plat {
 

@@ -1,4 +1,4 @@
-// The Qt side of printing: paints finished documents (platform/print/) with
+// The Qt side of printing: paints finished documents (print/) with
 // QPainter, on the current printer (QPrinter through CUPS) or, when no
 // printer is installed, into a PDF in the printouts folder; the printer
 // dialog of "Select a printer"; the fonts the pages name.
@@ -27,7 +27,7 @@ struct Font;
 namespace plat {
 
 // Installs the output, the font check, the default-printer lookup and the
-// file opener of platform/print. Safe to call more than once.
+// file opener of print/. Safe to call more than once.
 void installPrinting();
 
 // The QFont a printer font is painted with, sized in points.
@@ -39,7 +39,7 @@ bool paintDocument(const prn::Document& doc, QPagedPaintDevice& device);
 // Writes the pages as a PDF file; false when the file cannot be written.
 bool writePdf(const prn::Document& doc, const std::string& path);
 
-// Sends a document where printouts go now (see platform/print/destination.h):
+// Sends a document where printouts go now (see print/destination.h):
 // the current printer, else a PDF in the printouts folder, and tells the
 // dealer where it went. Throws ui::RtError 25 when the printer fails.
 void sendDocument(const prn::Document& doc);

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/office/excel.h"
-#include "platform/office/word.h"
+#include "office/excel.h"
+#include "office/word.h"
 #include "printouts/office_app.h"
 
 class OfficeWord : public office_app::Word {

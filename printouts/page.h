@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "printouts/printline.h"
 
 // Thrown when the user gives up a printout at a printer fault: the page

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/print/printer.h"
+#include "print/printer.h"
 
 namespace rb {
 

@@ -9,7 +9,7 @@
 
 #include "data_fixture.h"
 #include "dealer/cityimport.h"
-#include "platform/office/package.h"
+#include "office/package.h"
 
 #include <unistd.h>
 

@@ -9,7 +9,7 @@
 #include "core/ui.h"
 #include "finance/leasedat.h"
 #include "finance/pages.h"
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "printouts/page.h"
 #include "printouts/values.h"
 

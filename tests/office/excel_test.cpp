@@ -1,6 +1,6 @@
 // The spreadsheet object: cells written and read back, pictures with their
 // size, the print area, and the error numbers the chart printout handles.
-#include "platform/office/excel.h"
+#include "office/excel.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 #include "core/ui.h"
 #include "fixtures.h"
-#include "platform/office/render.h"
-#include "platform/office/xlsx_read.h"
+#include "office/render.h"
+#include "office/xlsx_read.h"
 
 using fixtures::errorOf;
 using office::Excel;

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ui.h"
-#include "platform/office/package.h"
+#include "office/package.h"
 
 namespace fixtures {
 

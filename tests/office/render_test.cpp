@@ -2,7 +2,7 @@
 // one-shot conversion, the printer (a stand-in lp) and the printouts folder,
 // and the failures - LibreOffice missing, hanging or killed mid-way, a
 // printer that refuses - leaving no process and no temporary file behind.
-#include "platform/office/render.h"
+#include "office/render.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "fixtures.h"
-#include "platform/office/excel.h"
-#include "platform/office/word.h"
-#include "platform/print/destination.h"
-#include "platform/print/process.h"
+#include "office/excel.h"
+#include "office/word.h"
+#include "print/destination.h"
+#include "print/process.h"
 
 namespace fs = std::filesystem;
 

@@ -13,12 +13,12 @@
 
 #include "app/model.h"
 #include "fixtures.h"
-#include "platform/office/excel.h"
-#include "platform/office/ooxml.h"
-#include "platform/office/render.h"
-#include "platform/office/word.h"
-#include "platform/office/xlsx_read.h"
-#include "platform/print/process.h"
+#include "office/excel.h"
+#include "office/ooxml.h"
+#include "office/render.h"
+#include "office/word.h"
+#include "office/xlsx_read.h"
+#include "print/process.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // The word-processor object: text after bookmarks, pictures, the error
 // numbers the printouts handle, and the template left as it was.
-#include "platform/office/word.h"
+#include "office/word.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "core/ui.h"
 #include "fixtures.h"
-#include "platform/office/render.h"
+#include "office/render.h"
 
 using fixtures::errorOf;
 using office::Word;

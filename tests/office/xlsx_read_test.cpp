@@ -1,7 +1,7 @@
 // Cell texts of a spreadsheet read without an office program: a workbook as
 // LibreOffice writes it, every kind of cell, the active sheet, addresses and
 // damaged files.
-#include "platform/office/xlsx_read.h"
+#include "office/xlsx_read.h"
 
 #include <gtest/gtest.h>
 

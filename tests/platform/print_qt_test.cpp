@@ -15,10 +15,10 @@
 
 #include "app/model.h"
 #include "core/ui.h"
-#include "platform/print/destination.h"
-#include "platform/print/printer.h"
-#include "platform/print/process.h"
 #include "platform/testing.h"
+#include "print/destination.h"
+#include "print/printer.h"
+#include "print/process.h"
 
 using prn::Tab;
 

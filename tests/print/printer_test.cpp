@@ -1,6 +1,6 @@
 // The printer the pages print through: column arithmetic, open lines, pages,
 // fonts, faults, and the transcript dump compared with an expected file.
-#include "platform/print/printer.h"
+#include "print/printer.h"
 
 #include <gtest/gtest.h>
 

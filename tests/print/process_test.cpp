@@ -1,6 +1,6 @@
 // Helper programs run with an argument list and a time limit, leaving nothing
 // behind.
-#include "platform/print/process.h"
+#include "print/process.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "engine/engine.h"
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "printouts/page.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"

@@ -4,7 +4,7 @@
 #include "app/data.h"
 #include "core/ui.h"
 #include "engine/engine.h"
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "printouts/page.h"
 #include "printouts/report.h"
 #include "printouts_fixture.h"

@@ -6,7 +6,7 @@
 #include "core/windows.h"
 #include "engine/engine.h"
 #include "office_fakes.h"
-#include "platform/print/transcript.h"
+#include "print/transcript.h"
 #include "printouts/printouts.h"
 #include "printouts/values.h"
 #include "printouts_fixture.h"

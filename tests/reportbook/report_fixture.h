@@ -15,7 +15,7 @@
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "engine/engine.h"
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "reportbook/compare.h"
 #include "reportbook/prt1.h"
 #include "tests/support/data_dir.h"

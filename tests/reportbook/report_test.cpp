@@ -5,7 +5,7 @@
 #include "report_fixture.h"
 
 #include "finance/leasedat.h"
-#include "platform/print/transcript.h"
+#include "print/transcript.h"
 
 namespace rbtest {
 namespace {

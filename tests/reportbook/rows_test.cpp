@@ -5,7 +5,7 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "platform/print/printer.h"
+#include "print/printer.h"
 #include "reportbook/equip_desc.h"
 #include "reportbook/rows.h"
 

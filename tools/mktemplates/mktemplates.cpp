@@ -32,8 +32,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/office/package.h"
-#include "platform/office/xlsx_read.h"
+#include "office/package.h"
+#include "office/xlsx_read.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "platform/office/ooxml.h"
+#include "office/ooxml.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // any office program: the weather-city import reads hpcities.xlsx this way.
 // No Qt.
 //
-//     #include "platform/office/xlsx_read.h"
+//     #include "office/xlsx_read.h"
 //     office::CellTexts cells = office::readActiveSheet(data_dir + "hpcities.xlsx");
 //     std::string name = cells.text(6, 3);    // row 6, column C
 //     std::string jan  = cells.text("D6");    // the same by address
@@ -20,7 +20,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/office/package.h"
+#include "office/package.h"
 
 namespace office {
 

@@ -1,12 +1,12 @@
 // Pieces the Word and Excel objects share: XML parts, content types,
-// relationships and the pictures they embed. Internal to platform/office.
+// relationships and the pictures they embed. Internal to office/.
 #pragma once
 
 #include <pugixml.hpp>
 
 #include <string>
 
-#include "platform/office/package.h"
+#include "office/package.h"
 
 namespace office::ooxml {
 

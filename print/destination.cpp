@@ -1,11 +1,11 @@
-#include "platform/print/destination.h"
+#include "print/destination.h"
 
 #include <cstdio>
 #include <filesystem>
 
 #include "app/model.h"
 #include "core/ui.h"
-#include "platform/print/process.h"
+#include "print/process.h"
 
 namespace prn {
 

@@ -1,4 +1,4 @@
-#include "platform/office/render.h"
+#include "office/render.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "core/ui.h"
-#include "platform/print/destination.h"
-#include "platform/print/process.h"
+#include "print/destination.h"
+#include "print/process.h"
 
 namespace office {
 

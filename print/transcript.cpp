@@ -1,4 +1,4 @@
-#include "platform/print/transcript.h"
+#include "print/transcript.h"
 
 #include <algorithm>
 #include <cctype>

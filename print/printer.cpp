@@ -1,4 +1,4 @@
-#include "platform/print/printer.h"
+#include "print/printer.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/office/excel.h"
+#include "office/excel.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/ui.h"
-#include "platform/office/ooxml.h"
-#include "platform/office/package.h"
-#include "platform/office/render.h"
-#include "platform/office/xlsx_read.h"
+#include "office/ooxml.h"
+#include "office/package.h"
+#include "office/render.h"
+#include "office/xlsx_read.h"
 
 namespace office {
 

@@ -1,4 +1,4 @@
-#include "platform/office/package.h"
+#include "office/package.h"
 
 #include <zip.h>
 

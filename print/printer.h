@@ -31,7 +31,7 @@
 //
 // Usage (a page builder):
 //
-//     #include "platform/print/printer.h"
+//     #include "print/printer.h"
 //     using prn::Tab; using prn::Spc;
 //     prn::Printer& P = prn::printer();
 //     P.FontName("Courier New");          // may throw RtError 380 for an
@@ -70,7 +70,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/print/transcript.h"
+#include "print/transcript.h"
 
 namespace prn {
 

@@ -1,4 +1,4 @@
-#include "platform/office/xlsx_read.h"
+#include "office/xlsx_read.h"
 
 #include <pugixml.hpp>
 

@@ -1,12 +1,12 @@
-#include "platform/office/word.h"
+#include "office/word.h"
 
 #include <filesystem>
 #include <map>
 
 #include "core/ui.h"
-#include "platform/office/ooxml.h"
-#include "platform/office/package.h"
-#include "platform/office/render.h"
+#include "office/ooxml.h"
+#include "office/package.h"
+#include "office/render.h"
 
 namespace office {
 

@@ -1,4 +1,4 @@
-#include "platform/print/process.h"
+#include "print/process.h"
 
 #include <fcntl.h>
 #include <poll.h>
