@@ -258,7 +258,13 @@ void prt_lease() {
         line(right(l, 9, fmt(taxed(b), kPayment)));
     };
     pair("           24 Months =", g.pay24, "36 Months =", g.pay36);
-    pair("           48 Months =", g.pay48, "60 Months =", g.pay60);
+    {
+        // "60 Months =" goes back to the margin: it starts a line of its own.
+        PrintLine l;
+        l.tab(m).text("           48 Months =");
+        right(l, 9, fmt(taxed(g.pay48), kPayment)).tab(m).text("60 Months =");
+        line(right(l, 9, fmt(taxed(g.pay60), kPayment)));
+    }
     blank();
     at(m, "First and last payments are required with order.");
     blank(2);

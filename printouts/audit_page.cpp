@@ -214,7 +214,7 @@ void page() {
     g_step = 21;
     if (heater) {
         const double s = saving_year.toDouble();
-        line(PrintLine{}.tab(C).text("  By using an " + brand + " heater you will be saving " +
+        line(PrintLine{}.tab(C).text("  By using " + with_article(brand) + " heater you will be saving " +
                                      vb::Format(s, "$##,##0") + " per year"));
         line(PrintLine{}.tab(C).text("  or " + vb::Format(s * kFiveYearRise, "$##,##0") + " in 5 years. A saving of " +
                                      g.proj_save));

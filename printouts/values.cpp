@@ -1,6 +1,8 @@
 // The project's values as the printouts show them.
 #include "printouts/values.h"
 
+#include <cctype>
+
 #include "app/model.h"
 #include "core/cp1252.h"
 #include "core/vbtext.h"
@@ -106,6 +108,12 @@ FuelPrice fuel_price() {
     f.caption = "Cost per " + vb::Right(label, 11) + ":";
     f.price = vb::Trim(vb::Format(price.toDouble(), " $##0.000"));
     return f;
+}
+
+std::string with_article(const std::string& word) {
+    const char c = word.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    const bool vowel = c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U';
+    return (vowel ? "an " : "a ") + word;
 }
 
 std::string heading_name() {

@@ -39,6 +39,10 @@ struct FuelPrice {
 };
 FuelPrice fuel_price();
 
+// The word with its indefinite article, "a Kestrolin" or "an Ixora": "an"
+// before a vowel (by the word's first letter, any letter case).
+std::string with_article(const std::string& word);
+
 // The dealer's name at the head of a document: the company name trimmed;
 // when it is empty, or the placeholder "Zuro Zove Vodirizi", the brand text.
 // The settings keep the name as the dealer typed it.

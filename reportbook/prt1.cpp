@@ -691,7 +691,7 @@ void Bases() {
                                  "cost may depend on each individual situation.",
                                  "Costs and savings may vary with energy rates and usage etc."})
             out({T(1), line});
-        out({T(1), "This report was compiled on ", vb::DateMDY(today()), "    "});
+        out({T(1), "This report was compiled on the ", vb::DateMDY(today()), "    "});
 
         Fnt_body();
         open({T(1)});

@@ -100,6 +100,8 @@ TEST_F(WordTest, TemplatePictureAndHeading) {
     EXPECT_EQ(office.word.template_path, "/data/WordPrt2a.dotx");
     EXPECT_EQ(office.word.at("bm1"), "kestrolin");
     EXPECT_NE(office.word.at("bm39").find("your kestrolin distributor."), std::string::npos);
+    // The article follows the brand's first letter: "a kestrolin", "an Ixora".
+    EXPECT_EQ(office.word.at("bm35").substr(0, 24) + "|" + with_article("Ixora"), "  By using a kestrolin h|an Ixora");
     EXPECT_EQ(g.company_name, "");                        // the settings keep the dealer's own (empty) name
     EXPECT_EQ(office.word.picture, "/data/hppic61.bmp");  // models_used 3, brand 1
 
