@@ -342,18 +342,21 @@ Kept& kept() {
     return k;
 }
 
-// Sends one rendered PDF where printouts go now.
-void deliver(const std::string& pdf, const std::string& what) {
+// Sends one rendered PDF where printouts go now; returns the printouts
+// folder's file it became ("" when it went to a printer).
+std::string deliver(const std::string& pdf, const std::string& what) {
     const std::string printer = prn::currentPrinter();
     if (!printer.empty()) {
         prn::sendPdfToPrinter(pdf, printer);
-        return;
+        return "";
     }
     const std::string target = prn::newPrintoutPath(what);
-    std::error_code ec;
-    fs::copy_file(pdf, target, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw RenderError("cannot write " + target);
-    prn::announceSaved(target);
+    try {
+        prn::copyPrintout(pdf, target);  // whole on the disk, or nothing there
+    } catch (const ui::RtError& e) {
+        throw RenderError(e.description());
+    }
+    return target;
 }
 
 // Removes job folders however the job ends.
@@ -371,7 +374,17 @@ void renderAndDeliver(const std::vector<std::string>& files, const std::vector<s
     const std::string out = newJobFolder();
     cleanup.dirs.push_back(out);
     const auto pdfs = renderToPdf(files, out);
-    for (std::size_t i = 0; i < pdfs.size(); ++i) deliver(pdfs[i], whats[i]);
+    // One question for every file of the Print, asked once all are written;
+    // what was saved before a failure is told too.
+    std::vector<std::string> saved;
+    try {
+        for (std::size_t i = 0; i < pdfs.size(); ++i)
+            if (std::string path = deliver(pdfs[i], whats[i]); !path.empty()) saved.push_back(path);
+    } catch (...) {
+        prn::announceSaved(saved);
+        throw;
+    }
+    prn::announceSaved(saved);
 }
 
 }  // namespace

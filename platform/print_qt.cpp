@@ -1,5 +1,6 @@
 #include "platform/print_qt.h"
 
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QPageLayout>
@@ -14,6 +15,7 @@
 #include "core/ui.h"
 #include "print/destination.h"
 #include "print/printer.h"
+#include "print/process.h"
 
 namespace plat {
 
@@ -26,7 +28,14 @@ bool fontInstalled(const std::string& name) { return QFontDatabase::hasFamily(QS
 
 std::string defaultPrinter() { return QPrinterInfo::defaultPrinterName().toStdString(); }
 
-void openFile(const std::string& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))); }
+// Opens a file in the desktop's program for it. Qt hands it to xdg-open and
+// reports only that xdg-open started, also where no program takes PDF
+// files; the desktop's own table (xdg-mime) tells that case apart first.
+bool openFile(const std::string& path) {
+    const prn::ProcessResult known = prn::runProcess({"xdg-mime", "query", "default", "application/pdf"}, 5000);
+    if (known.started && !known.timedOut && known.output.find(".desktop") == std::string::npos) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
 
 struct QtOutput : prn::Output {
     void send(const prn::Document& doc) override { sendDocument(doc); }
@@ -95,19 +104,34 @@ bool paintDocument(const prn::Document& doc, QPagedPaintDevice& device) {
     return p.end();
 }
 
-bool writePdf(const prn::Document& doc, const std::string& path) {
-    QPdfWriter w(QString::fromStdString(path));
+QByteArray pdfBytes(const prn::Document& doc) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter w(&buffer);
     w.setResolution(600);
     w.setTitle(QString::fromStdString(doc.name));
     w.setCreator("Heater");
-    return paintDocument(doc, w);
+    if (!paintDocument(doc, w)) return {};
+    return buffer.data();
+}
+
+bool writePdf(const prn::Document& doc, const std::string& path) {
+    const QByteArray pdf = pdfBytes(doc);
+    try {
+        prn::writePrintout(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    } catch (const ui::RtError&) {
+        return false;
+    }
+    return true;
 }
 
 void sendDocument(const prn::Document& doc) {
     const std::string printerName = prn::currentPrinter();
     if (printerName.empty()) {
         const std::string path = prn::newPrintoutPath(doc.name);
-        if (!writePdf(doc, path)) throw ui::RtError(75, "Cannot write " + path);
+        const QByteArray pdf = pdfBytes(doc);
+        // Told saved only once the whole file is on the disk; else error 75 names the cause.
+        prn::writePrintout(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
         prn::announceSaved(path);
         return;
     }

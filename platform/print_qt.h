@@ -12,6 +12,7 @@
 // fixed-pitch font.
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <functional>
 #include <string>
@@ -36,7 +37,10 @@ QFont resolveFont(const prn::Font& f);
 // Paints the pages onto a device whose pages are Letter with no margins.
 // Returns false when the device cannot be painted on.
 bool paintDocument(const prn::Document& doc, QPagedPaintDevice& device);
-// Writes the pages as a PDF file; false when the file cannot be written.
+// The pages as a PDF file's bytes; empty when they cannot be painted.
+QByteArray pdfBytes(const prn::Document& doc);
+// Writes the pages as a PDF file (prn::writePrintout); false when the file
+// cannot be written.
 bool writePdf(const prn::Document& doc, const std::string& path);
 
 // Sends a document where printouts go now (see print/destination.h):

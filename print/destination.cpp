@@ -1,7 +1,15 @@
 #include "print/destination.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "app/model.h"
 #include "core/ui.h"
@@ -14,6 +22,7 @@ namespace {
 std::string g_chosen;
 PrinterLookup g_lookup = nullptr;
 FileOpener g_opener = nullptr;
+int g_writeFault = 0;
 
 constexpr int kLpTimeoutMs = 30000;
 
@@ -26,6 +35,10 @@ std::string safeName(const std::string& what) {
                  : static_cast<char>(c);
     if (s.empty() || s == "." || s == "..") s = "printout";
     return s;
+}
+
+[[noreturn]] void cannotWrite(const std::string& path, const std::string& why) {
+    throw ui::RtError(75, "Cannot write " + path + ": " + why);
 }
 
 }  // namespace
@@ -76,15 +89,65 @@ void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName
     if (!r.ok()) throw ui::RtError(25, ui::ErrorText(25));
 }
 
-void announceSaved(const std::string& pdfPath) {
-    const int a = ui::MsgBox(
-        "No printer is installed. The printout was saved as"
-        "\r\n" +
-            pdfPath +
-            "\r\n\r\n"
-            "Open it now?",
-        ui::vbYesNo | ui::vbInformation, "Printout saved");
-    if (a == ui::vbYes && g_opener) g_opener(pdfPath);
+void writePrintout(const std::string& path, std::string_view bytes) {
+    if (bytes.empty()) cannotWrite(path, "the printout is empty");
+    // Written beside its place under a name of its own, so that a failure
+    // half-way never leaves a partial printout under the real name.
+    const std::string part = path + ".part";
+    ::unlink(part.c_str());
+    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) cannotWrite(path, std::strerror(errno));
+    int err = 0;
+    const std::size_t stop = g_writeFault ? bytes.size() / 2 : bytes.size();
+    for (std::size_t done = 0; done < stop;) {
+        const ssize_t n = ::write(fd, bytes.data() + done, stop - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (!err && g_writeFault) err = g_writeFault;
+    if (!err && ::fsync(fd) != 0) err = errno;
+    struct stat st {};
+    if (!err && (::fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size())) err = EIO;
+    if (::close(fd) != 0 && !err) err = errno;
+    if (!err && ::rename(part.c_str(), path.c_str()) != 0) err = errno;
+    if (err) {
+        ::unlink(part.c_str());
+        cannotWrite(path, std::strerror(err));
+    }
+}
+
+void copyPrintout(const std::string& from, const std::string& path) {
+    std::ifstream in(from, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (!in || in.bad()) cannotWrite(path, "cannot read " + from);
+    writePrintout(path, bytes.str());
+}
+
+void failPrintoutWritesForTest(int err) { g_writeFault = err; }
+
+void announceSaved(const std::vector<std::string>& pdfPaths) {
+    if (pdfPaths.empty()) return;
+    const bool one = pdfPaths.size() == 1;
+    std::string list;
+    for (const std::string& p : pdfPaths) list += "\r\n" + p;
+    const int a = ui::MsgBox(std::string("No printer is installed. ") +
+                                 (one ? "The printout was saved as" : "The printouts were saved as") + list +
+                                 "\r\n\r\n" + (one ? "Open it now?" : "Open them now?"),
+                             ui::vbYesNo | ui::vbInformation, "Printout saved");
+    if (a != ui::vbYes) return;
+    std::string unopened;
+    for (const std::string& p : pdfPaths)
+        if (!g_opener || !g_opener(p)) unopened += "\r\n" + p;
+    if (!unopened.empty())
+        ui::MsgBox(
+            "No program to show PDF files could be started, so the printout could not be opened. It is saved as" +
+                unopened,
+            ui::vbOKOnly | ui::vbExclamation, "Printout saved");
 }
 
 FileOpener setFileOpener(FileOpener opener) {

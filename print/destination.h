@@ -8,6 +8,8 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace prn {
 
@@ -35,11 +37,27 @@ std::string newPrintoutPath(const std::string& what);
 // limit). Throws ui::RtError 25 when the printer does not take it.
 void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName);
 
-// Tells the dealer where a saved printout went and offers to open it in the
-// desktop's PDF viewer (message box, Yes/No).
-void announceSaved(const std::string& pdfPath);
-// How a file is opened on the desktop (the Qt backend installs one).
-using FileOpener = void (*)(const std::string& path);
+// Writes a printout file whole: a new file readable by its owner only
+// (0600: printouts hold a customer's name and address), written, flushed to
+// the disk and its size checked, and only then put in place as `path`. On
+// any failure nothing is left at `path` and ui::RtError 75 names the file
+// and the cause ("No space left on device"). An empty printout is refused.
+void writePrintout(const std::string& path, std::string_view bytes);
+// The same for a finished file elsewhere (a rendered PDF).
+void copyPrintout(const std::string& from, const std::string& path);
+// Test seam: while `err` is not 0, every printout written stops half-way
+// and fails as the system would with that errno (ENOSPC: a full disk).
+void failPrintoutWritesForTest(int err);
+
+// Tells the dealer where the printouts of one Print went (one question for
+// all of them) and offers to open them in the desktop's PDF viewer
+// (message box, Yes/No). A file that cannot be opened is named in a second
+// message with where it lies.
+void announceSaved(const std::vector<std::string>& pdfPaths);
+inline void announceSaved(const std::string& pdfPath) { announceSaved(std::vector<std::string>{pdfPath}); }
+// How a file is opened on the desktop (the Qt backend installs one): false
+// when no program could be started for it.
+using FileOpener = bool (*)(const std::string& path);
 FileOpener setFileOpener(FileOpener opener);
 
 }  // namespace prn

@@ -160,10 +160,15 @@ void Prt2::SSCommand1_Click(int index) {
             Printouts& p = printouts();
             try {
                 switch (g.prt_choice) {
-                    case 1:
-                        // The chart follows an audit that was printed.
+                    case 1: {
+                        // The chart follows an audit that was printed. Both
+                        // are rendered together once both are filled, so
+                        // one question names both files.
+                        office::PrintBatch batch;
                         if (p.prt_word()) p.prt_graph();
+                        batch.finish();
                         break;
+                    }
                     case 2: p.To_print(); break;
                     case kPrintChoiceBook:
                         if (windows().The_Print) windows().The_Print();

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -269,6 +270,50 @@ TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {
         office::PrintBatch batch;
         printWord("dropped");
     }
+}
+
+TEST_F(RenderTest, OnePrintIsToldSavedOnceAndOnlyWhenEveryFileIsWhole) {
+    office::setKeptRendererEnabled(false);
+    standIn("soffice",  // a stand-in converter: one small PDF per file
+            "while [ $# -gt 0 ]; do case \"$1\" in --outdir) out=\"$2\";; *.docx|*.xlsx) f=${1##*/}; "
+            "echo %PDF-1.4 > \"$out/${f%.*}.pdf\";; esac; shift; done");
+    ui::Script boxes;
+    boxes.answer(ui::vbNo);
+    {
+        office::PrintBatch batch;
+        printWord("audit");
+        printExcel("chart");
+        batch.finish();
+    }
+    const auto files = printouts();
+    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(boxes.shown().size(), 1u);  // one question naming both files
+    for (const auto& f : files) {
+        EXPECT_NE(boxes.shown()[0].text.find(f), std::string::npos) << f;
+        EXPECT_EQ(fs::status(f).permissions(), fs::perms::owner_read | fs::perms::owner_write) << f;
+    }
+    // A full disk, then a printouts folder that cannot be written (a file in
+    // its place): the render error names the cause; nothing is told saved
+    // and no file is left.
+    for (const bool full : {true, false}) {
+        const std::string cause = full ? "No space left on device" : "Not a directory";
+        if (full) {
+            prn::failPrintoutWritesForTest(ENOSPC);
+        } else {
+            fs::remove_all(dir + "/printouts");
+            fixtures::write(dir + "/printouts", "");
+        }
+        try {
+            printWord("not saved");
+            ADD_FAILURE() << "told saved: " << cause;
+        } catch (const ui::RtError& e) {
+            EXPECT_EQ(e.number, 4198);
+            EXPECT_NE(e.description().find(cause), std::string::npos) << e.description();
+        }
+        prn::failPrintoutWritesForTest(0);
+        EXPECT_EQ(printouts().size(), full ? 2u : 0u);
+    }
+    EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
 TEST_F(RenderTest, ConversionsAtTheSameTimeEachHaveAProfileOfTheirOwn) {

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -103,6 +105,40 @@ TEST_F(PrintQt, WithoutPrinterThePageBecomesAPdfWithTheTranscriptColumns) {
                          "     FEB                N/A                      $0.00",
                          "                           Heat Pump Pool Heating Audit",
                      }));
+}
+
+TEST_F(PrintQt, APrintoutIsToldSavedOnlyWholeAndOpenedOnlyWhereAProgramCan) {
+    auto& P = prn::printer();
+    P.Print({"Mr. and Mrs. J. Alvarez"});
+    prn::failPrintoutWritesForTest(ENOSPC);  // a full disk: the cause, no box, no file
+    try {
+        P.EndDoc();
+        ADD_FAILURE() << "told saved";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 75);
+        EXPECT_NE(e.description().find("No space left on device"), std::string::npos) << e.description();
+    }
+    prn::failPrintoutWritesForTest(0);
+    EXPECT_TRUE(printouts().empty());
+
+    // Saved (the same document, again), readable by its owner only; "Open
+    // it now?" answered Yes where the desktop knows no program for PDF files.
+    const std::string bin = dir.path().toStdString() + "/bin", path = std::getenv("PATH");
+    std::filesystem::create_directories(bin);
+    std::ofstream(bin + "/xdg-mime") << "#!/bin/sh\nexit 0\n";
+    std::filesystem::permissions(bin + "/xdg-mime", std::filesystem::perms::owner_all);
+    setenv("PATH", (bin + ":" + path).c_str(), 1);
+    ui::Script box;
+    box.answer(ui::vbYes).answer(ui::vbOK);
+    P.EndDoc();
+    setenv("PATH", path.c_str(), 1);
+    const auto files = printouts();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(std::filesystem::status(files[0]).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_EQ(box.shown().size(), 2u);
+    EXPECT_NE(box.shown()[1].text.find("could not be opened"), std::string::npos) << box.shown()[1].text;
+    EXPECT_NE(box.shown()[1].text.find(files[0]), std::string::npos);
 }
 
 TEST_F(PrintQt, ThePrinterPathPaintsAndReportsFaultsForTheRetry) {

@@ -21,6 +21,7 @@
 #include "core/windows.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
+#include "office/render.h"
 #include "platform/form.h"
 #include "platform/testing.h"
 #include "printouts/printouts.h"
@@ -177,6 +178,32 @@ TEST_F(Prt2Test, EachChoiceRunsItsPrintouts) {
     open()->Combo1->SetListIndex(2);
     frm_prt2()->SSCommand1[0]->DoClick();
     EXPECT_EQ(log, (std::vector<std::string>{"prt_word"}));
+}
+
+// "One coverage and chart": both documents are filled before either is
+// rendered, so that one question names both files. (No LibreOffice here:
+// the rendering of the two fails once, after both were queued.)
+TEST_F(Prt2Test, OneCoverageAndChartRendersBothAtTheEnd) {
+    office::setOfficeForTest(office::OfficeSeam::Missing);
+    auto print = [this](const std::string& what) {
+        try {
+            office::printFile(office::newJobFolder() + "/x.docx", what);
+            log.push_back("queued " + what);
+        } catch (const office::RenderError&) {
+            log.push_back("rendered alone " + what);
+        }
+    };
+    printouts().prt_word = [&] {
+        print("Audit");
+        return true;
+    };
+    printouts().prt_graph = [&] { print("Energy costs"); };
+    open()->Combo1->SetListIndex(2);
+    script->answer(ui::vbOK);
+    frm_prt2()->SSCommand1[0]->DoClick();
+    office::setOfficeForTest(office::OfficeSeam::Real);
+    EXPECT_EQ(log, (std::vector<std::string>{"queued Audit", "queued Energy costs"}));
+    EXPECT_EQ(script->shown().size(), 1u);
 }
 
 TEST_F(Prt2Test, SelectAPrinterThenExitAndAFailingPrintout) {
