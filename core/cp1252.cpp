@@ -42,52 +42,69 @@ char encode(char32_t cp) {
     return '?';
 }
 
+// The length of the well-formed UTF-8 sequence at s[i] and its code point;
+// 0 when the bytes there are not one. Strict: no overlong forms, no
+// surrogates, nothing past U+10FFFF.
+std::size_t utf8Length(std::string_view s, std::size_t i, char32_t& cp) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    std::size_t len = 0;
+    char32_t min = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+        min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+        min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+        min = 0x10000;
+    }
+    if (len == 0 || i + len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned char d = static_cast<unsigned char>(s[i + k]);
+        if ((d & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (d & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
 }  // namespace
 
 std::string fromUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8Length(s, i, cp);
+        // A malformed lead byte becomes one '?', and decoding resumes at the
+        // next byte.
+        out.push_back(len == 0 ? '?' : encode(cp));
+        i += len == 0 ? 1 : len;
+    }
+    return out;
+}
+
+std::string asUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8Length(text, i, cp);
+        if (len == 0) {
+            out += Chr(static_cast<unsigned char>(text[i]));
             ++i;
-            continue;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
         }
-        // Strict decoding: no overlong forms, no surrogates, nothing past
-        // U+10FFFF. A malformed lead byte becomes one '?', and decoding
-        // resumes at the next byte.
-        int len = 0;
-        char32_t cp = 0, min = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-            min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-            min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-            min = 0x10000;
-        }
-        bool ok = len > 0 && i + static_cast<std::size_t>(len) <= n;
-        for (int k = 1; ok && k < len; ++k) {
-            const unsigned char d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (d & 0x3F);
-        }
-        if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        if (!ok) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        out.push_back(encode(cp));
-        i += static_cast<std::size_t>(len);
     }
     return out;
 }

@@ -321,10 +321,7 @@ void Excel::CellObj::FormulaR1C1(const std::string& text) {
     c.append_attribute("t") = "inlineStr";
     pugi::xml_node t = c.append_child("is").append_child("t");
     t.append_attribute("xml:space") = "preserve";
-    std::string clean;
-    for (char ch : text)
-        if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t' || ch == '\n' || ch == '\r' || ch < 0) clean += ch;
-    t.text() = clean.c_str();
+    t.text() = ooxml::xmlText(text).c_str();
 }
 
 void Excel::CellObj::FormulaR1C1(float number) {

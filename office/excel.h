@@ -31,7 +31,8 @@
 //
 // Numbers are written as numbers (a float keeps its shortest decimal form,
 // 12.34f is 12.34), texts as texts (a text starting with "=" too), an empty
-// text empties the cell; a cell keeps its formatting. Reading gives the
+// text empties the cell; a cell keeps its formatting. A text is made fit
+// for the workbook as Word's InsertAfter makes it. Reading gives the
 // cell's text as the reader of xlsx_read.h does. Pictures are placed with
 // their top-left corner on the active cell at their natural size, aspect
 // ratio locked until LockAspectRatio(false). PrintArea becomes the sheet's

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "core/cp1252.h"
 
 namespace office::ooxml {
 
@@ -103,10 +106,53 @@ pugi::xml_document parseRels(const Package& pkg, const std::string& part) {
     return d;
 }
 
+namespace {
+
+bool forbiddenChar(unsigned long c) {
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xFFFE || c == 0xFFFF;
+}
+
+// A character reference to a character XML forbids ("&#1;"): the writer
+// escapes control characters that way, and a reader refuses the part.
+bool forbiddenReference(const std::string& xml) {
+    for (auto at = xml.find("&#"); at != std::string::npos; at = xml.find("&#", at + 2)) {
+        const bool hex = at + 2 < xml.size() && xml[at + 2] == 'x';
+        const unsigned long c = std::strtoul(xml.c_str() + at + (hex ? 3 : 2), nullptr, hex ? 16 : 10);
+        if (forbiddenChar(c)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string xmlText(std::string_view text) {
+    const std::string utf8 = cp1252::asUtf8(text);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (forbiddenChar(c)) continue;
+        // U+FFFE and U+FFFF, EF BF BE and EF BF BF in UTF-8.
+        if (c == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
+            i += 2;
+            continue;
+        }
+        out.push_back(utf8[i]);
+    }
+    return out;
+}
+
 std::string serialize(const pugi::xml_document& doc) {
     std::ostringstream o;
     doc.save(o, "", pugi::format_raw);
-    return o.str();
+    std::string xml = o.str();
+    // Texts come in through xmlText; whatever else holds bytes that are not
+    // text (a damaged template) is refused here, before a reader drops the
+    // part and prints the document without it.
+    if (cp1252::asUtf8(xml) != xml || forbiddenReference(xml))
+        throw BadPackage("the document holds characters that are not text");
+    return xml;
 }
 
 void addDefault(pugi::xml_document& types, const std::string& ext, const std::string& contentType) {

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <string_view>
 
 #include "office/package.h"
 
@@ -23,7 +24,14 @@ inline constexpr const char* kNsXdr = "http://schemas.openxmlformats.org/drawing
 pugi::xml_document parse(const Package& pkg, const std::string& part);
 // A part's relationships ("<Relationships/>" when it has none yet).
 pugi::xml_document parseRels(const Package& pkg, const std::string& part);
+// The part's text; throws BadPackage when it holds bytes that are not
+// UTF-8 text or characters XML forbids.
 std::string serialize(const pugi::xml_document& doc);
+// A text made fit for a document: valid UTF-8 (other bytes read as the
+// settings file's code page, cp1252::asUtf8) without the characters XML
+// forbids (control characters other than tab, line feed and carriage
+// return; U+FFFE, U+FFFF). Every text a printout puts in goes through it.
+std::string xmlText(std::string_view text);
 
 // Content types: a default for an extension, or an override for one part.
 void addDefault(pugi::xml_document& types, const std::string& ext, const std::string& contentType);

@@ -211,8 +211,9 @@ void Word::BookmarkObj::Select() {
 
 // ----------------------------------------------------------- selection ----
 
-void Word::SelectionObj::InsertAfter(const std::string& text) {
+void Word::SelectionObj::InsertAfter(const std::string& raw) {
     Impl& d = w_->doc();
+    const std::string text = ooxml::xmlText(raw);
     pugi::xml_document frag;
     pugi::xml_node r = frag.append_child("w:r");
     if (pugi::xml_node f = d.formatting()) {
@@ -237,8 +238,8 @@ void Word::SelectionObj::InsertAfter(const std::string& text) {
             flush();
             r.append_child("w:br");
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (static_cast<unsigned char>(c) >= 0x20 || c < 0) {
-            piece += c;  // other control characters cannot stand in the XML
+        } else {
+            piece += c;
         }
     }
     flush();

@@ -26,7 +26,9 @@
 //   25   PrintOut: the printer did not take the document
 //   462  any member after Quit
 //
-// Open never changes the file: the document is a copy in memory. Text goes
+// Inserted text is made fit for the document first: bytes that are not
+// UTF-8 are read as the settings file's code page, characters XML forbids
+// are dropped. Open never changes the file: the document is a copy in memory. Text goes
 // right after the selected bookmark, in the formatting of the text before
 // it (or the paragraph's), and every further InsertAfter follows the text
 // inserted before. AddPicture embeds the picture (BMP, PNG, JPEG or GIF,

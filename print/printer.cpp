@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "core/cp1252.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 
@@ -144,13 +145,15 @@ void Printer::appendItems(const Item* first, const Item* last, LineEnd end) {
                 break;
             case Item::Text: {
                 if (it->text.empty()) break;
+                // Names typed on a system of the old code page print as typed.
+                const std::string text = cp1252::asUtf8(it->text);
                 auto& runs = currentLine().runs;
-                const double width = static_cast<double>(vb::Len(it->text)) * cell;
+                const double width = static_cast<double>(vb::Len(text)) * cell;
                 if (!runs.empty() && runs.back().font == font_) {
                     Run& prev = runs.back();
                     const double prevEnd = prev.x + static_cast<double>(vb::Len(prev.text)) * cell;
                     if (std::abs(prevEnd - x_) < 1e-6) {
-                        prev.text += it->text;
+                        prev.text += text;
                         x_ += width;
                         break;
                     }
@@ -158,7 +161,7 @@ void Printer::appendItems(const Item* first, const Item* last, LineEnd end) {
                 Run r;
                 r.x = x_;
                 r.column = CurrentColumn();
-                r.text = it->text;
+                r.text = text;
                 r.font = font_;
                 runs.push_back(std::move(r));
                 x_ += width;

@@ -37,3 +37,10 @@ TEST(Cp1252, UnmappableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(cp1252::fromUtf8("\xFF"), "?");
     EXPECT_EQ(cp1252::fromUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
+
+TEST(Cp1252, AnyTextBecomesValidUtf8ReadingStrayBytesAsTheCodePage) {
+    EXPECT_EQ(cp1252::asUtf8("M\xC3\xBCller \xE2\x82\xAC"), "M\u00FCller \u20AC");  // valid UTF-8 stays
+    EXPECT_EQ(cp1252::asUtf8("M\xFCller \x93"
+                             "A\x94 \xC3 \xED\xA0\x80"),
+              "M\u00FCller \u201CA\u201D \u00C3 \u00ED\u00A0\u20AC");
+}

@@ -61,8 +61,9 @@ TEST_F(ExcelTest, NumbersStayNumbersAndTextsTextsCellByCell) {
     put(x, "a10", "         Oil                  Saving             Heat Pump");
     put(x, "I29", "=not a formula");
     put(x, "e1", 3.0f);
-    put(x, "A1", "Oil");  // a cell before the others of its row
-    put(x, "b3", 99.5f);  // written again: the last value counts
+    put(x, "A1", "Oil");                          // a cell before the others of its row
+    put(x, "j17", "M\xFCller\x01 \xEF\xBF\xBE");  // old code page, a control character, U+FFFE
+    put(x, "b3", 99.5f);                          // written again: the last value counts
     x.Range("b3").Select();
     EXPECT_EQ(x.ActiveCell().FormulaR1C1(), "99.5");
     x.Range("J65").Select();
@@ -80,6 +81,7 @@ TEST_F(ExcelTest, NumbersStayNumbersAndTextsTextsCellByCell) {
     EXPECT_EQ(cells.text("A10"), "         Oil                  Saving             Heat Pump");
     EXPECT_EQ(cells.text("I29"), "=not a formula");  // stays a text
     EXPECT_EQ(cells.text("E1"), "3");
+    EXPECT_EQ(cells.text("J17"), "M\u00FCller ");
 
     const auto sheet = xml(pkg, "xl/worksheets/sheet1.xml");
     const auto b3 = sheet.select_node("//c[@r='B3']").node();
@@ -89,7 +91,7 @@ TEST_F(ExcelTest, NumbersStayNumbersAndTextsTextsCellByCell) {
     // Rows and cells stay in order, as the format requires.
     std::vector<std::string> order;
     for (auto n : sheet.select_nodes("//c")) order.push_back(n.node().attribute("r").value());
-    EXPECT_EQ(order, (std::vector<std::string>{"A1", "E1", "B3", "C3", "M3", "A10", "I29", "J65", "J66"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"A1", "E1", "B3", "C3", "M3", "A10", "J17", "I29", "J65", "J66"}));
     EXPECT_STREQ(xml(pkg, "xl/workbook.xml").select_node("//calcPr").node().attribute("fullCalcOnLoad").value(), "1");
     x.Quit();
     EXPECT_EQ(fixtures::readAll(book), before);

@@ -80,6 +80,27 @@ TEST_F(WordTest, TextGoesAfterItsBookmarkInTheFormattingThere) {
     EXPECT_EQ(fixtures::readAll(dotx), before);  // the template is never written
 }
 
+TEST_F(WordTest, TextThatIsNotTextIsMadeValidAndATemplateHoldingSuchIsRefused) {
+    Word w;
+    w.Documents().Open(dotx);
+    // A name of the old code page with a control character and U+FFFF in it.
+    fill(w, "bm1",
+         "M\xFCller \x01Pools\xEF\xBF\xBF \x93"
+         "Best\x94");
+    EXPECT_EQ(w.ActiveDocument().textAt("bm1"),
+              "M\u00FCller Pools \u201C"
+              "Best\u201D");
+    EXPECT_TRUE(saved(w).child("w:document"));
+    w.Quit();
+    office::Package bad = fixtures::wordTemplate();
+    std::string xml = bad.part("word/document.xml");
+    bad.set("word/document.xml", xml.replace(xml.find("after"), 5, "\xFF\x01"));
+    bad.save(dotx);
+    Word again;
+    again.Documents().Open(dotx);
+    EXPECT_THROW(again.ActiveDocument().saveCopy(dir + "/bad.docx"), office::BadPackage);
+}
+
 TEST_F(WordTest, PicturesAreEmbeddedAtTheirSizeWhateverTheirName) {
     fixtures::write(dir + "/hppic41.bmp", fixtures::bmp(192, 96, 192));  // 1 x 0.5 inch
     fixtures::write(dir + "/hppic3", fixtures::bmp(10, 20, 0));          // no name extension, no resolution

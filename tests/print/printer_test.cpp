@@ -27,9 +27,10 @@ TEST_F(PrinterTest, TabSpcAndTextPlaceColumnsFromOne) {
     P.Print({"y", Spc(0), Spc(-3), "z", Tab(0), "w"});             // no blanks; Tab(0) is column 1, already past
     P.Print({Tab(3), "q", Tab(4), "r"});                           // Tab to the very column we stand on: no move
     P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});  // a passed column: the next line
+    P.Print({"M\xFCller", Tab(9), "x"});  // a byte of the old code page: one character, as typed
     P.EndDoc();
-    EXPECT_EQ(page(),
-              (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef", "    next           same"}));
+    EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef",
+                                                "    next           same", "M\u00FCller  x"}));
     const auto& runs = cap.documents()[0].pages[0].lines[0].runs;
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].column, 5);
