@@ -47,6 +47,7 @@ class Chart {
 public:
     explicit Chart(office_app::Excel& x) : x_(x) {}
     int step = 1;
+    std::string picture;  // the picture file being inserted
 
     void cell(const std::string& address, const office_app::CellValue& v) {
         x_.Range_Select(address);
@@ -69,13 +70,15 @@ public:
         const int n = chart_picture();
         step = 6;
         x_.Range_Select("K20");
-        x_.Pictures_Insert(g.data_dir + "hpopen" + std::to_string(n) + std::to_string(b) + ".bmp");
+        picture = g.data_dir + "hpopen" + std::to_string(n) + std::to_string(b) + ".bmp";
+        x_.Pictures_Insert(picture);
         x_.ShapeRange_LockAspectRatio(false);
         x_.ShapeRange_Height(108.75);
         x_.ShapeRange_Width(97.5);
         step = 7;
         x_.Range_Select("e21");
-        x_.Pictures_Insert(g.data_dir + "ksl logo2" + std::to_string(b) + ".bmp");
+        picture = g.data_dir + "ksl logo2" + std::to_string(b) + ".bmp";
+        x_.Pictures_Insert(picture);
         step = 8;
         for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "3", g.calc_f32[m]);
         for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "2", g.calc_f32[24 + m]);
@@ -120,14 +123,28 @@ private:
     office_app::Excel& x_;
 };
 
-void report(int number, const std::string& description, int step) {
-    if (number == kErrTemplate) {
-        ui::MsgBox("Cannot insert picture. Template may be damaged!\rError " + vb::Str(number) + " in " +
-                       vb::Str(step) + "\rThe graphic charts will be aborted",
-                   ui::vbOKOnly, "Please check the template for the graphic printout");
-    } else {
+// A failure in the workbook (1004) says the template may be damaged, except
+// where the template is not what failed: a picture file (steps 6 and 7) or
+// the printing itself (step 19) is named instead.
+// A workbook failure (1004) says the template may be damaged, except where
+// the template is not what failed: a picture file (steps 6 and 7) or the
+// printing itself (step 19) is named instead.
+void report(int number, const std::string& description, int step, const std::string& picture) {
+    if (number != kErrTemplate) {
         ui::MsgBox(description + vb::Str(number) + " in " + vb::Str(step), ui::vbOKOnly, "Prt Graph err");
+        return;
     }
+    std::string what = "Cannot insert picture. Template may be damaged!";
+    std::string title = "Please check the template for the graphic printout";
+    if (step == 6 || step == 7) {
+        what = "Cannot insert picture " + picture + ": the file is missing or is not a picture";
+        title = "Prt Graph err";
+    } else if (step == 19) {
+        what = "The chart could not be printed: " + description;
+        title = "Prt Graph err";
+    }
+    ui::MsgBox(what + "\rError " + vb::Str(number) + " in " + vb::Str(step) + "\rThe graphic charts will be aborted",
+               ui::vbOKOnly, title);
 }
 
 }  // namespace
@@ -136,6 +153,7 @@ void prt_graph() {
     ui::BusyPointer busy;
     std::unique_ptr<office_app::Excel> x;
     int step = 2;
+    std::string picture;
     try {
         const office_app::ExcelFactory& make = office_app::excel_factory();
         if (make) x = make();
@@ -145,14 +163,15 @@ void prt_graph() {
             chart.fill();
         } catch (...) {
             step = chart.step;
+            picture = chart.picture;
             throw;
         }
     } catch (const ui::ProgramEnd&) {
         throw;
     } catch (const ui::RtError& e) {
-        report(e.number, e.description(), step);
+        report(e.number, e.description(), step, picture);
     } catch (const std::exception& e) {
-        report(51, e.what(), step);
+        report(51, e.what(), step, picture);
     }
     if (!x) return;  // nothing was started: nothing to quit
     // Step 20: the workbook is closed unsaved first, so that nothing waits

@@ -117,8 +117,13 @@ TEST_F(ChartTest, AFailureEndsTheChartAndQuits) {
     const Case cases[] = {
         {1004, "Open", "Please check the template for the graphic printout",
          "Cannot insert picture. Template may be damaged!\rError  1004 in  3\rThe graphic charts will be aborted"},
-        {1004, "Insert", "Please check the template for the graphic printout",
-         "Cannot insert picture. Template may be damaged!\rError  1004 in  6\rThe graphic charts will be aborted"},
+        // The template is fine when a picture file or the printing fails: that is named.
+        {1004, "Insert", "Prt Graph err",
+         "Cannot insert picture /data/hpopen31.bmp: the file is missing or is not a picture\rError  1004 in  6\r"
+         "The graphic charts will be aborted"},
+        {1004, "PrintOut", "Prt Graph err",
+         "The chart could not be printed: Application-defined error\rError  1004 in  19\r"
+         "The graphic charts will be aborted"},
         {53, "Open", "Prt Graph err", "Application-defined error 53 in  3"},
         {25, "PrintOut", "Prt Graph err", "Application-defined error 25 in  19"},
         {1004, "j14", "Please check the template for the graphic printout",
@@ -133,7 +138,7 @@ TEST_F(ChartTest, AFailureEndsTheChartAndQuits) {
         ASSERT_EQ(script.shown().size(), 1u) << k.call;
         EXPECT_EQ(script.shown()[0].title, k.title);
         EXPECT_EQ(script.shown()[0].text, k.text);
-        EXPECT_EQ(office.excel.prints, 0);
+        EXPECT_EQ(office.excel.prints, 0) << k.call;
         EXPECT_EQ(office.excel.quits, 1);
         EXPECT_EQ(office.excel.closes, 1);
     }
