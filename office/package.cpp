@@ -27,17 +27,23 @@ Package Package::load(const std::string& path) {
     if (!z) throw BadPackage("cannot open " + path);
     const zip_int64_t n = zip_get_num_entries(z.get(), 0);
     if (n < 0 || n > kMaxParts) throw BadPackage("damaged file " + path);
-    Package p;
+    // Every part's size is checked before any is read: a file that would
+    // take too much memory is refused without taking any.
+    std::vector<zip_stat_t> stats(static_cast<std::size_t>(n));
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
-        zip_stat_t st;
+        zip_stat_t& st = stats[static_cast<std::size_t>(i)];
         if (zip_stat_index(z.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
             !(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPart)
             throw BadPackage("damaged file " + path);
-        std::string name = st.name;
-        if (!name.empty() && name.back() == '/') continue;  // a folder entry
         total += st.size;
         if (total > kMaxTotal) throw BadPackage("damaged file " + path);
+    }
+    Package p;
+    for (zip_int64_t i = 0; i < n; ++i) {
+        const zip_stat_t& st = stats[static_cast<std::size_t>(i)];
+        std::string name = st.name;
+        if (!name.empty() && name.back() == '/') continue;  // a folder entry
         std::string data(st.size, '\0');
         zip_file_t* f = zip_fopen_index(z.get(), static_cast<zip_uint64_t>(i), 0);
         if (!f) throw BadPackage("damaged file " + path);
@@ -89,6 +95,8 @@ void Package::save(const std::string& path) const {
         fs::remove(tmp, ec);
         throw BadPackage("cannot write " + path);
     }
+    // Documents hold a customer's name and address: readable by their owner only.
+    fs::permissions(tmp, fs::perms::owner_read | fs::perms::owner_write, ec);
     fs::rename(tmp, path, ec);
     if (ec) {
         fs::remove(tmp, ec);

@@ -4,6 +4,7 @@
 #include "office/xlsx_read.h"
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -132,6 +133,21 @@ TEST(XlsxRead, MissingOrDamagedFilesAreReportedNotCrashedOn) {
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
     EXPECT_THROW(office::readActiveSheet(path), office::BadPackage);
+
+    // Parts each within the part limit (64 MB) that together pass the total
+    // (256 MB) are refused.
+    const std::string zeros(60u << 20, '\0');
+    int err = 0;
+    zip_t* z = zip_open((dir + "/big.xlsx").c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    ASSERT_TRUE(z);
+    zip_file_add(z, "[Content_Types].xml", zip_source_buffer(z, "<Types/>", 8, 0), 0);
+    for (int i = 0; i < 5; ++i) {
+        const auto at = zip_file_add(z, ("xl/part" + std::to_string(i)).c_str(),
+                                     zip_source_buffer(z, zeros.data(), zeros.size(), 0), 0);
+        zip_set_file_compression(z, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 1);
+    }
+    ASSERT_EQ(zip_close(z), 0);
+    EXPECT_THROW(office::Package::load(dir + "/big.xlsx"), office::BadPackage);
     std::filesystem::remove_all(dir);
 }
 

@@ -99,8 +99,9 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     g.calc_f32[39 + 4] = 0.4f;
     g.calc_f32[39 + 5] = 0;
     g.calc_f32[39 + 6] = 12.6f;
-    g.month_city_c[1] = 0;   // no air value yet: 0 in January
-    g.month_city_c[9] = -3;  // a value below 0 keeps August's
+    g.calc_f32[39 + 10] = 1;  // exactly one hour
+    g.month_city_c[1] = 0;    // no air value yet: 0 in January
+    g.month_city_c[9] = -3;   // a value below 0 keeps August's
     g.month_city_c[8] = 77;
     run();
     auto row = [](int m) {
@@ -116,6 +117,7 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));  // no heater: 0 hours read "<1"
     EXPECT_EQ(row(6), (V{"JUN", "70", "80", "8", "13"}));
     EXPECT_EQ(row(9), (V{"SEP", "77", "80", "8", "6"}));
+    EXPECT_EQ(row(10), (V{"OCT", "70", "80", "8", "1"}));
 
     g.fuel_type = HT_OIL;
     g.heater_eff = 80;

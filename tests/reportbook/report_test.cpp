@@ -115,12 +115,21 @@ TEST_F(ReportTest, SystemPerformanceRows) {
     g.month_need[1] = 30e6;
     g.month_cop[1] = 4.5f;
     g.run_state[2][0] = 1;
-    prt1::table3();
-    bool sentence = false;
-    for (const auto& l : prn::printer().document().pageText(1))
-        sentence |= vb::Trim(l) == "The Heat/Hr is the total hourly output of the  1  Heat Pump.";
-    EXPECT_TRUE(sentence);
-    prn::printer().KillDoc();
+    auto printed = [](const std::string& line) {
+        prt1::table3();
+        const auto page = prn::printer().document().pageText(1);
+        prn::printer().KillDoc();
+        return std::any_of(page.begin(), page.end(), [&](const std::string& l) { return vb::Trim(l) == line; });
+    };
+    EXPECT_TRUE(printed("The Heat/Hr is the total hourly output of the  1  Heat Pump."));
+    // A month needing under an hour a day (1,000,000 BTU / 60,000 BTU/h / 31
+    // days) brings the zero-hours note.
+    g.month_need[5] = 1e6;
+    EXPECT_TRUE(printed("Zero Hours indicates Heat Pump runs less than an a hour, or is off."));
+    // Celsius to a tenth, rounded half up: 50.1 °F is 10.06 °C, printed 10.1.
+    g.units_temp = 1;
+    g.month_city_c[6] = 50.1f;
+    EXPECT_TRUE(printed("JUN        10.1       80        60,000      6      28       4.50"));
 }
 
 // The bases page: the energy prices and rises of the existing heater's

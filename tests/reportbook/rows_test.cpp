@@ -105,6 +105,12 @@ TEST_F(RowsTest, YearsPaybackAndReturn) {
         ++i;
     }
     EXPECT_EQ(col(i - 2, "37.6%"), 5 + 33);
+
+    // Hours a year count the heating days: 2 h a day, 365 days, 5 of 7 heated.
+    for (int m = 1; m <= 12; ++m) r.hours[m] = 2;
+    g.heat_days = 5;
+    hrsyr(0, 0, 1);
+    EXPECT_EQ(rest(i).substr(0, 4), "521 ");
 }
 
 // A row printer that keeps failing says so once and leaves the row out.
