@@ -91,6 +91,8 @@ TEST_F(WordTest, TextThatIsNotTextIsMadeValidAndATemplateHoldingSuchIsRefused) {
               "M\u00FCller Pools \u201C"
               "Best\u201D");
     EXPECT_TRUE(saved(w).child("w:document"));
+    EXPECT_EQ(std::filesystem::status(dir + "/copy.docx").permissions(),  // a customer's name: the owner's only
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     w.Quit();
     office::Package bad = fixtures::wordTemplate();
     std::string xml = bad.part("word/document.xml");
