@@ -140,14 +140,17 @@ void announceSaved(const std::vector<std::string>& pdfPaths) {
                                  "\r\n\r\n" + (one ? "Open it now?" : "Open them now?"),
                              ui::vbYesNo | ui::vbInformation, "Printout saved");
     if (a != ui::vbYes) return;
-    std::string unopened;
+    std::vector<std::string> unopened;
     for (const std::string& p : pdfPaths)
-        if (!g_opener || !g_opener(p)) unopened += "\r\n" + p;
-    if (!unopened.empty())
-        ui::MsgBox(
-            "No program to show PDF files could be started, so the printout could not be opened. It is saved as" +
-                unopened,
-            ui::vbOKOnly | ui::vbExclamation, "Printout saved");
+        if (!g_opener || !g_opener(p)) unopened.push_back(p);
+    if (unopened.empty()) return;
+    std::string where;
+    for (const std::string& p : unopened) where += "\r\n" + p;
+    ui::MsgBox(std::string("No program to show PDF files could be started, so ") +
+                   (unopened.size() == 1 ? "the printout could not be opened. It is saved as"
+                                         : "the printouts could not be opened. They are saved as") +
+                   where,
+               ui::vbOKOnly | ui::vbExclamation, "Printout saved");
 }
 
 FileOpener setFileOpener(FileOpener opener) {
