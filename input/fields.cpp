@@ -19,7 +19,7 @@ bool celsius() { return g.units_temp != 0; }
 
 }  // namespace
 
-int fuel_of_box(int i) { return i == 34 ? units::kGas : i == 35 ? units::kPropane : units::kOil; }
+int fuel_of_box(int i) { return i == kPriceGas ? units::kGas : i == kPricePropane ? units::kPropane : units::kOil; }
 
 int fuel_unit(int fuel) {
     const int slot = units::fuel_units_slot(fuel);

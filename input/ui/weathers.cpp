@@ -150,8 +150,8 @@ void weathers::show_inputs() {
         show(kFirstWanted + m - 1);
         check1_[kFirstMonthCheck + m - 1]->setChecked(g.run_state[m][0] != 0);
     }
-    option1_[is_spa() ? 4 : 3]->setChecked(true);
-    option1_[is_indoor() ? 6 : 5]->setChecked(true);
+    option1_[is_spa() ? kSpaOption : kPoolOption]->setChecked(true);
+    option1_[is_indoor() ? kIndoorOption : kOutdoorOption]->setChecked(true);
     check1_[kSpaBlower]->setChecked(g.spa_blower != 0);
     check1_[kFloorReturns]->setChecked(g.opt_reduce != 0);
     check1_[kBackup]->setChecked(g.backup_on != 0);
@@ -164,8 +164,8 @@ void weathers::show_inputs() {
 
 void weathers::heater_enabling() {
     const int t = g.fuel_type;
-    text1_[31]->setEnabled(t >= HT_GAS && t <= HT_OIL);
-    text1_[32]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
+    text1_[kHeaterEff]->setEnabled(t >= HT_GAS && t <= HT_OIL);
+    text1_[kHeaterOutput]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     head_heater_->setText((has_backup() ? QString("Backup") : QString(fuelWord(t))) + "\n$");
 }
@@ -173,7 +173,7 @@ void weathers::heater_enabling() {
 void weathers::pool_enabling() {
     check1_[kSpaBlower]->setEnabled(is_spa());
     check1_[kFloorReturns]->setEnabled(!is_spa());
-    text1_[2]->setEnabled(!is_indoor());  // no wind indoors
+    text1_[kWind]->setEnabled(!is_indoor());  // no wind indoors
 }
 
 void weathers::refresh_buttons() {

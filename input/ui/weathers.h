@@ -138,6 +138,7 @@ protected:
     void build() override;
 
 private:
+    struct Maker;  // builds the controls group by group (weathers_make.cpp)
     void make();
     void store(int i, double shown);
     void store_cover(int i);

@@ -15,13 +15,28 @@
 
 namespace weathers_parts {
 
+using fields::kArea;
 using fields::kBrandBox;
+using fields::kDepth;
 using fields::kFirstCover;
 using fields::kFirstWanted;
+using fields::kHeatDays;
+using fields::kHeaterEff;
+using fields::kHeaterOutput;
+using fields::kHeatHours;
+using fields::kPriceElec;
+using fields::kPriceGas;
+using fields::kPriceOil;
+using fields::kPricePropane;
+using fields::kSun;
+using fields::kThermostat;
+using fields::kWind;
 constexpr int kHeaterType = 1;       // Combo1(1)
 constexpr int kModelList = 8;        // Combo1(8)
 constexpr int kFirstMonthCheck = 1;  // Check1(1..12)
 constexpr int kSpaBlower = 13, kFloorReturns = 14, kBackup = 15;
+// Option1(0..2) is the city group (Option1(group)); then pool or spa, outdoor or indoor.
+constexpr int kPoolOption = 3, kSpaOption = 4, kOutdoorOption = 5, kIndoorOption = 6;
 enum Buttons : int {
     kCalculate = 0,
     kCustomer = 1,
