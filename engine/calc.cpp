@@ -9,6 +9,7 @@
 // the season), the months the backup heater works, the running hours, the
 // months whose temperature has to come down, and last the month costs.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -220,8 +221,12 @@ void check_inputs() {
     }
 }
 
-void calc_body(int& stage) {
-    // ---- 1. inputs
+using Months = std::array<Month, 13>;  // [1..12]
+using Evals = std::array<Eval, 13>;    // [1..12]
+
+// ---- 1. inputs: the project's figures, and the results of the last run
+// cleared: every calculation starts again from the temperatures as entered.
+Project st_inputs(int& stage) {
     stage = ST_INPUTS;
     check_inputs();
     Project p;
@@ -238,10 +243,7 @@ void calc_body(int& stage) {
     p.sel_buf = chosen_buffer(g);
     p.backup = has_backup(g);
     p.heater_out = std::max(0.0, g.heater_btu);
-    const double wind = std::max(0.0, static_cast<double>(g.wind_mph));
-    const double sun = std::clamp(static_cast<double>(g.sun_pct), 0.0, 100.0);
 
-    // Every calculation starts again from the temperatures as entered.
     for (int m = 0; m <= 12; ++m) {
         g.temp_table[m][5] = g.temp_table[m][6];
         g.hrs_flag[m] = 0;
@@ -254,9 +256,14 @@ void calc_body(int& stage) {
         g.backup_month[m] = 0;
     }
     g.temp_lowered = 0;
+    return p;
+}
 
-    // ---- 2. losses: the month's air, cover, sun and dealer factors
+// ---- 2. losses: the month's air, cover, sun and dealer factors
+void st_losses(const Project& p, Months& mon, int& stage) {
     stage = ST_LOSSES;
+    const double wind = std::max(0.0, static_cast<double>(g.wind_mph));
+    const double sun = std::clamp(static_cast<double>(g.sun_pct), 0.0, 100.0);
     // Size compensator by area class; a warmer (positive) or cooler year.
     const double size_factor = 1.0 + g.size_comp[size_class(p.area)] / 100.0;
     const double year_factor = 1.0 - g.year_factor;
@@ -268,9 +275,7 @@ void calc_body(int& stage) {
         tmax = std::max<double>(tmax, g.month_city_c[m]);
     }
     const double summer = p.indoor ? g.summer_factor_in : g.summer_factor_out;
-    const Points pts{g.hp_rh.data(), g.hp_cop.data(), g.hp_btu.data(), g.hp_wtemp.data()};
 
-    Month mon[13];
     for (int m = 1; m <= 12; ++m) {
         Month& M = mon[m];
         M.heated = g.run_state[m][0] != 0 && g.month_days[m] > 0;
@@ -288,9 +293,13 @@ void calc_body(int& stage) {
         ENGINE_CHECK(M.solar, stage);
         ENGINE_CHECK(M.factor, stage);
     }
+}
 
-    // ---- 4. the heat pump at each month's air
+// ---- 4. the heat pump at each month's air (it runs before 3: the
+// schedule needs the pump's output)
+void st_heatpump(Months& mon, int& stage) {
     stage = ST_HEATPUMP;
+    const Points pts{g.hp_rh.data(), g.hp_cop.data(), g.hp_btu.data(), g.hp_wtemp.data()};
     for (int m = 1; m <= 12; ++m) {
         Month& M = mon[m];
         M.rated = interpolate(pts, M.ta);
@@ -302,10 +311,12 @@ void calc_body(int& stage) {
         ENGINE_CHECK(M.rated.cap, stage);
         ENGINE_CHECK(M.rated.cop, stage);
     }
+}
 
-    // ---- 3. schedule: each heated month at its desired temperature
+// ---- 3. schedule: each heated month at its desired temperature
+Evals st_schedule(const Project& p, const Months& mon, int& stage) {
     stage = ST_SCHEDULE;
-    Eval ev[13];
+    Evals ev;
     for (int m = 1; m <= 12; ++m) {
         if (!mon[m].heated) continue;
         ev[m] = evaluate(p, mon[m], mon[m].t6);
@@ -314,8 +325,11 @@ void calc_body(int& stage) {
         ENGINE_CHECK(ev[m].cap, stage);
         ENGINE_CHECK(ev[m].cop, stage);
     }
+    return ev;
+}
 
-    // ---- 5. sizing: configuration i = i units of the model
+// ---- 5. sizing: configuration i = i units of the model; the number of units
+int st_sizing(const Project& p, const Months& mon, const Evals& ev, int& stage) {
     stage = ST_SIZING;
     int units = 0;
     g.combo_n1 = {};
@@ -355,8 +369,44 @@ void calc_body(int& stage) {
         if (g.calc_mode2 == 2) ui::MsgBox("The system requires too many heat pumps", ui::vbExclamation, " Calc error");
     }
     g.combo_idx = static_cast<i16>(units);
+    return units;
+}
 
-    // ---- 6. hours, and the months the system cannot hold
+// A month the system of `units` units cannot hold at its desired temperature:
+// the temperature is lowered by whole degrees until the system holds it,
+// never below the water's own equilibrium or freezing; a month not held above
+// those is off (`off`): no heating at all. Holding is easier the lower the
+// water, so the first degree that holds is found by bisection.
+Eval lowered_month(const Project& p, const Month& M, int units, double n_days, bool& off) {
+    const double floor_t = std::max(kLowestWater, equilibrium_below(p, M, M.t6));
+    const int kmax = static_cast<int>(std::floor(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
+    int found = 0;
+    if (kmax > 0 && holds(p, evaluate(p, M, M.t6 - kmax), units, n_days)) {
+        int lo = 1, hi = kmax;
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (holds(p, evaluate(p, M, M.t6 - mid), units, n_days)) hi = mid;
+            else lo = mid + 1;
+        }
+        found = lo;
+    }
+    off = found == 0;
+    return evaluate(p, M, off ? floor_t : M.t6 - found);
+}
+
+// ---- 7. backup: the pump runs around the clock on the heating days and the
+// existing heater covers the rest (all of it when the pump cannot run).
+// Runs inside stage 6, month by month.
+void st_backup(const Project& p, const Eval& e, double out, double heating_days, int m, int& stage) {
+    stage = ST_BACKUP;
+    if (p.backup && e.qmonth > 0 && out * kHoursPerDay * heating_days < e.qmonth) {
+        g.backup_month[m] = 1;
+        g.month_load[m][2] = (e.qmonth - out * kHoursPerDay * heating_days) / (kHoursPerDay * heating_days);
+    }
+}
+
+// ---- 6. hours, and the months the system cannot hold
+void st_hours(const Project& p, const Months& mon, const Evals& ev, int units, int& stage) {
     stage = ST_HOURS;
     double need_total = 0, cop_sum = 0;
     int cop_count = 0, lowered = 0;
@@ -369,29 +419,7 @@ void calc_body(int& stage) {
         Eval e = ev[m];
         bool off = false;
         if (units > 0 && !holds(p, e, units, N)) {
-            // Lower the temperature by whole degrees until the system holds
-            // it, never below the water's own equilibrium or freezing; a
-            // month not held above those is off: no heating at all. Holding
-            // is easier the lower the water, so the first degree that holds
-            // is found by bisection.
-            const double floor_t = std::max(kLowestWater, equilibrium_below(p, M, M.t6));
-            const int kmax = static_cast<int>(std::floor(std::clamp(M.t6 - floor_t, 0.0, kWaterMax)));
-            int found = 0;
-            if (kmax > 0 && holds(p, evaluate(p, M, M.t6 - kmax), units, N)) {
-                int lo = 1, hi = kmax;
-                while (lo < hi) {
-                    const int mid = (lo + hi) / 2;
-                    if (holds(p, evaluate(p, M, M.t6 - mid), units, N)) hi = mid;
-                    else lo = mid + 1;
-                }
-                found = lo;
-            }
-            if (found > 0) {
-                e = evaluate(p, M, M.t6 - found);
-            } else {
-                off = true;
-                e = evaluate(p, M, floor_t);
-            }
+            e = lowered_month(p, M, units, N, off);
             g.hrs_flag[m] = 1;
             ++lowered;
         }
@@ -416,14 +444,7 @@ void calc_body(int& stage) {
         }
         need_total += e.qmonth / 1000.0;
 
-        // ---- 7. backup: the pump runs around the clock on the heating days
-        // and the existing heater covers the rest (all of it when the pump
-        // cannot run).
-        stage = ST_BACKUP;
-        if (p.backup && e.qmonth > 0 && out * kHoursPerDay * Nh < e.qmonth) {
-            g.backup_month[m] = 1;
-            g.month_load[m][2] = (e.qmonth - out * kHoursPerDay * Nh) / (kHoursPerDay * Nh);
-        }
+        st_backup(p, e, out, Nh, m, stage);
 
         // Hours per heating day, the figure a dealer compares with the
         // heating hours he typed: at most those hours, at most 24 in a
@@ -439,9 +460,20 @@ void calc_body(int& stage) {
     g.cop_sum = static_cast<float>(cop_sum);
     g.cop_avg = cop_count > 0 ? static_cast<float>(cop_sum / cop_count) : 0.0f;
     ENGINE_CHECK(g.need_total, stage);
+}
 
-    // ---- 8. month costs: the report book prints the results table and
-    // the yearly totals right after Calc.
+// The stages in the order they run (their numbers are those of "Check the
+// data inputs (n)").
+void calc_body(int& stage) {
+    const Project p = st_inputs(stage);
+    Months mon;
+    st_losses(p, mon, stage);
+    st_heatpump(mon, stage);
+    const Evals ev = st_schedule(p, mon, stage);
+    const int units = st_sizing(p, mon, ev, stage);
+    st_hours(p, mon, ev, units, stage);
+    // ---- 8. month costs: the report book prints the results table and the
+    // yearly totals right after Calc.
     month_costs(stage);
 }
 
