@@ -84,9 +84,13 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
     const int ft = existing_heater();
     const bool backup = has_backup();
     const float factor = floor_return_factor();
-    float a = 0, w = 0;  // last air and water values shown (°F or °C)
+    float a = 0, w = 0;     // last air and water values shown (°F or °C)
+    bool have_air = false;  // a month so far had an air value above 0 °F
     for (int m = 1; m <= 12; ++m) {
-        if (g.month_city_c[m] > 0) to_deg_c(a, g.month_city_c[m]);
+        if (g.month_city_c[m] > 0) {
+            to_deg_c(a, g.month_city_c[m]);
+            have_air = true;
+        }
         const double need = std::isfinite(g.month_need[m]) ? g.month_need[m] : 0.0;
         const double cop = g.month_cop[m];
         const bool heated = g.run_state[m][0] != 0 && need != 0;
@@ -127,13 +131,15 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         const float x = g.calc_f32[m + 39];
         const bool heater_form = ft > HT_HEATPUMP;
         MonthTexts t;
-        // "##0": a month at 0 degrees (a metric winter month) or without
-        // cover shows 0, never an empty cell, whichever heater the project
-        // is compared with (the printed page prints its cover hours so too).
-        t.air = vb::Format(a, "##0");
+        // A month at or below 0 °F keeps the last month's air value; before
+        // any month had one there is none, and the cell stays empty. A
+        // month at 0 degrees Celsius is a figure: "0".
+        t.air = have_air ? vb::Format(a, "##0") : std::string();
         if (heated) {
             t.water = vb::Format(w, "##");
-            t.cover = vb::Format(g.month_hours_c[m][0], "##0");
+            // No cover reads 0 beside a heater's costs, and stays empty in
+            // the shorter table of a project without an existing heater.
+            t.cover = vb::Format(g.month_hours_c[m][0], heater_form ? "##0" : "##");
             t.hours = hours_text(x, heater_form);
         } else {
             t.water = t.cover = "N/A";

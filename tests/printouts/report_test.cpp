@@ -110,8 +110,8 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
         return r;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(row(1), (V{"JAN", "0", "", "8", "6"}));     // water needs an air value too
-    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));  // no cover: 0, as on the printed page
+    EXPECT_EQ(row(1), (V{"JAN", "", "", "8", "6"}));     // no air value yet; water needs one too
+    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "", "6"}));  // no cover, no heater: empty
     EXPECT_EQ(row(3), (V{"MAR", "70", "N/A", "N/A", "Off"}));
     EXPECT_EQ(row(4), (V{"APR", "70", "80", "8", "<1"}));
     EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));  // no heater: 0 hours read "<1"
@@ -169,15 +169,16 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     g.calc_f32[1] = 1234.5f;
     g.calc_f32[13] = 98765.43f;
     g.calc_f32[25] = -12.0f;
+    g.month_city_c[1] = -2;  // below 0 °F in January: no air (nor water) value to print
     const auto lines = printed(month_lines(9));
     ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(lines[0], "          JAN      70      80       8        6       $1,234.50    $98,765.43       -$12.00");
+    EXPECT_EQ(lines[0], "          JAN                       8        6       $1,234.50    $98,765.43       -$12.00");
     // An unheated month: N/A under the temperatures, ended like every line.
     EXPECT_EQ(lines[11], "          DEC      70     N/A     N/A      off           $0.00         $0.00         $0.00");
 
     g.fuel_type = HT_HEATPUMP;  // no heater: no heater or saving columns
     const auto short_lines = printed(month_lines(9));
-    EXPECT_EQ(short_lines[0], "          JAN      70      80       8        6       $1,234.50");
+    EXPECT_EQ(short_lines[0], "          JAN                       8        6       $1,234.50");
     EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off           $0.00");
     for (const PrintLine& l : month_lines(9)) EXPECT_FALSE(l.open);
 }
