@@ -64,6 +64,13 @@ struct MonthTexts {
 
 }  // namespace
 
+bool month_heated(int m) {
+    const double need = g.month_need[m];
+    return g.run_state[m][0] != 0 && std::isfinite(need) && need != 0;
+}
+
+bool pump_off(int m) { return !month_heated(m) || (g.calc_f32[39 + m] <= 0 && g.calc_f32[m] == 0); }
+
 float floor_return_factor() {
     if (g.opt_reduce == 0 || is_spa()) return 1.0f;
     return 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f);
@@ -161,16 +168,18 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
                 l.right(co + 21, t.water);
                 l.right(co + 29, vb::Format(g.month_hours_c[m][0], "##0"));
                 l.right(co + 38, hours_text(x, true));
-                l.right(co + 54, vb::Format(g.calc_f32[m], kMoney));
+                l.right(co + 54, pump_off(m) ? "Off" : vb::Format(g.calc_f32[m], kMoney));
                 if (ft > HT_HEATPUMP) {
                     l.right(co + 68, vb::Format(g.calc_f32[m + 12], kMoney));
                     l.right(co + 82, vb::Format(g.calc_f32[m + 24], kMoney));
                 }
             } else {
                 l.right(co + 21, "N/A").right(co + 29, "N/A");
+                // A month the system does not heat costs nothing: "Off",
+                // never $0.00.
                 l.tab(co + 35).text("off");
-                l.tab(co + 49).text("$0.00");
-                if (ft > HT_HEATPUMP) l.tab(co + 63).text("$0.00").tab(co + 77).text("$0.00");
+                l.right(co + 54, "Off");
+                if (ft > HT_HEATPUMP) l.right(co + 68, "Off").right(co + 82, "Off");
             }
             p.lines.push_back(std::move(l));
         }

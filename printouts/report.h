@@ -55,6 +55,13 @@ extern RepText rep_text;
 // two calls in a row give the same results.
 void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year);
 
+// Month m (1..12) is heated: ticked, with heat to give. Every other month
+// is "Off" on the printouts: no cost of it is printed as $0.
+bool month_heated(int m);
+// The heat pump stands still in month m: the month is not heated, or the
+// backup heater heats it alone (no running hours, no cost).
+bool pump_off(int m);
+
 // The month lines calculate3 prints for the plain-text audit (exposed for
 // the page and its tests): twelve lines at column offset `co`.
 std::vector<PrintLine> month_lines(int co);

@@ -60,9 +60,11 @@ void fill_audit(WordDoc& d) {
         d.fill(row + "c", rep_text(m, 3));
         d.fill(row + "d", rep_text(m, 4));
         d.fill(row + "e", hours_cell(g.calc_f32[39 + m]));
-        d.fill(row + "f", money(g.calc_f32[m]));
-        d.fill(row + "g", heater ? money(g.calc_f32[12 + m]) : "");
-        d.fill(row + "h", heater ? money(g.calc_f32[24 + m]) : "");
+        // A month the system does not heat reads "Off", never $0.00.
+        const bool off = !month_heated(m);
+        d.fill(row + "f", pump_off(m) ? "Off" : money(g.calc_f32[m]));
+        d.fill(row + "g", !heater ? "" : off ? "Off" : money(g.calc_f32[12 + m]));
+        d.fill(row + "h", !heater ? "" : off ? "Off" : money(g.calc_f32[24 + m]));
     }
 
     d.fill("bm33c", "Total:");

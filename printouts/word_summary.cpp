@@ -3,6 +3,7 @@
 // both cases itself: the project without cover, then with the user's cover
 // hours (24 hours a day when the user gave none), and at the end with the
 // user's hours again, so that the input window shows what it showed before.
+#include <array>
 #include <string>
 
 #include "app/model.h"
@@ -80,10 +81,19 @@ void fill_header(WordDoc& d) {
     }
 }
 
-void fill_table(WordDoc& d) {
+// What one table showed of each month, for the totals: the water
+// temperature the system held (kNotWanted for a month not ticked, kCannot
+// for a month it cannot heat at all) and the two costs.
+constexpr float kNotWanted = -2000, kCannot = -1000;
+struct Table {
+    std::array<float, 13> held{}, pump{}, heater{};
+};
+
+Table fill_table(WordDoc& d) {
     const bool covered = cover_pass == 1;
     const bool heater = g.fuel_type >= HT_ELEC;
     const std::string u = covered ? "" : "u";
+    Table t;
     for (int m = 1; m <= 12; ++m) {
         loop_x = m;
         const std::string row = "bm" + std::to_string(20 + m);
@@ -91,21 +101,56 @@ void fill_table(WordDoc& d) {
             d.fill(row + "a", " " + rep_text(m, 1));
             d.fill(row + "b", "  " + rep_text(m, 2));
         }
+        // A month the system does not heat reads "Off", never $0.
+        t.held[m] = g.run_state[m][0] == 0 ? kNotWanted : g.month_off[m] != 0 ? kCannot : g.temp_table[m][5];
+        t.pump[m] = g.calc_f32[m];
+        t.heater[m] = g.calc_f32[12 + m];
         d.fill(row + "c" + u, pad4(vb::Trim(rep_text(m, 3))));
         d.fill(row + "d" + u, covered ? " " + rep_text(m, 4) : "   0");
         d.fill(row + "e" + u, hours_cell(g.calc_f32[39 + m]));
-        d.fill(row + "f" + u, right7(money(g.calc_f32[m])));
-        d.fill(row + "g" + u, heater ? right7(money(g.calc_f32[12 + m])) : "");
+        d.fill(row + "f" + u, right7(pump_off(m) ? "Off" : money(g.calc_f32[m])));
+        d.fill(row + "g" + u, !heater ? "" : right7(month_heated(m) ? money(g.calc_f32[12 + m]) : "Off"));
     }
-    const std::string P = money(g.tot_hp);
-    if (!heater) {
-        if (!covered) d.fill("bm33c", "Total:");  // once, for both tables
-        d.fill(covered ? "bm33f" : "bm33fu", P);
-    } else {
-        if (covered) d.fill("bm33eu", "Total:");
-        d.fill("bm33f" + u, right7(P));
-        d.fill("bm33g" + u, right7(money(g.tot_heater)));
+    return t;
+}
+
+// The totals of both tables. Where the system cannot hold the wanted
+// temperature it holds a lower one, or none; a month it holds differently
+// with and without the cover (the uncovered pool lowered or off, the covered
+// one heated) has costs that do not compare, and would make the covered pool
+// read dearer. Both totals then count only the months held alike, and a note
+// names the months left out. A month the cover alone keeps warm is held
+// alike: its saving counts. Without such months the totals are the year's.
+void fill_totals(WordDoc& d, const Table& uncovered, const Table& covered) {
+    const bool heater = g.fuel_type >= HT_ELEC;
+    std::string left_out;
+    bool alike[13] = {};
+    for (int m = 1; m <= 12; ++m) {
+        alike[m] = uncovered.held[m] == covered.held[m];
+        if (!alike[m]) left_out += (left_out.empty() ? "" : ", ") + g.month_name[m];
     }
+    const auto sum = [&alike](const std::array<float, 13>& v) {
+        Currency s;
+        for (int m = 1; m <= 12; ++m)
+            if (alike[m]) s += cy(v[m]);
+        return s;
+    };
+    for (const Table* t : {&uncovered, &covered}) {
+        const bool is_covered = t == &covered;
+        const std::string u = is_covered ? "" : "u";
+        const std::string P = money(sum(t->pump));
+        if (!heater) {
+            if (!is_covered) d.fill("bm33c", "Total:");  // once, for both tables
+            d.fill(is_covered ? "bm33f" : "bm33fu", P);
+        } else {
+            if (is_covered) d.fill("bm33eu", "Total:");
+            d.fill("bm33f" + u, right7(P));
+            d.fill("bm33g" + u, right7(money(sum(t->heater))));
+        }
+    }
+    if (!left_out.empty())
+        d.fill("bm40", "  The totals leave out " + left_out +
+                           ": the pool is not heated alike with and without its cover in those months.");
 }
 
 // The cover hours of the project, put back when the summary ends, however
@@ -166,17 +211,19 @@ void prt_word_summary() {
         cover_pass = 0;
         d.open(true);
         fill_header(d);
+        Table tables[2];
         for (;;) {
             double hp_year = 0;
             Currency fuel_year, saving_year;
             calculate3(hp_year, fuel_year, saving_year);
-            fill_table(d);
+            tables[cover_pass] = fill_table(d);
             if (cover_pass == 1) break;
             cover_pass = 1;
             const bool none = cover.sum() == 0;
             cover.set([none](i16 h) { return none ? i16{kMaxCover} : h; });
             if (!recalc_cover()) throw Stop{};
         }
+        fill_totals(d, tables[0], tables[1]);
         cover.restore();
         d.fill("bm37",
                "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");

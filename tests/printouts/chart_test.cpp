@@ -38,8 +38,8 @@ TEST_F(ChartTest, EveryCellOfTheWorkbook) {
     EXPECT_EQ(x.number("b8"), static_cast<double>(g.calc_f32[39]));
     float s = 0;
     for (int m = 25; m <= 36; ++m) s += g.calc_f32[m];
-    EXPECT_EQ(x.text("j65"), vb::Format(vb::Int(s), "$###,##0"));
-    EXPECT_EQ(x.text("j66"), vb::Format(vb::Int(g.calc_f32[39]), "$###,##0"));
+    EXPECT_EQ(x.text("j65"), vb::Format(s, "$###,##0"));
+    EXPECT_EQ(x.text("j66"), vb::Format(g.calc_f32[39], "$###,##0"));
     EXPECT_EQ(x.text("I29"), "Proposed System:    2   Kestrolin   Model HX 520");
     EXPECT_EQ(x.text("J15"), "Acme Pools");
     EXPECT_EQ(g.company_name, "  Acme Pools ");  // the settings keep it as typed
@@ -97,14 +97,36 @@ TEST_F(ChartTest, WorkbookPictureLegendAndSavingTexts) {
     EXPECT_EQ(office.excel.text("a10"), "         Oil                  Saving             Heat Pump");
     EXPECT_EQ(office.excel.text("a1"), "Oil");
 
-    // The first year's saving: whole dollars down, "$0" for none.
-    for (const auto& [saving, shown] :
-         std::vector<std::pair<float, std::string>>{{0.0f, "$0"}, {0.99f, "$0"}, {999.99f, "$999"}, {-0.5f, "-$1"}}) {
+    // The first year's saving in whole dollars rounded, as the project
+    // window and the pages show it; "$0" for none.
+    for (const auto& [saving, shown] : std::vector<std::pair<float, std::string>>{
+             {0.0f, "$0"}, {0.49f, "$0"}, {999.99f, "$1,000"}, {4694.6f, "$4,695"}, {-0.7f, "-$1"}}) {
         for (int m = 25; m <= 36; ++m) g.calc_f32[m] = m == 25 ? saving : 0.0f;
         office.excel = {};
         prt_graph();
         EXPECT_EQ(office.excel.text("j65"), shown);
     }
+}
+
+// With a backup heater the heat-pump bar is the system's cost (pump and
+// backup fuel) and the fuel bar the existing heater heating alone: each
+// month's saving is their difference, and the year's is the pages' figure.
+TEST_F(ChartTest, ABackedUpSystemIsChartedAgainstTheHeaterAlone) {
+    prtest::metric_spa_with_backup();
+    ASSERT_TRUE(engine::calc_all());
+    prt_graph();
+    const prtest::ExcelLog& x = office.excel;
+    const char* cols = "bcdefghijklm";
+    int backed_up = 0;
+    for (int m = 1; m <= 12; ++m) {
+        const std::string c(1, cols[m - 1]);
+        backed_up += g.calc_f32[12 + m] > 0;
+        EXPECT_FLOAT_EQ(x.number(c + "3"), g.calc_f32[m] + g.calc_f32[12 + m]) << c;
+        EXPECT_NEAR(x.number(c + "1") - x.number(c + "3"), x.number(c + "2"), 0.015) << c;
+    }
+    EXPECT_GT(backed_up, 0);
+    EXPECT_NEAR(x.number("b6") - x.number("b7"), x.number("b8"), 0.1);
+    EXPECT_EQ(x.text("j65"), vb::Format(g.tot_saving.toDouble(), "$##,##0"));  // the audit page's saving
 }
 
 TEST_F(ChartTest, AFailureEndsTheChartAndQuits) {

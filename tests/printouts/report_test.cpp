@@ -173,13 +173,14 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     const auto lines = printed(month_lines(9));
     ASSERT_EQ(lines.size(), 12u);
     EXPECT_EQ(lines[0], "          JAN                       8        6       $1,234.50    $98,765.43       -$12.00");
-    // An unheated month: N/A under the temperatures, ended like every line.
-    EXPECT_EQ(lines[11], "          DEC      70     N/A     N/A      off           $0.00         $0.00         $0.00");
+    // An unheated month: N/A under the temperatures, "Off" for its costs
+    // (never $0.00), ended like every line.
+    EXPECT_EQ(lines[11], "          DEC      70     N/A     N/A      off             Off           Off           Off");
 
     g.fuel_type = HT_HEATPUMP;  // no heater: no heater or saving columns
     const auto short_lines = printed(month_lines(9));
     EXPECT_EQ(short_lines[0], "          JAN                       8        6       $1,234.50");
-    EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off           $0.00");
+    EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off             Off");
     for (const PrintLine& l : month_lines(9)) EXPECT_FALSE(l.open);
 }
 

@@ -265,6 +265,40 @@ TEST_F(WordTest, SummaryRoundsUpAndKeepsWideAmounts) {
     g.round_up = 0;
 }
 
+// Anchorage at 82 °F, covered 12 h January to April, a 10,000 BTU/h gas
+// backup: without the cover the system cannot heat March and holds April
+// only at a lower temperature. Months the system does not heat read "Off";
+// the totals leave out the months not heated alike and say which.
+TEST_F(WordTest, SummaryTotalsCompareOnlyTheMonthsHeatedAlike) {
+    const samples::Climate anchorage = {
+        {79, 76, 72, 67, 55, 54, 74, 69, 71, 82, 85, 86},
+        {20, 77, 164, 259, 316, 472, 396, 314, 213, 89, 31, 12},
+        {28.4f, 21.6f, 28.5f, 36.7f, 48.4f, 59.6f, 57.7f, 61.0f, 45.0f, 35.1f, 34.3f, 23.5f},
+        3.9f,
+        0.239,
+        1.14,
+        3.07,
+        3.88};
+    calculate(prtest::pool_with_gas_and_cover);
+    samples::set_climate(anchorage);
+    g.opt_reduce = 0;
+    for (int m = 1; m <= 12; ++m) g.month_hours_c[m][0] = m <= 4 ? 12 : 0;
+    g.backup_on = 1;
+    g.heater_btu = 10000;
+    ASSERT_TRUE(engine::calc_all());
+    g.prt_choice = 5;
+    prt_word_summary();
+    const prtest::WordLog& w = office.word;
+    EXPECT_EQ(w.at("bm21f") + "|" + w.at("bm21g") + "|" + w.at("bm23fu") + "|" + w.at("bm23gu"),
+              "    Off|    Off|    Off|    Off");
+    EXPECT_EQ(w.at("bm40"),
+              "  The totals leave out MAR, APR: the pool is not heated alike with and without its cover in those "
+              "months.");
+    const auto dollars = [&w](const char* b) { return vb::Val(remove_comma(vb::Mid(vb::Trim(w.at(b)), 2))); };
+    EXPECT_LE(dollars("bm33f") + dollars("bm33g"), dollars("bm33fu") + dollars("bm33gu"));
+    EXPECT_GT(dollars("bm33g"), 0);
+}
+
 TEST_F(WordTest, SummaryFailureAfterTheCoverWasChangedPutsItBack) {
     calculate(prtest::pool_with_gas_and_cover);
     g.prt_choice = 5;
