@@ -17,7 +17,7 @@
 #include "core/ui.h"
 #include "dealer/cityimport.h"
 #include "dealer/ui/setdata.h"
-#include "platform/testing.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
@@ -47,7 +47,7 @@ void BM_ImportCitySpreadsheet300(benchmark::State& state) {
 BENCHMARK(BM_ImportCitySpreadsheet300)->Unit(benchmark::kMillisecond);
 
 void BM_OpenCityList500(benchmark::State& state) {
-    plat::ensureApp();
+    testsupport::ensure_app();
     const std::string dir = temp_dir("citylist");
     set_defaults(g);
     g.data_dir = dir;

@@ -13,7 +13,7 @@
 #include "finance/ui/lease.h"
 #include "finance/ui/register.h"
 #include "platform/form.h"
-#include "platform/testing.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void key(QWidget* box, QChar c) {
 }
 
 void BM_FinanceKeystrokeToPayments(benchmark::State& state) {
-    plat::ensureApp();
+    testsupport::ensure_app();
     ui::Script quiet;  // no box may wait for a user here
     set_defaults(g);
     for (int t = 1; t <= 6; ++t)

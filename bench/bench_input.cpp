@@ -19,8 +19,8 @@
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +30,7 @@ namespace {
 class InputWindow {
 public:
     InputWindow() {
-        plat::ensureApp();
+        testsupport::ensure_app();
         const bool settings = dir_.copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"});
         set_defaults(g);
         dir_.use();

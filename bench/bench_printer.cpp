@@ -16,9 +16,9 @@
 #include "office/render.h"
 #include "office/word.h"
 #include "platform/print_qt.h"
-#include "platform/testing.h"
 #include "print/printer.h"
 #include "print/process.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
@@ -57,7 +57,7 @@ prn::Document fullPage() {
 }
 
 void BM_PlainTextPageToPdf(benchmark::State& state) {
-    plat::ensureApp();
+    testsupport::ensure_app();
     const prn::Document doc = fullPage();
     const fs::path dir = scratch("page");
     for (auto _ : state) {

@@ -9,14 +9,14 @@
 #include "app/data.h"
 #include "app/model.h"
 #include "platform/print_qt.h"
-#include "platform/testing.h"
 #include "print/destination.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 class PdfDesk {
 public:
     explicit PdfDesk(const std::string& name) : dir_("heater-bench-" + name) {
-        plat::ensureApp();
+        testsupport::ensure_app();
         plat::installPrinting();
         prn::setDefaultPrinterLookup([] { return std::string(); });
         prn::setChosenPrinter("");

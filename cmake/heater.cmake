@@ -16,14 +16,11 @@ function(heater_library name)
 endfunction()
 
 # heater_tests(<program> SOURCES <files...> LINK <targets...>)
-# One test program per subsystem; ctest names every test as
-# <program>.<Suite>.<Test>. Tests run headless from build/tests with the
-# built default data (heater_test_support sets the environment), and every
-# box a test did not script fails it.
+# One test program per subsystem, in tests/<subsystem>/CMakeLists.txt; ctest
+# names every test as <program>.<Suite>.<Test>. Tests run headless from
+# build/tests with the built default data (heater_test_support sets the
+# environment), and every box a test did not script fails it.
 function(heater_tests name)
-  if(HEATER_FUZZ)
-    return()
-  endif()
   cmake_parse_arguments(T "" "" "SOURCES;LINK" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LINK} heater_test_support GTest::gtest GTest::gtest_main)

@@ -47,12 +47,12 @@
 //                                         //   fault): call EndDoc again to
 //                                         //   retry, or KillDoc to give up
 //
-// Tests (see transcript.h for the comparison with an expected file):
+// Tests (tests/support/expected.h compares with an expected file):
 //
 //     prn::Capture cap;                   // documents are kept, not printed
 //     To_print();
 //     ASSERT_EQ(cap.documents().size(), 1u);
-//     EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "printouts/plain.txt"));
+//     EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "printouts/plain.txt"));
 //     cap.failNext(25, 2);                // the next two outputs fail
 //
 // Settings the pages set only by value are kept and have no effect:

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "core/vbtext.h"
@@ -54,26 +51,6 @@ template <class OnFont> std::string layout(const Line& line, OnFont onFont) {
     return out;
 }
 
-std::filesystem::path testsDir() {
-    const char* src = std::getenv("HEATER_SOURCE_DIR");
-    return std::filesystem::path(src ? src : ".") / "tests";
-}
-
-std::vector<std::string> splitLines(const std::string& s) {
-    std::vector<std::string> v;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);) v.push_back(l);
-    return v;
-}
-
-bool writeFile(const std::filesystem::path& p, const std::string& text) {
-    std::error_code ec;
-    std::filesystem::create_directories(p.parent_path(), ec);
-    std::ofstream f(p, std::ios::binary);
-    f << text;
-    return static_cast<bool>(f);
-}
-
 }  // namespace
 
 bool isFixedPitch(const std::string& fontName) {
@@ -113,47 +90,6 @@ std::string dump(const Document& doc) {
         }
     }
     return o.str();
-}
-
-std::string diffTextWithExpected(const std::string& actual, const std::string& pathUnderTests) {
-    const std::filesystem::path expectedPath = testsDir() / pathUnderTests;
-    const char* update = std::getenv("HEATER_UPDATE_EXPECTED");
-    if (update && std::string(update) == "1") {
-        if (writeFile(expectedPath, actual)) return "";
-        return "cannot write " + expectedPath.string();
-    }
-    std::ifstream f(expectedPath, std::ios::binary);
-    const std::filesystem::path actualPath = std::filesystem::path("actual") / pathUnderTests;
-    if (!f) {
-        writeFile(actualPath, actual);
-        return "no expected file " + expectedPath.string() + "; the actual text is in " +
-               std::filesystem::absolute(actualPath).string() +
-               " (HEATER_UPDATE_EXPECTED=1 writes it as the expected file)";
-    }
-    std::stringstream buf;
-    buf << f.rdbuf();
-    const std::string expected = buf.str();
-    if (expected == actual) return "";
-
-    writeFile(actualPath, actual);
-    const auto e = splitLines(expected), a = splitLines(actual);
-    std::ostringstream o;
-    o << pathUnderTests << " differs (actual text in " << std::filesystem::absolute(actualPath).string() << "):\n";
-    int shown = 0;
-    for (std::size_t i = 0; i < std::max(e.size(), a.size()) && shown < 8; ++i) {
-        const std::string* el = i < e.size() ? &e[i] : nullptr;
-        const std::string* al = i < a.size() ? &a[i] : nullptr;
-        if (el && al && *el == *al) continue;
-        o << "  line " << i + 1 << "\n    expected: " << (el ? "\"" + *el + "\"" : "(none)")
-          << "\n    actual:   " << (al ? "\"" + *al + "\"" : "(none)") << '\n';
-        ++shown;
-    }
-    if (shown == 0) o << "  (line ends differ)\n";
-    return o.str();
-}
-
-std::string diffWithExpected(const Document& doc, const std::string& pathUnderTests) {
-    return diffTextWithExpected(dump(doc), pathUnderTests);
 }
 
 }  // namespace prn

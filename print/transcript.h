@@ -21,16 +21,7 @@
 //   switched on (bold, italic, underline, strikethru). "@n" tells the column
 //   (in the line's cells) when the change happened inside the line.
 //
-// Comparing with an expected file in a test:
-//
-//     EXPECT_EQ("", prn::diffWithExpected(doc, "printouts/expected/plain_us.txt"));
-//
-// The path is relative to the tests/ folder of the source tree (found
-// through the HEATER_SOURCE_DIR environment variable the test runner sets).
-// On a difference the actual dump is written next to the test program as
-// actual/<path> and the result names the first differing lines. Running a
-// test with HEATER_UPDATE_EXPECTED=1 (re)writes the expected file instead;
-// read the new file once by eye before committing it.
+// tests/support/expected.h compares a dump with an expected file.
 #pragma once
 
 #include <string>
@@ -94,11 +85,5 @@ struct Document {
 };
 
 std::string dump(const Document& doc);
-
-// "" when the dump of `doc` equals the expected file (see above); else a
-// description of the first differences.
-std::string diffWithExpected(const Document& doc, const std::string& pathUnderTests);
-// The same for any text, for tests that compare other text outputs.
-std::string diffTextWithExpected(const std::string& actual, const std::string& pathUnderTests);
 
 }  // namespace prn

@@ -29,8 +29,8 @@
 #include "input/ui/weathers.h"
 #include "platform/application.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 // A stand-in for a window a later part of the program adds: records its
 // loads and unloads, can refuse to unload, and has three text boxes that
@@ -74,7 +74,7 @@ private:
 class AppUiTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::ensureApp()->setQuitOnLastWindowClosed(false);
+        testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
         ASSERT_TRUE(dir_.copy_built(
             {"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat", "defaulte.dat"}))
             << dir_.missing();

@@ -26,9 +26,9 @@
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/keys.h"
+#include "tests/support/qt_app.h"
 
 using testkeys::focus;
 using testkeys::leave;
@@ -37,7 +37,7 @@ using testkeys::type;
 class DealerWindows : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::ensureApp();
+        testsupport::ensure_app();
         plat::MainWindow::instance()->resize(1366, 768);
         script = std::make_unique<ui::Script>();
         data = std::make_unique<testsupport::TempDataDir>("heater-dealer1");

@@ -166,7 +166,7 @@ TEST_F(CalculatorWindow, SwitchingOffGivesTheInputWindowBack) {
     EXPECT_TRUE(w->isLoaded());
     mouse(w->Panel3D7, QEvent::MouseMove, 600);
     EXPECT_FALSE(w->isLoaded());
-    EXPECT_FALSE(plat::ensureApp()->endRequested());
+    EXPECT_FALSE(testsupport::ensure_app()->endRequested());
 }
 
 // ---- the project follows the settings ----------------------------------------------------

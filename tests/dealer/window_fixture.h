@@ -9,8 +9,8 @@
 
 #include "data_fixture.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "tests/support/keys.h"
+#include "tests/support/qt_app.h"
 
 namespace dealertest {
 
@@ -23,7 +23,7 @@ class WindowTest : public DataDir {
 protected:
     void SetUp() override {
         DataDir::SetUp();
-        plat::ensureApp();
+        testsupport::ensure_app();
         plat::MainWindow::instance()->resize(1366, 768);
         script = std::make_unique<ui::Script>();
     }

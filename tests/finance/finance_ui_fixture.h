@@ -25,16 +25,16 @@
 #include "finance/ui/setfin.h"
 #include "platform/application.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/keys.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
 class FinanceUi : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::ensureApp()->setQuitOnLastWindowClosed(false);
+        testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
         script = std::make_unique<ui::Script>();
         data = std::make_unique<testsupport::TempDataDir>("heater-finance");
         ASSERT_TRUE(data->copy_built({"PumpHP.dat", "defaulte.dat", "location.dat"})) << data->missing();

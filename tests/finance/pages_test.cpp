@@ -12,6 +12,7 @@
 #include "print/printer.h"
 #include "printouts/page.h"
 #include "printouts/values.h"
+#include "tests/support/expected.h"
 
 namespace {
 
@@ -92,34 +93,34 @@ TEST_F(FinancePages, WholeLeasePages) {
     g_title_fonts = 0;
     const TitleFont before = set_fin_title_font(title_font);
     // The sales page, then the lease table page.
-    EXPECT_EQ("", prn::diffWithExpected(print(Lease1), "finance/expected/lease_gas.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(print(Lease1), "finance/expected/lease_gas.txt"));
     EXPECT_EQ(g_title_fonts, 3);
     set_fin_title_font(before);
     EXPECT_EQ(g.backup_cost_total, cy(310.55));  // the engine's figure is left alone
 
     g.backup_on = 1;
     lease(60);
-    EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/lease_gas_backup.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(print(prt_fin_tables), "finance/expected/lease_gas_backup.txt"));
 
     // No existing heater: nothing is saved, and the savings read $0.
     g.backup_on = 0;
     g.fuel_type = HT_HEATPUMP;
     lease(12);
-    EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/lease_no_heater.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(print(prt_fin_tables), "finance/expected/lease_no_heater.txt"));
     EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST_F(FinancePages, WholeLoanPages) {
     loan(48);
     const Currency balloon_end = g.balloon_end;
-    EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/loan_gas.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(print(prt_fin_tables), "finance/expected/loan_gas.txt"));
     // The page prints, and leaves, the calculator's compounded balloon.
     EXPECT_EQ(g.balloon_end, balloon_end);
 
     g.backup_on = 1;
     g.fin_opts[18] = cy(1);  // savings without deductions
     loan(60);
-    EXPECT_EQ("", prn::diffWithExpected(print(prt_fin_tables), "finance/expected/loan_gas_backup.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(print(prt_fin_tables), "finance/expected/loan_gas_backup.txt"));
     // Loan mode: the finance table page before and after the sales page.
     EXPECT_EQ(print(Lease1).pages.size(), 1u + 3u);
     EXPECT_TRUE(boxes.shown().empty());

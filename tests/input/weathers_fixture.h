@@ -29,8 +29,8 @@
 #include "input/fields.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
-#include "platform/testing.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +52,7 @@ class Weathers : public ::testing::Test {
 protected:
     // A data folder of its own with the built default data.
     void SetUp() override {
-        plat::ensureApp();
+        testsupport::ensure_app();
         script = std::make_unique<ui::Script>();
         dir = std::make_unique<testsupport::TempDataDir>("heater-input");
         ASSERT_TRUE(dir->copy_built({"location.dat", "PumpHP.dat"})) << dir->missing();

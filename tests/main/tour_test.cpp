@@ -28,11 +28,11 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/instances.h"
-#include "platform/testing.h"
 #include "printouts/ui/register.h"
 #include "reportbook/ui/register.h"
 #include "tests/support/box_guard.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ ui::Backend lookOnly() {
 class WindowTour : public ::testing::TestWithParam<Screen> {
 protected:
     void SetUp() override {
-        plat::ensureApp()->setQuitOnLastWindowClosed(false);
+        testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
         endAtOnceAfterTheTests();  // the browser window starts Qt WebEngine
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());

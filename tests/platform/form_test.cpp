@@ -4,7 +4,7 @@
 #include "core/ui.h"
 #include "platform/application.h"
 #include "platform/instances.h"
-#include "platform/testing.h"
+#include "tests/support/qt_app.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -70,7 +70,7 @@ private:
 class Platform : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        plat::ensureApp();
+        testsupport::ensure_app();
         MainWindow::instance()->resize(1024, 768);
         MainWindow::instance()->show();
     }

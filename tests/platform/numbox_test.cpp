@@ -10,14 +10,14 @@
 
 #include <memory>
 
-#include "platform/testing.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 
 class NumBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::ensureApp();
+        testsupport::ensure_app();
         box = std::make_unique<plat::NumBox>(nullptr, 4);
         box->Refused = [this] { ++refused; };
         box->Change = [this](int i) {

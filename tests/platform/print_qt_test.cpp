@@ -17,10 +17,10 @@
 
 #include "app/model.h"
 #include "core/ui.h"
-#include "platform/testing.h"
 #include "print/destination.h"
 #include "print/printer.h"
 #include "print/process.h"
+#include "tests/support/qt_app.h"
 
 using prn::Tab;
 
@@ -42,7 +42,7 @@ std::vector<std::string> pdfLines(const std::string& pdf) {
 
 class PrintQt : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plat::ensureApp(); }
+    static void SetUpTestSuite() { testsupport::ensure_app(); }
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         savedDataDir = g.data_dir;

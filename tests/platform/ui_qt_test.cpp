@@ -2,8 +2,8 @@
 // the warning sound's file.
 #include "platform/ui_qt.h"
 #include "core/ui.h"
-#include "platform/testing.h"
 #include "tests/support/box_guard.h"
+#include "tests/support/qt_app.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,7 +18,7 @@ namespace {
 
 class QtBackend : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plat::ensureApp(); }
+    static void SetUpTestSuite() { testsupport::ensure_app(); }
 };
 
 TEST_F(QtBackend, BusyPointerIsRestoredOnEveryPath) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ui.h"
+#include "tests/support/expected.h"
 
 using prn::Spc;
 using prn::Tab;
@@ -207,7 +208,7 @@ TEST_F(PrinterTest, TranscriptDumpMatchesTheExpectedFile) {
     P.Print({Tab(5), "second page"});
     P.EndDoc();
     ASSERT_EQ(cap.documents().size(), 1u);
-    EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "print/expected/sample.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "print/expected/sample.txt"));
 }
 
 }  // namespace

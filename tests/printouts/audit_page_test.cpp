@@ -11,6 +11,7 @@
 #include "printouts/report.h"
 #include "printouts/values.h"
 #include "printouts_fixture.h"
+#include "tests/support/expected.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(AuditPageTest, WholePages) {
         p.set();
         ASSERT_TRUE(engine::calc_all()) << p.expected;
         const std::string name_before = g.company_name;
-        EXPECT_EQ("", prn::diffWithExpected(print(), p.expected));
+        EXPECT_EQ("", testsupport::diff_with_expected(print(), p.expected));
         cap.documents();
         EXPECT_EQ(g.company_name, name_before);
     }

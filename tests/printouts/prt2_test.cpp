@@ -23,7 +23,6 @@
 #include "input/ui/weathers.h"
 #include "office/render.h"
 #include "platform/form.h"
-#include "platform/testing.h"
 #include "printouts/printouts.h"
 #include "printouts/report.h"
 #include "printouts/ui/Prt2.h"
@@ -31,6 +30,7 @@
 #include "printouts/values.h"
 #include "tests/printouts/office_fakes.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/qt_app.h"
 
 namespace fs = std::filesystem;
 
@@ -39,7 +39,7 @@ namespace {
 class Prt2Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::ensureApp();
+        testsupport::ensure_app();
         script = std::make_unique<ui::Script>();
         data = std::make_unique<testsupport::TempDataDir>("heater-prt2");
         ASSERT_TRUE(data->copy_built({"location.dat", "PumpHP.dat", "defaulte.dat"})) << data->missing();

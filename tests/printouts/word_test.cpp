@@ -10,6 +10,7 @@
 #include "printouts/printouts.h"
 #include "printouts/values.h"
 #include "printouts_fixture.h"
+#include "tests/support/expected.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST_F(WordTest, AuditDocumentsWhole) {
         g.prt_choice = 4;
         office.word = {};
         EXPECT_TRUE(prt_word());
-        EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
+        EXPECT_EQ("", testsupport::diff_text_with_expected(office.word.dump(), expected));
         // Picture first, hidden, then the bookmarks; printed, closed, quit.
         const auto& c = office.word.calls;
         ASSERT_GE(c.size(), 8u);
@@ -223,7 +224,7 @@ TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
         office.word = {};
         prt_word_summary();
         windows().show_results = nullptr;
-        EXPECT_EQ("", prn::diffTextWithExpected(office.word.dump(), expected));
+        EXPECT_EQ("", testsupport::diff_text_with_expected(office.word.dump(), expected));
         EXPECT_EQ(office.word.prints, 1);
         EXPECT_TRUE(Shown::now() == before) << expected;
         EXPECT_EQ(shows, 3);  // uncovered, covered, and the user's own again

@@ -6,6 +6,7 @@
 
 #include "finance/leasedat.h"
 #include "print/transcript.h"
+#include "tests/support/expected.h"
 
 namespace rbtest {
 namespace {
@@ -15,7 +16,7 @@ TEST_F(ReportTest, PoolWithGasHeaterAndThreeCompetitors) {
     three_competitors();
     prt1::The_Print();
     ASSERT_EQ(cap.documents().size(), 1u);
-    EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/pool_gas_compare.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "reportbook/expected/pool_gas_compare.txt"));
 }
 
 TEST_F(ReportTest, MetricSpaBackedUpByPropaneWithThreeCompetitors) {
@@ -23,7 +24,7 @@ TEST_F(ReportTest, MetricSpaBackedUpByPropaneWithThreeCompetitors) {
     three_competitors();
     prt1::The_Print();
     ASSERT_EQ(cap.documents().size(), 1u);
-    EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/spa_metric_backup.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "reportbook/expected/spa_metric_backup.txt"));
 
     // The savings rows of a backed-up system are savings: the heater alone
     // less the heat pump and the backup fuel, as Tables 4 to 6 show them.
@@ -38,7 +39,7 @@ TEST_F(ReportTest, PoolWithoutHeaterNoComparison) {
     pool_without_heater();
     prt1::The_Print();
     ASSERT_EQ(cap.documents().size(), 1u);
-    EXPECT_EQ("", prn::diffWithExpected(cap.documents()[0], "reportbook/expected/pool_no_heater.txt"));
+    EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "reportbook/expected/pool_no_heater.txt"));
 }
 
 // The finance pages follow the comparison once: the leasing sales page
