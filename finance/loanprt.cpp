@@ -17,6 +17,7 @@
 using finpage::blank;
 using finpage::kCents;
 using finpage::kPayment;
+using finpage::label_figure;
 using finpage::len;
 using finpage::line;
 using finpage::right;
@@ -36,10 +37,8 @@ void body(int& step) {
     const int ft = std::clamp<int>(g.fuel_type, 1, 5);
     // "label", then the figure right-aligned in `w`; left out when zero and
     // asked to (its blanks stay).
-    const auto figure = [m](const char* label, int w, Currency v, bool blankZero = false) {
-        PrintLine l;
-        l.tab(m).text(label);
-        line(right(l, w, fmt(v, kCents), !(blankZero && v.isZero())));
+    const auto figure = [](const char* label, int w, Currency v, bool blankZero = false) {
+        label_figure(label, w, fmt(v, kCents), !(blankZero && v.isZero()));
     };
 
     step = 1;
@@ -82,11 +81,7 @@ void body(int& step) {
         l.tab(m).text("Annual loan rate                  :        ").spc(6 - len(rate)).text(rate + "%");
         line(l);
     }
-    {
-        PrintLine l;
-        l.tab(m).text("Number of monthly periods         :   ");
-        line(right(l, 2, fmt(static_cast<double>(g.fin_months), "#0")));
-    }
+    label_figure("Number of monthly periods         :   ", 2, fmt(static_cast<double>(g.fin_months), "#0"));
     figure("Monthly Payment                   :     ", 11, g.pay_term);
     blank();
     {

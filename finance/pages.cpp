@@ -15,6 +15,7 @@ using finpage::blank;
 using finpage::kCents;
 using finpage::kPayment;
 using finpage::kWhole;
+using finpage::label_figure;
 using finpage::len;
 using finpage::line;
 using finpage::right;
@@ -185,11 +186,8 @@ void prt_lease() {
     const float f = (g.sales_tax + 100.0f) / 100.0f;  // the tax factor of a payment
     const auto taxed = [f](Currency pay) { return cy(pay.toDouble() * f); };
     // "label : figure", the figure right-aligned in 11, left out when zero.
-    const auto amount = [m](const char* label, Currency v, bool blankZero) {
-        PrintLine l;
-        l.tab(m).text(label);
-        right(l, 11, fmt(v, kCents), !(blankZero && v.isZero()));
-        line(l);
+    const auto amount = [](const char* label, Currency v, bool blankZero) {
+        label_figure(label, 11, fmt(v, kCents), !(blankZero && v.isZero()));
     };
 
     at(m + 23, "--BASIC LEASE DATA--");
@@ -202,24 +200,9 @@ void prt_lease() {
     amount("Fees                              :   ", g.fees_lease, true);
     amount("Buy-out at the end of the lease   :   ", g.fin_opts[2], true);
     blank();
-    {
-        PrintLine l;
-        l.tab(m).text("Annual Lease rate                 :   ");
-        right(l, 7, fmt(g.lease_key, "0.0####"));
-        line(l);
-    }
-    {
-        PrintLine l;
-        l.tab(m).text("Number of monthly periods         :   ");
-        right(l, 2, fmt(static_cast<double>(g.fin_months), "#0"));
-        line(l);
-    }
-    {
-        PrintLine l;
-        l.tab(m).text("Basic payment                     :   ");
-        right(l, 11, fmt(g.pay_term, kPayment));
-        line(l);
-    }
+    label_figure("Annual Lease rate                 :   ", 7, fmt(g.lease_key, "0.0####"));
+    label_figure("Number of monthly periods         :   ", 2, fmt(static_cast<double>(g.fin_months), "#0"));
+    label_figure("Basic payment                     :   ", 11, fmt(g.pay_term, kPayment));
     const Currency month_tax = cy(g.pay_term.toDouble() * g.sales_tax / 100.0);
     {
         const bool shown = g.sales_tax != 0;
@@ -282,40 +265,20 @@ void prt_lease() {
     const auto per_year = [years](Currency c) { return years == 0 ? 0.0 : c.toDouble() / years; };
     const Currency S = g.backup_on != 0 ? saving : g.heater_cum_cy[ft] - g.heater_cum_cy[1];
     at(m, "Total tax deductions for");
-    {
-        const Currency costs = cy(g.pay_term.toDouble() * g.fin_months * (g.sales_tax + 100.0) / 100.0) + g.down_pay;
-        PrintLine l;
-        l.tab(m).text("lease costs                       :  ");
-        line(right(l, 8, fmt(costs, kWhole)));
-    }
-    {
-        static const char* labels[] = {"",
-                                       "",
-                                       "Average annual energy costs       : ",
-                                       "Average annual Natural Gas costs  : ",
-                                       "Average annual Propane costs      : ",
-                                       "Average annual Heating Oil costs  : "};
-        PrintLine l;
-        l.tab(m).text(labels[ft]);
-        line(right(l, 11, fmt(per_year(g.heater_cum_cy[ft]), kWhole)));
-    }
+    const Currency costs = cy(g.pay_term.toDouble() * g.fin_months * (g.sales_tax + 100.0) / 100.0) + g.down_pay;
+    label_figure("lease costs                       :  ", 8, fmt(costs, kWhole));
+    static const char* labels[] = {"",
+                                   "",
+                                   "Average annual energy costs       : ",
+                                   "Average annual Natural Gas costs  : ",
+                                   "Average annual Propane costs      : ",
+                                   "Average annual Heating Oil costs  : "};
+    label_figure(labels[ft], 11, fmt(per_year(g.heater_cum_cy[ft]), kWhole));
     at(m, "Average annual heat pump");
-    {
-        PrintLine l;
-        l.tab(m).text(g.backup_on == 0 ? "energy costs                      :  "
-                                       : "and backup energy costs           :  ");
-        line(right(l, 10, fmt(per_year(g.heater_cum_cy[1]), kWhole)));
-    }
-    {
-        PrintLine l;
-        l.tab(m).text("Average annual leasing costs      :  ");
-        line(right(l, 10, fmt(per_year(g.fin_total), kWhole)));
-    }
-    {
-        PrintLine l;
-        l.tab(m).text("Average annual savings            : ");
-        line(right(l, 32, fmt(per_year(S), kWhole)));
-    }
+    label_figure(g.backup_on == 0 ? "energy costs                      :  " : "and backup energy costs           :  ",
+                 10, fmt(per_year(g.heater_cum_cy[1]), kWhole));
+    label_figure("Average annual leasing costs      :  ", 10, fmt(per_year(g.fin_total), kWhole));
+    label_figure("Average annual savings            : ", 32, fmt(per_year(S), kWhole));
     blank();
     {
         const std::string n = fmt(static_cast<double>(g.fin_months), "#0");
@@ -330,9 +293,7 @@ void prt_lease() {
         Currency ten;
         for (int i = 0; i < k; ++i) ten += cy(g.post_saving.toDouble() * std::pow(1.0 + g.price_rise[ft], k - 1));
         ten += S;
-        PrintLine l;
-        l.tab(m).text("Total  10 years savings           : ");
-        line(right(l, 32, fmt(ten, "$#,###,##0")));
+        label_figure("Total  10 years savings           : ", 32, fmt(ten, "$#,###,##0"));
     }
     if (g.fin_months < 48) blank();
     blank(2);

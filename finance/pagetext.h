@@ -37,4 +37,12 @@ inline PrintLine& right(PrintLine& l, int w, const std::string& t, bool shown = 
     return l;
 }
 
+// A line of a data page: the label at the left margin, then the figure
+// right-aligned in w (see right).
+inline void label_figure(const std::string& label, int w, const std::string& figure, bool shown = true) {
+    PrintLine l;
+    l.tab(g.left_margin).text(label);
+    line(right(l, w, figure, shown));
+}
+
 }  // namespace finpage

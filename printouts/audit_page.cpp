@@ -60,6 +60,28 @@ void company_line() {
     }
 }
 
+// The city as its list shows it, and the column it starts in (at). A long
+// entry ("Country_  City") is moved left, at most to the blank after its
+// label, with its list padding squeezed, so that it ends inside the page;
+// one still too long gives the city's name alone.
+std::string placed_city(int& at) {
+    std::string city = city_text();
+    auto fits = [](int at, const std::string& t) { return at + static_cast<int>(vb::Len(t)) - 1 <= kLastColumn; };
+    at = C + 71;
+    if (!fits(at, city)) {
+        std::string squeezed;
+        for (char ch : city)
+            if (!(ch == ' ' && !squeezed.empty() && squeezed.back() == ' ')) squeezed += ch;
+        city = squeezed;
+        at = std::max(C + 70, kLastColumn + 1 - static_cast<int>(vb::Len(city)));
+        if (!fits(at, city)) {
+            city = vb::Trim(g.city_name);
+            at = std::max(C + 70, std::min(C + 71, kLastColumn + 1 - static_cast<int>(vb::Len(city))));
+        }
+    }
+    return city;
+}
+
 void page() {
     prn::Printer& P = prn::printer();
     g.col_offset = C;
@@ -109,24 +131,8 @@ void page() {
         line(l);
     };
     {
-        // The city as its list shows it. A long entry ("Country_  City") is
-        // moved left, at most to the blank after its label, with its list
-        // padding squeezed, so that it ends inside the page; one still too
-        // long gives the city's name alone.
-        std::string city = city_text();
-        auto fits = [](int at, const std::string& t) { return at + static_cast<int>(vb::Len(t)) - 1 <= kLastColumn; };
-        int at = C + 71;
-        if (!fits(at, city)) {
-            std::string squeezed;
-            for (char ch : city)
-                if (!(ch == ' ' && !squeezed.empty() && squeezed.back() == ' ')) squeezed += ch;
-            city = squeezed;
-            at = std::max(C + 70, kLastColumn + 1 - static_cast<int>(vb::Len(city)));
-            if (!fits(at, city)) {
-                city = vb::Trim(g.city_name);
-                at = std::max(C + 70, std::min(C + 71, kLastColumn + 1 - static_cast<int>(vb::Len(city))));
-            }
-        }
+        int at = 0;
+        const std::string city = placed_city(at);
         line(PrintLine{}
                  .tab(C + 2)
                  .text(pool ? "Pool Area:         " : "Spa Area:          ")

@@ -686,8 +686,8 @@ std::string chartXml(const std::string& sheet, const std::string& title, const s
     return s;
 }
 
-office::Package workbook(const fs::path& dir, int variant) {
-    const auto lines = expand(dir, "energy.layout", variant);
+// A workbook's one sheet as its layout file describes it.
+struct SheetLayout {
     std::string sheetName = "Sheet1";
     std::map<int, std::map<int, std::pair<int, std::string>>> cells;  // row -> col -> (style, text)
     std::map<int, double> heights;
@@ -695,57 +695,64 @@ office::Package workbook(const fs::path& dir, int variant) {
     std::vector<double> widths;
     std::vector<std::string> merges;
     std::string chart, chartAnchor, printArea;
-    for (const auto& line : lines) {
+};
+
+SheetLayout read_layout(const fs::path& dir, int variant) {
+    SheetLayout s;
+    for (const auto& line : expand(dir, "energy.layout", variant)) {
         const auto w = words(line);
         if (w[0] == "sheet") {
-            sheetName = trim(line.substr(6));
+            s.sheetName = trim(line.substr(6));
         } else if (w[0] == "width" && w.size() == 3) {
             const auto colon = w[1].find(':');
             const int a = columnOf(w[1].substr(0, colon));
             const int b = colon == std::string::npos ? a : columnOf(w[1].substr(colon + 1));
-            widthCols.push_back({a, b});
-            widths.push_back(std::stod(w[2]));
+            s.widthCols.push_back({a, b});
+            s.widths.push_back(std::stod(w[2]));
         } else if (w[0] == "height" && w.size() == 3) {
-            heights[std::stoi(w[1])] = std::stod(w[2]);
+            s.heights[std::stoi(w[1])] = std::stod(w[2]);
         } else if (w[0] == "cell" && (w.size() == 3 || w.size() == 4)) {
             int r1, c1, r2, c2;
             rangeOf(w[1], r1, c1, r2, c2);
             const int st = styleIndex(w[2]);
             const std::string text = w.size() == 4 ? w[3].substr(1, w[3].size() - 2) : "";
             for (int r = r1; r <= r2; ++r)
-                for (int c = c1; c <= c2; ++c) cells[r][c] = {st, text};
+                for (int c = c1; c <= c2; ++c) s.cells[r][c] = {st, text};
         } else if (w[0] == "merge" && w.size() == 2) {
-            merges.push_back(w[1]);
+            s.merges.push_back(w[1]);
         } else if (w[0] == "chart" && w.size() >= 5) {
-            chartAnchor = w[1];
-            chart = chartXml(sheetName, w[2].substr(1, w[2].size() - 2), w[3],
-                             std::vector<std::string>(w.begin() + 4, w.end()));
+            s.chartAnchor = w[1];
+            s.chart = chartXml(s.sheetName, w[2].substr(1, w[2].size() - 2), w[3],
+                               std::vector<std::string>(w.begin() + 4, w.end()));
         } else if (w[0] == "print" && w.size() == 2) {
-            printArea = w[1];
+            s.printArea = w[1];
         } else {
             fail("unknown workbook line: " + line);
         }
     }
+    return s;
+}
 
+std::string sheet_xml(SheetLayout& s) {
     std::string sheet =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><worksheet "
         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
         std::string(kNsR) +
         "\"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><sheetViews><sheetView "
         "tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews><sheetFormatPr defaultRowHeight=\"12.75\"/><cols>";
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        sheet += "<col min=\"" + std::to_string(widthCols[i].first) + "\" max=\"" +
-                 std::to_string(widthCols[i].second) + "\" width=\"" + std::to_string(widths[i]) +
+    for (std::size_t i = 0; i < s.widths.size(); ++i)
+        sheet += "<col min=\"" + std::to_string(s.widthCols[i].first) + "\" max=\"" +
+                 std::to_string(s.widthCols[i].second) + "\" width=\"" + std::to_string(s.widths[i]) +
                  "\" customWidth=\"1\"/>";
     sheet += "</cols><sheetData>";
     std::map<int, bool> rowsUsed;
-    for (auto& [r, _] : cells) rowsUsed[r] = true;
-    for (auto& [r, _] : heights) rowsUsed[r] = true;
+    for (auto& [r, _] : s.cells) rowsUsed[r] = true;
+    for (auto& [r, _] : s.heights) rowsUsed[r] = true;
     for (auto& [r, _] : rowsUsed) {
         sheet += "<row r=\"" + std::to_string(r) + "\"";
-        if (heights.count(r)) sheet += " ht=\"" + std::to_string(heights[r]) + "\" customHeight=\"1\"";
+        if (s.heights.count(r)) sheet += " ht=\"" + std::to_string(s.heights[r]) + "\" customHeight=\"1\"";
         sheet += ">";
-        for (auto& [c, v] : cells[r]) {
+        for (auto& [c, v] : s.cells[r]) {
             sheet += "<c r=\"" + office::columnName(c) + std::to_string(r) + "\" s=\"" + std::to_string(v.first) + "\"";
             if (v.second.empty()) sheet += "/>";
             else sheet += " t=\"inlineStr\"><is><t xml:space=\"preserve\">" + xmlEscape(v.second) + "</t></is></c>";
@@ -753,16 +760,26 @@ office::Package workbook(const fs::path& dir, int variant) {
         sheet += "</row>";
     }
     sheet += "</sheetData>";
-    if (!merges.empty()) {
-        sheet += "<mergeCells count=\"" + std::to_string(merges.size()) + "\">";
-        for (const auto& m : merges) sheet += "<mergeCell ref=\"" + m + "\"/>";
+    if (!s.merges.empty()) {
+        sheet += "<mergeCells count=\"" + std::to_string(s.merges.size()) + "\">";
+        for (const auto& m : s.merges) sheet += "<mergeCell ref=\"" + m + "\"/>";
         sheet += "</mergeCells>";
     }
     sheet +=
         "<pageMargins left=\"0.5\" right=\"0.5\" top=\"0.5\" bottom=\"0.5\" header=\"0.3\" footer=\"0.3\"/>"
         "<pageSetup paperSize=\"1\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>";
-    if (!chart.empty()) sheet += "<drawing r:id=\"rId1\"/>";
+    if (!s.chart.empty()) sheet += "<drawing r:id=\"rId1\"/>";
     sheet += "</worksheet>";
+    return sheet;
+}
+
+office::Package workbook(const fs::path& dir, int variant) {
+    SheetLayout layout = read_layout(dir, variant);
+    const std::string sheet = sheet_xml(layout);
+    const std::string& sheetName = layout.sheetName;
+    const std::string& chart = layout.chart;
+    const std::string& chartAnchor = layout.chartAnchor;
+    const std::string& printArea = layout.printArea;
 
     office::Package p;
     std::string types =
