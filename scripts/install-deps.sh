@@ -9,7 +9,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       ccache clang libfuzzer-14-dev libclang-rt-14-dev
       libfreexl-dev qt6-webengine-dev
       libreoffice-writer-nogui libreoffice-calc-nogui python3-uno
-      cups-client cups-bsd clang-format)
+      cups-client cups-bsd clang-format universal-ctags)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,6 +12,8 @@ echo "== include rules"
 scripts/check-includes
 echo "== layout (.clang-format)"
 scripts/format --check
+echo "== function length"
+scripts/long-functions --check
 echo "== build"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== tests"
