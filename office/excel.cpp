@@ -277,6 +277,12 @@ void Excel::WorkbooksObj::Open(const std::string& fileName) {
             d.drawing = ooxml::parse(d.pkg, d.drawingPart);
             d.drawingRels = ooxml::parseRels(d.pkg, d.drawingPart);
         }
+        for (const pugi::xml_document* part : {&d.sheet, &d.sheetRels, &d.workbook, &d.types})
+            ooxml::requireText(*part);
+        if (!d.drawingPart.empty()) {
+            ooxml::requireText(d.drawing);
+            ooxml::requireText(d.drawingRels);
+        }
     } catch (const BadPackage&) {
         throw failed("Excel cannot open the file '" + fileName +
                      "' because the file format or file extension is not valid.");

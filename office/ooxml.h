@@ -27,6 +27,10 @@ pugi::xml_document parseRels(const Package& pkg, const std::string& part);
 // The part's text; throws BadPackage when it holds bytes that are not
 // UTF-8 text or characters XML forbids.
 std::string serialize(const pugi::xml_document& doc);
+// Throws BadPackage when the part could not be written back (serialize): a
+// template holding bytes that are not text is refused when it is opened,
+// not when it is printed.
+inline void requireText(const pugi::xml_document& doc) { (void)serialize(doc); }
 // A text made fit for a document: valid UTF-8 (other bytes read as the
 // settings file's code page, cp1252::asUtf8) without the characters XML
 // forbids (control characters other than tab, line feed and carriage

@@ -168,6 +168,7 @@ void Word::DocumentsObj::Open(const std::string& fileName) {
         if (!doc.child("w:document").child("w:body")) throw BadPackage("no document body");
         d.rels = ooxml::parseRels(pkg, kDocPart);
         d.types = ooxml::parse(pkg, "[Content_Types].xml");
+        for (const pugi::xml_document* part : {&doc, &d.rels, &d.types}) ooxml::requireText(*part);
         d.doc.reset(doc);
         d.pkg = std::move(pkg);
     } catch (const BadPackage&) {

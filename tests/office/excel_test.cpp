@@ -161,6 +161,11 @@ TEST_F(ExcelTest, FailuresCarryTheNumbersThePrintoutsHandle) {
     EXPECT_EQ(errorOf([&] { x.Range("b3").Select(); }), 1004);  // no workbook open
     EXPECT_EQ(errorOf([&] { x.Workbooks().Open(dir + "/ENERGY COSTS9.xlsx"); }), 1004);
     EXPECT_EQ(errorOf([&] { x.Workbooks().Open(dir + "/damaged.xlsx"); }), 1004);
+    office::Package notText = fixtures::workbook();  // a sheet holding a byte that is not text
+    std::string sheet = notText.part("xl/worksheets/sheet1.xml");
+    notText.set("xl/worksheets/sheet1.xml", sheet.replace(sheet.find("old"), 3, "\xFF"));
+    notText.save(dir + "/nottext.xlsx");
+    EXPECT_EQ(errorOf([&] { x.Workbooks().Open(dir + "/nottext.xlsx"); }), 1004);
     x.Workbooks().Open(book);
     EXPECT_EQ(errorOf([&] { x.Range("K").Select(); }), 1004);
     EXPECT_EQ(errorOf([&] { x.Range("b3:c4").Select(); }), 1004);
