@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 
@@ -13,6 +14,7 @@
 #include "core/windows.h"
 #include "data.h"
 #include "records.h"
+#include "settings.h"
 
 namespace fs = std::filesystem;
 
@@ -123,6 +125,24 @@ std::string findNoCase(const fs::path& dir, const std::string& name) {
     return {};
 }
 
+// A data file the disk must restore: missing, unreadable, or not whole
+// (a settings file not read in full, a record file without a whole record
+// or ending in a partial one).
+bool needs_restoring(const std::string& name, const std::string& path) {
+    records::FileInfo info;
+    if (name == std::string("defaulte.dat")) {
+        std::string text;
+        if (!rec::readFile(path, text, settings::kMaxFileBytes)) return true;
+        auto m = std::make_unique<DataModel>();
+        set_defaults(*m);
+        return !settings::fromText(text, *m).ok();
+    }
+    if (name == std::string(kCityFile)) return records::readCityFile(path, &info).empty() || info.partial;
+    if (name == std::string(kPumpFile)) return records::readPumpFile(path, &info).empty() || info.partial;
+    CompetitorPump r;
+    return !records::readCompetitorFile(path, r, &info) || info.partial;
+}
+
 }  // namespace
 
 // ---- input helpers ---------------------------------------------------------------
@@ -180,22 +200,39 @@ void load_data_disk() {
     clear_file_attrs();
     for (const char* drive : {"A", "B"}) {
         const fs::path dir = g.data_dir + drive + "/";
-        std::vector<std::pair<std::string, std::string>> copies;  // source, target
+        std::vector<std::pair<std::string, const DiskFile*>> found;  // source on the disk, file
         for (const DiskFile& f : kDiskFiles) {
             std::string src = findNoCase(dir, f.onDisk);
-            if (!src.empty()) copies.emplace_back(src, g.data_dir + f.inFolder);
+            if (!src.empty()) found.emplace_back(src, &f);
         }
-        if (copies.empty()) continue;  // no disk in this drive: try the next
+        if (found.empty()) continue;  // no disk in this drive: try the next
 
-        // Each file is replaced through a complete copy, so a failed copy
-        // leaves the program's own file as it was.
-        std::vector<std::string> failed;
-        for (const auto& [src, dst] : copies) {
+        // Only a file that is missing or damaged is taken from the disk, so
+        // that the dealer's own cities, settings and heat-pump tables stay.
+        // The file it replaces is kept beside it (.bak); each copy goes
+        // through a complete temporary file, so a failed copy leaves the
+        // program's own file as it was.
+        std::vector<std::string> failed, restored;
+        for (const auto& [src, f] : found) {
+            const std::string dst = g.data_dir + f->inFolder;
+            if (!needs_restoring(f->inFolder, dst)) continue;
+            const std::string bak = g.data_dir + fs::path(f->inFolder).stem().string() + ".bak";
+            std::error_code ec;
+            const bool had = fs::exists(fs::symlink_status(dst, ec));
             std::string bytes, why;
-            if (!rec::readFile(src, bytes) || !rec::replaceFile(dst, bytes, &why))
-                failed.push_back(fs::path(src).filename().string() + (why.empty() ? "" : ": " + why));
+            if (!rec::readFile(src, bytes)) why = "cannot be read";
+            else if (had && !rec::keepAs(dst, bak, &why)) why = "the damaged file could not be kept: " + why;
+            else if (rec::replaceFile(dst, bytes, &why))
+                restored.push_back(std::string(f->inFolder) +
+                                   (had ? " (the damaged file kept as " + fs::path(bak).filename().string() + ")"
+                                        : " (it was missing)"));
+            if (!why.empty()) failed.push_back(fs::path(src).filename().string() + ": " + why);
         }
         clear_file_attrs();
+        if (!restored.empty()) {
+            restored.insert(restored.begin(), "Restored from the data disk in " + dir.string() + ":");
+            ui::MsgBox(joinLines(restored), ui::vbOKOnly | ui::vbInformation, "Load your data disk");
+        }
         if (!failed.empty()) {
             failed.insert(failed.begin(), "These files could not be copied from the data disk:");
             reportError("load_data_disk", 57, joinLines(failed));

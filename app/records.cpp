@@ -1,5 +1,6 @@
 #include "records.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -34,12 +35,19 @@ FileInfo describe(bool found, std::uint64_t length, std::size_t recLen, bool par
     return fi;
 }
 
+// A record file far larger than its table can hold is refused like a
+// damaged one rather than read whole (a 1 GB file, a link to a device):
+// eight times the table, at least 1 MiB.
+std::uint64_t byteLimit(std::size_t recLen, std::size_t maxRecords) {
+    return std::max<std::uint64_t>(8ULL * recLen * (maxRecords + 1), 1ULL << 20);
+}
+
 // Reads a record file and hands each whole record (at most maxRecords) to
 // `take`. Missing or unreadable files give no records.
 template <class Take>
 FileInfo readRecords(const std::string& path, std::size_t recLen, std::size_t maxRecords, Take take) {
     std::string bytes;
-    if (!rec::readFile(path, bytes)) return FileInfo{};
+    if (!rec::readFile(path, bytes, byteLimit(recLen, maxRecords))) return FileInfo{};
     bool partial = false;
     // One more than the table holds tells an oversized file from a full one.
     auto recs = rec::records(bytes, recLen, maxRecords + 1, &partial);
@@ -49,10 +57,12 @@ FileInfo readRecords(const std::string& path, std::size_t recLen, std::size_t ma
     return describe(true, bytes.size(), recLen, partial, oversize);
 }
 
-// The bytes an old file holds beyond its first `keep` bytes ("" when none).
-std::string tailBeyond(const std::string& path, std::size_t keep) {
+// The bytes an old file holds beyond its first `count` records ("" when
+// none, or when the file is refused as far too large).
+std::string tailBeyond(const std::string& path, std::size_t recLen, std::size_t count) {
     std::string old;
-    if (!rec::readFile(path, old) || old.size() <= keep) return {};
+    const std::size_t keep = recLen * count;
+    if (!rec::readFile(path, old, byteLimit(recLen, count)) || old.size() <= keep) return {};
     return old.substr(keep);
 }
 
@@ -170,12 +180,12 @@ bool writePumpFile(const std::string& path, const arr<PumpBrand, 100>& tab, std:
     std::string bytes;
     bytes.reserve(kPumpLen * kMaxPumps);
     for (std::size_t k = 1; k <= kMaxPumps; ++k) bytes += pack(tab[k]);
-    bytes += tailBeyond(path, kPumpLen * kMaxPumps);
+    bytes += tailBeyond(path, kPumpLen, kMaxPumps);
     return rec::replaceFile(path, bytes, why);
 }
 
 bool writeCompetitorFile(const std::string& path, const CompetitorPump& r, std::string* why) {
-    std::string bytes = pack(r) + tailBeyond(path, kCompLen);
+    std::string bytes = pack(r) + tailBeyond(path, kCompLen, 1);
     return rec::replaceFile(path, bytes, why);
 }
 
@@ -191,6 +201,7 @@ bool writeCityBytes(const std::string& dir, std::string_view bytes, std::string*
     // left behind) before it replaces the file.
     const std::string copy = dir + "locatio2.dat";
     if (!rec::replaceFile(copy, bytes, why)) return false;
+    rec::keepMode(dir + "location.dat", copy);
     if (!rec::renameFile(copy, dir + "location.dat", why)) {
         std::error_code ec;
         std::filesystem::remove(copy, ec);

@@ -232,10 +232,12 @@ bool parseCurrency(std::string_view s, Currency& out) {
         if (ch < '0' || ch > '9') return false;
         f = f * 10 + (ch - '0');
     }
-    constexpr std::int64_t maxWhole = (std::numeric_limits<std::int64_t>::max() - 9999) / Currency::scale;
-    if (w > maxWhole) return false;
-    std::int64_t v = w * Currency::scale + f;
-    out = Currency::raw(neg ? -v : v);
+    // Within what a currency holds (-922337203685477.5808 to
+    // 922337203685477.5807), checked before anything is multiplied.
+    constexpr std::int64_t maxWhole = std::numeric_limits<std::int64_t>::max() / Currency::scale;
+    constexpr std::int64_t maxFrac = std::numeric_limits<std::int64_t>::max() % Currency::scale;
+    if (w > maxWhole || (w == maxWhole && f > maxFrac + (neg ? 1 : 0))) return false;
+    out = Currency::raw(neg ? -(w * Currency::scale) - f : w * Currency::scale + f);
     return true;
 }
 
@@ -383,7 +385,7 @@ void Dfltinp() {
             }
         }
         std::string text;
-        if (!rec::readFile(path, text)) {
+        if (!rec::readFile(path, text, settings::kMaxFileBytes)) {
             g.settings_unread = 1;
             throw ui::RtError(75, ui::ErrorText(75));
         }
@@ -411,7 +413,7 @@ bool keepUnreadFile() {
     const std::string kept = g.data_dir + kKeptFile;
     std::string bytes, why;
     if (!fileExists(path)) return true;
-    if (!rec::readFile(path, bytes) || !rec::replaceFile(kept, bytes, &why)) {
+    if (!rec::readFile(path, bytes, settings::kMaxFileBytes) || !rec::replaceFile(kept, bytes, &why)) {
         reportError("Dfltout", 75,
                     "The settings file that could not be read was not kept as " + kept +
                         (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
@@ -17,6 +18,9 @@
 #include "model.h"
 
 namespace settings {
+
+// A settings file longer than this is not read (it holds some 30 KB).
+inline constexpr std::uint64_t kMaxFileBytes = 4u << 20;
 
 // One value of the model as the file holds it.
 using Ref = std::variant<i16*, float*, double*, Currency*, std::string*>;

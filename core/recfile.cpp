@@ -207,16 +207,18 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-bool readFile(const std::string& path, std::string& out) {
+bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe in the file's place would
+    // otherwise block the open until someone writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
         ::close(fd);
         return false;
     }
-    if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+    out.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t r = ::read(fd, buf, sizeof buf);
@@ -227,6 +229,11 @@ bool readFile(const std::string& path, std::string& out) {
             return false;
         }
         if (r == 0) break;
+        if (out.size() + static_cast<std::size_t>(r) > maxBytes) {  // it grew while being read
+            ::close(fd);
+            out.clear();
+            return false;
+        }
         out.append(buf, static_cast<std::size_t>(r));
     }
     ::close(fd);
@@ -272,6 +279,35 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     }
     if (why) why->clear();
     return true;
+}
+
+bool keepAs(const std::string& path, const std::string& kept, std::string* why) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        if (why) *why = reason("Cannot keep", path, errno);
+        return false;
+    }
+    // A second name for the same file, put in place of an older one by a
+    // rename, so that `kept` is at every moment one whole version.
+    const std::string fresh = kept + ".new~";
+    ::unlink(fresh.c_str());
+    if (::link(path.c_str(), fresh.c_str()) == 0) {
+        if (renameFile(fresh, kept, why)) return true;
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    std::string bytes;
+    if (!readFile(path, bytes)) {
+        if (why) *why = reason("Cannot keep", path, errno ? errno : EINVAL);
+        return false;
+    }
+    return replaceFile(kept, bytes, why);
+}
+
+void keepMode(const std::string& of, const std::string& onto) {
+    struct stat st {};
+    if (::stat(of.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(onto.c_str(), st.st_mode & 07777);
 }
 
 bool renameFile(const std::string& from, const std::string& to, std::string* why) {

@@ -54,13 +54,24 @@ private:
     bool short_ = false;
 };
 
-// Whole-file helpers. readFile returns false when the file cannot be read.
-bool readFile(const std::string& path, std::string& out);
+// Whole-file helpers. readFile returns false when the file cannot be read:
+// missing, no regular file (a folder, a pipe, a device: never waited on), or
+// longer than `maxBytes`.
+bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes = UINT64_MAX);
 // Writes a complete temporary copy next to `path`, flushes it, then renames
 // it over `path` (atomic on one file system). On any failure the old file is
 // left untouched, the temporary copy removed, and false returned with a
 // reason in *why.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
+// Keeps the file `path` as `kept` too (a link to the same file, or a copy
+// where links are not possible), replacing an older `kept`; `path` itself
+// stays as it is. True when there was nothing to keep; false with a reason
+// when it could not be kept.
+bool keepAs(const std::string& path, const std::string& kept, std::string* why = nullptr);
+// Gives `onto` the permissions of the regular file `of` (nothing when `of`
+// is no regular file): a copy that replaces a file by a rename keeps the
+// file's permissions.
+void keepMode(const std::string& of, const std::string& onto);
 // Renames `from` over `to` (atomic on one file system); false with a reason
 // in *why when it fails, both files then left as they were.
 bool renameFile(const std::string& from, const std::string& to, std::string* why = nullptr);

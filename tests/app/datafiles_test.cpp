@@ -105,9 +105,9 @@ TEST_F(DataDirTest, AnEmptyRecordFileIsSaidAndTheDataDiskTried) {
 
     write("B/pump.data", records::pack(group(1, "Kestrolin")) + records::pack(group(2, "Tindraly")));
     ui::Script script;
-    script.answer(ui::vbOK);
+    script.answer(ui::vbOK).answer(ui::vbOK);
     load_brand_pumps();
-    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown().size(), 2u);  // bad file, then restored
     EXPECT_EQ(g.pump_count, 2);
     EXPECT_EQ(read("PumpHP.dat").size(), 2u * 1724);
 }
@@ -189,8 +189,11 @@ TEST_F(DataDirTest, ACompetitorReplacesTheFirst24PointsAndItsBrandsModelNames) {
     EXPECT_TRUE(script.shown().empty());
 }
 
-TEST_F(DataDirTest, TheDataDiskIsCopiedFromAOrElseB) {
-    write("PumpHP.dat", "current");
+// The disk restores only the files that are missing or damaged, from A,
+// else B; each file it replaces is kept as .bak, and the dealer is told
+// which were restored.
+TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItReplaces) {
+    write("PumpHP.dat", "current");  // no whole record: damaged
     {
         // No disk in either drive: said once, nothing changed.
         ui::Script script;
@@ -201,20 +204,38 @@ TEST_F(DataDirTest, TheDataDiskIsCopiedFromAOrElseB) {
         EXPECT_NE(script.shown()[0].text.find(g.data_dir + "A/"), std::string::npos);
         EXPECT_EQ(entries(), std::vector<std::string>{"PumpHP.dat"});
     }
-    write("A/notes.txt", "not a data file");  // drive A holds none of the files
-    write("B/Pump.Data", "from B");           // letter case as on a diskette
-    write("B/pump.dat2", "competitor 2");
+    const std::string mine = records::pack(CityRecord{}) + records::pack(CityRecord{});
+    write("location.dat", mine);                                 // whole: the dealer's own cities stay
+    write("PumpHP1.dat", records::pack(competitor("Mine")));     // whole
+    write("A/notes.txt", "not a data file");                     // drive A holds none of the files
+    write("B/Pump.Data", records::pack(group(1, "Kestrolin")));  // letter case as on a diskette
+    write("B/pump.dat1", records::pack(competitor("Disk")));
+    write("B/pump.dat2", records::pack(competitor("Disk")));
+    write("B/location.dat", records::pack(CityRecord{}));
     ui::Script script;
+    script.answer(ui::vbOK);
     load_data_disk();
-    EXPECT_TRUE(script.shown().empty());
-    EXPECT_EQ(read("PumpHP.dat"), "from B");
-    EXPECT_EQ(read("PumpHP2.dat"), "competitor 2");
-    EXPECT_FALSE(exists("PumpHP1.dat"));
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Load your data disk");
+    EXPECT_EQ(script.shown()[0].text, "Restored from the data disk in " + g.data_dir +
+                                          "B/:\r\nPumpHP.dat (the damaged file kept as PumpHP.bak)\r\n"
+                                          "PumpHP2.dat (it was missing)");
+    EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
+    EXPECT_EQ(read("PumpHP.bak"), "current");
+    EXPECT_EQ(read("PumpHP2.dat"), records::pack(competitor("Disk")));
+    EXPECT_EQ(read("PumpHP1.dat"), records::pack(competitor("Mine")));
+    EXPECT_EQ(read("location.dat"), mine);
 
-    write("A/location.dat", "from A");
+    // A cut city file from drive A; the older .bak gives way.
+    write("A/location.dat", records::pack(CityRecord{}));
+    write("location.dat", mine + "cut");
+    script.answer(ui::vbOK);
     load_data_disk();
-    EXPECT_EQ(read("location.dat"), "from A");
-    EXPECT_EQ(read("PumpHP.dat"), "from B");
+    EXPECT_EQ(read("location.dat"), records::pack(CityRecord{}));
+    EXPECT_EQ(read("location.bak"), mine + "cut");
+    EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"A", "B", "PumpHP.bak", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
+                                                   "location.bak", "location.dat"}));
 }
 
 TEST(CityList, EntriesFollowTheRegionRule) {

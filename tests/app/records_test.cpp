@@ -1,5 +1,7 @@
 // Disk images of the heat-pump, competitor and city records, the record
 // count rule of the loaders, and the safe rewriting of the record files.
+#include <sys/stat.h>
+
 #include <bit>
 
 #include "app/records.h"
@@ -197,21 +199,29 @@ TEST_F(DataDirTest, CitiesAreLoadedTrimmedAMissingFileHasNoneAnUnreadableOneIsRe
     EXPECT_EQ(g.city_tab[1].state, "FL");
     EXPECT_EQ(g.city_tab[2].humidity[12], 82.0f);
 
-    // A file that is there but cannot be read: said, and the cities kept.
-    fs::remove(path("location.dat"));
-    fs::create_directories(path("location.dat"));
+    // A file that is there but cannot be read: a folder, a named pipe, one
+    // far larger than the table: said, and the cities kept.
     ui::Script script;
-    script.answer(ui::vbOK);
-    load_locations();
-    ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, "Error in load_locations");
+    for (int kind = 0; kind < 3; ++kind) {
+        fs::remove(path("location.dat"));
+        if (kind == 0) fs::create_directories(path("location.dat"));
+        if (kind == 1) ASSERT_EQ(::mkfifo(path("location.dat").c_str(), 0600), 0);
+        if (kind == 2) {
+            std::ofstream(path("location.dat")).close();
+            fs::resize_file(path("location.dat"), 64 << 20);  // sparse: takes no room
+        }
+        script.answer(ui::vbOK);
+        load_locations();
+        ASSERT_EQ(script.shown().size(), kind + 1u);
+        EXPECT_EQ(script.shown()[kind].title, "Error in load_locations");
+    }
     EXPECT_EQ(g.city_count, 2);
     EXPECT_EQ(g.city_tab[1].city, "Miami");
     EXPECT_EQ(filled, 1);
 
     fs::remove(path("location.dat"));
     load_locations();
-    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown().size(), 3u);
     EXPECT_EQ(g.city_count, 0);
     EXPECT_EQ(g.city_tab[1].city, "");
     EXPECT_FALSE(exists("location.dat"));
@@ -253,10 +263,12 @@ TEST_F(DataDirTest, RecordFilesAreReplacedWhole) {
     fs::remove(path("PumpHP1.dat"));
     write("location.dat", records::pack(sampleCity("Old", "GA")));
     write("locatio2.dat", std::string(5 * 228, 'x'));
+    fs::permissions(path("location.dat"), fs::perms(0640));
     const std::vector<CityRecord> cities = {sampleCity("Miami", "FL"), sampleCity("Atlanta", "GA")};
     ASSERT_TRUE(records::writeCityFile(g.data_dir, cities));
     const std::string both = records::pack(cities[0]) + records::pack(cities[1]);
     EXPECT_EQ(read("location.dat"), both);
+    EXPECT_EQ(fs::status(path("location.dat")).permissions(), fs::perms(0640));  // kept across the rename
     EXPECT_EQ(entries(), std::vector<std::string>{"location.dat"});
     std::string why;
     EXPECT_FALSE(records::writeCityFile(g.data_dir + "nowhere/", cities, &why));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -147,6 +149,13 @@ TEST(RecordFiles, ReplaceFileAndReadBack) {
     ASSERT_TRUE(rec::replaceFile(path, "", &why)) << why;
     EXPECT_TRUE(rec::readFile(path, got));
     EXPECT_EQ(got, "");
+
+    // The replaced file keeps its permissions.
+    for (auto mode : {fs::perms(0600), fs::perms(0640), fs::perms(0444)}) {
+        fs::permissions(path, mode);
+        ASSERT_TRUE(rec::replaceFile(path, "again", &why)) << why;
+        EXPECT_EQ(fs::status(path).permissions(), mode);
+    }
 }
 
 TEST(RecordFiles, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
@@ -167,10 +176,20 @@ TEST(RecordFiles, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"PumpHP.dat"});
 }
 
-TEST(RecordFiles, ReadFileFailsOnMissingOrFolder) {
+TEST(RecordFiles, ReadFileTakesRegularFilesWithinTheirLimitOnly) {
     TempDir dir;
     std::string got = "stale";
     EXPECT_FALSE(rec::readFile(dir / "nothing.dat", got));
     EXPECT_TRUE(got.empty());
     EXPECT_FALSE(rec::readFile(dir / "", got));
+    // A named pipe is refused at once, not waited on; so is a device.
+    ASSERT_EQ(::mkfifo((dir / "location.dat").c_str(), 0600), 0);
+    EXPECT_FALSE(rec::readFile(dir / "location.dat", got));
+    fs::create_symlink("/dev/null", dir / "PumpHP.dat");
+    EXPECT_FALSE(rec::readFile(dir / "PumpHP.dat", got));
+    // A file longer than the limit is not read.
+    { std::ofstream(dir / "big.dat") << std::string(100, 'x'); }
+    EXPECT_FALSE(rec::readFile(dir / "big.dat", got, 99));
+    EXPECT_TRUE(rec::readFile(dir / "big.dat", got, 100));
+    EXPECT_EQ(got.size(), 100u);
 }

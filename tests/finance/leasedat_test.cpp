@@ -252,8 +252,10 @@ TEST_F(Finance, BoxesStoreWhatTheyShow) {
     EXPECT_EQ(g.add_charges, cy(1.2));
     fin::box_changed(2, "");
     EXPECT_EQ(g.inst_cost, Currency{});
-    // Refused values.
-    EXPECT_EQ(fin::box_changed(6, "101"), std::optional<std::string>("0.00"));
+    // Refused values: a sales tax of 100 % is the most there is.
+    EXPECT_EQ(fin::box_changed(6, "100"), std::nullopt);
+    EXPECT_EQ(g.sales_tax, 100.0f);
+    EXPECT_EQ(fin::box_changed(6, "100.01"), std::optional<std::string>("0.00"));
     EXPECT_EQ(g.sales_tax, 0.0f);
     g.fin_opts[3] = cy(0);
     EXPECT_EQ(fin::box_changed(11, "150"), std::optional<std::string>(""));
