@@ -8,6 +8,7 @@
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <unistd.h>
@@ -18,6 +19,16 @@
 namespace {
 // Twips of the address bar (under the toolbar) and its margins.
 constexpr int kBarTop = 540, kBarHeight = 675, kMargin = 100;
+
+// Under the tests' switch the engine may run without its sandbox: every
+// request for a page that is not of this computer is blocked.
+class LocalPagesOnly : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        if (!local_page(info.requestUrl())) info.block(true);
+    }
+};
 }  // namespace
 
 frmBrowser::frmBrowser() : plat::Form("frmBrowser") {
@@ -61,6 +72,8 @@ void frmBrowser::build() {
     connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { cboAddress_Click(); });
 
     brwWebBrowser = new QWebEngineView(this);
+    if (tests_only_browser_as_root())
+        brwWebBrowser->page()->setUrlRequestInterceptor(new LocalPagesOnly(brwWebBrowser));
     // Our own notice instead of the engine's error page, so that a missing
     // connection reads the same everywhere.
     brwWebBrowser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);

@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QList>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <unistd.h>
@@ -14,17 +16,36 @@
 
 void prepare_web_engine() {
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0) {
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--no-sandbox")) {
-            flags += flags.isEmpty() ? "--no-sandbox" : " --no-sandbox";
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-        }
-    }
+    // The sandbox stays on: an environment that turns it off is not
+    // followed. Only the tests' switch turns it off, and only for root.
+    QList<QByteArray> flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").split(' ');
+    flags.removeAll("--no-sandbox");
+    flags.removeAll("");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    if (tests_only_browser_as_root() && ::geteuid() == 0) flags << "--no-sandbox";
+    if (flags.isEmpty()) qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    else qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.join(' '));
+}
+
+bool tests_only_browser_as_root() { return qgetenv(kTestsOnlyBrowserAsRoot) == "1"; }
+
+std::string browser_refusal(unsigned euid) {
+    if (euid != 0 || tests_only_browser_as_root()) return {};
+    return "The web browser is not opened while the program runs as the administrator (root):" + g.crlf +
+           "web pages are shown only inside the browser's safety sandbox, which does not run as root." + g.crlf +
+           "Please start the program from your own user account.";
+}
+
+bool local_page(const QUrl& url) {
+    const QString scheme = url.scheme();
+    if (scheme == "file" || scheme == "data" || scheme == "about" || scheme == "qrc") return true;
+    static const QRegularExpression loopback(R"(^127\.\d{1,3}\.\d{1,3}\.\d{1,3}$)");
+    const QString host = url.host();
+    return host == "localhost" || host == "::1" || loopback.match(host).hasMatch();
 }
 
 BrowserPages browser_pages() {
-    BrowserPages p{"http://www.kestrolin.example/", "http://www.kestrolin-international.example/",
+    BrowserPages p{"https://www.kestrolin.example/", "https://www.kestrolin-international.example/",
                    "https://duckduckgo.com/"};
     const QString ini = QString::fromStdString(g.data_dir) + "browser.ini";
     if (QFileInfo::exists(ini)) {

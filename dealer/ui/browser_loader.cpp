@@ -6,8 +6,11 @@
 #include <functional>
 #include <string>
 
+#include <unistd.h>
+
 #include "app/model.h"
 #include "core/ui.h"
+#include "dealer/ui/browser_env.h"
 
 namespace {
 
@@ -58,7 +61,13 @@ bool load_module() {
 
 }  // namespace
 
-plat::Form* open_browser() { return load_module() ? loaded().open() : nullptr; }
+plat::Form* open_browser() {
+    if (const std::string why = browser_refusal(::geteuid()); !why.empty()) {
+        ui::MsgBox(why, ui::vbOKOnly | ui::vbExclamation, "Internet");
+        return nullptr;
+    }
+    return load_module() ? loaded().open() : nullptr;
+}
 
 plat::Form* existing_browser() {
     const Loaded& l = loaded();

@@ -8,7 +8,10 @@
 
 #include <fstream>
 
+#include <unistd.h>
+
 #include "dealer/ui/browser.h"
+#include "dealer/ui/browser_loader.h"
 #include "tests/support/box_guard.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -22,6 +25,7 @@ class Browser : public DealerWindows {
 protected:
     void SetUp() override {
         endAtOnceAfterTheTests();
+        qputenv(kTestsOnlyBrowserAsRoot, "1");  // local pages only: see browser_env.h
         prepare_web_engine();
         DealerWindows::SetUp();
         windows().frmBrowser = [this] { return static_cast<plat::Form*>(&window()); };
@@ -188,4 +192,35 @@ TEST_F(Browser, SmallWindowGetsNoNegativeSizes) {
     window().Form_Resize();
     EXPECT_GE(window().brwWebBrowser->width(), 0);
     EXPECT_GE(window().brwWebBrowser->height(), 0);
+}
+
+// Web content is shown only inside the engine's sandbox, which does not run
+// as root: as root the window is not opened and the dealer is told why. The
+// built-in start pages are secure ones; the tests' switch keeps to local pages.
+TEST(BrowserSafety, NeverWithoutTheSandboxNorOnPlainHttpStartPages) {
+    qunsetenv(kTestsOnlyBrowserAsRoot);
+    EXPECT_NE(browser_refusal(0).find("root"), std::string::npos);
+    EXPECT_EQ(browser_refusal(1000), "");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --lang=en");
+    prepare_web_engine();
+    EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), "--lang=en");
+    if (::geteuid() == 0) {
+        ui::Script script;
+        script.answer(ui::vbOK);
+        EXPECT_EQ(open_browser(), nullptr);
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].title, "Internet");
+    }
+    qputenv(kTestsOnlyBrowserAsRoot, "1");
+    EXPECT_EQ(browser_refusal(0), "");
+    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+
+    testsupport::TempDataDir empty{"heater-browser"};
+    empty.use();
+    const BrowserPages pages = browser_pages();
+    for (const QString& page : {pages.first, pages.second, pages.search}) EXPECT_TRUE(page.startsWith("https://"));
+    for (const char* local : {"file:///tmp/a.html", "http://127.0.0.1:9/", "http://localhost/", "data:text/html,x"})
+        EXPECT_TRUE(local_page(QUrl(local))) << local;
+    for (const char* remote : {"https://www.kestrolin.example/", "http://10.0.0.1/", "http://127.example/"})
+        EXPECT_FALSE(local_page(QUrl(remote))) << remote;
 }

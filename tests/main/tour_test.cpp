@@ -65,7 +65,8 @@ class WindowTour : public ::testing::TestWithParam<Screen> {
 protected:
     void SetUp() override {
         testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
-        endAtOnceAfterTheTests();  // the browser window starts Qt WebEngine
+        endAtOnceAfterTheTests();               // the browser window starts Qt WebEngine
+        qputenv(kTestsOnlyBrowserAsRoot, "1");  // local pages only: see browser_env.h
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());
         windows() = WindowRegistry{};
