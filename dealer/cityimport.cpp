@@ -1,18 +1,27 @@
 #include "dealer/cityimport.h"
 
 #include <freexl.h>
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
+#include "core/cp1252.h"
 #include "core/recfile.h"
 #include "core/vbtext.h"
 #include "office/xlsx_read.h"
@@ -90,7 +99,93 @@ std::string cell_text(const FreeXL_CellValue& v) {
     }
 }
 
-// Reads the sheet with FreeXL in this process.
+// ---- the active sheet of a .xls ----------------------------------------------------
+// FreeXL reads cells but cannot tell which sheet is shown when the workbook
+// opens. The workbook stream itself says it: libgsf opens the compound
+// file, and the records of the workbook globals (each: 16-bit type, 16-bit
+// length, body; up to the first EOF, 0x000A) give the sheets in tab order
+// (BOUNDSHEET, 0x0085: the name's length at byte 6, then in BIFF8 a flags
+// byte, bit 0 set for UTF-16LE, else 8-bit characters) and the active tab
+// (WINDOW1, 0x003D: its index at byte 10). BIFF5 (BOF version 0x0500) has
+// no flags byte and Windows-1252 names.
+
+std::uint16_t u16_at(const std::string& b, std::size_t i) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
+}
+
+std::string sheet_name(const std::string& b, std::size_t body, std::size_t len, bool biff8) {
+    const std::size_t cch = static_cast<unsigned char>(b[body + 6]);
+    if (!biff8) return len >= 7 + cch ? cp1252::toUtf8(b.substr(body + 7, cch)) : std::string();
+    if (len < 8) return {};
+    const bool wide = b[body + 7] & 1;
+    if (len < 8 + cch * (wide ? 2 : 1)) return {};
+    std::u16string units;
+    for (std::size_t i = 0; i < cch; ++i)
+        units += wide ? static_cast<char16_t>(u16_at(b, body + 8 + 2 * i))
+                      : static_cast<char16_t>(static_cast<unsigned char>(b[body + 8 + i]));
+    gchar* utf8 = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(units.data()), static_cast<glong>(units.size()),
+                                  nullptr, nullptr, nullptr);
+    std::string name = utf8 ? utf8 : "";
+    g_free(utf8);
+    return name;
+}
+
+// The workbook stream of a compound file ("" when there is none).
+std::string workbook_stream(const std::string& path) {
+    gsf_init();
+    std::string bytes;
+    GsfInput* file = gsf_input_stdio_new(path.c_str(), nullptr);
+    if (!file) return bytes;
+    GsfInfile* ole = gsf_infile_msole_new(file, nullptr);
+    g_object_unref(file);
+    if (!ole) return bytes;
+    GsfInput* book = gsf_infile_child_by_name(ole, "Workbook");
+    if (!book) book = gsf_infile_child_by_name(ole, "Book");
+    if (book) {
+        // The globals come first; a few megabytes hold them in any workbook.
+        const gsf_off_t size = std::min<gsf_off_t>(gsf_input_size(book), 8 << 20);
+        if (size > 0)
+            if (const guint8* data = gsf_input_read(book, static_cast<std::size_t>(size), nullptr))
+                bytes.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
+        g_object_unref(book);
+    }
+    g_object_unref(ole);
+    return bytes;
+}
+
+// The name of the sheet shown when the workbook opens ("" when it cannot be
+// told).
+std::string active_sheet_name(const std::string& path) {
+    const std::string b = workbook_stream(path);
+    std::vector<std::string> names;
+    std::size_t active = 0;
+    bool biff8 = true;
+    for (std::size_t pos = 0; pos + 4 <= b.size();) {
+        const std::uint16_t type = u16_at(b, pos), len = u16_at(b, pos + 2);
+        const std::size_t body = pos + 4;
+        if (body + len > b.size()) break;
+        if (type == 0x0809 && len >= 2) biff8 = u16_at(b, body) == 0x0600;
+        if (type == 0x0085 && len >= 7) names.push_back(sheet_name(b, body, len, biff8));
+        if (type == 0x003D && len >= 12) active = u16_at(b, body + 10);
+        if (type == 0x000A) break;
+        pos = body + len;
+    }
+    return active < names.size() ? names[active] : std::string();
+}
+
+// The FreeXL index of the active sheet: the sheet of that name, else the
+// first.
+unsigned short active_sheet(const void* h, unsigned int sheets, const std::string& path) {
+    const std::string active = active_sheet_name(path);
+    for (unsigned int i = 0; i < sheets && i <= 0xFFFF && !active.empty(); ++i) {
+        const char* name = nullptr;
+        if (freexl_get_worksheet_name(h, static_cast<unsigned short>(i), &name) == FREEXL_OK && name && active == name)
+            return static_cast<unsigned short>(i);
+    }
+    return 0;
+}
+
+// Reads the active sheet with FreeXL in this process.
 bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
     out = Sheet{};
     const void* h = nullptr;
@@ -105,7 +200,7 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
     if (rc != FREEXL_OK) return fail(why, freexl_error(rc) + ": " + path);
     unsigned int sheets = 0;
     if (freexl_get_info(h, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0 ||
-        freexl_select_active_worksheet(h, 0) != FREEXL_OK)
+        freexl_select_active_worksheet(h, active_sheet(h, sheets, path)) != FREEXL_OK)
         return fail(why, "The workbook has no worksheet: " + path);
     unsigned int rows = 0;
     unsigned short cols = 0;
@@ -114,7 +209,10 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
     for (unsigned r = kFirstRow - 1; r < rows && r < static_cast<unsigned>(kLastRow); ++r) {
         for (unsigned short c = 0; c < cols && c < kColumns; ++c) {
             FreeXL_CellValue v;
-            if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK) continue;
+            if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK) {
+                out.damaged[r + 1 - kFirstRow] = 1;
+                continue;
+            }
             std::string text = cell_text(v);
             if (text.size() > kMaxCellBytes) text.resize(kMaxCellBytes);
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
@@ -150,7 +248,8 @@ bool get_text(std::string_view& b, std::string& t) {
     return true;
 }
 
-// Message: 1 byte ok, then the reason (failed) or every cell text.
+// Message: 1 byte ok, then the reason (failed) or, row by row, the row's
+// damaged flag (1 byte) and its cell texts.
 std::string encode(bool ok, const Sheet& s, const std::string& why) {
     std::string b(1, ok ? '\1' : '\0');
     if (!ok) {
@@ -158,11 +257,13 @@ std::string encode(bool ok, const Sheet& s, const std::string& why) {
         b += why;
         return b;
     }
-    for (const auto& row : s.rows)
-        for (const auto& cell : row) {
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        b += s.damaged[r] ? '\1' : '\0';
+        for (const auto& cell : s.rows[r]) {
             put_u32(b, static_cast<std::uint32_t>(cell.size()));
             b += cell;
         }
+    }
     return b;
 }
 
@@ -172,9 +273,13 @@ bool decode(std::string_view b, Sheet& s, std::string* why) {
     b.remove_prefix(1);
     std::string text;
     if (!ok) return fail(why, get_text(b, text) ? text : "The workbook is damaged");
-    for (auto& row : s.rows)
-        for (auto& cell : row)
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        if (b.empty()) return fail(why, "The workbook is damaged");
+        s.damaged[r] = b[0] == '\1';
+        b.remove_prefix(1);
+        for (auto& cell : s.rows[r])
             if (!get_text(b, cell)) return fail(why, "The workbook is damaged");
+    }
     return true;
 }
 
@@ -194,13 +299,20 @@ bool write_all(int fd, const std::string& b) {
 bool read_xls(const std::string& path, Sheet& out, std::string* why) {
     out = Sheet{};
     const std::string damaged = "The workbook is damaged: " + path;
+    // Without its own process the workbook is not read at all: reading it
+    // here is exactly what the child process is there to avoid.
+    const auto no_process = [&](int err) {
+        return fail(why, "The workbook could not be read (no process for it: " + std::string(std::strerror(err)) +
+                             "): " + path);
+    };
     int fds[2];
-    if (::pipe(fds) != 0) return read_xls_here(path, out, why);
+    if (::pipe2(fds, O_CLOEXEC) != 0) return no_process(errno);
     const pid_t pid = ::fork();
     if (pid < 0) {
+        const int err = errno;
         ::close(fds[0]);
         ::close(fds[1]);
-        return read_xls_here(path, out, why);
+        return no_process(err);
     }
     if (pid == 0) {
         ::close(fds[0]);
@@ -306,6 +418,18 @@ std::vector<CityRecord> convert(const Sheet& s) {
         out.push_back(std::move(r));
     }
     return out;
+}
+
+int unreadable_rows(const Sheet& s) {
+    int n = 0;
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        const auto& row = s.rows[r];
+        bool filled = false;
+        for (std::size_t c = 0; c < row.size(); ++c)
+            if (c != 1 && !vb::Trim(row[c]).empty()) filled = true;  // column B is not read
+        if (s.damaged[r] || (filled && name_rule(row[2]).empty())) ++n;
+    }
+    return n;
 }
 
 std::size_t fuzz_one(const std::uint8_t* data, std::size_t size, bool xlsx) {

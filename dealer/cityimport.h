@@ -2,8 +2,8 @@
 // FreeXL) or hpcities.xlsx (Office Open XML, through the office layer),
 // and turning its rows into city records. No windows here.
 //
-// Sheet layout: the first sheet (.xls) or the sheet shown when the workbook
-// opens (.xlsx); city k = 1..298 in row k + 5 (rows 6..303): column A the
+// Sheet layout: the sheet shown when the workbook opens (in a .xls found
+// through libgsf, else the first sheet); city k = 1..298 in row k + 5 (rows 6..303): column A the
 // region (state code or country), C the city name (a comma and what follows
 // it is dropped), D..O the air temperature of January..December in °F.
 // Each cell counts as the text typed into it: a number as its shortest
@@ -32,6 +32,8 @@ constexpr int kColumns = 15;                       // A .. O
 // is [0]). Cells the sheet does not have are empty.
 struct Sheet {
     std::vector<std::array<std::string, kColumns>> rows = std::vector<std::array<std::string, kColumns>>(kCities);
+    // Rows with a cell the reader could not read (a damaged workbook).
+    std::vector<char> damaged = std::vector<char>(kCities, 0);
 };
 
 // Reads the sheet of a workbook file; false with a reason when the file
@@ -56,6 +58,11 @@ std::string region_rule(std::string_view cell);
 // humidity and radiation, prices 0.07, 0.7, 1.3, 1.4 $ and wind 7.5 mph.
 // A row whose name cell is empty holds no city and gives no record.
 std::vector<CityRecord> convert(const Sheet& s);
+
+// Rows of the sheet that hold something but give no city: a cell could not
+// be read, or the row has values but no city name (a damaged workbook loses
+// its texts first). Rows left empty are not counted.
+int unreadable_rows(const Sheet& s);
 
 // For the fuzzers: the whole import of one file's bytes (written to a
 // temporary file first); never crashes, whatever the bytes. Returns the

@@ -7,7 +7,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libgtest-dev libgmock-dev libbenchmark-dev
       libpugixml-dev libzip-dev poppler-utils fonts-dejavu-core fonts-liberation
       ccache clang libfuzzer-14-dev libclang-rt-14-dev
-      libfreexl-dev qt6-webengine-dev
+      libfreexl-dev libgsf-1-dev qt6-webengine-dev
       libreoffice-writer-nogui libreoffice-calc-nogui python3-uno
       cups-client cups-bsd clang-format universal-ctags)
 missing=()

@@ -2,10 +2,14 @@
 
 #include <QLabel>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "app/model.h"
 #include "app/records.h"
+#include "core/recfile.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
@@ -37,36 +41,63 @@ void convert_cities() {
         report("File not found: hpcities.xls" + g.crlf + "Looking in " + g.data_dir + " and its A/ and B/ folders.");
         return;
     }
-    // Every city of location.dat, hand-added ones too, is replaced.
-    if (ui::MsgBox("All cities of the weather-city file will be replaced" + g.crlf + "by the cities of " + path + "." +
-                       g.crlf + g.crlf + "Are you sure you want to proceed?",
-                   ui::vbYesNo, "Copy Excel Data") != ui::vbYes)
-        return;
-
-    ui::BusyPointer busy;
-    show_progress("");
     cityimport::Sheet sheet;
-    std::string why;
-    if (!cityimport::read_workbook(path, sheet, &why)) {
-        report(why);
-        return;
+    std::vector<CityRecord> cities;
+    {
+        ui::BusyPointer busy;
+        show_progress("");
+        std::string why;
+        if (!cityimport::read_workbook(path, sheet, &why)) {
+            report(why);
+            return;
+        }
+        cities = cityimport::convert(sheet);
     }
-    const std::vector<CityRecord> cities = cityimport::convert(sheet);
     if (cities.empty()) {
         report("No cities found in " + path + g.crlf + "(city names in column C, rows 6 to 303).");
         return;
     }
-    show_progress(" " + std::to_string(cities.size()));
-    if (!records::writeCityFile(g.data_dir, cities, &why)) {
-        // The replacement failed before the swap: location.dat is as it was.
-        report(why);
+    const std::string n = std::to_string(cities.size());
+    const int bad = cityimport::unreadable_rows(sheet);
+    const std::string unread = std::to_string(bad) + (bad == 1 ? " row" : " rows") +
+                               " of the workbook could not be read (a damaged cell, or no city name in column C).";
+    // Every city of location.dat, hand-added ones too, is replaced, and the
+    // workbook gives temperatures only.
+    if (ui::MsgBox("All cities of the weather-city file will be replaced" + g.crlf + "by the " + n +
+                       " cities read from " + path + "." + g.crlf + (bad ? unread + g.crlf : "") +
+                       "Cities added by hand are lost, and every city's energy prices," + g.crlf +
+                       "humidity, sunlight and wind are set to the same standard values" + g.crlf +
+                       "(the workbook gives the temperatures only)." + g.crlf + g.crlf +
+                       "Are you sure you want to proceed?",
+                   ui::vbYesNo | (bad ? ui::vbExclamation : 0), "Copy Excel Data") != ui::vbYes)
         return;
+    if (bad && ui::MsgBox(unread + g.crlf + "Replace the weather-city file all the same, with the " + n +
+                              " cities that were read?",
+                          ui::vbYesNo | ui::vbExclamation, "Copy Excel Data") != ui::vbYes)
+        return;
+
+    // The file being replaced is kept as location.bak first.
+    const std::string old = g.data_dir + "location.dat", kept = g.data_dir + "location.bak";
+    std::error_code ec;
+    const bool keeps = std::filesystem::exists(old, ec);
+    {
+        ui::BusyPointer busy;
+        show_progress(" " + n);
+        std::string why;
+        if ((keeps && !rec::keepAs(old, kept, &why)) || !records::writeCityFile(g.data_dir, cities, &why)) {
+            // The replacement failed before the swap: location.dat is as it was.
+            report(why);
+            return;
+        }
     }
-    const int n = static_cast<int>(cities.size());
-    for (int i = 1; i <= n; ++i) g.city_tab[i] = cities[i - 1];
-    g.city_count = static_cast<i16>(n);
-    g.cur_city = static_cast<i16>(n + 1);
+    const int count = static_cast<int>(cities.size());
+    for (int i = 1; i <= count; ++i) g.city_tab[i] = cities[i - 1];
+    g.city_count = static_cast<i16>(count);
+    g.cur_city = static_cast<i16>(count + 1);
     g.calc_month = 13;
     g.cities_changed = 1;  // the project input window reloads its city lists
     show_progress("Done");
+    ui::MsgBox(n + " cities were imported." +
+                   (keeps ? g.crlf + "The weather-city file they replaced was kept as " + kept + "." : std::string()),
+               ui::vbOKOnly | ui::vbInformation, "Copy Excel Data");
 }

@@ -9,8 +9,11 @@
 
 #include "data_fixture.h"
 #include "dealer/cityimport.h"
+#include "dealer/ui/convert_cities.h"
 #include "office/package.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace dealertest;
@@ -190,6 +193,7 @@ TEST_F(CityImport, LegacyWorkbookCellsFollowTheRules) {
     ASSERT_TRUE(cityimport::read_workbook(xls, s, &why)) << why;
     const auto recs = cityimport::convert(s);
     ASSERT_EQ(recs.size(), 4u);  // the row without a name is no city
+    EXPECT_EQ(cityimport::unreadable_rows(s), 1);
     EXPECT_EQ(label(recs[0]), "New Port Richey/FL");
     EXPECT_FLOAT_EQ(recs[0].air_temp[1], 60.5f);
     EXPECT_EQ(recs[0].air_temp[2], 0);  // a formula where a number belongs
@@ -203,6 +207,20 @@ TEST_F(CityImport, LegacyWorkbookCellsFollowTheRules) {
     // Florida by its code in either case: the city lists put both under Florida.
     std::string entry;
     EXPECT_EQ(city_entry(recs[1], entry), 0);
+}
+
+// tests/dealer/data/second-active.xls: three sheets, saved by LibreOffice
+// with the middle one ("Cities": Ocala, Waco) shown on opening.
+TEST_F(CityImport, LegacyWorkbookIsReadFromItsActiveSheet) {
+    const std::string xls = std::string(std::getenv("HEATER_SOURCE_DIR")) + "/tests/dealer/data/second-active.xls";
+    cityimport::Sheet s;
+    std::string why;
+    ASSERT_TRUE(cityimport::read_workbook(xls, s, &why)) << why;
+    const auto recs = cityimport::convert(s);
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(label(recs[0]), "Ocala/FL");
+    EXPECT_EQ(recs[0].air_temp[12], 71);
+    EXPECT_EQ(label(recs[1]), "Waco/TX");
 }
 
 TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
@@ -219,6 +237,22 @@ TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
     EXPECT_FALSE(cityimport::read_xls(freexl_bug, s, &why));
     EXPECT_NE(why.find("damaged"), std::string::npos) << why;
     EXPECT_TRUE(cityimport::convert(s).empty());
+
+    // No pipe to be had for the reading process (one file descriptor left,
+    // enough to open the workbook here): refused, never read in the program.
+    const int lowest = ::open("/dev/null", O_RDONLY);
+    ::close(lowest);
+    rlimit saved{}, one{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    one = saved;
+    one.rlim_cur = static_cast<rlim_t>(lowest) + 1;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &one), 0);
+    const bool read =
+        cityimport::read_xls(std::string(std::getenv("HEATER_SOURCE_DIR")) + "/data/hpcities.xls", s, &why);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(read);
+    EXPECT_NE(why.find("no process"), std::string::npos) << why;
+
     Rows rows;
     rows[6][3] = text("Ocala");
     std::string x = make_xlsx({rows});
@@ -236,6 +270,33 @@ TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
         bad[i] = static_cast<char>(bad[i] ^ 0x55);
         cityimport::fuzz_one(reinterpret_cast<const std::uint8_t*>(bad.data()), bad.size(), true);
     }
+}
+
+// Rows that hold values but give no city are counted, said before the
+// file is replaced, and asked about once more.
+TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
+    Rows rows;
+    for (int r = 6; r <= 12; ++r) city_row(rows, r);  // k = 5 (row 10): values, no name
+    write("hpcities.xlsx", make_xlsx({rows}));
+    cityimport::Sheet s;
+    ASSERT_TRUE(cityimport::read_xlsx(path("hpcities.xlsx"), s));
+    EXPECT_EQ(cityimport::unreadable_rows(s), 1);
+    s.damaged[200] = 1;  // a cell the reader could not read
+    EXPECT_EQ(cityimport::unreadable_rows(s), 2);
+
+    write_cities({city("Hand Added", "FL")});
+    const std::string before = read("location.dat");
+    for (int second : {ui::vbNo, ui::vbYes}) {
+        ui::Script script;
+        script.answer(ui::vbYes).answer(second).answer(ui::vbOK);
+        convert_cities();
+        ASSERT_GE(script.shown().size(), 2u);
+        EXPECT_NE(script.shown()[0].text.find("by the 6 cities read from"), std::string::npos);
+        EXPECT_NE(script.shown()[0].text.find("1 row of the workbook could not be read"), std::string::npos);
+        EXPECT_NE(script.shown()[1].text.find("Replace the weather-city file all the same"), std::string::npos);
+        EXPECT_EQ(cities().size(), second == ui::vbYes ? 6u : 1u);
+    }
+    EXPECT_EQ(read("location.bak"), before);
 }
 
 TEST_F(CityImport, WorkbookFoundInTheDataFolderThenTheDiskettes) {

@@ -1,5 +1,6 @@
-// "Copy Excel Data" from the background window: asked first, the shipped
-// sample imported, and location.dat kept whole whenever anything fails.
+// "Copy Excel Data" from the background window: the shipped sample read,
+// asked, imported with the old city file kept as location.bak, and
+// location.dat kept whole whenever anything fails.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -47,8 +48,13 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     EXPECT_EQ(shown("Copy Excel Data", "All cities of the weather-city file will be replaced"), 1);
     EXPECT_EQ(read("location.dat"), before);
 
-    script->answer(ui::vbYes);
+    EXPECT_EQ(shown("Copy Excel Data", "by the 194 cities read from " + path("hpcities.xls")), 1);
+    EXPECT_EQ(shown("Copy Excel Data", "Cities added by hand are lost"), 1);
+
+    script->answer(ui::vbYes).answer(ui::vbOK);
     bg->Command1->DoClick();
+    EXPECT_EQ(shown("Copy Excel Data", "194 cities were imported."), 1);
+    EXPECT_EQ(read("location.bak"), before);  // the replaced file kept
     const auto now = cities();
     ASSERT_EQ(now.size(), 194u);
     EXPECT_EQ(label(now[0]), "Daytona Beach/FL");
@@ -58,7 +64,7 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     EXPECT_EQ(bar->text(), "Done");
     EXPECT_TRUE(bar->isVisibleTo(bar->parentWidget()));
     EXPECT_EQ(script->busyDepth(), 0);  // the pointer is back
-    EXPECT_EQ(files(), (std::vector<std::string>{"hpcities.xls", "location.dat"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{"hpcities.xls", "location.bak", "location.dat"}));
 }
 
 TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
@@ -67,9 +73,9 @@ TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
     convert_cities();
     EXPECT_EQ(shown("convert cities err", "File not found: hpcities.xls"), 1);
 
-    // A damaged workbook on the first diskette.
+    // A damaged workbook on the first diskette: said before anything is asked.
     write("A/hpcities.xls", sheet.substr(0, 700));
-    script->answer(ui::vbYes).answer(ui::vbOK);
+    script->answer(ui::vbOK);
     convert_cities();
     EXPECT_EQ(shown("convert cities err"), 2);
     EXPECT_EQ(read("location.dat"), before);
