@@ -16,7 +16,8 @@
 //     prt_word();
 //     prt_graph();
 //     batch.finish();              // both rendered by one LibreOffice start,
-//                                  // then sent; may throw like PrintOut
+//                                  // then sent, one question naming every
+//                                  // PDF saved; may throw like PrintOut
 #pragma once
 
 #include <functional>
@@ -60,7 +61,8 @@ public:
     PrintBatch(const PrintBatch&) = delete;
     PrintBatch& operator=(const PrintBatch&) = delete;
     // Renders every queued file with one LibreOffice start and sends the
-    // PDFs; the queued files are deleted. Throws like printFile.
+    // PDFs (one "Printout saved" question for all that were saved); the
+    // queued files are deleted. Throws like printFile.
     void finish();
 
 private:
