@@ -41,103 +41,69 @@ bool loan_mode() { return g.fin_mode == 2; }
 class Writer {
 public:
     explicit Writer(LeaseView* v) : view_(v) {}
-    Ctl& at(const char* name) {
-        static Ctl scratch;
-        if (!view_) return scratch = Ctl{};
-        return (*view_)[name];
+    Shown& at(Item item) {
+        static Shown scratch;
+        if (!view_) return scratch = Shown{};
+        return (*view_)[item];
     }
-    void label(const char* name, const std::string& text) { at(name).text = text; }
+    void label(Item item, const std::string& text) { at(item).text = text; }
     // A box written from the program stores what it shows, as typing does.
     void box(int number, const std::string& text) {
         std::string shown = text;
         if (auto instead = box_changed(number, shown)) shown = *instead;
-        at(("Text" + std::to_string(number)).c_str()).text = shown;
+        at(box_item(number)).text = shown;
     }
-    void show(const char* name, bool on) { at(name).visible = on; }
-    void place(const char* name, int left, int top, int width = -1) {
-        Ctl& c = at(name);
-        if (left >= 0) c.left = left;
-        if (top >= 0) c.top = top;
-        if (width >= 0) c.width = width;
-    }
+    void show(Item item, bool on) { at(item).visible = on; }
 
 private:
+    static Item box_item(int number) {
+        switch (number) {
+            case 1: return Item::Text1;
+            case 2: return Item::Text2;
+            case 3: return Item::Text3;
+            case 4: return Item::Text4;
+            case 5: return Item::Text5;
+            case 6: return Item::Text6;
+            case 7: return Item::Text7;
+            case 8: return Item::Text8;
+            case 9: return Item::Text9;
+            default: return Item::Text11;
+        }
+    }
     LeaseView* view_;
 };
 
-// Step 18: captions, places and visibility by mode.
+// Step 18: captions and visibility by mode (the window places the controls).
 void layout(Writer& w) {
+    using I = Item;
     const bool lease = lease_mode(), loan = loan_mode();
-    w.place("Label5", 4080, 1560);
-    w.place("Label8", -1, 1800);
-    w.place("Text3", -1, 1800);
-    w.place("Label9", -1, 2160);
-    w.place("Text4", -1, 2160);
-    w.place("Label19", 480, 4250);
-    w.place("Label21", -1, 4250);
-    w.place("SSCommand1", -1, 4250);
     if (lease) {
-        w.place("Label10", -1, 2520);
-        w.label("Label7", "Desired depreciation");
-        w.place("Label7", -1, 2880);
-        w.show("Label22", true);
-        w.show("Label12", true);
-        w.place("Label22", 2900, 3120);
-        w.place("Label12", 4080, 3120);
-        w.label("Label6", "Total system costs");
-        w.place("Label13", 480, 3360);
-        w.place("Text6", 3240, 3360);
-        w.place("Label15", 4080, 3360);
-        w.place("Label25", -1, 3360);
-        w.place("Label28", 2500, 3650);
-        w.place("Label14", 2900, 3650);
-        w.place("Label16", 4080, 3650);
-        w.label("Label17", "Buyout at the end of the lease");
-        w.place("Label17", -1, 3890);
-        w.place("Text9", -1, 3890);
-        for (const char* c : {"Text11", "Label23", "Label29"}) w.show(c, false);
-        w.show("Label20", false);
-        w.place("Text7", 1220, 4250, 915);
+        w.label(I::Label7, "Desired depreciation");
+        w.show(I::Label22, true);
+        w.show(I::Label12, true);
+        w.label(I::Label6, "Total system costs");
+        w.label(I::Label17, "Buyout at the end of the lease");
+        for (I c : {I::Text11, I::Label23, I::Label29}) w.show(c, false);
+        w.show(I::Label20, false);
     } else if (loan) {
-        w.place("Label10", -1, 4680);
-        w.place("Text5", 1600, 4680);
-        w.label("Label7", "Up-front costs");
-        w.place("Label7", -1, 2880);
-        w.show("Label22", false);
-        w.show("Label12", false);
-        w.label("Label6", "Total system price");
-        w.place("Label13", 480, 2520);
-        w.place("Text6", 3240, 2520);
-        w.place("Label15", 4080, 2520);
-        w.place("Label25", -1, 2520);
-        w.place("Label28", 2500, 3800);
-        w.place("Label14", 2900, 3800);
-        w.place("Label16", 4080, 3800);
-        w.label("Label17", "Baloon Payment");
-        w.place("Label17", -1, 3300);
-        w.show("Text9", false);
-        for (const char* c : {"Text11", "Label23", "Label29", "Label27"}) {
-            w.show(c, true);
-            w.place(c, -1, 3300);
-        }
-        w.show("Label20", true);
-        w.place("Label20", 2000, 4250);
-        w.place("Text7", 1320, 4250, 615);
+        w.label(I::Label7, "Up-front costs");
+        w.show(I::Label22, false);
+        w.show(I::Label12, false);
+        w.label(I::Label6, "Total system price");
+        w.label(I::Label17, "Baloon Payment");
+        w.show(I::Text9, false);
+        for (I c : {I::Text11, I::Label23, I::Label29, I::Label27}) w.show(c, true);
+        w.show(I::Label20, true);
     } else {
-        // Before a mode is chosen: loan places for the payment row, lease
-        // side for the rate box, no lease payment and no balance.
-        w.place("Label28", 2500, 3800);
-        w.place("Label14", 2900, 3800);
-        w.place("Label16", 4080, 3800);
-        w.show("Label20", false);
-        w.place("Text7", 1220, 4250, 915);
-        w.show("Label22", false);
-        w.show("Label12", false);
+        // Before a mode is chosen: no lease payment and no balance.
+        w.show(I::Label20, false);
+        w.show(I::Label22, false);
+        w.show(I::Label12, false);
     }
     const bool balance = loan && g.balloon_amt > Currency{};
-    w.show("Label18", balance);
-    w.show("Label26", balance);
-    if (balance) w.label("Label18", "Balance");
+    w.show(I::Label18, balance);
+    w.show(I::Label26, balance);
+    if (balance) w.label(I::Label18, "Balance");
 }
 
 // The balloon percent of the price, 0 when there is no price to take it of.
@@ -153,22 +119,22 @@ void pass(Writer& w, int& step) {
     check(g.equip_cost);
     check(g.add_charges);
     check(g.inst_cost);
-    w.label("Label2", right13(fmt(g.equip_cost, kMoney)));
+    w.label(Item::Label2, right13(fmt(g.equip_cost, kMoney)));
     w.box(1, fmt(g.add_charges, kMoney));
     w.box(2, fmt(g.inst_cost, kMoney));
 
     step = 3;
     g.sys_total = g.equip_cost + g.add_charges + g.inst_cost;
-    w.label("Label5", right13(fmt(g.sys_total, kMoney)));
+    w.label(Item::Label5, right13(fmt(g.sys_total, kMoney)));
 
     step = 4;
     if (g.down_perc == 0 || lease) {
-        w.show("Text8", false);
-        w.show("Label24", false);
+        w.show(Item::Text8, false);
+        w.show(Item::Label24, false);
     }
     if (loan && g.down_perc > 0) {
-        w.show("Text8", true);
-        w.show("Label24", true);
+        w.show(Item::Text8, true);
+        w.show(Item::Label24, true);
         w.box(8, fmt(static_cast<double>(g.down_perc), kPct));
     }
     if (loan) g.down_pay = money(g.sys_total.toDouble() * g.down_perc / 100.0);
@@ -184,19 +150,16 @@ void pass(Writer& w, int& step) {
         check(g.fees_loan);
         const Currency tax = money((g.sys_total + g.fees_loan).toDouble() * g.sales_tax / 100.0);
         g.upfront = g.down_pay + g.fees_loan + tax;
-        w.place("Label11", -1, 2880);
-        w.label("Label11", right13(fmt(g.upfront, kMoney)));
-        w.label("Label15", right13(fmt(tax, kMoney)));
+        w.label(Item::Label11, right13(fmt(g.upfront, kMoney)));
+        w.label(Item::Label15, right13(fmt(tax, kMoney)));
     } else {
-        w.place("Text5", 4080, 2520);
         w.box(5, fmt(g.resid_val, kMoney));
         check(g.fees_lease);
         check(g.resid_val);
         // The down payment without the sales tax it contains.
         const Currency net_down = money(g.down_pay.toDouble() * 100.0 / (100.0 + g.sales_tax));
         lease_amount = g.sys_total - net_down + g.fees_lease - g.resid_val;
-        w.place("Label11", -1, 2880);
-        w.label("Label11", right13(fmt(lease_amount, kMoney)));
+        w.label(Item::Label11, right13(fmt(lease_amount, kMoney)));
     }
 
     step = 7;
@@ -211,7 +174,7 @@ void pass(Writer& w, int& step) {
         const auto from_percent = [&] {
             w.box(11, g.balloon_perc <= 0 ? std::string() : fmt(static_cast<double>(g.balloon_perc), kPct));
             g.balloon_amt = money(g.sys_total.toDouble() * g.balloon_perc / 100.0);
-            w.label("Label23", g.balloon_amt > Currency{} ? fmt(g.balloon_amt, kMoney) : std::string());
+            w.label(Item::Label23, g.balloon_amt > Currency{} ? fmt(g.balloon_amt, kMoney) : std::string());
         };
         const Currency mode = g.fin_opts[3];
         if (mode == Currency::dollars(1)) {  // compounded monthly
@@ -219,16 +182,16 @@ void pass(Writer& w, int& step) {
             g.balloon_end = g.balloon_amt;
             for (int m = 1; m <= g.fin_months; ++m)
                 g.balloon_end = money(g.balloon_end.toDouble() * (yearly / 12.0 + 1.0));
-            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+            w.label(Item::Label27, right13(fmt(g.balloon_end, kMoney)));
         }
         if (mode.isZero()) {  // simple interest per year
             from_percent();
             g.balloon_end = money(g.balloon_amt.toDouble() * (yearly * g.fin_months / 12.0 + 1.0));
-            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+            w.label(Item::Label27, right13(fmt(g.balloon_end, kMoney)));
         }
         if (mode == Currency::dollars(2)) {  // typed directly
             g.balloon_end = g.balloon_amt;
-            w.label("Label27", right13(fmt(g.balloon_end, kMoney)));
+            w.label(Item::Label27, right13(fmt(g.balloon_end, kMoney)));
             g.balloon_perc = percent_of_total(g.balloon_amt);
             if (loan) w.box(11, g.balloon_perc > 0 ? fmt(static_cast<double>(g.balloon_perc), kPct) : std::string());
         }
@@ -243,7 +206,7 @@ void pass(Writer& w, int& step) {
     }
 
     step = 9;
-    if (loan && g.balloon_amt > Currency{}) w.label("Label26", fmt(g.fin_amount, kMoney));
+    if (loan && g.balloon_amt > Currency{}) w.label(Item::Label26, fmt(g.fin_amount, kMoney));
 
     step = 10;
     if (loan) {
@@ -266,21 +229,22 @@ void pass(Writer& w, int& step) {
     }
 
     step = 11;
-    w.label("Label28", fmt(static_cast<double>(g.fin_months), "##"));
-    w.label(lease ? "Label12" : "Label16", right13(fmt(g.pay_term, kPay)));
+    w.label(Item::Label28, fmt(static_cast<double>(g.fin_months), "##"));
+    w.label(lease ? Item::Label12 : Item::Label16, right13(fmt(g.pay_term, kPay)));
 
     step = 12;
-    w.box(6, g.sales_tax <= 0 ? std::string() : fmt(static_cast<double>(g.sales_tax), kPct));
+    // Shown also when 0, as every amount of the window is.
+    w.box(6, fmt(static_cast<double>(g.sales_tax), kPct));
 
     step = 13;
     const Currency tax = lease ? money(g.pay_term.toDouble() * (g.sales_tax / 100.0))
                                : money((g.sys_total + g.fees_loan).toDouble() * g.sales_tax / 100.0);
-    w.label("Label15", right13(fmt(tax, kPay)));
+    w.label(Item::Label15, right13(fmt(tax, kPay)));
 
     step = 14;
     if (lease) {
         const Currency with_tax = money(g.pay_term.toDouble() * (g.sales_tax + 100.0) / 100.0);
-        w.label("Label16", right13(fmt(with_tax, kPay)));
+        w.label(Item::Label16, right13(fmt(with_tax, kPay)));
     }
 }
 
@@ -441,13 +405,13 @@ bool Leasedat(LeaseView* view) {
             pass(w, step);  // once more with what the boxes now hold
         }
         step = 16;
-        w.label("Label21", right13(fmt(total(), kMoney)));
+        w.label(Item::Label21, right13(fmt(total(), kMoney)));
         step = 17;
         if (loan_mode()) w.box(5, fmt(g.fin_opts[16], kMoney));
         step = 18;
         layout(w);
         step = 19;
-        w.label("SSCommand1", g.tot_toggle.isZero() ? "Tot costs" : "Tot payments");
+        w.label(Item::SSCommand1, g.tot_toggle.isZero() ? "Tot costs" : "Tot payments");
         return true;
     } catch (const ui::RtError& e) {
         ui::MsgBox(e.description() + vb::Str(e.number) + " in " + vb::Str(step), ui::vbOKOnly, "Leasedat");

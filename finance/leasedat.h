@@ -2,7 +2,7 @@
 // calculation of the finance window (`Leasedat`), its helpers and the rules
 // by which the window's boxes store what they show. No windows here: the
 // calculation reports what each control of the finance window is to show in
-// a LeaseView, which the window applies.
+// a LeaseView, which the window applies and lays out for the mode.
 //
 // The finance figures live in the shared data model `g` (app/model.h):
 //   fin_mode      1 lease, 2 loan, 0 before the finance window chose one
@@ -35,15 +35,46 @@
 
 namespace fin {
 
-// What one control of the finance window is to show; unset members keep
-// the control as it is. Places are in twips.
-struct Ctl {
-    std::optional<std::string> text;  // a box's text or a label's caption
-    std::optional<bool> visible;
-    std::optional<int> left, top, width;
+// The controls of the finance window that the calculation writes, by their
+// names on the window. Where each stands is the window's business.
+enum class Item {
+    Label2,
+    Label5,
+    Label6,
+    Label7,
+    Label11,
+    Label12,
+    Label15,
+    Label16,
+    Label17,
+    Label18,
+    Label20,
+    Label21,
+    Label22,
+    Label23,
+    Label24,
+    Label26,
+    Label27,
+    Label28,
+    Label29,
+    Text1,
+    Text2,
+    Text3,
+    Text4,
+    Text5,
+    Text6,
+    Text7,
+    Text8,
+    Text9,
+    Text11,
+    SSCommand1,
 };
-// Controls by their names on the finance window ("Label21", "Text7", ...).
-using LeaseView = std::map<std::string, Ctl>;
+// What one control is to show; unset members keep the control as it is.
+struct Shown {
+    std::optional<std::string> text;  // a box's text, a label's or a button's caption
+    std::optional<bool> visible;
+};
+using LeaseView = std::map<Item, Shown>;
 
 // A figure shown right-aligned in a 13-character result label: blanks in
 // front up to 13 characters; a longer text is shown whole, never cut.
@@ -79,7 +110,7 @@ void fin_amount_msg();
 
 // The whole calculation. Fills the finance figures of g and, when `view` is
 // given, what every written control of the finance window shows (texts,
-// places, visibility, captions). Shows the too-small message at most once.
+// visibility, captions). Shows the too-small message at most once.
 // A run-time failure (an amount too large for currency) is reported in a
 // message box titled "Leasedat" and abandons the calculation; it returns
 // false then.

@@ -18,7 +18,9 @@ int row(int box) { return box - 2; }
 elect::elect() : plat::Form("elect") {}
 
 void elect::build() {
-    setFont(QFont("Arial", 9));
+    QFont small = font();  // the program's font, small enough for the window's places
+    small.setPointSize(9);
+    setFont(small);
     for (int box = 3; box <= 5; ++box) {
         const int top = 240 + 480 * (box - 3);
         auto* l = new QLabel(QString("Model %1  ").arg(box - 2), this);

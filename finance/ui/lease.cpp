@@ -1,6 +1,7 @@
 #include "lease.h"
 
-#include <QFontDatabase>
+#include <QAbstractButton>
+#include <QMdiSubWindow>
 
 #include <array>
 #include <vector>
@@ -14,57 +15,51 @@
 namespace {
 
 constexpr const char* kMoney = "$##,##0.00";
-// Amount boxes and result figures: from column 4080 to the window's edge.
-constexpr int kAmountWidth = 1350;
+// Places in twips. Amount boxes and result figures stand in one column,
+// wide enough for a figure in the millions; rows are one box high with a
+// pixel between them; a margin keeps every control off the window's edge.
+constexpr int kAmounts = 4080;
+constexpr int kAmountWidth = 1500;
+constexpr int kMargin = 120;
+constexpr int kFirstRow = 900;
+constexpr int kRowPitch = 330;
+constexpr int kRowHeight = 285;
+constexpr int kRows = 14;      // thirteen rows of figures and the check boxes
+constexpr int kHelpLines = 6;  // the longest help, the lease key factor's
+int row_top(int row) { return kFirstRow + row * kRowPitch; }
 constexpr int kInputBoxes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11};
 
-// Help of each field code: where the help box stands (top, twips) and its
-// lines, for the lease and for the loan.
+// Help of each field code: its lines for the lease and for the loan.
 struct Help {
-    int top_lease, top_loan;
     std::vector<std::string> lease, loan;
 };
 
 const std::string k36(36, ' ');
 
 const Help* help_of(char code) {
-    static const Help a{1090,
-                        1090,
-                        {"   Enter an amount which includes     ", "   additional expenses and charges.   ",
+    static const Help a{{"   Enter an amount which includes     ", "   additional expenses and charges.   ",
                          "   Use (-) figure to discount the     ", "   price of the system if necessary.  "},
                         {}};
-    static const Help i{1450,
-                        1450,
-                        {"   Enter the installation costs       ", "   which are not included in the cost ",
+    static const Help i{{"   Enter the installation costs       ", "   which are not included in the cost ",
                          "   of the basic system. Include the   ", "   cost of materials, permits etc..   "},
                         {}};
-    static const Help d{2050,
-                        2050,
-                        {"   A down payment may reduce the      ", "   the cap on the lease payments.     ",
+    static const Help d{{"   A down payment may reduce the      ", "   the cap on the lease payments.     ",
                          "   Two payments are automatically     ", "   calculated as a starting amount.   "},
                         {"   A down payment of up to 25% from   ", "   the total purchase price may be    ",
                          "   required with a loan%. Enter the    ", "   percentage of the down payment.    "}};
-    static const Help b{2900,
-                        2300,
-                        {"   An optional Buyout amount will     ", "   allow the customer to take          ",
+    static const Help b{{"   An optional Buyout amount will     ", "   allow the customer to take          ",
                          "   ownership of the system at the     ", "   end of the lease period.           "},
                         {"   A one time large amount payable    ", "   at the end of the loan will allow  ",
                          "   the lender to offer lower payments ", "   during the life of the loan.       "}};
     static const Help r{
-        3275,
-        3275,
         {},  // built with the term and the bracket, see inputdata
         {"   LOAN INTEREST RATE", "   The rate may change with the       ", "   prevailing rate, the availability  ",
          "   of funds, the credit status of the ", "   customer and the loan% size.        "}};
-    static const Help f{
-        2375, 2375, {k36, "   Closing fees, Ending fees,         ", "   permits, etc..                     ", k36}, {}};
-    static const Help s{2260,
-                        1450,
-                        {k36, "   Sales tax is due with every        ", "   instalment.                       ", k36},
+    static const Help f{{k36, "   Closing fees, Ending fees,         ", "   permits, etc..                     ", k36},
+                        {}};
+    static const Help s{{k36, "   Sales tax is due with every        ", "   instalment.                       ", k36},
                         {k36, "   Sales tax is paid in advance with  ", "   all financed loans.                ", k36}};
-    static const Help v{2775,
-                        3275,
-                        {"   Residual value should be kept      ", "   as low as possible. Ideally the    ",
+    static const Help v{{"   Residual value should be kept      ", "   as low as possible. Ideally the    ",
                          "   system should be fully depreciated ", "   during the life of the lease.      "},
                         {"   Residual value is used to calculate", "   the tax deduction. Only interest   ",
                          "   payments and depreciation qualify  ", "   as tax deductions.                 "}};
@@ -126,26 +121,26 @@ QWidget* lease::control(const std::string& name) const {
 }
 
 void lease::build() {
-    setFont(QFont("Arial", 8));  // narrow enough for the window's places
-    const auto label = [this](int n, const char* caption, int left, int top, int width = 0) {
+    QFont small = font();  // the program's font, small enough for the window's rows
+    small.setPointSize(8);
+    setFont(small);
+    // Every control is placed by lay_out, for the mode.
+    const auto label = [this](int n, const char* caption) {
         auto* l = new QLabel(caption, this);
         l->setObjectName(QString("Label%1").arg(n));
         controls_["Label" + std::to_string(n)] = l;
-        l->adjustSize();
-        place(l, left, top, width > 0 ? width : plat::twips(l->width()) + 30, 255);
         return l;
     };
-    // Result labels: figures right-aligned, as wide as the window allows.
-    const auto result = [&](int n, int left, int top, int width = kAmountWidth) {
-        QLabel* l = label(n, "", left, top, width);
+    // Result labels: figures right-aligned in the amount column.
+    const auto result = [&](int n) {
+        QLabel* l = label(n, "");
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return l;
     };
-    const auto box = [this](int n, int left, int top, int width) {
+    const auto box = [this](int n) {
         auto* b = new FinBox(this, n);
         b->setObjectName(QString("Text%1").arg(n));
         controls_["Text" + std::to_string(n)] = b;
-        place(b, left, top, width, 285);
         b->setAlignment(Qt::AlignRight);  // figures in one column with the results
         b->Change = [this](int i) { Text_Change(i); };
         b->GotFocus = [this](int i) { Text_GotFocus(i); };
@@ -163,81 +158,192 @@ void lease::build() {
         auto* o = new plat::OptionButton(terms[n - 1], this, n);
         o->setObjectName(QString("Option%1").arg(n));
         controls_["Option" + std::to_string(n)] = o;
-        place(o, n <= 3 ? 0 : 1080, 240 * ((n - 1) % 3), n <= 3 ? 1080 : 1095, 255);
         o->Click = [this](int i) { Option_Click(i); };
     }
     Combo2 = new plat::ComboBox(this, 2, true);
     controls_["Combo2"] = Combo2;
-    place(Combo2, 2640, 120, 1215, 360);
     Combo2->Click = [this](int) { Combo2_Click(); };
     SSCommand2 = new plat::CommandButton("CALCULATE", this, 2);
     controls_["SSCommand2"] = SSCommand2;
-    place(SSCommand2, 4080, 120, 1215, 375);
     SSCommand2->Click = [this](int) { SSCommand2_Click(); };
 
-    label(1, "Equipment costs", 2400, 600);
-    result(2, 4080, 600);
-    label(3, "Additional charges", 480, 840);
-    box(1, 4080, 840, kAmountWidth);
-    label(4, "Installation costs", 480, 1200);
-    box(2, 4080, 1200, kAmountWidth);
-    label(6, "Total system costs", 2400, 1560);
-    result(5, 4080, 1560);
-    label(8, "Down payment", 480, 1800);
-    box(8, 3240, 1800, 615);
-    label(24, "%", 3840, 1800);
-    box(3, 4080, 1800, kAmountWidth);
-    label(9, "Fees", 480, 2160);
-    box(4, 4080, 2160, kAmountWidth);
-    label(10, "Value at end", 480, 2520);
-    box(5, 4080, 2520, kAmountWidth);
-    label(7, "Desired depreciation", 480, 2880);
-    result(11, 4080, 2880);
-    label(28, "", 1920, 3120, 400);
-    label(22, "Installments", 2760, 3120);
-    result(12, 4080, 3120);
-    label(13, "Sales tax", 480, 3360);
-    box(6, 3240, 3360, 615);
-    label(25, "%", 3840, 3360);
-    result(15, 4080, 3360);
-    label(18, "Balance", 480, 3600);
-    result(26, 1440, 3600, 1200);
-    label(14, "Monthly pay", 3000, 3600);
-    result(16, 4080, 3600);
-    label(17, "Buy-out at the end of the lease", 480, 3840);
-    box(11, 2280, 3840, 615);
-    label(29, "%", 2880, 3840);
-    result(23, 3000, 3840, 1050);
-    box(9, 4080, 3840, kAmountWidth);
-    result(27, 4080, 3840);
-    label(19, "Rate", 480, 4200);
-    box(7, 1080, 4200, 615);
-    label(20, "%", 1680, 4200);
+    label(1, "Equipment costs");
+    result(2);
+    label(3, "Additional charges");
+    box(1);
+    label(4, "Installation costs");
+    box(2);
+    label(6, "Total system costs");
+    result(5);
+    label(8, "Down payment");
+    box(8);
+    label(24, "%");
+    box(3);
+    label(9, "Fees");
+    box(4);
+    label(10, "Value at end");
+    box(5);
+    label(7, "Desired depreciation");
+    result(11);
+    result(28);
+    label(22, "Installments");
+    result(12);
+    label(13, "Sales tax");
+    box(6);
+    label(25, "%");
+    result(15);
+    label(18, "Balance");
+    result(26);
+    label(14, "Monthly pay");
+    result(16);
+    label(17, "Buy-out at the end of the lease");
+    box(11);
+    label(29, "%");
+    result(23);
+    box(9);
+    result(27);
+    label(19, "Rate");
+    box(7);
+    label(20, "%");
     SSCommand1 = new plat::CommandButton("Tot payments", this, 1);
     controls_["SSCommand1"] = SSCommand1;
-    place(SSCommand1, 2640, 4200, 1215, 330);
     SSCommand1->Click = [this](int) { SSCommand1_Click(); };
-    result(21, 4080, 4200);
+    result(21);
     Check1 = new plat::CheckBox("Cover letter", this, 1);
     controls_["Check1"] = Check1;
-    place(Check1, 3000, 4560, 1300, 255);
     Check1->Click = [this](int) { Check1_Click(); };
     Check2 = new plat::CheckBox("  Help off", this, 2);
     controls_["Check2"] = Check2;
-    place(Check2, 4320, 4560, 1150, 255);
     Check2->Click = [this](int) { Check2_Click(); };
 
     Text10 = new QPlainTextEdit(this);
     Text10->setObjectName("Text10");
     Text10->setReadOnly(true);  // the help can't be typed into
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(8);
-    Text10->setFont(fixed);  // the help lines are laid out in blanks
     Text10->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text10->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text10->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text10->hide();
     controls_["Text10"] = Text10;
+    lay_out();
+}
+
+QWidget* lease::item(fin::Item i) const {
+    using I = fin::Item;
+    switch (i) {
+        case I::Label2: return Label(2);
+        case I::Label5: return Label(5);
+        case I::Label6: return Label(6);
+        case I::Label7: return Label(7);
+        case I::Label11: return Label(11);
+        case I::Label12: return Label(12);
+        case I::Label15: return Label(15);
+        case I::Label16: return Label(16);
+        case I::Label17: return Label(17);
+        case I::Label18: return Label(18);
+        case I::Label20: return Label(20);
+        case I::Label21: return Label(21);
+        case I::Label22: return Label(22);
+        case I::Label23: return Label(23);
+        case I::Label24: return Label(24);
+        case I::Label26: return Label(26);
+        case I::Label27: return Label(27);
+        case I::Label28: return Label(28);
+        case I::Label29: return Label(29);
+        case I::Text1: return Text(1);
+        case I::Text2: return Text(2);
+        case I::Text3: return Text(3);
+        case I::Text4: return Text(4);
+        case I::Text5: return Text(5);
+        case I::Text6: return Text(6);
+        case I::Text7: return Text(7);
+        case I::Text8: return Text(8);
+        case I::Text9: return Text(9);
+        case I::Text11: return Text(11);
+        case I::SSCommand1: return SSCommand1;
+    }
+    return nullptr;
+}
+
+// ---- the layout ----------------------------------------------------------------
+
+void lease::lay_out() {
+    const bool loan = is_loan();
+    // A control in a row; a label without a width is as wide as its caption.
+    const auto put = [this](QWidget* w, int left, int row, int width = 0, int height = kRowHeight) {
+        if (width == 0) width = plat::twips(w->sizeHint().width()) + 30;
+        place(w, left, row_top(row), width, height);
+    };
+    const auto amount = [&](QWidget* w, int row) { put(w, kAmounts, row, kAmountWidth); };
+    for (int n = 1; n <= 6; ++n)
+        place(Option(n), n <= 3 ? kMargin : kMargin + 1200, 60 + 255 * ((n - 1) % 3), 1200, 255);
+    place(Combo2, 2640, kMargin, 1215, 360);
+    place(SSCommand2, kAmounts, kMargin, kAmountWidth, 375);
+
+    // The rows both modes share.
+    put(Label(1), 2400, 0);
+    amount(Label(2), 0);
+    put(Label(3), 480, 1);
+    amount(Text(1), 1);
+    put(Label(4), 480, 2);
+    amount(Text(2), 2);
+    put(Label(6), 2400, 3);
+    amount(Label(5), 3);
+    put(Label(8), 480, 4);
+    put(Text(8), 3180, 4, 615);
+    put(Label(24), 3840, 4);
+    amount(Text(3), 4);
+    put(Label(9), 480, 5);
+    amount(Text(4), 5);
+    put(Label(10), 480, 6);
+    amount(Text(5), 6);
+    // A lease: depreciation, instalments, tax on each payment, the monthly
+    // payment and the buy-out. A loan: the tax paid up front, the up-front
+    // costs, the balloon and the balance left to pay monthly.
+    const int tax = loan ? 7 : 9, upfront = loan ? 8 : 7, balloon = loan ? 9 : 11, monthly = loan ? 11 : 10;
+    put(Label(13), 480, tax);
+    put(Text(6), 3180, tax, 615);
+    put(Label(25), 3840, tax);
+    amount(Label(15), tax);
+    put(Label(7), 480, upfront);
+    amount(Label(11), upfront);
+    put(Label(22), 2760, 8);
+    amount(Label(12), 8);
+    put(Label(17), 480, balloon);
+    put(Text(11), 2100, balloon, 615);
+    put(Label(29), 2730, balloon);
+    put(Label(23), 2970, balloon, 1080);
+    amount(Text(9), balloon);
+    amount(Label(27), balloon);
+    put(Label(18), 480, 10);
+    put(Label(26), 1440, 10, 1200);
+    put(Label(28), 2400, monthly, 450);
+    put(Label(14), 2900, monthly);
+    amount(Label(16), monthly);
+    put(Label(19), 480, 12);
+    put(Text(7), 1080, 12, loan ? 615 : 915);
+    put(Label(20), 1740, 12);
+    put(SSCommand1, 2640, 12, 1350, 330);
+    amount(Label(21), 12);
+    put(Check1, 2800, 13, 1400);
+    put(Check2, 4320, 13, kAmounts + kAmountWidth - 4320);
+
+    // The help stands in a room of its own below the rows while help is on,
+    // so that it covers no input; the window grows by that room.
+    const int width = kAmounts + kAmountWidth + kMargin;
+    int height = row_top(kRows - 1) + kRowHeight + kMargin;
+    if (g.help_off != 1) {
+        const QFontMetrics fm = Text10->fontMetrics();
+        const int help = plat::twips(fm.lineSpacing() * kHelpLines + 2 * Text10->frameWidth() + 8);
+        place(Text10, kMargin, row_top(kRows), width - 2 * kMargin, help);
+        height = row_top(kRows) + help + kMargin;
+    }
+    if (QMdiSubWindow* sub = subWindow()) {
+        const QMargins m = sub->contentsMargins();
+        const QSize outer(plat::px(width) + m.left() + m.right(), plat::px(height) + m.top() + m.bottom());
+        sub->setMinimumSize(outer);
+        sub->resize(outer);
+        plat::MainWindow::instance()->keepInside(sub);  // grown by the help's room, it stays in view
+    }
 }
 
 // ---- the calculation -------------------------------------------------------------
@@ -246,15 +352,8 @@ void lease::calculate() {
     fin::LeaseView view;
     ++calculations_;
     if (!fin::Leasedat(&view)) return;
-    for (const auto& [name, c] : view) {
-        QWidget* w = control(name);
-        if (!w) continue;
-        if (c.left || c.top || c.width) {
-            const int left = c.left ? plat::px(*c.left) : w->x();
-            const int top = c.top ? plat::px(*c.top) : w->y();
-            const int width = c.width ? plat::px(*c.width) : w->width();
-            w->setGeometry(left, top, width, w->height());
-        }
+    for (const auto& [id, c] : view) {
+        QWidget* w = item(id);
         if (c.visible) w->setVisible(*c.visible);
         if (!c.text) continue;
         // The calculation already stored what each box shows: no second
@@ -268,6 +367,7 @@ void lease::calculate() {
             p->setText(q(*c.text));
         }
     }
+    lay_out();
 }
 
 // ---- window life --------------------------------------------------------------------
@@ -409,6 +509,7 @@ void lease::Check2_Click() {
     } else {
         g.help_off = 0;
     }
+    lay_out();  // the help's room opens or closes
 }
 
 // ---- input boxes ----------------------------------------------------------------------------
@@ -422,7 +523,6 @@ void lease::Text_Change(int n) {
 void lease::Text_GotFocus(int n) {
     if (g.help_off != 1) {
         inputdata(help_code(n));
-        if (is_loan() && (n == 5 || n == 7)) Text(11)->hide();  // the help stands over it
     }
 }
 
@@ -441,17 +541,13 @@ void lease::Text_LostFocus(int n) {
             set_box(8, fmt(g.down_perc, "##0.00"));
             break;
         case 4: set_box(4, fmt(Currency::from(fin::box_number(Text(4)->Text().toStdString())), kMoney)); break;
-        case 5:
-            set_box(5, fmt(is_lease() ? g.resid_val : g.fin_opts[16], kMoney));
-            if (is_loan()) Text(11)->show();
-            break;
+        case 5: set_box(5, fmt(is_lease() ? g.resid_val : g.fin_opts[16], kMoney)); break;
         case 6: set_box(6, fmt(g.sales_tax, "##0.00")); break;
         case 7:
             if (!is_loan()) {
                 set_box(7, fmt(g.lease_key, "0.00000"));
             } else {
                 set_box(7, fmt(g.loan_rate, "##0.00"));
-                Text(11)->show();
             }
             break;
         case 9:
@@ -484,13 +580,6 @@ void lease::inputdata(char code) {
     }
     std::string text;
     for (const std::string& l : lines) text += l + '\n';
-    const int top = lease_mode ? h->top_lease : h->top_loan;
-    // Wide and tall enough for its lines.
-    const QFontMetrics fm = Text10->fontMetrics();
-    int width = plat::px(3100);
-    for (const std::string& l : lines) width = std::max(width, fm.horizontalAdvance(q(l)) + 16);
-    const int height = std::max(plat::px(935), fm.lineSpacing() * static_cast<int>(lines.size()) + 10);
-    Text10->setGeometry(plat::px(100), plat::px(top), width, height);
     Text10->show();
     Text10->raise();
     Text10->setPlainText(q(text));

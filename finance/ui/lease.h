@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "finance/leasedat.h"
 #include "platform/form.h"
 
 class lease : public plat::Form {
@@ -74,6 +75,10 @@ private:
     void calculate();
     void mode_layout();
     void help_off();
+    // Places every control for the current mode, the help's room below
+    // them while help is on, and sizes the window to hold them.
+    void lay_out();
+    QWidget* item(fin::Item i) const;
     void reset_box(int n);
     void set_box(int n, const std::string& text);
     QWidget* control(const std::string& name) const;

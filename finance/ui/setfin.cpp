@@ -24,7 +24,9 @@ double& cell(int k) { return g.lease_fact[k / 4 + 1][k % 4 + 1]; }
 setfin::setfin() : plat::Form("setfin") {}
 
 void setfin::build() {
-    setFont(QFont("Arial", 8));  // narrow enough for the window's places
+    QFont small = font();  // the program's font, small enough for the window's places
+    small.setPointSize(8);
+    setFont(small);
     const auto label = [this](const char* caption, int left, int top) {
         auto* l = new QLabel(caption, this);
         l->adjustSize();
@@ -33,7 +35,7 @@ void setfin::build() {
     };
     Label2 = label("Annual loan interest rate", 240, 240);
     const char* rateTypes[] = {"Adjustable ", "Fixed          "};
-    const int optPlace[2][4] = {{480, 480, 1215, 375}, {480, 840, 855, 495}};
+    const int optPlace[2][4] = {{480, 540, 1400, 330}, {480, 900, 1300, 330}};
     for (int i = 0; i < 2; ++i) {
         auto* o = new plat::OptionButton(rateTypes[i], this, i);
         place(o, optPlace[i][0], optPlace[i][1], optPlace[i][2], optPlace[i][3]);
@@ -42,7 +44,7 @@ void setfin::build() {
     }
     auto* rate = new FinBox(this, 1);
     Text1 = rate;
-    place(Text1, 1560, 960, 615, 285);
+    place(Text1, 1860, 922, 615, 285);
     Text1->Change = [this](int) { Text1_Change(); };
     Text1->LostFocus = [this](int) { Text1_LostFocus(); };
     empty_on_refusal(rate);
@@ -59,21 +61,22 @@ void setfin::build() {
     place(SSCommand1, 5880, 1920, 1215, 495);
     SSCommand1->Click = [this](int) { SSCommand1_Click(); };
     Label3 = label("Lease factors", 3840, 2760);
-    // The six terms over the six factor columns.
+    // The six terms over the six factor columns, right of the brackets'
+    // captions; each column as wide as a five-decimal factor.
+    constexpr int kFirstColumn = 2040, kColumnPitch = 930, kColumnWidth = 840;
     Label8 = label("Months", 1200, 3120);
     const char* terms[] = {"12", "18", "24", "36", "48", "60"};
     for (int t = 0; t < 6; ++t) {
         auto* l = new QLabel(terms[t], this);
         l->setAlignment(Qt::AlignCenter);
-        place(l, 1920 + 960 * t, 3120, 735, 255);
+        place(l, kFirstColumn + kColumnPitch * t, 3120, kColumnWidth, 255);
     }
     const char* brackets[] = {"$2,000   to    $5,000", "$5,001   to  $15,000", "$15,001   to  $25,000",
                               "$25,001   and up\""};
-    const int lefts[] = {360, 360, 240, 360};
-    for (int b = 0; b < 4; ++b) Label[4 + b] = label(brackets[b], lefts[b], 3480 + 360 * b);
+    for (int b = 0; b < 4; ++b) Label[4 + b] = label(brackets[b], 120, 3480 + 360 * b);
     for (int k = 0; k < 24; ++k) {
         auto* t = new FinBox(this, k);
-        place(t, 1920 + 960 * (k / 4), 3480 + 360 * (k % 4), 735, 285);
+        place(t, kFirstColumn + kColumnPitch * (k / 4), 3480 + 360 * (k % 4), kColumnWidth, 285);
         t->Change = [this](int i) { Text2_Change(i); };
         t->LostFocus = [this](int i) { Text2_LostFocus(i); };
         empty_on_refusal(t);

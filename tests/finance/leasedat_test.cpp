@@ -81,7 +81,8 @@ TEST_F(Finance, DefaultsFillWhatIsMissing) {
     EXPECT_EQ(g.down_perc, 25.0f);
     EXPECT_EQ(g.down_pay, cy(2000));
     EXPECT_FLOAT_EQ(g.loan_rate, 3.3f);
-    EXPECT_EQ(*v["Text7"].text, " 3.30");
+    EXPECT_EQ(*v[fin::Item::Text7].text, " 3.30");
+    EXPECT_EQ(*v[fin::Item::Text6].text, " 0.00");  // no sales tax shows 0, as every other figure
     EXPECT_EQ(g.fin_months, 36);
 
     lease(8000, 6);
@@ -116,13 +117,13 @@ TEST_F(Finance, BalloonGrowsByTheChosenInterestMode) {
     ASSERT_TRUE(fin::Leasedat(&v));
     EXPECT_EQ(g.balloon_amt, cy(1000));
     EXPECT_EQ(g.balloon_end, cy(1180));
-    EXPECT_EQ(*v["Text11"].text, " 10.00");
-    EXPECT_EQ(*v["Label23"].text, "$1,000.00");
+    EXPECT_EQ(*v[fin::Item::Text11].text, " 10.00");
+    EXPECT_EQ(*v[fin::Item::Label23].text, "$1,000.00");
     // The instalments pay off the rest, shown as the balance.
     EXPECT_EQ(g.fin_amount, cy(10000 - 2500 - 1000));
-    EXPECT_TRUE(*v["Label18"].visible);
-    EXPECT_EQ(*v["Label18"].text, "Balance");
-    EXPECT_EQ(*v["Label26"].text, "$6,500.00");
+    EXPECT_TRUE(*v[fin::Item::Label18].visible);
+    EXPECT_EQ(*v[fin::Item::Label18].text, "Balance");
+    EXPECT_EQ(*v[fin::Item::Label26].text, "$6,500.00");
     EXPECT_NEAR(g.pay_term.toDouble(), annuity(6500, 6, 36), 0.00005);
 
     g.fin_opts[3] = cy(1);  // compounded monthly, rounded to 1/10000 each month
@@ -138,16 +139,16 @@ TEST_F(Finance, BalloonGrowsByTheChosenInterestMode) {
     ASSERT_TRUE(fin::Leasedat(&v));
     EXPECT_EQ(g.balloon_end, cy(1500));
     EXPECT_FLOAT_EQ(g.balloon_perc, 15.0f);
-    EXPECT_EQ(*v["Text11"].text, " 15.00");
+    EXPECT_EQ(*v[fin::Item::Text11].text, " 15.00");
 
     // No balloon: no balance row.
     g.fin_opts[3] = cy(0);
     g.balloon_perc = 0;
     v.clear();
     ASSERT_TRUE(fin::Leasedat(&v));
-    EXPECT_FALSE(*v["Label18"].visible);
-    EXPECT_FALSE(*v["Label26"].visible);
-    EXPECT_EQ(*v["Text11"].text, "");
+    EXPECT_FALSE(*v[fin::Item::Label18].visible);
+    EXPECT_FALSE(*v[fin::Item::Label26].visible);
+    EXPECT_EQ(*v[fin::Item::Text11].text, "");
 }
 
 TEST_F(Finance, AmountBracketsCoverEveryAmount) {
@@ -189,25 +190,25 @@ TEST_F(Finance, LeasePaymentsUseTheKeyFactorOfTermAndAmount) {
     EXPECT_EQ(g.amt_bracket, 3);
     EXPECT_EQ(g.pay_term, cy(19900 * 0.03125));
     EXPECT_EQ(g.lease_key, 0.03125);
-    EXPECT_EQ(*v["Text7"].text, " 0.03125");
+    EXPECT_EQ(*v[fin::Item::Text7].text, " 0.03125");
     // The empty cell was priced at 0.03 and keeps it.
     EXPECT_EQ(g.lease_fact[1][3], 0.03);
     EXPECT_EQ(g.pay12, cy(19900 * 0.03));
     // Each payment carries the tax; the total is the term's payments.
     // 621.875 a month, 659.1875 with tax, 36 of them 23,730.75.
-    EXPECT_EQ(*v["Label12"].text, "      $621.88");
-    EXPECT_EQ(*v["Label16"].text, "      $659.19");
-    EXPECT_EQ(*v["Label21"].text, "   $23,730.75");
+    EXPECT_EQ(*v[fin::Item::Label12].text, "      $621.88");
+    EXPECT_EQ(*v[fin::Item::Label16].text, "      $659.19");
+    EXPECT_EQ(*v[fin::Item::Label21].text, "   $23,730.75");
     // The buy-out defaults to one dollar.
     EXPECT_EQ(g.balloon_end, cy(1));
-    EXPECT_EQ(*v["Text9"].text, "$1.00");
+    EXPECT_EQ(*v[fin::Item::Text9].text, "$1.00");
 
     // Total costs add the down payment.
     g.tot_toggle = cy(1);
     v.clear();
     ASSERT_TRUE(fin::Leasedat(&v));
-    EXPECT_EQ(*v["Label21"].text, "   $34,330.75");
-    EXPECT_EQ(*v["SSCommand1"].text, "Tot payments");
+    EXPECT_EQ(*v[fin::Item::Label21].text, "   $34,330.75");
+    EXPECT_EQ(*v[fin::Item::SSCommand1].text, "Tot payments");
     EXPECT_TRUE(boxes.shown().empty());
 }
 
@@ -237,7 +238,7 @@ TEST_F(Finance, BoxesStoreWhatTheyShow) {
     fin::LeaseView v;
     ASSERT_TRUE(fin::Leasedat(&v));
     EXPECT_NEAR(g.pay_term.toDouble(), annuity(7500, 3.125, 36), 0.00005);
-    EXPECT_EQ(*v["Text7"].text, " 3.13");
+    EXPECT_EQ(*v[fin::Item::Text7].text, " 3.13");
     EXPECT_FLOAT_EQ(g.loan_rate, 3.13f);
 
     // (100 down of 700 shown as 14.29 %, the balloon percent and the key
