@@ -14,15 +14,32 @@ constexpr double kBtuBase[8] = {63000, 60000, 55600, 51000, 46000, 41000, 38000,
 double shown(float v) { return vb::Val(vb::CStrSingle(v)); }
 double shown(double v) { return vb::Val(vb::CStr(v)); }
 
-template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const char* rhMask, const char* btuMask,
-                                      const char* waterMask, const char* copMask) {
+// How each column shows its figures: the maker's tables and the first
+// competitor's with digits grouped, the other competitors' without.
+struct Masks {
+    const char *rh, *btu, *water, *cop;
+};
+constexpr Masks kGrouped{"#,##0.00", "#,##0", "#,##0", "#,##0.00"};
+constexpr Masks kPlain{"##0.00", "#####0", "##0", "#0.00"};
+
+const char* mask_of(const Masks& m, Column c) {
+    switch (c) {
+        case Column::Rh: return m.rh;
+        case Column::Cop: return m.cop;
+        case Column::Btu: return m.btu;
+        case Column::Water: return m.water;
+    }
+    return m.btu;
+}
+
+template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const Masks& m) {
     const int first = (model - 1) * 8;
     for (int i = 0; i < 8; ++i) {
         const int p = first + i + 1;
-        b.rh[i] = vb::Format(shown(r.rh[p]), rhMask);
-        b.btu[i] = vb::Format(shown(r.btu[p]), btuMask);
-        b.water[i] = vb::Format(shown(r.water_temp[p]), waterMask);
-        b.cop[i] = vb::Format(shown(r.cop[p]), copMask);
+        b.rh[i] = vb::Format(shown(r.rh[p]), m.rh);
+        b.btu[i] = vb::Format(shown(r.btu[p]), m.btu);
+        b.water[i] = vb::Format(shown(r.water_temp[p]), m.water);
+        b.cop[i] = vb::Format(shown(r.cop[p]), m.cop);
     }
 }
 
@@ -51,7 +68,7 @@ int models_of(int mode) { return mode >= 2 && mode <= 4 ? kCompetitorModels : kM
 ModelBoxes show_maker(const PumpBrand& r, int model) {
     ModelBoxes b;
     if (model < 1 || model > kMakerModels) return b;
-    show_points(r, model, b, "#,##0.00", "#,##0", "#,##0", "#,##0.00");
+    show_points(r, model, b, kGrouped);
     b.designation = vb::Trim(r.model[model]);
     b.in_list = r.in_list[model] == 1;
     return b;
@@ -60,13 +77,17 @@ ModelBoxes show_maker(const PumpBrand& r, int model) {
 ModelBoxes show_competitor(const CompetitorPump& r, int model, int k) {
     ModelBoxes b;
     if (model < 1 || model > kCompetitorModels) return b;
-    if (k == 1) show_points(r, model, b, "#,##0.00", "#,##0", "#,##0", "#,##0.00");
-    else show_points(r, model, b, "##0.00", "#####0", "##0", "#0.00");
+    show_points(r, model, b, k == 1 ? kGrouped : kPlain);
     b.designation = r.model[model];
     return b;
 }
 
 double number(const std::string& box) { return vb::Val(remove_comma(box)); }
+
+std::string cell_text(Column c, const std::string& box, int k) {
+    if (vb::Trim(box).empty()) return box;
+    return vb::Format(number(box), mask_of(k <= 1 ? kGrouped : kPlain, c));
+}
 
 void store_maker(PumpBrand& r, int model, const ModelBoxes& b, const std::string& caption) {
     if (model < 1 || model > kMakerModels) return;

@@ -37,6 +37,12 @@ ModelBoxes show_maker(const PumpBrand& r, int model);
 // Model 1..3 of competitor k = 1..3 (competitors 2 and 3 ungrouped).
 ModelBoxes show_competitor(const CompetitorPump& r, int model, int k);
 
+// The four columns of the table.
+enum class Column { Rh, Cop, Btu, Water };
+// A box's figure shown as the unedited boxes of its column show theirs, for
+// the maker's table (k = 0) or competitor k = 1..3; an empty box stays empty.
+std::string cell_text(Column c, const std::string& box, int k);
+
 // The value of a box: "," "$" and "%" dropped, then the number at its
 // start (0 for none).
 double number(const std::string& box);

@@ -97,9 +97,8 @@ void filldata::build() {
     SSCommand1->Click = [this](int) { SSCommand1_Click(); };
     SSCommand2 = new plat::CommandButton("Cancel", this);
     SSCommand2->Click = [this](int) { SSCommand2_Click(); };
-    SSCommand3 = new plat::CommandButton("", this);
-    SSCommand3->setFixedSize(18, 18);
-    SSCommand3->setToolTip("Dummy values");
+    // Offered for a new city only: says what it does, as its neighbours do.
+    SSCommand3 = new plat::CommandButton("Dummy values", this);
     SSCommand3->Click = [this](int) { SSCommand3_Click(); };
     buttons->addWidget(SSCommand1);
     buttons->addWidget(SSCommand2);

@@ -61,6 +61,9 @@ void fit_window(plat::Form* f) {
     QMdiSubWindow* sub = f->subWindow();
     if (!sub) return;
     QLayout* l = f->layout();
+    // A control shown or hidden since the last layout counts: every nested
+    // layout forgets the sizes it kept.
+    for (QLayout* inner : f->findChildren<QLayout*>()) inner->invalidate();
     QSize need = l ? l->minimumSize() : f->minimumSizeHint();
     if (!need.isValid()) return;
     // Wrapped labels: the height their text needs at the width given.

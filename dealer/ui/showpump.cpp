@@ -115,6 +115,14 @@ void Showpump::build() {
             if (&array == &Text1) Label25->clear();
         };
         b->KeyPress = [this, b, point](int, int& key) { box_key(b, point, key); };
+        // A typed figure is shown as the others of its column ("60,000").
+        b->LostFocus = [this, b, &array](int) {
+            const auto column = &array == &Text1    ? pumpfiles::Column::Rh
+                                : &array == &Text9  ? pumpfiles::Column::Cop
+                                : &array == &Text17 ? pumpfiles::Column::Btu
+                                                    : pumpfiles::Column::Water;
+            b->SetText(q(pumpfiles::cell_text(column, b->Text().toStdString(), competitor() ? g.pump_mode - 1 : 0)));
+        };
         array[i] = b;
         return b;
     };

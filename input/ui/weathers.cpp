@@ -165,6 +165,7 @@ void weathers::show_inputs() {
 void weathers::heater_enabling() {
     const int t = g.fuel_type;
     text1_[kHeaterEff]->setEnabled(t >= HT_GAS && t <= HT_OIL);
+    set_box(kHeaterEff, q(fields::shown_text(kHeaterEff)));  // the efficiency the calculation uses
     text1_[kHeaterOutput]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     head_heater_->setText((has_backup() ? QString("Backup") : QString(fuelWord(t))) + "\n$");

@@ -81,7 +81,14 @@ void weathers::Text1_LostFocus(int i) {
         set_box(i, "0");  // an empty box stands for 0 and says so
     }
     const fields::Field* f = fields::field(i);
-    if (!f || !invalid_.count(i)) return;
+    if (!f) return;
+    // Left with a valid value, a box shows it in its field's decimals, as
+    // every other box does ("84.0", not the "84" typed); a price keeps what
+    // was typed (a price per unit may not come back in its own digits).
+    const bool price = f->kind == fields::Kind::PriceElec || f->kind == fields::Kind::PriceFuel;
+    if (!invalid_.count(i) && !price && fields::text_holds_stored(i, b->text().toStdString()))
+        set_box(i, q(fields::shown_text(i)));
+    if (!invalid_.count(i)) return;
     // Left below its least value: said, and the box shows again the last
     // valid value, from which the results are computed (never the least
     // value put in its place: a heater of 1 % would "save" everything).

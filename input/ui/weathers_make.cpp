@@ -79,7 +79,14 @@ void weathers::make() {
     SetSize(15600, 10800);  // about 1040 x 720 pixels
     Maker m(*this);
 
-    auto* outer = new QVBoxLayout(this);
+    // The controls keep the size they need: a window larger than that
+    // (maximized on a desktop screen) keeps its spare room around them,
+    // rather than pulling the group boxes apart from what they hold.
+    auto* page = new QWidget(this);
+    auto* frame = new QGridLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(page, 0, 0, Qt::AlignCenter);
+    auto* outer = new QVBoxLayout(page);
     outer->setContentsMargins(10, 10, 10, 10);
     outer->setSpacing(8);
     auto* columns = new QHBoxLayout();

@@ -67,8 +67,6 @@ Prt2::Prt2() : plat::Form("Prt2") {
 }
 
 void Prt2::build() {
-    const QFont boxes("MS Serif", 9);
-    const QFont buttons("MS Sans Serif", 9);
     Combo1 = new plat::ComboBox(this, 0, true);
     Combo1->lineEdit()->setReadOnly(true);  // a printout is chosen from the list
     Combo1->Click = [this](int) { Combo1_Click(Combo1->ListIndex()); };
@@ -82,7 +80,6 @@ void Prt2::build() {
     Check3->Click = [this](int i) { Check3_Click(i); };
     int top = 690;
     for (plat::CheckBox* c : {Check1, Check2, Check3}) {
-        c->setFont(boxes);
         place(c, 360, top, 4080, 300);
         top += 360;
     }
@@ -92,7 +89,6 @@ void Prt2::build() {
     const int widths[] = {1080, 960, 1920};
     for (int i = kPrint; i <= kSelectPrinter; ++i) {
         auto* b = new plat::CommandButton(captions[i], this, i);
-        b->setFont(buttons);
         b->Click = [this](int k) { SSCommand1_Click(k); };
         place(b, lefts[i], 1920, widths[i], 420);
         SSCommand1[i] = b;

@@ -146,6 +146,7 @@ TEST_F(Weathers, ResultsFollowEveryChange) {
     EXPECT_FALSE(w->result_text(13, weathers::kHeaterCost).isEmpty());
     typeIn(w->Text1(6), "88");
     EXPECT_FLOAT_EQ(g.temp_table[1][6], 88);
+    EXPECT_EQ(w->Text1(6)->text(), "88.0");  // in the field's decimals, as the months show it
     EXPECT_GT(money(w->result_text(1, weathers::kHpCost)), jan);
     EXPECT_GT(money(w->result_text(13, weathers::kHpCost)), year);
 
@@ -161,6 +162,14 @@ TEST_F(Weathers, ResultsFollowEveryChange) {
     EXPECT_EQ(g.pool_type, "Spa");
     EXPECT_EQ(g.opt_reduce, 0);
     EXPECT_FALSE(w->Check1(14)->isEnabled());
+
+    // Electric resistance: the greyed efficiency is the 100 % it is priced
+    // at; a fuel heater shows its own again.
+    w->Combo1(1)->SetListIndex(1);
+    EXPECT_EQ(w->Text1(31)->text(), "100.0");
+    w->Combo1(1)->SetListIndex(2);
+    EXPECT_EQ(w->Text1(31)->text().toStdString(), fields::shown_text(31));
+    EXPECT_NE(w->Text1(31)->text(), "100.0");
 
     // No existing heater: no heater or saving columns, no backup.
     w->Check1(15)->setChecked(true);
