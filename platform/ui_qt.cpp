@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMediaDevices>
@@ -18,6 +19,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSoundEffect>
+#include <QSpacerItem>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -39,6 +43,7 @@ bool headless() {
 QString qs(const std::string& s) {
     QString t = QString::fromStdString(s);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));  // a carriage return alone breaks the line too
     return t;
 }
 
@@ -91,6 +96,21 @@ int closedAnswer(int style) {
     }
 }
 
+// A title bar's width for this title: the title in the title bar's font and
+// what the style's title bar of a window with every button takes besides.
+int titleBarWidth(const QWidget* w, const QString& title) {
+    QStyleOptionTitleBar o;
+    o.initFrom(w);
+    o.titleBarFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                      Qt::WindowCloseButtonHint;
+    o.subControls = QStyle::SC_All;
+    const int wide = 1000;
+    o.rect = QRect(0, 0, wide, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, w));
+    const int label = w->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarLabel, w).width();
+    const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
+    return fm.horizontalAdvance(title) + (wide - label) + 8;
+}
+
 int qtMsgBox(const std::string& prompt, int style, const std::string& title) {
     const auto buttons = buttonsOf(style);
     const size_t def = defaultIndex(style, buttons.size());
@@ -98,23 +118,8 @@ int qtMsgBox(const std::string& prompt, int style, const std::string& title) {
         std::fprintf(stderr, "[message box] %s: %s -> %d\n", title.c_str(), prompt.c_str(), buttons[def].answer);
         return buttons[def].answer;
     }
-    QMessageBox box(dialogParent());
-    box.setWindowTitle(boxTitle(title));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(qs(prompt));
-    switch (style & 0x70) {
-        case ui::vbCritical: box.setIcon(QMessageBox::Critical); break;
-        case ui::vbQuestion: box.setIcon(QMessageBox::Question); break;
-        case ui::vbExclamation: box.setIcon(QMessageBox::Warning); break;
-        case ui::vbInformation: box.setIcon(QMessageBox::Information); break;
-        default: break;
-    }
-    QMessageBox::StandardButtons set;
-    for (const auto& b : buttons) set |= b.qt;
-    box.setStandardButtons(set);
-    box.setDefaultButton(buttons[def].qt);
-    if ((style & 7) == ui::vbOKOnly) box.setEscapeButton(QMessageBox::Ok);
-    const int r = box.exec();
+    const auto box = messageBox(prompt, style, title);
+    const int r = box->exec();
     for (const auto& b : buttons)
         if (r == b.qt) return b.answer;
     return closedAnswer(style);
@@ -205,6 +210,35 @@ bool writeWarningWav(const QString& path) {
     out << dataSize;
     out.writeRawData(pcm.constData(), int(pcm.size()));
     return out.status() == QDataStream::Ok && f.commit();
+}
+
+std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, const std::string& title) {
+    const auto buttons = buttonsOf(style);
+    auto box = std::make_unique<QMessageBox>(dialogParent());
+    box->setWindowTitle(boxTitle(title));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(qs(prompt));
+    switch (style & 0x70) {
+        case ui::vbCritical: box->setIcon(QMessageBox::Critical); break;
+        case ui::vbQuestion: box->setIcon(QMessageBox::Question); break;
+        case ui::vbExclamation: box->setIcon(QMessageBox::Warning); break;
+        case ui::vbInformation: box->setIcon(QMessageBox::Information); break;
+        default: break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const auto& b : buttons) set |= b.qt;
+    box->setStandardButtons(set);
+    box->setDefaultButton(buttons[defaultIndex(style, buttons.size())].qt);
+    if ((style & 7) == ui::vbOKOnly) box->setEscapeButton(QMessageBox::Ok);
+    // A message box is as wide as its text; a short text would cut a longer
+    // title ("P..." for "Please"). A spacer as wide as the title bar needs
+    // across the box's grid keeps the title whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        grid->addItem(new QSpacerItem(titleBarWidth(box.get(), box->windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
 }
 
 QString warningWavPath() {

@@ -3,7 +3,11 @@
 // cursor, and the warning sound through Qt Multimedia.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
+
+#include <memory>
+#include <string>
 
 namespace plat {
 
@@ -13,6 +17,11 @@ namespace plat {
 // default button, the input box with its default text, and sounds are
 // silent.
 void installQtBackend();
+
+// The message box ui::MsgBox shows, built but not shown: title, text,
+// icon and buttons of the style, at least as wide as its title needs in a
+// title bar with the window's buttons.
+std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, const std::string& title);
 
 // Writes the warning sound: a 0.25 s 880 Hz tone, 16-bit mono PCM WAV at
 // 22050 samples per second, with 5 ms fades so it does not click. Returns

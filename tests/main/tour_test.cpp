@@ -3,15 +3,25 @@
 // turn inside a laptop-sized (1366 × 768) and a desktop-sized (1920 × 1080)
 // main window. Each must open wholly inside the visible area (a window
 // larger than the area keeps its top left corner in view and the area
-// scrolls), with its caption. With HEATER_SHOTS=<folder> each is saved
-// there as a PNG, for a look by eye.
+// scrolls), with its caption, and show well (tests/support/fit.h): no
+// control sticking out or covering another, no caption or title cut, one
+// font family; in each state a dealer meets it in, and so does every
+// message box the tour raises. With HEATER_SHOTS=<folder> each is saved
+// there as a PNG, for a look by eye (scripts/screenshots).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLockFile>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 
+#include <set>
+#include <tuple>
+
+#include "app/data.h"
 #include "app/model.h"
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
@@ -22,16 +32,21 @@
 #include "core/ui.h"
 #include "core/windows.h"
 #include "dealer/ui/browser.h"
+#include "dealer/ui/filldata.h"
 #include "dealer/ui/register.h"
+#include "dealer/ui/setdata.h"
+#include "finance/ui/lease.h"
 #include "finance/ui/register.h"
 #include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/instances.h"
+#include "platform/ui_qt.h"
 #include "printouts/ui/register.h"
 #include "reportbook/ui/register.h"
 #include "tests/support/box_guard.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/fit.h"
 #include "tests/support/qt_app.h"
 
 namespace {
@@ -40,11 +55,24 @@ struct Screen {
     int w, h;
 };
 
+struct Box {
+    std::string prompt, title;
+    int style;
+    bool operator<(const Box& o) const { return std::tie(title, prompt, style) < std::tie(o.title, o.prompt, o.style); }
+};
+// Every message box raised during a tour, to be looked at as the dealer
+// would see it.
+std::set<Box>& raised() {
+    static std::set<Box> boxes;
+    return boxes;
+}
+
 // Whatever a window asks on opening or closing is answered the way a
 // dealer who only looks would: OK, No, Cancel; never Retry.
 ui::Backend lookOnly() {
     ui::Backend b;
-    b.msgBox = [](const std::string&, int style, const std::string&) {
+    b.msgBox = [](const std::string& prompt, int style, const std::string& title) {
+        raised().insert({prompt, title, style});
         switch (style & 7) {
             case ui::vbOKCancel:
             case ui::vbYesNoCancel:
@@ -112,14 +140,81 @@ protected:
             EXPECT_EQ(r.top(), 0) << name;
         }
         EXPECT_FALSE(f->Caption().isEmpty()) << name << " has no caption";
+        expectFits(f, name);
+    }
+    // Shows well (tests/support/fit.h), and saved for a look by eye.
+    void expectFits(plat::Form* f, const std::string& name) {
+        // Laid out as it will be painted.
+        QApplication::processEvents();
+        if (QLayout* l = f->layout()) l->activate();
+        for (QWidget* w : f->findChildren<QWidget*>())
+            if (w->layout()) w->layout()->activate();
+        QApplication::processEvents();
+        QMdiSubWindow* sub = f->subWindow();
+        for (const std::string& m : testsupport::misfits(f, name, f->Caption(), sub->width(), sub->windowFlags()))
+            ADD_FAILURE() << m << " at " << GetParam().w << "x" << GetParam().h;
+        const QRect area = plat::MainWindow::instance()->mdi()->viewport()->rect();
+        if (sub->width() <= area.width() && sub->height() <= area.height())
+            EXPECT_TRUE(area.contains(sub->geometry()))
+                << name << " is not wholly in the main window at " << GetParam().w << "x" << GetParam().h;
+        shot(plat::MainWindow::instance(), name);
+    }
+    void shot(QWidget* w, const std::string& name) {
         const QByteArray dir = qgetenv("HEATER_SHOTS");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(QString(dir));
-            m->grab().save(QString("%1/tour-%2-%3x%4.png")
-                               .arg(QString(dir), QString::fromStdString(name))
-                               .arg(GetParam().w)
-                               .arg(GetParam().h));
+        if (dir.isEmpty()) return;
+        QDir().mkpath(QString(dir));
+        w->grab().save(QString("%1/%2x%3-%4.png")
+                           .arg(QString(dir))
+                           .arg(GetParam().w)
+                           .arg(GetParam().h)
+                           .arg(QString::fromStdString(name)));
+    }
+    // The states a dealer meets a window in besides the one it opens in.
+    void otherStates(plat::Form* f, const std::string& name) {
+        if (name == "weathers") {
+            // Maximized, the group boxes keep to what they hold: the spare
+            // room stays around them, not blank inside them.
+            f->subWindow()->showMaximized();
+            expectFits(f, "weathers-maximized");
+            for (const QGroupBox* b : f->findChildren<QGroupBox*>())
+                if (b->isVisibleTo(f))
+                    EXPECT_LE(b->width(), b->sizeHint().width() * 3 / 2)
+                        << b->title().toStdString() << " at " << GetParam().w << "x" << GetParam().h;
+            f->subWindow()->showNormal();
+        } else if (name == "lease") {
+            auto* w = static_cast<lease*>(f);
+            w->Check2->SetValue(0);  // help on, for the box in focus
+            w->Text(6)->setFocus();
+            expectFits(f, "lease-help");
+            w->Combo2->SetListIndex(1);  // a loan, with a balloon
+            g.balloon_perc = 10;
+            w->SSCommand2->DoClick();
+            expectFits(f, "lease-loan");
+            w->Check2->SetValue(0);
+            w->Text(7)->setFocus();
+            expectFits(f, "lease-loan-help");
+        } else if (name == "setdata") {
+            auto* w = static_cast<setdata*>(f);
+            w->List1[0]->setCurrentRow(0);
+            w->SSCommand3->DoClick();  // asks before deleting, answered No
+            w->Text1->SetText("Tour town");
+            w->SSCommand1->DoClick();  // "Add new": the editor for a new city
+            auto* editor = static_cast<filldata*>(windows().filldata());
+            expectFits(editor, "filldata-new");
+            editor->SSCommand2->DoClick();  // Cancel
         }
+    }
+    // A message box as the program shows it, with its title and text whole.
+    void expectBoxFits(const Box& b) {
+        const auto box = plat::messageBox(b.prompt, b.style, b.title);
+        box->show();
+        QApplication::processEvents();
+        const std::string name = "box " + b.title;
+        for (const std::string& m :
+             testsupport::misfits(box.get(), name, box->windowTitle(), box->width(), box->windowFlags()))
+            ADD_FAILURE() << m;
+        shot(box.get(), "box-" + b.title);
+        box->hide();
     }
 
     testsupport::TempDataDir data_{"heater-tour"};
@@ -139,6 +234,7 @@ TEST_P(WindowTour, EveryWindowOpensInsideTheMainWindow) {
         if (!f->isLoaded()) continue;  // refused to open here (it said why in a box)
         ++opened;
         expectInside(f, name);
+        otherStates(f, name);
         if (name != std::string("backgrnd")) f->Unload();
         QApplication::processEvents();
     }
@@ -151,6 +247,16 @@ TEST_P(WindowTour, EveryWindowOpensInsideTheMainWindow) {
         expectInside(f, f->objectName().toStdString());
         f->Unload();
     }
+    // The warning of a refused key, and a second copy of the program (the
+    // folder locked by another).
+    numbers_only();
+    release_instance_lock();
+    QLockFile other(instance_lock_path(QString::fromStdString(data_.path())));
+    ASSERT_TRUE(other.tryLock(0));
+    EXPECT_FALSE(startup({}, QString::fromStdString(data_.path())));
+    other.unlock();
+    EXPECT_GE(raised().size(), 3u);
+    for (const Box& b : raised()) expectBoxFits(b);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, WindowTour, ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}),
