@@ -294,6 +294,9 @@ bool is_indoor(const DataModel& m = g);
 // An existing heater (electric, gas, propane or oil) backs up the heat pump:
 // `backup_on` is set and `fuel_type` is 2..5. "Backup" without a heater is none.
 bool has_backup(const DataModel& m = g);
+// The existing heater's type, HT_ELEC .. HT_OIL, or HT_HEATPUMP when there is
+// none: `fuel_type` 1, or a value that is no heater type.
+int existing_heater(const DataModel& m = g);
 
 // ---- the chosen heat-pump model ----------------------------------------------------
 // One rule for every user. The chosen model is `model_name` among the listed

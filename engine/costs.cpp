@@ -12,22 +12,16 @@
 
 #include "app/model.h"
 #include "core/vbtext.h"
+#include "engine/energy.h"
 #include "engine/engine.h"
 #include "engine/fault.h"
 
 namespace engine {
 namespace {
 
-constexpr double kBtuPerKwh = 3413.0;          // month cost of heat bought as electricity
-constexpr double kKwhPerBtu = 0.293 / 1000.0;  // heat-pump running cost of a backup month
-constexpr double kBtuPerTherm = 100000.0;      // natural gas, price per therm
-constexpr double kBtuPerGalPropane = 91000.0;  // propane, price per US gallon
-constexpr double kBtuPerGalOil = 140000.0;     // fuel oil, price per US gallon
+using namespace energy;
 constexpr double kHoursPerDay = 24.0;
 constexpr int kTableYears = 5;
-
-// The existing heater, 1 (none) .. 5; anything else is read as none.
-int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
 
 // Cost in dollars of `btu` of heat from heater type t (2..5) heating alone.
 // Electric resistance turns every kWh into 3413 BTU; fuel heaters burn
@@ -61,7 +55,7 @@ void month_costs(int& stage) {
     stage = ST_MONTHCOST;
     ENGINE_CHECK(g.heater_eff, stage);
     ENGINE_CHECK(g.reduce_pct, stage);
-    const int ft = existing();
+    const int ft = existing_heater();
     const bool backup = has_backup(g);
     // Floor returns (reverse flow) cut a pool's heat-pump cost; never a spa's.
     const float rf =
@@ -172,7 +166,7 @@ namespace {
 
 void pb_body(int& stage) {
     stage = ST_PAYBACK;
-    const int ft = existing();
+    const int ft = existing_heater();
     const bool backup = has_backup(g);
     // The average C.O.P. stays whatever the energy prices: it describes the
     // heat pump, not the money.
@@ -231,7 +225,7 @@ void pb_body(int& stage) {
 
 void yr_body(int& stage) {
     stage = ST_YEARLY;
-    const int f = existing();
+    const int f = existing_heater();
     const bool backup = has_backup(g);
     g.backup_cost_total = Currency{};
     g.year_tab_hp = {};

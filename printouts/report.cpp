@@ -7,6 +7,8 @@
 #include "app/data.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
+#include "engine/energy.h"
+#include "input/units.h"
 #include "printouts/page.h"
 
 RepText rep_text;
@@ -15,16 +17,10 @@ PrintLine& PrintLine::right(int edge, const std::string& t) { return tab(edge - 
 
 namespace {
 
-constexpr double kBtuPerKwh = 3413.0;          // heat bought as electricity
-constexpr double kKwhPerBtu = 0.293 / 1000.0;  // heat-pump electricity of a month run around the clock
+using namespace energy;
 constexpr double kHoursPerDay = 24.0;
-// BTU in one priced unit of fuel: natural gas per therm, propane and oil per
-// US gallon.
-constexpr double kBtuGas = 100000.0, kBtuPropane = 91000.0, kBtuOil = 140000.0;
 
 const char* const kMoney = "$##,##0.00";
-
-int existing_heater() { return g.fuel_type >= HT_ELEC && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
 
 // Cost of `btu` of heat from the existing heater of type t heating alone. A
 // fuel heater of no efficiency burns nothing here (the input window refuses
@@ -37,9 +33,9 @@ Currency heater_cost(int t, double btu) {
     };
     switch (t) {
         case HT_ELEC: return cy(g.rate_elec.toDouble() * btu / kBtuPerKwh);
-        case HT_GAS: return fuel(kBtuGas, g.rate_natgas);
-        case HT_PROPANE: return fuel(kBtuPropane, g.rate_propane);
-        case HT_OIL: return fuel(kBtuOil, g.rate_oil);
+        case HT_GAS: return fuel(kBtuPerTherm, g.rate_natgas);
+        case HT_PROPANE: return fuel(kBtuPerGalPropane, g.rate_propane);
+        case HT_OIL: return fuel(kBtuPerGalOil, g.rate_oil);
         default: return Currency{};
     }
 }
@@ -230,63 +226,29 @@ void pump_title(std::string& caption, std::string& model_b, std::string& model_c
 }
 
 void unit_labels(Currency& price, std::string& label) {
-    // Stored prices are per therm (gas) and per US gallon (propane, oil);
-    // each unit's size in those is the divisor.
-    auto per = [](Currency stored, double size) { return cy(stored.toDouble() / size); };
-    const auto unit = [](int k) { return g.fuel_units[k]; };
+    // The printed label of each price unit, in the order of the input
+    // window's unit lists; the price per unit is the window's too
+    // (units::price_shown). A unit no label knows leaves price and label.
+    static const char* const kGasLabels[] = {"/Therm      ", "/100K BTU   ", "/KWH Gas    ", "/100 MJ Gas "};
+    static const char* const kPropaneLabels[] = {"/Gal Prop", "/Ltr Propane", "/LB Propane ", "/KG Propane ",
+                                                 "/UK Gal Prop"};
+    static const char* const kOilLabels[] = {"/Gal Oil    ", "/Liter Oil  ", "/Ft^3 Oil   ", "/UK Gal Oil "};
+    const auto per_unit = [&](int fuel, Currency stored, const char* const* labels) {
+        const float unit = g.fuel_units[units::fuel_units_slot(fuel)];
+        for (int k = 0; k < units::unit_count(fuel); ++k) {
+            if (unit != static_cast<float>(k)) continue;
+            price = units::price_shown(stored, fuel, k);
+            label = labels[k];
+        }
+    };
     switch (g.fuel_type) {
         case HT_ELEC:
             price = g.rate_elec;
             label = "/KWH        ";
             break;
-        case HT_GAS:
-            if (unit(1) == 0) {
-                price = g.rate_natgas;
-                label = "/Therm      ";
-            } else if (unit(1) == 1) {
-                price = g.rate_natgas;
-                label = "/100K BTU   ";
-            } else if (unit(1) == 2) {
-                price = per(g.rate_natgas, 29.299392);
-                label = "/KWH Gas    ";
-            } else if (unit(1) == 3) {
-                price = cy((g.rate_natgas * 100).toDouble() / 105.4852);
-                label = "/100 MJ Gas ";
-            }
-            break;
-        case HT_PROPANE:
-            if (unit(3) == 0) {
-                price = g.rate_propane;
-                label = "/Gal Prop";
-            } else if (unit(3) == 1) {
-                price = per(g.rate_propane, 3.785);
-                label = "/Ltr Propane";
-            } else if (unit(3) == 2) {
-                price = per(g.rate_propane, 4.2486592);
-                label = "/LB Propane ";
-            } else if (unit(3) == 3) {
-                price = per(g.rate_propane, 1.9271596);
-                label = "/KG Propane ";
-            } else if (unit(3) == 4) {
-                price = per(g.rate_propane, 0.832268);
-                label = "/UK Gal Prop";
-            }
-            break;
-        case HT_OIL:
-            if (unit(2) == 0) {
-                price = g.rate_oil;
-                label = "/Gal Oil    ";
-            } else if (unit(2) == 1) {
-                price = per(g.rate_oil, 3.78533);
-                label = "/Liter Oil  ";
-            } else if (unit(2) == 2) {
-                price = per(g.rate_oil, 0.1336805);
-                label = "/Ft^3 Oil   ";
-            } else if (unit(2) == 3) {
-                price = per(g.rate_oil, 0.832268);
-                label = "/UK Gal Oil ";
-            }
-            break;
+        case HT_GAS: per_unit(units::kGas, g.rate_natgas, kGasLabels); break;
+        case HT_PROPANE: per_unit(units::kPropane, g.rate_propane, kPropaneLabels); break;
+        case HT_OIL: per_unit(units::kOil, g.rate_oil, kOilLabels); break;
         default: break;
     }
 }

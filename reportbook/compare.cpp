@@ -40,8 +40,6 @@ struct Keep {
 
 constexpr int kChosen = 1;
 
-int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
-
 float f32(Currency c) { return static_cast<float>(c.toDouble()); }
 
 // 1 when the engine had to lower any month's water temperature.
@@ -77,7 +75,7 @@ void fill_result(int k, const std::string& brand, const std::string& equipment) 
     }
     r.year_save[1] = f32(five_years);
     r.equip_cost = f32(g.equip_cost);
-    const int ft = existing();
+    const int ft = existing_heater();
     r.payback = g.payback_f32[ft];
     r.roi = g.invest_f32[ft] * 100.0f;
 }

@@ -41,8 +41,7 @@ Item T(int k) { return Tab(lm() + k); }
 std::string F(double x, const char* mask) { return vb::Format(x, mask); }
 int pad(const std::string& s, int width) { return width - static_cast<int>(vb::Len(s)); }
 
-int existing() { return g.fuel_type >= HT_HEATPUMP && g.fuel_type <= HT_OIL ? int{g.fuel_type} : int{HT_HEATPUMP}; }
-bool has_heater() { return existing() != HT_HEATPUMP; }
+bool has_heater() { return existing_heater() != HT_HEATPUMP; }
 bool backed_up() { return g.backup_on == 1 && has_heater(); }
 bool is_spa() { return g.pool_type.find("Spa") != std::string::npos; }
 
@@ -348,7 +347,7 @@ void table4() {
     out({T(22), "   --FINANCIAL ASPECTS--"});
     blank();
     const std::string brand9 = vb::Left(vb::Trim(chosen_brand()), 9);
-    const int ft = existing();
+    const int ft = existing_heater();
     if (ft != HT_HEATPUMP) {
         g.disp_str[2] = "Electrical";
         g.disp_str[3] = "Natural   ";
@@ -373,7 +372,7 @@ void table4_calc() {
     Proc proc("table4_calc", OnFault::DeviceFault);
     trap("Error in table4_calc", [] {
         need(engine::Backcalc());
-        const int ft = existing();
+        const int ft = existing_heater();
         const bool kwh = g.units_heat != 0;
         for (g.calc_month = 1; g.calc_month <= 12; ++g.calc_month) {
             const int m = g.calc_month;
@@ -429,7 +428,7 @@ void BG() {
     trap(
         "BG error",
         [] {
-            const int ft = existing();
+            const int ft = existing_heater();
             const bool backup = backed_up();
             const auto& hyc = g.heater_yr_cost;
             need(engine::Pbcalc());
@@ -525,7 +524,7 @@ void BG() {
 
 void roi_line() {
     Proc proc("roi_line", OnFault::Pass);
-    const int ft = existing();
+    const int ft = existing_heater();
     g.table_indent = ft == HT_HEATPUMP ? 20 : 0;
     if (ft != HT_HEATPUMP) {
         open({T(13), "The RETURN ON INVESTMENT is  "});
@@ -545,7 +544,7 @@ void roi_line() {
 
 YearFigures year_figures(int y) {
     YearFigures f;
-    const int ft = existing();
+    const int ft = existing_heater();
     const double gHp = std::pow(1.0 + g.price_rise[HT_HEATPUMP], y - 1);
     f.hp = y == 1 ? g.tot_hp : cy(g.tot_hp.toDouble() * gHp);
     if (ft == HT_HEATPUMP) return f;
@@ -560,7 +559,7 @@ YearFigures year_figures(int y) {
 
 void table6() {
     Proc proc("table6", OnFault::Pass);
-    const int ft = existing();
+    const int ft = existing_heater();
     const bool backup = backed_up();
     if (ft == HT_HEATPUMP) blank(4);
     g.table_years = 5;
@@ -657,7 +656,7 @@ void table6_rows() {
 void Bases() {
     Proc proc("Bases", OnFault::Pass);
     trap("Bases error", [] {
-        const int ft = existing();
+        const int ft = existing_heater();
         out({T(23), "--BASES FOR EVALUATION--"});
         blank();
         out({T(1), "ENERGY PRICES:"});
