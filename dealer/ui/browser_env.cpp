@@ -31,9 +31,9 @@ bool tests_only_browser_as_root() { return qgetenv(kTestsOnlyBrowserAsRoot) == "
 
 std::string browser_refusal(unsigned euid) {
     if (euid != 0 || tests_only_browser_as_root()) return {};
-    return "The web browser is not opened while the program runs as the administrator (root):" + g.crlf +
-           "web pages are shown only inside the browser's safety sandbox, which does not run as root." + g.crlf +
-           "Please start the program from your own user account.";
+    return "The web browser is not opened while the program runs as the administrator (root): web pages are "
+           "shown only inside the browser's safety sandbox, which does not run as root." +
+           g.crlf + "Please start the program from your own user account.";
 }
 
 bool local_page(const QUrl& url) {

@@ -63,12 +63,11 @@ void convert_cities() {
                                " of the workbook could not be read (a damaged cell, or no city name in column C).";
     // Every city of location.dat, hand-added ones too, is replaced, and the
     // workbook gives temperatures only.
-    if (ui::MsgBox("All cities of the weather-city file will be replaced" + g.crlf + "by the " + n +
-                       " cities read from " + path + "." + g.crlf + (bad ? unread + g.crlf : "") +
-                       "Cities added by hand are lost, and every city's energy prices," + g.crlf +
-                       "humidity, sunlight and wind are set to the same standard values" + g.crlf +
-                       "(the workbook gives the temperatures only)." + g.crlf + g.crlf +
-                       "Are you sure you want to proceed?",
+    if (ui::MsgBox("All cities of the weather-city file will be replaced by the " + n + " cities read from " + path +
+                       "." + g.crlf + (bad ? unread + g.crlf : "") +
+                       "Cities added by hand are lost, and every city's energy prices, humidity, sunlight and wind "
+                       "are set to the same standard values (the workbook gives the temperatures only)." +
+                       g.crlf + g.crlf + "Are you sure you want to proceed?",
                    ui::vbYesNo | (bad ? ui::vbExclamation : 0), "Copy Excel Data") != ui::vbYes)
         return;
     if (bad && ui::MsgBox(unread + g.crlf + "Replace the weather-city file all the same, with the " + n +

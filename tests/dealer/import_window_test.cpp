@@ -48,7 +48,7 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     EXPECT_EQ(shown("Copy Excel Data", "All cities of the weather-city file will be replaced"), 1);
     EXPECT_EQ(read("location.dat"), before);
 
-    EXPECT_EQ(shown("Copy Excel Data", "by the 194 cities read from " + path("hpcities.xls")), 1);
+    EXPECT_EQ(shown("Copy Excel Data", "by the 194 cities read from " + path("hpcities.xls") + "."), 1);
     EXPECT_EQ(shown("Copy Excel Data", "Cities added by hand are lost"), 1);
 
     script->answer(ui::vbYes).answer(ui::vbOK);
