@@ -305,6 +305,9 @@ bool read_xls(const std::string& path, Sheet& out, std::string* why) {
         return fail(why, "The workbook could not be read (no process for it: " + std::string(std::strerror(err)) +
                              "): " + path);
     };
+    // libgsf's types are registered here, before the fork, so that the child
+    // takes no lock of the type system another thread might have held.
+    gsf_init();
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return no_process(errno);
     const pid_t pid = ::fork();
