@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model.h"
+#include "app/model.h"
 
 // ---- settings file defaulte.dat ---------------------------------------------
 // Reads the whole settings file into the model (settings and last project).

@@ -8,13 +8,13 @@
 #include <set>
 #include <system_error>
 
+#include "app/data.h"
+#include "app/records.h"
+#include "app/settings.h"
 #include "core/recfile.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "data.h"
-#include "records.h"
-#include "settings.h"
 
 namespace fs = std::filesystem;
 

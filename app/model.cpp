@@ -1,4 +1,4 @@
-#include "model.h"
+#include "app/model.h"
 
 #include <algorithm>
 #include <string_view>

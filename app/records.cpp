@@ -1,4 +1,4 @@
-#include "records.h"
+#include "app/records.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model.h"
+#include "app/model.h"
 
 namespace records {
 

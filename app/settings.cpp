@@ -1,6 +1,6 @@
 // The settings file defaulte.dat: its line table, the text writer and
 // reader, and Dfltinp / Dfltout.
-#include "settings.h"
+#include "app/settings.h"
 
 #include <charconv>
 #include <cmath>
@@ -10,10 +10,10 @@
 #include <system_error>
 #include <type_traits>
 
+#include "app/data.h"
 #include "core/recfile.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "data.h"
 
 namespace settings {
 namespace {

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "model.h"
+#include "app/model.h"
 
 namespace settings {
 

@@ -5,11 +5,11 @@
 
 #include "app/data.h"
 #include "app/model.h"
+#include "bench/print_desk.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "engine/engine.h"
-#include "print_desk.h"
 #include "reportbook/prt1.h"
 
 namespace {

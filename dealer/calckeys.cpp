@@ -1,4 +1,4 @@
-#include "calckeys.h"
+#include "dealer/calckeys.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "heatfactors.h"
+#include "dealer/heatfactors.h"
 
 #include <array>
 

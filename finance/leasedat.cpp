@@ -1,5 +1,5 @@
 // Lease and loan pricing (see leasedat.h).
-#include "leasedat.h"
+#include "finance/leasedat.h"
 
 #include <cmath>
 

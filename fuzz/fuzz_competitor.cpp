@@ -1,6 +1,6 @@
 // A competitor file (PumpHP1.dat .. PumpHP3.dat) with any bytes: the reader
 // and its check must stay within the record and the 24 rating points.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "app/data.h"
 #include "app/records.h"

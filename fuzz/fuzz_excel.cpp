@@ -1,7 +1,7 @@
 // An energy-cost workbook (.xlsx) with any bytes: opening it, writing the
 // cells and the print area either works or fails with error 1004, never out
 // of bounds; and a workbook we filled and saved opens again with our values.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "office/excel.h"
 

@@ -1,7 +1,7 @@
 // location.dat as a dealer's data disk may bring it: any bytes. The loader
 // must never read out of bounds, the city count stays within the table, and
 // what it read packs into records that read back the same.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "app/data.h"
 #include "app/records.h"

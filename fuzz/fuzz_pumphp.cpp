@@ -2,7 +2,7 @@
 // a whole calculation on whatever rating points it holds must stay defined
 // (no out-of-bounds access, no overflowing conversion), and the table packs
 // into records that read back the same.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "app/data.h"
 #include "app/records.h"

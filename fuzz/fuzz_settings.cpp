@@ -1,7 +1,7 @@
 // defaulte.dat with any text: Dfltinp must take what parses and keep the
 // defaults for the rest, and whatever it accepted must write out as a
 // complete file that reads back to the same values.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "app/data.h"
 #include "app/settings.h"

@@ -2,7 +2,7 @@
 // program folder would be: opening it and filling bookmarks either works or
 // fails with the word processor's error number, never out of bounds; and a
 // document we filled and saved always opens again with our text in it.
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include "office/word.h"
 

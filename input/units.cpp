@@ -1,4 +1,4 @@
-#include "units.h"
+#include "input/units.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "backgrnd.h"
+#include "app/ui/backgrnd.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 
 #include "app/model.h"
+#include "app/ui/forms.h"
+#include "app/ui/pass.h"
+#include "app/ui/proginfo.h"
+#include "app/ui/startup.h"
+#include "app/ui/style.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "forms.h"
-#include "pass.h"
-#include "proginfo.h"
-#include "startup.h"
-#include "style.h"
 
 namespace {
 constexpr int kPictureW = 520;

@@ -1,16 +1,16 @@
 // The start-up windows' instances and this folder's registry entries.
-#include "forms.h"
+#include "app/ui/forms.h"
 
 #include <QPointer>
 
-#include "backgrnd.h"
+#include "app/ui/backgrnd.h"
+#include "app/ui/pass.h"
+#include "app/ui/proginfo.h"
+#include "app/ui/register.h"
+#include "app/ui/splash.h"
+#include "app/ui/startup.h"
 #include "core/windows.h"
-#include "pass.h"
 #include "platform/instances.h"
-#include "proginfo.h"
-#include "register.h"
-#include "splash.h"
-#include "startup.h"
 
 namespace {
 // QPointer: a window destroyed with the main window at exit is simply

@@ -1,4 +1,4 @@
-#include "pass.h"
+#include "app/ui/pass.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "app/model.h"
+#include "app/ui/forms.h"
+#include "app/ui/style.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "forms.h"
-#include "style.h"
 
 const std::vector<AccessCode>& access_codes() {
     static const std::vector<AccessCode> table = {

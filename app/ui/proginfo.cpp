@@ -1,4 +1,4 @@
-#include "proginfo.h"
+#include "app/ui/proginfo.h"
 
 #include <QFileInfo>
 #include <QFormLayout>
@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "app/model.h"
+#include "app/ui/startup.h"
+#include "app/ui/style.h"
 #include "core/vbtext.h"
-#include "startup.h"
-#include "style.h"
 
 namespace {
 constexpr int kWidthPx = 540;

@@ -1,4 +1,4 @@
-#include "splash.h"
+#include "app/ui/splash.h"
 
 #include <QFrame>
 #include <QMdiArea>
@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "app/model.h"
-#include "backgrnd.h"
+#include "app/ui/backgrnd.h"
+#include "app/ui/forms.h"
+#include "app/ui/startup.h"
+#include "app/ui/style.h"
 #include "core/vbtext.h"
-#include "forms.h"
-#include "startup.h"
-#include "style.h"
 
 namespace {
 constexpr int kWidthPx = 520;

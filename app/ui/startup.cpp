@@ -1,5 +1,5 @@
 // The main window's load and unload handlers.
-#include "startup.h"
+#include "app/ui/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,13 +10,13 @@
 
 #include "app/data.h"
 #include "app/model.h"
-#include "backgrnd.h"
+#include "app/ui/backgrnd.h"
+#include "app/ui/forms.h"
+#include "app/ui/splash.h"
+#include "app/ui/style.h"
 #include "core/ui.h"
 #include "core/windows.h"
-#include "forms.h"
 #include "platform/form.h"
-#include "splash.h"
-#include "style.h"
 
 #ifndef HEATER_VERSION
 #define HEATER_VERSION "1.0.0"

@@ -1,4 +1,4 @@
-#include "style.h"
+#include "app/ui/style.h"
 
 #include <QLinearGradient>
 #include <QMdiSubWindow>

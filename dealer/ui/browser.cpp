@@ -1,4 +1,4 @@
-#include "browser.h"
+#include "dealer/ui/browser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "app/model.h"
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 namespace {
 // Twips of the address bar (under the toolbar) and its margins.

@@ -2,7 +2,7 @@
 // WebEngine: its start-up settings and its configured pages. The window
 // itself lives in a module of its own, loaded when the dealer first opens it
 // (browser_loader.cpp), so the program starts without WebEngine's libraries.
-#include "browser_env.h"
+#include "dealer/ui/browser_env.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

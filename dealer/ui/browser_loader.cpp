@@ -1,4 +1,4 @@
-#include "browser_loader.h"
+#include "dealer/ui/browser_loader.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

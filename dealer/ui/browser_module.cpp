@@ -4,7 +4,7 @@
 // loads it, so both share one main window and one model.
 #include <QPointer>
 
-#include "browser.h"
+#include "dealer/ui/browser.h"
 
 namespace {
 QPointer<frmBrowser> g_browser;

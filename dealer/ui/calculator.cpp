@@ -1,10 +1,10 @@
-#include "calculator.h"
+#include "dealer/ui/calculator.h"
 
 #include <QMouseEvent>
 
 #include "app/model.h"
 #include "core/windows.h"
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 // ---- Panel3D ----------------------------------------------------------------------
 

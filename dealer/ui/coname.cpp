@@ -1,4 +1,4 @@
-#include "coname.h"
+#include "dealer/ui/coname.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 coname::coname() : plat::Form("coname") {}
 

@@ -1,4 +1,4 @@
-#include "custname.h"
+#include "dealer/ui/custname.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "menu.h"
+#include "dealer/ui/menu.h"
 
 #include <QPointer>
 #include <QVBoxLayout>
@@ -7,8 +7,8 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/windows.h"
+#include "dealer/ui/protocol.h"
 #include "platform/instances.h"
-#include "protocol.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 #include <QLayout>
 #include <QMdiSubWindow>
 
 #include "app/model.h"
 #include "core/windows.h"
-#include "menu.h"
+#include "dealer/ui/menu.h"
 #include "platform/form.h"
 
 void menu_child_loaded() {

@@ -1,22 +1,22 @@
-#include "register.h"
+#include "dealer/ui/register.h"
 
 #include <QPointer>
 
-#include "browser_loader.h"
-#include "calculator.h"
-#include "coname.h"
-#include "convert_cities.h"
 #include "core/windows.h"
-#include "custname.h"
-#include "filldata.h"
-#include "menu.h"
+#include "dealer/ui/browser_loader.h"
+#include "dealer/ui/calculator.h"
+#include "dealer/ui/coname.h"
+#include "dealer/ui/convert_cities.h"
+#include "dealer/ui/custname.h"
+#include "dealer/ui/filldata.h"
+#include "dealer/ui/menu.h"
+#include "dealer/ui/setdata.h"
+#include "dealer/ui/setheat.h"
+#include "dealer/ui/setname.h"
+#include "dealer/ui/setoutp.h"
+#include "dealer/ui/setsize.h"
+#include "dealer/ui/showpump.h"
 #include "platform/instances.h"
-#include "setdata.h"
-#include "setheat.h"
-#include "setname.h"
-#include "setoutp.h"
-#include "setsize.h"
-#include "showpump.h"
 
 namespace {
 QPointer<coname> g_coname;

@@ -1,4 +1,4 @@
-#include "setheat.h"
+#include "dealer/ui/setheat.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "dealer/heatfactors.h"
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 namespace {
 QLabel* note(const char* text, QWidget* parent, bool wrap = false) {

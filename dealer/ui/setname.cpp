@@ -1,4 +1,4 @@
-#include "setname.h"
+#include "dealer/ui/setname.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -8,8 +8,8 @@
 #include "app/data.h"
 #include "app/model.h"
 #include "core/windows.h"
-#include "menu.h"
-#include "protocol.h"
+#include "dealer/ui/menu.h"
+#include "dealer/ui/protocol.h"
 
 namespace {
 const char* const kBrands[] = {"Kestrolin", "Tindraly", "Morvenic"};

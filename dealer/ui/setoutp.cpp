@@ -1,11 +1,11 @@
-#include "setoutp.h"
+#include "dealer/ui/setoutp.h"
 
 #include <QGridLayout>
 
 #include "app/data.h"
 #include "app/model.h"
 #include "core/vbtext.h"
-#include "protocol.h"
+#include "dealer/ui/protocol.h"
 
 setoutp::setoutp() : plat::Form("setoutp") { keep_focus(this); }
 

@@ -1,4 +1,4 @@
-#include "setsize.h"
+#include "dealer/ui/setsize.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,8 +9,8 @@
 #include "app/model.h"
 #include "core/cp1252.h"
 #include "core/windows.h"
-#include "menu.h"
-#include "protocol.h"
+#include "dealer/ui/menu.h"
+#include "dealer/ui/protocol.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "elect.h"
+#include "finance/ui/elect.h"
 
 #include "app/data.h"
 #include "app/model.h"

@@ -1,4 +1,4 @@
-#include "lease.h"
+#include "finance/ui/lease.h"
 
 #include <QAbstractButton>
 #include <QMdiSubWindow>

@@ -1,4 +1,4 @@
-#include "setfin.h"
+#include "finance/ui/setfin.h"
 
 #include "app/data.h"
 #include "app/model.h"

@@ -1,10 +1,10 @@
 // Brand and model search, the completeness checks, the competitor reader,
 // the data disk, the city list rule and the small input helpers.
 #include "app/records.h"
-#include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
+#include "tests/app/app_fixture.h"
 
 using apptest::DataDirTest;
 

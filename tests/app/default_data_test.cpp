@@ -3,9 +3,9 @@
 // settings file.
 #include <cstdlib>
 
-#include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "tests/app/app_fixture.h"
 
 using apptest::DataDirTest;
 namespace fs = std::filesystem;

@@ -5,10 +5,10 @@
 #include <bit>
 
 #include "app/records.h"
-#include "app_fixture.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
+#include "tests/app/app_fixture.h"
 
 using apptest::DataDirTest;
 namespace fs = std::filesystem;

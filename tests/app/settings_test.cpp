@@ -10,8 +10,8 @@
 #include <set>
 
 #include "app/settings.h"
-#include "app_fixture.h"
 #include "core/ui.h"
+#include "tests/app/app_fixture.h"
 
 using apptest::DataDirTest;
 namespace fs = std::filesystem;

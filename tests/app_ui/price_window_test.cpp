@@ -2,9 +2,9 @@
 // price window reloads the heat-pump file, which never changes a result, and
 // the price typed beside the chosen model's name is the one its system is
 // priced with, for a model of series A and one of series D (TX).
-#include "app_ui_fixture.h"
 #include "finance/ui/elect.h"
 #include "finance/ui/register.h"
+#include "tests/app_ui/app_ui_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Shutdown: the order in which the main window's close unloads the windows,
 // and the project input window's chance to keep the program open.
-#include "app_ui_fixture.h"
+#include "tests/app_ui/app_ui_fixture.h"
 
 class ShutdownTest : public AppUiTest {
 protected:

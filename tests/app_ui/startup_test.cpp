@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QSysInfo>
 
-#include "app_ui_fixture.h"
+#include "tests/app_ui/app_ui_fixture.h"
 
 using StartupTest = AppUiTest;
 

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "app_ui_fixture.h"
+#include "tests/app_ui/app_ui_fixture.h"
 
 class StartWindowsTest : public AppUiTest {
 protected:

@@ -1,5 +1,5 @@
 // The web browser window against pages of the local file system, offscreen.
-#include "dealer_windows.h"
+#include "tests/dealer/dealer_windows.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "data_fixture.h"
 #include "dealer/citydata.h"
+#include "tests/dealer/data_fixture.h"
 
 using namespace dealertest;
 

@@ -7,10 +7,10 @@
 #include <map>
 #include <sstream>
 
-#include "data_fixture.h"
 #include "dealer/cityimport.h"
 #include "dealer/ui/convert_cities.h"
 #include "office/package.h"
+#include "tests/dealer/data_fixture.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -4,7 +4,7 @@
 
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
-#include "window_fixture.h"
+#include "tests/dealer/window_fixture.h"
 
 using namespace dealertest;
 

@@ -11,7 +11,7 @@
 #include "core/windows.h"
 #include "dealer/ui/convert_cities.h"
 #include "dealer/ui/register.h"
-#include "window_fixture.h"
+#include "tests/dealer/window_fixture.h"
 
 using namespace dealertest;
 

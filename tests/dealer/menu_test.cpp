@@ -1,5 +1,5 @@
 // The settings menu and the protocol of the windows it opens.
-#include "dealer_windows.h"
+#include "tests/dealer/dealer_windows.h"
 
 #include <cstring>
 #include <vector>

@@ -3,8 +3,8 @@
 
 #include <clocale>
 
-#include "data_fixture.h"
 #include "dealer/pumpfiles.h"
+#include "tests/dealer/data_fixture.h"
 
 using namespace dealertest;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dealer/ui/showpump.h"
-#include "window_fixture.h"
+#include "tests/dealer/window_fixture.h"
 
 using namespace dealertest;
 

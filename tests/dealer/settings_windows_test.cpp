@@ -1,6 +1,6 @@
 // The company-name, brand, series, measurement-system and compensating
 // factors windows, driven through their controls.
-#include "dealer_windows.h"
+#include "tests/dealer/dealer_windows.h"
 
 #include <QListWidget>
 

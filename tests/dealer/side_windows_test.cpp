@@ -1,6 +1,6 @@
 // The heater adjustment factors window, the customer-name window and the
 // calculator window, driven through their controls.
-#include "dealer_windows.h"
+#include "tests/dealer/dealer_windows.h"
 
 #include <QMouseEvent>
 

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "data_fixture.h"
 #include "platform/form.h"
+#include "tests/dealer/data_fixture.h"
 #include "tests/support/keys.h"
 #include "tests/support/qt_app.h"
 

@@ -8,7 +8,7 @@
 #include "app/data.h"
 #include "app/records.h"
 #include "core/vbtext.h"
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 #include "tests/support/data_dir.h"
 
 namespace {

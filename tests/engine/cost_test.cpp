@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/physics.h"
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace {
 

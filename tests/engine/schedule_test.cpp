@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Sizing, backup months, lowered temperatures and the compensating factors.
 #include <gtest/gtest.h>
 
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace {
 

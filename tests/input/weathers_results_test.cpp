@@ -1,6 +1,6 @@
 // The project input window, headless: cities, units, live results, the
 // heat pump and the buttons to other windows.
-#include "weathers_fixture.h"
+#include "tests/input/weathers_fixture.h"
 
 namespace {
 

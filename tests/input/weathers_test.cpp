@@ -1,6 +1,6 @@
 // The project input window, headless: typing rules, limits, cover hours,
 // leaving and the last project.
-#include "weathers_fixture.h"
+#include "tests/input/weathers_fixture.h"
 
 #include "engine/engine.h"
 

@@ -7,9 +7,9 @@
 #include <pugixml.hpp>
 
 #include "core/ui.h"
-#include "fixtures.h"
 #include "office/render.h"
 #include "office/xlsx_read.h"
+#include "tests/office/fixtures.h"
 
 using fixtures::errorOf;
 using office::Excel;

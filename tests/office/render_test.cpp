@@ -21,11 +21,11 @@
 
 #include "app/model.h"
 #include "core/ui.h"
-#include "fixtures.h"
 #include "office/excel.h"
 #include "office/word.h"
 #include "print/destination.h"
 #include "print/process.h"
+#include "tests/office/fixtures.h"
 
 namespace fs = std::filesystem;
 

@@ -12,13 +12,13 @@
 #include <set>
 
 #include "app/model.h"
-#include "fixtures.h"
 #include "office/excel.h"
 #include "office/ooxml.h"
 #include "office/render.h"
 #include "office/word.h"
 #include "office/xlsx_read.h"
 #include "print/process.h"
+#include "tests/office/fixtures.h"
 
 namespace fs = std::filesystem;
 

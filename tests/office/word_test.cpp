@@ -7,8 +7,8 @@
 #include <pugixml.hpp>
 
 #include "core/ui.h"
-#include "fixtures.h"
 #include "office/render.h"
+#include "tests/office/fixtures.h"
 
 using fixtures::errorOf;
 using office::Word;

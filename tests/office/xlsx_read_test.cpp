@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fixtures.h"
+#include "tests/office/fixtures.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "printouts/printouts.h"
 #include "printouts/report.h"
 #include "printouts/values.h"
-#include "printouts_fixture.h"
+#include "tests/printouts/printouts_fixture.h"
 #include "tests/support/expected.h"
 
 namespace {

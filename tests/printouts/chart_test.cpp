@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
-#include "office_fakes.h"
 #include "printouts/printouts.h"
-#include "printouts_fixture.h"
+#include "tests/printouts/office_fakes.h"
+#include "tests/printouts/printouts_fixture.h"
 
 namespace {
 

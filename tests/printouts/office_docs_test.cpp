@@ -9,10 +9,10 @@
 #include <map>
 
 #include "engine/engine.h"
-#include "office_fakes.h"
 #include "printouts/office_link.h"
 #include "printouts/printouts.h"
-#include "printouts_fixture.h"
+#include "tests/printouts/office_fakes.h"
+#include "tests/printouts/printouts_fixture.h"
 
 namespace fs = std::filesystem;
 

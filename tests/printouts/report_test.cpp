@@ -7,7 +7,7 @@
 #include "print/printer.h"
 #include "printouts/page.h"
 #include "printouts/report.h"
-#include "printouts_fixture.h"
+#include "tests/printouts/printouts_fixture.h"
 
 namespace {
 

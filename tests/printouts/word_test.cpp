@@ -5,11 +5,11 @@
 
 #include "core/windows.h"
 #include "engine/engine.h"
-#include "office_fakes.h"
 #include "print/transcript.h"
 #include "printouts/printouts.h"
 #include "printouts/values.h"
-#include "printouts_fixture.h"
+#include "tests/printouts/office_fakes.h"
+#include "tests/printouts/printouts_fixture.h"
 #include "tests/support/expected.h"
 
 namespace {

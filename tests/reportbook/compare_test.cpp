@@ -8,10 +8,10 @@
 
 #include "app/records.h"
 #include "core/recfile.h"
-#include "report_fixture.h"
 #include "reportbook/lp.h"
 #include "reportbook/pumpchk.h"
 #include "reportbook/user_system.h"
+#include "tests/reportbook/report_fixture.h"
 
 namespace rbtest {
 namespace {

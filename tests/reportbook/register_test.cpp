@@ -2,7 +2,7 @@
 // the window registry.
 #include "reportbook/ui/register.h"
 #include "core/windows.h"
-#include "report_fixture.h"
+#include "tests/reportbook/report_fixture.h"
 
 namespace rbtest {
 namespace {

@@ -2,7 +2,7 @@
 // the expected transcripts.
 #include <algorithm>
 
-#include "report_fixture.h"
+#include "tests/reportbook/report_fixture.h"
 
 #include "finance/leasedat.h"
 #include "print/transcript.h"

@@ -4,7 +4,7 @@
 // nobody checked. And the programs run headless with the built default data
 // however they are started (ctest, by hand, a debugger); the environment
 // overrides.
-#include "box_guard.h"
+#include "tests/support/box_guard.h"
 
 #include <gtest/gtest.h>
 
