@@ -110,10 +110,12 @@ void MainWindow::activateNext() {
     const auto list = mdi_->subWindowList(QMdiArea::StackingOrder);
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         auto* f = qobject_cast<Form*>((*it)->widget());
-        if (f && f->loaded_ && f->enabled_ && !(*it)->isHidden()) {
-            f->activate();
-            return;
-        }
+        if (!f || !f->loaded_ || (*it)->isHidden()) continue;
+        // The topmost window is disabled: it waits for something (the
+        // printout its selection window started) and keeps its place in
+        // front rather than a window behind it coming over it.
+        if (f->enabled_) f->activate();
+        return;
     }
 }
 
@@ -228,8 +230,18 @@ void Form::Show() {
         QWidget::show();
         sub_->show();
     }
-    sub_->raise();
+    raiseSub();
     activate();
+}
+
+void Form::raiseSub() {
+    sub_->raise();
+    // A disabled window waits for the window that disabled it (the customer
+    // window over the project window, the printout selection): brought to
+    // the front, it stays behind the active window all the same.
+    Form* active = theMain ? theMain->current_ : nullptr;
+    if (!enabled_ && active && active != this && active->loaded_ && active->sub_ && !active->sub_->isHidden())
+        active->sub_->raise();
 }
 
 void Form::Hide() {
@@ -306,7 +318,7 @@ void Form::ZOrder(int pos) {
     if (pos == 0) {
         Load();
         if (loaded_ && !sub_->isHidden()) {
-            sub_->raise();
+            raiseSub();
             activate();
         }
     } else if (sub_) {

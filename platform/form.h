@@ -54,7 +54,8 @@ private:
     friend class SubWindow;
     // Runs Deactivate of the previous form and Activate of the new one.
     void subActivated(QMdiSubWindow* w);
-    // Activates the topmost loaded window when none is active.
+    // Activates the topmost loaded window when none is active (none when
+    // that window is disabled).
     void activateNext();
     QMdiArea* mdi_;
     Form* current_ = nullptr;
@@ -102,7 +103,8 @@ public:
     bool Enabled() const;
     void SetVisible(bool on);
     // ZOrder 0 brings the window to the front and makes it the active one
-    // (loading it first); 1 sends it to the back.
+    // (loading it first); 1 sends it to the back. A disabled window cannot
+    // become active, and stays behind the active window.
     void ZOrder(int pos = 0);
     void SetCaption(const QString& caption);
     QString Caption() const { return windowTitle(); }
@@ -136,6 +138,7 @@ private:
     void createSubWindow();
     void fitControls();
     void activate();
+    void raiseSub();
     void closed();
     QMdiSubWindow* sub_ = nullptr;
     bool loaded_ = false;

@@ -23,6 +23,11 @@ namespace {
 
 std::function<std::string(const std::string&)> g_printerSeam;
 std::function<std::string()> g_dialogSeam;
+std::function<bool()> g_anyPrinterSeam;
+
+bool anyPrinterInstalled() {
+    return g_anyPrinterSeam ? g_anyPrinterSeam() : !QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
 bool fontInstalled(const std::string& name) { return QFontDatabase::hasFamily(QString::fromStdString(name)); }
 
@@ -148,6 +153,13 @@ void sendDocument(const prn::Document& doc) {
 }
 
 bool selectPrinter(QWidget* parent) {
+    // The printer dialog over an empty list would offer a Print button that
+    // leads nowhere.
+    if (!anyPrinterInstalled()) {
+        ui::MsgBox("No printer is installed\r\nPrintouts are saved as PDF files.", ui::vbOKOnly | ui::vbInformation,
+                   "Select a printer");
+        return false;
+    }
     std::string picked;
     if (g_dialogSeam) {
         picked = g_dialogSeam();
@@ -168,5 +180,6 @@ bool selectPrinter(QWidget* parent) {
 
 void setPrinterSeam(std::function<std::string(const std::string&)> seam) { g_printerSeam = std::move(seam); }
 void setPrinterDialogSeam(std::function<std::string()> seam) { g_dialogSeam = std::move(seam); }
+void setAnyPrinterSeam(std::function<bool()> seam) { g_anyPrinterSeam = std::move(seam); }
 
 }  // namespace plat

@@ -49,14 +49,18 @@ bool writePdf(const prn::Document& doc, const std::string& path);
 void sendDocument(const prn::Document& doc);
 
 // "Select a printer": the printer dialog; the printer picked serves the
-// rest of the run. Returns false when the dialog was cancelled.
+// rest of the run. Returns false when the dialog was cancelled, and when no
+// printer is installed (the dealer is told so instead of an empty dialog).
 bool selectPrinter(QWidget* parent);
 
 // Test seams. Printing on the real printer path calls `printerSeam` with
 // the printer name instead of opening the printer: it returns the PDF file
 // to paint into, or "" to fail as an unreachable printer (error 25).
-// `dialogSeam` answers the printer dialog with a printer name ("" cancels).
+// `dialogSeam` answers the printer dialog with a printer name ("" cancels);
+// `anyPrinterSeam` says whether a printer is installed.
 void setPrinterSeam(std::function<std::string(const std::string& printer)> seam);
 void setPrinterDialogSeam(std::function<std::string()> seam);
+// Whether a printer is installed (true: the dialog's list is not empty).
+void setAnyPrinterSeam(std::function<bool()> seam);
 
 }  // namespace plat

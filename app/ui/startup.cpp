@@ -151,6 +151,7 @@ void show_custname() {
         if (box->index() >= 0 && box->index() <= 2) box->SetText(QString::fromStdString(lines[box->index()]));
     }
     g.cust_win_state = 1;
+    f->ZOrder(0);  // in front and active, whoever opened it
 }
 
 void open_project() {

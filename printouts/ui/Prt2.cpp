@@ -101,6 +101,10 @@ void Prt2::Form_Load() {
     Combo1->SetText("Summary");
     g.prt_choice = 5;
     for (const char* item : {"Summary", "One coverage", "One coverage and chart", "Plain text"}) Combo1->AddItem(item);
+    // Loaded afresh: the ticks are what the data model holds, never what
+    // the boxes kept from the last opening (letter head was cleared above).
+    Check1->SetValue(g.small_title != 0 ? 1 : 0);
+    Check2->SetValue(0);
     Check1->setEnabled(false);
     Check2->setEnabled(false);
     Check3->setEnabled(true);
@@ -138,15 +142,20 @@ void Prt2::Check2_Click(int) { g.letter_head = static_cast<i16>(Check2->Value() 
 void Prt2::Check3_Click(int) { g.round_up = static_cast<i16>(Check3->Value() == 1 ? 1 : 0); }
 
 void Prt2::SSCommand1_Click(int index) {
-    // Whatever happens below, the input window is given back with the
-    // normal pointer.
+    // Whatever happens below, once this window has gone the input window is
+    // given back, in front (a "Printout saved" box or the window activated
+    // meanwhile must not leave another one over it), with the normal pointer.
+    // While this window stays open ("Select a printer") the input window
+    // stays disabled.
     struct GiveBack {
-        bool& in_click;
+        Prt2* self;
         ~GiveBack() {
-            in_click = false;
+            self->in_click_ = false;
+            if (self->isLoaded()) return;
             set_input_enabled(true);
+            if (plat::Form* f = input_window()) f->ZOrder(0);
         }
-    } give_back{in_click_};
+    } give_back{this};
     in_click_ = true;
     ui::BusyPointer busy;
     switch (index) {

@@ -3,8 +3,9 @@
 // and chart", "Plain text"), three print options, a printer choice, and Print
 // and Exit. Print writes the settings, closes the window and runs the
 // printout; the input window stays disabled until it has ended and is given
-// back (enabled, its Print button available, the normal pointer) on every
-// path, also when the printout fails.
+// back (enabled and in front, its Print button available, the normal
+// pointer) on every path, also when the printout fails. While the window is
+// open the input window stays disabled, "Select a printer" included.
 #pragma once
 
 #include <functional>

@@ -23,6 +23,7 @@
 
 #include "app/data.h"
 #include "app/model.h"
+#include "app/ui/backgrnd.h"
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
 #include "app/ui/proginfo.h"
@@ -38,6 +39,7 @@
 #include "finance/ui/lease.h"
 #include "finance/ui/register.h"
 #include "input/ui/register.h"
+#include "input/ui/weathers.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/instances.h"
@@ -257,6 +259,32 @@ TEST_P(WindowTour, EveryWindowOpensInsideTheMainWindow) {
     other.unlock();
     EXPECT_GE(raised().size(), 3u);
     for (const Box& b : raised()) expectBoxFits(b);
+}
+
+// A project started before the customer was entered asks for him first:
+// the customer window opens in front of the project window, and active,
+// however it is opened.
+TEST_P(WindowTour, TheCustomerWindowOpensInFrontOfTheProjectWindow) {
+    plat::Form* cust = windows().custname();
+    const auto inFront = [&](const char* how) {
+        QApplication::processEvents();
+        plat::Form* project = windows().weathers.existing();
+        ASSERT_TRUE(project && project->isLoaded() && cust->isLoaded()) << how;
+        const auto order = plat::MainWindow::instance()->mdi()->subWindowList(QMdiArea::StackingOrder);
+        EXPECT_GT(order.indexOf(cust->subWindow()), order.indexOf(project->subWindow())) << how;
+        EXPECT_EQ(plat::MainWindow::instance()->activeForm(), cust) << how;
+        expectInside(cust, std::string("custname-") + how);
+        cust->Unload();
+        EXPECT_TRUE(project->Enabled()) << how;
+    };
+    g.cust_done = g.cust_win_state = 0;  // as the program starts
+    frm_backgrnd()->ZOrder(0);           // the dealer's click on the background window
+    frm_backgrnd()->SSCommand1[backgrnd::kProject]->DoClick();
+    inFront("project");
+    frm_backgrnd()->Image1_Click();
+    inFront("picture");
+    frm_weathers()->SSCommand1(1)->DoClick();
+    inFront("customer");
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, WindowTour, ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}),

@@ -54,6 +54,7 @@ protected:
     void TearDown() override {
         plat::setPrinterSeam(nullptr);
         plat::setPrinterDialogSeam(nullptr);
+        plat::setAnyPrinterSeam(nullptr);
         prn::setChosenPrinter("");
         prn::setDefaultPrinterLookup(prevLookup);
         g.data_dir = savedDataDir;
@@ -167,6 +168,16 @@ TEST_F(PrintQt, ThePrinterPathPaintsAndReportsFaultsForTheRetry) {
 }
 
 TEST_F(PrintQt, SelectAPrinterServesTheRestOfTheRun) {
+    plat::setAnyPrinterSeam([] { return false; });
+    plat::setPrinterDialogSeam([] { return std::string("Shop_Inkjet"); });
+    {
+        ui::Script s;
+        s.answer(ui::vbOK);
+        EXPECT_FALSE(plat::selectPrinter(nullptr));  // no empty dialog: said so
+        ASSERT_EQ(s.shown().size(), 1u);
+        EXPECT_EQ(s.shown()[0].text.substr(0, 23), "No printer is installed");
+    }
+    plat::setAnyPrinterSeam([] { return true; });
     plat::setPrinterDialogSeam([] { return std::string(); });  // Cancel
     EXPECT_FALSE(plat::selectPrinter(nullptr));
     EXPECT_EQ(prn::currentPrinter(), "");

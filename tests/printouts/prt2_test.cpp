@@ -126,6 +126,7 @@ TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
     EXPECT_EQ(log, (std::vector<std::string>{"prt_word_summary 0"}));
     EXPECT_FALSE(p->isLoaded());
     EXPECT_TRUE(input()->Enabled());
+    EXPECT_EQ(plat::MainWindow::instance()->activeForm(), input());  // in front again
     EXPECT_TRUE(print_button()->isEnabled());
     EXPECT_EQ(script->busyDepth(), 0);
 }
@@ -155,8 +156,12 @@ TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
     // window is opened again.
     p->SSCommand1[0]->DoClick();
     EXPECT_EQ(g.letter_head, 1);
+    g.small_title = 0;
     open();
     EXPECT_EQ(g.letter_head, 0);
+    // Loaded afresh: the ticks show what the data model holds.
+    EXPECT_EQ(p->Check2->Value(), 0);
+    EXPECT_EQ(p->Check1->Value(), 0);
 }
 
 TEST_F(Prt2Test, EachChoiceRunsItsPrintouts) {
@@ -211,7 +216,7 @@ TEST_F(Prt2Test, SelectAPrinterThenExitAndAFailingPrintout) {
     p->SSCommand1[2]->DoClick();
     EXPECT_EQ(log, (std::vector<std::string>{"select_printer"}));
     EXPECT_TRUE(p->isLoaded());
-    EXPECT_TRUE(input()->Enabled());
+    EXPECT_FALSE(input()->Enabled());  // until the selection is closed
     p->SSCommand1[1]->DoClick();
     EXPECT_FALSE(p->isLoaded());
     EXPECT_TRUE(input()->Enabled());
