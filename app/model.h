@@ -205,7 +205,7 @@ struct DataModel {
     double hp_month_cost = 0;
     Currency month_cost_elec, month_cost_gas, month_cost_propane, month_cost_oil;
     float reduce_factor = 1.0f;
-    arr<float, 100> calc_f32{};  // results table (rows 1..51)
+    arr<float, 100> calc_f32{};  // results table (rows 1..51, see calc_row below)
     arr<Currency, 12> year_tab_hp{}, year_tab_fuel{}, year_tab_backup{};
     Currency backup_cost_total;
     i16 models_used = 0;
@@ -275,6 +275,20 @@ struct DataModel {
 };
 
 extern DataModel g;
+
+// The rows of the results table `calc_f32`, as the engine fills them: for
+// month m (1..12) the heat pump's cost, the existing heater's cost (with
+// backup: the backup's part), the saving, in dollars to the cent, and the
+// pump's hours per heating day; then the five-year totals of the three costs.
+namespace calc_row {
+constexpr int hp_cost(int m) { return m; }           // rows 1..12
+constexpr int heater_cost(int m) { return 12 + m; }  // rows 13..24
+constexpr int saving(int m) { return 24 + m; }       // rows 25..36
+constexpr int kFiveYearHp = 37;
+constexpr int kFiveYearHeater = 38;
+constexpr int kFiveYearSaving = 39;
+constexpr int hours(int m) { return 39 + m; }  // rows 40..51
+}  // namespace calc_row
 
 // The start-up defaults of the whole model (calendar, settings, an example
 // project). Tests call it to start from a fresh model.

@@ -412,7 +412,7 @@ void st_hours(const Project& p, const Months& mon, const Evals& ev, int units, i
     int cop_count = 0, lowered = 0;
     for (int m = 1; m <= 12; ++m) {
         const Month& M = mon[m];
-        g.calc_f32[39 + m] = 0.0f;
+        g.calc_f32[calc_row::hours(m)] = 0.0f;
         if (!M.heated) continue;
         const double N = M.days;
         const double Nh = heating_days_of(p, N);  // heating days of the month
@@ -453,7 +453,7 @@ void st_hours(const Project& p, const Months& mon, const Evals& ev, int units, i
         const double most = p.backup ? kHoursPerDay : p.hours;
         const double hours = runs ? std::min(most, e.qmonth / (Nh * out)) : 0.0;
         ENGINE_CHECK(hours, stage);
-        g.calc_f32[39 + m] = static_cast<float>(hours);
+        g.calc_f32[calc_row::hours(m)] = static_cast<float>(hours);
     }
     g.temp_lowered = static_cast<i16>(lowered);
     g.need_total = need_total;

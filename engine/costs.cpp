@@ -142,9 +142,9 @@ void month_costs(int& stage) {
 
         // The results table in cents; the yearly totals are their sums.
         const Currency hp_c = cents(cy(hp)), fuel_c = cents(fuel_part), sav_c = cents(saving);
-        g.calc_f32[m] = f32(hp_c);
-        g.calc_f32[12 + m] = f32(fuel_c);
-        g.calc_f32[24 + m] = f32(sav_c);
+        g.calc_f32[calc_row::hp_cost(m)] = f32(hp_c);
+        g.calc_f32[calc_row::heater_cost(m)] = f32(fuel_c);
+        g.calc_f32[calc_row::saving(m)] = f32(sav_c);
         g.tot_hp += hp_c;
         g.tot_heater += fuel_c;
         g.tot_saving += sav_c;
@@ -157,9 +157,9 @@ void month_costs(int& stage) {
         g.heater_energy[ft] += fuel_part.toDouble();
         g.heater_yr_cost[HT_HEATPUMP] += hp;
     }
-    g.calc_f32[37] = f32(g.tot_hp * kTableYears);
-    g.calc_f32[38] = f32(g.tot_heater * kTableYears);
-    g.calc_f32[39] = f32(g.tot_saving * kTableYears);
+    g.calc_f32[calc_row::kFiveYearHp] = f32(g.tot_hp * kTableYears);
+    g.calc_f32[calc_row::kFiveYearHeater] = f32(g.tot_heater * kTableYears);
+    g.calc_f32[calc_row::kFiveYearSaving] = f32(g.tot_saving * kTableYears);
 }
 
 namespace {

@@ -87,27 +87,28 @@ public:
         // is the difference of the two bars, as without a backup.
         const bool backup = has_backup();
         const auto system_cost = [backup](int m) {
-            return backup ? g.calc_f32[m] + g.calc_f32[12 + m] : g.calc_f32[m];
+            return backup ? g.calc_f32[calc_row::hp_cost(m)] + g.calc_f32[calc_row::heater_cost(m)]
+                          : g.calc_f32[calc_row::hp_cost(m)];
         };
         const auto heater_alone = [backup](int m) {
-            return backup ? static_cast<float>(g.heater_alone_cy[m].toDouble()) : g.calc_f32[12 + m];
+            return backup ? static_cast<float>(g.heater_alone_cy[m].toDouble()) : g.calc_f32[calc_row::heater_cost(m)];
         };
         step = 8;
         for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "3", system_cost(m));
-        for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "2", g.calc_f32[24 + m]);
+        for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "2", g.calc_f32[calc_row::saving(m)]);
         step = 9;
         float S = 0;
-        for (int m = 1; m <= 12; ++m) S += g.calc_f32[24 + m];
+        for (int m = 1; m <= 12; ++m) S += g.calc_f32[calc_row::saving(m)];
         step = 10;
         for (int m = 1; m <= 12; ++m) number(std::string(kColumns[m - 1]) + "1", heater_alone(m));
-        float system5 = g.calc_f32[37], alone5 = g.calc_f32[38];
+        float system5 = g.calc_f32[calc_row::kFiveYearHp], alone5 = g.calc_f32[calc_row::kFiveYearHeater];
         if (backup) {
             system5 = static_cast<float>(((g.tot_hp + g.tot_heater) * 5).toDouble());
             alone5 = static_cast<float>((g.tot_heater_alone * 5).toDouble());
         }
         number("b6", alone5);
         number("b7", system5);
-        number("b8", g.calc_f32[39]);
+        number("b8", g.calc_f32[calc_row::kFiveYearSaving]);
         // A month the system does not heat has no bars; its name under the
         // chart says "Off" rather than leaving an empty place that reads $0.
         for (int m = 1; m <= 12; ++m)
@@ -116,7 +117,7 @@ public:
         // Whole dollars, rounded as the project window and the pages round
         // them; "$###,##0" so that no saving reads "$0", not a lone "$".
         text("j65", vb::Format(S, "$###,##0"));
-        text("j66", vb::Format(g.calc_f32[39], "$###,##0"));
+        text("j66", vb::Format(g.calc_f32[calc_row::kFiveYearSaving], "$###,##0"));
         step = 12;
         std::string caption, model_b, model_c, model_a;
         pump_title(caption, model_b, model_c, model_a);

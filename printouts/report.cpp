@@ -65,7 +65,9 @@ bool month_heated(int m) {
     return g.run_state[m][0] != 0 && std::isfinite(need) && need != 0;
 }
 
-bool pump_off(int m) { return !month_heated(m) || (g.calc_f32[39 + m] <= 0 && g.calc_f32[m] == 0); }
+bool pump_off(int m) {
+    return !month_heated(m) || (g.calc_f32[calc_row::hours(m)] <= 0 && g.calc_f32[calc_row::hp_cost(m)] == 0);
+}
 
 float floor_return_factor() {
     if (g.opt_reduce == 0 || is_spa()) return 1.0f;
@@ -131,7 +133,7 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         }
 
         // The month's texts.
-        const float x = g.calc_f32[m + 39];
+        const float x = g.calc_f32[calc_row::hours(m)];
         const bool heater_form = ft > HT_HEATPUMP;
         MonthTexts t;
         // A month at or below 0 °F keeps the last month's air value; before
@@ -164,10 +166,10 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
                 l.right(co + 21, t.water);
                 l.right(co + 29, vb::Format(g.month_hours_c[m][0], "##0"));
                 l.right(co + 38, hours_text(x, true));
-                l.right(co + 54, pump_off(m) ? "Off" : vb::Format(g.calc_f32[m], kMoney));
+                l.right(co + 54, pump_off(m) ? "Off" : vb::Format(g.calc_f32[calc_row::hp_cost(m)], kMoney));
                 if (ft > HT_HEATPUMP) {
-                    l.right(co + 68, vb::Format(g.calc_f32[m + 12], kMoney));
-                    l.right(co + 82, vb::Format(g.calc_f32[m + 24], kMoney));
+                    l.right(co + 68, vb::Format(g.calc_f32[calc_row::heater_cost(m)], kMoney));
+                    l.right(co + 82, vb::Format(g.calc_f32[calc_row::saving(m)], kMoney));
                 }
             } else {
                 l.right(co + 21, "N/A").right(co + 29, "N/A");
@@ -199,9 +201,9 @@ void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year) {
     saving_year = p.saving_year;
     g.tot_hp = g.tot_heater = g.tot_saving = Currency{};
     for (int m = 1; m <= 12; ++m) {
-        g.tot_hp += cy(g.calc_f32[m]);
-        g.tot_heater += cy(g.calc_f32[m + 12]);
-        g.tot_saving += cy(g.calc_f32[m + 24]);
+        g.tot_hp += cy(g.calc_f32[calc_row::hp_cost(m)]);
+        g.tot_heater += cy(g.calc_f32[calc_row::heater_cost(m)]);
+        g.tot_saving += cy(g.calc_f32[calc_row::saving(m)]);
     }
 }
 

@@ -59,12 +59,12 @@ void fill_audit(WordDoc& d) {
         d.fill(row + "b", "   " + rep_text(m, 2));
         d.fill(row + "c", rep_text(m, 3));
         d.fill(row + "d", rep_text(m, 4));
-        d.fill(row + "e", hours_cell(g.calc_f32[39 + m]));
+        d.fill(row + "e", hours_cell(g.calc_f32[calc_row::hours(m)]));
         // A month the system does not heat reads "Off", never $0.00.
         const bool off = !month_heated(m);
-        d.fill(row + "f", pump_off(m) ? "Off" : money(g.calc_f32[m]));
-        d.fill(row + "g", !heater ? "" : off ? "Off" : money(g.calc_f32[12 + m]));
-        d.fill(row + "h", !heater ? "" : off ? "Off" : money(g.calc_f32[24 + m]));
+        d.fill(row + "f", pump_off(m) ? "Off" : money(g.calc_f32[calc_row::hp_cost(m)]));
+        d.fill(row + "g", !heater ? "" : off ? "Off" : money(g.calc_f32[calc_row::heater_cost(m)]));
+        d.fill(row + "h", !heater ? "" : off ? "Off" : money(g.calc_f32[calc_row::saving(m)]));
     }
 
     d.fill("bm33c", "Total:");

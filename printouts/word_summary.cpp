@@ -103,13 +103,14 @@ Table fill_table(WordDoc& d) {
         }
         // A month the system does not heat reads "Off", never $0.
         t.held[m] = g.run_state[m][0] == 0 ? kNotWanted : g.month_off[m] != 0 ? kCannot : g.temp_table[m][5];
-        t.pump[m] = g.calc_f32[m];
-        t.heater[m] = g.calc_f32[12 + m];
+        t.pump[m] = g.calc_f32[calc_row::hp_cost(m)];
+        t.heater[m] = g.calc_f32[calc_row::heater_cost(m)];
         d.fill(row + "c" + u, pad4(vb::Trim(rep_text(m, 3))));
         d.fill(row + "d" + u, covered ? " " + rep_text(m, 4) : "   0");
-        d.fill(row + "e" + u, hours_cell(g.calc_f32[39 + m]));
-        d.fill(row + "f" + u, right7(pump_off(m) ? "Off" : money(g.calc_f32[m])));
-        d.fill(row + "g" + u, !heater ? "" : right7(month_heated(m) ? money(g.calc_f32[12 + m]) : "Off"));
+        d.fill(row + "e" + u, hours_cell(g.calc_f32[calc_row::hours(m)]));
+        d.fill(row + "f" + u, right7(pump_off(m) ? "Off" : money(g.calc_f32[calc_row::hp_cost(m)])));
+        d.fill(row + "g" + u,
+               !heater ? "" : right7(month_heated(m) ? money(g.calc_f32[calc_row::heater_cost(m)]) : "Off"));
     }
     return t;
 }

@@ -60,9 +60,9 @@ void fill_result(int k, const std::string& brand, const std::string& equipment) 
         r.water_temp[m] = g.temp_table[m][5];
         r.cop[m] = g.month_cop[m];
         r.output[m] = static_cast<float>(g.month_load[m][1]);
-        r.op_cost[m] = g.calc_f32[m];
-        r.hours[m] = vb::CInt(g.calc_f32[39 + m]);
-        r.backup_cost[m] = g.calc_f32[12 + m];
+        r.op_cost[m] = g.calc_f32[calc_row::hp_cost(m)];
+        r.hours[m] = vb::CInt(g.calc_f32[calc_row::hours(m)]);
+        r.backup_cost[m] = g.calc_f32[calc_row::heater_cost(m)];
     }
     // The years as Table 6 prints them: with the yearly price rises, the
     // saving against the existing heater alone.

@@ -299,7 +299,7 @@ void table3() {
         const std::string hum = F(g.month_city_a[m], "##");
         std::string heatTxt = F(heat, "###,###,###");
         const int heatPad = pad(heatTxt, 11);
-        std::string hours = F(g.calc_f32[39 + m], "##");
+        std::string hours = F(g.calc_f32[calc_row::hours(m)], "##");
         const int hoursPad = pad(hours, 2);
         const std::string wat = F(water, "###");
         std::string cop = g.month_cop[m] == 0 ? std::string() : F(g.month_cop[m], "0.00");
@@ -392,11 +392,11 @@ void table4_calc() {
             }
             std::string hp;
             int hpPad = 0;
-            if (g.calc_f32[m] == 0) {
+            if (g.calc_f32[calc_row::hp_cost(m)] == 0) {
                 cop = " off";
                 copPad = 0;
             } else {
-                hp = F(g.calc_f32[m], "$###,##0.00");
+                hp = F(g.calc_f32[calc_row::hp_cost(m)], "$###,##0.00");
                 hpPad = pad(hp, 10);
             }
             std::vector<Item> row = {
@@ -404,12 +404,12 @@ void table4_calc() {
             if (ft != HT_HEATPUMP) {
                 std::string heater, saving;
                 int heaterPad = 0, savingPad = 0;
-                if (g.calc_f32[12 + m] != 0) {
-                    heater = F(g.calc_f32[12 + m], "$###,##0.00");
+                if (g.calc_f32[calc_row::heater_cost(m)] != 0) {
+                    heater = F(g.calc_f32[calc_row::heater_cost(m)], "$###,##0.00");
                     heaterPad = pad(heater, 10);
                 }
                 // A backed-up system's month shows no negative saving.
-                const float s = g.calc_f32[24 + m];
+                const float s = g.calc_f32[calc_row::saving(m)];
                 if (backed_up() ? s > 0 : s != 0) {
                     saving = F(s, "$###,##0.00");
                     savingPad = pad(saving, 10);

@@ -100,15 +100,15 @@ void weathers::show_results() {
             float c = 0;
             to_deg_c(c, g.temp_table[m][5]);
             row[kWater]->setText(q(vb::Format(c, "##0.0")) + (g.hrs_flag[m] ? " *" : "  "));
-            const float h = g.calc_f32[39 + m];
+            const float h = g.calc_f32[calc_row::hours(m)];
             row[kRunHours]->setText(h > 0 ? q(vb::Format(h, "#0.0")) : QString("Off"));
         } else {
             row[kWater]->setText("-");
             row[kRunHours]->setText("Off");
         }
-        row[kHpCost]->setText(money(g.calc_f32[m]));
-        row[kHeaterCost]->setText(heater ? money(g.calc_f32[12 + m]) : QString());
-        row[kSaving]->setText(heater ? money(g.calc_f32[24 + m]) : QString());
+        row[kHpCost]->setText(money(g.calc_f32[calc_row::hp_cost(m)]));
+        row[kHeaterCost]->setText(heater ? money(g.calc_f32[calc_row::heater_cost(m)]) : QString());
+        row[kSaving]->setText(heater ? money(g.calc_f32[calc_row::saving(m)]) : QString());
     }
     cells_[13][kHpCost]->setText(money(g.tot_hp.toDouble()));
     cells_[13][kHeaterCost]->setText(heater ? money(g.tot_heater.toDouble()) : QString());
