@@ -31,7 +31,7 @@ int fuel_unit(int fuel) {
 
 // Limits a dealer would expect; the engine is never handed a value outside.
 const Field* field(int i) {
-    static const Field area{0, Kind::Area, 0, 50000};
+    static const Field area{0, Kind::Area, 1, 50000};  // no pool or spa is smaller than 1 ft²
     static const Field depth{1, Kind::Depth, 0, 30};
     static const Field wind{2, Kind::Wind, 0, 50};
     static const Field sun{3, Kind::Percent, 0, 100};
@@ -275,6 +275,7 @@ std::string range_note(int i) {
     if (!f) return {};
     std::string name;
     switch (i) {
+        case 0: name = "surface area"; break;
         case 4: name = "heating days per week"; break;
         case 5: name = "heating hours per day"; break;
         case 6: name = "water temperature"; break;

@@ -54,7 +54,8 @@ double limit_shown(const Field& f, bool max);
 // after the value 1 in the singular ("1 day a week", "7 days a week").
 std::string unit_suffix(const Field& f, double value = 0);
 // A value below the box's least, where 0 and small values are no value
-// (days, hours, temperatures, efficiency): nothing may be computed from it.
+// (surface area, days, hours, temperatures, efficiency): nothing may be
+// computed from it.
 bool below_least(const Field& f, double shown);
 // What the window says while box i holds such a value: the box and its range.
 std::string range_note(int i);

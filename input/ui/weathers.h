@@ -53,7 +53,8 @@
 // the last good text back. Their limits, units and decimals are the field
 // table of input/fields.h. A value over its limit gives "Maximum value is ..." titled
 // "Error" and the box becomes "0" (selected: the next key replaces it).
-// Boxes whose smallest sensible value is above 0 (days, hours,
+// Cover hours over 24 say so and become 24. Boxes whose smallest sensible
+// value is above 0 (surface area, days, hours,
 // temperatures, efficiency) hand the engine that smallest value while they
 // show less, and say so when they are left. Values that come from the
 // settings file are brought into the same limits before they are shown.

@@ -31,6 +31,9 @@ void weathers::Text1_Change(int i) {
     if (!f) return;
     const double max = fields::limit_shown(*f, true);
     if (v > max + 1e-9) {
+        // Nothing computed from the impossible value, nor left standing from
+        // the last one, while the dealer reads why.
+        clear_results();
         ui::MsgBox(
             "Maximum value is " + numtext::num_text(max, fields::decimals(*f)) + fields::unit_suffix(*f, max) + ".",
             ui::vbOKOnly | ui::vbExclamation, "Error");
@@ -59,6 +62,9 @@ void weathers::store_cover(int i) {
     const int m = i - kFirstCover + 1;
     const int hours = vb::CInt(vb::Val(b->text().toStdString()));
     if (hours > 24) {
+        // Said, as every other limit is, then set to the limit.
+        clear_results();
+        ui::MsgBox("Maximum value is 24 hours a day.", ui::vbOKOnly | ui::vbExclamation, "Error");
         b->SetText("24");  // runs the change handling again with 24
         return;
     }

@@ -23,10 +23,13 @@ TEST_F(Weathers, TypingStoresAndRefusalsWarn) {
     type(area, "600\b");  // the first key replaces the text
     EXPECT_EQ(area->text(), "60");
     EXPECT_FLOAT_EQ(g.pool_area, 60);
-    type(area, "\b\b");  // an empty box stands for 0 and says so when left
-    EXPECT_FLOAT_EQ(g.pool_area, 0);
     leave(area);
-    EXPECT_EQ(area->text(), "0");
+    plat::TextBox* depth = w->Text1(1);
+    focus(depth);
+    type(depth, "\b");  // an empty box stands for 0 and says so when left
+    EXPECT_FLOAT_EQ(g.pool_depth, 0);
+    leave(depth);
+    EXPECT_EQ(depth->text(), "0.0");
     EXPECT_TRUE(script->shown().empty());
 
     answerOk(2);
@@ -63,7 +66,8 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         std::function<double()> stored;
     };
     const Case cases[] = {
-        {0, "60000", "Maximum value is 50000 ft²", nullptr, nullptr, 0, [] { return double(g.pool_area); }},
+        {0, "60000", "Maximum value is 50000 ft²", "Minimum value is 1 ft²", "The surface area must be 1 to 50000 ft²",
+         6000, [] { return double(g.pool_area); }},
         {1, "31", "Maximum value is 30 ft", nullptr, nullptr, 0, [] { return double(g.pool_depth); }},
         {3, "101", "Maximum value is 100 %", nullptr, nullptr, 0, [] { return double(g.sun_pct); }},
         {4, "8", "Maximum value is 7 days a week.", "Minimum value is 1 day a week.",
@@ -110,6 +114,21 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
     type(area, "600005");
     EXPECT_EQ(area->text(), "5");
     EXPECT_FLOAT_EQ(g.pool_area, 5);
+    // A click into the focused box puts the cursor before the 0: the keys
+    // replace the 0 all the same. While the message is open no figures stand.
+    QString during = "figures";
+    ui::Backend reading;
+    reading.msgBox = [&](const std::string&, int, const std::string&) {
+        during = w->units_text() + w->result_text(13, weathers::kHpCost);
+        return int(ui::vbOK);
+    };
+    const ui::Backend before = ui::install(reading);
+    type(area, "00000");
+    ui::install(before);
+    EXPECT_TRUE(during.isEmpty()) << during.toStdString();
+    area->setCursorPosition(0);
+    type(area, "12");
+    EXPECT_EQ(area->text(), "12");
 }
 
 // Typing "105" digit by digit into the thermostat: "1" and "10" are no
@@ -197,7 +216,7 @@ TEST_F(Weathers, NoValueReachesTheEngineThatItCannotCompute) {
     EXPECT_FLOAT_EQ(g.heater_eff, 1);
     EXPECT_EQ(g.heat_days, 1);
     EXPECT_EQ(g.heat_hours, 24);
-    EXPECT_FLOAT_EQ(g.pool_area, 0);
+    EXPECT_FLOAT_EQ(g.pool_area, 1);
     EXPECT_FLOAT_EQ(g.desired_temp, 104);
     EXPECT_FLOAT_EQ(g.temp_table[2][6], 40);
     EXPECT_EQ(g.month_hours_c[1][0], 24);
@@ -206,7 +225,7 @@ TEST_F(Weathers, NoValueReachesTheEngineThatItCannotCompute) {
 
     w->Combo1(1)->SetListIndex(4);  // oil
     for (auto [box, text] : std::vector<std::pair<int, const char*>>{
-             {0, "0"},  {1, "0"},  {2, "0"},   {3, "0"},    {4, "1"},        {5, "1"},  {6, "40"},  {31, "1"},
+             {0, "1"},  {1, "0"},  {2, "0"},   {3, "0"},    {4, "1"},        {5, "1"},  {6, "40"},  {31, "1"},
              {32, "0"}, {33, "0"}, {36, "0"},  {7, "24"},   {0, "50000"},    {1, "30"}, {2, "50"},  {3, "100"},
              {4, "7"},  {5, "24"}, {6, "104"}, {31, "100"}, {32, "5000000"}, {33, "5"}, {36, "50"}, {7, "0"}}) {
         w->Text1(box)->setText(text);
@@ -224,6 +243,7 @@ TEST_F(Weathers, NoValueReachesTheEngineThatItCannotCompute) {
 TEST_F(Weathers, CoverBoxesStoreWholeHoursAndStopAt24) {
     g.fuel_type = 3;
     open();
+    answerOk(2);
     for (auto [text, hours, shown] : std::vector<std::tuple<const char*, int, const char*>>{{"25", 24, "24"},
                                                                                             {"99999", 24, "24"},
                                                                                             {"10.5", 10, "10.5"},
@@ -243,7 +263,9 @@ TEST_F(Weathers, CoverBoxesStoreWholeHoursAndStopAt24) {
     EXPECT_EQ(g.month_hours_c[12][0], 16);
     EXPECT_GT(uncovered, 0);
     EXPECT_LT(money(w->result_text(13, weathers::kHpCost)), uncovered);
-    EXPECT_TRUE(script->shown().empty());  // no message for cover hours
+    // Set to the limit and said so, as every limit is.
+    EXPECT_EQ(boxes("Error", "Maximum value is 24 hours a day."), 2);
+    EXPECT_EQ(script->shown().size(), 2u);
 }
 
 // ---- leaving and the last project -----------------------------------------------------------------
