@@ -35,19 +35,12 @@ FileInfo describe(bool found, std::uint64_t length, std::size_t recLen, bool par
     return fi;
 }
 
-// A record file far larger than its table can hold is refused like a
-// damaged one rather than read whole (a 1 GB file, a link to a device):
-// eight times the table, at least 1 MiB.
-std::uint64_t byteLimit(std::size_t recLen, std::size_t maxRecords) {
-    return std::max<std::uint64_t>(8ULL * recLen * (maxRecords + 1), 1ULL << 20);
-}
-
 // Reads a record file and hands each whole record (at most maxRecords) to
 // `take`. Missing or unreadable files give no records.
 template <class Take>
 FileInfo readRecords(const std::string& path, std::size_t recLen, std::size_t maxRecords, Take take) {
     std::string bytes;
-    if (!rec::readFile(path, bytes, byteLimit(recLen, maxRecords))) return FileInfo{};
+    if (!rec::readFile(path, bytes, fileLimit(recLen, maxRecords))) return FileInfo{};
     bool partial = false;
     // One more than the table holds tells an oversized file from a full one.
     auto recs = rec::records(bytes, recLen, maxRecords + 1, &partial);
@@ -62,11 +55,15 @@ FileInfo readRecords(const std::string& path, std::size_t recLen, std::size_t ma
 std::string tailBeyond(const std::string& path, std::size_t recLen, std::size_t count) {
     std::string old;
     const std::size_t keep = recLen * count;
-    if (!rec::readFile(path, old, byteLimit(recLen, count)) || old.size() <= keep) return {};
+    if (!rec::readFile(path, old, fileLimit(recLen, count)) || old.size() <= keep) return {};
     return old.substr(keep);
 }
 
 }  // namespace
+
+std::uint64_t fileLimit(std::size_t recLen, std::size_t maxRecords) {
+    return std::max<std::uint64_t>(8ULL * recLen * (maxRecords + 1), 1ULL << 20);
+}
 
 std::string pack(const PumpBrand& r) {
     rec::Writer w(kPumpLen);

@@ -24,6 +24,11 @@ constexpr std::size_t kCityLen = 228;    // CityRecord
 constexpr std::size_t kMaxPumps = 100;   // pump_tab(1..100)
 constexpr std::size_t kMaxCities = 500;  // city_tab(1..500)
 
+// A record file far larger than its table can hold is refused like a
+// damaged one rather than read whole (a 1 GB file, a link to a device): the
+// most bytes read of one, eight times the table, at least 1 MiB.
+std::uint64_t fileLimit(std::size_t recLen, std::size_t maxRecords);
+
 std::string pack(const PumpBrand& r);
 std::string pack(const CompetitorPump& r);
 std::string pack(const CityRecord& r);

@@ -32,7 +32,7 @@ bool fail(std::string* why, const std::string& text) {
 
 // The whole records of location.dat as they are on disk.
 bool raw_records(const std::string& dir, std::string& bytes, std::vector<std::string_view>& recs) {
-    if (!rec::readFile(dir + kCityFile, bytes)) {
+    if (!rec::readFile(dir + kCityFile, bytes, records::fileLimit(records::kCityLen, records::kMaxCities))) {
         bytes.clear();
         recs.clear();
         // A missing file has no records; opening it creates it empty.
