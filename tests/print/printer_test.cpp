@@ -29,9 +29,13 @@ TEST_F(PrinterTest, TabSpcAndTextPlaceColumnsFromOne) {
     P.Print({Tab(3), "q", Tab(4), "r"});                           // Tab to the very column we stand on: no move
     P.Print({Tab(3), "abcdef", Tab(5), "next", Tab(20), "same"});  // a passed column: the next line
     P.Print({"M\xFCller", Tab(9), "x"});  // a byte of the old code page: one character, as typed
+    P.FontSize(20);                       // a line begun in 20 pt, its text in 10 pt: wider than
+    P.Print({Spc(0)}, prn::Open);         // the line's cells, and what follows stays after it
+    P.FontSize(10);
+    P.Print({"ABCDEFGHIJ", Tab(12), "X"});
     P.EndDoc();
     EXPECT_EQ(page(), (std::vector<std::string>{"    ab  cd x", "yz", "w", "  qr", "  abcdef",
-                                                "    next           same", "M\u00FCller  x"}));
+                                                "    next           same", "M\u00FCller  x", "ABCDEFGHIJX"}));
     const auto& runs = cap.documents()[0].pages[0].lines[0].runs;
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].column, 5);
@@ -72,25 +76,6 @@ TEST_F(PrinterTest, ColumnsCountCellsOfTheCurrentFont) {
     P.Print({Tab(11), "a"});
     P.EndDoc();
     EXPECT_NEAR(cap.documents()[1].pages[0].lines[0].runs[0].x, 10 * 904.0 / 2048 * 12, 1e-9);
-}
-
-TEST_F(PrinterTest, FontsAndStylesReachTheRunsTheyApplyTo) {
-    P.FontName("Courier New");
-    P.FontBold(true);
-    P.Print({"bold"}, prn::Open);
-    P.FontBold(false);
-    P.FontUnderline(true);
-    P.FontItalic(true);
-    P.Print({" plain"});
-    P.FontStrikethru(true);
-    P.Print({"gone"});
-    P.EndDoc();
-    const auto& lines = cap.documents()[0].pages[0].lines;
-    ASSERT_EQ(lines[0].runs.size(), 2u);
-    EXPECT_TRUE(lines[0].runs[0].font.bold);
-    EXPECT_FALSE(lines[0].runs[1].font.bold);
-    EXPECT_TRUE(lines[0].runs[1].font.underline && lines[0].runs[1].font.italic);
-    EXPECT_TRUE(lines[1].runs[0].font.strikethru);
 }
 
 TEST_F(PrinterTest, PagesEndByNewPageAndWhenFull) {
@@ -184,7 +169,8 @@ TEST_F(PrinterTest, InstalledFontsCanBeAllowedByTheBackend) {
     EXPECT_THROW(P.FontName("Helvetica"), ui::RtError);
 }
 
-// A page with every kind of item, font changes and two pages, compared whole.
+// A page with every kind of item, font and style changes (each on the runs it
+// applies to) and two pages, compared whole.
 TEST_F(PrinterTest, TranscriptDumpMatchesTheExpectedFile) {
     P.DocumentName("sample");
     P.FontBold(true);
@@ -205,7 +191,9 @@ TEST_F(PrinterTest, TranscriptDumpMatchesTheExpectedFile) {
     P.FontName("Courier New");
     P.FontItalic(false);
     P.FontUnderline(true);
-    P.Print({Tab(5), "second page"});
+    P.Print({Tab(5), "second page"}, prn::Open);
+    P.FontStrikethru(true);
+    P.Print({" gone"});
     P.EndDoc();
     ASSERT_EQ(cap.documents().size(), 1u);
     EXPECT_EQ("", testsupport::diff_with_expected(cap.documents()[0], "print/expected/sample.txt"));
