@@ -37,60 +37,48 @@ protected:
     void run() { calculate3(hp, fuel, saving); }
 };
 
-TEST_F(Calc3Test, ElectricCostIsCutToTenthsAndFloorReturnsUseTheShare) {
-    run();
-    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);  // 1000 kWh = $95.0 a month at C.O.P. 4
-    g.month_need[1] = 3412000;             // 94.97 cut down to 94.9
-    run();
-    EXPECT_NEAR(hp, 11 * 95.0 / 4 + 94.9 / 4, 1e-9);
-
-    g.month_need[1] = 3413000;
-    g.opt_reduce = 1;
-    g.reduce_pct = 0.2f;  // a share: 20 % less
-    run();
-    EXPECT_NEAR(hp, 12 * 95.0 / 4 * 0.8, 1e-4);
-    g.pool_type = "Spa";  // a spa has no floor returns
-    run();
-    EXPECT_NEAR(hp, 12 * 95.0 / 4, 1e-9);
-    EXPECT_EQ(fuel, Currency{});
-    EXPECT_EQ(saving, Currency{});
+// The year's heat-pump cost: 1000 kWh a month ($95.0 at C.O.P. 4), floor
+// returns on a pool only; a backup month runs the pump around the clock
+// (4,000 BTU/h in January's 744 hours) and leaves the rest, 437,000 BTU, to
+// the propane heater at 91 % of 91,000 BTU a gallon. (The other month
+// costs by heater: the whole pages.)
+TEST_F(Calc3Test, PumpCostFloorReturnsAndBackupMonth) {
+    const struct {
+        const char* type;
+        int reduce, backup;
+        double hp, fuel;
+    } rows[] = {
+        {"Pool", 0, 0, 12 * 95.0 / 4, 0},
+        {"Pool", 1, 0, 12 * 95.0 / 4 * 0.8, 0},
+        {"Spa", 1, 0, 12 * 95.0 / 4, 0},
+        {"Pool", 0, 1, 4000.0 * 24 * 31 * 0.095 / 4 * 0.293 / 1000 + 11 * 95.0 / 4, 437000.0 / (0.91 * 91000) * 2.0},
+    };
+    for (const auto& r : rows) {
+        SetUp();
+        g.pool_type = r.type;
+        g.opt_reduce = static_cast<i16>(r.reduce);
+        g.reduce_pct = 0.2f;  // a share: 20 % less
+        if (r.backup) {
+            g.fuel_type = HT_PROPANE;
+            g.heater_eff = 91;
+            g.rate_propane = cy(2.00);
+            g.backup_on = g.backup_month[1] = 1;
+            g.month_load[1][1] = 4000;
+            for (int m = 2; m <= 12; ++m) g.month_load[m][1] = 10000;  // more than the need: no rest
+        }
+        run();
+        EXPECT_NEAR(hp, r.hp, 1e-4) << r.type << r.reduce << r.backup;
+        EXPECT_EQ(fuel, cy(r.fuel)) << r.type << r.reduce << r.backup;  // a negative rest counts as nothing
+    }
 }
 
-TEST_F(Calc3Test, FuelHeaterSavingAndUnheatedMonths) {
+// A heater without efficiency, as a settings file may hold it: no fuel cost.
+TEST_F(Calc3Test, AHeaterWithoutEfficiencyCostsNothing) {
     g.fuel_type = HT_GAS;
-    g.heater_eff = 80;
-    g.rate_natgas = cy(1.20);
-    g.run_state[7][0] = 0;  // July not heated
-    g.month_need[8] = 0;    // August needs nothing
-    run();
-    // 3,413,000 BTU / (0.8 x 100,000) x 1.20 = 51.195 a month; pump 23.75.
-    EXPECT_EQ(fuel, cy(10 * 51.195));
-    EXPECT_EQ(saving, cy(10 * (51.195 - 23.75)));
-    EXPECT_NEAR(hp, 10 * 23.75, 1e-9);
-
-    g.heater_eff = 0;  // a settings file may hold it: no crash, no fuel cost
+    g.heater_eff = 0;
     run();
     EXPECT_EQ(fuel, Currency{});
-    EXPECT_EQ(saving, cy(-10 * 23.75));
-}
-
-TEST_F(Calc3Test, BackupMonthRunsAroundTheClockAndTheBackupHeaterTakesTheRest) {
-    g.fuel_type = HT_PROPANE;
-    g.heater_eff = 91;
-    g.rate_propane = cy(2.00);
-    g.backup_on = 1;
-    g.month_load[1][1] = 4000;  // BTU/h: 2,976,000 BTU in January's 744 hours
-    g.backup_month[1] = 1;
-    for (int m = 2; m <= 12; ++m) g.month_load[m][1] = 10000;  // more than the need: no rest
-    run();
-    const double hp_jan = 4000.0 * 24 * 31 * 0.095 / 4 * 0.293 / 1000;
-    const double hp_other = 95.0 / 4;
-    EXPECT_NEAR(hp, hp_jan + 11 * hp_other, 1e-9);
-    // January's rest 437,000 BTU of propane at 91 % of 91,000 BTU per gallon.
-    const Currency rest = cy(437000.0 / (0.91 * 91000) * 2.0);
-    EXPECT_EQ(fuel, rest);  // the other months' negative rest counts as nothing
-    const Currency alone = cy(3413000.0 / (0.91 * 91000) * 2.0);
-    EXPECT_EQ(saving, alone * 12 - (cy(hp_jan) + rest) - cy(hp_other) * 11);
+    EXPECT_EQ(saving, cy(-12 * 23.75));  // the pump's 1000 kWh at 9.5 cents and C.O.P. 4
 }
 
 TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
@@ -138,19 +126,6 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     rep_text.clear();
     run();
     EXPECT_EQ(rep_text(6, 1), "");
-}
-
-TEST_F(Calc3Test, TotalsAreTheSumsOfTheResultsTableWhateverTheMonth) {
-    g.run_state[12][0] = 0;
-    for (int m = 1; m <= 12; ++m) {
-        g.calc_f32[m] = 10.25f;
-        g.calc_f32[m + 12] = 20.5f;
-        g.calc_f32[m + 24] = -1.75f;
-    }
-    run();
-    EXPECT_EQ(g.tot_hp, cy(123.0));
-    EXPECT_EQ(g.tot_heater, cy(246.0));
-    EXPECT_EQ(g.tot_saving, cy(-21.0));
 }
 
 // The month lines of the plain-text audit, compared as printed columns.
