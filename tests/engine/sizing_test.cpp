@@ -7,34 +7,6 @@ namespace {
 
 using namespace samples;
 
-TEST_F(EngineTest, SizesTheSmallestConfigurationThatHoldsEveryMonth) {
-    g.heat_hours = 12;
-    ASSERT_TRUE(engine::Calc());
-    const int units = g.combo_idx;
-    ASSERT_GT(units, 1);
-    for (int i = 1; i <= units; ++i) EXPECT_EQ(g.combo_n1[i], i);
-    EXPECT_EQ(g.temp_lowered, 0);
-    bool one_fewer_suffices = true;
-    for (int m = 1; m <= 12; ++m) {
-        const double out = g.month_load[m][1];  // BTU/h of the system
-        const double day = g.month_need[m] / g.month_days[m];
-        EXPECT_LE(day, out * 12 * (1 + 1e-9)) << m;  // fits into 12 h
-        EXPECT_LE(g.calc_f32[39 + m], 12.0f + 1e-4f) << m;
-        if (day > out / units * (units - 1) * 12) one_fewer_suffices = false;
-    }
-    EXPECT_FALSE(one_fewer_suffices);
-
-    // The dealer's selector buffer of the chosen model's size pushes it up;
-    // another size's buffer has no effect.
-    g.sel_buffer[2] = 40000;
-    ASSERT_TRUE(engine::Calc());
-    EXPECT_GT(g.combo_idx, units);
-    g.sel_buffer[2] = 0;
-    g.sel_buffer[1] = 40000;
-    ASSERT_TRUE(engine::Calc());
-    EXPECT_EQ(g.combo_idx, units);
-}
-
 TEST_F(EngineTest, BackupHeaterTakesWhatThePumpCannotCover) {
     set_climate(kChicago);
     g.fuel_type = HT_PROPANE;
