@@ -23,10 +23,7 @@ struct ExcelTest : ::testing::Test {
         office::setOfficeForTest(office::OfficeSeam::Present);
         fixtures::workbook().save(book);
     }
-    void TearDown() override {
-        office::setOfficeForTest(office::OfficeSeam::Real);
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { office::setOfficeForTest(office::OfficeSeam::Real); }
 
     office::Package saved(Excel& x) {
         const std::string path = dir + "/copy.xlsx";

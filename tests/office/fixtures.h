@@ -2,28 +2,26 @@
 // code so each test shows what it starts from.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <list>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/ui.h"
 #include "office/package.h"
+#include "tests/support/data_dir.h"
 
 namespace fixtures {
 
-// A fresh folder of this test process (tests run side by side).
+// A fresh folder of its own (tests run side by side), removed at the latest
+// when the test program ends.
 inline std::string tempDir(const std::string& name) {
-    const auto d =
-        std::filesystem::path(::testing::TempDir()) / ("heater-office-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(d);
-    std::filesystem::create_directories(d);
-    return d.string();
+    static std::list<testsupport::TempDataDir> dirs;
+    return dirs.emplace_back("heater-office-" + name).path();
 }
 
 // The error number `f` raises (0 when it raises none).

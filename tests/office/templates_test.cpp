@@ -199,7 +199,6 @@ TEST_F(Templates, AFilledWorkbookHoldsItsCellsPrintAreaAndPictures) {
         EXPECT_TRUE(chart.select_nodes("//c:numCache").empty());
     }
     office::setOfficeForTest(office::OfficeSeam::Real);
-    fs::remove_all(dir);
 }
 
 // ------------------------------------------------------ with LibreOffice

@@ -22,10 +22,7 @@ struct WordTest : ::testing::Test {
         office::setOfficeForTest(office::OfficeSeam::Present);  // filling needs no LibreOffice
         fixtures::wordTemplate().save(dotx);
     }
-    void TearDown() override {
-        office::setOfficeForTest(office::OfficeSeam::Real);
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { office::setOfficeForTest(office::OfficeSeam::Real); }
 
     // The filled document's main part, as written by saveCopy.
     pugi::xml_document saved(Word& w) {
