@@ -131,61 +131,70 @@ TEST_F(WordTest, TemplatePictureAndHeading) {
     EXPECT_EQ(office.word.prints, 1);
 }
 
+// A brand without a template, a template without a bookmark, no word
+// processor, a printer fault answered OK twice, and one given up.
 TEST_F(WordTest, FailuresEndThePrintoutNotTheProgram) {
     calculate(prtest::pool_with_gas_and_cover);
     g.prt_choice = 4;
-
-    // A brand with no template.
-    prtest::brand_box() = "KESTROLIN X";
-    script.answer(ui::vbOK);
-    EXPECT_FALSE(prt_word());
-    ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, "Prt Word err");
-    EXPECT_NE(script.shown()[0].text.find("KESTROLIN X"), std::string::npos);
-    EXPECT_EQ(script.shown()[0].text.substr(script.shown()[0].text.size() - 11), " 4248 in  0");
-    EXPECT_EQ(office.word.quits, 1);
-    EXPECT_EQ(office.word.prints, 0);
-
-    // A template without one of the bookmarks: closed unsaved, quit.
-    prtest::brand_box() = "Kestrolin";
-    office.word = {};
-    office.wscript.fail_at_bookmark = "bm21c";
-    script.clear();
-    script.answer(ui::vbOK);
-    EXPECT_FALSE(prt_word());
-    ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].text, "The requested member of the collection does not exist. 5941 in  24");
-    EXPECT_EQ(office.word.closes, 1);
-    EXPECT_EQ(office.word.quits, 1);
-
-    // No word processor at all.
-    office.wscript.fail_at_bookmark.clear();
-    office.wscript.not_installed = true;
-    office.word = {};
-    script.clear();
-    script.answer(ui::vbOK);
-    EXPECT_FALSE(prt_word());
-    EXPECT_EQ(script.shown().at(0).text, "ActiveX component can't create object 429 in  0");
-
-    // A printer fault: OK tries again, Cancel gives up (closed, quit, no
-    // further message).
-    office.wscript.not_installed = false;
-    office.wscript.print_faults = 2;
-    office.word = {};
-    script.clear();
-    script.answer(ui::vbOK).answer(ui::vbOK);
-    EXPECT_TRUE(prt_word());
-    EXPECT_EQ(office.word.prints, 1);
-    EXPECT_EQ(script.shown().at(1).text, "Check the paper");
-    EXPECT_EQ(script.shown().at(1).title, "Printer error");
-    office.wscript.print_faults = 5;
-    office.word = {};
-    script.clear();
-    script.answer(ui::vbCancel);
-    EXPECT_FALSE(prt_word());
-    EXPECT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(office.word.prints, 0);
-    EXPECT_EQ(office.word.quits, 1);
+    const struct {
+        const char *brand, *missing;
+        bool not_installed;
+        int print_faults;
+        std::vector<int> answers;
+        bool printed;
+        std::size_t boxes;
+        std::string last;  // the last box, "title: text"
+        int quits, closes;
+    } cases[] = {
+        {"KESTROLIN X",
+         "",
+         false,
+         0,
+         {ui::vbOK},
+         false,
+         1,
+         "Prt Word err: No template for the brand \"KESTROLIN X\" (the brand must be Kestrolin, Tindraly or Morvenic) "
+         "4248 in  0",
+         1,
+         0},
+        {"Kestrolin",
+         "bm21c",
+         false,
+         0,
+         {ui::vbOK},
+         false,
+         1,
+         "Prt Word err: The requested member of the collection does not exist. 5941 in  24",
+         1,
+         1},
+        {"Kestrolin",
+         "",
+         true,
+         0,
+         {ui::vbOK},
+         false,
+         1,
+         "Prt Word err: ActiveX component can't create object 429 in  0",
+         0,
+         0},
+        {"Kestrolin", "", false, 2, {ui::vbOK, ui::vbOK}, true, 2, "Printer error: Check the paper", 1, 1},
+        {"Kestrolin", "", false, 5, {ui::vbCancel}, false, 1, "Printer error: Check the paper", 1, 1},
+    };
+    for (const auto& c : cases) {
+        prtest::brand_box() = c.brand;
+        office.word = {};
+        office.wscript.fail_at_bookmark = c.missing;
+        office.wscript.not_installed = c.not_installed;
+        office.wscript.print_faults = c.print_faults;
+        script.clear();
+        for (int a : c.answers) script.answer(a);
+        EXPECT_EQ(prt_word(), c.printed) << c.last;
+        ASSERT_EQ(script.shown().size(), c.boxes) << c.last;
+        EXPECT_EQ(script.shown().back().title + ": " + script.shown().back().text, c.last);
+        EXPECT_EQ(office.word.prints, c.printed ? 1 : 0) << c.last;
+        EXPECT_EQ(office.word.quits, c.quits) << c.last;
+        EXPECT_EQ(office.word.closes, c.closes) << c.last;
+    }
     EXPECT_EQ(script.busyDepth(), 0);
 }
 
@@ -263,17 +272,8 @@ TEST_F(WordTest, SummaryRoundsUpAndKeepsWideAmounts) {
 // only at a lower temperature. Months the system does not heat read "Off";
 // the totals leave out the months not heated alike and say which.
 TEST_F(WordTest, SummaryTotalsCompareOnlyTheMonthsHeatedAlike) {
-    const samples::Climate anchorage = {
-        {79, 76, 72, 67, 55, 54, 74, 69, 71, 82, 85, 86},
-        {20, 77, 164, 259, 316, 472, 396, 314, 213, 89, 31, 12},
-        {28.4f, 21.6f, 28.5f, 36.7f, 48.4f, 59.6f, 57.7f, 61.0f, 45.0f, 35.1f, 34.3f, 23.5f},
-        3.9f,
-        0.239,
-        1.14,
-        3.07,
-        3.88};
     calculate(prtest::pool_with_gas_and_cover);
-    samples::set_climate(anchorage);
+    samples::set_climate(samples::kAnchorage);
     g.opt_reduce = 0;
     for (int m = 1; m <= 12; ++m) g.month_hours_c[m][0] = m <= 4 ? 12 : 0;
     g.backup_on = 1;

@@ -32,6 +32,15 @@ inline const Climate kChicago = {{71, 66, 71, 69, 63, 62, 74, 74, 75, 69, 75, 75
                                  1.92,
                                  3.82};
 
+inline const Climate kAnchorage = {{79, 76, 72, 67, 55, 54, 74, 69, 71, 82, 85, 86},
+                                   {20, 77, 164, 259, 316, 472, 396, 314, 213, 89, 31, 12},
+                                   {28.4f, 21.6f, 28.5f, 36.7f, 48.4f, 59.6f, 57.7f, 61.0f, 45.0f, 35.1f, 34.3f, 23.5f},
+                                   3.9f,
+                                   0.239,
+                                   1.14,
+                                   3.07,
+                                   3.88};
+
 inline void set_climate(const Climate& c) {
     for (int m = 1; m <= 12; ++m) {
         g.month_city_a[m] = c.rh[m - 1];
