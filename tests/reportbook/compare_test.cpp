@@ -135,26 +135,17 @@ TEST_F(ReportTest, OnlyNamedCompetitorsAreCompared) {
     pool_with_gas();
     g.do_compare = -1;
     g.comp_names[2] = "Corvane Pool";
-    std::vector<std::string> text;
-    auto read_back = [&] {
-        text.clear();
-        for (std::size_t p = 0; p < prn::printer().document().pages.size(); ++p)
-            for (const auto& l : prn::printer().document().pageText(p)) text.push_back(vb::Trim(l));
-    };
-    auto has = [&](const std::string& t) { return std::find(text.begin(), text.end(), t) != text.end(); };
     compet1::compare();
-    read_back();
-    EXPECT_TRUE(has("1 system is used for comparison"));
-    EXPECT_TRUE(has("Brand     :  Corvane Pool"));
-    EXPECT_FALSE(has("Brand     :  Brisalto"));
+    EXPECT_TRUE(has(lines(), "1 system is used for comparison"));
+    EXPECT_TRUE(has(lines(), "Brand     :  Corvane Pool"));
+    EXPECT_FALSE(has(lines(), "Brand     :  Brisalto"));
     EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 2u * 384);
     EXPECT_EQ(vb::Trim(pumpchk::read(path("Pumpchk.dat"))[1].brand), "Corvane Pool");
     prn::printer().KillDoc();
 
     g.comp_names[2].clear();
     compet1::compare();
-    read_back();
-    EXPECT_TRUE(has("used for comparison"));
+    EXPECT_TRUE(has(lines(), "used for comparison"));
     EXPECT_EQ(slurp(path("Pumpchk.dat")).size(), 384u);
     prn::printer().KillDoc();
 }
@@ -236,14 +227,13 @@ TEST_F(ReportTest, CapacityFlagsAreThoseOfThisRun) {
     // Only when the chosen system lacks capacity too is it said, naming the
     // competitors that lack it as well.
     auto note = [] {
-        std::vector<std::string> lines;
-        const prn::Document& doc = prn::printer().document();
-        for (std::size_t p = 0; p < doc.pages.size(); ++p)
-            for (const auto& l : doc.pageText(p))
-                if (!lines.empty() || l.find("Unfortunately") != std::string::npos) lines.push_back(vb::Trim(l));
+        std::vector<std::string> v = lines();
         prn::printer().KillDoc();
-        lines.resize(std::min<std::size_t>(lines.size(), 3));
-        return lines;
+        v.erase(v.begin(), std::find_if(v.begin(), v.end(), [](const std::string& l) {
+                    return l.find("Unfortunately") != std::string::npos;
+                }));
+        v.resize(std::min<std::size_t>(v.size(), 3));
+        return v;
     };
     compet1::compare();
     EXPECT_TRUE(note().empty());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -58,6 +59,17 @@ protected:
     }
 
     std::string path(const std::string& name) const { return data_.file(name); }
+
+    // The lines of a document (by default the one being printed), trimmed.
+    static std::vector<std::string> lines(const prn::Document& d = prn::printer().document()) {
+        std::vector<std::string> v;
+        for (std::size_t p = 0; p < d.pages.size(); ++p)
+            for (const auto& l : d.pageText(p)) v.push_back(vb::Trim(l));
+        return v;
+    }
+    static bool has(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
 
     // The weather city of that name, as the input window takes it.
     void city(const std::string& name) {
