@@ -8,6 +8,7 @@
 #include "printouts/page.h"
 #include "printouts/report.h"
 #include "tests/printouts/printouts_fixture.h"
+#include "tests/support/expected.h"
 
 namespace {
 
@@ -91,41 +92,30 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     g.month_city_c[1] = 0;    // no air value yet: 0 in January
     g.month_city_c[9] = -3;   // a value below 0 keeps August's
     g.month_city_c[8] = 77;
-    run();
-    auto row = [](int m) {
-        std::vector<std::string> r;
-        for (int c = 1; c <= 5; ++c) r.push_back(rep_text(m, c));
-        return r;
+    // The rows (0 .. 12, columns 0 .. 8) without a heater, with an oil
+    // heater, in Celsius (70 °F = 21.1, 80 °F = 26.7), with 0.2 °C in July
+    // (a figure, not an empty cell), and none for the plain-text page.
+    std::string rows;
+    auto dump = [&](const char* form) {
+        run();
+        rows += std::string("# ") + form + "\n";
+        for (int m = 0; m <= 12; ++m) {
+            for (int c = 0; c <= 8; ++c) rows += rep_text(m, c) + "|";
+            rows += "\n";
+        }
     };
-    using V = std::vector<std::string>;
-    EXPECT_EQ(row(1), (V{"JAN", "", "", "8", "6"}));     // no air value yet; water needs one too
-    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "", "6"}));  // no cover, no heater: empty
-    EXPECT_EQ(row(3), (V{"MAR", "70", "N/A", "N/A", "Off"}));
-    EXPECT_EQ(row(4), (V{"APR", "70", "80", "8", "<1"}));
-    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "<1"}));  // no heater: 0 hours read "<1"
-    EXPECT_EQ(row(6), (V{"JUN", "70", "80", "8", "13"}));
-    EXPECT_EQ(row(9), (V{"SEP", "77", "80", "8", "6"}));
-    EXPECT_EQ(row(10), (V{"OCT", "70", "80", "8", "1"}));
-
+    dump("no heater: 0 hours read <1");
     g.fuel_type = HT_OIL;
     g.heater_eff = 80;
-    run();
-    EXPECT_EQ(row(2), (V{"FEB", "70", "80", "0", "6"}));
-    EXPECT_EQ(row(5), (V{"MAY", "70", "80", "8", "Off"}));
-    for (int c = 0; c <= 8; ++c) EXPECT_EQ(rep_text(0, c), "");
-    for (int m = 1; m <= 12; ++m) EXPECT_EQ(rep_text(m, 6), "");
-
-    g.units_temp = 1;  // Celsius: 70 °F = 21.1, 80 °F = 26.7
-    run();
-    EXPECT_EQ(row(6), (V{"JUN", "21", "27", "8", "13"}));
-    g.month_city_c[7] = 32.3f;  // 0.2 °C: a figure, not an empty cell
-    run();
-    EXPECT_EQ(rep_text(7, 2), "0");
-
-    g.prt_choice = 2;  // the plain-text page prints instead
+    dump("oil heater: 0 hours read Off");
+    g.units_temp = 1;
+    dump("Celsius");
+    g.month_city_c[7] = 32.3f;
+    dump("0.2 C in July");
+    g.prt_choice = 2;
     rep_text.clear();
-    run();
-    EXPECT_EQ(rep_text(6, 1), "");
+    dump("the plain-text page prints instead");
+    EXPECT_EQ("", testsupport::diff_text_with_expected(rows, "printouts/expected/month_rows.txt"));
 }
 
 // The month lines of the plain-text audit, compared as printed columns.
