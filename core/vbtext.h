@@ -1,65 +1,8 @@
-// Text and number rules the program has always followed: leading-number
-// parsing (Val), whole-number conversions, the print forms of numbers and
-// the picture masks used on every window and printed page.
-// All strings are UTF-8; none of these functions throws or crashes on empty
-// or garbage input.
+// Text and number rules the program has always followed, in three parts:
+// numbers and picture masks (core/vbnumber.h), strings (core/vbstring.h),
+// dates (core/vbdate.h). Including this header includes all three.
 #pragma once
 
-#include <cstdint>
-#include <ctime>
-#include <string>
-#include <string_view>
-
-namespace vb {
-
-// The number at the start of t: optional blanks, optional sign, digits and
-// one decimal point, optional exponent ("1E3"); stops at the first other
-// character; 0 when there is none. "1.2.3" -> 1.2, "12abc" -> 12, "" -> 0.
-double Val(std::string_view t);
-
-// Round to a whole number, halves to even (CInt(10.5) = 10, CInt(9.5) = 10).
-// Saturates to the 16-bit range like the stored 16-bit integers it feeds.
-std::int16_t CInt(double x);
-// Same rounding to a 32-bit value (CLng).
-std::int32_t CLng(double x);
-// Largest whole number not above x (Int(-0.5) = -1).
-double Int(double x);
-// Whole part toward zero (Fix(-0.5) = 0).
-double Fix(double x);
-
-// Print form of a number: a single shows at most seven significant digits,
-// a double fifteen; no trailing zeros, no exponent for ordinary magnitudes.
-std::string CStr(double x);       // double precision
-std::string CStrSingle(float x);  // single precision (7 digits)
-// Str$: CStr with one leading blank when the number is not negative.
-std::string Str(double x);
-std::string StrSingle(float x);
-
-std::string Trim(std::string_view s);
-std::string LTrim(std::string_view s);
-std::string RTrim(std::string_view s);
-// Character-counted (UTF-8 aware) Left, Right, Mid (Mid is 1-based).
-std::string Left(std::string_view s, long n);
-std::string Right(std::string_view s, long n);
-std::string Mid(std::string_view s, long start, long n = -1);
-std::size_t Len(std::string_view s);  // characters, not bytes
-std::string UCase(std::string_view s);
-std::string LCase(std::string_view s);
-std::string Space(long n);
-// Pad with blanks or cut to exactly n characters.
-std::string FixLen(std::string_view s, long n);
-
-// Picture masks: "#" digit shown only when significant, "0" digit always
-// shown, "," thousands grouping, "." decimal point, "%" multiplies by 100
-// and shows a percent sign; every other character is printed unchanged.
-// The value is rounded to the mask's last digit (halves away from zero), a
-// negative value gets a leading minus sign, and a zero under a mask without
-// "0" digits prints only the mask's other characters.
-std::string Format(double x, std::string_view mask);
-
-// Date texts: "mm-dd-yyyy" and "dddd, mmmm d, yyyy".
-std::string DateMDY(const std::tm& t);
-std::string DateLong(const std::tm& t);
-std::tm Today();
-
-}  // namespace vb
+#include "core/vbdate.h"
+#include "core/vbnumber.h"
+#include "core/vbstring.h"

@@ -1,10 +1,10 @@
-// Text and number rules: Val, the whole-number conversions, the print forms
-// of numbers, the character-counted string functions, the picture masks and
-// the date texts. No locale, no iostreams: every result is the same on every
-// machine whatever its language settings. One file over the usual length:
-// Val, the print forms and the masks share the digit generation at its top,
-// so that every number text of the program is made one way.
-#include "core/vbtext.h"
+// Number rules: Val, the whole-number conversions, the print forms of
+// numbers and the picture masks. No locale, no iostreams: every result is
+// the same on every machine whatever its language settings. One file over
+// the usual length: Val, the print forms and the masks share the digit
+// generation at its top, so that every number text of the program is made
+// one way.
+#include "core/vbnumber.h"
 
 #include <charconv>
 #include <cmath>
@@ -192,28 +192,6 @@ std::string printForm(double x, int digits) {
     return out;
 }
 
-// Length in bytes of the UTF-8 sequence starting with byte c (1 for stray
-// continuation bytes, so every byte is counted once).
-inline std::size_t seqLen(unsigned char c) {
-    if (c < 0xC0) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    return 4;
-}
-
-// Byte offset of character index `chars` (0-based) in s, or s.size().
-std::size_t byteOffset(std::string_view s, std::size_t chars) {
-    std::size_t i = 0;
-    while (chars > 0 && i < s.size()) {
-        std::size_t l = seqLen(static_cast<unsigned char>(s[i]));
-        i += l;
-        // A truncated sequence at the end must not run past it.
-        if (i > s.size()) i = s.size();
-        --chars;
-    }
-    return i;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- Val ------
@@ -354,113 +332,6 @@ std::string StrSingle(float x) {
     std::string s = CStrSingle(x);
     if (!(x < 0) && s[0] != '-') s.insert(s.begin(), ' ');
     return s;
-}
-
-// ------------------------------------------------------- strings -----------
-
-std::string LTrim(std::string_view s) {
-    std::size_t b = 0;
-    while (b < s.size() && s[b] == ' ') ++b;
-    return std::string(s.substr(b));
-}
-
-std::string RTrim(std::string_view s) {
-    std::size_t e = s.size();
-    while (e > 0 && s[e - 1] == ' ') --e;
-    return std::string(s.substr(0, e));
-}
-
-std::string Trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    return std::string(s.substr(b, e - b));
-}
-
-std::size_t Len(std::string_view s) {
-    std::size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80) ++n;
-    // Stray continuation bytes at the very start count as characters.
-    std::size_t i = 0;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
-        ++n;
-        ++i;
-    }
-    return n;
-}
-
-std::string Left(std::string_view s, long n) {
-    if (n <= 0) return {};
-    return std::string(s.substr(0, byteOffset(s, static_cast<std::size_t>(n))));
-}
-
-std::string Right(std::string_view s, long n) {
-    if (n <= 0) return {};
-    std::size_t total = Len(s);
-    if (static_cast<std::size_t>(n) >= total) return std::string(s);
-    return std::string(s.substr(byteOffset(s, total - static_cast<std::size_t>(n))));
-}
-
-std::string Mid(std::string_view s, long start, long n) {
-    if (start < 1) start = 1;
-    std::size_t b = byteOffset(s, static_cast<std::size_t>(start - 1));
-    if (n < 0) return std::string(s.substr(b));
-    if (n == 0) return {};
-    std::string_view rest = s.substr(b);
-    return std::string(rest.substr(0, byteOffset(rest, static_cast<std::size_t>(n))));
-}
-
-namespace {
-// Case mapping for ASCII, Latin-1 and the few letters of the Windows code page
-// beyond it (Š/š, Œ/œ, Ž/ž, Ÿ/ÿ). `upper` selects the direction.
-std::string mapCase(std::string_view s, bool upper) {
-    std::string out(s);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
-        if (c < 0x80) {
-            if (upper && c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 32);
-            if (!upper && c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c + 32);
-            continue;
-        }
-        if (i + 1 >= out.size()) break;
-        unsigned char d = static_cast<unsigned char>(out[i + 1]);
-        if ((d & 0xC0) != 0x80) continue;
-        unsigned cp = ((c & 0x1Fu) << 6) | (d & 0x3Fu);
-        unsigned to = cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            if (upper) {
-                if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) to = cp - 0x20;
-                else if (cp == 0xFF) to = 0x178;
-                else if (cp == 0x161 || cp == 0x153 || cp == 0x17E) to = cp - 1;
-            } else {
-                if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) to = cp + 0x20;
-                else if (cp == 0x178) to = 0xFF;
-                else if (cp == 0x160 || cp == 0x152 || cp == 0x17D) to = cp + 1;
-            }
-        }
-        if (to != cp) {
-            // All these stay two-byte sequences.
-            out[i] = static_cast<char>(0xC0 | (to >> 6));
-            out[i + 1] = static_cast<char>(0x80 | (to & 0x3F));
-        }
-        i += seqLen(c) - 1;
-    }
-    return out;
-}
-}  // namespace
-
-std::string UCase(std::string_view s) { return mapCase(s, true); }
-std::string LCase(std::string_view s) { return mapCase(s, false); }
-
-std::string Space(long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
-
-std::string FixLen(std::string_view s, long n) {
-    if (n <= 0) return {};
-    std::string out = Left(s, n);
-    std::size_t have = Len(out);
-    if (have < static_cast<std::size_t>(n)) out.append(static_cast<std::size_t>(n) - have, ' ');
-    return out;
 }
 
 // ------------------------------------------------------- masks -------------
@@ -748,103 +619,6 @@ std::string Format(double x, std::string_view mask) {
     std::string out = formatSection(ax, minus, *use, &zero);
     if (pm.nsec == 3 && zero && !pm.sec[2].s.empty()) return formatSection(0.0, false, pm.sec[2]);
     return out;
-}
-
-// ------------------------------------------------------- dates -------------
-
-namespace {
-constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                   "July",    "August",   "September", "October", "November", "December"};
-
-// Normalised civil date of a tm (month and day out of range roll over).
-void civil(const std::tm& t, long& y, int& m, int& d) {
-    long yy = 1900L + t.tm_year;
-    long mm = t.tm_mon;
-    yy += mm / 12;
-    mm %= 12;
-    if (mm < 0) {
-        mm += 12;
-        --yy;
-    }
-    y = yy;
-    m = static_cast<int>(mm) + 1;
-    d = t.tm_mday;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's formula).
-long daysFromCivil(long y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153L * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(long z, long& y, int& m, int& d) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = yoe + era * 400;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y += m <= 2;
-}
-
-void appendNum(std::string& out, long v, int width) {
-    if (v < 0) {
-        out.push_back('-');
-        v = -v;
-    }
-    char b[24];
-    int n = putDigits(b, static_cast<std::uint64_t>(v));
-    for (int i = n; i < width; ++i) out.push_back('0');
-    out.append(b, static_cast<std::size_t>(n));
-}
-}  // namespace
-
-std::string DateMDY(const std::tm& t) {
-    long y;
-    int m, d;
-    civil(t, y, m, d);
-    civilFromDays(daysFromCivil(y, m, d), y, m, d);
-    std::string out;
-    out.reserve(10);
-    appendNum(out, m, 2);
-    out.push_back('-');
-    appendNum(out, d, 2);
-    out.push_back('-');
-    appendNum(out, y, 4);
-    return out;
-}
-
-std::string DateLong(const std::tm& t) {
-    long y;
-    int m, d;
-    civil(t, y, m, d);
-    long days = daysFromCivil(y, m, d);
-    civilFromDays(days, y, m, d);
-    long wd = (days + 4) % 7;  // 1970-01-01 was a Thursday
-    if (wd < 0) wd += 7;
-    std::string out = kDays[wd];
-    out += ", ";
-    out += kMonths[m - 1];
-    out.push_back(' ');
-    appendNum(out, d, 1);
-    out += ", ";
-    appendNum(out, y, 1);
-    return out;
-}
-
-std::tm Today() {
-    std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
-    return t;
 }
 
 }  // namespace vb
