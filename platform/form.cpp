@@ -95,11 +95,11 @@ void MainWindow::keepInside(QMdiSubWindow* w) const {
     if (!w || !isVisible()) return;
     const QSize area = mdi_->viewport()->size();
     QPoint p = w->pos();
-    // Moved left or up just enough to end at the area's edge, never past
-    // its top left corner: a larger window keeps its top left in view and
-    // the area's scroll bars reach the rest.
-    if (p.x() + w->width() > area.width()) p.setX(area.width() - w->width());
-    if (p.y() + w->height() > area.height()) p.setY(area.height() - w->height());
+    // Moved left or up just enough to end a little inside the area's edge,
+    // its frame clear of it, never past its top left corner: a larger window
+    // keeps its top left in view and the area's scroll bars reach the rest.
+    if (p.x() + w->width() > area.width()) p.setX(area.width() - w->width() - kEdgeGap);
+    if (p.y() + w->height() > area.height()) p.setY(area.height() - w->height() - kEdgeGap);
     p.setX(std::max(0, p.x()));
     p.setY(std::max(0, p.y()));
     if (p != w->pos()) w->move(p);

@@ -45,6 +45,8 @@ public:
     // Moves a child window in where it would stick out of the visible area
     // (right or bottom), keeping the place it was given where it fits.
     void keepInside(QMdiSubWindow* w) const;
+    // Pixels a window moved in keeps between its frame and the area's edge.
+    static constexpr int kEdgeGap = 8;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -96,8 +97,12 @@ int closedAnswer(int style) {
     }
 }
 
+// What a desktop's window manager may take of a title bar besides the
+// title: the icon and three buttons of 46 pixels, the widest in common use.
+constexpr int kDesktopTitleBar = 32 + 3 * 46;
+
 // A title bar's width for this title: the title in the title bar's font and
-// what the style's title bar of a window with every button takes besides.
+// what the style's, or a desktop's, title bar with every button takes besides.
 int titleBarWidth(const QWidget* w, const QString& title) {
     QStyleOptionTitleBar o;
     o.initFrom(w);
@@ -108,7 +113,7 @@ int titleBarWidth(const QWidget* w, const QString& title) {
     o.rect = QRect(0, 0, wide, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, w));
     const int label = w->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarLabel, w).width();
     const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
-    return fm.horizontalAdvance(title) + (wide - label) + 8;
+    return fm.horizontalAdvance(title) + std::max(wide - label, kDesktopTitleBar) + 8;
 }
 
 int qtMsgBox(const std::string& prompt, int style, const std::string& title) {

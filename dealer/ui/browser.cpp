@@ -136,6 +136,7 @@ void frmBrowser::show_notice(const QString& why) {
 
 void frmBrowser::Form_Load() {
     SetCaption("Working...");
+    fit_area();
     Form_Resize();
     const BrowserPages pages = browser_pages();
     start_address = g.company_var == 0 ? pages.first : pages.second;
@@ -148,6 +149,18 @@ void frmBrowser::Form_Load() {
         cboAddress->AddItem(start_address);
         Navigate(start_address);
     }
+}
+
+void frmBrowser::fit_area() {
+    // A page needs room, but the window opens wholly inside the main window
+    // on a laptop screen too: no larger than its visible area, frame clear
+    // of the area's edges.
+    QMdiSubWindow* sub = subWindow();
+    if (!sub) return;
+    const QSize area = plat::MainWindow::instance()->mdi()->viewport()->size();
+    const int gap = plat::MainWindow::kEdgeGap;
+    sub->resize(sub->size().boundedTo(area - QSize(2 * gap, 2 * gap)));
+    plat::MainWindow::instance()->keepInside(sub);
 }
 
 void frmBrowser::resizeEvent(QResizeEvent* e) {

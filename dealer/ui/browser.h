@@ -61,6 +61,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // Sizes the window to the main window's visible area where it is smaller.
+    void fit_area();
     void load_started();
     void load_finished(bool ok);
     void show_notice(const QString& why);

@@ -138,6 +138,9 @@ protected:
         if (r.height() <= area.height()) {
             EXPECT_GE(r.top(), 0) << name;
             EXPECT_LE(r.bottom(), area.bottom()) << name << " sticks out at the bottom";
+            // A window with room to spare opens clear of the bottom edge,
+            // its lower frame in view.
+            if (r.height() < area.height()) EXPECT_LT(r.bottom(), area.bottom()) << name << " runs to the bottom edge";
         } else {
             EXPECT_EQ(r.top(), 0) << name;
         }

@@ -49,8 +49,13 @@ inline bool holder(const QWidget* w) {
            qobject_cast<const QStackedWidget*>(w) || qobject_cast<const QDialogButtonBox*>(w);
 }
 
+// What a desktop's window manager takes of a title bar besides the title:
+// the icon and three buttons of 46 pixels, the widest in common use.
+constexpr int kDesktopTitleBar = 32 + 3 * 46;
+
 // The room a title bar of this width leaves for its title, with the
-// buttons and icon of a window with these flags.
+// buttons and icon of a window with these flags; a window of its own (a
+// message box) has the desktop's title bar.
 inline int title_room(const QWidget* w, int width, Qt::WindowFlags flags) {
     QStyleOptionTitleBar o;
     o.initFrom(w);
@@ -59,7 +64,8 @@ inline int title_room(const QWidget* w, int width, Qt::WindowFlags flags) {
     o.subControls = QStyle::SC_All;
     const int h = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, w);
     o.rect = QRect(0, 0, width, h);
-    return w->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarLabel, w).width();
+    const int room = w->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarLabel, w).width();
+    return w->isWindow() ? std::min(room, width - kDesktopTitleBar) : room;
 }
 
 // The text a control shows in one line and the room it has for it, or no
