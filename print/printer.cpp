@@ -178,10 +178,28 @@ void Printer::Print(const std::vector<Item>& items, LineEnd end) {
     appendItems(items.data(), items.data() + items.size(), end);
 }
 
+namespace {
+// Nothing would show on the page: no line, or blank lines only.
+bool holdsNothing(const Page& page) {
+    for (const Line& l : page.lines)
+        for (const Run& r : l.runs)
+            if (r.text.find_first_not_of(' ') != std::string::npos) return false;
+    return true;
+}
+}  // namespace
+
 void Printer::NewPage() {
     checkFault();
     ensurePage();
     if (lineOpen_) endLine();
+    // A page is started only when the current one holds something: a page
+    // break right after another (a page that filled up, then the page's own
+    // break) starts the next page on the blank one instead of printing it.
+    if (holdsNothing(doc_.pages.back())) {
+        doc_.pages.back().lines.clear();
+        y_ = x_ = 0;
+        return;
+    }
     newPageInternal();
 }
 
@@ -189,6 +207,8 @@ void Printer::EndDoc() {
     checkFault();
     if (!started_) return;  // nothing printed: nothing to send
     if (lineOpen_) endLine();
+    // No blank page at the end either (blank lines that ran over the last page).
+    while (doc_.pages.size() > 1 && holdsNothing(doc_.pages.back())) doc_.pages.pop_back();
     doc_.name = docName_.empty() ? "printout" : docName_;
     if (g_capture) {
         g_capture->docs_.push_back(doc_);

@@ -26,6 +26,9 @@
 // - Line height: the current font's line spacing when the line ends. A line
 //   that would not fit on the page starts a new page first (Letter paper,
 //   8.5 x 11 in, 0.25 in unprintable margin all round).
+// - NewPage on a page that shows nothing yet (no line, or blank lines only)
+//   starts that page afresh rather than another one, and EndDoc drops
+//   blank pages at the end: no blank page is ever printed.
 // - Every operation either happens whole or throws ui::RtError and changes
 //   nothing, so a caller may run a failed statement again.
 //

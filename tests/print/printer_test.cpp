@@ -85,12 +85,18 @@ TEST_F(PrinterTest, PagesEndByNewPageAndWhenFull) {
     P.NewPage();  // ends the open line first
     // 10-pt lines are 11.33 pt apart: 66 fit in the 756-pt printable height.
     for (int i = 1; i <= 67; ++i) P.Print({std::to_string(i)});
+    // A page of blank lines only is no page: a break there, or the end of
+    // the document, prints no blank page.
+    for (int i = 1; i <= 66; ++i) P.Print();
+    P.NewPage();
+    P.Print({""}, prn::Open);
+    P.Print({"  "});
     P.EndDoc();
     const auto& doc = cap.documents()[0];
     ASSERT_EQ(doc.pages.size(), 4u);
     EXPECT_EQ(doc.pageText(1), std::vector<std::string>{"two"});
     EXPECT_EQ(doc.pages[2].lines.size(), 66u);
-    EXPECT_EQ(doc.pageText(3), std::vector<std::string>{"67"});
+    EXPECT_EQ(doc.pageText(3).front(), "67");
     EXPECT_DOUBLE_EQ(doc.pages[3].lines[0].y, 0);
 }
 
