@@ -96,7 +96,13 @@ std::string DateLong(const std::tm& t) {
     return out;
 }
 
+std::function<std::tm()>& today_clock() {
+    static std::function<std::tm()> clock;
+    return clock;
+}
+
 std::tm Today() {
+    if (today_clock()) return today_clock()();
     std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_r(&now, &t);

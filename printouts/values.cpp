@@ -122,11 +122,6 @@ std::string heading_name() {
     return name;
 }
 
-std::function<std::tm()>& printout_clock() {
-    static std::function<std::tm()> clock;
-    return clock;
-}
-
-std::string date_text() { return vb::DateMDY(printout_clock() ? printout_clock()() : vb::Today()); }
+std::string date_text() { return vb::DateMDY(vb::Today()); }
 
 std::string audit_title() { return is_spa() ? "Heat Pump Spa Heating Audit" : "Heat Pump Pool Heating Audit"; }

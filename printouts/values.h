@@ -4,8 +4,6 @@
 // `Doc` says which.
 #pragma once
 
-#include <ctime>
-#include <functional>
 #include <string>
 
 enum class Doc { Plain, Word };
@@ -48,7 +46,6 @@ std::string with_article(const std::string& word);
 // The settings keep the name as the dealer typed it.
 std::string heading_name();
 
-// Today's date as the printouts show it, "mm-dd-yyyy". Tests fix the day
-// through printout_clock().
+// Today's date as the printouts show it, "mm-dd-yyyy" (vb::Today, whose
+// today_clock tests fix).
 std::string date_text();
-std::function<std::tm()>& printout_clock();

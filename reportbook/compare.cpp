@@ -348,7 +348,7 @@ void print_comparison(const std::vector<int>& systems) {
         out({T(1), vb::Space(25) + vb::RTrim(g.cmp_res[systems[i]].brand)});
     out({T(1), "may be registered trade marks."});
     blank();
-    out({T(1), "This report was compiled on " + vb::DateLong(prt1::today())});
+    out({T(1), "This report was compiled on " + vb::DateLong(vb::Today())});
     blank(9);
 }
 

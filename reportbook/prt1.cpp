@@ -56,19 +56,7 @@ void need(bool ok) {
     if (!ok) throw Abandon{};
 }
 
-Today& today_hook() {
-    static Today f = &vb::Today;
-    return f;
-}
-
 }  // namespace
-
-Today set_today(Today f) {
-    Today old = today_hook();
-    today_hook() = f ? f : &vb::Today;
-    return old;
-}
-std::tm today() { return today_hook()(); }
 
 // ---- converters and the title font ------------------------------------------
 
@@ -690,7 +678,7 @@ void Bases() {
                                  "cost may depend on each individual situation.",
                                  "Costs and savings may vary with energy rates and usage etc."})
             out({T(1), line});
-        out({T(1), "This report was compiled on the ", vb::DateMDY(today()), "    "});
+        out({T(1), "This report was compiled on the ", vb::DateMDY(vb::Today()), "    "});
 
         Fnt_body();
         open({T(1)});

@@ -8,7 +8,6 @@
 // earlier one left in the data model or in this module's state.
 #pragma once
 
-#include <ctime>
 #include <string>
 
 #include "app/model.h"
@@ -59,10 +58,5 @@ struct YearFigures {
     Currency hp, fuel, alone, saving;
 };
 YearFigures year_figures(int y);
-
-// Today's date for the pages; tests fix it.
-using Today = std::tm (*)();
-Today set_today(Today f);
-std::tm today();
 
 }  // namespace prt1

@@ -7,6 +7,7 @@
 
 #include "app/model.h"
 #include "core/ui.h"
+#include "core/vbdate.h"
 #include "finance/leasedat.h"
 #include "finance/pages.h"
 #include "print/printer.h"
@@ -28,7 +29,7 @@ class FinancePages : public ::testing::Test {
 protected:
     void SetUp() override {
         set_defaults(g);
-        printout_clock() = [] {
+        vb::today_clock() = [] {
             std::tm t{};
             t.tm_year = 2026 - 1900;
             t.tm_mon = 11;
@@ -54,7 +55,7 @@ protected:
         g.inst_cost = cy(1200);
         g.sales_tax = 6;
     }
-    void TearDown() override { printout_clock() = nullptr; }
+    void TearDown() override { vb::today_clock() = nullptr; }
 
     // Prints `page` into one captured document.
     prn::Document print(void (*page)()) {

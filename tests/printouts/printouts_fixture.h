@@ -92,7 +92,7 @@ inline void pool_no_heater() {
 // The printouts date themselves 03-14-2026 while this lives.
 struct FixedDate {
     FixedDate() {
-        printout_clock() = [] {
+        vb::today_clock() = [] {
             std::tm t{};
             t.tm_year = 2026 - 1900;
             t.tm_mon = 2;
@@ -100,7 +100,7 @@ struct FixedDate {
             return t;
         };
     }
-    ~FixedDate() { printout_clock() = nullptr; }
+    ~FixedDate() { vb::today_clock() = nullptr; }
 };
 
 class PrintoutTest : public ::testing::Test {

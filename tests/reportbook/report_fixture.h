@@ -43,7 +43,7 @@ protected:
         set_defaults(g);
         data_.use();
         windows() = WindowRegistry{};  // no windows: nothing shown
-        prt1::set_today(&fixed_day);
+        vb::today_clock() = &fixed_day;
         Dfltinp();
         load_brand_pumps();
         load_locations();
@@ -54,7 +54,7 @@ protected:
     }
     void TearDown() override {
         for (const auto& s : script.unexpected()) ADD_FAILURE() << "unexpected box \"" << s.title << "\": " << s.text;
-        prt1::set_today(nullptr);
+        vb::today_clock() = nullptr;
         set_defaults(g);
     }
 
