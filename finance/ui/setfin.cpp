@@ -51,11 +51,11 @@ void setfin::build() {
     rate->SetFirstKeyReplaces(false);  // only the factor boxes start afresh at the first key
     Label1 = label("End of the loan payment interest mode", 4200, 240);
     Combo1 = new plat::ComboBox(this, 1, false);
-    place(Combo1, 4680, 600, 2900, 315);
+    place(Combo1, 4200, 600, 3380, 315);  // wide enough for its longest mode
     Combo1->Click = [this](int) { Combo1_Click(); };
     Label9 = label("The total savings of a loan contract", 120, 1680);
     Combo2 = new plat::ComboBox(this, 2, false);
-    place(Combo2, 120, 2040, 3255, 315);
+    place(Combo2, 120, 2040, 4200, 315);
     Combo2->Click = [this](int) { Combo2_Click(); };
     SSCommand1 = new plat::CommandButton("Save/Exit", this, 1);
     place(SSCommand1, 5880, 1920, 1215, 495);

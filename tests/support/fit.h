@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionTitleBar>
 #include <QTextDocument>
 
@@ -95,6 +96,13 @@ inline int text_room(const QWidget* w, QString& text) {
         text = e->echoMode() == QLineEdit::Normal ? e->text() : QString();
         const int frame = e->hasFrame() ? st->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
         return w->width() - 2 * frame - 4;  // QLineEdit's own margin of 2 each side
+    }
+    if (auto* c = qobject_cast<const QComboBox*>(w)) {
+        text = c->currentText();
+        QStyleOptionComboBox o;
+        o.initFrom(c);
+        o.editable = c->isEditable();
+        return st->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width() - 4;
     }
     if (auto* g = qobject_cast<const QGroupBox*>(w)) {
         text = g->title().remove('&');
