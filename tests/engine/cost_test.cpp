@@ -65,9 +65,9 @@ TEST_F(EngineTest, MonthCostsByHeaterType) {
         january(r.need, 4.0f, r.backup ? 10000 : 60000);
         g.backup_month[1] = static_cast<i16>(r.backup);
         ASSERT_TRUE(engine::Backcalc()) << r.what;
-        EXPECT_FLOAT_EQ(g.calc_f32[1], static_cast<float>(r.hp)) << r.what;
-        EXPECT_FLOAT_EQ(g.calc_f32[13], static_cast<float>(r.heater)) << r.what;
-        EXPECT_FLOAT_EQ(g.calc_f32[25], static_cast<float>(r.saving)) << r.what;
+        EXPECT_FLOAT_EQ(g.calc_f32[calc_row::hp_cost(1)], static_cast<float>(r.hp)) << r.what;
+        EXPECT_FLOAT_EQ(g.calc_f32[calc_row::heater_cost(1)], static_cast<float>(r.heater)) << r.what;
+        EXPECT_FLOAT_EQ(g.calc_f32[calc_row::saving(1)], static_cast<float>(r.saving)) << r.what;
         EXPECT_FLOAT_EQ(g.reduce_factor, r.reduce && r.type[0] == 'P' ? 0.8f : 1.0f) << r.what;
         EXPECT_EQ(g.tot_heater, cy(r.heater)) << r.what;
         // The year's fuel is January's alone, however many unheated months follow.
@@ -84,21 +84,25 @@ TEST_F(EngineTest, ResultsTableAndYearlyFigures) {
     ASSERT_TRUE(engine::calc_all());
     Currency hp, heater, saving;
     for (int m = 1; m <= 12; ++m) {
-        hp += cy(g.calc_f32[m]);
-        heater += cy(g.calc_f32[12 + m]);
-        saving += cy(g.calc_f32[24 + m]);
+        hp += cy(g.calc_f32[calc_row::hp_cost(m)]);
+        heater += cy(g.calc_f32[calc_row::heater_cost(m)]);
+        saving += cy(g.calc_f32[calc_row::saving(m)]);
         if (m == 1 || m == 12)  // not heated
-            for (int r : {m, 12 + m, 24 + m, 39 + m}) EXPECT_EQ(g.calc_f32[r], 0.0f) << "row " << r;
-        else EXPECT_NEAR(g.calc_f32[24 + m], g.calc_f32[12 + m] - g.calc_f32[m], 0.011) << m;
+            for (int r : {calc_row::hp_cost(m), calc_row::heater_cost(m), calc_row::saving(m), calc_row::hours(m)})
+                EXPECT_EQ(g.calc_f32[r], 0.0f) << "row " << r;
+        else
+            EXPECT_NEAR(g.calc_f32[calc_row::saving(m)],
+                        g.calc_f32[calc_row::heater_cost(m)] - g.calc_f32[calc_row::hp_cost(m)], 0.011)
+                << m;
     }
     // (Each month's figures as printed: the whole pages.)
     EXPECT_EQ(g.tot_hp, hp);
     EXPECT_EQ(g.tot_heater, heater);
     EXPECT_EQ(g.tot_saving, saving);
     EXPECT_GT(g.tot_saving, Currency{});
-    EXPECT_EQ(g.calc_f32[37], static_cast<float>((hp * 5).toDouble()));
-    EXPECT_EQ(g.calc_f32[38], static_cast<float>((heater * 5).toDouble()));
-    EXPECT_EQ(g.calc_f32[39], static_cast<float>((saving * 5).toDouble()));
+    EXPECT_EQ(g.calc_f32[calc_row::kFiveYearHp], static_cast<float>((hp * 5).toDouble()));
+    EXPECT_EQ(g.calc_f32[calc_row::kFiveYearHeater], static_cast<float>((heater * 5).toDouble()));
+    EXPECT_EQ(g.calc_f32[calc_row::kFiveYearSaving], static_cast<float>((saving * 5).toDouble()));
 
     // Chicago, April to October: backup months in spring and autumn, then
     // unheated months. The yearly saving and the backup fuel are the sums of
@@ -118,7 +122,7 @@ TEST_F(EngineTest, ResultsTableAndYearlyFigures) {
     // the heat pump once.
     g.fuel_type = 1;
     ASSERT_TRUE(engine::calc_all());
-    for (int r = 13; r <= 36; ++r) EXPECT_EQ(g.calc_f32[r], 0.0f) << r;
+    for (int r = calc_row::heater_cost(1); r <= calc_row::saving(12); ++r) EXPECT_EQ(g.calc_f32[r], 0.0f) << r;
     EXPECT_GT(g.tot_hp, Currency{});
     EXPECT_EQ(g.year_saving, Currency{});
     EXPECT_EQ(g.payback_f32[1], 0.0f);

@@ -143,10 +143,10 @@ TEST_F(EngineTest, RandomInputsWithinLimitsAlwaysGiveFiniteResults) {
         for (int m = 1; m <= 12; ++m) {
             EXPECT_TRUE(finite(g.month_load[m]));
             EXPECT_GE(g.month_need[m], 0);
-            EXPECT_TRUE(g.calc_f32[39 + m] >= 0 && g.calc_f32[39 + m] <= 24);
+            EXPECT_TRUE(g.calc_f32[calc_row::hours(m)] >= 0 && g.calc_f32[calc_row::hours(m)] <= 24);
             EXPECT_LE(g.temp_table[m][5], g.temp_table[m][6]);
-            EXPECT_GE(g.temp_table[m][5], 32.0f);  // never lowered below freezing
-            EXPECT_GE(g.calc_f32[12 + m], 0.0f);   // a heater never costs less than nothing
+            EXPECT_GE(g.temp_table[m][5], 32.0f);                   // never lowered below freezing
+            EXPECT_GE(g.calc_f32[calc_row::heater_cost(m)], 0.0f);  // a heater never costs less than nothing
         }
         if (HasFailure()) FAIL() << "first failing run: " << run;
     }

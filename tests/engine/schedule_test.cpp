@@ -63,7 +63,7 @@ TEST_F(EngineTest, FirstHeatingDayAfterDaysOffMakesUpTheWholeLoss) {
             if ((units - 1) * out / units * s.hours < q[m] + reheat) one_fewer_holds = false;
             // Hours per heating day: the need over the heating days, never
             // more than the heating hours.
-            const float h = g.calc_f32[39 + m];
+            const float h = g.calc_f32[calc_row::hours(m)];
             EXPECT_LE(h, s.hours + 1e-4f) << m;
             EXPECT_NEAR(h, g.month_need[m] / (heating_days(m) * out), 1e-3) << m;
         }
@@ -95,17 +95,19 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                 // What the pump leaves is the heater's; never a negative cost.
                 EXPECT_EQ(g.backup_month[m] == 1, pump < need) << m;
                 EXPECT_NEAR(g.month_load[m][2] * 24 * heating_days(m), std::max(0.0, need - pump), 1e-3) << m;
-                EXPECT_GE(g.calc_f32[12 + m], 0) << m;
-                EXPECT_LE(g.calc_f32[39 + m], 24.0f) << m;
+                EXPECT_GE(g.calc_f32[calc_row::heater_cost(m)], 0) << m;
+                EXPECT_LE(g.calc_f32[calc_row::hours(m)], 24.0f) << m;
                 // The saving is the heater's own cost less what the system costs.
-                EXPECT_NEAR(g.heater_alone_cy[m].toDouble() - g.calc_f32[m] - g.calc_f32[12 + m], g.calc_f32[24 + m],
-                            0.015)
+                EXPECT_NEAR(g.heater_alone_cy[m].toDouble() - g.calc_f32[calc_row::hp_cost(m)] -
+                                g.calc_f32[calc_row::heater_cost(m)],
+                            g.calc_f32[calc_row::saving(m)], 0.015)
                     << m;
                 if (g.backup_month[m] == 1) {
                     ++backup_months;
-                    if (g.month_cop[m] > 0) EXPECT_FLOAT_EQ(g.calc_f32[39 + m], 24.0f) << m;  // around the clock
+                    if (g.month_cop[m] > 0)
+                        EXPECT_FLOAT_EQ(g.calc_f32[calc_row::hours(m)], 24.0f) << m;  // around the clock
                     const double gas = (need - (g.month_cop[m] > 0 ? pump : 0)) / 80000.0 * 1.11 * rf;
-                    EXPECT_NEAR(g.calc_f32[12 + m], gas, 0.011) << m;
+                    EXPECT_NEAR(g.calc_f32[calc_row::heater_cost(m)], gas, 0.011) << m;
                 }
             }
             EXPECT_GT(backup_months, 0);
@@ -147,9 +149,9 @@ TEST_F(EngineTest, TheHeatersOutputLimitsTheBackup) {
     january(10);
     EXPECT_EQ(g.month_off[1], 1);
     EXPECT_EQ(g.month_need[1], 0);
-    EXPECT_EQ(g.calc_f32[1], 0);
-    EXPECT_EQ(g.calc_f32[13], 0);
-    EXPECT_EQ(g.calc_f32[40], 0);
+    EXPECT_EQ(g.calc_f32[calc_row::hp_cost(1)], 0);
+    EXPECT_EQ(g.calc_f32[calc_row::heater_cost(1)], 0);
+    EXPECT_EQ(g.calc_f32[calc_row::hours(1)], 0);
 }
 
 TEST_F(EngineTest, NothingToHeatNeedsNoHeatPump) {
@@ -179,7 +181,8 @@ TEST_F(EngineTest, NothingToHeatNeedsNoHeatPump) {
         EXPECT_EQ(g.temp_lowered, 0) << c.what;
         EXPECT_EQ(g.need_total, 0) << c.what;
         EXPECT_EQ(g.payback_f32[HT_GAS], 0) << c.what;
-        for (int r = 1; r <= 51; ++r) EXPECT_EQ(g.calc_f32[r], 0) << c.what << " row " << r;
+        for (int r = calc_row::hp_cost(1); r <= calc_row::hours(12); ++r)
+            EXPECT_EQ(g.calc_f32[r], 0) << c.what << " row " << r;
     }
 }
 

@@ -24,9 +24,9 @@ TEST_F(EngineTest, BackupHeaterTakesWhatThePumpCannotCover) {
     // propane heater, no heat-pump cost, nothing saved.
     EXPECT_EQ(g.backup_month[1], 1);
     EXPECT_EQ(g.month_cop[1], 0);
-    EXPECT_EQ(g.calc_f32[1], 0);
-    EXPECT_GT(g.calc_f32[13], 0);
-    EXPECT_NEAR(g.calc_f32[25], 0, 0.011);
+    EXPECT_EQ(g.calc_f32[calc_row::hp_cost(1)], 0);
+    EXPECT_GT(g.calc_f32[calc_row::heater_cost(1)], 0);
+    EXPECT_NEAR(g.calc_f32[calc_row::saving(1)], 0, 0.011);
 
     g.fuel_type = 1;  // no existing heater: nothing to back up with
     ASSERT_TRUE(engine::Calc());
@@ -49,7 +49,10 @@ TEST_F(EngineTest, MonthsThePumpCannotRunInAreOff) {
         EXPECT_EQ(g.temp_table[m][5] < g.temp_table[m][6], off) << m;
         EXPECT_EQ(g.month_need[m] == 0, off) << m;
         EXPECT_EQ(g.month_cop[m] == 0, off) << m;
-        if (off) EXPECT_TRUE(g.calc_f32[m] == 0 && g.calc_f32[12 + m] == 0 && g.calc_f32[39 + m] == 0) << m;
+        if (off)
+            EXPECT_TRUE(g.calc_f32[calc_row::hp_cost(m)] == 0 && g.calc_f32[calc_row::heater_cost(m)] == 0 &&
+                        g.calc_f32[calc_row::hours(m)] == 0)
+                << m;
         lowered += off;
         running += !off;
         cop_sum += g.month_cop[m];
@@ -83,7 +86,7 @@ TEST_F(EngineTest, ASystemTooSmallLowersTheTemperature) {
             EXPECT_LT(t5, 82.0f) << what << m;
             EXPECT_EQ(t5, std::floor(t5)) << what << m;
             EXPECT_GT(g.month_need[m], 0) << what << m;
-            EXPECT_LE(g.calc_f32[39 + m], 24.0f) << what << m;
+            EXPECT_LE(g.calc_f32[calc_row::hours(m)], 24.0f) << what << m;
         }
         EXPECT_GT(lowered, 0) << what;
         EXPECT_EQ(g.temp_lowered, lowered) << what;

@@ -29,17 +29,17 @@ TEST_F(ChartTest, EveryCellOfTheWorkbook) {
     const char* cols = "bcdefghijklm";
     for (int m = 1; m <= 12; ++m) {
         const std::string c(1, cols[m - 1]);
-        EXPECT_EQ(x.number(c + "3"), static_cast<double>(g.calc_f32[m])) << c;
-        EXPECT_EQ(x.number(c + "2"), static_cast<double>(g.calc_f32[24 + m])) << c;
-        EXPECT_EQ(x.number(c + "1"), static_cast<double>(g.calc_f32[12 + m])) << c;
+        EXPECT_EQ(x.number(c + "3"), static_cast<double>(g.calc_f32[calc_row::hp_cost(m)])) << c;
+        EXPECT_EQ(x.number(c + "2"), static_cast<double>(g.calc_f32[calc_row::saving(m)])) << c;
+        EXPECT_EQ(x.number(c + "1"), static_cast<double>(g.calc_f32[calc_row::heater_cost(m)])) << c;
     }
-    EXPECT_EQ(x.number("b6"), static_cast<double>(g.calc_f32[38]));
-    EXPECT_EQ(x.number("b7"), static_cast<double>(g.calc_f32[37]));
-    EXPECT_EQ(x.number("b8"), static_cast<double>(g.calc_f32[39]));
+    EXPECT_EQ(x.number("b6"), static_cast<double>(g.calc_f32[calc_row::kFiveYearHeater]));
+    EXPECT_EQ(x.number("b7"), static_cast<double>(g.calc_f32[calc_row::kFiveYearHp]));
+    EXPECT_EQ(x.number("b8"), static_cast<double>(g.calc_f32[calc_row::kFiveYearSaving]));
     float s = 0;
-    for (int m = 25; m <= 36; ++m) s += g.calc_f32[m];
+    for (int m = 25; m <= 36; ++m) s += g.calc_f32[calc_row::hp_cost(m)];
     EXPECT_EQ(x.text("j65"), vb::Format(s, "$###,##0"));
-    EXPECT_EQ(x.text("j66"), vb::Format(g.calc_f32[39], "$###,##0"));
+    EXPECT_EQ(x.text("j66"), vb::Format(g.calc_f32[calc_row::kFiveYearSaving], "$###,##0"));
     EXPECT_EQ(x.text("I29"), "Proposed System:    2   Kestrolin   Model HX 520");
     EXPECT_EQ(x.text("J15"), "Acme Pools");
     EXPECT_EQ(g.company_name, "  Acme Pools ");  // the settings keep it as typed
@@ -101,7 +101,7 @@ TEST_F(ChartTest, WorkbookPictureLegendAndSavingTexts) {
     // window and the pages show it; "$0" for none.
     for (const auto& [saving, shown] : std::vector<std::pair<float, std::string>>{
              {0.0f, "$0"}, {0.49f, "$0"}, {999.99f, "$1,000"}, {4694.6f, "$4,695"}, {-0.7f, "-$1"}}) {
-        for (int m = 25; m <= 36; ++m) g.calc_f32[m] = m == 25 ? saving : 0.0f;
+        for (int m = 25; m <= 36; ++m) g.calc_f32[calc_row::hp_cost(m)] = m == 25 ? saving : 0.0f;
         office.excel = {};
         prt_graph();
         EXPECT_EQ(office.excel.text("j65"), shown);
@@ -120,8 +120,9 @@ TEST_F(ChartTest, ABackedUpSystemIsChartedAgainstTheHeaterAlone) {
     int backed_up = 0;
     for (int m = 1; m <= 12; ++m) {
         const std::string c(1, cols[m - 1]);
-        backed_up += g.calc_f32[12 + m] > 0;
-        EXPECT_FLOAT_EQ(x.number(c + "3"), g.calc_f32[m] + g.calc_f32[12 + m]) << c;
+        backed_up += g.calc_f32[calc_row::heater_cost(m)] > 0;
+        EXPECT_FLOAT_EQ(x.number(c + "3"), g.calc_f32[calc_row::hp_cost(m)] + g.calc_f32[calc_row::heater_cost(m)])
+            << c;
         EXPECT_NEAR(x.number(c + "1") - x.number(c + "3"), x.number(c + "2"), 0.015) << c;
     }
     EXPECT_GT(backed_up, 0);

@@ -27,7 +27,7 @@ protected:
             g.month_city_c[m] = 70;
             g.temp_table[m][5] = 80;
             g.month_hours_c[m][0] = 8;
-            g.calc_f32[m + 39] = 6;
+            g.calc_f32[calc_row::hours(m)] = 6;
         }
         g.rate_elec = cy(0.095);
         g.fuel_type = HT_HEATPUMP;
@@ -85,12 +85,12 @@ TEST_F(Calc3Test, AHeaterWithoutEfficiencyCostsNothing) {
 TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     g.run_state[3][0] = 0;  // March not heated
     g.month_hours_c[2][0] = 0;
-    g.calc_f32[39 + 4] = 0.4f;
-    g.calc_f32[39 + 5] = 0;
-    g.calc_f32[39 + 6] = 12.6f;
-    g.calc_f32[39 + 10] = 1;  // exactly one hour
-    g.month_city_c[1] = 0;    // no air value yet: 0 in January
-    g.month_city_c[9] = -3;   // a value below 0 keeps August's
+    g.calc_f32[calc_row::hours(4)] = 0.4f;
+    g.calc_f32[calc_row::hours(5)] = 0;
+    g.calc_f32[calc_row::hours(6)] = 12.6f;
+    g.calc_f32[calc_row::hours(10)] = 1;  // exactly one hour
+    g.month_city_c[1] = 0;                // no air value yet: 0 in January
+    g.month_city_c[9] = -3;               // a value below 0 keeps August's
     g.month_city_c[8] = 77;
     // The rows (0 .. 12, columns 0 .. 8) without a heater, with an oil
     // heater, in Celsius (70 °F = 21.1, 80 °F = 26.7), with 0.2 °C in July
@@ -131,9 +131,9 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     g.fuel_type = HT_GAS;
     g.heater_eff = 80;
     g.run_state[12][0] = 0;
-    g.calc_f32[1] = 1234.5f;
-    g.calc_f32[13] = 98765.43f;
-    g.calc_f32[25] = -12.0f;
+    g.calc_f32[calc_row::hp_cost(1)] = 1234.5f;
+    g.calc_f32[calc_row::heater_cost(1)] = 98765.43f;
+    g.calc_f32[calc_row::saving(1)] = -12.0f;
     g.month_city_c[1] = -2;  // below 0 °F in January: no air (nor water) value to print
     const auto lines = printed(month_lines(9));
     ASSERT_EQ(lines.size(), 12u);

@@ -61,11 +61,11 @@ TEST_F(WordTest, AuditDocumentsWhole) {
 
 TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
     calculate(prtest::pool_with_gas_and_cover);
-    g.calc_f32[40] = 0;
-    g.calc_f32[41] = 0.4f;
-    g.calc_f32[42] = 1;
-    g.calc_f32[43] = 12.6f;
-    for (int m = 1; m <= 12; ++m) g.calc_f32[m] = m == 1 ? 123.45f : 0;
+    g.calc_f32[calc_row::hours(1)] = 0;
+    g.calc_f32[calc_row::hours(2)] = 0.4f;
+    g.calc_f32[calc_row::hours(3)] = 1;
+    g.calc_f32[calc_row::hours(4)] = 12.6f;
+    for (int m = 1; m <= 12; ++m) g.calc_f32[calc_row::hp_cost(m)] = m == 1 ? 123.45f : 0;
     g.prt_choice = 4;
     ASSERT_TRUE(prt_word());
     prtest::WordLog w = office.word;
@@ -257,8 +257,8 @@ TEST_F(WordTest, SummaryRoundsUpAndKeepsWideAmounts) {
     // documents.) A month costing 12.50 with rounding on, and one above
     // $99,999, which keeps all its digits.
     windows().show_results = [] {
-        g.calc_f32[1] = 12.5f;
-        g.calc_f32[13] = 123456.7f;
+        g.calc_f32[calc_row::hp_cost(1)] = 12.5f;
+        g.calc_f32[calc_row::heater_cost(1)] = 123456.7f;
     };
     prt_word_summary();
     windows().show_results = nullptr;

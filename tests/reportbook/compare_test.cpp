@@ -98,7 +98,7 @@ TEST_F(ReportTest, EverySystemCarriesItsOwnFiguresAndRecord) {
     for (int m = 1; m <= 12; ++m) {
         EXPECT_EQ(own.cop[m], fresh.month_cop[m]) << m;
         EXPECT_EQ(own.output[m], static_cast<float>(fresh.month_load[m][1])) << m;
-        EXPECT_EQ(own.op_cost[m], fresh.calc_f32[m]) << m;
+        EXPECT_EQ(own.op_cost[m], fresh.calc_f32[calc_row::hp_cost(m)]) << m;
     }
     EXPECT_EQ(cy(own.save_year1), fresh.tot_saving);
     EXPECT_EQ(cy(own.equip_cost), fresh.equip_cost);

@@ -97,7 +97,7 @@ TEST_F(ReportTest, SystemPerformanceRows) {
         g.month_need[m] = 30e6;
         g.month_load[m][1] = 60000;
         g.month_cop[m] = 4.5f;
-        g.calc_f32[39 + m] = 6;
+        g.calc_f32[calc_row::hours(m)] = 6;
     }
     g.month_need[1] = 0;      // heated, nothing needed
     g.run_state[2][0] = 0;    // not heated
