@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "app/model.h"
 #include "app/settings.h"
@@ -39,6 +42,33 @@ protected:
     }
     ui::Script boxes;
 };
+
+// The shipped settings price leases: each factor is the annuity per dollar
+// at the yearly rate data/lease_factors.csv names for its amount bracket,
+// and the factors fall with the term and with the amount.
+TEST_F(Finance, ShippedLeaseFactorsAreAnnuitiesFallingWithTermAndAmount) {
+    const char* bin = std::getenv("HEATER_BIN_DIR");
+    std::ifstream in(std::string(bin ? bin : "../bin") + "/defaulte.dat", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(settings::fromText(text, g).ok());
+    const int terms[] = {12, 18, 24, 36, 48, 60};
+    const double rates[] = {14, 11, 9.5, 8.5};
+    for (int t = 1; t <= 6; ++t)
+        for (int b = 1; b <= 4; ++b) {
+            EXPECT_NEAR(g.lease_fact[t][b], annuity(1, rates[b - 1], terms[t - 1]), 0.000005) << t << " " << b;
+            if (t > 1) {
+                EXPECT_LT(g.lease_fact[t][b], g.lease_fact[t - 1][b]);
+            }
+            if (b > 1) {
+                EXPECT_LT(g.lease_fact[t][b], g.lease_fact[t][b - 1]);
+            }
+        }
+    // $13,500 over 12 months at 11 %: about $1,193 a month (the factor has
+    // five decimals), not the $405 of an empty table's 0.03.
+    lease(13500, 12);
+    ASSERT_TRUE(fin::Leasedat());
+    EXPECT_NEAR(g.pay_term.toDouble(), annuity(13500, 11, 12), 0.05);
+}
 
 TEST_F(Finance, LoanPaymentsFollowTheAnnuityFormula) {
     // 10,000.00 at 6 % a year over 60 months.

@@ -4,14 +4,16 @@
 //   cities.csv       -> location.dat
 //   pumps.csv        -> PumpHP.dat (records 1..100)
 //   competitors.csv  -> PumpHP1.dat, PumpHP2.dat, PumpHP3.dat
-//   (the defaults)   -> defaulte.dat
+//   (the defaults) and lease_factors.csv -> defaulte.dat
 // A data file is written when it is missing or older than its source.
 // defaulte.dat holds the dealer's settings and last project, so it is only
-// ever written when it is missing.
+// ever written when it is missing, or given the lease factors when it holds
+// none at all.
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -76,7 +78,7 @@ std::vector<CsvRow> readCsv(const fs::path& path, const std::string& firstColumn
     std::size_t columns = 0;
     for (int n = 1; std::getline(in, line); ++n) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
+        if (line.empty() || line.front() == '#') continue;  // blank or a comment
         auto cells = splitCsv(line);
         if (columns == 0) {
             if (cells.front() != firstColumn) fail(path.string(), n, "unexpected header");
@@ -186,11 +188,35 @@ void readCompetitors(const fs::path& path, CompetitorPump (&comp)[4]) {
     }
 }
 
+// term,2000-5000,5001-15000,15001-25000,over-25000: the lease rate key
+// factors by term (12, 18, 24, 36, 48, 60 months) and amount bracket.
+using LeaseFactors = arr2<double, 6, 4>;
+LeaseFactors readLeaseFactors(const fs::path& path) {
+    const std::string file = path.string();
+    static const int kTerms[] = {12, 18, 24, 36, 48, 60};
+    LeaseFactors f{};
+    const auto rows = readCsv(path, "term");
+    if (rows.size() != 6) throw std::runtime_error(file + ": six terms expected");
+    for (std::size_t t = 1; t <= 6; ++t) {
+        const CsvRow& row = rows[t - 1];
+        if (row.cells.size() != 5) fail(file, row.line, "a term and four factors expected");
+        if (whole(file, row, 0, 12, 60) != kTerms[t - 1]) fail(file, row.line, "terms 12, 18, 24, 36, 48, 60 expected");
+        for (std::size_t b = 1; b <= 4; ++b) {
+            const double v = number(file, row, b);
+            if (!(v > 0 && v < 1)) fail(file, row.line, "a factor is a payment per dollar, above 0 and below 1");
+            f[t][b] = v;
+        }
+    }
+    return f;
+}
+
 // The settings a new installation starts with: the program's defaults and,
 // as the example project, the first Florida city with the middle model of
 // the first brand's series A.
-void dealerDefaults(DataModel& m, const std::vector<City>& cities, const arr<PumpBrand, 100>& pumps) {
+void dealerDefaults(DataModel& m, const std::vector<City>& cities, const arr<PumpBrand, 100>& pumps,
+                    const LeaseFactors& lease) {
     set_defaults(m);
+    m.lease_fact = lease;
     m.brand_code = 1;
     m.series_sel = 1;
     m.brand_name = vb::Trim(pumps[1].brand);
@@ -257,11 +283,28 @@ int run(const fs::path& src, const fs::path& outDir) {
         if (stale(path, compSrc)) check(records::writeCompetitorFile(path, comp[k], &why), path, why);
     }
 
+    const LeaseFactors lease = readLeaseFactors(src / "lease_factors.csv");
     std::error_code ec;
     if (!fs::exists(out + "defaulte.dat", ec)) {
         auto m = std::make_unique<DataModel>();
-        dealerDefaults(*m, cities, *pumps);
+        dealerDefaults(*m, cities, *pumps, lease);
         check(rec::replaceFile(out + "defaulte.dat", settings::toText(*m), &why), out + "defaulte.dat", why);
+    } else {
+        // Settings written before the factors were shipped hold none (every
+        // factor 0): they get the table, everything else stays as it is. A
+        // table with any factor set is the dealer's and is kept.
+        std::ifstream in(out + "defaulte.dat", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        auto m = std::make_unique<DataModel>();
+        set_defaults(*m);
+        const bool readable = settings::fromText(text, *m).ok();
+        bool none = true;
+        for (int t = 1; t <= 6; ++t)
+            for (int b = 1; b <= 4; ++b) none = none && m->lease_fact[t][b] == 0;
+        if (in && readable && none) {
+            m->lease_fact = lease;
+            check(rec::replaceFile(out + "defaulte.dat", settings::toText(*m), &why), out + "defaulte.dat", why);
+        }
     }
     return 0;
 }
