@@ -191,7 +191,8 @@ protected:
             w->Check2->SetValue(0);  // help on, for the box in focus
             w->Text(6)->setFocus();
             expectFits(f, "lease-help");
-            w->Combo2->SetListIndex(1);  // a loan, with a balloon
+            w->Combo2->SetListIndex(-1);  // the list kept from an earlier tour
+            w->Combo2->SetListIndex(1);   // a loan, with a balloon
             g.balloon_perc = 10;
             w->SSCommand2->DoClick();
             expectFits(f, "lease-loan");
