@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "app/model.h"
+#include "input/cities.h"
 #include "input/units.h"
 
 namespace {
@@ -54,6 +56,24 @@ TEST(InputUnits, PricesSurviveTheWayThroughTheBox) {
             }
         }
     }
+}
+
+// Outside Florida a city is the project's only in its state: the second
+// Springfield is found by its state, an unknown state finds none unless the
+// state is left out (then the first of the name).
+TEST(InputCities, OutsideFloridaTheStateBelongsToTheName) {
+    set_defaults(g);
+    g.city_count = 3;
+    g.city_tab[1].city = g.city_tab[2].city = g.city_tab[3].city = "Springfield";
+    g.city_tab[1].state = "IL";
+    g.city_tab[2].state = "MO";
+    g.city_tab[3].state = "FL";
+    g.city_tab[2].air_temp[1] = 1;  // months the project does not hold
+    const cities::Lists l = cities::build_lists();
+    EXPECT_EQ(cities::find(l, 1, "Springfield", "MO", true), 1);
+    EXPECT_EQ(cities::find(l, 1, "Springfield", "TX", true), -1);
+    EXPECT_EQ(cities::find(l, 1, "Springfield", "TX", false), 0);
+    EXPECT_EQ(cities::find(l, 0, "Springfield", "GA", true), 0);  // Florida's list holds Florida only
 }
 
 }  // namespace
