@@ -1,5 +1,5 @@
 // The web browser window against pages of the local file system, offscreen.
-#include "tests/dealer/dealer_windows.h"
+#include "tests/dealer/dealer_test.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -13,6 +13,10 @@
 #include "dealer/ui/browser.h"
 #include "dealer/ui/browser_loader.h"
 #include "tests/support/box_guard.h"
+
+using namespace dealertest;
+
+class DealerWindows : public WindowTest {};
 
 #if defined(__SANITIZE_ADDRESS__)
 // Chromium inside Qt WebEngine (a library we do not build) deletes some of
@@ -32,8 +36,9 @@ protected:
         page("home1.html", "First office");
         page("home2.html", "Second office");
         page("other.html", "Another page");
-        std::ofstream(dir / "browser.ini") << "[start]\nfirst=" << url("home1.html") << "\nsecond=" << url("home2.html")
-                                           << "\nsearch=" << url("other.html") << "\n";
+        std::ofstream(std::filesystem::path(data.path()) / "browser.ini")
+            << "[start]\nfirst=" << url("home1.html") << "\nsecond=" << url("home2.html")
+            << "\nsearch=" << url("other.html") << "\n";
     }
     void TearDown() override {
         if (browser_) browser_->Unload();
@@ -47,10 +52,11 @@ protected:
         return *browser_;
     }
     void page(const char* name, const char* title) {
-        std::ofstream(dir / name) << "<html><head><title>" << title << "</title></head><body><p>" << title
-                                  << "</p><a href='other.html'>on</a></body></html>";
+        std::ofstream(std::filesystem::path(data.path()) / name)
+            << "<html><head><title>" << title << "</title></head><body><p>" << title
+            << "</p><a href='other.html'>on</a></body></html>";
     }
-    std::string url(const char* name) const { return "file://" + (dir / name).string(); }
+    std::string url(const char* name) const { return "file://" + (std::filesystem::path(data.path()) / name).string(); }
     // Runs the event loop until `done` or the time is up.
     static bool wait_until(const std::function<bool()>& done, int ms = 20000) {
         QElapsedTimer t;

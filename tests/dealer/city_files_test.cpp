@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "dealer/citydata.h"
-#include "tests/dealer/data_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 using namespace dealertest;
 
@@ -45,13 +45,13 @@ TEST(CityEditorBoxes, ShowAndReadBack) {
 TEST_F(CityFiles, AppendOnlyRightAfterTheLastRecord) {
     write_cities({city("Miami", "FL", 1), city("Ocala", "FL", 2)});
     ASSERT_TRUE(citydata::put(dir_, 3, city("Tyler", "TX", 5)));
-    ASSERT_EQ(cities().size(), 3u);
-    EXPECT_EQ(label(cities()[2]), "Tyler/TX");
+    ASSERT_EQ(city_file().size(), 3u);
+    EXPECT_EQ(label(city_file()[2]), "Tyler/TX");
     std::string why;
     EXPECT_FALSE(citydata::put(dir_, 5, city("X", "TX"), &why));
     EXPECT_FALSE(citydata::erase(dir_, 4, &why));
     EXPECT_FALSE(citydata::erase(dir_, 0, &why));
-    EXPECT_EQ(cities().size(), 3u);
+    EXPECT_EQ(city_file().size(), 3u);
     EXPECT_EQ(files(), (std::vector<std::string>{"location.dat"}));
 }
 
@@ -69,12 +69,12 @@ TEST_F(CityFiles, LastCityEmptyFileDeleteAllAndStaleCopy) {
 
     // Appending to an empty or missing file.
     ASSERT_TRUE(citydata::put(dir_, 1, city("Ocala", "FL")));
-    EXPECT_EQ(cities().size(), 1u);
+    EXPECT_EQ(city_file().size(), 1u);
     ASSERT_TRUE(citydata::erase_all(dir_));
     EXPECT_FALSE(exists("location.dat"));
     EXPECT_TRUE(citydata::erase_all(dir_));  // nothing to delete is fine
     ASSERT_TRUE(citydata::put(dir_, 1, city("Waco", "TX")));
-    EXPECT_EQ(label(cities()[0]), "Waco/TX");
+    EXPECT_EQ(label(city_file()[0]), "Waco/TX");
 }
 
 TEST_F(CityFiles, AFailureAtAnyStepKeepsTheOldFileByteForByte) {
@@ -101,7 +101,7 @@ TEST_F(CityFiles, AFailureAtAnyStepKeepsTheOldFileByteForByte) {
     }
     // And with the fault gone the same rewrite goes through.
     ASSERT_TRUE(citydata::erase(dir_, 2));
-    EXPECT_EQ(cities().size(), 2u);
+    EXPECT_EQ(city_file().size(), 2u);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "dealer/cityimport.h"
 #include "dealer/ui/convert_cities.h"
 #include "office/package.h"
-#include "tests/dealer/data_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -179,7 +179,7 @@ TEST_F(CityImport, ThreeHundredRowSheetGivesExactlyTheRuledRecords) {
     }
     // Written and read back through the city file, the same records.
     ASSERT_TRUE(records::writeCityFile(dir_, recs, &why)) << why;
-    const auto back = cities();
+    const auto back = city_file();
     ASSERT_EQ(back.size(), recs.size());
     for (std::size_t i = 0; i < recs.size(); ++i) ASSERT_EQ(records::pack(back[i]), records::pack(recs[i]));
 }
@@ -294,7 +294,7 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
         EXPECT_NE(script.shown()[0].text.find("by the 6 cities read from"), std::string::npos);
         EXPECT_NE(script.shown()[0].text.find("1 row of the workbook could not be read"), std::string::npos);
         EXPECT_NE(script.shown()[1].text.find("Replace the weather-city file all the same"), std::string::npos);
-        EXPECT_EQ(cities().size(), second == ui::vbYes ? 6u : 1u);
+        EXPECT_EQ(city_file().size(), second == ui::vbYes ? 6u : 1u);
     }
     EXPECT_EQ(read("location.bak"), before);
 }

@@ -4,7 +4,7 @@
 
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
-#include "tests/dealer/window_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 using namespace dealertest;
 
@@ -26,12 +26,12 @@ protected:
     }
     // Opens the list window as the settings menu does.
     setdata* open() {
-        setdata* w = track(frm_setdata());
+        setdata* w = frm_setdata();
         w->Move(3150, 1400, 6945, 5400);
         EXPECT_TRUE(w->isLoaded());
         return w;
     }
-    filldata* editor() { return track(frm_filldata()); }
+    filldata* editor() { return frm_filldata(); }
     void choose(setdata* w, int region, int row) {
         w->Combo1->SetListIndex(region);
         w->List1[region]->setCurrentRow(row);
@@ -81,7 +81,7 @@ TEST_F(CityWindows, AddNewCityWithDummyValuesIsAppended) {
     f->SSCommand1->DoClick();  // "Save/Exit" with a blank state
     EXPECT_FALSE(f->isLoaded());
 
-    const auto now = cities();
+    const auto now = city_file();
     ASSERT_EQ(now.size(), 7u);
     EXPECT_EQ(read("location.dat").substr(0, before.size()), before);
     const CityRecord& r = now[6];
@@ -171,7 +171,7 @@ TEST_F(CityWindows, EditInPlaceByRecordNumberAndEditorKeys) {
            "florida");  // any key in the state box; Esc empties it
     f->SSCommand1->DoClick();
 
-    const auto now = cities();
+    const auto now = city_file();
     ASSERT_EQ(now.size(), 6u);
     const std::string after = read("location.dat");
     EXPECT_EQ(after.substr(0, 3 * 228), before.substr(0, 3 * 228));
@@ -189,7 +189,7 @@ TEST_F(CityWindows, EditInPlaceByRecordNumberAndEditorKeys) {
     f = editor();
     f->Text4[5]->SetText("");
     f->Unload();
-    EXPECT_EQ(label(cities()[2]), "Austin/");
+    EXPECT_EQ(label(city_file()[2]), "Austin/");
 
     // Nothing chosen.
     w->List1[0]->setCurrentRow(-1);
@@ -205,11 +205,11 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     choose(w, 0, 2);  // the second Miami, record 5
     script->answer(ui::vbNo);
     w->SSCommand3->DoClick();
-    EXPECT_EQ(cities().size(), 6u);
+    EXPECT_EQ(city_file().size(), 6u);
     script->answer(ui::vbYes);
     w->SSCommand3->DoClick();
     EXPECT_EQ(shown("About to delete a city", "Are you sure you want to\rdelete the city Miami in FL?"), 2);
-    auto now = cities();
+    auto now = city_file();
     ASSERT_EQ(now.size(), 5u);
     EXPECT_EQ(now[0].wind, 6);  // the first Miami stays
     EXPECT_EQ(label(now[4]), "Dallas/TX");
@@ -232,7 +232,7 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     EXPECT_EQ(f->Text1[0]->Text(), "42");
     EXPECT_EQ(read("location.dat"), before);
     f->SSCommand1->DoClick();  // the fault gone, the save goes through
-    EXPECT_FLOAT_EQ(cities()[4].humidity[1], 42);
+    EXPECT_FLOAT_EQ(city_file()[4].humidity[1], 42);
 
     script->answer(ui::vbNo);
     w->SSCommand5->DoClick();
@@ -263,8 +263,8 @@ TEST_F(CityWindows, AFileOfMoreThanFiveHundredCitiesListsTheFirstFiveHundred) {
     choose(w, 1, 0);
     script->answer(ui::vbYes);
     w->SSCommand3->DoClick();
-    EXPECT_EQ(cities().size(), 502u);
-    EXPECT_EQ(label(cities().back()), "C503/TX");
+    EXPECT_EQ(city_file().size(), 502u);
+    EXPECT_EQ(label(city_file().back()), "C503/TX");
 }
 
 TEST_F(CityWindows, ClosingSavesTheOpenEditorAndEndsThroughTheShutdown) {
@@ -281,7 +281,7 @@ TEST_F(CityWindows, ClosingSavesTheOpenEditorAndEndsThroughTheShutdown) {
     EXPECT_EQ(shown("", "Please restart the program for changes to take effect"), 1);
     EXPECT_EQ(ends, 1);  // the orderly shutdown is asked for, once
     EXPECT_TRUE(exists("defaulte.dat"));
-    EXPECT_FLOAT_EQ(cities()[2].humidity[12], 12);
+    EXPECT_FLOAT_EQ(city_file()[2].humidity[12], 12);
 }
 
 }  // namespace

@@ -7,11 +7,8 @@
 
 #include "app/ui/backgrnd.h"
 #include "app/ui/forms.h"
-#include "app/ui/register.h"
-#include "core/windows.h"
 #include "dealer/ui/convert_cities.h"
-#include "dealer/ui/register.h"
-#include "tests/dealer/window_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 using namespace dealertest;
 
@@ -21,25 +18,18 @@ class ImportWindow : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        windows() = WindowRegistry{};
-        register_app_windows();
-        register_dealer_windows();
         write_cities({city("Hand Added", "FL", 1), city("Waco", "TX", 2)});
+        load_locations();
         before = read("location.dat");
-        std::string sample;
-        ASSERT_TRUE(rec::readFile(std::string(std::getenv("HEATER_SOURCE_DIR")) + "/data/hpcities.xls", sample));
-        sheet = sample;
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        windows() = WindowRegistry{};
+        sheet = read("hpcities.xls");  // the shipped sample, taken away until a test puts it back
+        std::filesystem::remove(path("hpcities.xls"));
     }
     std::string before, sheet;
 };
 
 TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     write("hpcities.xls", sheet);
-    backgrnd* bg = track(frm_backgrnd());
+    backgrnd* bg = frm_backgrnd();
     bg->Load();
     QLabel* bar = bg->Label4;
     EXPECT_FALSE(bar->isVisibleTo(bar->parentWidget()));
@@ -55,7 +45,7 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     bg->Command1->DoClick();
     EXPECT_EQ(shown("Copy Excel Data", "194 cities were imported."), 1);
     EXPECT_EQ(read("location.bak"), before);  // the replaced file kept
-    const auto now = cities();
+    const auto now = city_file();
     ASSERT_EQ(now.size(), 194u);
     EXPECT_EQ(label(now[0]), "Daytona Beach/FL");
     EXPECT_EQ(g.city_count, 194);
@@ -64,7 +54,7 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     EXPECT_EQ(bar->text(), "Done");
     EXPECT_TRUE(bar->isVisibleTo(bar->parentWidget()));
     EXPECT_EQ(script->busyDepth(), 0);  // the pointer is back
-    EXPECT_EQ(files(), (std::vector<std::string>{"hpcities.xls", "location.bak", "location.dat"}));
+    EXPECT_EQ(copies_left(), std::vector<std::string>{});
 }
 
 TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {

@@ -1,5 +1,5 @@
 // The settings menu and the protocol of the windows it opens.
-#include "tests/dealer/dealer_windows.h"
+#include "tests/dealer/dealer_test.h"
 
 #include <cstring>
 #include <vector>
@@ -8,6 +8,10 @@
 #include "app/ui/pass.h"
 #include "dealer/ui/menu.h"
 #include "dealer/ui/protocol.h"
+
+using namespace dealertest;
+
+class DealerWindows : public WindowTest {};
 
 namespace {
 

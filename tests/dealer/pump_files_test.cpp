@@ -4,7 +4,7 @@
 #include <clocale>
 
 #include "dealer/pumpfiles.h"
-#include "tests/dealer/data_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 using namespace dealertest;
 

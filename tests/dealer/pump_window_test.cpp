@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dealer/ui/showpump.h"
-#include "tests/dealer/window_fixture.h"
+#include "tests/dealer/dealer_test.h"
 
 using namespace dealertest;
 
@@ -13,20 +13,13 @@ class PumpWindow : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        const char* bin = std::getenv("HEATER_BIN_DIR");
-        ASSERT_NE(bin, nullptr);
-        for (const char* f : {"PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat"}) {
-            std::string bytes;
-            ASSERT_TRUE(rec::readFile(std::string(bin) + "/" + f, bytes)) << f;
-            write(f, bytes);
-        }
         g.pump_mode = 1;
         g.cur_model = 1;
         g.pump_saved = 0;
         load_brand_pumps();
     }
     Showpump* open() {
-        Showpump* w = track(frm_Showpump());
+        Showpump* w = frm_Showpump();
         w->Load();
         EXPECT_TRUE(w->isLoaded());
         return w;
@@ -120,7 +113,7 @@ TEST_F(PumpWindow, AFailedSaveKeepsTheFileAndTheWindow) {
     EXPECT_EQ(shown("Error in show"), 5);
     EXPECT_TRUE(w->isLoaded());
     EXPECT_EQ(w->Text9[0]->Text(), "7.1");
-    EXPECT_EQ(files().size(), 3u + 0u);  // PumpHP*.dat only: no copies left behind
+    EXPECT_EQ(copies_left(), std::vector<std::string>{});
 }
 
 TEST_F(PumpWindow, CompetitorModeNeverPastPointTwentyFour) {

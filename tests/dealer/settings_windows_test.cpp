@@ -1,6 +1,6 @@
 // The company-name, brand, series, measurement-system and compensating
 // factors windows, driven through their controls.
-#include "tests/dealer/dealer_windows.h"
+#include "tests/dealer/dealer_test.h"
 
 #include <QListWidget>
 
@@ -9,6 +9,10 @@
 #include "dealer/ui/setname.h"
 #include "dealer/ui/setoutp.h"
 #include "dealer/ui/setsize.h"
+
+using namespace dealertest;
+
+class DealerWindows : public WindowTest {};
 
 TEST_F(DealerWindows, CompanyNameIsTrimmedAndCutTo34) {
     auto* w = static_cast<coname*>(windows().coname());
@@ -24,7 +28,7 @@ TEST_F(DealerWindows, CompanyNameIsTrimmedAndCutTo34) {
     script->answer(ui::vbOK);
     const std::string long_name = "Pool and Spa Heat Pump Specialist Inc";  // 37 characters, the 34th a blank
     w->Text1->SetText(QString::fromStdString("  " + long_name));
-    EXPECT_EQ(boxes("Error", "Maximum 34 letters"), 1);
+    EXPECT_EQ(shown("Error", "Maximum 34 letters"), 1);
     EXPECT_EQ(g.company_name, long_name.substr(0, 33));
     EXPECT_EQ(w->Text1->Text().toStdString(), long_name.substr(0, 34));
 
@@ -202,7 +206,7 @@ TEST_F(DealerWindows, OutputFactorsSaveEveryBoxAndCancelKeepsThem) {
     type(w->Text2[4], "1.2.3");  // every point passes: the number at the start is stored
     focus(w->Text2[5]);
     type(w->Text2[5], "7-");  // a refused key warns and empties the box: 0, no adjustment
-    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    EXPECT_EQ(shown("Please", "Numbers only"), 1);
     EXPECT_EQ(w->Text2[5]->Text(), "");
     type(w->Text2[6], "\x1b");  // Esc empties it silently
     EXPECT_EQ(w->Text2[6]->Text(), "");

@@ -1,6 +1,6 @@
 // The heater adjustment factors window, the customer-name window and the
 // calculator window, driven through their controls.
-#include "tests/dealer/dealer_windows.h"
+#include "tests/dealer/dealer_test.h"
 
 #include <QMouseEvent>
 
@@ -9,6 +9,10 @@
 #include "dealer/ui/setheat.h"
 #include "input/ui/weathers.h"
 #include "platform/application.h"
+
+using namespace dealertest;
+
+class DealerWindows : public WindowTest {};
 
 class HeaterFactors : public DealerWindows {
 protected:
@@ -46,7 +50,7 @@ TEST_F(HeaterFactors, TypingLeavingRangesAndClosingWritesTheSettings) {
     EXPECT_EQ(w->Text[1]->Text(), "12.35");
     script->answer(ui::vbOK);
     enter(w, 1, "90");
-    EXPECT_EQ(boxes("Error", "Wrong input"), 1);
+    EXPECT_EQ(shown("Error", "Wrong input"), 1);
     EXPECT_EQ(w->Text[1]->Text(), "");
     EXPECT_EQ(g.year_factor, 0);
 
@@ -57,13 +61,13 @@ TEST_F(HeaterFactors, TypingLeavingRangesAndClosingWritesTheSettings) {
     w->Text[12]->end(false);
     type(w->Text[12], "5");
     leave(w->Text[12]);
-    EXPECT_EQ(boxes("Error", "Wrong input"), 2);
+    EXPECT_EQ(shown("Error", "Wrong input"), 2);
     EXPECT_EQ(g.sel_buffer[1], 0);
 
     w->Text[5]->SetText("12");
     script->answer(ui::vbOK);
     type(w->Text[5], "-");  // no sign in the pool-size boxes: the box is emptied
-    EXPECT_EQ(boxes("Please", "Numbers only"), 1);
+    EXPECT_EQ(shown("Please", "Numbers only"), 1);
     EXPECT_EQ(w->Text[5]->Text(), "");
 
     script->answer(ui::vbOK);
@@ -98,7 +102,7 @@ TEST_F(Customer, LinesAreStoredAndLimited) {
     script->answer(ui::vbOK);
     w->Text1[0]->SetText("");
     type(w->Text1[0], "ABCDEFGHIJKLMNOPQRSTUVWXYZ");  // 26 characters
-    ASSERT_EQ(boxes("Error", "Maximum 25 characters\r\nare allowed for this line.\r\nThis line will be truncated."), 1);
+    ASSERT_EQ(shown("Error", "Maximum 25 characters\r\nare allowed for this line.\r\nThis line will be truncated."), 1);
     EXPECT_EQ(script->beeps(), 1);
     type(w->Text1[1], "X");  // a change elsewhere stores the name cut to 25
     EXPECT_EQ(g.cust_name, "ABCDEFGHIJKLMNOPQRSTUVWXY");
@@ -106,7 +110,7 @@ TEST_F(Customer, LinesAreStoredAndLimited) {
 
     script->answer(ui::vbOK);
     type(w->Text1[2], "*");
-    EXPECT_EQ(boxes("Error", "Illigal input"), 1);
+    EXPECT_EQ(shown("Error", "Illigal input"), 1);
     EXPECT_EQ(w->Text1[2]->Text(), "Naples, FL 34102");
     type(w->Text1[2], "\x1b");
     EXPECT_EQ(g.cust_city, "");

@@ -1,0 +1,161 @@
+// Shared by the dealer tests: the data folder's files written and read
+// back (g.data_dir), cities to write, the settings file as saved, a switch
+// that makes one step of the file replacement fail, and for the data tests
+// an empty data folder of their own (the window tests use
+// testsupport::WindowTest).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/data.h"
+#include "app/model.h"
+#include "app/records.h"
+#include "app/settings.h"
+#include "app/ui/forms.h"
+#include "app/ui/startup.h"
+#include "core/recfile.h"
+#include "core/ui.h"
+#include "core/vbtext.h"
+#include "input/ui/weathers.h"
+#include "tests/support/data_dir.h"
+#include "tests/support/window_test.h"
+
+namespace dealertest {
+
+using testkeys::focus;
+using testkeys::leave;
+using testkeys::type;
+using testkeys::typeIn;
+using testsupport::WindowTest;
+
+namespace fs = std::filesystem;
+
+// Makes the n-th time `step` is reached fail with EIO (n from 1), for as
+// long as the guard lives.
+class FailStep {
+public:
+    FailStep(rec::Step step, int nth = 1) {
+        step_() = step;
+        left_() = nth;
+        rec::setFaultHook(&hook);
+    }
+    ~FailStep() { rec::setFaultHook(nullptr); }
+    FailStep(const FailStep&) = delete;
+    FailStep& operator=(const FailStep&) = delete;
+    // Whether the failure was injected.
+    bool fired() const { return left_() == 0; }
+
+private:
+    static rec::Step& step_() {
+        static rec::Step s;
+        return s;
+    }
+    static int& left_() {
+        static int n;
+        return n;
+    }
+    static int hook(rec::Step s, const std::string&) {
+        if (s != step_() || left_() <= 0) return 0;
+        return --left_() == 0 ? 5 /* EIO */ : 0;
+    }
+};
+
+inline const rec::Step kAllSteps[] = {rec::Step::Create, rec::Step::Write, rec::Step::Sync, rec::Step::Close,
+                                      rec::Step::Rename};
+
+// A city with recognisable values: every number derived from `seed`.
+inline CityRecord city(const std::string& name, const std::string& state, float seed = 1) {
+    CityRecord r;
+    r.city = vb::FixLen(name, 39);
+    r.state = vb::FixLen(state, 25);
+    r.elec_cost = 0.1f * seed;
+    r.gas_cost = 0.2f * seed;
+    r.propane_cost = 0.3f * seed;
+    r.oil_cost = 0.4f * seed;
+    r.wind = 5 + seed;
+    for (int m = 1; m <= 12; ++m) {
+        r.humidity[m] = 60 + m + seed;
+        r.sun[m] = 300 + m * 10 + seed;
+        r.air_temp[m] = 50 + m + seed / 10;
+    }
+    return r;
+}
+
+// The data folder's files (g.data_dir), as the tests arrange and read them.
+inline std::string path(const std::string& name) { return g.data_dir + name; }
+inline void write(const std::string& name, const std::string& bytes) {
+    fs::create_directories(fs::path(path(name)).parent_path());
+    std::ofstream(path(name), std::ios::binary | std::ios::trunc) << bytes;
+}
+inline std::string read(const std::string& name) {
+    std::string s;
+    rec::readFile(path(name), s);
+    return s;
+}
+inline bool exists(const std::string& name) { return fs::exists(path(name)); }
+inline void write_cities(const std::vector<CityRecord>& cities) {
+    std::string bytes;
+    for (const auto& c : cities) bytes += records::pack(c);
+    write("location.dat", bytes);
+}
+inline std::vector<CityRecord> city_file() { return records::readCityFile(path("location.dat"), nullptr, 100000); }
+// The names in the folder, sorted (to see that no copy was left behind).
+inline std::vector<std::string> files() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(g.data_dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+// The temporary copies a replacement left behind in the folder.
+inline std::vector<std::string> copies_left() {
+    std::vector<std::string> out;
+    for (const std::string& f : files())
+        if (f == "locatio2.dat" || f.find('~') != std::string::npos) out.push_back(f);
+    return out;
+}
+
+// The settings file as it is on disk now, read into a model of its own.
+inline DataModel saved() {
+    DataModel m;
+    set_defaults(m);
+    settings::fromText(read("defaulte.dat"), m);
+    return m;
+}
+// Removes the settings file, so that file_written() tells whether the
+// settings were written since.
+inline void forget_file() { fs::remove(path("defaulte.dat")); }
+inline bool file_written() { return exists("defaulte.dat"); }
+
+// The project input window, open and active (the customer already
+// entered, so it does not ask for one).
+inline weathers* open_input_window() {
+    g.cust_done = 1;
+    weathers* w = frm_weathers();
+    w->Show();
+    return w;
+}
+
+// An empty data folder of its own with the defaults loaded.
+class DataDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        set_defaults(g);
+        data_.use();
+    }
+    void TearDown() override { rec::setFaultHook(nullptr); }
+
+    testsupport::TempDataDir data_{"heater-dealer"};
+    const std::string dir_ = data_.path() + "/";
+};
+
+// The city and state of a record, trimmed ("Name/ST").
+inline std::string label(const CityRecord& r) { return vb::Trim(r.city) + "/" + vb::Trim(r.state); }
+
+}  // namespace dealertest

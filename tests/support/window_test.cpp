@@ -1,0 +1,61 @@
+#include "tests/support/window_test.h"
+
+#include "app/ui/register.h"
+#include "dealer/ui/register.h"
+#include "finance/ui/register.h"
+#include "input/ui/register.h"
+#include "printouts/ui/register.h"
+#include "reportbook/ui/register.h"
+
+namespace testsupport {
+
+void register_all_windows() {
+    windows() = WindowRegistry{};
+    register_app_windows();
+    register_input_windows();
+    register_dealer_windows();
+    register_printouts_windows();
+    register_reportbook_windows();
+    register_finance_windows();
+}
+
+void WindowTest::SetUp() {
+    ensure_app();
+    plat::MainWindow::instance()->resize(1366, 768);
+    ASSERT_TRUE(data.copy_built()) << data.missing();
+    data.load_program_data();
+    register_all_windows();
+    script = std::make_unique<ui::Script>();
+}
+
+void WindowTest::TearDown() {
+    {
+        ui::Script quiet;  // whatever the windows ask on their way out: the first button
+        for (const auto& [name, slot] : windows().named()) {
+            if (plat::Form* f = slot.existing(); f && f->isLoaded()) {
+                f->SetEnabled(true);
+                f->Unload();
+            }
+        }
+    }
+    windows() = WindowRegistry{};
+    plat::MainWindow::instance()->hide();  // the next test starts without a shown main window
+    EXPECT_TRUE(script->unexpected().empty())
+        << "unexpected box: " << script->unexpected().front().title << " / " << script->unexpected().front().text;
+    script.reset();
+}
+
+int WindowTest::shown(const std::string& title, const std::string& text) const {
+    int n = 0;
+    for (const auto& s : script->shown())
+        if (s.title == title && s.text.find(text) != std::string::npos) ++n;
+    return n;
+}
+
+QStringList WindowTest::items(const QListWidget* l) {
+    QStringList out;
+    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+    return out;
+}
+
+}  // namespace testsupport
