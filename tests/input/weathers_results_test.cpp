@@ -125,7 +125,7 @@ TEST_F(Weathers, MetricValuesAreStoredInUsUnits) {
     // The metric limit: 50,000 ft² are 4645.1 m².
     answerOk(1);
     w->Text1(0)->setText("4646");
-    EXPECT_EQ(boxes("Error", "Maximum value is 4645.1 m²"), 1);
+    EXPECT_EQ(shown("Error", "Maximum value is 4645.1 m²"), 1);
     // Another price unit shows the same stored price per that unit.
     w->Combo1(11)->SetListIndex(0);  // per therm
     EXPECT_EQ(g.fuel_units[1], 0);
@@ -186,7 +186,7 @@ TEST_F(Weathers, ResultsFollowEveryChange) {
     EXPECT_TRUE(script->shown().empty());
     script->answer(ui::vbOK);
     w->SSCommand1(0)->DoClick();
-    EXPECT_EQ(boxes(" Calc error", "too many heat pumps"), 1);
+    EXPECT_EQ(shown(" Calc error", "too many heat pumps"), 1);
     w->Text1(0)->setText("450");
     EXPECT_EQ(g.calc_mode2, 0);
     EXPECT_EQ(script->shown().size(), 1u);

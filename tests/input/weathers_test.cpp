@@ -19,7 +19,7 @@ TEST_F(Weathers, TypingStoresAndRefusalsWarn) {
     open();
     plat::TextBox* area = w->Text1(0);
     EXPECT_EQ(area->text(), "450");
-    focus(area, Qt::MouseFocusReason);
+    focus(area, QEvent::FocusIn, Qt::MouseFocusReason);
     type(area, "600\b");  // the first key replaces the text
     EXPECT_EQ(area->text(), "60");
     EXPECT_FLOAT_EQ(g.pool_area, 60);
@@ -41,7 +41,7 @@ TEST_F(Weathers, TypingStoresAndRefusalsWarn) {
     wind->setText("seven");
     EXPECT_EQ(wind->text(), before);
     EXPECT_EQ(g.wind_mph, wind0);
-    EXPECT_EQ(boxes("Please", "Numbers only"), 2);
+    EXPECT_EQ(shown("Please", "Numbers only"), 2);
     EXPECT_EQ(script->sounds(), 2);
     w->Text1(33)->setText("$0.25");  // money pasted with its signs is a number
     EXPECT_EQ(g.rate_elec, cy(0.25));
@@ -87,7 +87,7 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         answerOk(c.minText ? 2 : 1);
         focus(b);
         type(b, c.typed);
-        EXPECT_EQ(boxes("Error", c.maxText), 1);
+        EXPECT_EQ(shown("Error", c.maxText), 1);
         EXPECT_EQ(b->text(), "0");
         EXPECT_EQ(c.stored(), c.kept);
         if (c.note) {
@@ -100,7 +100,7 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         }
         leave(b);
         if (c.minText) {
-            EXPECT_EQ(boxes("Error", c.minText), 1);
+            EXPECT_EQ(shown("Error", c.minText), 1);
             EXPECT_EQ(money(b->text()), c.kept);
             EXPECT_FALSE(w->result_text(13, weathers::kHpCost).isEmpty());
         }
@@ -153,7 +153,7 @@ TEST_F(Weathers, TypingThroughATooSmallValueChangesNothing) {
     months_left_alone("10: ");
     answerOk(1);
     type(thermostat, "5");
-    EXPECT_EQ(boxes("Error", "Maximum value is 104"), 1);
+    EXPECT_EQ(shown("Error", "Maximum value is 104"), 1);
     months_left_alone("105: ");
     type(thermostat, "95");
     EXPECT_EQ(thermostat->text(), "95");
@@ -173,7 +173,7 @@ TEST_F(Weathers, FirstKeyReplacesAfterAMessageBox) {
     focus(depth);
     type(depth, "x");  // the numbers-only warning
     leave(depth);
-    focus(wind, Qt::ActiveWindowFocusReason);
+    focus(wind, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     type(wind, "4");
     EXPECT_EQ(wind->text(), "4");
     type(wind, "2");
@@ -264,7 +264,7 @@ TEST_F(Weathers, CoverBoxesStoreWholeHoursAndStopAt24) {
     EXPECT_GT(uncovered, 0);
     EXPECT_LT(money(w->result_text(13, weathers::kHpCost)), uncovered);
     // Set to the limit and said so, as every limit is.
-    EXPECT_EQ(boxes("Error", "Maximum value is 24 hours a day."), 2);
+    EXPECT_EQ(shown("Error", "Maximum value is 24 hours a day."), 2);
     EXPECT_EQ(script->shown().size(), 2u);
 }
 
@@ -310,7 +310,7 @@ TEST_F(Weathers, TheLastProjectSurvivesARestart) {
     // "No" keeps the window; "Yes" saves.
     script->answer(ui::vbNo);
     EXPECT_FALSE(w->Unload());
-    EXPECT_EQ(boxes("Heater", "Do you want to leave?"), 1);
+    EXPECT_EQ(shown("Heater", "Do you want to leave?"), 1);
     restart();
 
     EXPECT_EQ(g.city_name, city);
