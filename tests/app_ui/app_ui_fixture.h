@@ -29,8 +29,7 @@
 #include "input/ui/weathers.h"
 #include "platform/application.h"
 #include "platform/form.h"
-#include "tests/support/data_dir.h"
-#include "tests/support/qt_app.h"
+#include "tests/support/window_test.h"
 
 // A stand-in for a window a later part of the program adds: records its
 // loads and unloads, can refuse to unload, and has three text boxes that
@@ -71,36 +70,33 @@ private:
     std::vector<std::string>* log_;
 };
 
-class AppUiTest : public ::testing::Test {
+// The window fixture with the start-up's own windows registered only.
+class AppUiTest : public testsupport::WindowTest {
 protected:
     void SetUp() override {
+        WindowTest::SetUp();
         testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
-        ASSERT_TRUE(dir_.copy_built(
-            {"location.dat", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat", "PumpHP3.dat", "defaulte.dat"}))
-            << dir_.missing();
+        plat::MainWindow::instance()->resize(1100, 800);
         splash_delay_ms() = 3000;
         windows() = WindowRegistry{};
         register_app_windows();
         register_input_windows();
-        plat::MainWindow::instance()->resize(1100, 800);
     }
 
     void TearDown() override {
         {
             ui::Script quiet;  // whatever the unload handlers ask: first button
-            for (plat::Form* f :
-                 {existing_weathers(), existing_proginfo(), existing_pass(), existing_backgrnd(), existing_splash()}) {
+            for (plat::Form* f : {existing_proginfo(), existing_pass(), existing_splash()})
                 if (f && f->isLoaded()) f->Unload();
-            }
         }
-        windows() = WindowRegistry{};
+        WindowTest::TearDown();
         fakes_.clear();
         release_instance_lock();
         g.dealer_lock = {};
     }
 
     // The data folder, ending in "/".
-    QString path() const { return QString::fromStdString(dir_.path()) + "/"; }
+    QString path() const { return QString::fromStdString(data.path()) + "/"; }
 
     FakeForm* fake(const char* name, std::vector<std::string>* log = nullptr) {
         fakes_.push_back(std::make_unique<FakeForm>(name, log));
@@ -113,13 +109,12 @@ protected:
     // Runs the start-up quietly (no boxes expected).
     void start() {
         ui::Script s;
-        ASSERT_TRUE(startup({}, QString::fromStdString(dir_.path())));
+        ASSERT_TRUE(startup({}, QString::fromStdString(data.path())));
         ASSERT_TRUE(s.unexpected().empty()) << s.unexpected().front().text;
     }
 
     static bool loaded(plat::Form* f) { return f && f->isLoaded(); }
 
 private:
-    testsupport::TempDataDir dir_{"heater-ui"};
     std::vector<std::unique_ptr<FakeForm>> fakes_;
 };

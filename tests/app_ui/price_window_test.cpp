@@ -35,7 +35,7 @@ struct Shown {
     Currency equip;
     bool operator==(const Shown&) const = default;
 };
-Shown shown(weathers* w) {
+Shown on_screen(weathers* w) {
     Shown s;
     for (int r = 1; r <= 13; ++r)
         for (int c = 0; c < weathers::kResultCols; ++c) s.cells.push_back(w->result_text(r, weathers::ResultCol(c)));
@@ -61,7 +61,7 @@ TEST_F(PriceWindowTest, OpeningThePriceWindowNeverChangesAResult) {
             weathers* w = frm_weathers();
             w->Show();
             ASSERT_EQ(w->Combo1(8)->currentText().toStdString(), model);
-            const Shown before = shown(w);
+            const Shown before = on_screen(w);
             ASSERT_FALSE(before.units.isEmpty());
 
             // Beside each name, the price its system is priced with.
@@ -75,7 +75,7 @@ TEST_F(PriceWindowTest, OpeningThePriceWindowNeverChangesAResult) {
             e->Text[row]->SetText("4321");
             e->Unload();
             w->Form_Activate();
-            const Shown after = shown(w);
+            const Shown after = on_screen(w);
             EXPECT_TRUE(after.cells == before.cells) << "backup " << backup;
             EXPECT_EQ(after.units, before.units);
             EXPECT_TRUE(after.table == before.table);
