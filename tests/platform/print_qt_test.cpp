@@ -4,7 +4,6 @@
 #include "platform/print_qt.h"
 
 #include <QFontInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +19,7 @@
 #include "print/destination.h"
 #include "print/printer.h"
 #include "print/process.h"
+#include "tests/support/data_dir.h"
 #include "tests/support/qt_app.h"
 
 using prn::Tab;
@@ -44,9 +44,8 @@ class PrintQt : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testsupport::ensure_app(); }
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
         savedDataDir = g.data_dir;
-        g.data_dir = dir.path().toStdString() + "/";
+        dir.use();
         prevLookup = prn::setDefaultPrinterLookup(noPrinter);
         prn::setChosenPrinter("");
         prn::printer().reset();
@@ -66,7 +65,7 @@ protected:
         return v;
     }
 
-    QTemporaryDir dir;
+    testsupport::TempDataDir dir{"heater-print"};
     std::string savedDataDir;
     prn::PrinterLookup prevLookup = nullptr;
 };
@@ -124,7 +123,7 @@ TEST_F(PrintQt, APrintoutIsToldSavedOnlyWholeAndOpenedOnlyWhereAProgramCan) {
 
     // Saved (the same document, again), readable by its owner only; "Open
     // it now?" answered Yes where the desktop knows no program for PDF files.
-    const std::string bin = dir.path().toStdString() + "/bin", path = std::getenv("PATH");
+    const std::string bin = dir.path() + "/bin", path = std::getenv("PATH");
     std::filesystem::create_directories(bin);
     std::ofstream(bin + "/xdg-mime") << "#!/bin/sh\nexit 0\n";
     std::filesystem::permissions(bin + "/xdg-mime", std::filesystem::perms::owner_all);
@@ -144,7 +143,7 @@ TEST_F(PrintQt, APrintoutIsToldSavedOnlyWholeAndOpenedOnlyWhereAProgramCan) {
 
 TEST_F(PrintQt, ThePrinterPathPaintsAndReportsFaultsForTheRetry) {
     prn::setDefaultPrinterLookup(aPrinter);
-    const std::string pdf = dir.path().toStdString() + "/printer.pdf";
+    const std::string pdf = dir.path() + "/printer.pdf";
     int calls = 0;
     plat::setPrinterSeam([&](const std::string& name) -> std::string {
         EXPECT_EQ(name, "Office_Laser");
@@ -206,16 +205,16 @@ TEST_F(PrintQt, PageFontsResolveToInstalledMetricCompatibleFamilies) {
 }
 
 TEST(PrintoutNames, AreUniqueAndHoldOnlyFileNameCharacters) {
-    QTemporaryDir dir;
+    testsupport::TempDataDir dir{"heater-names"};
     const std::string saved = g.data_dir;
-    g.data_dir = dir.path().toStdString();  // without the final "/"
+    g.data_dir = dir.path();  // without the final "/"
     std::tm t{};
     t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 6, t.tm_hour = 9, t.tm_min = 5, t.tm_sec = 3;
     const std::string a = prn::newPrintoutPath("Word audit/summary: \"x\"", t);
-    EXPECT_EQ(a, dir.path().toStdString() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_.pdf");
+    EXPECT_EQ(a, dir.path() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_.pdf");
     std::ofstream(a) << "x";
     EXPECT_EQ(prn::newPrintoutPath("Word audit/summary: \"x\"", t),
-              dir.path().toStdString() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_ (2).pdf");
+              dir.path() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_ (2).pdf");
     EXPECT_NE(prn::newPrintoutPath("", t).find(" printout.pdf"), std::string::npos);
     g.data_dir = saved;
 }

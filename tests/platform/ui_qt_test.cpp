@@ -3,11 +3,11 @@
 #include "platform/ui_qt.h"
 #include "core/ui.h"
 #include "tests/support/box_guard.h"
+#include "tests/support/data_dir.h"
 #include "tests/support/qt_app.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -52,9 +52,8 @@ TEST_F(QtBackend, BoxesNeverWaitWithoutAScreen) {
 }
 
 TEST_F(QtBackend, WarningWavIsAValidPcmFile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("w.wav");
+    testsupport::TempDataDir dir{"heater-wav"};
+    const QString path = QString::fromStdString(dir.file("w.wav"));
     ASSERT_TRUE(plat::writeWarningWav(path));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -81,7 +80,7 @@ TEST_F(QtBackend, WarningWavIsAValidPcmFile) {
     for (int i = 0; i < 22050 / 4; ++i) peak = std::max(peak, std::abs(int(sample(i))));
     EXPECT_GT(peak, 10000);
 
-    EXPECT_FALSE(plat::writeWarningWav(dir.filePath("missing/dir/w.wav")));
+    EXPECT_FALSE(plat::writeWarningWav(QString::fromStdString(dir.file("missing/dir/w.wav"))));
     EXPECT_FALSE(plat::warningWavPath().isEmpty());
 }
 
