@@ -50,6 +50,8 @@ QPageLayout letter() {
     return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
+constexpr const char* kFallbackFamily = "Liberation Mono";
+
 // The family a printer font name is painted in.
 QString familyFor(const std::string& name) {
     const QString n = QString::fromStdString(name);
@@ -73,9 +75,11 @@ void installPrinting() {
 
 QFont resolveFont(const prn::Font& f) {
     QString family = familyFor(f.name);
-    // A family that is not installed falls back once to the fixed-pitch
-    // font of the desktop; that one is taken whatever it is.
-    if (!QFontDatabase::hasFamily(family)) family = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    // A family that is not installed falls back to the fixed-pitch family
+    // the set-up installs (fonts-liberation), named: the desktop's own
+    // fixed-pitch choice differs from machine to machine with the fonts
+    // that happen to be there.
+    if (!QFontDatabase::hasFamily(family)) family = kFallbackFamily;
     QFont q(family);
     q.setPointSizeF(f.size);
     q.setBold(f.bold);

@@ -8,8 +8,8 @@
 //
 // Fonts: "Courier" and "Courier New" are painted in Liberation Mono, "Arial"
 // in Liberation Sans (metric-compatible); another installed family as it
-// is; a family that is not installed falls back once to the desktop's
-// fixed-pitch font.
+// is; a family that is not installed in Liberation Mono too, whatever other
+// fonts the machine has.
 #pragma once
 
 #include <QByteArray>
