@@ -141,6 +141,7 @@ std::string ErrorText(int number) {
         case 76: return "Path not found";
         case 91: return "Object variable or With block variable not set";
         case 429: return "ActiveX component can't create object";
+        case 482: return "Printer error";
         case 5152: return "This is not a valid file name.";
         default: return "Application-defined or object-defined error";
     }

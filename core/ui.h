@@ -61,7 +61,8 @@ struct ProgramEnd : std::exception {
 // 5 invalid call, 6 overflow, 11 division by zero, 25 device time-out,
 // 52 bad file name, 53 file not found, 55 file already open, 57 device I/O,
 // 62 input past end of file, 70 permission denied, 75 path/file access,
-// 76 path not found, 429 cannot create object, 1004 application failure,
+// 76 path not found, 429 cannot create object, 482 printer error (one that
+// is not installed), 1004 application failure,
 // 5152 a picture the document cannot use.
 struct RtError : std::runtime_error {
     int number;

@@ -196,7 +196,7 @@ struct Excel::Impl {
 };
 
 Excel::Excel() : d_(std::make_unique<Impl>()) {
-    if (!officeAvailable()) throw err(429, ui::ErrorText(429));
+    if (!officeAvailable()) throw err(429, kNeedsLibreOffice);
     workbooks_.x_ = this;
     cell_.x_ = this;
     sheet_.x_ = this;

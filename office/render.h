@@ -35,6 +35,8 @@ struct RenderError : std::runtime_error {
 
 // LibreOffice can be started (soffice on PATH). Tests can pretend otherwise.
 bool officeAvailable();
+// What the dealer is told, as error 429's description, when it cannot.
+inline constexpr const char* kNeedsLibreOffice = "The office printouts need LibreOffice, which is not installed.";
 
 // Converts each file to <outDir>/<stem>.pdf: through the kept renderer when
 // it runs (it is started if need be; restarted once if it died), else with

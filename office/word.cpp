@@ -109,7 +109,7 @@ struct Word::Impl {
 };
 
 Word::Word() : d_(std::make_unique<Impl>()) {
-    if (!officeAvailable()) throw err(429, ui::ErrorText(429));
+    if (!officeAvailable()) throw err(429, kNeedsLibreOffice);
     documents_.w_ = this;
     document_.w_ = this;
     selection_.w_ = this;

@@ -150,10 +150,15 @@ void sendDocument(const prn::Document& doc) {
         if (pdf.empty() || !writePdf(doc, pdf)) throw ui::RtError(25, ui::ErrorText(25));
         return;
     }
+    // A name the print system does not know (a printer taken away since it
+    // was picked) would quietly become a PDF printer without a file.
+    if (QPrinterInfo::printerInfo(QString::fromStdString(printerName)).isNull())
+        throw prn::printerNotInstalled(printerName);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(QString::fromStdString(printerName));
     printer.setDocName(QString::fromStdString(doc.name));
-    if (!printer.isValid() || !paintDocument(doc, printer)) throw ui::RtError(25, ui::ErrorText(25));
+    if (!printer.isValid()) throw prn::printerNotInstalled(printerName);
+    if (!paintDocument(doc, printer)) throw ui::RtError(25, ui::ErrorText(25));
 }
 
 bool selectPrinter(QWidget* parent) {

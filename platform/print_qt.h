@@ -45,7 +45,8 @@ bool writePdf(const prn::Document& doc, const std::string& path);
 
 // Sends a document where printouts go now (see print/destination.h):
 // the current printer, else a PDF in the printouts folder, and tells the
-// dealer where it went. Throws ui::RtError 25 when the printer fails.
+// dealer where it went. Throws ui::RtError 25 when the printer fails,
+// prn::printerNotInstalled when the printer is not there.
 void sendDocument(const prn::Document& doc);
 
 // "Select a printer": the printer dialog; the printer picked serves the

@@ -84,9 +84,18 @@ std::string newPrintoutPath(const std::string& what) {
     return newPrintoutPath(what, t);
 }
 
+ui::RtError printerNotInstalled(const std::string& printerName) {
+    return ui::RtError(482, "The printer \"" + printerName + "\" is not installed on this computer.");
+}
+
 void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName) {
-    const ProcessResult r = runProcess({"lp", "-d", printerName, pdfPath}, kLpTimeoutMs);
-    if (!r.ok()) throw ui::RtError(25, ui::ErrorText(25));
+    // lp in its own words, not the desktop's language, to tell the causes apart.
+    const ProcessResult r = runProcess({"lp", "-d", printerName, pdfPath}, kLpTimeoutMs, {"LC_ALL=C"});
+    if (r.ok()) return;
+    if (r.output.find("does not exist") != std::string::npos ||
+        r.output.find("unknown destination") != std::string::npos)
+        throw printerNotInstalled(printerName);
+    throw ui::RtError(25, ui::ErrorText(25));
 }
 
 void writePrintout(const std::string& path, std::string_view bytes) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ui.h"
+
 namespace prn {
 
 // The printer chosen in the printer dialog; "" returns to the default.
@@ -33,8 +35,13 @@ std::string printoutsFolder();
 std::string newPrintoutPath(const std::string& what, const std::tm& when);
 std::string newPrintoutPath(const std::string& what);
 
+// A printer that is not (any more) installed: error 482 naming it, not a
+// printer fault that trying again could mend.
+ui::RtError printerNotInstalled(const std::string& printerName);
+
 // Sends a finished PDF file to `printerName` with lp (argument list, time
-// limit). Throws ui::RtError 25 when the printer does not take it.
+// limit). Throws printerNotInstalled, or ui::RtError 25 when the printer does
+// not take it.
 void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName);
 
 // Writes a printout file whole: a new file readable by its owner only

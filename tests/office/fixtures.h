@@ -34,6 +34,16 @@ inline int errorOf(const std::function<void()>& f) {
     return 0;
 }
 
+// The description of the error `f` raises ("" when it raises none).
+inline std::string descriptionOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ui::RtError& e) {
+        return e.description();
+    }
+    return {};
+}
+
 inline std::string readAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(f)), {});

@@ -10,6 +10,7 @@
 #include "office/render.h"
 #include "tests/office/fixtures.h"
 
+using fixtures::descriptionOf;
 using fixtures::errorOf;
 using office::Word;
 
@@ -156,6 +157,7 @@ TEST_F(WordTest, FailuresCarryTheNumbersThePrintoutsHandle) {
 
     office::setOfficeForTest(office::OfficeSeam::Missing);
     EXPECT_EQ(errorOf([] { Word none; }), 429);
+    EXPECT_EQ(descriptionOf([] { Word none; }), "The office printouts need LibreOffice, which is not installed.");
 }
 
 }  // namespace

@@ -164,6 +164,18 @@ TEST_F(PrintQt, ThePrinterPathPaintsAndReportsFaultsForTheRetry) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "       to the printer");
     EXPECT_FALSE(P.DocumentOpen());
+
+    // A printer that is not installed is named: no paper mends that.
+    plat::setPrinterSeam(nullptr);
+    prn::setChosenPrinter("No_Such_Printer");
+    P.Print({"x"});
+    try {
+        P.EndDoc();
+        FAIL() << "no fault";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 482);
+        EXPECT_EQ(e.description(), "The printer \"No_Such_Printer\" is not installed on this computer.");
+    }
 }
 
 TEST_F(PrintQt, SelectAPrinterServesTheRestOfTheRun) {
