@@ -18,6 +18,8 @@ Backend& current() {
 
 int busyNesting = 0;
 int scriptDepth = 0;
+int progressNesting = 0;
+bool progressCancelled = false;
 
 std::function<void(const Shown&)>& unscripted() {
     static std::function<void(const Shown&)> hook;
@@ -114,6 +116,28 @@ BusyPointer::~BusyPointer() {
     }
 }
 
+Progress::Progress(const std::string& text) {
+    if (progressNesting++ > 0) return;
+    progressCancelled = false;
+    if (current().progressBegin) current().progressBegin(text);
+}
+
+Progress::~Progress() {
+    if (--progressNesting > 0) return;
+    progressCancelled = false;
+    try {
+        if (current().progressEnd) current().progressEnd();
+    } catch (...) {
+        // A destructor must not throw; the window goes with the program.
+    }
+}
+
+bool cancelRequested() {
+    if (progressNesting == 0) return false;
+    if (!progressCancelled && current().progressPoll) progressCancelled = current().progressPoll();
+    return progressCancelled;
+}
+
 void EndProgram() { throw ProgramEnd{}; }
 
 std::string ErrorText(int number) {
@@ -180,6 +204,12 @@ Script::Script() {
         if (busy) ++busy_;
         else if (busy_ > 0) --busy_;
     };
+    b.progressBegin = [this](const std::string& text) { progress_.push_back(text); };
+    b.progressPoll = [this] {
+        if (!cancelWhen_ || !cancelWhen_()) return false;
+        cancelWhen_ = nullptr;  // one press
+        return true;
+    };
     previous_ = install(std::move(b));
 }
 
@@ -198,11 +228,17 @@ Script& Script::type(const std::string& text) {
     return *this;
 }
 
+Script& Script::cancelWhen(std::function<bool()> now) {
+    cancelWhen_ = std::move(now);
+    return *this;
+}
+
 void Script::clear() {
     answers_.clear();
     texts_.clear();
     shown_.clear();
     unexpected_.clear();
+    progress_.clear();
     beeps_ = 0;
     sounds_ = 0;
 }

@@ -50,6 +50,26 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// Long work the dealer may stop (LibreOffice, the printer command): while a
+// Progress lives, the platform shows a small window with `text` and a Cancel
+// button once the work has taken about a second, so quick work shows
+// nothing. The work asks cancelRequested() every few tens of milliseconds;
+// that also lets the window answer. Nested ones share the outer window.
+class Progress {
+public:
+    explicit Progress(const std::string& text);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+};
+// True once the dealer has pressed Cancel on the running Progress (false
+// when none runs).
+bool cancelRequested();
+// Thrown by work that stopped, and cleaned up, because the dealer cancelled.
+struct Cancelled : std::exception {
+    const char* what() const noexcept override { return "cancelled"; }
+};
+
 // Thrown by EndProgram() when the program is told to end; the application's
 // event loop catches it and quits. Tests catch it to prove the path.
 struct ProgramEnd : std::exception {
@@ -79,6 +99,11 @@ struct Backend {
     std::function<void(bool)> warningSound;
     std::function<void()> beep;
     std::function<void(bool busy)> setBusy;
+    // The progress window: shown from begin (after about a second) to end;
+    // poll answers whether Cancel was pressed.
+    std::function<void(const std::string& text)> progressBegin;
+    std::function<bool()> progressPoll;
+    std::function<void()> progressEnd;
 };
 // Installs a backend; returns the previous one.
 Backend install(Backend b);
@@ -104,6 +129,11 @@ public:
 
     Script& answer(int button);             // next message box
     Script& type(const std::string& text);  // next input box
+    // The dealer presses Cancel on the progress window at the first look
+    // at it at which `now` is true (once).
+    Script& cancelWhen(std::function<bool()> now);
+    // The texts of the progress windows begun.
+    const std::vector<std::string>& progress() const { return progress_; }
     const std::vector<Shown>& shown() const { return shown_; }
     // Boxes shown that had no scripted answer.
     const std::vector<Shown>& unexpected() const { return unexpected_; }
@@ -118,6 +148,8 @@ private:
     std::deque<std::string> texts_;
     std::vector<Shown> shown_;
     std::vector<Shown> unexpected_;
+    std::vector<std::string> progress_;
+    std::function<bool()> cancelWhen_;
     int beeps_ = 0;
     int sounds_ = 0;
     int busy_ = 0;

@@ -4,16 +4,22 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
+#include <sstream>
 
 #include "core/ui.h"
 #include "print/destination.h"
@@ -22,14 +28,22 @@
 namespace office {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
 OfficeSeam g_seam = OfficeSeam::Real;
 bool g_keptEnabled = true;
-int g_oneShotMs = 60000;    // a first start on a new profile takes a few seconds
-int g_keptStartMs = 60000;  // the kept renderer's start, same reason
-int g_keptMs = 30000;       // one conversion by the warm renderer
+// Time limits, in milliseconds. A first start on a new profile takes a few
+// seconds, a warm conversion well under one; a printout as a whole never
+// waits longer than kPrintoutMs, which a dealer in front of a customer
+// would still wait for (the progress window offers Cancel meanwhile).
+constexpr int kOneShotMs = 30000;    // one soffice --convert-to run
+constexpr int kKeptStartMs = 30000;  // the kept renderer's start
+constexpr int kKeptMs = 20000;       // one conversion by the warm renderer
+constexpr int kPrintoutMs = 45000;   // everything for one printout
+int g_oneShotMs = kOneShotMs;
+int g_keptMs = kKeptMs;
 PrintBatch* g_batch = nullptr;
 constexpr int kKeptProfiles = 8;  // profile folders kept per kind of renderer
 std::function<void(int)> g_conversionHook;
@@ -68,10 +82,26 @@ const char* filterFor(const std::string& file) {
 // through UNO and converts one file per request line:
 //   convert<TAB>input<TAB>output<TAB>filter  ->  "ok" | "error<TAB>text"
 // Its own process group holds LibreOffice too, so ending the group ends all.
+// It holds the profile's lock (its descriptor 3) until no LibreOffice of
+// its group is left, so a profile is never handed on while in use, also
+// when the program died without stopping it.
 const char* kHelper = R"PY(
 import os, signal, sys, time, subprocess
 import uno
 from com.sun.star.beans import PropertyValue
+
+def others():
+    me, group, found = os.getpid(), os.getpgid(0), []
+    for pid in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                stat = f.read()
+            state, _, pgrp = stat[stat.rindex(")") + 2:].split()[:3]
+            if int(pid) != me and int(pgrp) == group and state not in "ZX":
+                found.append(int(pid))
+        except (OSError, ValueError):
+            pass
+    return found
 
 def pv(name, value):
     p = PropertyValue()
@@ -117,57 +147,158 @@ try:
 finally:
     # However this ends - asked to quit, the program gone (its socket
     # closed: end of input or a failed answer), LibreOffice not starting -
-    # no LibreOffice process is left behind: the group goes, this one last.
+    # no LibreOffice process is left behind: the group goes, this one last,
+    # and the profile's lock with it.
     if desktop is not None:
         try:
             desktop.terminate()
             office.wait(timeout=10)
         except Exception:
             pass
-    os.killpg(0, signal.SIGKILL)
+    for _ in range(3000):  # 30 s at most for a process the kernel holds up
+        left = others()
+        if not left:
+            break
+        for pid in left:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
+        try:
+            os.waitpid(-1, os.WNOHANG)
+        except ChildProcessError:
+            pass
+        time.sleep(0.01)
+    try:
+        os.unlink("/tmp/OSL_PIPE_%d_%s" % (os.getuid(), pipe))
+    except OSError:
+        pass
 )PY";
+
+// A folder only this user can enter: made 0700 when missing; one that is
+// a link, not a folder, or someone else's is refused. Returns false then.
+bool privateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+}
+
+// 128 random bits as hex: names nobody else can guess or take first.
+std::string randomName() {
+    unsigned char b[16] = {};
+    std::size_t got = 0;
+    while (got < sizeof b) {
+        const ssize_t n = ::getrandom(b + got, sizeof b - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw RenderError("no random numbers for a private name");
+        got += static_cast<std::size_t>(n);
+    }
+    std::string s;
+    for (unsigned char c : b) {
+        char h[3];
+        std::snprintf(h, sizeof h, "%02x", c);
+        s += h;
+    }
+    return s;
+}
 
 // A LibreOffice profile folder for one user of it. LibreOffice lets one
 // process use a profile at a time, so a folder is locked while in use: the
-// first free of a few numbered folders is taken (kept between runs: a first
-// start on a new profile is slower, and a LibreOffice that had to be killed
-// leaves its pipe in /tmp, one per folder), so another copy of the program
-// or a test running beside gets one of its own. When all are in use, a
-// temporary folder is made and goes when it is done.
+// first free of a few numbered folders in the user's cache is taken (kept
+// between runs: a first start on a new profile is slower), so another copy
+// of the program or a test running beside gets one of its own. When all
+// are in use, or the user has no cache folder, a private temporary folder
+// (mkdtemp, 0700) is made and goes when it is done. LibreOffice's own
+// temporary files go into its "tmp", emptied before and after each use.
 class ProfileLease {
 public:
     explicit ProfileLease(const std::string& which) {
         const std::string shared = profileFolder(which);
         std::error_code ec;
-        for (int n = 1; n <= kKeptProfiles; ++n) {
-            const std::string folder = n == 1 ? shared : shared + "-" + std::to_string(n);
-            fs::create_directories(folder, ec);
-            const int fd = ::open((folder + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-            if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                folder_ = folder;
-                lock_ = fd;
-                return;
+        if (!shared.empty() && (fs::create_directories(fs::path(shared).parent_path().parent_path(), ec), true) &&
+            privateFolder(fs::path(shared).parent_path().string())) {
+            for (int n = 1; n <= kKeptProfiles && lock_ < 0; ++n) {
+                const std::string folder = n == 1 ? shared : shared + "-" + std::to_string(n);
+                if (!privateFolder(folder)) continue;
+                const int fd = ::open((folder + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+                if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                    folder_ = folder;
+                    lock_ = fd;
+                } else if (fd >= 0) {
+                    ::close(fd);
+                }
             }
-            if (fd >= 0) ::close(fd);
         }
-        std::string templ = shared + "-XXXXXX";
-        folder_ = ::mkdtemp(templ.data()) ? templ : shared;
-        own_ = folder_ != shared;
+        if (lock_ < 0) {
+            std::string templ = (fs::temp_directory_path(ec) / "heater-office-XXXXXX").string();
+            if (!::mkdtemp(templ.data())) throw RenderError("cannot make a temporary folder");
+            folder_ = templ;
+            own_ = true;
+        }
+        tmp_ = folder_ + "/tmp";
+        fs::remove_all(tmp_, ec);
+        ::mkdir(tmp_.c_str(), 0700);
     }
     ~ProfileLease() {
-        if (lock_ >= 0) ::close(lock_);  // also releases the lock
         std::error_code ec;
+        fs::remove_all(tmp_, ec);
         if (own_) fs::remove_all(folder_, ec);
+        if (lock_ >= 0) ::close(lock_);  // also releases the lock
     }
     ProfileLease(const ProfileLease&) = delete;
     ProfileLease& operator=(const ProfileLease&) = delete;
     const std::string& folder() const { return folder_; }
+    // The lock's descriptor (-1 for a temporary folder, which needs none).
+    int lockFd() const { return lock_; }
+    // The TMPDIR of the LibreOffice that uses the profile.
+    std::string tmpEnv() const { return "TMPDIR=" + tmp_; }
 
 private:
-    std::string folder_;
+    std::string folder_, tmp_;
     int lock_ = -1;
     bool own_ = false;
 };
+
+// The files of the Unix sockets the processes of group `pgid` listen on
+// under /tmp: LibreOffice's pipes, which a killed LibreOffice leaves behind.
+std::vector<std::string> pipeFiles(int pgid) {
+    std::set<std::string> inodes;
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string pid = it->path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream f(it->path() / "stat");
+        std::string stat;
+        int pgrp = 0;
+        const auto close = std::getline(f, stat) ? stat.rfind(')') : std::string::npos;
+        if (close == std::string::npos || std::sscanf(stat.c_str() + close + 1, " %*c %*d %d", &pgrp) != 1 ||
+            pgrp != pgid)
+            continue;
+        std::error_code fe;
+        for (fs::directory_iterator fd(it->path() / "fd", fe), fend; !fe && fd != fend; fd.increment(fe)) {
+            const std::string target = fs::read_symlink(fd->path(), fe).string();
+            if (target.rfind("socket:[", 0) == 0) inodes.insert(target.substr(8, target.size() - 9));
+        }
+    }
+    // /proc/net/unix: Num RefCount Protocol Flags Type St Inode Path
+    std::vector<std::string> files;
+    std::ifstream unix("/proc/net/unix");
+    for (std::string line; std::getline(unix, line);) {
+        std::istringstream in(line);
+        std::string num, ref, proto, flags, type, st, inode, path;
+        if (in >> num >> ref >> proto >> flags >> type >> st >> inode >> path && inodes.count(inode) &&
+            path.rfind("/tmp/OSL_PIPE_", 0) == 0)
+            files.push_back(path);
+    }
+    return files;
+}
+
+// Milliseconds left until `t`, at most `cap`, at least 0.
+int msLeft(Clock::time_point t, int cap) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, cap));
+}
 
 // ------------------------------------------------------- kept renderer ----
 
@@ -184,32 +315,27 @@ public:
         // python3-uno belongs to the system's Python, whatever else is on PATH.
         const std::string python = prn::programExists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
         if (!prn::programExists(python) || !prn::programExists("soffice")) return false;
-        profile_ = std::make_unique<ProfileLease>("kept");
-        const std::string dir = profile_->folder();
-        const std::string script = dir + "/render_helper.py";
-        {
-            std::ofstream f(script, std::ios::trunc);
-            f << kHelper;
-            if (!f) {
-                profile_.reset();
-                return false;
-            }
+        try {
+            profile_ = std::make_unique<ProfileLease>("kept");
+            // The pipe's name is LibreOffice's address: nobody else may
+            // guess it, or be listening there first.
+            pipeName_ = "heater_render_" + std::to_string(::getpid()) + "_" + randomName();
+        } catch (const RenderError&) {
+            profile_.reset();
+            return false;
         }
         int sv[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) {
             profile_.reset();
             return false;
         }
-        pipeName_ = "heater_render_" + std::to_string(::getpid()) + "_" + std::to_string(++starts_);
-        const std::string& pipeName = pipeName_;
-        std::vector<std::string> argv = {python,
-                                         "-u",
-                                         script,
-                                         "soffice",
-                                         fileUrl(dir + "/profile"),
-                                         pipeName,
-                                         std::to_string(g_keptStartMs / 1000.0)};
-        const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1);
+        // The helper is handed to python3 as an argument, never written to
+        // a file that someone could have put a link in place of.
+        std::vector<std::string> argv = {python,    "-u",
+                                         "-c",      kHelper,
+                                         "soffice", fileUrl(profile_->folder() + "/profile"),
+                                         pipeName_, std::to_string(kKeptStartMs / 1000.0)};
+        const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1, {profile_->tmpEnv()}, profile_->lockFd());
         ::close(sv[1]);
         if (pid <= 0) {
             ::close(sv[0]);
@@ -220,7 +346,7 @@ public:
         fd_ = sv[0];
         ready_ = false;
         buf_.clear();
-        startedAt_ = std::chrono::steady_clock::now();
+        startedAt_ = Clock::now();
         // However the program ends normally (exit or quick_exit), the
         // renderer and its LibreOffice end with it.
         static bool atExit =
@@ -229,9 +355,11 @@ public:
         return true;
     }
 
-    void stop() {
+    // Ends the helper and its LibreOffice: asked to quit first when `ask`
+    // and it is idle, else (hanging, cancelled, failed) killed at once.
+    void stop(bool ask = true) {
         if (pid_ <= 0) return;
-        if (ready_) {
+        if (ready_ && ask) {
             const char quit[] = "quit\n";
             ::send(fd_, quit, sizeof quit - 1, MSG_NOSIGNAL);
             // Give LibreOffice a moment to end by itself, then end the group.
@@ -244,6 +372,7 @@ public:
                 ::usleep(50000);
             }
         }
+        const std::vector<std::string> pipes = pipeFiles(pid_);
         ::kill(-pid_, SIGKILL);
         if (!reaped_) {
             int st = 0;
@@ -259,24 +388,24 @@ public:
         ready_ = false;
         reaped_ = false;
         profile_.reset();
-        // A LibreOffice that was killed leaves its named pipe behind.
+        // A LibreOffice that was killed leaves its pipes behind: the one we
+        // named, and its own one for a second start on the same profile.
         std::error_code ec;
-        const std::string pipeFile = "OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName_;
-        fs::remove(fs::path("/tmp") / pipeFile, ec);
-        fs::remove(fs::temp_directory_path(ec) / pipeFile, ec);
+        fs::remove(fs::path("/tmp") / ("OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName_), ec);
+        for (const auto& p : pipes) fs::remove(p, ec);
     }
 
-    // One conversion. Returns true when done; false when the renderer failed
-    // as a renderer (died, hung, never started) - it is then stopped.
-    // A file LibreOffice refuses gives true with `refused` set.
-    bool convert(const std::string& in, const std::string& out, std::string& refused) {
+    // One conversion, given up at `deadline`. Returns true when done; false
+    // when the renderer failed as a renderer (died, hung, never started) -
+    // it is then stopped. A file LibreOffice refuses gives true with
+    // `refused` set. Throws ui::Cancelled (the renderer stopped) when the
+    // dealer cancels.
+    bool convert(const std::string& in, const std::string& out, std::string& refused, Clock::time_point deadline) {
         if (!ready_) {
-            const auto left = g_keptStartMs - std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                  std::chrono::steady_clock::now() - startedAt_)
-                                                  .count();
+            const auto ready = std::min(deadline, startedAt_ + std::chrono::milliseconds(kKeptStartMs));
             std::string line;
-            if (!readLine(line, static_cast<int>(std::max<long long>(left, 1))) || line != "ready") {
-                stop();
+            if (!readLine(line, msLeft(ready, kKeptStartMs)) || line != "ready") {
+                stop(false);
                 return false;
             }
             ready_ = true;
@@ -284,13 +413,13 @@ public:
         const std::string req =
             std::string("convert\t") + fileUrl(in) + "\t" + fileUrl(out) + "\t" + filterFor(in) + "\n";
         if (::send(fd_, req.data(), req.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(req.size())) {
-            stop();
+            stop(false);
             return false;
         }
         if (g_conversionHook) g_conversionHook(pid_);
         std::string line;
-        if (!readLine(line, g_keptMs)) {
-            stop();
+        if (!readLine(line, msLeft(deadline, g_keptMs))) {
+            stop(false);
             return false;
         }
         if (line == "ok") return true;
@@ -298,13 +427,13 @@ public:
             refused = line.substr(6);
             return true;
         }
-        stop();
+        stop(false);
         return false;
     }
 
 private:
     bool readLine(std::string& line, int timeoutMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             const auto nl = buf_.find('\n');
             if (nl != std::string::npos) {
@@ -312,14 +441,17 @@ private:
                 buf_.erase(0, nl + 1);
                 return true;
             }
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
-                    .count();
+            if (ui::cancelRequested()) {
+                stop(false);
+                throw ui::Cancelled{};
+            }
+            const int left = msLeft(deadline, 50);  // a look at Cancel every 50 ms
             if (left <= 0) return false;
             pollfd p{fd_, POLLIN, 0};
-            const int n = ::poll(&p, 1, static_cast<int>(left));
+            const int n = ::poll(&p, 1, left);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
+            if (n < 0) return false;
+            if (n == 0) continue;
             char b[512];
             const ssize_t got = ::recv(fd_, b, sizeof b, 0);
             if (got <= 0) return false;  // the helper is gone
@@ -331,9 +463,8 @@ private:
     int fd_ = -1;
     bool ready_ = false;
     bool reaped_ = false;
-    int starts_ = 0;
     std::string buf_, pipeName_;
-    std::chrono::steady_clock::time_point startedAt_;
+    Clock::time_point startedAt_;
     std::unique_ptr<ProfileLease> profile_;
 };
 
@@ -368,16 +499,40 @@ struct JobFolders {
     }
 };
 
+std::vector<std::string> oneShot(const std::vector<std::string>& files, const std::string& outDir, int timeoutMs) {
+    if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
+    if (timeoutMs <= 0) throw RenderError("LibreOffice did not answer in time");
+    const ProfileLease profile("oneshot");
+    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=" + fileUrl(profile.folder()),
+                                     "--headless",   "--invisible",
+                                     "--nologo",     "--norestore",
+                                     "--nodefault",  "--nolockcheck",
+                                     "--convert-to", "pdf",
+                                     "--outdir",     outDir};
+    for (const auto& f : files) argv.push_back(f);
+    const prn::ProcessResult r = prn::runProcess(argv, timeoutMs, {profile.tmpEnv()});
+    if (!r.started) throw RenderError("LibreOffice could not be started");
+    if (r.timedOut) throw RenderError("LibreOffice did not answer in time");
+    std::vector<std::string> pdfs;
+    for (const auto& f : files) {
+        pdfs.push_back(pdfFor(f, outDir));
+        if (!nonEmpty(pdfs.back())) throw RenderError("LibreOffice could not convert " + f);
+    }
+    return pdfs;
+}
+
 void renderAndDeliver(const std::vector<std::string>& files, const std::vector<std::string>& whats) {
     JobFolders cleanup;
     for (const auto& f : files) cleanup.dirs.push_back(fs::path(f).parent_path().string());
-    const std::string out = newJobFolder();
-    cleanup.dirs.push_back(out);
-    const auto pdfs = renderToPdf(files, out);
-    // One question for every file of the Print, asked once all are written;
-    // what was saved before a failure is told too.
+    // One question for every file of the Print, asked once all are written
+    // and the progress window is gone; what was saved before a failure is
+    // told too.
     std::vector<std::string> saved;
     try {
+        ui::Progress progress("Printing " + whats.front() + (whats.size() > 1 ? " and " + whats.back() : "") + "...");
+        const std::string out = newJobFolder();
+        cleanup.dirs.push_back(out);
+        const auto pdfs = renderToPdf(files, out);
         for (std::size_t i = 0; i < pdfs.size(); ++i)
             if (std::string path = deliver(pdfs[i], whats[i]); !path.empty()) saved.push_back(path);
     } catch (...) {
@@ -401,8 +556,8 @@ void setKeptRendererEnabled(bool enabled) {
     if (!enabled) kept().stop();
 }
 void setRenderTimeoutsForTest(int oneShotMs, int keptMs) {
-    g_oneShotMs = oneShotMs > 0 ? oneShotMs : 60000;
-    g_keptMs = keptMs > 0 ? keptMs : 30000;
+    g_oneShotMs = oneShotMs > 0 ? oneShotMs : kOneShotMs;
+    g_keptMs = keptMs > 0 ? keptMs : kKeptMs;
 }
 
 void setConversionHookForTest(std::function<void(int group)> hook) { g_conversionHook = std::move(hook); }
@@ -411,7 +566,7 @@ std::string profileFolder(const std::string& which) {
     std::string base;
     if (const char* x = std::getenv("XDG_CACHE_HOME"); x && *x) base = x;
     else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.cache";
-    else base = (fs::temp_directory_path() / ("heater-" + std::to_string(::getuid()))).string();
+    else return {};
     return base + "/heater/libreoffice-" + which;
 }
 
@@ -422,28 +577,12 @@ std::string newJobFolder() {
 }
 
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir) {
-    if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
-    const ProfileLease profile("oneshot");
-    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=" + fileUrl(profile.folder()),
-                                     "--headless",   "--invisible",
-                                     "--nologo",     "--norestore",
-                                     "--nodefault",  "--nolockcheck",
-                                     "--convert-to", "pdf",
-                                     "--outdir",     outDir};
-    for (const auto& f : files) argv.push_back(f);
-    const prn::ProcessResult r = prn::runProcess(argv, g_oneShotMs);
-    if (!r.started) throw RenderError("LibreOffice could not be started");
-    if (r.timedOut) throw RenderError("LibreOffice did not answer in time");
-    std::vector<std::string> pdfs;
-    for (const auto& f : files) {
-        pdfs.push_back(pdfFor(f, outDir));
-        if (!nonEmpty(pdfs.back())) throw RenderError("LibreOffice could not convert " + f);
-    }
-    return pdfs;
+    return oneShot(files, outDir, g_oneShotMs);
 }
 
 std::vector<std::string> renderToPdf(const std::vector<std::string>& files, const std::string& outDir) {
     if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kPrintoutMs);
     std::vector<std::string> pdfs;
     std::size_t i = 0;
     if (g_keptEnabled) {
@@ -453,7 +592,7 @@ std::vector<std::string> renderToPdf(const std::vector<std::string>& files, cons
             for (; i < files.size(); ++i) {
                 std::string why;
                 const std::string pdf = pdfFor(files[i], outDir);
-                if (!kept().convert(files[i], pdf, why)) break;
+                if (!kept().convert(files[i], pdf, why, deadline)) break;
                 if (!why.empty() || !nonEmpty(pdf)) {
                     // Refused: a file LibreOffice cannot read, or a LibreOffice
                     // that died under the helper. The one-shot conversion below
@@ -469,7 +608,7 @@ std::vector<std::string> renderToPdf(const std::vector<std::string>& files, cons
     }
     if (i < files.size()) {
         const std::vector<std::string> rest(files.begin() + static_cast<long>(i), files.end());
-        for (auto& p : renderOneShot(rest, outDir)) pdfs.push_back(p);
+        for (auto& p : oneShot(rest, outDir, msLeft(deadline, g_oneShotMs))) pdfs.push_back(p);
     }
     return pdfs;
 }

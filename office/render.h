@@ -3,8 +3,10 @@
 // UNO API by a small python3-uno helper over a named pipe), or one
 // `soffice --headless --convert-to pdf` start when the kept one cannot run.
 // Both use a private LibreOffice profile, so a LibreOffice the dealer has
-// open is not disturbed, and a time limit, so a hanging LibreOffice cannot
-// hang the program. No Qt.
+// open is not disturbed, and time limits, so a hanging LibreOffice cannot
+// hang the program; a printout longer than a second shows the progress
+// window (ui::Progress), whose Cancel stops LibreOffice or the printer
+// command and throws ui::Cancelled. No Qt.
 //
 //     office::renderer::start();   // when the printout selection window opens
 //     ...                          // Word/Excel PrintOut render through it
@@ -40,7 +42,8 @@ inline constexpr const char* kNeedsLibreOffice = "The office printouts need Libr
 
 // Converts each file to <outDir>/<stem>.pdf: through the kept renderer when
 // it runs (it is started if need be; restarted once if it died), else with
-// one soffice start for all the files. Returns the PDF paths, in order.
+// one soffice start for all the files, 45 s at most in all. Returns the PDF
+// paths, in order.
 std::vector<std::string> renderToPdf(const std::vector<std::string>& files, const std::string& outDir);
 // The one-shot conversion alone (the fallback; measured in the benchmarks).
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir);
@@ -53,7 +56,8 @@ std::string newJobFolder();
 // dealer is told about). `what` names it there ("Audit", "Energy costs").
 // The file must lie in a folder of newJobFolder(): printFile deletes that
 // folder when it is done, on every path. Inside a PrintBatch it only queues
-// the file. Throws RenderError, or ui::RtError 25 when the printer fails.
+// the file. Throws RenderError, ui::RtError 25 when the printer fails, or
+// ui::Cancelled when the dealer cancels.
 void printFile(const std::string& file, const std::string& what);
 
 class PrintBatch {
@@ -99,7 +103,9 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
 // it dies while it converts). nullptr: none.
 void setConversionHookForTest(std::function<void(int group)> hook);
 
-// Where the private LibreOffice profiles live (a cache folder of the user).
+// Where the private LibreOffice profiles are kept: a cache folder of the
+// user; "" when there is none (no HOME, no XDG_CACHE_HOME), and then each
+// use makes a private temporary one.
 std::string profileFolder(const std::string& which);
 
 }  // namespace office

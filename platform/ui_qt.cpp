@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QInputDialog>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSoundEffect>
@@ -181,6 +183,56 @@ void qtWarningSound(bool wait) {
     QObject::disconnect(c2);
 }
 
+// ------------------------------------------------------------ progress ----
+
+// The window of long work: up once the work has taken a second (quicker
+// work shows none), modal, a moving bar and Cancel.
+constexpr int kProgressDelayMs = 1000;
+
+struct ProgressWindow {
+    QElapsedTimer clock;
+    QString text;
+    std::unique_ptr<QProgressDialog> dialog;
+};
+
+ProgressWindow& progressWindow() {
+    static ProgressWindow p;
+    return p;
+}
+
+void qtProgressBegin(const std::string& text) {
+    ProgressWindow& p = progressWindow();
+    p.dialog.reset();
+    p.text = qs(text);
+    p.clock.start();
+}
+
+bool qtProgressPoll() {
+    ProgressWindow& p = progressWindow();
+    if (!p.dialog && p.clock.isValid() && p.clock.elapsed() >= kProgressDelayMs) {
+        p.dialog = std::make_unique<QProgressDialog>(p.text, QStringLiteral("Cancel"), 0, 0, dialogParent());
+        p.dialog->setWindowTitle(QGuiApplication::applicationDisplayName());
+        p.dialog->setWindowModality(Qt::ApplicationModal);
+        p.dialog->setAutoReset(false);
+        p.dialog->setAutoClose(false);
+        p.dialog->setMinimumDuration(0);
+        p.dialog->show();
+        // The busy pointer is up for the whole printout; over Cancel it is
+        // the arrow, until the window goes.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    if (!p.dialog) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return p.dialog->wasCanceled();
+}
+
+void qtProgressEnd() {
+    ProgressWindow& p = progressWindow();
+    if (p.dialog) QApplication::restoreOverrideCursor();
+    p.dialog.reset();
+    p.clock.invalidate();
+}
+
 }  // namespace
 
 bool writeWarningWav(const QString& path) {
@@ -267,6 +319,9 @@ void installQtBackend() {
         if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
         else if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     };
+    b.progressBegin = qtProgressBegin;
+    b.progressPoll = qtProgressPoll;
+    b.progressEnd = qtProgressEnd;
     ui::install(std::move(b));
 }
 

@@ -1,6 +1,7 @@
-// The real screen behind ui::MsgBox, ui::InputBox, the sounds and the busy
-// pointer (core/ui.h): Qt dialogs, QApplication's beep and override
-// cursor, and the warning sound through Qt Multimedia.
+// The real screen behind ui::MsgBox, ui::InputBox, the sounds, the busy
+// pointer and the progress window (core/ui.h): Qt dialogs, QApplication's
+// beep and override cursor, the warning sound through Qt Multimedia, and a
+// QProgressDialog with Cancel for long work.
 #pragma once
 
 #include <QMessageBox>

@@ -24,7 +24,9 @@ PrinterLookup g_lookup = nullptr;
 FileOpener g_opener = nullptr;
 int g_writeFault = 0;
 
-constexpr int kLpTimeoutMs = 30000;
+// lp only hands the file to the print system: seconds at most. (While it
+// runs, the progress window offers Cancel.)
+constexpr int kLpTimeoutMs = 15000;
 
 std::string safeName(const std::string& what) {
     std::string s;

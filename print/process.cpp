@@ -17,6 +17,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/ui.h"
+
 extern char** environ;
 
 namespace prn {
@@ -81,14 +83,21 @@ bool programExists(const std::string& name) {
 }
 
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
-                 const std::vector<std::string>& extraEnv) {
+                 const std::vector<std::string>& extraEnv, int fd3) {
     if (argv.empty()) return -1;
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    std::vector<std::string> envStore;
-    for (char** e = environ; e && *e; ++e) envStore.emplace_back(*e);
-    for (const auto& e : extraEnv) envStore.push_back(e);
+    // An extra entry replaces one of the same name (the C library reads
+    // the first of two).
+    auto nameOf = [](const std::string& e) { return e.substr(0, e.find('=') + 1); };
+    std::vector<std::string> envStore(extraEnv);
+    for (char** e = environ; e && *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const auto& x : extraEnv) replaced = replaced || nameOf(x) == nameOf(entry);
+        if (!replaced) envStore.push_back(entry);
+    }
     std::vector<char*> env;
     for (auto& e : envStore) env.push_back(e.data());
     env.push_back(nullptr);
@@ -100,6 +109,11 @@ int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
         if (fds[i] >= 0) posix_spawn_file_actions_adddup2(&fa, fds[i], i);
         else posix_spawn_file_actions_addopen(&fa, i, "/dev/null", i == 0 ? O_RDONLY : O_WRONLY, 0);
     }
+    // dup2 onto another number clears close-on-exec; one already numbered
+    // 3 is copied away first, as dup2 onto itself would keep it.
+    int moved = -1;
+    if (fd3 == 3) fd3 = moved = ::fcntl(3, F_DUPFD_CLOEXEC, 4);
+    if (fd3 >= 0) posix_spawn_file_actions_adddup2(&fa, fd3, 3);
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     posix_spawnattr_setpgroup(&attr, 0);  // its own group: killed as a whole
@@ -111,6 +125,7 @@ int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
     const int rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
+    if (moved >= 0) ::close(moved);
     return rc == 0 ? pid : -1;
 }
 
@@ -162,6 +177,11 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
             r.timedOut = true;
             killGroup(pid);
             break;
+        }
+        if (ui::cancelRequested()) {
+            killGroup(pid);
+            ::close(out[0]);
+            throw ui::Cancelled{};
         }
     }
     ::close(out[0]);

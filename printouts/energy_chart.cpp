@@ -191,6 +191,8 @@ void prt_graph() {
         }
     } catch (const ui::ProgramEnd&) {
         throw;
+    } catch (const ui::Cancelled&) {
+        // The dealer stopped the printing on the progress window: no message.
     } catch (const ui::RtError& e) {
         report(e.number, e.description(), step, picture);
     } catch (const std::exception& e) {

@@ -14,6 +14,8 @@ void printer_retry(const std::function<void()>& op, FaultQuestion q) {
         try {
             op();
             return;
+        } catch (const ui::Cancelled&) {
+            throw PrintAbandoned{};  // the dealer stopped it on the progress window
         } catch (const ui::RtError& e) {
             if (e.number != kErrDeviceTimeout) throw;
             // The printer keeps the failed operation undone: try it again

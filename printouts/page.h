@@ -25,6 +25,7 @@ inline constexpr FaultQuestion kCheckPaper{"Check the paper", "Printer error"};
 inline constexpr FaultQuestion kCheckPrinter{"Check the printer", "Device fault"};
 
 // Runs one printer operation, asking `q` for as long as the printer fails.
+// Cancel on the progress window (ui::Cancelled) abandons the printout too.
 void printer_retry(const std::function<void()>& op, FaultQuestion q = kCheckPaper);
 
 std::vector<prn::Item> to_items(const PrintLine& l);

@@ -17,7 +17,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "app/model.h"
 #include "core/ui.h"
@@ -350,19 +353,91 @@ TEST_F(RenderTest, ConversionsAtTheSameTimeEachHaveAProfileOfTheirOwn) {
 
 TEST_F(RenderTest, APrinterThatRefusesGivesError25AndTheNextPrintoutWorks) {
     office::setKeptRendererEnabled(false);
-    standIn("lp", "exit 1");
     prn::setDefaultPrinterLookup(laser);
     office::Word w;
     w.Documents().Open(dir + "/WordPrt1a.dotx");
-    try {
-        w.ActiveDocument().PrintOut(false);
-        FAIL() << "no printer fault";
-    } catch (const ui::RtError& e) {
-        EXPECT_EQ(e.number, 25);
+    // A printer that is not installed is named; no paper can mend that.
+    for (const auto& [lp, number, text] : std::vector<std::tuple<std::string, int, std::string>>{
+             {"exit 1", 25, "Device timeout"},
+             {"echo 'lp: Error - The printer or class does not exist.' >&2; exit 1", 482,
+              "The printer \"Office_Laser\" is not installed on this computer."}}) {
+        standIn("lp", lp);
+        try {
+            w.ActiveDocument().PrintOut(false);
+            ADD_FAILURE() << "no printer fault";
+        } catch (const ui::RtError& e) {
+            EXPECT_EQ(e.number, number);
+            EXPECT_EQ(e.description(), text);
+        }
     }
     standIn("lp", "exit 0");
     w.ActiveDocument().PrintOut(false);  // the retry of the Parts' "Check the paper"
     w.Quit();
+}
+
+TEST_F(RenderTest, CancelStopsLibreOfficeOrThePrinterAndLeavesNothingBehind) {
+    // Stand-ins that hang, the LibreOffice ones after a temporary file of
+    // their own, as LibreOffice leaves them; the dealer cancels once it hangs.
+    const std::string hang = "sleep 30 & echo $! > \"" + dir + "/child.pid\"; wait";
+    const std::string office = "echo \"$TMPDIR\" > \"" + dir + "/tmpdir\"; touch \"$TMPDIR/lu1.tmp\"; " + hang;
+    for (const std::string program : {"kept soffice", "soffice", "lp"}) {
+        fs::remove_all(dir + "/bin");
+        fs::remove(dir + "/child.pid");
+        office::setKeptRendererEnabled(program == "kept soffice");
+        if (program == "lp") prn::setDefaultPrinterLookup(laser), standIn("lp", hang);
+        else standIn("soffice", office);
+        ui::Script boxes;
+        boxes.cancelWhen([&] { return fs::exists(dir + "/child.pid"); });
+        office::Word w;
+        w.Documents().Open(dir + "/WordPrt1a.dotx");
+        EXPECT_THROW(w.ActiveDocument().PrintOut(false), ui::Cancelled) << program;
+        w.Quit();
+        EXPECT_EQ(boxes.progress(), std::vector<std::string>{"Printing Audit..."});
+        EXPECT_FALSE(office::renderer::running());
+        EXPECT_FALSE(alive(std::atoi(fixtures::readAll(dir + "/child.pid").c_str()))) << program;
+        if (program == "lp") continue;
+        std::string tmp = fixtures::readAll(dir + "/tmpdir");
+        tmp.pop_back();
+        EXPECT_FALSE(fs::exists(tmp + "/lu1.tmp")) << program << " " << tmp;
+    }
+}
+
+TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
+    // The test program's profiles are its own, not in the user's ~/.cache.
+    EXPECT_NE(office::profileFolder("kept").rfind(std::string(std::getenv("HOME")) + "/", 0), 0u);
+    // A link planted in place of the helper where, without HOME, the
+    // profile once had a fixed name.
+    const std::string planted = dir + "/tmp/heater-" + std::to_string(::getuid()) + "/heater/libreoffice-kept";
+    fs::create_directories(planted);
+    fixtures::write(dir + "/victim", "untouched");
+    fs::create_symlink(dir + "/victim", planted + "/render_helper.py");
+    const std::string home = std::getenv("HOME"), cache = std::getenv("XDG_CACHE_HOME");
+    unsetenv("HOME");
+    unsetenv("XDG_CACHE_HOME");
+    office::renderer::start();
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    ASSERT_TRUE(office::renderer::running());
+    // The helper's arguments: ... <profile URL> <pipe name> <seconds> (read
+    // once the kernel has them in place: a moment after the start returns).
+    std::string all;
+    for (int i = 0; i < 500 && all.empty(); ++i, ::usleep(10000))
+        all = fixtures::readAll("/proc/" + std::to_string(office::renderer::processGroup()) + "/cmdline");
+    std::vector<std::string> args;
+    std::istringstream cmdline(all);
+    for (std::string a; std::getline(cmdline, a, '\0');) args.push_back(a);
+    ASSERT_GE(args.size(), 3u);
+    const fs::path profile = fs::path(args[args.size() - 3].substr(7)).parent_path();
+    struct stat st {};
+    ASSERT_EQ(::lstat(profile.c_str(), &st), 0) << profile;
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(profile.parent_path(), dir + "/tmp");
+    EXPECT_TRUE(std::regex_match(args[args.size() - 2], std::regex("heater_render_[0-9]+_[0-9a-f]{32}")))
+        << args[args.size() - 2];
+    office::renderer::stop();
+    EXPECT_EQ(fixtures::readAll(dir + "/victim"), "untouched");
+    EXPECT_FALSE(fs::exists(profile));
 }
 
 TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {

@@ -8,9 +8,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <stdexcept>
 
@@ -49,6 +53,28 @@ TEST_F(QtBackend, BoxesNeverWaitWithoutAScreen) {
     EXPECT_EQ(ui::InputBox("Code", "Access", "1234"), "1234");
     ui::WarningSound(true);  // silent, and returns
     ui::Beep();
+}
+
+TEST_F(QtBackend, LongWorkShowsAProgressWindowWhoseCancelIsHeard) {
+    auto window = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w)) return p;
+        return static_cast<QProgressDialog*>(nullptr);
+    };
+    {
+        ui::Progress work("Printing Audit...");
+        ::usleep(1100 * 1000);  // past the second after which it shows
+        EXPECT_FALSE(ui::cancelRequested());
+        QProgressDialog* p = window();
+        ASSERT_NE(p, nullptr);
+        EXPECT_TRUE(p->isVisible());
+        EXPECT_EQ(p->labelText(), "Printing Audit...");
+        ASSERT_NE(p->findChild<QPushButton*>(), nullptr);
+        p->findChild<QPushButton*>()->click();
+        EXPECT_TRUE(ui::cancelRequested());
+    }
+    EXPECT_EQ(window(), nullptr);
+    EXPECT_FALSE(ui::cancelRequested());
 }
 
 TEST_F(QtBackend, WarningWavIsAValidPcmFile) {

@@ -176,6 +176,13 @@ TEST_F(ChartTest, AFailureEndsTheChartAndQuits) {
     EXPECT_EQ(script.shown()[0].text, "ActiveX component can't create object 429 in  2");
     EXPECT_EQ(office.excel.quits, 0);
     EXPECT_EQ(script.busyDepth(), 0);
+    // Cancel on the progress window: no message, the workbook closed.
+    office.xscript = {};
+    office.xscript.cancelled = true;
+    script.clear();
+    prt_graph();
+    EXPECT_TRUE(script.shown().empty());
+    EXPECT_EQ(office.excel.closes, 1);
 }
 
 }  // namespace

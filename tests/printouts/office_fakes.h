@@ -47,6 +47,7 @@ struct WordScript {
     std::string fail_at_bookmark;    // this bookmark is missing (5941)
     int print_faults = 0;            // PrintOut fails with 25 this often
     bool not_installed = false;
+    bool cancelled = false;  // the dealer cancels PrintOut on the progress window
 };
 
 class FakeWord : public office_app::Word {
@@ -76,6 +77,7 @@ public:
     }
     void PrintOut() override {
         log_.calls.push_back("PrintOut");
+        if (s_.cancelled) throw ui::Cancelled{};
         if (s_.print_faults > 0) {
             --s_.print_faults;
             throw ui::RtError(25, "Device timeout");
@@ -126,6 +128,7 @@ struct ExcelScript {
     int fail_number = 0;    // the call named below throws this number
     std::string fail_call;  // "Open", "Insert", "PrintOut", or a cell address
     bool not_installed = false;
+    bool cancelled = false;  // the dealer cancels PrintOut on the progress window
 };
 
 class FakeExcel : public office_app::Excel {
@@ -169,6 +172,7 @@ public:
     }
     void PrintOut() override {
         log_.calls.push_back("PrintOut");
+        if (s_.cancelled) throw ui::Cancelled{};
         check("PrintOut");
         ++log_.prints;
     }

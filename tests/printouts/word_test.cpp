@@ -196,6 +196,14 @@ TEST_F(WordTest, FailuresEndThePrintoutNotTheProgram) {
         EXPECT_EQ(office.word.closes, c.closes) << c.last;
     }
     EXPECT_EQ(script.busyDepth(), 0);
+
+    // Cancel on the progress window: given up the same way, with no message.
+    office.wscript.cancelled = true;
+    office.word = {};
+    script.clear();
+    EXPECT_FALSE(prt_word());
+    EXPECT_TRUE(script.shown().empty());
+    EXPECT_EQ(office.word.quits, 1);
 }
 
 // ---- the summary -------------------------------------------------------------------------------

@@ -3,17 +3,35 @@
 // box scripts its answer; anything else is a box a user would have seen and
 // nobody checked. And the programs run headless with the built default data
 // however they are started (ctest, by hand, a debugger); the environment
-// overrides.
+// overrides. Caches (LibreOffice profiles) go into a temporary folder of
+// the test program, removed when it ends, never into the user's ~/.cache.
 #include "tests/support/box_guard.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "core/ui.h"
 
 namespace {
+
+void useOwnCache() {
+    static const pid_t owner = ::getpid();
+    static std::string dir = (std::filesystem::temp_directory_path() / "heater-test-cache-XXXXXX").string();
+    if (!::mkdtemp(dir.data())) return;
+    setenv("XDG_CACHE_HOME", dir.c_str(), 1);
+    auto remove = [] {
+        std::error_code ec;
+        if (::getpid() == owner) std::filesystem::remove_all(dir, ec);  // not by a forked child
+    };
+    std::atexit(remove);
+    std::at_quick_exit(remove);
+}
 
 void failTest(const ui::Shown& s) { ADD_FAILURE() << "unexpected " << s.kind << " \"" << s.title << "\": " << s.text; }
 
@@ -21,6 +39,7 @@ const bool installed = [] {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("HEATER_SOURCE_DIR", HEATER_SOURCE_DIR_DEFAULT, 0);
     setenv("HEATER_BIN_DIR", HEATER_BIN_DIR_DEFAULT, 0);
+    useOwnCache();
     ui::onUnscriptedBox(failTest);
     return true;
 }();
