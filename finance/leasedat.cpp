@@ -159,6 +159,7 @@ void pass(Writer& w, int& step) {
         // The down payment without the sales tax it contains.
         const Currency net_down = money(g.down_pay.toDouble() * 100.0 / (100.0 + g.sales_tax));
         lease_amount = g.sys_total - net_down + g.fees_lease - g.resid_val;
+        if (lease_amount < Currency{}) lease_amount = Currency{};  // nothing left to finance
         w.label(Item::Label11, right13(fmt(lease_amount, kMoney)));
     }
 
@@ -204,6 +205,10 @@ void pass(Writer& w, int& step) {
         g.fin_amount = g.sys_total - g.down_pay - g.balloon_amt;
         g.mon_rate = g.loan_rate / 100.0 / 12.0;
     }
+    // A down payment and a balloon together larger than the price leave
+    // nothing to finance, never a negative amount: no payment or total is
+    // ever negative. The too-small message then says so.
+    if (g.fin_amount < Currency{}) g.fin_amount = Currency{};
 
     step = 9;
     if (loan && g.balloon_amt > Currency{}) w.label(Item::Label26, fmt(g.fin_amount, kMoney));
@@ -275,6 +280,10 @@ double box_number(const std::string& text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
+namespace {
+void down_payment_refused(const std::string& text) { ui::MsgBox(text, ui::vbExclamation, "Down payment"); }
+}  // namespace
+
 std::optional<std::string> box_changed(int box, const std::string& text) {
     const double v = box_number(text);
     const auto amount = [v] { return Currency::from(v); };
@@ -282,6 +291,14 @@ std::optional<std::string> box_changed(int box, const std::string& text) {
         case 1: g.add_charges = amount(); break;
         case 2: g.inst_cost = amount(); break;
         case 3:
+            // A loan's down payment is part of the price: more than all of
+            // it would finance a negative amount (negative payments). Refused
+            // with the limit named; the last valid amount stays.
+            if (loan_mode() && amount() > g.sys_total && g.sys_total >= Currency{}) {
+                down_payment_refused("The down payment can be at most the system's total price, " +
+                                     fmt(g.sys_total, kMoney) + ".");
+                return fmt(g.down_pay, kMoney);
+            }
             g.down_pay = amount();
             if (loan_mode()) {
                 // No price, no percentage: it stays 0 rather than dividing by 0.
@@ -291,6 +308,11 @@ std::optional<std::string> box_changed(int box, const std::string& text) {
             }
             break;
         case 8:
+            if (v > 100) {
+                down_payment_refused("The down payment can be at most 100 % of the system's total price (" +
+                                     fmt(g.sys_total, kMoney) + ").");
+                return fmt(static_cast<double>(g.down_perc), "##0.00");
+            }
             g.down_perc = static_cast<float>(v);
             g.down_pay = g.down_perc > 0 ? Currency::from(g.sys_total.toDouble() * g.down_perc / 100.0) : Currency{};
             break;

@@ -70,6 +70,39 @@ TEST_F(Finance, ShippedLeaseFactorsAreAnnuitiesFallingWithTermAndAmount) {
     EXPECT_NEAR(g.pay_term.toDouble(), annuity(13500, 11, 12), 0.05);
 }
 
+// Loan: a down payment above the system's price is refused with the limit
+// named, and the last valid one stays; whatever is typed, no payment or
+// total is negative.
+TEST_F(Finance, ADownPaymentAboveThePriceIsRefusedAndNothingGoesNegative) {
+    loan(13500, 60, 6);
+    ASSERT_TRUE(fin::Leasedat());
+    const Currency down = g.down_pay;  // the default 25 %
+    EXPECT_EQ(fin::box_changed(3, "$15,000.00"), "$3,375.00");
+    EXPECT_EQ(fin::box_changed(8, "150"), "25.00");
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].text, "The down payment can be at most the system's total price, $13,500.00.");
+    EXPECT_EQ(boxes.shown()[1].text, "The down payment can be at most 100 % of the system's total price ($13,500.00).");
+    EXPECT_EQ(g.down_pay, down);
+    EXPECT_EQ(fin::box_changed(8, "100"), std::nullopt);  // the whole price is a valid down payment
+
+    // 60 % down and a 60 % balloon leave nothing to finance.
+    g.down_perc = 60;
+    g.balloon_perc = 60;
+    fin::LeaseView v;
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.fin_amount, Currency{});
+    for (const Currency p : {g.pay_term, g.pay36, g.pay48, g.pay60}) EXPECT_GE(p, Currency{});
+    for (const fin::Item i : {fin::Item::Label16, fin::Item::Label21, fin::Item::Label26})
+        EXPECT_EQ(v[i].text.value_or("-").find('-'), std::string::npos);
+    // A lease paid down beyond its price likewise.
+    lease(13500, 36);
+    g.down_pay = cy(20000);
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_GE(g.pay_term, Currency{});
+    for (const fin::Item i : {fin::Item::Label11, fin::Item::Label16, fin::Item::Label21})
+        EXPECT_EQ(v[i].text.value_or("-").find('-'), std::string::npos);
+}
+
 TEST_F(Finance, LoanPaymentsFollowTheAnnuityFormula) {
     // 10,000.00 at 6 % a year over 60 months.
     short err = 9;
@@ -273,9 +306,11 @@ TEST_F(Finance, BoxesStoreWhatTheyShow) {
 
     // (100 down of 700 shown as 14.29 %, the balloon percent and the key
     // factor's cell: typed into the window, lease_window_test.cpp.)
-    // No price: the percentage is 0, not a division by zero.
+    // No price: no down payment above it, and a percentage of 0, not a
+    // division by zero.
     g.sys_total = Currency{};
-    fin::box_changed(3, "50");
+    EXPECT_TRUE(fin::box_changed(3, "50").has_value());
+    EXPECT_EQ(fin::box_changed(3, "0"), std::nullopt);
     EXPECT_EQ(g.down_perc, 0.0f);
 
     // (Text read up to the first character that is no part of a number:
