@@ -143,6 +143,14 @@ TEST_F(LeaseWindow, TypedFiguresLandWhereTheyBelong) {
     typeIn(w->Text(3), "100");
     EXPECT_EQ(w->Text(8)->Text(), "14.29");
     EXPECT_EQ(g.down_pay, cy(100.03));
+    // More than the price is refused with the limit named; the box goes
+    // back to the last valid amount typed.
+    script->answer(ui::vbOK);
+    typeIn(w->Text(3), "800");
+    ASSERT_EQ(script->shown().size(), 1u);
+    EXPECT_EQ(script->shown()[0].text, "The down payment can be at most the system's total price, $700.00.");
+    EXPECT_EQ(w->Text(3)->Text(), "$80.00");
+    EXPECT_EQ(g.down_pay, cy(80.01));  // as 100 became 100.03 above
     // The balloon percent is stored only for simple interest.
     g.fin_opts[3] = cy(1);
     typeIn(w->Text(11), "20");
