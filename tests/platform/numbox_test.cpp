@@ -3,13 +3,12 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFocusEvent>
-#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "tests/support/keys.h"
 #include "tests/support/qt_app.h"
 
 namespace {
@@ -27,27 +26,9 @@ protected:
         box->SetText("450");
         changes = 0;
     }
-    void focus(Qt::FocusReason why) {
-        QFocusEvent e(QEvent::FocusIn, why);
-        QCoreApplication::sendEvent(box.get(), &e);
-    }
-    void leave(Qt::FocusReason why = Qt::TabFocusReason) {
-        QFocusEvent e(QEvent::FocusOut, why);
-        QCoreApplication::sendEvent(box.get(), &e);
-    }
-    void type(const QString& keys) {
-        for (QChar c : keys) {
-            int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-            QString text(c);
-            if (c == '\b') key = Qt::Key_Backspace, text.clear();
-            if (c == '\x1b') key = Qt::Key_Escape, text = QString(QChar(27));
-            if (c == '>') key = Qt::Key_End, text.clear();
-            if (c == '<') key = Qt::Key_Home, text.clear();
-            if (c == '\x7f') key = Qt::Key_Delete, text.clear();
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(box.get(), &e);
-        }
-    }
+    void focus(Qt::FocusReason why) { testkeys::focus(box.get(), QEvent::FocusIn, why); }
+    void leave() { testkeys::leave(box.get()); }
+    void type(const QString& keys) { testkeys::type(box.get(), keys); }
 
     std::unique_ptr<plat::NumBox> box;
     int refused = 0;
