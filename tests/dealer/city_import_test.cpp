@@ -94,8 +94,7 @@ std::string make_xlsx(const std::vector<Rows>& sheets, int active = 0) {
 
     office::Package pkg;
     for (auto& [name, body] : parts) pkg.set(name, body);
-    const std::string tmp =
-        (fs::temp_directory_path() / ("heater-xlsx-" + std::to_string(::getpid()) + ".xlsx")).string();
+    const std::string tmp = path("made.xlsx");  // in the test's data folder
     pkg.save(tmp);
     std::string out;
     rec::readFile(tmp, out);
