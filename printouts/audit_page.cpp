@@ -218,7 +218,9 @@ void page() {
     empty_lines(3);
 
     g_step = 21;
-    if (heater) {
+    // The saving sentences only where there is a saving: "you will be saving
+    // -$1,434" is no sentence to hand a customer.
+    if (heater && saving_year > Currency{}) {
         const double s = saving_year.toDouble();
         line(PrintLine{}.tab(C).text("  By using " + with_article(brand) + " heater you will be saving " +
                                      vb::Format(s, "$##,##0") + " per year"));

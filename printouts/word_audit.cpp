@@ -78,9 +78,11 @@ void fill_audit(WordDoc& d) {
     if (heater) {
         d.fill("bm34g", money((g.tot_heater * 5).toDouble()));
         d.fill("bm34h", money((g.tot_saving * 5).toDouble()));
-        d.fill("bm35", "  By using " + with_article(brand) + " heater you will be saving " +
-                           money(g.tot_saving.toDouble()) + " per year" + " or " +
-                           money((g.tot_saving * 5).toDouble()) + " in 5 years.");
+        // As on the plain-text page: no saving, no saving sentence.
+        if (g.tot_saving > Currency{})
+            d.fill("bm35", "  By using " + with_article(brand) + " heater you will be saving " +
+                               money(g.tot_saving.toDouble()) + " per year" + " or " +
+                               money((g.tot_saving * 5).toDouble()) + " in 5 years.");
     }
     d.fill("bm37", "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");
     d.fill("bm38", "  Wind speed will greatly affect the performance and cost of operation.");

@@ -51,6 +51,12 @@ TEST_F(AuditPageTest, WholePages) {
         EXPECT_EQ(g.company_name, name_before);
     }
     EXPECT_EQ(cap.documents().size(), 3u);
+
+    // A heater cheaper to run than the heat pump: no sentence "saving" a negative amount.
+    prtest::pool_with_gas_and_cover();
+    g.rate_natgas = cy(0.01);
+    ASSERT_TRUE(engine::calc_all());
+    for (const std::string& l : page_text()) EXPECT_EQ(l.find("saving"), std::string::npos) << l;
 }
 
 std::string find(const std::vector<std::string>& lines, const std::string& start) {

@@ -79,6 +79,15 @@ TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
     office.word = {};
     ASSERT_TRUE(prt_word());
     EXPECT_EQ(office.word.at("bm17"), "  Cost per KWH        :");
+
+    // A heater cheaper to run than the heat pump: no "saving" of a negative amount.
+    g.fuel_type = HT_GAS;
+    g.rate_natgas = cy(0.01);
+    ASSERT_TRUE(engine::calc_all());
+    ASSERT_LT(g.tot_saving, Currency{});
+    office.word = {};
+    ASSERT_TRUE(prt_word());
+    EXPECT_EQ(office.word.count("bm35"), 0);
 }
 
 TEST_F(WordTest, TemplatePictureAndHeading) {
