@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/model.h"
 #include "core/ui.h"
 #include "print/process.h"
 
@@ -20,6 +19,7 @@ namespace prn {
 namespace {
 
 std::string g_chosen;
+std::string g_printouts = "printouts/";
 PrinterLookup g_lookup = nullptr;
 FileOpener g_opener = nullptr;
 int g_writeFault = 0;
@@ -59,11 +59,12 @@ std::string currentPrinter() {
     return g_lookup ? g_lookup() : std::string();
 }
 
-std::string printoutsFolder() {
-    std::string dir = g.data_dir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    return dir + "printouts/";
+void setPrintoutsFolder(const std::string& folder) {
+    g_printouts = folder;
+    if (!g_printouts.empty() && g_printouts.back() != '/') g_printouts += '/';
 }
+
+std::string printoutsFolder() { return g_printouts; }
 
 std::string newPrintoutPath(const std::string& what, const std::tm& when) {
     namespace fs = std::filesystem;

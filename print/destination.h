@@ -1,7 +1,8 @@
 // Where printouts go: the printer picked with "Select a printer" (for the
 // rest of the run), else the system's default printer (CUPS), else - when
-// no printer is installed - a PDF file in the "printouts" folder under the
-// data folder, named by date, time and what was printed. No Qt: the Qt
+// no printer is installed - a PDF file in the printouts folder the program
+// handed over ("printouts" under the data folder), named by date, time and
+// what was printed. No Qt: the Qt
 // backend installs the lookups (platform/print_qt.h); the office documents
 // use the same rules for their PDFs.
 #pragma once
@@ -27,7 +28,10 @@ PrinterLookup setDefaultPrinterLookup(PrinterLookup lookup);
 // "" means no printer: output becomes a PDF in the printouts folder.
 std::string currentPrinter();
 
-// The printouts folder: data folder (g.data_dir) + "printouts/".
+// The printouts folder. The program hands it over once it knows its data
+// folder (data folder + "printouts/"); until then "printouts/" in the
+// working folder. printoutsFolder() ends in "/".
+void setPrintoutsFolder(const std::string& folder);
 std::string printoutsFolder();
 // A new, unused file name there (the folder is created):
 // "2026-12-06 19-40-12 Plain text audit.pdf", then "... (2).pdf" and so on.

@@ -17,6 +17,7 @@
 #include "core/ui.h"
 #include "core/windows.h"
 #include "platform/form.h"
+#include "print/destination.h"
 
 #ifndef HEATER_VERSION
 #define HEATER_VERSION "1.0.0"
@@ -91,6 +92,7 @@ bool startup(const QStringList& args, const QString& dataDir) {
     check_command_line(args);
     set_defaults(g);
     g.data_dir = with_slash(dataDir).toStdString();
+    prn::setPrintoutsFolder(g.data_dir + "printouts/");
 
     if (!take_instance_lock(dataDir)) {
         ui::MsgBox("already running", ui::vbOKOnly, "Heater program");

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSysInfo>
 
+#include "print/destination.h"
 #include "tests/app_ui/app_ui_fixture.h"
 
 using StartupTest = AppUiTest;
@@ -57,9 +58,11 @@ TEST_F(StartupTest, SecondInstanceIsRefusedButNotALockLeftByACrash) {
 
 TEST_F(StartupTest, NormalStartLoadsDataAndShowsTheSplash) {
     g.company_name = "left over";
+    prn::setPrintoutsFolder("elsewhere/");
     start();
     EXPECT_EQ(QString::fromStdString(g.data_dir), path());
-    EXPECT_EQ(g.company_name, "Dealer");  // defaults, then the settings file
+    EXPECT_EQ(prn::printoutsFolder(), g.data_dir + "printouts/");  // handed to the printing layer
+    EXPECT_EQ(g.company_name, "Dealer");                           // defaults, then the settings file
     EXPECT_GT(g.city_count, 100);
     EXPECT_GE(g.pump_count, 3);
 

@@ -89,7 +89,7 @@ bool groupAlive(int pgid) {
 
 struct RenderTest : ::testing::Test {
     std::string dir = fixtures::tempDir("render");
-    std::string savedData, savedPath, savedTmp;
+    std::string savedData, savedPrintouts, savedPath, savedTmp;
     prn::PrinterLookup prevLookup = nullptr;
     int jobsBefore = 0;
 
@@ -97,6 +97,8 @@ struct RenderTest : ::testing::Test {
         if (!office::officeAvailable()) GTEST_SKIP() << "LibreOffice is not installed";
         savedData = g.data_dir;
         g.data_dir = dir + "/";
+        savedPrintouts = prn::printoutsFolder();
+        prn::setPrintoutsFolder(dir + "/printouts/");
         savedPath = std::getenv("PATH");
         // Temporary folders of this test go into its own folder, so a test
         // running beside it cannot blur the count of leftovers.
@@ -112,6 +114,7 @@ struct RenderTest : ::testing::Test {
         if (savedPath.empty()) return;
         setenv("PATH", savedPath.c_str(), 1);
         g.data_dir = savedData;
+        prn::setPrintoutsFolder(savedPrintouts);
         office::renderer::stop();
         prn::setDefaultPrinterLookup(prevLookup);
         office::setKeptRendererEnabled(true);

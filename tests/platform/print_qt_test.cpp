@@ -45,6 +45,7 @@ protected:
     static void SetUpTestSuite() { testsupport::ensure_app(); }
     void SetUp() override {
         savedDataDir = g.data_dir;
+        savedPrintouts = prn::printoutsFolder();
         dir.use();
         prevLookup = prn::setDefaultPrinterLookup(noPrinter);
         prn::setChosenPrinter("");
@@ -56,6 +57,7 @@ protected:
         plat::setAnyPrinterSeam(nullptr);
         prn::setChosenPrinter("");
         prn::setDefaultPrinterLookup(prevLookup);
+        prn::setPrintoutsFolder(savedPrintouts);
         g.data_dir = savedDataDir;
     }
     std::vector<std::string> printouts() {
@@ -66,7 +68,7 @@ protected:
     }
 
     testsupport::TempDataDir dir{"heater-print"};
-    std::string savedDataDir;
+    std::string savedDataDir, savedPrintouts;
     prn::PrinterLookup prevLookup = nullptr;
 };
 
@@ -218,8 +220,8 @@ TEST_F(PrintQt, PageFontsResolveToInstalledMetricCompatibleFamilies) {
 
 TEST(PrintoutNames, AreUniqueAndHoldOnlyFileNameCharacters) {
     testsupport::TempDataDir dir{"heater-names"};
-    const std::string saved = g.data_dir;
-    g.data_dir = dir.path();  // without the final "/"
+    const std::string saved = prn::printoutsFolder();
+    prn::setPrintoutsFolder(dir.path() + "/printouts");  // without the final "/"
     std::tm t{};
     t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 6, t.tm_hour = 9, t.tm_min = 5, t.tm_sec = 3;
     const std::string a = prn::newPrintoutPath("Word audit/summary: \"x\"", t);
@@ -228,7 +230,7 @@ TEST(PrintoutNames, AreUniqueAndHoldOnlyFileNameCharacters) {
     EXPECT_EQ(prn::newPrintoutPath("Word audit/summary: \"x\"", t),
               dir.path() + "/printouts/2026-12-06 09-05-03 Word audit_summary_ _x_ (2).pdf");
     EXPECT_NE(prn::newPrintoutPath("", t).find(" printout.pdf"), std::string::npos);
-    g.data_dir = saved;
+    prn::setPrintoutsFolder(saved);
 }
 
 }  // namespace

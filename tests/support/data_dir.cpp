@@ -8,6 +8,7 @@
 
 #include "app/data.h"
 #include "app/model.h"
+#include "print/destination.h"
 
 namespace fs = std::filesystem;
 
@@ -61,7 +62,10 @@ bool TempDataDir::copy_built() {
     return !ec;
 }
 
-void TempDataDir::use() const { g.data_dir = path_ + "/"; }
+void TempDataDir::use() const {
+    g.data_dir = path_ + "/";
+    prn::setPrintoutsFolder(path_ + "/printouts/");
+}
 
 void TempDataDir::load_program_data() const {
     set_defaults(g);

@@ -29,7 +29,8 @@ public:
     bool copy_built(std::initializer_list<const char*> names);
     bool copy_built();
     const std::string& missing() const { return missing_; }
-    // Makes it the program's data folder: g.data_dir := path + "/".
+    // Makes it the program's data folder, as start-up does: g.data_dir :=
+    // path + "/", printouts into path + "/printouts/".
     void use() const;
     // Starts the program's data model on the folder as the program does:
     // defaults, use(), then the settings, heat-pump and city files.
