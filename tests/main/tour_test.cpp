@@ -27,29 +27,24 @@
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
 #include "app/ui/proginfo.h"
-#include "app/ui/register.h"
 #include "app/ui/splash.h"
 #include "app/ui/startup.h"
 #include "core/ui.h"
 #include "core/windows.h"
 #include "dealer/ui/browser.h"
 #include "dealer/ui/filldata.h"
-#include "dealer/ui/register.h"
 #include "dealer/ui/setdata.h"
 #include "finance/ui/lease.h"
-#include "finance/ui/register.h"
-#include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/instances.h"
 #include "platform/ui_qt.h"
-#include "printouts/ui/register.h"
-#include "reportbook/ui/register.h"
 #include "tests/support/box_guard.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/fit.h"
 #include "tests/support/qt_app.h"
+#include "tests/support/window_test.h"
 
 namespace {
 
@@ -99,13 +94,7 @@ protected:
         qputenv(kTestsOnlyBrowserAsRoot, "1");  // local pages only: see browser_env.h
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());
-        windows() = WindowRegistry{};
-        register_app_windows();
-        register_input_windows();
-        register_dealer_windows();
-        register_printouts_windows();
-        register_reportbook_windows();
-        register_finance_windows();
+        testsupport::register_all_windows();
         // The program loads the browser from its module (the start-up test
         // of the program checks that); the tour links it.
         windows().frmBrowser = plat::window_slot(browser_);
