@@ -4,9 +4,10 @@
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "tests/app/app_fixture.h"
+#include "tests/support/data_test.h"
 
-using apptest::DataDirTest;
+using namespace testsupport;
+using DataDirTest = DataTest;
 
 namespace {
 
@@ -202,7 +203,7 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItRe
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].title, "Load your data disk");
         EXPECT_NE(script.shown()[0].text.find(g.data_dir + "A/"), std::string::npos);
-        EXPECT_EQ(entries(), std::vector<std::string>{"PumpHP.dat"});
+        EXPECT_EQ(files(), std::vector<std::string>{"PumpHP.dat"});
     }
     const std::string mine = records::pack(CityRecord{}) + records::pack(CityRecord{});
     write("location.dat", mine);                                 // whole: the dealer's own cities stay
@@ -234,8 +235,8 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItRe
     EXPECT_EQ(read("location.dat"), records::pack(CityRecord{}));
     EXPECT_EQ(read("location.bak"), mine + "cut");
     EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
-    EXPECT_EQ(entries(), (std::vector<std::string>{"A", "B", "PumpHP.bak", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
-                                                   "location.bak", "location.dat"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{"A", "B", "PumpHP.bak", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
+                                                 "location.bak", "location.dat"}));
 }
 
 TEST(CityList, EntriesFollowTheRegionRule) {

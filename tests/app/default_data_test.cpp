@@ -5,9 +5,10 @@
 
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "tests/app/app_fixture.h"
+#include "tests/support/data_test.h"
 
-using apptest::DataDirTest;
+using namespace testsupport;
+using DataDirTest = DataTest;
 namespace fs = std::filesystem;
 
 namespace {

@@ -3,14 +3,16 @@
 #include <sys/stat.h>
 
 #include <bit>
+#include <cstring>
 
 #include "app/records.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
-#include "tests/app/app_fixture.h"
+#include "tests/support/data_test.h"
 
-using apptest::DataDirTest;
+using namespace testsupport;
+using DataDirTest = DataTest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -269,7 +271,7 @@ TEST_F(DataDirTest, RecordFilesAreReplacedWhole) {
     const std::string both = records::pack(cities[0]) + records::pack(cities[1]);
     EXPECT_EQ(read("location.dat"), both);
     EXPECT_EQ(fs::status(path("location.dat")).permissions(), fs::perms(0640));  // kept across the rename
-    EXPECT_EQ(entries(), std::vector<std::string>{"location.dat"});
+    EXPECT_EQ(files(), std::vector<std::string>{"location.dat"});
     std::string why;
     EXPECT_FALSE(records::writeCityFile(g.data_dir + "nowhere/", cities, &why));
     EXPECT_FALSE(why.empty());

@@ -11,9 +11,10 @@
 
 #include "app/settings.h"
 #include "core/ui.h"
-#include "tests/app/app_fixture.h"
+#include "tests/support/data_test.h"
 
-using apptest::DataDirTest;
+using namespace testsupport;
+using DataDirTest = DataTest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -128,7 +129,7 @@ TEST(SettingsTable, HoldsEverySettingAndTheLastProjectOnce) {
 
 TEST_F(DataDirTest, EverySettingSurvivesWriteAndRead) {
     setAll(g, 1);
-    g.data_dir = dir_ + "/";
+    g.data_dir = dir_;
     g.price_rise[1] = 0.05f;
     g.loan_rate = 7.5f;
     g.cust_name = "Customer";
@@ -143,7 +144,7 @@ TEST_F(DataDirTest, EverySettingSurvivesWriteAndRead) {
     for (const Field& f : table) EXPECT_FALSE(sameValue(f, *before, *defaults)) << "not exercised: " << f.name;
 
     set_defaults(g);
-    g.data_dir = dir_ + "/";
+    g.data_dir = dir_;
     Dfltinp();
     EXPECT_TRUE(script.shown().empty());
     expectFields(*before, table.size(), *before);
@@ -240,7 +241,7 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         }
         write("defaulte.dat", text);
         setAll(g, 2);
-        g.data_dir = dir_ + "/";
+        g.data_dir = dir_;
         ui::Script script;
         script.answer(ui::vbOK);
         Dfltinp();
@@ -291,13 +292,13 @@ TEST_F(DataDirTest, AMissingFileComesFromTheDataDiskOrIsCreated) {
         fs::remove_all(path("B"));
         fs::create_directories(path("A"));
         auto disk = model();
-        disk->data_dir = dir_ + "/";
+        disk->data_dir = dir_;
         if (*drive) {
             disk->company_name = std::string("From disk ") + drive;
             write(std::string(drive) + "/DEFAULTS.DAT", settings::toText(*disk));  // letter case as on a diskette
         }
         setAll(g, 2);
-        g.data_dir = dir_ + "/";
+        g.data_dir = dir_;
 
         ui::Script script;
         script.answer(ui::vbOK).answer(ui::vbOK);
@@ -346,14 +347,14 @@ TEST_F(DataDirTest, AFailedWriteKeepsTheOldFileAndTheModel) {
     signal(SIGXFSZ, oldHandler);
 
     // And a folder that is not there.
-    g.data_dir = dir_ + "/nowhere/";
+    g.data_dir = dir_ + "nowhere/";
     Dfltout();
-    g.data_dir = dir_ + "/";
+    g.data_dir = dir_;
 
     ASSERT_EQ(script.shown().size(), 2u);
     EXPECT_EQ(script.shown()[0].title, "Error in Dfltout");
     EXPECT_EQ(script.shown()[1].title, "Error in Dfltout");
     EXPECT_EQ(read("defaulte.dat"), old);
-    EXPECT_EQ(entries(), std::vector<std::string>{"defaulte.dat"});
+    EXPECT_EQ(files(), std::vector<std::string>{"defaulte.dat"});
     EXPECT_EQ(settings::toText(g), modelText);
 }

@@ -24,7 +24,7 @@
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "input/ui/weathers.h"
-#include "tests/support/data_dir.h"
+#include "tests/support/data_test.h"
 #include "tests/support/window_test.h"
 
 namespace dealertest {
@@ -33,7 +33,12 @@ using testkeys::focus;
 using testkeys::leave;
 using testkeys::type;
 using testkeys::typeIn;
+using testsupport::exists;
+using testsupport::files;
+using testsupport::path;
+using testsupport::read;
 using testsupport::WindowTest;
+using testsupport::write;
 
 namespace fs = std::filesystem;
 
@@ -88,31 +93,12 @@ inline CityRecord city(const std::string& name, const std::string& state, float 
     return r;
 }
 
-// The data folder's files (g.data_dir), as the tests arrange and read them.
-inline std::string path(const std::string& name) { return g.data_dir + name; }
-inline void write(const std::string& name, const std::string& bytes) {
-    fs::create_directories(fs::path(path(name)).parent_path());
-    std::ofstream(path(name), std::ios::binary | std::ios::trunc) << bytes;
-}
-inline std::string read(const std::string& name) {
-    std::string s;
-    rec::readFile(path(name), s);
-    return s;
-}
-inline bool exists(const std::string& name) { return fs::exists(path(name)); }
 inline void write_cities(const std::vector<CityRecord>& cities) {
     std::string bytes;
     for (const auto& c : cities) bytes += records::pack(c);
     write("location.dat", bytes);
 }
 inline std::vector<CityRecord> city_file() { return records::readCityFile(path("location.dat"), nullptr, 100000); }
-// The names in the folder, sorted (to see that no copy was left behind).
-inline std::vector<std::string> files() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(g.data_dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 // The temporary copies a replacement left behind in the folder.
 inline std::vector<std::string> copies_left() {
     std::vector<std::string> out;
@@ -142,18 +128,7 @@ inline weathers* open_input_window() {
     return w;
 }
 
-// An empty data folder of its own with the defaults loaded.
-class DataDir : public ::testing::Test {
-protected:
-    void SetUp() override {
-        set_defaults(g);
-        data_.use();
-    }
-    void TearDown() override { rec::setFaultHook(nullptr); }
-
-    testsupport::TempDataDir data_{"heater-dealer"};
-    const std::string dir_ = data_.path() + "/";
-};
+using DataDir = testsupport::DataTest;
 
 // The city and state of a record, trimmed ("Name/ST").
 inline std::string label(const CityRecord& r) { return vb::Trim(r.city) + "/" + vb::Trim(r.state); }
