@@ -3,6 +3,7 @@
 // each cell, and fail on request the way the real ones do.
 #pragma once
 
+#include <iomanip>
 #include <map>
 #include <memory>
 #include <set>
@@ -110,6 +111,12 @@ struct ExcelLog {
     double height = 0, width = 0;
     int lock_calls = 0, prints = 0, closes = 0, quits = 0;
 
+    // Every call, one a line, with the values written.
+    std::string dump() const {
+        std::string s;
+        for (const std::string& c : calls) s += c + "\n";
+        return s;
+    }
     std::string text(const std::string& a) const {
         auto it = cells.find(a);
         if (it == cells.end()) return "(unwritten)";
@@ -145,7 +152,8 @@ public:
         sel_ = address;
     }
     void ActiveCell_FormulaR1C1(const office_app::CellValue& v) override {
-        log_.calls.push_back("Formula " + sel_);
+        const auto* d = std::get_if<double>(&v);
+        log_.calls.push_back("Formula " + sel_ + " = " + (d ? number(*d) : "\"" + std::get<std::string>(v) + "\""));
         log_.cells[sel_] = v;
         log_.order.push_back(sel_);
     }
@@ -159,11 +167,11 @@ public:
         ++log_.lock_calls;
     }
     void ShapeRange_Height(double p) override {
-        log_.calls.push_back("Height");
+        log_.calls.push_back("Height " + number(p));
         log_.height = p;
     }
     void ShapeRange_Width(double p) override {
-        log_.calls.push_back("Width");
+        log_.calls.push_back("Width " + number(p));
         log_.width = p;
     }
     void PageSetup_PrintArea(const std::string& a) override {
@@ -186,6 +194,11 @@ public:
     }
 
 private:
+    static std::string number(double d) {
+        std::ostringstream o;
+        o << std::setprecision(9) << d;
+        return o.str();
+    }
     void check(const std::string& what) {
         if (s_.fail_number != 0 && s_.fail_call == what) throw ui::RtError(s_.fail_number, "Application-defined error");
     }
