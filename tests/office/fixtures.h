@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <list>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 #include "core/ui.h"
 #include "office/package.h"
@@ -72,6 +75,18 @@ inline std::string bmp(int w, int h, int dpi = 96) {
 }
 
 inline void write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// The parts of a package, an element a line, to compare with an expected file.
+inline std::string parts(const office::Package& p, std::initializer_list<const char*> names) {
+    std::ostringstream o;
+    for (const char* name : names) {
+        pugi::xml_document d;
+        d.load_string(p.part(name).c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
+        o << "== " << name << '\n';
+        d.save(o, " ", pugi::format_indent | pugi::format_no_declaration);
+    }
+    return o.str();
+}
 
 inline const char* kWordTypes =
     R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
