@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <algorithm>
 
 namespace plat {
@@ -94,6 +95,18 @@ void MainWindow::keepInside(QMdiSubWindow* w) const {
     // shown the places stay as given (the start-up shows it first).
     if (!w || !isVisible()) return;
     const QSize area = mdi_->viewport()->size();
+    // A laid-out window larger than the area (the project window on a
+    // laptop, whose taskbar and title bar leave the main window about 700
+    // pixels of the 768) gives up its spare room, as far as its controls
+    // allow, so that it is seen whole and a gap's width from the edges rather
+    // than through scroll bars.
+    if (const auto* f = qobject_cast<const Form*>(w->widget()); f && f->layout() && !w->isMaximized()) {
+        const QSize least = f->layout()->minimumSize() + subFrame(w);
+        const QSize room = area - QSize(2 * kEdgeGap, 2 * kEdgeGap);
+        const QSize fitted(w->width() > room.width() ? std::max(least.width(), room.width()) : w->width(),
+                           w->height() > room.height() ? std::max(least.height(), room.height()) : w->height());
+        if (fitted != w->size()) w->resize(fitted);
+    }
     QPoint p = w->pos();
     // Moved left or up just enough to end a little inside the area's edge,
     // its frame clear of it, never past its top left corner: a larger window

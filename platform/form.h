@@ -43,7 +43,9 @@ public:
     // stays the active one while a dialog or another program has the focus.
     Form* activeForm() const { return current_; }
     // Moves a child window in where it would stick out of the visible area
-    // (right or bottom), keeping the place it was given where it fits.
+    // (right or bottom), keeping the place it was given where it fits; a
+    // laid-out window larger than the area first shrinks to it as far as its
+    // controls allow.
     void keepInside(QMdiSubWindow* w) const;
     // Pixels a window moved in keeps between its frame and the area's edge.
     static constexpr int kEdgeGap = 8;

@@ -1,9 +1,9 @@
 // The window tour: the program started on its default data with every
 // window library registered, then every window of the registry opened in
-// turn inside a laptop-sized (1366 × 768) and a desktop-sized (1920 × 1080)
-// main window. Each must open wholly inside the visible area (a window
-// larger than the area keeps its top left corner in view and the area
-// scrolls), with its caption, and show well (tests/support/fit.h): no
+// turn inside a laptop-sized (1366 × 768, and the 1366 × 698 a laptop's
+// taskbar and title bar leave) and a desktop-sized (1920 × 1080) main
+// window. Each must open wholly inside the visible area, no scroll bar
+// needed, with its caption, and show well (tests/support/fit.h): no
 // control sticking out or covering another, no caption or title cut, one
 // font family; in each state a dealer meets it in, and so does every
 // message box the tour raises. With HEATER_SHOTS=<folder> each is saved
@@ -100,10 +100,12 @@ protected:
         windows().frmBrowser = plat::window_slot(browser_);
         splash_delay_ms() = 0;
         ASSERT_TRUE(startup({}, QString::fromStdString(data_.path())));
-        frm_splash()->Timer1_Timer();
+        // Sized before the background window opens whatever it opens.
         plat::MainWindow* m = plat::MainWindow::instance();
         m->showNormal();
         m->resize(GetParam().w, GetParam().h);
+        QApplication::processEvents();
+        frm_splash()->Timer1_Timer();
         QApplication::processEvents();
     }
     void TearDown() override {
@@ -115,24 +117,14 @@ protected:
     }
 
     void expectInside(plat::Form* f, const std::string& name) {
-        plat::MainWindow* m = plat::MainWindow::instance();
-        const QRect area = m->mdi()->viewport()->rect();
+        const QRect area = plat::MainWindow::instance()->mdi()->viewport()->rect();
         const QRect r = f->subWindow()->geometry();
-        if (r.width() <= area.width()) {
-            EXPECT_GE(r.left(), 0) << name;
-            EXPECT_LE(r.right(), area.right()) << name << " sticks out on the right";
-        } else {
-            EXPECT_EQ(r.left(), 0) << name;
-        }
-        if (r.height() <= area.height()) {
-            EXPECT_GE(r.top(), 0) << name;
-            EXPECT_LE(r.bottom(), area.bottom()) << name << " sticks out at the bottom";
-            // A window with room to spare opens clear of the bottom edge,
-            // its lower frame in view.
-            if (r.height() < area.height()) EXPECT_LT(r.bottom(), area.bottom()) << name << " runs to the bottom edge";
-        } else {
-            EXPECT_EQ(r.top(), 0) << name;
-        }
+        // Wholly in view, with no scroll bar taking room from the area, its
+        // lower frame clear of the bottom edge.
+        EXPECT_TRUE(area.contains(r)) << name << " at " << r.x() << "," << r.y() << " " << r.width() << "x"
+                                      << r.height() << " is not wholly in the area of " << area.width() << "x"
+                                      << area.height();
+        EXPECT_LT(r.bottom(), area.bottom()) << name << " runs to the bottom edge";
         EXPECT_FALSE(f->Caption().isEmpty()) << name << " has no caption";
         expectFits(f, name);
     }
@@ -280,7 +272,11 @@ TEST_P(WindowTour, TheCustomerWindowOpensInFrontOfTheProjectWindow) {
     inFront("customer");
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, WindowTour, ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}),
+// The main window filling a laptop's and a desktop's screen, and as a laptop
+// really leaves it: the taskbar and the main window's own title bar take
+// about 70 pixels of the 768.
+INSTANTIATE_TEST_SUITE_P(Screens, WindowTour,
+                         ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}, Screen{1366, 698}),
                          [](const auto& info) {
                              return std::to_string(info.param.w) + "x" + std::to_string(info.param.h);
                          });
