@@ -70,6 +70,7 @@ struct WindowRegistry {
     std::function<void()> show_custname;    // place and fill the customer-name window
     std::function<void()> The_Print;        // the detailed report book
     std::function<void()> refresh_project;  // the open input window shows the settings again and recalculates
+    std::function<void()> save_project;     // the open project into the settings' last project (save_last_data)
 
     // ---- what lower layers ask of the windows ----------------------------------------------
     // The data files, the engine and the printouts call these; the windows

@@ -1,5 +1,6 @@
 #include "dealer/ui/setdata.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include "app/records.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
+#include "core/windows.h"
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/protocol.h"
 #include "platform/instances.h"
@@ -40,9 +42,10 @@ setdata* existing_setdata() { return g_setdata.data(); }
 
 std::function<void()>& setdata_end_program() {
     static std::function<void()> end = [] {
-        // After the current handler: the main window's close runs the
-        // orderly shutdown (the project input window saves the project).
-        QTimer::singleShot(0, plat::MainWindow::instance(), [] { plat::MainWindow::instance()->close(); });
+        // After the current handler, at once: the open project was saved
+        // with the settings, and no question may keep the program running
+        // on city lists the other windows still hold from before.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     };
     return end;
 }
@@ -145,6 +148,7 @@ void setdata::Form_Unload(int& cancel) {
     g.setwin_open = 0;
     closing_ = true;
     if (filldata* f = existing_filldata(); f && f->isLoaded()) f->Unload();
+    if (windows().save_project) windows().save_project();  // the program ends below
     Dfltout();
     menu_move_home();
     ui::MsgBox("Please restart the program for changes to take effect");
@@ -333,6 +337,7 @@ void setdata::berase() {
         return;
     }
     g.city_count = static_cast<i16>(now.size() - 1);
+    g.cities_changed = 1;  // the records moved: the project window's lists are rebuilt
 }
 
 void setdata::SSCommand5_Click() {

@@ -73,6 +73,6 @@ private:
 setdata* frm_setdata();
 setdata* existing_setdata();
 
-// How closing the list window ends the program; by default the main
-// window's orderly shutdown (the project is saved). Tests replace it.
+// How closing the list window ends the program (after the open project
+// was saved): by default at once, with no question. Tests replace it.
 std::function<void()>& setdata_end_program();

@@ -276,6 +276,9 @@ void register_input_windows() {
     w.refresh_project = [] {
         if (g_weathers && g_weathers->isLoaded()) g_weathers->Form_Activate();
     };
+    w.save_project = [] {
+        if (g_weathers && g_weathers->isLoaded()) save_last_data();
+    };
     w.brand_box_text = [] { return g_live ? g_live->brand_box_text() : g.brand_name; };
     w.fill_city_lists = [] {
         if (g_live) g_live->fill_city_lists();

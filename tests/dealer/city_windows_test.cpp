@@ -2,6 +2,7 @@
 // controls; location.dat is read back after every path that writes it.
 #include <gtest/gtest.h>
 
+#include "core/windows.h"
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
 #include "tests/dealer/dealer_test.h"
@@ -15,7 +16,10 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         ends = 0;
+        static const std::function<void()> program_end = setdata_end_program();
+        default_end = program_end;
         setdata_end_program() = [this] { ++ends; };
+        windows().save_project = [this] { saved_project = !exists("defaulte.dat"); };
         write_cities({city("Miami", "FL", 1), city("Tampa", "fl", 2), city("Austin", "TX", 3),
                       city("Saint Petersburg By The Sea", "Russia", 4), city("Miami", "FL", 5),
                       city("Dallas", "TX", 6)});
@@ -23,6 +27,11 @@ protected:
         g.sel_state = "FL";
         g.area_group = 0;
         g.area_sel = 1;
+        g.cities_changed = 0;
+    }
+    void TearDown() override {
+        windows().save_project = nullptr;
+        WindowTest::TearDown();
     }
     // Opens the list window as the settings menu does.
     setdata* open() {
@@ -37,6 +46,8 @@ protected:
         w->List1[region]->setCurrentRow(row);
     }
     int ends = 0;
+    bool saved_project = false;  // before the settings were written
+    std::function<void()> default_end;
 };
 
 TEST_F(CityWindows, ListsByRegionWithoutTouchingTheProjectsCity) {
@@ -211,7 +222,8 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     EXPECT_EQ(shown("About to delete a city", "Are you sure you want to\rdelete the city Miami in FL?"), 2);
     auto now = city_file();
     ASSERT_EQ(now.size(), 5u);
-    EXPECT_EQ(now[0].wind, 6);  // the first Miami stays
+    EXPECT_EQ(g.cities_changed, 1);  // the project window lists the cities afresh
+    EXPECT_EQ(now[0].wind, 6);       // the first Miami stays
     EXPECT_EQ(label(now[4]), "Dallas/TX");
     EXPECT_EQ(items(w->List1[0]), (QStringList{"Miami", "Tampa"}));
 
@@ -267,7 +279,7 @@ TEST_F(CityWindows, AFileOfMoreThanFiveHundredCitiesListsTheFirstFiveHundred) {
     EXPECT_EQ(label(city_file().back()), "C503/TX");
 }
 
-TEST_F(CityWindows, ClosingSavesTheOpenEditorAndEndsThroughTheShutdown) {
+TEST_F(CityWindows, ClosingSavesTheEditorAndTheProjectAndEndsAtOnce) {
     setdata* w = open();
     choose(w, 1, 0);
     w->SSCommand2->DoClick();
@@ -279,9 +291,18 @@ TEST_F(CityWindows, ClosingSavesTheOpenEditorAndEndsThroughTheShutdown) {
     EXPECT_FALSE(w->isLoaded());
     EXPECT_FALSE(f->isLoaded());
     EXPECT_EQ(shown("", "Please restart the program for changes to take effect"), 1);
-    EXPECT_EQ(ends, 1);  // the orderly shutdown is asked for, once
+    EXPECT_EQ(ends, 1);          // the end is asked for, once
+    EXPECT_TRUE(saved_project);  // the open project first, into the settings written then
     EXPECT_TRUE(exists("defaulte.dat"));
     EXPECT_FLOAT_EQ(city_file()[2].humidity[12], 12);
+    // The program ends at once: nothing asks "Do you want to leave?", whose
+    // No would keep it running on the old city lists.
+    bool asked = false;
+    plat::MainWindow::instance()->onClose = [&] { return asked = true; };
+    default_end();
+    QCoreApplication::processEvents();
+    plat::MainWindow::instance()->onClose = nullptr;
+    EXPECT_FALSE(asked);
 }
 
 }  // namespace
