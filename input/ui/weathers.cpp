@@ -168,7 +168,9 @@ void weathers::heater_enabling() {
     set_box(kHeaterEff, q(fields::shown_text(kHeaterEff)));  // the efficiency the calculation uses
     text1_[kHeaterOutput]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
-    head_heater_->setText((has_backup() ? QString("Backup") : QString(fuelWord(t))) + "\n$");
+    // No existing heater: its empty column has no heading, not a lone "$".
+    const QString heater = has_backup() ? QString("Backup") : QString(fuelWord(t));
+    head_heater_->setText(heater.isEmpty() ? QString() : heater + "\n$");
 }
 
 void weathers::pool_enabling() {

@@ -239,6 +239,11 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     EXPECT_EQ(w->units_text(), "none needed");
     EXPECT_TRUE(w->warning_text().contains("No heat pump is needed"));
     EXPECT_TRUE(script->shown().empty());
+
+    // No existing heater: no column heading without its name.
+    w->Combo1(1)->SetListIndex(0);
+    for (const QLabel* l : w->findChildren<QLabel*>())
+        EXPECT_FALSE(l->text().startsWith('\n')) << l->text().toStdString();
 }
 
 TEST_F(Weathers, BrandAndModel) {
