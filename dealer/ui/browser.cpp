@@ -34,13 +34,6 @@ public:
 frmBrowser::frmBrowser() : plat::Form("frmBrowser") {
     prepare_web_engine();  // in case the program did not (the engine starts with the first view)
     keep_focus(this);
-    load_watch_ = new QTimer(this);
-    load_watch_->setSingleShot(true);
-    connect(load_watch_, &QTimer::timeout, this, [this] {
-        if (!busy_) return;
-        brwWebBrowser->stop();
-        show_notice("The page did not answer.");
-    });
 }
 
 void frmBrowser::build() {
@@ -74,13 +67,12 @@ void frmBrowser::build() {
     brwWebBrowser = new QWebEngineView(this);
     if (tests_only_browser_as_root())
         brwWebBrowser->page()->setUrlRequestInterceptor(new LocalPagesOnly(brwWebBrowser));
-    // Our own notice instead of the engine's error page, so that a missing
-    // connection reads the same everywhere.
-    brwWebBrowser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    // A page that cannot be reached shows the engine's own error page.
+    brwWebBrowser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
     connect(brwWebBrowser, &QWebEngineView::loadStarted, this, [this] { load_started(); });
     connect(brwWebBrowser, &QWebEngineView::loadFinished, this, [this](bool ok) { load_finished(ok); });
     connect(brwWebBrowser, &QWebEngineView::titleChanged, this, [this] {
-        if (!busy_ && !notice_) SetCaption(LocationName());
+        if (!busy_) SetCaption(LocationName());
     });
 }
 
@@ -89,49 +81,26 @@ QString frmBrowser::LocationName() const {
     return t.isEmpty() ? LocationURL() : t;
 }
 
-QString frmBrowser::LocationURL() const { return notice_ ? failed_.toString() : brwWebBrowser->url().toString(); }
+QString frmBrowser::LocationURL() const { return brwWebBrowser->url().toString(); }
 
 void frmBrowser::Navigate(const QString& address) {
     const QUrl url = QUrl::fromUserInput(address.trimmed(), QString(), QUrl::AssumeLocalFile);
     if (!url.isValid() || address.trimmed().isEmpty()) return;
-    notice_ = false;
-    failed_ = url;
     brwWebBrowser->setUrl(url);
 }
 
+// A page loads as long as it takes; Stop ends it with what has loaded.
 void frmBrowser::load_started() {
-    if (notice_) return;  // our own notice: nothing to wait for
     busy_ = true;
     SetCaption("Working...");
-    if (load_limit_ms > 0) load_watch_->start(load_limit_ms);
 }
 
-void frmBrowser::load_finished(bool ok) {
+// Whether the page came, failed (the engine shows its error page) or was
+// stopped, the caption is the title of what the view shows.
+void frmBrowser::load_finished(bool) {
     ++loads_finished_;
-    if (notice_) {  // our notice itself has loaded
-        busy_ = false;
-        return;
-    }
     busy_ = false;
-    load_watch_->stop();
-    if (!ok) {
-        show_notice("The page could not be reached.");
-        return;
-    }
     SetCaption(LocationName());
-}
-
-void frmBrowser::show_notice(const QString& why) {
-    busy_ = false;
-    load_watch_->stop();
-    notice_ = true;
-    SetCaption("Not connected");
-    const QString addr = failed_.toString().toHtmlEscaped();
-    brwWebBrowser->setHtml(
-        QString("<html><head><title>Not connected</title></head><body style='font-family:sans-serif'>"
-                "<h3>%1</h3><p>%2</p><p>Please check that you are connected to the internet, "
-                "then press Refresh or Home.</p></body></html>")
-            .arg(why.toHtmlEscaped(), addr));
 }
 
 void frmBrowser::Form_Load() {
@@ -190,14 +159,12 @@ void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
     } else if (key == "Forward") {
         brwWebBrowser->forward();
     } else if (key == "Refresh") {
-        if (notice_) Navigate(failed_.toString());
-        else brwWebBrowser->reload();
+        brwWebBrowser->reload();
     } else if (key == "Home") {
         Navigate(start_address);
     } else if (key == "Search") {
         Navigate(browser_pages().search);
     } else if (key == "Stop") {
-        load_watch_->stop();
         brwWebBrowser->stop();
         busy_ = false;
         SetCaption(LocationName());

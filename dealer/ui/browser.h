@@ -8,8 +8,9 @@
 // button's page); missing values take the built-in addresses.
 //
 // While a page loads the caption reads "Working..."; then the page title.
-// A page that cannot be reached (no network, a wrong address) or does not
-// answer within the time limit is replaced by a short notice saying so.
+// A page that cannot be reached (no network, a wrong address) shows the
+// engine's own error page; a slow page loads as long as it takes, and Stop
+// keeps what has loaded so far.
 #pragma once
 
 #include <QComboBox>
@@ -37,9 +38,6 @@ public:
 
     QString start_address;
     int hold_navigate = 0;
-    // A page still loading after this many milliseconds is stopped and the
-    // notice shown.
-    int load_limit_ms = 30000;
 
     bool Busy() const { return busy_; }
     // Navigations the view has finished (or given up), since the window
@@ -65,10 +63,6 @@ private:
     void fit_area();
     void load_started();
     void load_finished(bool ok);
-    void show_notice(const QString& why);
     bool busy_ = false;
     int loads_finished_ = 0;
-    bool notice_ = false;  // the view shows our notice, not a page
-    QUrl failed_;          // the address the notice is about
-    QTimer* load_watch_ = nullptr;
 };
