@@ -3,7 +3,6 @@
 #include "app/records.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
-#include "core/windows.h"
 #include "tests/support/data_test.h"
 
 using namespace testsupport;

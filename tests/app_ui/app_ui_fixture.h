@@ -3,18 +3,12 @@
 // the program's windows put back between tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "app/data.h"
-#include "app/model.h"
 #include "app/ui/backgrnd.h"
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
@@ -22,13 +16,10 @@
 #include "app/ui/register.h"
 #include "app/ui/splash.h"
 #include "app/ui/startup.h"
-#include "core/ui.h"
 #include "core/vbtext.h"
-#include "core/windows.h"
 #include "input/ui/register.h"
 #include "input/ui/weathers.h"
 #include "platform/application.h"
-#include "platform/form.h"
 #include "tests/support/window_test.h"
 
 // A stand-in for a window a later part of the program adds: records its

@@ -1,6 +1,4 @@
 // The background, access-code and programmer-information windows.
-#include <QFile>
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <set>

@@ -6,8 +6,6 @@
 #include <QThread>
 #include <QWebEngineView>
 
-#include <fstream>
-
 #include <unistd.h>
 
 #include "dealer/ui/browser.h"

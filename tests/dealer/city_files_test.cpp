@@ -1,9 +1,6 @@
 // The record editor's box texts and the rewrites of location.dat, including
 // a failure at every step of the replacement. The lists by region are
 // checked through their window (city_windows_test).
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "dealer/citydata.h"
 #include "tests/dealer/dealer_test.h"

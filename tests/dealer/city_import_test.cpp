@@ -1,9 +1,7 @@
 // The weather-city spreadsheet import: the name and region rules, the
 // .xlsx and .xls readers, the conversion of a 300-row sheet, the shipped
 // sample spreadsheet, and damaged workbooks.
-#include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 #include <sstream>
 

@@ -1,8 +1,6 @@
 // The weather-city list window and the record editor, driven through their
 // controls; location.dat is read back after every path that writes it.
-#include <gtest/gtest.h>
 
-#include "core/windows.h"
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
 #include "tests/dealer/dealer_test.h"

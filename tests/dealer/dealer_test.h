@@ -5,23 +5,12 @@
 // testsupport::WindowTest).
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
-#include "app/data.h"
-#include "app/model.h"
 #include "app/records.h"
 #include "app/settings.h"
 #include "app/ui/forms.h"
 #include "app/ui/startup.h"
-#include "core/recfile.h"
-#include "core/ui.h"
 #include "core/vbtext.h"
 #include "input/ui/weathers.h"
 #include "tests/support/data_test.h"

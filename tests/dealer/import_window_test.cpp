@@ -1,12 +1,10 @@
 // "Copy Excel Data" from the background window: the shipped sample read,
 // asked, imported with the old city file kept as location.bak, and
 // location.dat kept whole whenever anything fails.
-#include <gtest/gtest.h>
 
 #include <QLabel>
 
 #include "app/ui/backgrnd.h"
-#include "app/ui/forms.h"
 #include "dealer/ui/convert_cities.h"
 #include "tests/dealer/dealer_test.h"
 

@@ -2,7 +2,6 @@
 #include "tests/dealer/dealer_test.h"
 
 #include <cstring>
-#include <vector>
 
 #include "app/ui/backgrnd.h"
 #include "app/ui/pass.h"

@@ -1,5 +1,4 @@
 // The heat-pump performance tables as the editor shows and stores them.
-#include <gtest/gtest.h>
 
 #include <clocale>
 

@@ -1,6 +1,5 @@
 // The performance-table editor driven through its controls; PumpHP.dat and
 // the competitor files are read back after every write.
-#include <gtest/gtest.h>
 
 #include "dealer/ui/showpump.h"
 #include "tests/dealer/dealer_test.h"

@@ -2,8 +2,6 @@
 // factors windows, driven through their controls.
 #include "tests/dealer/dealer_test.h"
 
-#include <QListWidget>
-
 #include "core/cp1252.h"
 #include "dealer/ui/coname.h"
 #include "dealer/ui/setname.h"

@@ -7,7 +7,6 @@
 #include "dealer/ui/calculator.h"
 #include "dealer/ui/custname.h"
 #include "dealer/ui/setheat.h"
-#include "input/ui/weathers.h"
 #include "platform/application.h"
 
 using namespace dealertest;

@@ -2,20 +2,14 @@
 // the keys, focus and boxes of a dealer.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/data.h"
-#include "app/model.h"
 #include "core/numtext.h"
-#include "core/ui.h"
 #include "core/vbtext.h"
 #include "input/fields.h"
 #include "input/ui/register.h"

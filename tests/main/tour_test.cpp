@@ -8,11 +8,8 @@
 // font family; in each state a dealer meets it in, and so does every
 // message box the tour raises. With HEATER_SHOTS=<folder> each is saved
 // there as a PNG, for a look by eye (scripts/screenshots).
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
-#include <QGroupBox>
 #include <QLayout>
 #include <QLockFile>
 #include <QMdiSubWindow>
@@ -21,23 +18,18 @@
 #include <set>
 #include <tuple>
 
-#include "app/data.h"
-#include "app/model.h"
 #include "app/ui/backgrnd.h"
 #include "app/ui/forms.h"
 #include "app/ui/pass.h"
 #include "app/ui/proginfo.h"
 #include "app/ui/splash.h"
 #include "app/ui/startup.h"
-#include "core/ui.h"
-#include "core/windows.h"
 #include "dealer/ui/browser.h"
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
 #include "finance/ui/lease.h"
 #include "input/ui/weathers.h"
 #include "platform/application.h"
-#include "platform/form.h"
 #include "platform/instances.h"
 #include "platform/ui_qt.h"
 #include "tests/support/box_guard.h"
