@@ -72,6 +72,15 @@ struct WindowRegistry {
     std::function<void()> refresh_project;  // the open input window shows the settings again and recalculates
     std::function<void()> save_project;     // the open project into the settings' last project (save_last_data)
 
+    // ---- what one window asks of another ------------------------------------------------------
+    // Filled by the register_X_windows() of the window's own folder: a window
+    // never reaches into another window's controls. Each does nothing while
+    // that window does not exist.
+    std::function<void(const std::string&)> set_brand_box;         // weathers.Text1(65) shows this brand
+    std::function<void(bool)> enable_project_print;                // weathers.SSCommand1(11), "Print"
+    std::function<void(bool)> grey_menu;                           // menu: its list greyed and it disabled, or back
+    std::function<void(const std::string&)> show_import_progress;  // backgrnd.Label4 shown with this text
+
     // ---- what lower layers ask of the windows ----------------------------------------------
     // The data files, the engine and the printouts call these; the windows
     // fill them once in their register_X_windows(). Empty: no window shows

@@ -155,7 +155,7 @@ void backgrnd::Image1_Click() {
         // The customer-name window opens in front of the input window and
         // gives it back (enabled) when it is left.
         project->SetEnabled(false);
-        show_custname();
+        windows().show_custname();
         windows().custname()->ZOrder(0);
     }
 }

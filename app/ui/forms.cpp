@@ -39,6 +39,10 @@ plat::Form* existing_proginfo() { return g_proginfo.data(); }
 
 void register_app_windows() {
     windows().backgrnd = plat::window_slot(g_backgrnd);
-    windows().show_custname = show_custname;
+    windows().show_import_progress = [](const std::string& text) {
+        if (!g_backgrnd) return;
+        g_backgrnd->Label4->setVisible(true);
+        g_backgrnd->Label4->setText(QString::fromStdString(text));
+    };
     windows().unload_settings = unload_settings_windows;
 }

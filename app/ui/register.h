@@ -1,5 +1,5 @@
 // Fills the window registry's entries of the start-up windows' folder
-// (backgrnd, show_custname, unload_settings). Called once by main() and by the tests that need them.
+// (backgrnd, show_import_progress, unload_settings). Called once by main() and by the tests that need them.
 #pragma once
 
 void register_app_windows();

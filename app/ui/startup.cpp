@@ -141,21 +141,6 @@ void unload_settings_windows() {
     for (const WindowSlot& w : windows().settings_order()) unload_if_loaded(w.existing());
 }
 
-void show_custname() {
-    if (!windows().custname) return;
-    plat::Form* f = windows().custname();
-    f->Move(2170, 1600, 5565, 3045);
-    // Copies first: filling box 0 stores all three boxes through their
-    // Change handler, which would otherwise wipe the street and city lines
-    // before they are put in.
-    const std::string lines[3] = {g.cust_name, g.cust_street, g.cust_city};
-    for (auto* box : f->findChildren<plat::TextBox*>()) {
-        if (box->index() >= 0 && box->index() <= 2) box->SetText(QString::fromStdString(lines[box->index()]));
-    }
-    g.cust_win_state = 1;
-    f->ZOrder(0);  // in front and active, whoever opened it
-}
-
 void open_project() {
     plat::Form* w = windows().weathers();
     if (!w) return;

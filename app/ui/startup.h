@@ -1,6 +1,6 @@
 // Start-up and shutdown of the program: the main window's load and unload
 // handlers, the second-instance lock, and the few shared window routines of
-// the data store (show_custname, unload_settings' window list).
+// the data store (unload_settings' window list).
 #pragma once
 
 #include <QString>
@@ -44,12 +44,6 @@ bool shutdown_windows();
 // unload_settings of the data store: the settings windows that are loaded,
 // unloaded in their order (register_app_windows hands it to the registry).
 void unload_settings_windows();
-
-// Places the customer-name window at 2170, 1600, 5565, 3045 twips, fills its
-// boxes Text1(0..2) from cust_name, cust_street, cust_city and sets
-// cust_win_state to 1. Nothing happens while no customer-name window is
-// registered.
-void show_custname();
 
 // Opens the project input window, as the background window's picture and
 // "Project" button do.

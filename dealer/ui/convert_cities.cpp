@@ -1,7 +1,5 @@
 #include "dealer/ui/convert_cities.h"
 
-#include <QLabel>
-
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -14,21 +12,12 @@
 #include "core/vbtext.h"
 #include "core/windows.h"
 #include "dealer/cityimport.h"
-#include "platform/form.h"
 
 namespace {
 
 // The background window's progress label (hidden until an import runs).
-QLabel* progress_label() {
-    plat::Form* bg = windows().backgrnd.existing();
-    return bg ? bg->findChild<QLabel*>("Label4") : nullptr;
-}
-
 void show_progress(const std::string& text) {
-    if (QLabel* l = progress_label()) {
-        l->setVisible(true);
-        l->setText(QString::fromStdString(text));
-    }
+    if (windows().show_import_progress) windows().show_import_progress(text);
 }
 
 void report(const std::string& text) { ui::MsgBox(text, ui::vbOKOnly, "convert cities err"); }

@@ -99,3 +99,16 @@ void custname::SSCommand1_Click() {
 }
 
 void custname::Form_Unload(int& cancel) { give_back_input_window(); }
+
+void show_custname() {
+    if (!windows().custname) return;
+    auto* f = static_cast<custname*>(windows().custname());
+    f->Move(2170, 1600, 5565, 3045);
+    // Copies first: filling box 0 stores all three boxes through their
+    // Change handler, which would otherwise wipe the street and city lines
+    // before they are put in.
+    const std::string lines[3] = {g.cust_name, g.cust_street, g.cust_city};
+    for (int i = 0; i < 3; ++i) f->Text1[i]->SetText(QString::fromStdString(lines[i]));
+    g.cust_win_state = 1;
+    f->ZOrder(0);  // in front and active, whoever opened it
+}

@@ -35,3 +35,8 @@ private:
     void warn_truncate(int limit);
     void give_back_input_window();
 };
+
+// Places the customer-name window at 2170, 1600, 5565, 3045 twips, fills its
+// boxes Text1(0..2) from cust_name, cust_street, cust_city and sets
+// cust_win_state to 1. Registered as the routine windows().show_custname.
+void show_custname();

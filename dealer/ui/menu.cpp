@@ -41,6 +41,13 @@ constexpr int kEntries = static_cast<int>(std::size(kRows));
 menu* existing_menu() { return g_menu.data(); }
 menu* frm_menu() { return plat::instance(g_menu); }
 
+void grey_menu(bool grey) {
+    menu* m = existing_menu();
+    if (g.menu_open != 1 || !m || !m->isLoaded()) return;
+    m->set_list_color(grey ? 0xC0C0C0 : 0xFFFFFF);
+    m->SetEnabled(!grey);
+}
+
 menu::menu() : plat::Form("menu") { keep_focus(this); }
 
 const std::string& menu::entry(int index) {

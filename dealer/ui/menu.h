@@ -45,5 +45,9 @@ private:
 
 // The menu when it exists (nullptr otherwise); never creates it.
 menu* existing_menu();
+// The menu's look while a settings window that is opened from it stays
+// open: its list greyed (RGB 192, 192, 192) and the menu disabled; white and
+// enabled again after. Only a menu that is loaded and open is touched.
+void grey_menu(bool grey);
 // The menu, created on first use.
 menu* frm_menu();

@@ -48,4 +48,6 @@ void register_dealer_windows() {
     w.Showpump =
         WindowSlot([]() -> plat::Form* { return frm_Showpump(); }, []() -> plat::Form* { return existing_Showpump(); });
     w.convert_cities = [] { convert_cities(); };
+    w.grey_menu = grey_menu;
+    w.show_custname = show_custname;
 }

@@ -20,14 +20,6 @@ bool is_enter(QEvent* e) {
     return k == Qt::Key_Return || k == Qt::Key_Enter;
 }
 
-// The input window's brand box (Text1(65)), when that window exists.
-plat::TextBox* brand_box() {
-    plat::Form* w = windows().weathers.existing();
-    if (!w) return nullptr;
-    for (auto* b : w->findChildren<plat::TextBox*>())
-        if (b->index() == 65) return b;
-    return nullptr;
-}
 }  // namespace
 
 std::string brand_word_of(int code) {
@@ -121,7 +113,7 @@ void setname::take_brand() {
     g.brand_code = static_cast<i16>(code);
     g.pump_rec = g.brand_code;
     g.brand_name = brand_word_of(code);
-    if (plat::TextBox* box = brand_box()) box->SetText(QString::fromStdString(g.brand_name));
+    if (windows().set_brand_box) windows().set_brand_box(g.brand_name);
 }
 
 void setname::SSCommand1_Click() { Unload(); }

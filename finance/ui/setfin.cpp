@@ -84,22 +84,9 @@ void setfin::build() {
     }
 }
 
-// The settings menu's look while this window is open: its list (the menu's
-// one combo box) greyed, RGB 192, 192, 192, and the menu disabled; white and
-// enabled again after. Only a menu that is loaded is touched.
+// The settings menu looks busy while this window is open.
 void setfin::menu_look(bool open) {
-    plat::Form* menu = windows().menu ? windows().menu.existing() : nullptr;
-    if (g.menu_open != 1 || !menu || !menu->isLoaded()) return;
-    if (auto* list = menu->findChild<QComboBox*>()) {
-        QPalette p = list->palette();
-        const QColor c = open ? QColor(192, 192, 192) : QColor(255, 255, 255);
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            p.setColor(group, QPalette::Base, c);
-            p.setColor(group, QPalette::Button, c);
-        }
-        list->setPalette(p);
-    }
-    menu->SetEnabled(!open);
+    if (windows().grey_menu) windows().grey_menu(open);
 }
 
 void setfin::Form_Load() {

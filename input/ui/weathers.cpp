@@ -282,6 +282,12 @@ void register_input_windows() {
         if (g_weathers && g_weathers->isLoaded()) save_last_data();
     };
     w.brand_box_text = [] { return g_live ? g_live->brand_box_text() : g.brand_name; };
+    w.set_brand_box = [](const std::string& brand) {
+        if (g_weathers) g_weathers->Text1(kBrandBox)->SetText(QString::fromStdString(brand));
+    };
+    w.enable_project_print = [](bool on) {
+        if (g_weathers) g_weathers->SSCommand1(kPrint)->setEnabled(on);
+    };
     w.fill_city_lists = [] {
         if (g_live) g_live->fill_city_lists();
     };

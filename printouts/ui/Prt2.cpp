@@ -27,12 +27,9 @@ void set_input_enabled(bool on) {
     if (plat::Form* f = input_window()) f->SetEnabled(on);
 }
 
-// The input window's Print button, SSCommand1(11).
+// The input window's Print button.
 void set_input_print_available(bool on) {
-    plat::Form* f = input_window();
-    if (!f) return;
-    for (plat::CommandButton* b : f->findChildren<plat::CommandButton*>())
-        if (b->index() == 11) b->setEnabled(on);
+    if (windows().enable_project_print) windows().enable_project_print(on);
 }
 
 enum Button { kPrint = 0, kExit = 1, kSelectPrinter = 2 };

@@ -103,6 +103,13 @@ TEST_F(Menu, EntriesSetTheirFlagsBeforeTheWindowLoads) {
     setfin->Unload();
     EXPECT_TRUE(m->Enabled());
     EXPECT_EQ(m->list_color(), 0xFFFFFFu);
+    g.menu_open = 1;
+    windows().grey_menu(true);  // as the finance key data window asks while it is open
+    EXPECT_FALSE(m->Enabled());
+    EXPECT_EQ(m->list_color(), 0xC0C0C0u);
+    windows().grey_menu(false);
+    EXPECT_TRUE(m->Enabled());
+    EXPECT_EQ(m->list_color(), 0xFFFFFFu);
 
     g.pump_mode = 3;
     g.cur_model = 5;

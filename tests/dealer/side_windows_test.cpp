@@ -95,6 +95,7 @@ TEST_F(Customer, LinesAreStoredAndLimited) {
     g.cust_street = "1 Palm Road";
     g.cust_city = "Naples, FL 34102";
     custname* w = open();
+    EXPECT_EQ(plat::px(w->Left()), plat::px(2170));  // places are kept in whole pixels (15 twips)
     EXPECT_EQ(w->Text1[1]->Text(), "1 Palm Road");
     EXPECT_EQ(g.cust_city, "Naples, FL 34102");  // filling box 0 did not wipe the others
 
