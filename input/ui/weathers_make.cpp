@@ -87,8 +87,8 @@ void weathers::make() {
     frame->setContentsMargins(0, 0, 0, 0);
     frame->addWidget(page, 0, 0, Qt::AlignCenter);
     auto* outer = new QVBoxLayout(page);
-    outer->setContentsMargins(10, 10, 10, 10);
-    outer->setSpacing(8);
+    outer->setContentsMargins(10, 6, 10, 6);
+    outer->setSpacing(6);
     auto* columns = new QHBoxLayout();
     columns->setSpacing(10);
     outer->addLayout(columns, 1);
@@ -109,7 +109,7 @@ void weathers::make() {
     // right column: existing heater and prices side by side, then the months
     // and the year's result
     auto* right = new QVBoxLayout();
-    right->setSpacing(8);
+    right->setSpacing(6);
     columns->addLayout(right, 1);
     auto* top = new QHBoxLayout();
     top->setSpacing(10);
@@ -340,7 +340,7 @@ void weathers::Maker::prices(QHBoxLayout* top) {
 QVBoxLayout* weathers::Maker::month_table(QVBoxLayout* column) {
     win.month_box_ = group("Month by month");
     auto* boxLayout = new QVBoxLayout(win.month_box_);
-    boxLayout->setContentsMargins(6, 6, 6, 6);
+    boxLayout->setContentsMargins(6, 2, 6, 2);
     auto* table = new QFrame(&win);
     table->setFrameShape(QFrame::StyledPanel);
     table->setAutoFillBackground(true);
@@ -349,8 +349,8 @@ QVBoxLayout* weathers::Maker::month_table(QVBoxLayout* column) {
     table->setPalette(pal);
     boxLayout->addWidget(table);
     auto* tableLayout = new QVBoxLayout(table);
-    tableLayout->setContentsMargins(8, 4, 8, 6);
-    tableLayout->setSpacing(4);
+    tableLayout->setContentsMargins(8, 2, 8, 2);
+    tableLayout->setSpacing(2);
     column->addWidget(win.month_box_, 1);
     return tableLayout;
 }
@@ -363,7 +363,7 @@ void weathers::Maker::month_grid(QVBoxLayout* table) {
     constexpr int kLineCol = 4, kFirstResult = 5, kYearRow = 14, kYear = 13;
     auto* grid = new QGridLayout();
     grid->setHorizontalSpacing(7);
-    grid->setVerticalSpacing(1);
+    grid->setVerticalSpacing(0);
     // Pump hours are per heating day, the figure to set against the
     // heating hours typed.
     const char* heads[] = {
@@ -431,7 +431,7 @@ void weathers::Maker::month_grid(QVBoxLayout* table) {
 void weathers::Maker::results(QVBoxLayout* table) {
     auto* sum = new QGridLayout();
     sum->setHorizontalSpacing(10);
-    sum->setVerticalSpacing(2);
+    sum->setVerticalSpacing(1);
     auto value = [&](int widthPx) {
         QLabel* l = resultLabel(widthPx);
         boldWidgets.push_back(l);
@@ -464,9 +464,12 @@ void weathers::Maker::results(QVBoxLayout* table) {
     win.warning_->setStyleSheet("color: #b00000;");
     win.warning_->setWordWrap(true);
     win.warning_->setVisible(false);
-    sum->addWidget(win.warning_, 4, 0, 1, 4);
     sum->setColumnStretch(4, 1);
     table->addLayout(sum);
+    // Below the grid rather than across its columns: a box layout gives the
+    // wrapped notes all the lines they take, so that the window keeps room
+    // for them and the headers above stay whole.
+    table->addWidget(win.warning_);
     table->addStretch(1);
 }
 

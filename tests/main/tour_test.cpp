@@ -28,6 +28,7 @@
 #include "dealer/ui/filldata.h"
 #include "dealer/ui/setdata.h"
 #include "finance/ui/lease.h"
+#include "input/fields.h"
 #include "input/ui/weathers.h"
 #include "platform/application.h"
 #include "platform/instances.h"
@@ -150,6 +151,17 @@ protected:
     // The states a dealer meets a window in besides the one it opens in.
     void otherStates(plat::Form* f, const std::string& name) {
         if (name == "weathers") {
+            // Three lines of notes under the results, the headers above
+            // whole: a gas backup too small for water of 104 °F, and a
+            // heating day in three.
+            auto* w = static_cast<weathers*>(f);
+            w->Combo1(1)->SetListIndex(2);
+            w->Check1(15)->setChecked(true);
+            w->Text1(fields::kHeatDays)->SetText("3");
+            w->Text1(fields::kHeaterOutput)->SetText("1000");
+            w->Text1(fields::kHeatHours)->SetText("4");
+            for (int m = 1; m <= 12; ++m) w->Text1(fields::kFirstWanted + m - 1)->SetText("104");
+            expectFits(f, "weathers-notes");
             // Maximized, the group boxes keep to what they hold: the spare
             // room stays around them, not blank inside them.
             f->subWindow()->showMaximized();

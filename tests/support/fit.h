@@ -2,8 +2,9 @@
 // - every visible control lies inside its window (or the group it sits in)
 //   and covers no other visible control beside it;
 // - no caption is cut: a label's, a button's or a group's text, a box's
-//   figure and the window's title each fit the room they are given, and no
-//   button stands there without a caption;
+//   figure and the window's title each fit the room they are given (a
+//   label's lines in height too), and no button stands there without a
+//   caption;
 // - one font family throughout: the program's, and the program's fixed-pitch
 //   one only in a list that lines its entries up in columns.
 // Used by the window tour for every window and every message box.
@@ -145,6 +146,9 @@ inline void check_controls(const QWidget* parent, const QWidget* top, const std:
             widest = std::max(widest, w->fontMetrics().horizontalAdvance(line));
         if (!text.isEmpty() && widest > space)
             out.push_back(where + ": \"" + text.toStdString() + "\" is cut in " + named(w));
+        if (auto* l = qobject_cast<const QLabel*>(w);
+            l && !l->wordWrap() && !text.isEmpty() && l->minimumSizeHint().height() > l->height())
+            out.push_back(where + ": \"" + text.toStdString() + "\" is cut at the top or bottom in " + named(w));
         if (auto* l = qobject_cast<const QLabel*>(w); l && l->wordWrap() && l->heightForWidth(l->width()) > l->height())
             out.push_back(where + ": the lines of " + named(w) + " are cut");
         if (auto* b = qobject_cast<const QPushButton*>(w); b && b->text().isEmpty() && b->icon().isNull())
