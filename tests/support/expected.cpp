@@ -1,5 +1,6 @@
 #include "tests/support/expected.h"
 
+#include <stdlib.h>  // mkdtemp
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,17 @@ bool write_file(const std::filesystem::path& p, const std::string& text) {
     return static_cast<bool>(f);
 }
 
+// Where a test run leaves the text it got when it differs from the expected
+// file: a private temporary folder of this test program (never the source or
+// build tree), kept after the run so that the difference can be read.
+std::filesystem::path actual_dir() {
+    static const std::filesystem::path dir = [] {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "heater-actual-XXXXXX").string();
+        return std::filesystem::path(mkdtemp(tmpl.data()) ? tmpl : std::string("."));
+    }();
+    return dir;
+}
+
 }  // namespace
 
 std::string diff_text_with_expected(const std::string& actual, const std::string& pathUnderTests) {
@@ -41,7 +53,7 @@ std::string diff_text_with_expected(const std::string& actual, const std::string
         return "cannot write " + expectedPath.string();
     }
     std::ifstream f(expectedPath, std::ios::binary);
-    const std::filesystem::path actualPath = std::filesystem::path("actual") / pathUnderTests;
+    const std::filesystem::path actualPath = actual_dir() / pathUnderTests;
     if (!f) {
         write_file(actualPath, actual);
         return "no expected file " + expectedPath.string() + "; the actual text is in " +
