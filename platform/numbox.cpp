@@ -1,6 +1,7 @@
 #include "platform/numbox.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include "core/numtext.h"
@@ -56,8 +57,24 @@ void NumBox::filterKey(int& key) {
     }
 }
 
+void NumBox::keyPressEvent(QKeyEvent* e) {
+    const bool paste = e->matches(QKeySequence::Paste);
+    if (!paste) ++typing_;
+    TextBox::keyPressEvent(e);
+    if (!paste) --typing_;
+}
+
 bool NumBox::acceptText() {
     if (restoring_ > 0) return false;
+    // Pasted before the lone 0 of an emptied box (the caret stands before
+    // it): the paste takes the 0's place, as a typed digit does. A key's own
+    // edits are left alone, and a text the window sets leaves the caret at
+    // its end.
+    if (typing_ == 0 && last_good_ == "0" && text().size() > 1 && text().endsWith('0') &&
+        cursorPosition() == text().size() - 1) {
+        setText(text().chopped(1));  // runs this check again, with the 0 gone
+        return false;
+    }
     double v = 0;
     QString t = text();
     if (every_point_) t.remove('.');  // the points a key may add are the window's to read

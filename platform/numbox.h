@@ -9,7 +9,8 @@
 // - A text that is no clean number (pasted) is refused like a key: Refused
 //   runs, the last good text comes back and Change does not run.
 // - A digit typed into a box that holds just "0" replaces the 0, wherever
-//   the cursor stands: "12" typed there is 12, never 120 or 012.
+//   the cursor stands: "12" typed there is 12, never 120 or 012. A paste
+//   (or drop) there replaces the 0 too: "1,200" is 1,200, never 1,2000.
 // Windows whose boxes follow other rules say so (SetEveryPoint,
 // SetFirstKeyReplaces). The window's KeyPress handler sees only the keys
 // that pass.
@@ -44,6 +45,7 @@ public:
     QString LastGood() const { return last_good_; }
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
     void filterKey(int& key) override;
     bool acceptText() override;
     void focusInEvent(QFocusEvent* e) override;
@@ -59,6 +61,7 @@ private:
     unsigned keys_ = 0;       // keys typed (the late select after a click)
     int selecting_ = 0;       // > 0 while the box selects its own text
     int restoring_ = 0;       // > 0 while the last good text comes back
+    int typing_ = 0;          // > 0 while a typed key (no paste) edits the text
 };
 
 }  // namespace plat

@@ -55,6 +55,15 @@ TEST_F(NumBoxTest, OnlyDigitsEditKeysAndOnePointPass) {
     box->setCursorPosition(0);
     type("12");
     EXPECT_EQ(box->text(), "12");
+    // A paste replaces a selected text, and a lone 0 before which it lands.
+    QApplication::clipboard()->setText("1,200");
+    for (int selected : {1, 0}) {
+        box->SetText(selected ? "1,200" : "0");
+        box->setCursorPosition(0);
+        if (selected) box->selectAll();
+        box->paste();
+        EXPECT_EQ(box->text(), "1,200") << selected;  // never 1,2000
+    }
 }
 
 TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {
