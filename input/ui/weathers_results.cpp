@@ -86,7 +86,7 @@ void weathers::show_results() {
     const int t = g.fuel_type;
     const bool heater = t >= HT_ELEC && t <= HT_OIL;
     const bool backup = has_backup();
-    bool off_months = false, lowered = false;
+    bool off_months = false, lowered = false, pumps_idle = false, no_need = false;
     for (int m = 1; m <= 12; ++m) {
         const bool heated = g.run_state[m][0] != 0;
         auto& row = cells_[m];
@@ -102,9 +102,13 @@ void weathers::show_results() {
             row[kWater]->setText(q(vb::Format(c, "##0.0")) + (g.hrs_flag[m] ? " *" : "  "));
             const float h = g.calc_f32[calc_row::hours(m)];
             row[kRunHours]->setText(h > 0 ? q(vb::Format(h, "#0.0")) : QString("Off"));
+            // The pumps stand: too cold for them with the heater covering
+            // the month, or nothing to bring back.
+            if (h <= 0) (backup && g.backup_month[m] == 1 ? pumps_idle : no_need) = true;
         } else {
             row[kWater]->setText("-");
             row[kRunHours]->setText("Off");
+            no_need = true;
         }
         row[kHpCost]->setText(money(g.calc_f32[calc_row::hp_cost(m)]));
         row[kHeaterCost]->setText(heater ? money(g.calc_f32[calc_row::heater_cost(m)]) : QString());
@@ -134,7 +138,13 @@ void weathers::show_results() {
     if (lowered)
         warn << "* The heat pumps cannot hold the wanted temperature in the marked months: "
                 "the water is kept at the temperature shown.";
-    if (off_months) warn << "Off: the water cannot be heated in these months with this system.";
+    // Every "Off" in the grid is explained, whatever its reason.
+    QStringList off;
+    if (off_months) off << "the water cannot be heated in these months with this system";
+    if (pumps_idle)
+        off << QString("the heat pumps do not run, the %1 heater heats the water").arg(QString(fuelWord(t)).toLower());
+    if (no_need) off << "the month is not ticked for heating or needs no heat";
+    if (!off.isEmpty()) warn << "Off: " + off.join("; ") + '.';
     // Without its output the heater is taken to cover whatever the pumps leave.
     if (backup && g.heater_btu <= 0)
         warn << QString("%1 heater output not given: it is taken to cover what the heat pumps leave.").arg(fuelWord(t));

@@ -214,6 +214,11 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     EXPECT_TRUE(w->warning_text().contains("output not given")) << w->warning_text().toStdString();
     EXPECT_EQ(money(w->heater_alone_text()), std::round(g.tot_heater_alone.toDouble()));
     EXPECT_GT(g.tot_heater_alone, g.tot_heater);
+    // Water at 104 °F: the pumps stand in January, and the note says why.
+    typeIn(w->Text1(6), "104");
+    EXPECT_EQ(w->result_text(1, weathers::kRunHours), "Off");
+    EXPECT_TRUE(w->warning_text().contains("Off: the heat pumps do not run")) << w->warning_text().toStdString();
+    typeIn(w->Text1(6), "82");
     typeIn(w->Text1(32), "50000");
     EXPECT_FALSE(w->warning_text().contains("not given"));
     EXPECT_TRUE(w->result_text(1, weathers::kWater).endsWith(" *"));
