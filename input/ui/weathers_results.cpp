@@ -135,15 +135,13 @@ void weathers::show_results() {
     if (n == 0)
         warn << "No heat pump is needed: no month is ticked for heating, or the water is already as warm as "
                 "wanted.";
-    if (lowered)
-        warn << "* The heat pumps cannot hold the wanted temperature in the marked months: "
-                "the water is kept at the temperature shown.";
-    // Every "Off" in the grid is explained, whatever its reason.
+    if (lowered) warn << "* The heat pumps cannot hold the wanted temperature: the water stays at the one shown.";
+    // Every "Off" in the grid is explained, whatever its reason, in one line
+    // where it can: the notes share the window's height with the grid.
     QStringList off;
-    if (off_months) off << "the water cannot be heated in these months with this system";
-    if (pumps_idle)
-        off << QString("the heat pumps do not run, the %1 heater heats the water").arg(QString(fuelWord(t)).toLower());
-    if (no_need) off << "the month is not ticked for heating or needs no heat";
+    if (off_months) off << "too cold to heat the water with this system";
+    if (pumps_idle) off << QString("the %1 heater alone heats the water").arg(QString(fuelWord(t)).toLower());
+    if (no_need) off << "not heated, or no heat needed";
     if (!off.isEmpty()) warn << "Off: " + off.join("; ") + '.';
     // Without its output the heater is taken to cover whatever the pumps leave.
     if (backup && g.heater_btu <= 0)

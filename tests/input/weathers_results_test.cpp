@@ -217,7 +217,8 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     // Water at 104 °F: the pumps stand in January, and the note says why.
     typeIn(w->Text1(6), "104");
     EXPECT_EQ(w->result_text(1, weathers::kRunHours), "Off");
-    EXPECT_TRUE(w->warning_text().contains("Off: the heat pumps do not run")) << w->warning_text().toStdString();
+    EXPECT_TRUE(w->warning_text().contains("Off: the gas heater alone heats the water"))
+        << w->warning_text().toStdString();
     typeIn(w->Text1(6), "82");
     typeIn(w->Text1(32), "50000");
     EXPECT_FALSE(w->warning_text().contains("not given"));
