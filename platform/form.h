@@ -175,7 +175,7 @@ protected:
     // Rules a kind of box applies before the handlers (plat::NumBox): a key
     // it sets to 0 is dropped before KeyPress; a text it refuses runs no
     // Change.
-    virtual void filterKey(int& key) {}
+    virtual void filterKey(int& /*key*/) {}
     virtual bool acceptText() { return true; }
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: once on the
 # normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Both builds stop on any warning (-Wall -Wextra -Wpedantic -Werror).
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +16,7 @@ scripts/format --check
 echo "== function length"
 scripts/long-functions --check
 echo "== build"
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEATER_WERROR=ON
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
@@ -23,7 +24,7 @@ echo "== fuzz smoke (a few seconds per reader)"
 scripts/fuzz.sh --smoke
 
 echo "== build with sanitizers"
-scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DHEATER_SANITIZE=ON -DHEATER_BENCH=OFF
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DHEATER_SANITIZE=ON -DHEATER_BENCH=OFF -DHEATER_WERROR=ON
 echo "== tests with sanitizers"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"

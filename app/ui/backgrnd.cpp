@@ -124,7 +124,7 @@ void backgrnd::Form_Load() {
 
 void backgrnd::Form_Activate() { refresh_buttons(); }
 
-void backgrnd::Form_Unload(int& cancel) { Timer1->stop(); }
+void backgrnd::Form_Unload(int& /*cancel*/) { Timer1->stop(); }
 
 void backgrnd::show_picture() {
     Image1->setPixmap(uistyle::brand_picture(g.brand_code, picture_no, Image1->size()));

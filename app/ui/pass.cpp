@@ -78,7 +78,7 @@ void pass::Form_Load() {
 }
 
 // Enter checks the code (returnPressed); Escape leaves.
-void pass::Text1_KeyPress(int index, int& key) {
+void pass::Text1_KeyPress(int /*index*/, int& key) {
     if (key == 27) {
         key = 0;
         Command2_Click();

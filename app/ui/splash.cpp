@@ -82,7 +82,7 @@ void splash::Form_Load() {
     Timer1->start(splash_delay_ms());
 }
 
-void splash::Form_Unload(int& cancel) { Timer1->stop(); }
+void splash::Form_Unload(int& /*cancel*/) { Timer1->stop(); }
 
 void splash::mousePressEvent(QMouseEvent* e) {
     e->accept();

@@ -155,7 +155,7 @@ void Calculator::Panel3D7_MouseUp(int) {
 
 void Calculator::Form_Deactivate() { reclaim_focus(this); }
 
-void Calculator::Form_Unload(int& cancel) {
+void Calculator::Form_Unload(int& /*cancel*/) {
     g.calculator_open = 0;
     // However the calculator is closed ("OFF", the switch, the close box),
     // the input window it disabled is given back.

@@ -57,7 +57,7 @@ void coname::Check1_Click() { g.no_prices = Check1->Value() == 1 ? 0 : 1; }
 
 void coname::SSCommand1_Click() { Unload(); }
 
-void coname::Form_Unload(int& cancel) {
+void coname::Form_Unload(int& /*cancel*/) {
     give_back_opener();
     project_follows();
 }

@@ -98,7 +98,7 @@ void custname::SSCommand1_Click() {
     Unload();
 }
 
-void custname::Form_Unload(int& cancel) { give_back_input_window(); }
+void custname::Form_Unload(int& /*cancel*/) { give_back_input_window(); }
 
 void show_custname() {
     if (!windows().custname) return;

@@ -152,7 +152,7 @@ void menu::open_entry(int index) {
     if (index == 0 || index == 6 || index == 7) f->Show();
 }
 
-void menu::Form_Unload(int& cancel) {
+void menu::Form_Unload(int& /*cancel*/) {
     unload_settings();
     g.menu_open = 0;
     if (plat::Form* b = windows().backgrnd.existing()) b->SetEnabled(true);

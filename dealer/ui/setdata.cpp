@@ -144,7 +144,7 @@ void setdata::Form_Activate() {
 
 void setdata::Form_Deactivate() { g.setwin_open = 0; }
 
-void setdata::Form_Unload(int& cancel) {
+void setdata::Form_Unload(int& /*cancel*/) {
     g.setwin_open = 0;
     closing_ = true;
     if (filldata* f = existing_filldata(); f && f->isLoaded()) f->Unload();

@@ -174,7 +174,7 @@ void setheat::PumpOffBuff() { heatfactors::PumpOffBuff(); }
 
 void setheat::Form_Deactivate() { reclaim_focus(this); }
 
-void setheat::Form_Unload(int& cancel) {
+void setheat::Form_Unload(int& /*cancel*/) {
     Dfltout();
     menu_move_home();
     menu_child_unloaded();

@@ -118,7 +118,7 @@ void setname::take_brand() {
 
 void setname::SSCommand1_Click() { Unload(); }
 
-void setname::Form_Unload(int& cancel) {
+void setname::Form_Unload(int& /*cancel*/) {
     // The close box keeps the brand as "Save\Exit" does: brand number,
     // record, brand word and the input window's brand box stay together.
     take_brand();
@@ -193,7 +193,7 @@ void Names::List1_Click() { g.series_sel = static_cast<i16>(List1->currentRow() 
 
 void Names::SSCommand1_Click() { Unload(); }
 
-void Names::Form_Unload(int& cancel) {
+void Names::Form_Unload(int& /*cancel*/) {
     g.compet_check = SSCheck1->isChecked() ? 1.0f : 0.0f;
     Dfltout();
     project_follows();

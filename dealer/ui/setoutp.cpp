@@ -89,7 +89,7 @@ void setoutp::Form_Deactivate() {
     if (g.calculator_open == 0) reclaim_focus(this);
 }
 
-void setoutp::Form_Unload(int& cancel) {
+void setoutp::Form_Unload(int& /*cancel*/) {
     if (box_changed == 1 && !cancelled_) {
         for (int i = 1; i <= 8; ++i)
             g.hp_cop_factor[i] = static_cast<float>(vb::Val(Text2[i - 1]->Text().toStdString()));

@@ -196,7 +196,7 @@ void setsize::SSCommand_Click(int n) {
 
 void setsize::Form_Deactivate() { reclaim_focus(this); }
 
-void setsize::Form_Unload(int& cancel) {
+void setsize::Form_Unload(int& /*cancel*/) {
     Dfltout();
     menu_move_home();
     give_back_opener();

@@ -430,7 +430,7 @@ void Showpump::SSCommand5_Click() {
 
 void Showpump::SSCommand4_Click() { Unload(); }
 
-void Showpump::Form_Unload(int& cancel) {
+void Showpump::Form_Unload(int& /*cancel*/) {
     if (saved == 1) {
         read_pumpa();
         project_follows();  // the open project recalculates on the new tables

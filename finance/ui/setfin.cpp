@@ -112,7 +112,7 @@ void setfin::Form_Activate() {
 
 void setfin::Form_Deactivate() { g.setwin_open = 0; }
 
-void setfin::Form_Unload(int& cancel) {
+void setfin::Form_Unload(int& /*cancel*/) {
     g.setwin_open = 0;
     Dfltout();
     if (g.menu_open == 1 && windows().menu) {

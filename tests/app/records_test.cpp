@@ -206,7 +206,9 @@ TEST_F(DataDirTest, CitiesAreLoadedTrimmedAMissingFileHasNoneAnUnreadableOneIsRe
     for (int kind = 0; kind < 3; ++kind) {
         fs::remove(path("location.dat"));
         if (kind == 0) fs::create_directories(path("location.dat"));
-        if (kind == 1) ASSERT_EQ(::mkfifo(path("location.dat").c_str(), 0600), 0);
+        if (kind == 1) {
+            ASSERT_EQ(::mkfifo(path("location.dat").c_str(), 0600), 0);
+        }
         if (kind == 2) {
             std::ofstream(path("location.dat")).close();
             fs::resize_file(path("location.dat"), 64 << 20);  // sparse: takes no room

@@ -139,7 +139,9 @@ TEST_F(EngineTest, RandomInputsWithinLimitsAlwaysGiveFiniteResults) {
                     finite(g.payback_f32) && std::isfinite(g.need_total) && std::isfinite(g.cop_avg) &&
                     std::isfinite(g.hp_month_cost));
         EXPECT_TRUE(g.combo_idx >= 0 && g.combo_idx <= 37);
-        if (g.combo_idx == 0) EXPECT_EQ(g.need_total, 0);
+        if (g.combo_idx == 0) {
+            EXPECT_EQ(g.need_total, 0);
+        }
         for (int m = 1; m <= 12; ++m) {
             EXPECT_TRUE(finite(g.month_load[m]));
             EXPECT_GE(g.month_need[m], 0);

@@ -86,7 +86,9 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
             const int units = g.combo_idx;
             ASSERT_GT(units, 0);
             EXPECT_GE(pump_share(units), 0.8 - 1e-9);
-            if (units > 1) EXPECT_LT(pump_share(units - 1), 0.8);
+            if (units > 1) {
+                EXPECT_LT(pump_share(units - 1), 0.8);
+            }
             const double rf = reduce ? 0.8 : 1.0;
             int backup_months = 0;
             for (int m = 1; m <= 12; ++m) {
@@ -104,8 +106,9 @@ TEST_F(EngineTest, BackedUpSystemCoversEightyPercentWithFewerHours) {
                     << m;
                 if (g.backup_month[m] == 1) {
                     ++backup_months;
-                    if (g.month_cop[m] > 0)
+                    if (g.month_cop[m] > 0) {
                         EXPECT_FLOAT_EQ(g.calc_f32[calc_row::hours(m)], 24.0f) << m;  // around the clock
+                    }
                     const double gas = (need - (g.month_cop[m] > 0 ? pump : 0)) / 80000.0 * 1.11 * rf;
                     EXPECT_NEAR(g.calc_f32[calc_row::heater_cost(m)], gas, 0.011) << m;
                 }

@@ -49,10 +49,11 @@ TEST_F(EngineTest, MonthsThePumpCannotRunInAreOff) {
         EXPECT_EQ(g.temp_table[m][5] < g.temp_table[m][6], off) << m;
         EXPECT_EQ(g.month_need[m] == 0, off) << m;
         EXPECT_EQ(g.month_cop[m] == 0, off) << m;
-        if (off)
+        if (off) {
             EXPECT_TRUE(g.calc_f32[calc_row::hp_cost(m)] == 0 && g.calc_f32[calc_row::heater_cost(m)] == 0 &&
                         g.calc_f32[calc_row::hours(m)] == 0)
                 << m;
+        }
         lowered += off;
         running += !off;
         cop_sum += g.month_cop[m];

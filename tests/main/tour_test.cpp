@@ -133,9 +133,10 @@ protected:
         for (const std::string& m : testsupport::misfits(f, name, f->Caption(), sub->width(), sub->windowFlags()))
             ADD_FAILURE() << m << " at " << GetParam().w << "x" << GetParam().h;
         const QRect area = plat::MainWindow::instance()->mdi()->viewport()->rect();
-        if (sub->width() <= area.width() && sub->height() <= area.height())
+        if (sub->width() <= area.width() && sub->height() <= area.height()) {
             EXPECT_TRUE(area.contains(sub->geometry()))
                 << name << " is not wholly in the main window at " << GetParam().w << "x" << GetParam().h;
+        }
         shot(plat::MainWindow::instance(), name);
     }
     void shot(QWidget* w, const std::string& name) {
@@ -167,9 +168,10 @@ protected:
             f->subWindow()->showMaximized();
             expectFits(f, "weathers-maximized");
             for (const QGroupBox* b : f->findChildren<QGroupBox*>())
-                if (b->isVisibleTo(f))
+                if (b->isVisibleTo(f)) {
                     EXPECT_LE(b->width(), b->sizeHint().width() * 3 / 2)
                         << b->title().toStdString() << " at " << GetParam().w << "x" << GetParam().h;
+                }
             f->subWindow()->showNormal();
         } else if (name == "lease") {
             auto* w = static_cast<lease*>(f);

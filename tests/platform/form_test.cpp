@@ -198,7 +198,7 @@ TEST_F(Platform, ClicksFromCode) {
 TEST_F(Platform, ComboClickOnlyWhenTheChoiceChanges) {
     ComboBox combo(nullptr, 8);
     std::vector<int> clicks;
-    combo.Click = [&](int i) { clicks.push_back(combo.ListIndex()); };
+    combo.Click = [&](int) { clicks.push_back(combo.ListIndex()); };
 
     combo.AddItem("Miami   ");
     combo.AddItem("Tampa");
