@@ -75,6 +75,15 @@ bool NumBox::acceptText() {
         setText(text().chopped(1));  // runs this check again, with the 0 gone
         return false;
     }
+    // A number copied from a spreadsheet cell ends with its line break
+    // ("1,200\r\n"): the white space around a pasted text that holds a line
+    // end is dropped before it is judged. Blanks and tabs alone the number
+    // reading passes over, and a masked box's own blanks (" .") stay.
+    const QString trimmed = text().trimmed();
+    if (typing_ == 0 && trimmed != text() && (text().contains('\r') || text().contains('\n'))) {
+        setText(trimmed);  // runs this check again, trimmed
+        return false;
+    }
     double v = 0;
     QString t = text();
     if (every_point_) t.remove('.');  // the points a key may add are the window's to read

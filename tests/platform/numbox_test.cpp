@@ -55,15 +55,19 @@ TEST_F(NumBoxTest, OnlyDigitsEditKeysAndOnePointPass) {
     box->setCursorPosition(0);
     type("12");
     EXPECT_EQ(box->text(), "12");
-    // A paste replaces a selected text, and a lone 0 before which it lands.
-    QApplication::clipboard()->setText("1,200");
-    for (int selected : {1, 0}) {
-        box->SetText(selected ? "1,200" : "0");
-        box->setCursorPosition(0);
-        if (selected) box->selectAll();
-        box->paste();
-        EXPECT_EQ(box->text(), "1,200") << selected;  // never 1,2000
+    // A paste replaces a selected text, and a lone 0 before which it lands;
+    // a spreadsheet cell's line break and blanks around it are dropped.
+    for (const char* clip : {"1,200", " 1,200\t\r\n"}) {
+        QApplication::clipboard()->setText(clip);
+        for (int selected : {1, 0}) {
+            box->SetText(selected ? "1,200" : "0");
+            box->setCursorPosition(0);
+            if (selected) box->selectAll();
+            box->paste();
+            EXPECT_EQ(box->text(), "1,200") << selected << clip;  // never 1,2000
+        }
     }
+    EXPECT_EQ(refused, 4);
 }
 
 TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {
