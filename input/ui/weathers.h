@@ -71,6 +71,7 @@
 #include "platform/form.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QGroupBox;
 
 class weathers : public plat::Form {
@@ -185,7 +186,7 @@ private:
     QLabel* savings_ = nullptr;
     QLabel* backup_ = nullptr;
     QLabel* cop_ = nullptr;
-    QLabel* warning_ = nullptr;
+    QPlainTextEdit* warning_ = nullptr;  // the notes: three lines, scrolled when more
     QLabel* city_note_ = nullptr;
 };
 

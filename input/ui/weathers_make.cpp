@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include <vector>
@@ -460,15 +461,30 @@ void weathers::Maker::results(QVBoxLayout* table) {
     win.alone_ = value(220);
     sum->addWidget(win.alone_caption_, 3, 0);
     sum->addWidget(win.alone_, 3, 1);
-    win.warning_ = new QLabel(&win);
-    win.warning_->setStyleSheet("color: #b00000;");
-    win.warning_->setWordWrap(true);
-    win.warning_->setVisible(false);
+    // The notes in a read-only text of three lines, which scrolls when
+    // there are more: however many notes there are, the grid and every
+    // box keep their room. Painted on the window's background, without a
+    // frame, and out of the Tab order: it reads like the labels around it.
+    auto* notes = new QPlainTextEdit(&win);
+    notes->setObjectName("notes");
+    notes->setReadOnly(true);
+    notes->setFocusPolicy(Qt::NoFocus);
+    notes->setFrameShape(QFrame::NoFrame);
+    notes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    notes->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    notes->document()->setDocumentMargin(0);
+    QPalette pal = notes->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+    pal.setColor(QPalette::Text, QColor(0xb0, 0x00, 0x00));
+    notes->setPalette(pal);
+    notes->setFont(normalFont);
+    notes->setFixedHeight(3 * QFontMetrics(normalFont).lineSpacing() + 2);
+    notes->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    notes->setVisible(false);
+    win.warning_ = notes;
     sum->setColumnStretch(4, 1);
     table->addLayout(sum);
-    // Below the grid rather than across its columns: a box layout gives the
-    // wrapped notes all the lines they take, so that the window keeps room
-    // for them and the headers above stay whole.
+    // Below the grid rather than across its columns.
     table->addWidget(win.warning_);
     table->addStretch(1);
 }

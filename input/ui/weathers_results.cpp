@@ -1,6 +1,7 @@
 // The project input window: the calculation after every change and the
 // results display the engine is handed (grid, summary, backup, ambient).
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QStringList>
 
 #include <cmath>
@@ -33,7 +34,7 @@ void weathers::recalc() {
     if (made_ && !invalid_.empty()) {
         // No figures from a value a box cannot have: the results wait.
         clear_results();
-        warning_->setText(q(fields::range_note(*invalid_.begin())));
+        warning_->setPlainText(q(fields::range_note(*invalid_.begin())));
         warning_->setVisible(true);
         return;
     }
@@ -148,7 +149,7 @@ void weathers::show_results() {
         warn << QString("%1 heater output not given: it is taken to cover what the heat pumps leave.").arg(fuelWord(t));
     if (n > 0 && g.heat_days < 7) warn << "Sized for the first heating day, which brings back what the days off lost.";
     if (idx >= 37) warn << "The system requires too many heat pumps.";
-    warning_->setText(warn.join('\n'));
+    if (warning_->toPlainText() != warn.join('\n')) warning_->setPlainText(warn.join('\n'));
     warning_->setVisible(!warn.isEmpty());
     show_backup();
 }
@@ -163,4 +164,4 @@ QString weathers::savings_text() const { return made_ ? savings_->text() : QStri
 QString weathers::backup_text() const { return made_ ? backup_->text() : QString(); }
 QString weathers::cop_text() const { return made_ ? cop_->text() : QString(); }
 QString weathers::heater_alone_text() const { return made_ && !alone_->isHidden() ? alone_->text() : QString(); }
-QString weathers::warning_text() const { return made_ ? warning_->text() : QString(); }
+QString weathers::warning_text() const { return made_ ? warning_->toPlainText() : QString(); }

@@ -163,6 +163,13 @@ protected:
             w->Text1(fields::kHeatHours)->SetText("4");
             for (int m = 1; m <= 12; ++m) w->Text1(fields::kFirstWanted + m - 1)->SetText("104");
             expectFits(f, "weathers-notes");
+            // More notes than the three lines they have: they scroll, and
+            // the grid and every box keep their room. Winter months not
+            // heated, and a pool too big for the models.
+            for (int m : {1, 2, 11, 12}) w->Check1(m)->setChecked(false);
+            w->Text1(fields::kArea)->SetText("9000");
+            EXPECT_GE(w->warning_text().count('\n'), 3) << w->warning_text().toStdString();
+            expectFits(f, "weathers-many-notes");
             // Maximized, the group boxes keep to what they hold: the spare
             // room stays around them, not blank inside them.
             f->subWindow()->showMaximized();
