@@ -64,11 +64,20 @@ void weathers::show_backup() {
     } else if (!has_backup()) {
         s = "heat pump alone";
     } else {
-        QStringList months;
-        for (int m = 1; m <= 12; ++m)
-            if (g.backup_month[m] == 1) months << q(g.month_name[m]);
+        // Runs of months as ranges ("JAN-APR OCT-DEC"), so that a heater
+        // working most of the year still fits its line.
+        QStringList runs;
+        for (int m = 1; m <= 12; ++m) {
+            if (g.backup_month[m] != 1) continue;
+            int last = m;
+            while (last < 12 && g.backup_month[last + 1] == 1) ++last;
+            runs << (last > m + 1 ? q(g.month_name[m]) + "-" + q(g.month_name[last])
+                     : last == m  ? q(g.month_name[m])
+                                  : q(g.month_name[m]) + " " + q(g.month_name[last]));
+            m = last;
+        }
         s = QString("%1 heater").arg(QString(fuelWord(t)).toLower());
-        s += months.isEmpty() ? QString(", not needed") : ", works in " + months.join(' ');
+        s += runs.isEmpty() ? QString(", not needed") : ", works in " + runs.join(' ');
     }
     if (backup_->text() != s) backup_->setText(s);
 }

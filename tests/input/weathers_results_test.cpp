@@ -213,6 +213,8 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
     EXPECT_NE(w->result_text(1, weathers::kWater), "Off");
     EXPECT_TRUE(w->warning_text().contains("output not given")) << w->warning_text().toStdString();
     EXPECT_EQ(money(w->heater_alone_text()), std::round(g.tot_heater_alone.toDouble()));
+    // The months it works in, as runs: the line stays short however many.
+    EXPECT_EQ(w->backup_text().toStdString(), "gas heater, works in JAN-MAY OCT-DEC");
     EXPECT_GT(g.tot_heater_alone, g.tot_heater);
     // Water at 104 °F: the pumps stand in January, and the note says why.
     typeIn(w->Text1(6), "104");
