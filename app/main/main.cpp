@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/main/register_all.h"
 #include "app/ui/register.h"
 #include "app/ui/startup.h"
 #include "core/windows.h"
@@ -75,12 +76,7 @@ int main(int argc, char** argv) {
     plat::installQtBackend();
     install_probe(clock);
     // Every windows library fills its entries of the window registry.
-    register_app_windows();
-    register_input_windows();
-    register_dealer_windows();
-    register_printouts_windows();
-    register_reportbook_windows();
-    register_finance_windows();
+    register_all_windows();
 
     plat::MainWindow* main_window = plat::MainWindow::instance();
     main_window->setWindowTitle("Heater");

@@ -1,22 +1,12 @@
 #include "tests/support/window_test.h"
 
-#include "app/ui/register.h"
-#include "dealer/ui/register.h"
-#include "finance/ui/register.h"
-#include "input/ui/register.h"
-#include "printouts/ui/register.h"
-#include "reportbook/ui/register.h"
+#include "app/main/register_all.h"
 
 namespace testsupport {
 
 void register_all_windows() {
     windows() = WindowRegistry{};
-    register_app_windows();
-    register_input_windows();
-    register_dealer_windows();
-    register_printouts_windows();
-    register_reportbook_windows();
-    register_finance_windows();
+    ::register_all_windows();
 }
 
 void WindowTest::SetUp() {
