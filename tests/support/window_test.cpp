@@ -1,6 +1,6 @@
 #include "tests/support/window_test.h"
 
-#include "app/main/register_all.h"
+#include "program/register_all.h"
 
 namespace testsupport {
 

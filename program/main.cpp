@@ -10,19 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main/register_all.h"
-#include "app/ui/register.h"
 #include "app/ui/startup.h"
 #include "core/windows.h"
 #include "dealer/ui/browser_env.h"
-#include "dealer/ui/register.h"
-#include "finance/ui/register.h"
-#include "input/ui/register.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/ui_qt.h"
-#include "printouts/ui/register.h"
-#include "reportbook/ui/register.h"
+#include "program/register_all.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/main/register_all.h"
+#include "program/register_all.h"
 
 #include "app/ui/register.h"
 #include "dealer/ui/register.h"
