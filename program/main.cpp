@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     clock.start();
 
     prepare_web_engine();  // before the application exists
+    argc = without_web_engine_args(argc, argv);
     plat::Application app(argc, argv);
     app.setApplicationName("Heater");
     app.setApplicationVersion(program_version());

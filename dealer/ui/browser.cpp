@@ -20,7 +20,7 @@ namespace {
 // Twips of the address bar (under the toolbar) and its margins.
 constexpr int kBarTop = 540, kBarHeight = 675, kMargin = 100;
 
-// Under the tests' switch the engine may run without its sandbox: every
+// Under the tests' seam the engine may run without its sandbox: every
 // request for a page that is not of this computer is blocked.
 class LocalPagesOnly : public QWebEngineUrlRequestInterceptor {
 public:
@@ -65,8 +65,7 @@ void frmBrowser::build() {
     connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { cboAddress_Click(); });
 
     brwWebBrowser = new QWebEngineView(this);
-    if (tests_only_browser_as_root())
-        brwWebBrowser->page()->setUrlRequestInterceptor(new LocalPagesOnly(brwWebBrowser));
+    if (browser_as_root_for_tests()) brwWebBrowser->page()->setUrlRequestInterceptor(new LocalPagesOnly(brwWebBrowser));
     // A page that cannot be reached shows the engine's own error page.
     brwWebBrowser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
     connect(brwWebBrowser, &QWebEngineView::loadStarted, this, [this] { load_started(); });

@@ -6,31 +6,45 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QList>
 #include <QRegularExpression>
 #include <QSettings>
 
 #include <unistd.h>
 
+#include <cstring>
+
 #include "app/model.h"
+
+namespace {
+bool g_as_root_for_tests = false;
+}
 
 void prepare_web_engine() {
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The sandbox stays on: an environment that turns it off is not
-    // followed. Only the tests' switch turns it off, and only for root.
-    QList<QByteArray> flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").split(' ');
-    flags.removeAll("--no-sandbox");
-    flags.removeAll("");
+    // The sandbox stays on: no flag from the environment is followed, so no
+    // spelling of one that turns it off is. Only the tests' seam turns it
+    // off, and only for root.
     qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-    if (tests_only_browser_as_root() && ::geteuid() == 0) flags << "--no-sandbox";
-    if (flags.isEmpty()) qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    else qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.join(' '));
+    qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
+    if (g_as_root_for_tests && ::geteuid() == 0) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
+    else qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
 }
 
-bool tests_only_browser_as_root() { return qgetenv(kTestsOnlyBrowserAsRoot) == "1"; }
+int without_web_engine_args(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--webEngineArgs") == 0) {
+            argv[i] = nullptr;
+            return i;
+        }
+    }
+    return argc;
+}
+
+void set_browser_as_root_for_tests(bool allowed) { g_as_root_for_tests = allowed; }
+bool browser_as_root_for_tests() { return g_as_root_for_tests; }
 
 std::string browser_refusal(unsigned euid) {
-    if (euid != 0 || tests_only_browser_as_root()) return {};
+    if (euid != 0 || g_as_root_for_tests) return {};
     return "The web browser is not opened while the program runs as the administrator (root): web pages are "
            "shown only inside the browser's safety sandbox, which does not run as root." +
            g.crlf + "Please start the program from your own user account.";

@@ -8,17 +8,25 @@
 #include <string>
 
 // The settings Qt WebEngine needs: a shared OpenGL context (only before the
-// QApplication is created), and its sandbox left on whatever the
-// environment asks (the tests' switch below aside). Run it before the first
-// web view exists; the program does it before creating its application.
+// QApplication is created), and the engine's flags set by the program
+// alone: whatever QTWEBENGINE_CHROMIUM_FLAGS held is dropped (Chromium
+// knows many spellings that turn its sandbox off), and so are
+// QTWEBENGINE_DISABLE_SANDBOX and QTWEBENGINE_REMOTE_DEBUGGING (a debugging
+// port any user of the computer could reach). Run it before the first web
+// view exists; the program does it before creating its application.
 void prepare_web_engine();
 
-// A switch for tests alone, set in the environment as
-// HEATER_TESTS_ONLY_BROWSER_AS_ROOT_LOCAL_PAGES=1: tests that run as root
-// may then open the browser window without the web engine's sandbox, which
-// cannot run as root, and the window loads pages of this computer only.
-inline constexpr const char* kTestsOnlyBrowserAsRoot = "HEATER_TESTS_ONLY_BROWSER_AS_ROOT_LOCAL_PAGES";
-bool tests_only_browser_as_root();
+// The command line without "--webEngineArgs" and every argument after it,
+// which Qt WebEngine would hand to Chromium (a "--no-sandbox" there turns
+// the sandbox off). Shortens argv in place; returns the new count.
+int without_web_engine_args(int argc, char** argv);
+
+// Test seam, called by the test programs only (the program has no switch,
+// setting or argument that reaches it): tests that run as root may open the
+// browser window without the web engine's sandbox, which cannot run as
+// root; the window then loads pages of this computer only.
+void set_browser_as_root_for_tests(bool allowed);
+bool browser_as_root_for_tests();
 
 // Why the browser window is not opened for a program running with user id
 // `euid` ("" when it may be): web pages are shown only inside the web

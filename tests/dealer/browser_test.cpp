@@ -27,7 +27,7 @@ class Browser : public DealerWindows {
 protected:
     void SetUp() override {
         endAtOnceAfterTheTests();
-        qputenv(kTestsOnlyBrowserAsRoot, "1");  // local pages only: see browser_env.h
+        set_browser_as_root_for_tests(true);  // local pages only: see browser_env.h
         prepare_web_engine();
         DealerWindows::SetUp();
         windows().frmBrowser = [this] { return static_cast<plat::Form*>(&window()); };
@@ -195,15 +195,15 @@ TEST_F(Browser, SmallWindowGetsNoNegativeSizes) {
 }
 
 // Web content is shown only inside the engine's sandbox, which does not run
-// as root: as root the window is not opened and the dealer is told why. The
-// built-in start pages are secure ones; the tests' switch keeps to local pages.
+// as root: as root the window is not opened and the dealer is told why,
+// whatever the environment says. The built-in start pages are secure ones;
+// the tests' seam keeps to local pages.
 TEST(BrowserSafety, NeverWithoutTheSandboxNorOnPlainHttpStartPages) {
-    qunsetenv(kTestsOnlyBrowserAsRoot);
+    set_browser_as_root_for_tests(false);
+    // The switch earlier versions read from the environment opens nothing.
+    qputenv("HEATER_TESTS_ONLY_BROWSER_AS_ROOT_LOCAL_PAGES", "1");
     EXPECT_NE(browser_refusal(0).find("root"), std::string::npos);
     EXPECT_EQ(browser_refusal(1000), "");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --lang=en");
-    prepare_web_engine();
-    EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), "--lang=en");
     if (::geteuid() == 0) {
         ui::Script script;
         script.answer(ui::vbOK);
@@ -211,9 +211,9 @@ TEST(BrowserSafety, NeverWithoutTheSandboxNorOnPlainHttpStartPages) {
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].title, "Internet");
     }
-    qputenv(kTestsOnlyBrowserAsRoot, "1");
+    qunsetenv("HEATER_TESTS_ONLY_BROWSER_AS_ROOT_LOCAL_PAGES");
+    set_browser_as_root_for_tests(true);
     EXPECT_EQ(browser_refusal(0), "");
-    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
 
     testsupport::TempDataDir empty{"heater-browser"};
     empty.use();
@@ -223,4 +223,50 @@ TEST(BrowserSafety, NeverWithoutTheSandboxNorOnPlainHttpStartPages) {
         EXPECT_TRUE(local_page(QUrl(local))) << local;
     for (const char* remote : {"https://www.kestrolin.example/", "http://10.0.0.1/", "http://127.example/"})
         EXPECT_FALSE(local_page(QUrl(remote))) << remote;
+}
+
+// Chromium reads many spellings that weaken its sandbox or open a way in:
+// the engine's flags are the program's own, whatever the environment held.
+TEST(BrowserSafety, NoFlagFromTheEnvironmentReachesTheEngine) {
+    set_browser_as_root_for_tests(false);
+    for (const char* flags :
+         {"--no-sandbox", "-no-sandbox", "--no-sandbox=1", "\"--no-sandbox\"", "--single-process",
+          "--disable-seccomp-filter-sandbox", "--lang=en  --no-sandbox", "--remote-debugging-port=9222"}) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+        prepare_web_engine();
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) << flags;
+    }
+    for (const char* name : {"QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_REMOTE_DEBUGGING"}) {
+        qputenv(name, "1");
+        prepare_web_engine();
+        EXPECT_FALSE(qEnvironmentVariableIsSet(name)) << name;
+    }
+    // The tests' seam turns the sandbox off for root alone.
+    set_browser_as_root_for_tests(true);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--single-process");
+    prepare_web_engine();
+    if (::geteuid() == 0) EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), "--no-sandbox");
+    else EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"));
+    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+}
+
+// Qt WebEngine hands Chromium whatever follows --webEngineArgs on the
+// program's command line: the program keeps none of it.
+TEST(BrowserSafety, NoEngineArgumentsFromTheCommandLine) {
+    struct Case {
+        std::vector<std::string> args;
+        int kept;
+    };
+    for (const Case& c : std::vector<Case>{{{"heater", "--webEngineArgs", "--no-sandbox"}, 1},
+                                           {{"heater", "a", "--webEngineArgs"}, 2},
+                                           {{"heater", "a", "b"}, 3},
+                                           {{"heater"}, 1}}) {
+        std::vector<std::string> store = c.args;
+        std::vector<char*> argv;
+        for (auto& a : store) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int argc = without_web_engine_args(static_cast<int>(store.size()), argv.data());
+        EXPECT_EQ(argc, c.kept) << c.args.back();
+        EXPECT_EQ(argv[static_cast<std::size_t>(argc)], nullptr);
+    }
 }

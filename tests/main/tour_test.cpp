@@ -83,8 +83,8 @@ class WindowTour : public ::testing::TestWithParam<Screen> {
 protected:
     void SetUp() override {
         testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
-        endAtOnceAfterTheTests();               // the browser window starts Qt WebEngine
-        qputenv(kTestsOnlyBrowserAsRoot, "1");  // local pages only: see browser_env.h
+        endAtOnceAfterTheTests();             // the browser window starts Qt WebEngine
+        set_browser_as_root_for_tests(true);  // local pages only: see browser_env.h
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());
         testsupport::register_all_windows();
