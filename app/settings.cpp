@@ -121,7 +121,8 @@ std::vector<Field> buildTable() {
     t.list("fin_opts", &DataModel::fin_opts, 1, 20);
     t.grid("lease_fact", &DataModel::lease_fact, 6, 4);
     t.one("fees_loan", &DataModel::fees_loan);
-    t.one("sales_tax", &DataModel::sales_tax);
+    // Percent; above 100 loads, and the finance window lowers it to 100.
+    t.one("sales_tax", &DataModel::sales_tax, kNotNegative);
     t.later("loan_rate", &DataModel::loan_rate, Range{0, 100});  // the finance key data window's default rate
 
     // -- the last project

@@ -390,3 +390,46 @@ TEST(LoanRateSetting, OlderFilesLoadAndBadRatesAreRefused) {
     bad.replace(bad.find("loan_rate=7.25"), 14, "loan_rate=150");
     EXPECT_EQ(settings::fromText(bad, old).refused, std::vector<std::string>{"loan_rate"});
 }
+
+// A sales tax below 0 in the settings file is refused: the setting keeps its
+// default and no lease is quoted with a negative tax. A tax above 100 still
+// loads; the finance window lowers it to 100 when it opens.
+TEST(SalesTaxSetting, BelowZeroIsRefusedAndNeverQuoted) {
+    DataModel m;
+    set_defaults(m);
+    const std::string text = settings::toText(m);
+    const std::string line = "\nsales_tax=0\n";
+    ASSERT_NE(text.find(line), std::string::npos);
+    const struct {
+        const char* value;
+        bool refused;
+        float loaded;
+    } cases[] = {{"-2", true, 0},      {"-0.01", true, 0},  {"0", false, 0},
+                 {"7.5", false, 7.5f}, {"100", false, 100}, {"150", false, 150}};
+    for (const auto& c : cases) {
+        std::string file = text;
+        file.replace(file.find(line), line.size(), std::string("\nsales_tax=") + c.value + "\n");
+        set_defaults(g);
+        const settings::ParseResult r = settings::fromText(file, g);
+        EXPECT_TRUE(r.complete) << c.value;
+        EXPECT_EQ(r.refused, c.refused ? std::vector<std::string>{"sales_tax"} : std::vector<std::string>{}) << c.value;
+        EXPECT_EQ(g.sales_tax, c.loaded) << c.value;
+    }
+
+    // The refused -2 never reaches a quote: a $2,000 lease over 12 months
+    // carries no tax, not -$3.73 a month.
+    set_defaults(g);
+    std::string file = text;
+    file.replace(file.find(line), line.size(), "\nsales_tax=-2\n");
+    settings::fromText(file, g);
+    for (int t = 1; t <= 6; ++t)
+        for (int b = 1; b <= 4; ++b) g.lease_fact[t][b] = 0.09325;
+    g.fin_mode = 1;
+    g.equip_cost = cy(2000);
+    g.fin_months = 12;
+    fin::LeaseView v;
+    ASSERT_TRUE(fin::Leasedat(&v));
+    EXPECT_EQ(g.pay_term, cy(186.5));
+    EXPECT_EQ(v[fin::Item::Label15].text, "        $0.00");
+    EXPECT_EQ(v[fin::Item::Label16].text, "      $186.50");
+}
