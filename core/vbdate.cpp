@@ -29,7 +29,7 @@ void civil(const std::tm& t, long& y, int& m, int& d) {
 }
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's formula).
-long daysFromCivil(long y, int m, int d) {
+long days_from_civil(long y, int m, int d) {
     y -= m <= 2;
     const long era = (y >= 0 ? y : y - 399) / 400;
     const long yoe = y - era * 400;
@@ -38,7 +38,7 @@ long daysFromCivil(long y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
-void civilFromDays(long z, long& y, int& m, int& d) {
+void civil_from_days(long z, long& y, int& m, int& d) {
     z += 719468;
     const long era = (z >= 0 ? z : z - 146096) / 146097;
     const long doe = z - era * 146097;
@@ -51,7 +51,7 @@ void civilFromDays(long z, long& y, int& m, int& d) {
     y += m <= 2;
 }
 
-void appendNum(std::string& out, long v, int width) {
+void append_num(std::string& out, long v, int width) {
     if (v < 0) {
         out.push_back('-');
         v = -v;
@@ -67,14 +67,14 @@ std::string DateMDY(const std::tm& t) {
     long y;
     int m, d;
     civil(t, y, m, d);
-    civilFromDays(daysFromCivil(y, m, d), y, m, d);
+    civil_from_days(days_from_civil(y, m, d), y, m, d);
     std::string out;
     out.reserve(10);
-    appendNum(out, m, 2);
+    append_num(out, m, 2);
     out.push_back('-');
-    appendNum(out, d, 2);
+    append_num(out, d, 2);
     out.push_back('-');
-    appendNum(out, y, 4);
+    append_num(out, y, 4);
     return out;
 }
 
@@ -82,17 +82,17 @@ std::string DateLong(const std::tm& t) {
     long y;
     int m, d;
     civil(t, y, m, d);
-    long days = daysFromCivil(y, m, d);
-    civilFromDays(days, y, m, d);
+    long days = days_from_civil(y, m, d);
+    civil_from_days(days, y, m, d);
     long wd = (days + 4) % 7;  // 1970-01-01 was a Thursday
     if (wd < 0) wd += 7;
     std::string out = kDays[wd];
     out += ", ";
     out += kMonths[m - 1];
     out.push_back(' ');
-    appendNum(out, d, 1);
+    append_num(out, d, 1);
     out += ", ";
-    appendNum(out, y, 1);
+    append_num(out, y, 1);
     return out;
 }
 

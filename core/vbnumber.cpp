@@ -37,12 +37,12 @@ constexpr std::uint64_t kPow10u[] = {1ULL,
                                      100000000000000000ULL,
                                      1000000000000000000ULL};
 
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // Val skips blanks, tabs and line feeds anywhere in the number ("1 000" -> 1000).
-inline bool isValBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool is_val_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Writes the decimal digits of v at p (no sign); returns the count.
-inline int putDigits(char* p, std::uint64_t v) {
+inline int put_digits(char* p, std::uint64_t v) {
     char tmp[24];
     int n = 0;
     do {
@@ -56,7 +56,7 @@ inline int putDigits(char* p, std::uint64_t v) {
 // Nearest whole number of 0 <= v < 2^52, halves to even: adding 2^52 leaves
 // no bits for a fraction, so the addition itself rounds. (nearbyint would do
 // the same but goes through a slow library call on plain x86-64.)
-inline std::uint64_t roundPositive(double v) {
+inline std::uint64_t round_positive(double v) {
     constexpr double two52 = 4503599627370496.0;
     const double t = v + two52;
     return static_cast<std::uint64_t>(t - two52);
@@ -69,7 +69,7 @@ struct Dec {
     int e = 0;
 };
 
-Dec decimalDigits(double a, int digits) {
+Dec decimal_digits(double a, int digits) {
     Dec d;
     if (a == 0) return d;
     // Fast path for the everyday range: scale into [10^(digits-1), 10^digits)
@@ -89,7 +89,7 @@ Dec decimalDigits(double a, int digits) {
         }
         int k = 15 - i;  // 0..20
         double scaled = (k >= 0) ? a * kPow10[k] : a / kPow10[-k];
-        std::uint64_t m = roundPositive(scaled);
+        std::uint64_t m = round_positive(scaled);
         int e = -k;
         if (m >= kPow10u[15]) {  // rounded up to 10^15, or boundary misjudged
             m = (m + 5) / 10;
@@ -98,7 +98,7 @@ Dec decimalDigits(double a, int digits) {
             // Redo with one more digit of scale.
             ++k;
             if (k <= 22) {
-                m = roundPositive(a * kPow10[k]);
+                m = round_positive(a * kPow10[k]);
                 e = -k;
                 if (m >= kPow10u[15]) {
                     m /= 10;
@@ -118,7 +118,7 @@ Dec decimalDigits(double a, int digits) {
     std::uint64_t m = 0;
     int nd = 0;
     while (p < end && *p != 'e') {
-        if (isDigit(*p)) {
+        if (is_digit(*p)) {
             m = m * 10 + static_cast<std::uint64_t>(*p - '0');
             ++nd;
         }
@@ -132,7 +132,7 @@ Dec decimalDigits(double a, int digits) {
             neg = *p == '-';
             ++p;
         }
-        while (p < end && isDigit(*p)) ex = ex * 10 + (*p++ - '0');
+        while (p < end && is_digit(*p)) ex = ex * 10 + (*p++ - '0');
         if (neg) ex = -ex;
     }
     d.m = m;
@@ -143,13 +143,13 @@ Dec decimalDigits(double a, int digits) {
 // Print form with `digits` significant digits, trailing zeros dropped;
 // plain notation while the exponent stays within the digits shown, else
 // "1.5E+20" / "1E-07".
-std::string printForm(double x, int digits) {
+std::string print_form(double x, int digits) {
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
     if (x == 0) return "0";
-    Dec d = decimalDigits(std::fabs(x), digits);
+    Dec d = decimal_digits(std::fabs(x), digits);
     char md[24];
-    int n = putDigits(md, d.m);
+    int n = put_digits(md, d.m);
     // Drop trailing zeros of the mantissa.
     while (n > 1 && md[n - 1] == '0') {
         --n;
@@ -171,7 +171,7 @@ std::string printForm(double x, int digits) {
         out.push_back(lead < 0 ? '-' : '+');
         int ae = lead < 0 ? -lead : lead;
         char eb[8];
-        int en = putDigits(eb, static_cast<std::uint64_t>(ae));
+        int en = put_digits(eb, static_cast<std::uint64_t>(ae));
         if (en < 2) out.push_back('0');
         out.append(eb, static_cast<std::size_t>(en));
         return out;
@@ -213,7 +213,7 @@ double Val(std::string_view t) {
     std::size_t i = 0;
     const std::size_t len = t.size();
     auto skipBlanks = [&] {
-        while (i < len && isValBlank(t[i])) ++i;
+        while (i < len && is_val_blank(t[i])) ++i;
     };
     skipBlanks();
     bool neg = false;
@@ -227,8 +227,8 @@ double Val(std::string_view t) {
     bool nonZero = false;
     for (; i < len; ++i) {
         char c = t[i];
-        if (isValBlank(c)) continue;
-        if (isDigit(c)) {
+        if (is_val_blank(c)) continue;
+        if (is_digit(c)) {
             sawDigit = true;
             if (c != '0') nonZero = true;
             if (!sawPoint) {
@@ -249,19 +249,19 @@ double Val(std::string_view t) {
     // Exponent: E or D (the old double-precision marker), optional sign, digits.
     if (i < len && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
         std::size_t j = i + 1;
-        while (j < len && isValBlank(t[j])) ++j;
+        while (j < len && is_val_blank(t[j])) ++j;
         bool eneg = false;
         if (j < len && (t[j] == '-' || t[j] == '+')) {
             eneg = t[j] == '-';
             ++j;
         }
-        while (j < len && isValBlank(t[j])) ++j;
-        if (j < len && isDigit(t[j])) {
+        while (j < len && is_val_blank(t[j])) ++j;
+        if (j < len && is_digit(t[j])) {
             push('e');
             if (eneg) push('-');
             for (; j < len; ++j) {
-                if (isValBlank(t[j])) continue;
-                if (!isDigit(t[j])) break;
+                if (is_val_blank(t[j])) continue;
+                if (!is_digit(t[j])) break;
                 if (exp10 < 100000) exp10 = exp10 * 10 + (t[j] - '0');
                 if (exp10 < 100000) push(t[j]);
             }
@@ -319,8 +319,8 @@ double Fix(double x) { return std::trunc(x); }
 
 // ---------------------------------------------------- print forms ----------
 
-std::string CStr(double x) { return printForm(x, 15); }
-std::string CStrSingle(float x) { return printForm(static_cast<double>(x), 7); }
+std::string CStr(double x) { return print_form(x, 15); }
+std::string CStrSingle(float x) { return print_form(static_cast<double>(x), 7); }
 
 std::string Str(double x) {
     std::string s = CStr(x);
@@ -350,7 +350,7 @@ struct MaskInfo {
     bool percent = false;
 };
 
-MaskInfo scanMask(std::string_view s) {
+MaskInfo scan_mask(std::string_view s) {
     MaskInfo m;
     m.s = s;
     int leftmostZeroFromLeft = -1;
@@ -398,7 +398,7 @@ struct Sink {
 
 // Appends the literal character at s[i] (handling \x and "...") and returns
 // the index of its last byte.
-inline std::size_t putLiteral(Sink& out, std::string_view s, std::size_t i) {
+inline std::size_t put_literal(Sink& out, std::string_view s, std::size_t i) {
     char c = s[i];
     if (c == '\\') {
         if (i + 1 < s.size()) out.push_back(s[i + 1]);
@@ -415,7 +415,7 @@ inline std::size_t putLiteral(Sink& out, std::string_view s, std::size_t i) {
 }
 
 // Formats |x| under one section; `minus` puts the sign in front.
-std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero = nullptr) {
+std::string format_section(double ax, bool minus, const MaskInfo& m, bool* zero = nullptr) {
     if (m.percent) ax *= 100.0;
     const int Q = m.fracPlaces;
 
@@ -423,15 +423,15 @@ std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero =
     // from zero, taken from the 15-digit decimal form of the value.
     char nd[400];
     int nlen = 0;
-    Dec d = decimalDigits(ax, 15);
+    Dec d = decimal_digits(ax, 15);
     int shift = d.e + Q;
     if (d.m == 0) {
         nlen = 0;
     } else if (shift >= 0) {
         if (shift <= 3) {
-            nlen = putDigits(nd, d.m * kPow10u[shift]);
+            nlen = put_digits(nd, d.m * kPow10u[shift]);
         } else {
-            nlen = putDigits(nd, d.m);
+            nlen = put_digits(nd, d.m);
             int zeros = shift;
             if (nlen + zeros > static_cast<int>(sizeof nd)) zeros = static_cast<int>(sizeof nd) - nlen;
             std::memset(nd + nlen, '0', static_cast<std::size_t>(zeros));
@@ -441,7 +441,7 @@ std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero =
         int drop = -shift;
         std::uint64_t v = 0;
         if (drop <= 15) v = (d.m + kPow10u[drop] / 2) / kPow10u[drop];
-        nlen = v ? putDigits(nd, v) : 0;
+        nlen = v ? put_digits(nd, v) : 0;
     }
     // A value that rounds to zero prints without a minus sign.
     if (nlen == 0) minus = false;
@@ -530,14 +530,14 @@ std::string formatSection(double ax, bool minus, const MaskInfo& m, bool* zero =
                 out.push_back('.');
                 continue;
             }
-            i = putLiteral(out, s, i);
+            i = put_literal(out, s, i);
         } else {
             if (c == '#' || c == '0') {
                 if (fplace <= fracShowTo) out.push_back(fracDigits[fplace]);
                 ++fplace;
                 continue;
             }
-            i = putLiteral(out, s, i);
+            i = put_literal(out, s, i);
         }
     }
     // A mask without any digit place or point still shows the number.
@@ -554,7 +554,7 @@ struct ParsedMask {
     MaskInfo sec[3];
 };
 
-void parseInto(ParsedMask& pm, std::string_view mask) {
+void parse_into(ParsedMask& pm, std::string_view mask) {
     pm.text.assign(mask.data(), mask.size());
     const std::string_view t = pm.text;  // the sections refer to this copy
     std::string_view parts[3];
@@ -572,7 +572,7 @@ void parseInto(ParsedMask& pm, std::string_view mask) {
     }
     parts[n++] = t.substr(b < t.size() ? b : t.size());
     pm.nsec = n;
-    for (int k = 0; k < n; ++k) pm.sec[k] = scanMask(parts[k]);
+    for (int k = 0; k < n; ++k) pm.sec[k] = scan_mask(parts[k]);
 }
 
 const ParsedMask& parsed(std::string_view mask) {
@@ -581,7 +581,7 @@ const ParsedMask& parsed(std::string_view mask) {
     thread_local std::size_t next = 0;
     thread_local ParsedMask scratch;
     if (mask.size() > kLongest) {
-        parseInto(scratch, mask);
+        parse_into(scratch, mask);
         return scratch;
     }
     for (auto& p : slots)
@@ -589,7 +589,7 @@ const ParsedMask& parsed(std::string_view mask) {
             return p;
     ParsedMask& p = slots[next];
     next = (next + 1) % kSlots;
-    parseInto(p, mask);
+    parse_into(p, mask);
     return p;
 }
 
@@ -603,7 +603,7 @@ std::string Format(double x, std::string_view mask) {
     const ParsedMask& pm = parsed(mask);
     const double ax = std::fabs(x);
     const bool neg = x < 0;
-    if (pm.nsec == 1) return formatSection(ax, neg, pm.sec[0]);
+    if (pm.nsec == 1) return format_section(ax, neg, pm.sec[0]);
 
     // Sections: positive;negative;zero. The negative section prints the
     // magnitude without a minus sign; an empty section falls back to the
@@ -616,8 +616,8 @@ std::string Format(double x, std::string_view mask) {
         minus = false;
     }
     bool zero = false;
-    std::string out = formatSection(ax, minus, *use, &zero);
-    if (pm.nsec == 3 && zero && !pm.sec[2].s.empty()) return formatSection(0.0, false, pm.sec[2]);
+    std::string out = format_section(ax, minus, *use, &zero);
+    if (pm.nsec == 3 && zero && !pm.sec[2].s.empty()) return format_section(0.0, false, pm.sec[2]);
     return out;
 }
 

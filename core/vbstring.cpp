@@ -8,7 +8,7 @@ namespace {
 
 // Length in bytes of the UTF-8 sequence starting with byte c (1 for stray
 // continuation bytes, so every byte is counted once).
-inline std::size_t seqLen(unsigned char c) {
+inline std::size_t seq_len(unsigned char c) {
     if (c < 0xC0) return 1;
     if (c < 0xE0) return 2;
     if (c < 0xF0) return 3;
@@ -16,10 +16,10 @@ inline std::size_t seqLen(unsigned char c) {
 }
 
 // Byte offset of character index `chars` (0-based) in s, or s.size().
-std::size_t byteOffset(std::string_view s, std::size_t chars) {
+std::size_t byte_offset(std::string_view s, std::size_t chars) {
     std::size_t i = 0;
     while (chars > 0 && i < s.size()) {
-        std::size_t l = seqLen(static_cast<unsigned char>(s[i]));
+        std::size_t l = seq_len(static_cast<unsigned char>(s[i]));
         i += l;
         // A truncated sequence at the end must not run past it.
         if (i > s.size()) i = s.size();
@@ -66,29 +66,29 @@ std::size_t Len(std::string_view s) {
 
 std::string Left(std::string_view s, long n) {
     if (n <= 0) return {};
-    return std::string(s.substr(0, byteOffset(s, static_cast<std::size_t>(n))));
+    return std::string(s.substr(0, byte_offset(s, static_cast<std::size_t>(n))));
 }
 
 std::string Right(std::string_view s, long n) {
     if (n <= 0) return {};
     std::size_t total = Len(s);
     if (static_cast<std::size_t>(n) >= total) return std::string(s);
-    return std::string(s.substr(byteOffset(s, total - static_cast<std::size_t>(n))));
+    return std::string(s.substr(byte_offset(s, total - static_cast<std::size_t>(n))));
 }
 
 std::string Mid(std::string_view s, long start, long n) {
     if (start < 1) start = 1;
-    std::size_t b = byteOffset(s, static_cast<std::size_t>(start - 1));
+    std::size_t b = byte_offset(s, static_cast<std::size_t>(start - 1));
     if (n < 0) return std::string(s.substr(b));
     if (n == 0) return {};
     std::string_view rest = s.substr(b);
-    return std::string(rest.substr(0, byteOffset(rest, static_cast<std::size_t>(n))));
+    return std::string(rest.substr(0, byte_offset(rest, static_cast<std::size_t>(n))));
 }
 
 namespace {
 // Case mapping for ASCII, Latin-1 and the few letters of the Windows code page
 // beyond it (Š/š, Œ/œ, Ž/ž, Ÿ/ÿ). `upper` selects the direction.
-std::string mapCase(std::string_view s, bool upper) {
+std::string map_case(std::string_view s, bool upper) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(out[i]);
@@ -118,14 +118,14 @@ std::string mapCase(std::string_view s, bool upper) {
             out[i] = static_cast<char>(0xC0 | (to >> 6));
             out[i + 1] = static_cast<char>(0x80 | (to & 0x3F));
         }
-        i += seqLen(c) - 1;
+        i += seq_len(c) - 1;
     }
     return out;
 }
 }  // namespace
 
-std::string UCase(std::string_view s) { return mapCase(s, true); }
-std::string LCase(std::string_view s) { return mapCase(s, false); }
+std::string UCase(std::string_view s) { return map_case(s, true); }
+std::string LCase(std::string_view s) { return map_case(s, false); }
 
 std::string Space(long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
 

@@ -33,7 +33,7 @@ constexpr UnitDef kPropaneUnits[] = {{"Gal Propane", 1.0},
 constexpr UnitDef kOilUnits[] = {
     {"Gal Oil", 1.0}, {"Liter Oil", 3.78533}, {"Ft^3 Oil", 0.1336805}, {"UK Gal Oil", 0.832268}};
 
-const UnitDef* unitsOf(int fuel, int& count) {
+const UnitDef* units_of(int fuel, int& count) {
     switch (fuel) {
         case kGas: count = 4; return kGasUnits;
         case kPropane: count = 5; return kPropaneUnits;
@@ -42,9 +42,9 @@ const UnitDef* unitsOf(int fuel, int& count) {
     }
 }
 
-const UnitDef* unitOf(int fuel, int unit) {
+const UnitDef* unit_of(int fuel, int unit) {
     int count = 0;
-    const UnitDef* defs = unitsOf(fuel, count);
+    const UnitDef* defs = units_of(fuel, count);
     if (!defs) return nullptr;
     if (unit < 0 || unit >= count) unit = 0;
     return &defs[unit];
@@ -53,18 +53,18 @@ const UnitDef* unitOf(int fuel, int unit) {
 }  // namespace
 
 double price_factor(int fuel, int unit) {
-    const UnitDef* u = unitOf(fuel, unit);
+    const UnitDef* u = unit_of(fuel, unit);
     return u ? u->factor : 1.0;
 }
 
 int unit_count(int fuel) {
     int count = 0;
-    unitsOf(fuel, count);
+    units_of(fuel, count);
     return count;
 }
 
 std::string unit_name(int fuel, int unit) {
-    const UnitDef* u = unitOf(fuel, unit);
+    const UnitDef* u = unit_of(fuel, unit);
     return u ? u->name : "";
 }
 

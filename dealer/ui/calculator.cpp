@@ -17,7 +17,7 @@ Panel3D::Panel3D(const QString& text, QWidget* parent) : QFrame(parent) {
     caption->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void Panel3D::setPressed(bool on) { setFrameShadow(on ? QFrame::Sunken : QFrame::Raised); }
+void Panel3D::set_pressed(bool on) { setFrameShadow(on ? QFrame::Sunken : QFrame::Raised); }
 
 void Panel3D::resizeEvent(QResizeEvent* e) {
     QFrame::resizeEvent(e);
@@ -131,7 +131,7 @@ void Calculator::Panel3D6_Click() { Unload(); }
 
 void Calculator::Panel3D7_MouseDown(int) {
     knob.down = 1;
-    Panel3D7->setPressed(true);
+    Panel3D7->set_pressed(true);
 }
 
 void Calculator::Panel3D7_MouseMove(int x) {
@@ -142,7 +142,7 @@ void Calculator::Panel3D7_MouseMove(int x) {
     // the program, which would lose the project being worked on).
     if (off) {
         knob.down = 0;
-        Panel3D7->setPressed(false);
+        Panel3D7->set_pressed(false);
         Panel3D7->move(plat::px(60), Panel3D7->y());
         Unload();
     }
@@ -150,7 +150,7 @@ void Calculator::Panel3D7_MouseMove(int x) {
 
 void Calculator::Panel3D7_MouseUp(int) {
     knob.down = 0;
-    Panel3D7->setPressed(false);
+    Panel3D7->set_pressed(false);
 }
 
 void Calculator::Form_Deactivate() { reclaim_focus(this); }

@@ -21,7 +21,7 @@ public:
     QLabel* caption = nullptr;
     std::function<void()> Click;
     std::function<void(int x)> MouseDown, MouseMove, MouseUp;
-    void setPressed(bool on);
+    void set_pressed(bool on);
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;

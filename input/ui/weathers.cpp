@@ -169,7 +169,7 @@ void weathers::heater_enabling() {
     text1_[kHeaterOutput]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
     // No existing heater: its empty column has no heading, not a lone "$".
-    const QString heater = has_backup() ? QString("Backup") : QString(fuelWord(t));
+    const QString heater = has_backup() ? QString("Backup") : QString(fuel_word(t));
     head_heater_->setText(heater.isEmpty() ? QString() : heater + "\n$");
 }
 

@@ -28,18 +28,18 @@ struct weathers::Maker {
     explicit Maker(weathers& w);
 
     // -- control factories: each control under its index, with its handler
-    plat::NumBox* numBox(int i, int widthPx);
+    plat::NumBox* num_box(int i, int widthPx);
     plat::ComboBox* combo(int i);
     plat::CheckBox* check(int i, const QString& caption);
     plat::OptionButton* option(int i, const QString& caption, QWidget* parent);
     plat::CommandButton* button(int i, const QString& caption, const QString& tip);
-    QLabel* unitLabel(int i);
+    QLabel* unit_label(int i);
     QGroupBox* group(const QString& title);
     // A labelled row of a form grid: caption, box, unit.
     void row(QGridLayout* grid, int r, const QString& caption, QWidget* box, QWidget* unit = nullptr);
     QFrame* line(QFrame::Shape shape);
     // A result cell: a fixed size, its own background (see month_grid).
-    QLabel* resultLabel(int widthPx);
+    QLabel* result_label(int widthPx);
 
     // -- the groups: left column, right column, buttons
     void location(QVBoxLayout* column);
@@ -127,7 +127,7 @@ void weathers::make() {
 
 // ---- control factories ----------------------------------------------------------------------
 
-plat::NumBox* weathers::Maker::numBox(int i, int widthPx) {
+plat::NumBox* weathers::Maker::num_box(int i, int widthPx) {
     auto* b = new plat::NumBox(&win, i);
     b->setFixedWidth(widthPx);
     b->setAlignment(Qt::AlignRight);
@@ -170,7 +170,7 @@ plat::CommandButton* weathers::Maker::button(int i, const QString& caption, cons
     return b;
 }
 
-QLabel* weathers::Maker::unitLabel(int i) {
+QLabel* weathers::Maker::unit_label(int i) {
     auto* l = new QLabel(&win);
     l->setMinimumWidth(60);
     win.unit_labels_[i] = l;
@@ -196,7 +196,7 @@ QFrame* weathers::Maker::line(QFrame::Shape shape) {
     return f;
 }
 
-QLabel* weathers::Maker::resultLabel(int widthPx) {
+QLabel* weathers::Maker::result_label(int widthPx) {
     auto* l = new QLabel(&win);
     l->setTextFormat(Qt::PlainText);
     l->setFixedSize(widthPx, cellH);
@@ -258,10 +258,10 @@ void weathers::Maker::pool(QVBoxLayout* column) {
 
     auto* grid = new QGridLayout();
     grid->setHorizontalSpacing(8);
-    row(grid, 0, "Surface area", numBox(kArea, 80), unitLabel(kArea));
-    row(grid, 1, "Average depth", numBox(kDepth, 80), unitLabel(kDepth));
-    row(grid, 2, "Sun exposure", numBox(kSun, 80), unitLabel(kSun));
-    row(grid, 3, "Wind", numBox(kWind, 80), unitLabel(kWind));
+    row(grid, 0, "Surface area", num_box(kArea, 80), unit_label(kArea));
+    row(grid, 1, "Average depth", num_box(kDepth, 80), unit_label(kDepth));
+    row(grid, 2, "Sun exposure", num_box(kSun, 80), unit_label(kSun));
+    row(grid, 3, "Wind", num_box(kWind, 80), unit_label(kWind));
     grid->setColumnStretch(3, 1);
     v->addLayout(grid);
     v->addWidget(check(kSpaBlower, "Spa blower runs"));
@@ -273,9 +273,9 @@ void weathers::Maker::heating(QVBoxLayout* column) {
     QGroupBox* box = group("Heating");
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(8);
-    row(grid, 0, "Heating days per week", numBox(kHeatDays, 80), unitLabel(kHeatDays));
-    row(grid, 1, "Heating hours per day", numBox(kHeatHours, 80), unitLabel(kHeatHours));
-    row(grid, 2, "Water temperature", numBox(kThermostat, 80), unitLabel(kThermostat));
+    row(grid, 0, "Heating days per week", num_box(kHeatDays, 80), unit_label(kHeatDays));
+    row(grid, 1, "Heating hours per day", num_box(kHeatHours, 80), unit_label(kHeatHours));
+    row(grid, 2, "Water temperature", num_box(kThermostat, 80), unit_label(kThermostat));
     win.text1_[kThermostat]->setToolTip("The thermostat: sets the wanted temperature of every month");
     grid->setColumnStretch(3, 1);
     column->addWidget(box);
@@ -309,8 +309,8 @@ void weathers::Maker::existing_heater(QHBoxLayout* top) {
     for (const char* s : {"None", "Electric resistance", "Natural gas", "Propane", "Fuel oil"}) type->AddItem(s);
     grid->addWidget(new QLabel("Type", &win), 0, 0);
     grid->addWidget(type, 0, 1, 1, 2);
-    row(grid, 1, "Efficiency", numBox(kHeaterEff, 76), unitLabel(kHeaterEff));
-    row(grid, 2, "Output", numBox(kHeaterOutput, 76), unitLabel(kHeaterOutput));
+    row(grid, 1, "Efficiency", num_box(kHeaterEff, 76), unit_label(kHeaterEff));
+    row(grid, 2, "Output", num_box(kHeaterOutput, 76), unit_label(kHeaterOutput));
     grid->addWidget(check(kBackup, "Backup for the heat pump"), 3, 0, 1, 3);
     grid->setColumnStretch(3, 1);
     top->addWidget(box, 1);
@@ -320,7 +320,7 @@ void weathers::Maker::prices(QHBoxLayout* top) {
     QGroupBox* box = group("Energy prices");
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(8);
-    row(grid, 0, "Electricity", numBox(kPriceElec, 70), unitLabel(kPriceElec));
+    row(grid, 0, "Electricity", num_box(kPriceElec, 70), unit_label(kPriceElec));
     win.unit_labels_[kPriceElec]->setText("$/kWh");
     const char* names[] = {"Natural gas", "Propane", "Oil"};
     const int boxes[] = {kPriceGas, kPricePropane, kPriceOil};
@@ -330,7 +330,7 @@ void weathers::Maker::prices(QHBoxLayout* top) {
         plat::ComboBox* unit = combo(10 + units::fuel_units_slot(fuel));
         for (int u = 0; u < units::unit_count(fuel); ++u) unit->AddItem("$/" + q(units::unit_name(fuel, u)));
         unit->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        row(grid, k + 1, names[k], numBox(boxes[k], 70), unit);
+        row(grid, k + 1, names[k], num_box(boxes[k], 70), unit);
     }
     grid->setColumnStretch(3, 1);
     top->addWidget(box, 1);
@@ -395,7 +395,7 @@ void weathers::Maker::month_grid(QVBoxLayout* table) {
     // The month boxes as high as a result row: the twelve months and the
     // notes under them fit the window.
     auto monthBox = [&](int i, int widthPx) {
-        plat::TextBox* b = numBox(i, widthPx);
+        plat::TextBox* b = num_box(i, widthPx);
         b->setFixedHeight(cellH + 2);
         return b;
     };
@@ -414,7 +414,7 @@ void weathers::Maker::month_grid(QVBoxLayout* table) {
         if (m == kYear) boldWidgets.push_back(name);
         grid->addWidget(name, r, 0);
         for (int c = 0; c < kResultCols; ++c) {
-            QLabel* cell = resultLabel(c >= kHpCost ? moneyW : numW);
+            QLabel* cell = result_label(c >= kHpCost ? moneyW : numW);
             cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (m == kYear) boldWidgets.push_back(cell);
             win.cells_[m][c] = cell;
@@ -434,7 +434,7 @@ void weathers::Maker::results(QVBoxLayout* table) {
     sum->setHorizontalSpacing(10);
     sum->setVerticalSpacing(1);
     auto value = [&](int widthPx) {
-        QLabel* l = resultLabel(widthPx);
+        QLabel* l = result_label(widthPx);
         boldWidgets.push_back(l);
         return l;
     };

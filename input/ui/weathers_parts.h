@@ -67,7 +67,7 @@ inline std::string keyOf(const std::string& s) {
 
 inline QString money(double v) { return q(vb::Format(v, "$##,##0")); }
 
-inline const char* fuelWord(int type) {
+inline const char* fuel_word(int type) {
     switch (type) {
         case HT_ELEC: return "Electric";
         case HT_GAS: return "Gas";

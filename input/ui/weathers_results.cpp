@@ -76,7 +76,7 @@ void weathers::show_backup() {
                                   : q(g.month_name[m]) + " " + q(g.month_name[last]));
             m = last;
         }
-        s = QString("%1 heater").arg(QString(fuelWord(t)).toLower());
+        s = QString("%1 heater").arg(QString(fuel_word(t)).toLower());
         s += runs.isEmpty() ? QString(", not needed") : ", works in " + runs.join(' ');
     }
     if (backup_->text() != s) backup_->setText(s);
@@ -150,12 +150,13 @@ void weathers::show_results() {
     // where it can: the notes share the window's height with the grid.
     QStringList off;
     if (off_months) off << "too cold to heat the water with this system";
-    if (pumps_idle) off << QString("the %1 heater alone heats the water").arg(QString(fuelWord(t)).toLower());
+    if (pumps_idle) off << QString("the %1 heater alone heats the water").arg(QString(fuel_word(t)).toLower());
     if (no_need) off << "not heated, or no heat needed";
     if (!off.isEmpty()) warn << "Off: " + off.join("; ") + '.';
     // Without its output the heater is taken to cover whatever the pumps leave.
     if (backup && g.heater_btu <= 0)
-        warn << QString("%1 heater output not given: it is taken to cover what the heat pumps leave.").arg(fuelWord(t));
+        warn
+            << QString("%1 heater output not given: it is taken to cover what the heat pumps leave.").arg(fuel_word(t));
     if (n > 0 && g.heat_days < 7) warn << "Sized for the first heating day, which brings back what the days off lost.";
     if (idx >= 37) warn << "The system requires too many heat pumps.";
     if (warning_->toPlainText() != warn.join('\n')) warning_->setPlainText(warn.join('\n'));

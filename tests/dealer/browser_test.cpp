@@ -26,7 +26,7 @@ extern "C" const char* __asan_default_options() { return "new_delete_type_mismat
 class Browser : public DealerWindows {
 protected:
     void SetUp() override {
-        endAtOnceAfterTheTests();
+        end_at_once_after_the_tests();
         set_browser_as_root_for_tests(true);  // local pages only: see browser_env.h
         prepare_web_engine();
         DealerWindows::SetUp();

@@ -83,7 +83,7 @@ class WindowTour : public ::testing::TestWithParam<Screen> {
 protected:
     void SetUp() override {
         testsupport::ensure_app()->setQuitOnLastWindowClosed(false);
-        endAtOnceAfterTheTests();             // the browser window starts Qt WebEngine
+        end_at_once_after_the_tests();        // the browser window starts Qt WebEngine
         set_browser_as_root_for_tests(true);  // local pages only: see browser_env.h
         ASSERT_TRUE(data_.copy_built()) << data_.missing();
         previous_ = ui::install(lookOnly());

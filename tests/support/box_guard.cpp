@@ -20,7 +20,7 @@
 
 namespace {
 
-void useOwnCache() {
+void use_own_cache() {
     static const pid_t owner = ::getpid();
     static std::string dir = (std::filesystem::temp_directory_path() / "heater-test-cache-XXXXXX").string();
     if (!::mkdtemp(dir.data())) return;
@@ -33,14 +33,14 @@ void useOwnCache() {
     std::at_quick_exit(remove);
 }
 
-void failTest(const ui::Shown& s) { ADD_FAILURE() << "unexpected " << s.kind << " \"" << s.title << "\": " << s.text; }
+void fail_test(const ui::Shown& s) { ADD_FAILURE() << "unexpected " << s.kind << " \"" << s.title << "\": " << s.text; }
 
 const bool installed = [] {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("HEATER_SOURCE_DIR", HEATER_SOURCE_DIR_DEFAULT, 0);
     setenv("HEATER_BIN_DIR", HEATER_BIN_DIR_DEFAULT, 0);
-    useOwnCache();
-    ui::onUnscriptedBox(failTest);
+    use_own_cache();
+    ui::onUnscriptedBox(fail_test);
     return true;
 }();
 
@@ -55,7 +55,7 @@ struct EndAtOnce : ::testing::EmptyTestEventListener {
 
 }  // namespace
 
-void endAtOnceAfterTheTests() {
+void end_at_once_after_the_tests() {
     static const bool added = [] {
         auto& listeners = ::testing::UnitTest::GetInstance()->listeners();
         ::testing::TestEventListener* printer = listeners.Release(listeners.default_result_printer());
@@ -67,4 +67,4 @@ void endAtOnceAfterTheTests() {
 }
 
 AllowUnscriptedBoxes::AllowUnscriptedBoxes() { ui::onUnscriptedBox(nullptr); }
-AllowUnscriptedBoxes::~AllowUnscriptedBoxes() { ui::onUnscriptedBox(failTest); }
+AllowUnscriptedBoxes::~AllowUnscriptedBoxes() { ui::onUnscriptedBox(fail_test); }

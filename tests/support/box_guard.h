@@ -15,4 +15,4 @@ struct AllowUnscriptedBoxes {
 // a crash after every test passed). Once this was called, the program ends
 // with its tests' result as soon as they are done, through quick_exit: only
 // the handlers registered for it (the kept LibreOffice renderer) run.
-void endAtOnceAfterTheTests();
+void end_at_once_after_the_tests();
