@@ -161,7 +161,10 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
             // The printed table always uses the heater form of the texts.
             PrintLine l;
             l.tab(co + 2).text(g.month_name[m]);
-            l.right(co + 13, t.air);
+            // A heated month's air temperature ends in column co + 12; an
+            // unheated month's starts in column co + 11.
+            if (heated) l.right(co + 13, t.air);
+            else l.tab(co + 11).text(t.air);
             if (heated) {
                 l.right(co + 21, t.water);
                 l.right(co + 29, vb::Format(g.month_hours_c[m][0], "##0"));

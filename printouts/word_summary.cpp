@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/model.h"
+#include "core/cp1252.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "core/windows.h"
@@ -81,17 +82,22 @@ void fill_header(WordDoc& d) {
     }
 }
 
-// What one table showed of each month, for the totals: the water
-// temperature the system held (kNotWanted for a month not ticked, kCannot
-// for a month it cannot heat at all) and the two costs.
+// What one table showed of each month, for the comparison of the two: the
+// water temperature the system held (kNotWanted for a month not ticked,
+// kCannot for a month it cannot heat at all) and what the system costs to
+// run that month (the heat pumps, and the backup heater's fuel in a
+// backed-up system; without backup the heater column is the existing heater
+// heating alone, which is not the system's cost).
 constexpr float kNotWanted = -2000, kCannot = -1000;
 struct Table {
-    std::array<float, 13> held{}, pump{}, heater{};
+    std::array<float, 13> held{};
+    std::array<Currency, 13> system{};
 };
 
 Table fill_table(WordDoc& d) {
     const bool covered = cover_pass == 1;
     const bool heater = g.fuel_type >= HT_ELEC;
+    const bool backup = has_backup();
     const std::string u = covered ? "" : "u";
     Table t;
     for (int m = 1; m <= 12; ++m) {
@@ -103,8 +109,8 @@ Table fill_table(WordDoc& d) {
         }
         // A month the system does not heat reads "Off", never $0.
         t.held[m] = g.run_state[m][0] == 0 ? kNotWanted : g.month_off[m] != 0 ? kCannot : g.temp_table[m][5];
-        t.pump[m] = g.calc_f32[calc_row::hp_cost(m)];
-        t.heater[m] = g.calc_f32[calc_row::heater_cost(m)];
+        t.system[m] = cy(g.calc_f32[calc_row::hp_cost(m)]);
+        if (backup) t.system[m] += cy(g.calc_f32[calc_row::heater_cost(m)]);
         d.fill(row + "c" + u, pad4(vb::Trim(rep_text(m, 3))));
         d.fill(row + "d" + u, covered ? " " + rep_text(m, 4) : "   0");
         d.fill(row + "e" + u, hours_cell(g.calc_f32[calc_row::hours(m)]));
@@ -115,43 +121,67 @@ Table fill_table(WordDoc& d) {
     return t;
 }
 
-// The totals of both tables. Where the system cannot hold the wanted
-// temperature it holds a lower one, or none; a month it holds differently
-// with and without the cover (the uncovered pool lowered or off, the covered
-// one heated) has costs that do not compare, and would make the covered pool
-// read dearer. Both totals then count only the months held alike, and a note
-// names the months left out. A month the cover alone keeps warm is held
-// alike: its saving counts. Without such months the totals are the year's.
-void fill_totals(WordDoc& d, const Table& uncovered, const Table& covered) {
-    const bool heater = g.fuel_type >= HT_ELEC;
-    std::string left_out;
-    bool alike[13] = {};
+// The totals under one table: the year's sums of its rows, as calculate3
+// left them.
+void fill_totals(WordDoc& d) {
+    const bool covered = cover_pass == 1;
+    const std::string P = money(g.tot_hp);
+    if (g.fuel_type < HT_ELEC) {
+        if (!covered) d.fill("bm33c", "Total:");  // once: the label stands for both tables
+        d.fill(covered ? "bm33f" : "bm33fu", P);
+        return;
+    }
+    const std::string H = money(g.tot_heater);
+    if (covered) {
+        d.fill("bm33eu", "Total:");
+        d.fill("bm33f", right7(P));
+        d.fill("bm33g", right7(H));
+    } else {
+        d.fill("bm33fu", right7(P));
+        d.fill("bm33gu", right7(H));
+    }
+}
+
+// Months as runs, "MAR–MAY, SEP", in month order.
+std::string month_runs(const bool (&in)[13]) {
+    std::string s;
     for (int m = 1; m <= 12; ++m) {
-        alike[m] = uncovered.held[m] == covered.held[m];
-        if (!alike[m]) left_out += (left_out.empty() ? "" : ", ") + g.month_name[m];
+        if (!in[m]) continue;
+        int last = m;
+        while (last < 12 && in[last + 1]) ++last;
+        if (!s.empty()) s += ", ";
+        s += g.month_name[m];
+        if (last > m) s += (last == m + 1 ? ", " : cp1252::Chr(150)) + g.month_name[last];
+        m = last;
     }
-    const auto sum = [&alike](const std::array<float, 13>& v) {
-        Currency s;
-        for (int m = 1; m <= 12; ++m)
-            if (alike[m]) s += cy(v[m]);
-        return s;
-    };
-    for (const Table* t : {&uncovered, &covered}) {
-        const bool is_covered = t == &covered;
-        const std::string u = is_covered ? "" : "u";
-        const std::string P = money(sum(t->pump));
-        if (!heater) {
-            if (!is_covered) d.fill("bm33c", "Total:");  // once, for both tables
-            d.fill(is_covered ? "bm33f" : "bm33fu", P);
-        } else {
-            if (is_covered) d.fill("bm33eu", "Total:");
-            d.fill("bm33f" + u, right7(P));
-            d.fill("bm33g" + u, right7(money(sum(t->heater))));
+    return s;
+}
+
+// Where the system cannot hold the wanted temperature it holds a lower one,
+// or none; a month it holds differently with and without the cover (the
+// uncovered pool lowered or off, the covered one heated) has costs that do
+// not compare, so the two totals say less than they seem to. A line of its
+// own then sets the two pools side by side over the months they are heated
+// alike (a month the cover alone keeps warm counts: its saving is real) and
+// names them; months off in both tables cost nothing in either.
+void fill_comparison(WordDoc& d, const Table& uncovered, const Table& covered) {
+    bool differ = false, alike[13] = {};
+    Currency with_cover, without;
+    for (int m = 1; m <= 12; ++m) {
+        if (uncovered.held[m] != covered.held[m]) {
+            differ = true;
+            continue;
         }
+        alike[m] = covered.held[m] > kCannot;
+        if (!alike[m]) continue;
+        with_cover += covered.system[m];
+        without += uncovered.system[m];
     }
-    if (!left_out.empty())
-        d.fill("bm40", "  The totals leave out " + left_out +
-                           ": the pool is not heated alike with and without its cover in those months.");
+    if (!differ) return;
+    const std::string months = month_runs(alike);
+    d.fill("bm40", months.empty() ? "  Heated alike with and without the cover: no month."
+                                  : "  Heated alike, " + months + ": covered " + money(with_cover) + ", uncovered " +
+                                        money(without));
 }
 
 // The cover hours of the project, put back when the summary ends, however
@@ -218,13 +248,14 @@ void prt_word_summary() {
             Currency fuel_year, saving_year;
             calculate3(hp_year, fuel_year, saving_year);
             tables[cover_pass] = fill_table(d);
+            fill_totals(d);
             if (cover_pass == 1) break;
             cover_pass = 1;
             const bool none = cover.sum() == 0;
             cover.set([none](i16 h) { return none ? i16{kMaxCover} : h; });
             if (!recalc_cover()) throw Stop{};
         }
-        fill_totals(d, tables[0], tables[1]);
+        fill_comparison(d, tables[0], tables[1]);
         cover.restore();
         d.fill("bm37",
                "  Above data is based on historical weather data of 30 years in " + vb::Trim(g.city_name) + ".");

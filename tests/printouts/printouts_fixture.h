@@ -89,6 +89,24 @@ inline void pool_no_heater() {
     g.sun_pct = 85;
 }
 
+// The Orlando pool above moved to Anchorage and heated at 84 °F, with
+// standard returns and a 10,000 BTU/h gas heater as backup. Uncovered, the
+// pumps cannot hold 84 °F from March to May and September to November (the
+// heater alone heats, or nothing does); covered 10 hours a night they can.
+// Only June to August are heated alike with and without the cover.
+inline void anchorage_pool_84_backup() {
+    pool_with_gas_and_cover();
+    samples::set_climate(samples::kAnchorage);
+    g.cust_city = "Anchorage, AK 99501";
+    g.city_name = "Anchorage";
+    g.sel_state = "AK";
+    g.area_group = 1;
+    samples::heat_months(1, 12, 84);
+    g.opt_reduce = 0;
+    g.backup_on = 1;
+    g.heater_btu = 10000;
+}
+
 // The printouts date themselves 03-14-2026 while this lives.
 struct FixedDate {
     FixedDate() {

@@ -147,6 +147,17 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     EXPECT_EQ(short_lines[0], "          JAN                       8        6       $1,234.50");
     EXPECT_EQ(short_lines[11], "          DEC      70     N/A     N/A      off             Off");
     for (const PrintLine& l : month_lines(9)) EXPECT_FALSE(l.open);
+
+    // An unheated month's air temperature starts in column co + 11 (20),
+    // whatever its width; a heated month's ends in co + 12 (21).
+    g.run_state[10][0] = 0;
+    g.month_city_c[10] = 105;
+    g.month_city_c[11] = 5;
+    g.month_city_c[12] = 5;
+    const auto narrow = printed(month_lines(9));
+    EXPECT_EQ(narrow[9].substr(0, 23), "          OCT      105 ");
+    EXPECT_EQ(narrow[10].substr(0, 23), "          NOV       5  ");
+    EXPECT_EQ(narrow[11].substr(0, 23), "          DEC      5   ");
 }
 
 // On a real project: the engine's results stay as the engine left them, and
