@@ -157,6 +157,8 @@ void CalcKeys::percent() {
 }
 
 void CalcKeys::cancel_entry() {
+    // A recalled value is the entry too: cleared, it is no operand.
+    recalled = 0;
     display = "0.";
     point_typed = 0;
     last_input = "CE";

@@ -62,6 +62,10 @@ TEST(CalcKeys, Memory) {
     EXPECT_EQ(after("5 M+ CE 3 + MRC ="), "8");
     EXPECT_EQ(after("4 M+ CE MRC X 3 ="), "12");
     EXPECT_EQ(after("5 0 M+ CE 2 0 0 X MRC % ="), "100");  // the percent of a recalled value counts once
+    // "CE" clears a recalled value as it clears a typed one: the operator
+    // after it has no number, as after "CE" alone.
+    EXPECT_EQ(after("5 M+ MRC CE X 3 ="), "3.");
+    EXPECT_EQ(after("5 M+ MRC CE X 3 ="), after("CE X 3 ="));
 }
 
 TEST(CalcKeys, OperandsThatAreNoNumber) {
