@@ -100,13 +100,22 @@ void verify_compet(const CompetitorPump& r) {
 
 // ---- the data diskette ------------------------------------------------------------
 
+// The files of the data disk, what each is in the data folder, and the
+// most records its table takes (0: the settings file, a text).
 struct DiskFile {
     const char* onDisk;
     const char* inFolder;
+    const char* kind;
+    std::size_t recLen;
+    std::size_t maxRecords;
 };
 constexpr DiskFile kDiskFiles[] = {
-    {"defaults.dat", "defaulte.dat"}, {"location.dat", "location.dat"}, {"pump.data", "PumpHP.dat"},
-    {"pump.dat1", "PumpHP1.dat"},     {"pump.dat2", "PumpHP2.dat"},     {"pump.dat3", "PumpHP3.dat"},
+    {"defaults.dat", "defaulte.dat", "settings file", 0, 0},
+    {"location.dat", "location.dat", "weather-city file", records::kCityLen, records::kMaxCities},
+    {"pump.data", "PumpHP.dat", "heat pump data file", records::kPumpLen, records::kMaxPumps},
+    {"pump.dat1", "PumpHP1.dat", "competitor heat pump file", records::kCompLen, 1},
+    {"pump.dat2", "PumpHP2.dat", "competitor heat pump file", records::kCompLen, 1},
+    {"pump.dat3", "PumpHP3.dat", "competitor heat pump file", records::kCompLen, 1},
 };
 
 std::string lowerAscii(std::string s) {
@@ -125,22 +134,61 @@ std::string findNoCase(const fs::path& dir, const std::string& name) {
     return {};
 }
 
-// A data file the disk must restore: missing, unreadable, or not whole
-// (a settings file not read in full, a record file without a whole record
-// or ending in a partial one).
-bool needs_restoring(const std::string& name, const std::string& path) {
-    records::FileInfo info;
-    if (name == std::string("defaulte.dat")) {
+// A data file the disk must restore: one its reader cannot use. A record
+// file is used record by record, so it needs restoring only when it holds
+// no whole record (missing, unreadable, empty or shorter than one record);
+// bytes after its last whole record are simply not read. A settings file
+// needs restoring when it is not read in full.
+bool needs_restoring(const DiskFile& f, const std::string& path) {
+    if (f.recLen == 0) {
         std::string text;
         if (!rec::readFile(path, text, settings::kMaxFileBytes)) return true;
         auto m = std::make_unique<DataModel>();
         set_defaults(*m);
         return !settings::fromText(text, *m).ok();
     }
-    if (name == std::string(kCityFile)) return records::readCityFile(path, &info).empty() || info.partial;
-    if (name == std::string(kPumpFile)) return records::readPumpFile(path, &info).empty() || info.partial;
+    if (f.recLen == records::kCityLen) return records::readCityFile(path).empty();
+    if (f.recLen == records::kPumpLen) return records::readPumpFile(path).empty();
     CompetitorPump r;
-    return !records::readCompetitorFile(path, r, &info) || info.partial;
+    return !records::readCompetitorFile(path, r);
+}
+
+// Reads a file of the data disk into `bytes` when it can replace the
+// program's file as it stands: a regular file no longer than its table
+// holds, of whole records only, at least one; a settings file read in full.
+// Anything else is refused before a byte of it is used (a file of 1.5 GB is
+// not even read), with the reason in `why`.
+bool read_disk_file(const DiskFile& f, const std::string& src, std::string& bytes, std::string& why) {
+    const std::uint64_t limit = f.recLen ? f.recLen * f.maxRecords : settings::kMaxFileBytes;
+    std::error_code ec;
+    if (!fs::is_regular_file(src, ec)) {
+        why = "not a file";
+        return false;
+    }
+    const std::uintmax_t size = fs::file_size(src, ec);
+    const std::string kind = std::string(" ") + f.kind;
+    if (!ec && size > limit) {
+        why = std::to_string(size) + " bytes, too large for a" + kind + " (at most " + std::to_string(limit) + ")";
+        return false;
+    }
+    if (!rec::readFile(src, bytes, limit)) {
+        why = "cannot be read";
+        return false;
+    }
+    if (f.recLen != 0 && (bytes.empty() || bytes.size() % f.recLen != 0)) {
+        why = std::to_string(bytes.size()) + " bytes, not a whole" + kind + " (records of " + std::to_string(f.recLen) +
+              " bytes)";
+        return false;
+    }
+    if (f.recLen == 0) {
+        auto m = std::make_unique<DataModel>();
+        set_defaults(*m);
+        if (!settings::fromText(bytes, *m).ok()) {
+            why = "not a whole" + kind;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -208,24 +256,26 @@ void load_data_disk() {
         if (found.empty()) continue;  // no disk in this drive: try the next
 
         // Only a file that is missing or damaged is taken from the disk, so
-        // that the dealer's own cities, settings and heat-pump tables stay.
-        // The file it replaces is kept beside it (.bak); each copy goes
-        // through a complete temporary file, so a failed copy leaves the
-        // program's own file as it was.
+        // that the dealer's own cities, settings and heat-pump tables stay,
+        // and only a disk file that is whole. The file it replaces is kept
+        // beside it (.bak, older copies .bak1 ...); each copy goes through a
+        // complete temporary file, so a failed copy leaves the program's own
+        // file as it was, and only a copy that succeeded is said restored.
         std::vector<std::string> failed, restored;
         for (const auto& [src, f] : found) {
             const std::string dst = g.data_dir + f->inFolder;
-            if (!needs_restoring(f->inFolder, dst)) continue;
-            const std::string bak = g.data_dir + fs::path(f->inFolder).stem().string() + ".bak";
+            if (!needs_restoring(*f, dst)) continue;
             std::error_code ec;
             const bool had = fs::exists(fs::symlink_status(dst, ec));
             std::string bytes, why;
-            if (!rec::readFile(src, bytes)) why = "cannot be read";
-            else if (had && !rec::keepAs(dst, bak, &why)) why = "the damaged file could not be kept: " + why;
-            else if (rec::replaceFile(dst, bytes, &why))
-                restored.push_back(std::string(f->inFolder) +
-                                   (had ? " (the damaged file kept as " + fs::path(bak).filename().string() + ")"
-                                        : " (it was missing)"));
+            if (read_disk_file(*f, src, bytes, why)) {
+                if (!rec::keepCopy(dst, &why)) why = "the damaged file could not be kept: " + why;
+                else if (rec::replaceFile(dst, bytes, &why))
+                    restored.push_back(
+                        std::string(f->inFolder) +
+                        (had ? " (the damaged file kept as " + fs::path(rec::keptName(dst)).filename().string() + ")"
+                             : " (it was missing)"));
+            }
             if (!why.empty()) failed.push_back(fs::path(src).filename().string() + ": " + why);
         }
         clear_file_attrs();

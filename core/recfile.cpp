@@ -305,6 +305,31 @@ bool keepAs(const std::string& path, const std::string& kept, std::string* why) 
     return replaceFile(kept, bytes, why);
 }
 
+std::string keptName(const std::string& path, int n) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const std::string stem =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? path : path.substr(0, dot);
+    return stem + ".bak" + (n > 0 ? std::to_string(n) : std::string());
+}
+
+bool keepCopy(const std::string& path, std::string* why) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        if (why) *why = reason("Cannot keep", path, errno);
+        return false;
+    }
+    // From the oldest end: each rename moves one copy onto the place the
+    // one after it has just left, so a failure part way loses no copy.
+    for (int n = kKeptCopies - 1; n >= 1; --n) {
+        const std::string from = keptName(path, n - 1);
+        if (::lstat(from.c_str(), &st) != 0 && errno == ENOENT) continue;
+        if (!renameFile(from, keptName(path, n), why)) return false;
+    }
+    return keepAs(path, keptName(path), why);
+}
+
 void keepMode(const std::string& of, const std::string& onto) {
     struct stat st {};
     if (::stat(of.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(onto.c_str(), st.st_mode & 07777);

@@ -68,6 +68,18 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 // stays as it is. True when there was nothing to keep; false with a reason
 // when it could not be kept.
 bool keepAs(const std::string& path, const std::string& kept, std::string* why = nullptr);
+// A dealer's file that a restore, an import or a deletion is about to
+// replace is kept first, in generations beside it: "location.dat" as
+// "location.bak" (the newest), "location.bak1", ... "location.bak4"; each
+// older copy moves one place on and the oldest is dropped, so a second
+// replacement never takes the only copy. True when it was kept, or when
+// there was nothing to keep; false with a reason when it could not be kept
+// (the older copies are then all still there, and the caller must not
+// replace the file).
+constexpr int kKeptCopies = 5;
+bool keepCopy(const std::string& path, std::string* why = nullptr);
+// The name of generation n (0 the newest) of the copies of `path`.
+std::string keptName(const std::string& path, int n = 0);
 // Gives `onto` the permissions of the regular file `of` (nothing when `of`
 // is no regular file): a copy that replaces a file by a rename keeps the
 // file's permissions.

@@ -64,15 +64,16 @@ void convert_cities() {
                           ui::vbYesNo | ui::vbExclamation, "Copy Excel Data") != ui::vbYes)
         return;
 
-    // The file being replaced is kept as location.bak first.
-    const std::string old = g.data_dir + "location.dat", kept = g.data_dir + "location.bak";
+    // The file being replaced is kept as location.bak first, the copies
+    // earlier imports or restores kept moving on to location.bak1 ...
+    const std::string old = g.data_dir + "location.dat", kept = rec::keptName(old);
     std::error_code ec;
     const bool keeps = std::filesystem::exists(old, ec);
     {
         ui::BusyPointer busy;
         show_progress(" " + n);
         std::string why;
-        if ((keeps && !rec::keepAs(old, kept, &why)) || !records::writeCityFile(g.data_dir, cities, &why)) {
+        if (!rec::keepCopy(old, &why) || !records::writeCityFile(g.data_dir, cities, &why)) {
             // The replacement failed before the swap: location.dat is as it was.
             report(why);
             return;

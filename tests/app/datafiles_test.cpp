@@ -189,10 +189,12 @@ TEST_F(DataDirTest, ACompetitorReplacesTheFirst24PointsAndItsBrandsModelNames) {
     EXPECT_TRUE(script.shown().empty());
 }
 
-// The disk restores only the files that are missing or damaged, from A,
-// else B; each file it replaces is kept as .bak, and the dealer is told
-// which were restored.
-TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItReplaces) {
+// The disk restores only the files the program cannot use (missing, or
+// without a whole record), from A, else B; each file it replaces is kept as
+// .bak, an older copy moving on to .bak1, and the dealer is told which were
+// restored. A city file of whole records with a few bytes after them is the
+// dealer's and stays.
+TEST_F(DataDirTest, TheDataDiskRestoresOnlyFilesTheProgramCannotUseAndKeepsWhatItReplaces) {
     write("PumpHP.dat", "current");  // no whole record: damaged
     {
         // No disk in either drive: said once, nothing changed.
@@ -204,8 +206,8 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItRe
         EXPECT_NE(script.shown()[0].text.find(g.data_dir + "A/"), std::string::npos);
         EXPECT_EQ(files(), std::vector<std::string>{"PumpHP.dat"});
     }
-    const std::string mine = records::pack(CityRecord{}) + records::pack(CityRecord{});
-    write("location.dat", mine);                                 // whole: the dealer's own cities stay
+    const std::string mine = records::pack(CityRecord{}) + records::pack(CityRecord{}) + "stray";
+    write("location.dat", mine);                                 // whole records and a few bytes: used as it is
     write("PumpHP1.dat", records::pack(competitor("Mine")));     // whole
     write("A/notes.txt", "not a data file");                     // drive A holds none of the files
     write("B/Pump.Data", records::pack(group(1, "Kestrolin")));  // letter case as on a diskette
@@ -226,16 +228,55 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyMissingOrDamagedFilesAndKeepsWhatItRe
     EXPECT_EQ(read("PumpHP1.dat"), records::pack(competitor("Mine")));
     EXPECT_EQ(read("location.dat"), mine);
 
-    // A cut city file from drive A; the older .bak gives way.
+    // A city file cut short of one record, then an empty one, from drive A:
+    // each restore keeps the file it replaces, the older copy moving on.
     write("A/location.dat", records::pack(CityRecord{}));
-    write("location.dat", mine + "cut");
-    script.answer(ui::vbOK);
-    load_data_disk();
-    EXPECT_EQ(read("location.dat"), records::pack(CityRecord{}));
-    EXPECT_EQ(read("location.bak"), mine + "cut");
+    for (const char* damaged : {"cut", ""}) {
+        write("location.dat", damaged);
+        script.answer(ui::vbOK);
+        load_data_disk();
+        EXPECT_EQ(read("location.dat"), records::pack(CityRecord{}));
+    }
+    EXPECT_EQ(read("location.bak"), "");
+    EXPECT_EQ(read("location.bak1"), "cut");
     EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
     EXPECT_EQ(files(), (std::vector<std::string>{"A", "B", "PumpHP.bak", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
-                                                 "location.bak", "location.dat"}));
+                                                 "location.bak", "location.bak1", "location.dat"}));
+}
+
+// A disk file replaces nothing unless it is a whole file of its kind within
+// the size its table takes; a file far too large is refused unread. Only
+// the files whose copy succeeded are said restored; the others are named
+// with the reason.
+TEST_F(DataDirTest, TheDataDiskTakesOnlyWholeFilesAndSaysRestoredOnlyOfCopiesThatSucceeded) {
+    write("A/location.dat", "");
+    std::filesystem::resize_file(path("A/location.dat"), 1'500'000'000);  // sparse: no disk space taken
+    write("A/pump.data", records::pack(group(1, "Kestrolin")) + "x");     // a partial record after the first
+    write("A/pump.dat1", records::pack(competitor("Two")) + records::pack(competitor("Two")));
+    write("A/pump.dat2", records::pack(competitor("Disk")));
+    write("A/pump.dat3", records::pack(competitor("Disk")));
+    write("A/defaults.dat", "company_name=Cut short\n");
+    // The copy of PumpHP3.dat fails at its last step.
+    rec::setFaultHook([](rec::Step step, const std::string& p) {
+        return step == rec::Step::Rename && p.find("PumpHP3.dat") != std::string::npos ? 5 : 0;
+    });
+    ui::Script script;
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    load_data_disk();
+    rec::setFaultHook(nullptr);
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].text,
+              "Restored from the data disk in " + g.data_dir + "A/:\r\nPumpHP2.dat (it was missing)");
+    const std::string& failed = script.shown()[1].text;
+    EXPECT_EQ(script.shown()[1].title, "Error in load_data_disk");
+    for (const char* said : {"defaults.dat: not a whole settings file",
+                             "location.dat: 1500000000 bytes, too large for a weather-city file (at most 114000)",
+                             "pump.data: 1725 bytes, not a whole heat pump data file (records of 1724 bytes)",
+                             "pump.dat1: 1192 bytes, too large for a competitor heat pump file (at most 596)",
+                             "pump.dat3: Cannot replace"})
+        EXPECT_NE(failed.find(said), std::string::npos) << said << "\n" << failed;
+    EXPECT_EQ(failed.find("pump.dat2"), std::string::npos);
+    EXPECT_EQ(files(), (std::vector<std::string>{"A", "PumpHP2.dat"}));
 }
 
 TEST(CityList, EntriesFollowTheRegionRule) {

@@ -193,3 +193,43 @@ TEST(RecordFiles, ReadFileTakesRegularFilesWithinTheirLimitOnly) {
     EXPECT_TRUE(rec::readFile(dir / "big.dat", got, 100));
     EXPECT_EQ(got.size(), 100u);
 }
+
+// Every replacement keeps the file it replaces as .bak, the older copies
+// moving on to .bak1 .. .bak4 and the oldest dropped; a copy that cannot
+// move on stops the keeping before any copy is lost.
+TEST(RecordFiles, KeptCopiesMoveOnAndTheOldestIsDropped) {
+    TempDir dir;
+    const std::string path = dir / "location.dat";
+    EXPECT_EQ(rec::keptName(path), dir / "location.bak");
+    EXPECT_EQ(rec::keptName(path, 3), dir / "location.bak3");
+    EXPECT_EQ(rec::keptName(dir / "noext", 1), dir / "noext.bak1");
+    std::string why;
+    EXPECT_TRUE(rec::keepCopy(path, &why)) << why;  // nothing to keep
+    EXPECT_TRUE(dir.entries().empty());
+
+    for (int v = 1; v <= 7; ++v) {
+        ASSERT_TRUE(rec::replaceFile(path, "v" + std::to_string(v), &why)) << why;
+        ASSERT_TRUE(rec::keepCopy(path, &why)) << why;
+    }
+    // v7 is both the file and its newest copy; v1 and v2 are gone.
+    EXPECT_EQ(slurp(path), "v7");
+    const char* kept[] = {"v7", "v6", "v5", "v4", "v3"};
+    for (int n = 0; n < rec::kKeptCopies; ++n) EXPECT_EQ(slurp(rec::keptName(path, n)), kept[n]) << n;
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"location.bak", "location.bak1", "location.bak2",
+                                                       "location.bak3", "location.bak4", "location.dat"}));
+    // The kept copy is no second name of the file's contents: replacing the
+    // file leaves it as it was.
+    ASSERT_TRUE(rec::replaceFile(path, "v8", &why)) << why;
+    EXPECT_EQ(slurp(rec::keptName(path)), "v7");
+
+    // .bak2 cannot move on (a folder with files holds its next place): not
+    // kept, and every copy still there.
+    fs::remove(rec::keptName(path, 3));
+    fs::create_directory(rec::keptName(path, 3));
+    { std::ofstream(rec::keptName(path, 3) + "/x") << "x"; }
+    EXPECT_FALSE(rec::keepCopy(path, &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(slurp(rec::keptName(path, 0)) + slurp(rec::keptName(path, 1)) + slurp(rec::keptName(path, 2)) +
+                  slurp(rec::keptName(path, 3) + "/x"),
+              "v7v6v5x");
+}

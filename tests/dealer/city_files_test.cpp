@@ -67,9 +67,12 @@ TEST_F(CityFiles, LastCityEmptyFileDeleteAllAndStaleCopy) {
     // Appending to an empty or missing file.
     ASSERT_TRUE(citydata::put(dir_, 1, city("Ocala", "FL")));
     EXPECT_EQ(city_file().size(), 1u);
+    const std::string one = read("location.dat");
     ASSERT_TRUE(citydata::erase_all(dir_));
     EXPECT_FALSE(exists("location.dat"));
+    EXPECT_EQ(read("location.bak"), one);
     EXPECT_TRUE(citydata::erase_all(dir_));  // nothing to delete is fine
+    EXPECT_EQ(read("location.bak"), one);
     ASSERT_TRUE(citydata::put(dir_, 1, city("Waco", "TX")));
     EXPECT_EQ(label(city_file()[0]), "Waco/TX");
 }

@@ -247,10 +247,12 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     script->answer(ui::vbNo);
     w->SSCommand5->DoClick();
     EXPECT_TRUE(exists("location.dat"));
+    const std::string cities = read("location.dat");
     script->answer(ui::vbYes);
     w->SSCommand5->DoClick();
     EXPECT_EQ(shown("Warning", "All cities will be erased.\r\n\r\nAre you sure you want to proceed?"), 2);
     EXPECT_FALSE(exists("location.dat"));
+    EXPECT_EQ(read("location.bak"), cities);  // the erased cities kept
     for (auto* l : w->List1) EXPECT_EQ(l->count(), 0);
     EXPECT_EQ(g.city_tab[1].city, vb::Space(39));
     w->loadlist3();  // the next rebuild finds an empty file

@@ -53,6 +53,15 @@ TEST_F(ImportWindow, TheBackgroundWindowsButtonReplacesEveryCityAfterYes) {
     EXPECT_TRUE(bar->isVisibleTo(bar->parentWidget()));
     EXPECT_EQ(script->busyDepth(), 0);  // the pointer is back
     EXPECT_EQ(copies_left(), std::vector<std::string>{});
+
+    // A second import keeps the first one's cities too: the dealer's own
+    // file moves on to location.bak1 rather than being replaced.
+    const std::string imported = read("location.dat");
+    script->answer(ui::vbYes).answer(ui::vbOK);
+    bg->Command1->DoClick();
+    EXPECT_EQ(shown("Copy Excel Data", "was kept as " + path("location.bak") + "."), 2);
+    EXPECT_EQ(read("location.bak"), imported);
+    EXPECT_EQ(read("location.bak1"), before);
 }
 
 TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
