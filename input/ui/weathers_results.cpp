@@ -53,6 +53,10 @@ void weathers::clear_results() {
     payback_->clear();
     savings_->clear();
     warning_->clear();
+    // The months the backup heater works in and its own cost are results
+    // too: none stands from an earlier calculation.
+    backup_->clear();
+    alone_->clear();
 }
 
 void weathers::show_backup() {

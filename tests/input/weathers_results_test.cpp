@@ -254,6 +254,30 @@ TEST_F(Weathers, ResultsSayWhatTheSystemDoes) {
         EXPECT_FALSE(l->text().startsWith('\n')) << l->text().toStdString();
 }
 
+// A value the box cannot have blanks every result, the backup heater's
+// months and its cost alone among them, until a valid value brings them back.
+TEST_F(Weathers, ResultsBlankedForAnInvalidValueLeaveNothingStanding) {
+    g.city_name = "Chicago";
+    g.sel_state = "IL";
+    g.area_group = 1;
+    g.fuel_type = 3;
+    g.backup_on = 1;
+    open();
+    const QString backup = w->backup_text(), alone = w->heater_alone_text();
+    ASSERT_TRUE(backup.contains("works in")) << backup.toStdString();
+    ASSERT_FALSE(alone.isEmpty());
+    plat::TextBox* jan = w->Text1(19);  // January's water temperature, 40 .. 104 °F
+    focus(jan);
+    type(jan, "1");  // on the way to 100
+    EXPECT_TRUE(w->result_text(13, weathers::kHpCost).isEmpty());
+    EXPECT_EQ(w->backup_text().toStdString(), "");
+    EXPECT_EQ(w->heater_alone_text().toStdString(), "");
+    type(jan, "00");
+    EXPECT_TRUE(w->backup_text().contains("works in"));
+    EXPECT_FALSE(w->heater_alone_text().isEmpty());
+    EXPECT_TRUE(script->shown().empty());
+}
+
 TEST_F(Weathers, BrandAndModel) {
     open();
     EXPECT_EQ(w->Text1(65)->text(), "Kestrolin");
