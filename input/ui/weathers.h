@@ -149,6 +149,7 @@ private:
     void show_city_group();
     void choose_city(int group, int entry);
     void select_project_city();
+    static std::string city_and_state();
     void apply_area_sel();
     void brand_changed();
     void select_model();

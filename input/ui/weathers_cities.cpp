@@ -1,6 +1,7 @@
 // The project input window: the three city lists and the project's city.
 #include <algorithm>
 
+#include "core/ui.h"
 #include "input/cities.h"
 #include "input/ui/weathers.h"
 #include "input/ui/weathers_parts.h"
@@ -41,7 +42,8 @@ void weathers::apply_area_sel() {
 // weather, which the window does not let anyone type, is the city's: a
 // project whose months are not those of its city (the city list window
 // chose another city, or the record was edited) takes the record's months.
-// A project whose city is not in the lists takes the first city of its group.
+// A project whose city is not in the lists takes the first city of its
+// group, and the dealer is told: its weather and prices change with it.
 void weathers::select_project_city() {
     int grp = std::clamp<int>(g.area_group, 0, 2);
     const std::string city = trimmed(g.city_name);
@@ -77,16 +79,33 @@ void weathers::select_project_city() {
             quick_calc();
         }
     } else if (!lists_.records[grp].empty()) {
+        const std::string was = city_and_state();
         choose_city(grp, 0);
+        if (city.empty()) return;
+        // Deleted in the city editor, or not in the spreadsheet the cities
+        // were copied from; or there, in a group the dealer's "On screen
+        // city display" does not offer.
+        bool elsewhere = false;
+        for (int k = 0; k < 3; ++k) elsewhere = elsewhere || (k != grp && find(k, true) >= 0);
+        ui::MsgBox("The project's city " + was +
+                       (elsewhere ? " is not among the cities offered." : " is no longer in the weather city list.") +
+                       g.crlf + city_and_state() + " is shown instead, with its weather, energy prices and wind.",
+                   ui::vbOKOnly | ui::vbExclamation, "Weather city");
     }
+}
+
+// "Orlando, FL": the project's city as the window names it.
+std::string weathers::city_and_state() {
+    std::string where = trimmed(g.city_name);
+    const std::string state = trimmed(g.sel_state);
+    if (!where.empty() && !state.empty()) where += ", " + state;
+    return where;
 }
 
 void weathers::show_city_group() {
     const int grp = std::clamp<int>(g.area_group, 0, 2);
     for (int k = 0; k < 3; ++k) combo1_[kCityCombo[k]]->setVisible(k == grp);
-    QString where = q(trimmed(g.city_name));
-    const std::string state = trimmed(g.sel_state);
-    if (!where.isEmpty() && !state.empty()) where += ", " + q(state);
+    const QString where = q(city_and_state());
     city_note_->setText(where.isEmpty() ? QString("Choose the customer's city.")
                                         : where + "  (prices and wind from the city; change them if needed)");
 }

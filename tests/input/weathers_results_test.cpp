@@ -1,5 +1,6 @@
 // The project input window, headless: cities, units, live results, the
 // heat pump and the buttons to other windows.
+#include "app/records.h"
 #include "tests/input/weathers_fixture.h"
 
 namespace {
@@ -71,6 +72,47 @@ TEST_F(Weathers, AProjectCityChangedElsewhereBringsItsWeather) {
     EXPECT_EQ(g.rate_elec, cy(0.2222));
     for (int m = 1; m <= 12; ++m) EXPECT_FLOAT_EQ(g.month_city_c[m], other->air_temp[m]) << m;
     EXPECT_EQ(w->result_text(7, weathers::kAir), QString::fromStdString(vb::Format(other->air_temp[7], "##0.0")));
+}
+
+// The project's city was deleted from the city file (or was not in the
+// spreadsheet the cities were copied from): at the next start the project
+// shows its group's first city, and the dealer is told which city went and
+// which stands in its place.
+TEST_F(Weathers, AProjectCityNoLongerInTheListIsSaidAndReplaced) {
+    open();
+    w->Option1(1)->setChecked(true);
+    w->Combo1(9)->SetListIndex(3);
+    const std::string gone = vb::Trim(cityOf(w->Combo1(9)->currentText())->city);
+    const std::string state = g.sel_state;
+    std::vector<CityRecord> kept;
+    for (int i = 1; i <= g.city_count; ++i)
+        if (vb::Trim(g.city_tab[i].city) != gone) kept.push_back(g.city_tab[i]);
+    ASSERT_TRUE(records::writeCityFile(data.path() + "/", kept));
+    // Leaving says "Do you want to leave?"; the next start tells of the city.
+    const auto restart_told = [this] {
+        script->answer(ui::vbYes);
+        script->answer(ui::vbOK);
+        ASSERT_TRUE(w->Unload());
+        data.load_program_data();
+        open();
+    };
+    restart_told();
+    const CityRecord* first = cityOf(w->Combo1(9)->itemText(0));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(g.city_name, vb::Trim(first->city));
+    EXPECT_EQ(g.rate_elec, cy(first->elec_cost));
+    ASSERT_EQ(shown("Weather city"), 1);
+    EXPECT_EQ(script->shown().back().text,
+              "The project's city " + gone + ", " + state + " is no longer in the weather city list.\r\n" +
+                  g.city_name + ", " + g.sel_state + " is shown instead, with its weather, energy prices and wind.");
+
+    // Offered no more (the dealer's city display shows Florida only): said
+    // as such.
+    w->Combo1(9)->SetListIndex(2);
+    g.area_sel = 1;
+    restart_told();
+    EXPECT_EQ(g.area_group, 0);
+    ASSERT_EQ(shown("Weather city", "is not among the cities offered."), 1);
 }
 
 TEST_F(Weathers, AreaSelAndPresetCityChooseTheOfferedCity) {
