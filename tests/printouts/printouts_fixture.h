@@ -25,69 +25,14 @@ inline std::string& brand_box() {
 
 // The customer, dealer and brand every project prints with.
 inline void set_people() {
-    g.company_name = "Sunshine Pool & Spa";
-    g.cust_name = "Mr. and Mrs. J. Alvarez";
-    g.cust_street = "1412 Lakeview Drive";
-    g.cust_city = "Orlando, FL 32804";
+    samples::set_people();
     brand_box() = "Kestrolin";
-    g.brand_name = "Kestrolin";
 }
 
-// An outdoor 450 ft² pool in Orlando with floor returns, covered 10 hours a
-// night, heated all year at 82 °F against an existing natural-gas heater.
-inline void pool_with_gas_and_cover() {
-    samples::set_project(samples::kOrlando);
-    set_people();
-    g.area_group = 0;
-    g.city_name = "Orlando";
-    g.sel_state = "FL";
-    samples::set_cover(10);
-    g.opt_reduce = 1;
-    g.fuel_type = HT_GAS;
-    g.heater_eff = 80;
-    g.fuel_units[1] = 0;
-}
-
-// A 7 m² (75 ft²) outdoor spa in Chicago at 38 °C (100 °F) all year, shown
-// in metric units, with the existing propane heater kept as backup and
-// propane priced per litre.
-inline void metric_spa_with_backup() {
-    samples::set_project(samples::kChicago);
-    set_people();
-    g.cust_city = "Chicago, IL 60614";
-    g.area_group = 1;
-    g.city_name = "Chicago";
-    g.sel_state = "IL";
-    g.pool_type = "Spa";
-    g.pool_area = 75;
-    g.pool_depth = 3.5f;
-    g.units_len = 1;
-    g.units_temp = 1;
-    g.units_heat = 1;
-    samples::heat_months(1, 12, 100);
-    samples::set_cover(20);
-    g.fuel_type = HT_PROPANE;
-    g.backup_on = 1;
-    g.heater_eff = 85;
-    g.heater_btu = 150000;
-    g.fuel_units[3] = 1;
-}
-
-// An outdoor pool in Nassau heated March to November at 84 °F, no cover, no
-// existing heater.
-inline void pool_no_heater() {
-    samples::set_project(samples::kOrlando);
-    set_people();
-    g.cust_city = "Nassau, Bahamas";
-    g.area_group = 2;
-    g.city_name = "Nassau";
-    g.sel_state = "Bahamas";
-    g.pool_area = 600;
-    g.pool_depth = 4.5f;
-    samples::heat_months(3, 11, 84);
-    g.fuel_type = HT_HEATPUMP;
-    g.sun_pct = 85;
-}
+// The three projects the whole-page tests print (tests/support/samples.h).
+using samples::metric_spa_with_backup;
+using samples::pool_no_heater;
+using samples::pool_with_gas_and_cover;
 
 // The Orlando pool above moved to Anchorage and heated at 84 °F, with
 // standard returns and a 10,000 BTU/h gas heater as backup. Uncovered, the

@@ -20,6 +20,7 @@
 #include "reportbook/compare.h"
 #include "reportbook/prt1.h"
 #include "tests/support/data_dir.h"
+#include "tests/support/samples.h"
 
 namespace rbtest {
 
@@ -72,112 +73,14 @@ protected:
     }
 
     // The weather city of that name, as the input window takes it.
-    void city(const std::string& name) {
-        for (int i = 1; i <= g.city_count; ++i) {
-            const CityRecord& r = g.city_tab[i];
-            if (vb::Trim(r.city) != name) continue;
-            g.city_name = vb::Trim(r.city);
-            g.sel_state = vb::Trim(r.state);
-            g.rate_elec = cy(r.elec_cost);
-            g.rate_natgas = cy(r.gas_cost);
-            g.rate_propane = cy(r.propane_cost);
-            g.rate_oil = cy(r.oil_cost);
-            g.wind_mph = r.wind;
-            for (int m = 1; m <= 12; ++m) {
-                g.month_city_a[m] = r.humidity[m];
-                g.month_city_b[m] = r.sun[m];
-                g.month_city_c[m] = r.air_temp[m];
-            }
-            return;
-        }
-        FAIL() << "no city " << name;
-    }
+    void city(const std::string& name) { ASSERT_TRUE(samples::from_data::choose_city(name)) << "no city " << name; }
+    void heat(int first, int last, float temp) { samples::heat_season(first, last, temp); }
 
-    void heat(int first, int last, float temp) {
-        for (int m = 1; m <= 12; ++m) {
-            g.run_state[m][0] = (first <= last ? (m >= first && m <= last) : (m >= first || m <= last)) ? 1 : 0;
-            g.temp_table[m][6] = g.temp_table[m][5] = temp;
-        }
-        g.desired_temp = temp;
-    }
-    void cover(int hours) {
-        for (int m = 1; m <= 12; ++m) g.month_hours_c[m][0] = static_cast<i16>(hours);
-    }
-
-    // The model-price window's rows: large, medium, small model.
-    void prices(double large, double medium, double small) {
-        g.model_price[1] = cy(large);
-        g.model_price[2] = cy(medium);
-        g.model_price[3] = cy(small);
-        for (int i = 1; i <= 3; ++i) g.model_price_tab[5 + i] = g.model_price[i];
-    }
-
-    // An outdoor 15 x 30 ft pool in Orlando with a natural-gas heater.
-    void pool_with_gas() {
-        city("Orlando");
-        read_pumpa("Kestrolin", "HX 520");
-        g.pool_type = "Pool";
-        g.pool_site = "out";
-        g.pool_area = 450;
-        g.pool_depth = 5;
-        g.sun_pct = 75;
-        heat(10, 4, 82);
-        cover(12);
-        g.fuel_type = HT_GAS;
-        g.heater_eff = 80;
-        g.heater_cost = cy(2400);
-        g.backup_on = 0;
-        g.price_rise[HT_HEATPUMP] = g.price_rise[HT_ELEC] = 0.03f;
-        g.price_rise[HT_GAS] = 0.05f;
-        prices(4600, 3900, 3400);
-    }
-    // A 7 x 7 ft outdoor spa in Chicago, metric units, backed up by propane.
-    void metric_spa_with_backup() {
-        city("Chicago");
-        read_pumpa("Kestrolin", "HX 310");
-        g.pool_type = "Spa";
-        g.pool_site = "out";
-        g.pool_area = 49;
-        g.pool_depth = 3.5f;
-        g.sun_pct = 60;
-        g.spa_blower = 1;
-        heat(1, 12, 102);
-        cover(20);
-        g.units_len = 1;
-        g.units_vol = 3;
-        g.units_sun = 2;
-        g.units_heat = 1;
-        g.units_temp = 1;
-        g.fuel_type = HT_PROPANE;
-        g.heater_eff = 78;
-        g.heater_btu = 150000;
-        g.heater_cost = cy(1800);
-        g.backup_on = 1;
-        prices(4300, 3600, 3100);
-    }
-    // A 20 x 40 ft pool in Phoenix heated October to April, no heater yet.
-    void pool_without_heater() {
-        city("Phoenix");
-        read_pumpa("Kestrolin", "HX 730");
-        g.pool_type = "Pool";
-        g.pool_site = "out";
-        g.pool_area = 800;
-        g.pool_depth = 5.5f;
-        g.sun_pct = 90;
-        heat(10, 4, 84);
-        cover(0);
-        g.fuel_type = HT_HEATPUMP;
-        g.heater_cost = Currency{};
-        g.backup_on = 0;
-        prices(4600, 3900, 3400);
-    }
-    // The three competitors of the default data named for the comparison.
-    void three_competitors() {
-        g.do_compare = -1;
-        g.comp_names[1] = "Brisalto";
-        g.comp_names[2] = "Corvane Pool";
-        g.comp_names[3] = "Tessaric";
-    }
+    // The projects of tests/support/samples.h, on the default data.
+    void pool_with_gas() { ASSERT_TRUE(samples::from_data::pool_with_gas()); }
+    void metric_spa_with_backup() { ASSERT_TRUE(samples::from_data::metric_spa_with_backup()); }
+    void pool_without_heater() { ASSERT_TRUE(samples::from_data::pool_without_heater()); }
+    static void three_competitors() { samples::from_data::three_competitors(); }
 
     testsupport::TempDataDir data_{"heater-rb"};
     ui::Script script;

@@ -1,10 +1,17 @@
 // Sample projects for the tests and benchmarks: an outdoor
 // 450 ft² pool, 5 ft deep, a mid-size heat pump (rating rows 85 .. 50 °F at
-// 80 % RH and 80 °F water) and typical-year climates. No test framework
-// here, so that bench/ can use it too.
+// 80 % RH and 80 °F water) and typical-year climates; the three projects the
+// printouts' pages are compared on; and the three the report book's pages are
+// compared on, which take their cities and heat pumps from the default data.
+// No test framework here, so that bench/ can use it too.
 #pragma once
 
+#include <string>
+
+#include "app/data.h"
 #include "app/model.h"
+#include "core/vbtext.h"
+#include "input/cities.h"
 
 namespace samples {
 
@@ -80,8 +87,25 @@ inline void heat_months(int first, int last, float temp) {
     }
 }
 
+// A heating season that may run over the new year (10, 4: October to
+// April) at `temp` °F, the thermostat set to it as well.
+inline void heat_season(int first, int last, float temp) {
+    heat_months(1, 12, temp);
+    for (int m = 1; m <= 12; ++m)
+        g.run_state[m][0] = (first <= last ? m >= first && m <= last : m >= first || m <= last) ? 1 : 0;
+    g.desired_temp = temp;
+}
+
 inline void set_cover(int hours) {
     for (int m = 1; m <= 12; ++m) g.month_hours_c[m][0] = static_cast<i16>(hours);
+}
+
+// The model-price window's rows: large, medium, small model.
+inline void set_model_prices(double large, double medium, double small) {
+    g.model_price[1] = cy(large);
+    g.model_price[2] = cy(medium);
+    g.model_price[3] = cy(small);
+    for (int i = 1; i <= 3; ++i) g.model_price_tab[5 + i] = g.model_price[i];
 }
 
 // A fresh model holding the project: all year at 82 °F, heated around the
@@ -98,5 +122,165 @@ inline void set_project(const Climate& c) {
     heat_months(1, 12, 82);
     set_cover(0);
 }
+
+// ---- the printouts' projects ------------------------------------------------------------
+
+// The dealer, the customer and the brand every printout project prints with.
+inline void set_people() {
+    g.company_name = "Sunshine Pool & Spa";
+    g.cust_name = "Mr. and Mrs. J. Alvarez";
+    g.cust_street = "1412 Lakeview Drive";
+    g.cust_city = "Orlando, FL 32804";
+    g.brand_name = "Kestrolin";
+}
+
+// An outdoor 450 ft² pool in Orlando with floor returns, covered 10 hours a
+// night, heated all year at 82 °F against an existing natural-gas heater.
+inline void pool_with_gas_and_cover() {
+    set_project(kOrlando);
+    set_people();
+    g.area_group = 0;
+    g.city_name = "Orlando";
+    g.sel_state = "FL";
+    set_cover(10);
+    g.opt_reduce = 1;
+    g.fuel_type = HT_GAS;
+    g.heater_eff = 80;
+    g.fuel_units[1] = 0;
+}
+
+// A 7 m² (75 ft²) outdoor spa in Chicago at 38 °C (100 °F) all year, shown
+// in metric units, with the existing propane heater kept as backup and
+// propane priced per litre.
+inline void metric_spa_with_backup() {
+    set_project(kChicago);
+    set_people();
+    g.cust_city = "Chicago, IL 60614";
+    g.area_group = 1;
+    g.city_name = "Chicago";
+    g.sel_state = "IL";
+    g.pool_type = "Spa";
+    g.pool_area = 75;
+    g.pool_depth = 3.5f;
+    g.units_len = 1;
+    g.units_temp = 1;
+    g.units_heat = 1;
+    heat_months(1, 12, 100);
+    set_cover(20);
+    g.fuel_type = HT_PROPANE;
+    g.backup_on = 1;
+    g.heater_eff = 85;
+    g.heater_btu = 150000;
+    g.fuel_units[3] = 1;
+}
+
+// An outdoor pool in Nassau heated March to November at 84 °F, no cover, no
+// existing heater.
+inline void pool_no_heater() {
+    set_project(kOrlando);
+    set_people();
+    g.cust_city = "Nassau, Bahamas";
+    g.area_group = 2;
+    g.city_name = "Nassau";
+    g.sel_state = "Bahamas";
+    g.pool_area = 600;
+    g.pool_depth = 4.5f;
+    heat_months(3, 11, 84);
+    g.fuel_type = HT_HEATPUMP;
+    g.sun_pct = 85;
+}
+
+// ---- the report book's projects, on the default data --------------------------------------
+// They change the project only: the settings, the customer and the loaded
+// cities and heat pumps (city_tab, pump_tab) are the caller's.
+namespace from_data {
+
+// The weather city of that name in city_tab, chosen as the project window
+// chooses it; false when the loaded cities have none.
+inline bool choose_city(const std::string& name) {
+    for (int i = 1; i <= g.city_count; ++i) {
+        const CityRecord& r = g.city_tab[i];
+        if (vb::Trim(r.city) != name) continue;
+        std::string entry;
+        cities::take(r, city_entry(r, entry));
+        return true;
+    }
+    return false;
+}
+
+// An outdoor 15 x 30 ft pool in Orlando with a natural-gas heater.
+inline bool pool_with_gas() {
+    if (!choose_city("Orlando")) return false;
+    read_pumpa("Kestrolin", "HX 520");
+    g.pool_type = "Pool";
+    g.pool_site = "out";
+    g.pool_area = 450;
+    g.pool_depth = 5;
+    g.sun_pct = 75;
+    heat_season(10, 4, 82);
+    set_cover(12);
+    g.fuel_type = HT_GAS;
+    g.heater_eff = 80;
+    g.heater_cost = cy(2400);
+    g.backup_on = 0;
+    g.price_rise[HT_HEATPUMP] = g.price_rise[HT_ELEC] = 0.03f;
+    g.price_rise[HT_GAS] = 0.05f;
+    set_model_prices(4600, 3900, 3400);
+    return true;
+}
+
+// A 7 x 7 ft outdoor spa in Chicago, metric units, backed up by propane.
+inline bool metric_spa_with_backup() {
+    if (!choose_city("Chicago")) return false;
+    read_pumpa("Kestrolin", "HX 310");
+    g.pool_type = "Spa";
+    g.pool_site = "out";
+    g.pool_area = 49;
+    g.pool_depth = 3.5f;
+    g.sun_pct = 60;
+    g.spa_blower = 1;
+    heat_season(1, 12, 102);
+    set_cover(20);
+    g.units_len = 1;
+    g.units_vol = 3;
+    g.units_sun = 2;
+    g.units_heat = 1;
+    g.units_temp = 1;
+    g.fuel_type = HT_PROPANE;
+    g.heater_eff = 78;
+    g.heater_btu = 150000;
+    g.heater_cost = cy(1800);
+    g.backup_on = 1;
+    set_model_prices(4300, 3600, 3100);
+    return true;
+}
+
+// A 20 x 40 ft pool in Phoenix heated October to April, no heater yet.
+inline bool pool_without_heater() {
+    if (!choose_city("Phoenix")) return false;
+    read_pumpa("Kestrolin", "HX 730");
+    g.pool_type = "Pool";
+    g.pool_site = "out";
+    g.pool_area = 800;
+    g.pool_depth = 5.5f;
+    g.sun_pct = 90;
+    heat_season(10, 4, 84);
+    set_cover(0);
+    g.fuel_type = HT_HEATPUMP;
+    g.heater_cost = Currency{};
+    g.backup_on = 0;
+    set_model_prices(4600, 3900, 3400);
+    return true;
+}
+
+// The three competitors of the default data named for the comparison.
+inline void three_competitors() {
+    g.do_compare = -1;
+    g.comp_names[1] = "Brisalto";
+    g.comp_names[2] = "Corvane Pool";
+    g.comp_names[3] = "Tessaric";
+}
+
+}  // namespace from_data
 
 }  // namespace samples
