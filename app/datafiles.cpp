@@ -25,13 +25,13 @@ constexpr const char* kCityFile = "location.dat";
 constexpr const char* kDefaultBrand = "Kestrolin";
 constexpr const char* kDefaultModel = "HX 730TX";
 
-void reportError(const std::string& where, int number, const std::string& reason) {
+void report_error(const std::string& where, int number, const std::string& reason) {
     std::string text = "Error " + std::to_string(number) + " in " + where;
     if (!reason.empty()) text += g.crlf + reason;
     ui::MsgBox(text, ui::vbOKOnly | ui::vbExclamation, "Error in " + where);
 }
 
-std::string joinLines(const std::vector<std::string>& lines) {
+std::string join_lines(const std::vector<std::string>& lines) {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i) out += g.crlf;
@@ -40,7 +40,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::string noBlanksUpper(const std::string& s) {
+std::string no_blanks_upper(const std::string& s) {
     std::string out;
     strip_spaces(s, out);
     return out;
@@ -48,7 +48,7 @@ std::string noBlanksUpper(const std::string& s) {
 
 // A file with more records than the table holds is reported once for each
 // file as it stands (path and length), not at every reload.
-void tellOversize(const std::string& path, const records::FileInfo& info, const std::string& what, std::size_t used) {
+void tell_oversize(const std::string& path, const records::FileInfo& info, const std::string& what, std::size_t used) {
     static std::set<std::string> told;
     if (!info.oversize || !told.insert(path + "|" + std::to_string(info.length)).second) return;
     ui::MsgBox("The " + what + " holds more than " + std::to_string(used) + " records." + g.crlf + "Only the first " +
@@ -57,7 +57,7 @@ void tellOversize(const std::string& path, const records::FileInfo& info, const 
 }
 
 // Copies the rating points of one brand group into the working tables.
-void copyPoints(const PumpBrand& r, int first, int last) {
+void copy_points(const PumpBrand& r, int first, int last) {
     for (int p = first; p <= last; ++p) {
         g.hp_rh[p] = r.rh[p];
         g.hp_cop[p] = r.cop[p];
@@ -66,18 +66,18 @@ void copyPoints(const PumpBrand& r, int first, int last) {
     }
 }
 
-template <class T, std::size_t N> double tableSum(const std::array<T, N>& a, int hi) {
+template <class T, std::size_t N> double table_sum(const std::array<T, N>& a, int hi) {
     double s = 0;
     for (int p = 1; p <= hi; ++p) s += static_cast<double>(a[p]);
     return s;
 }
 
 // The tables whose values add up to 0 (nothing entered).
-template <class Rec> void missingTables(const Rec& r, int points, std::vector<std::string>& items) {
-    if (tableSum(r.rh, points) == 0) items.push_back("Relative humidity data");
-    if (tableSum(r.cop, points) == 0) items.push_back("Co efficient of performance");
-    if (tableSum(r.btu, points) == 0) items.push_back("BTU Output data");
-    if (tableSum(r.water_temp, points) == 0) items.push_back("Pool/Spa Water temperatures..");
+template <class Rec> void missing_tables(const Rec& r, int points, std::vector<std::string>& items) {
+    if (table_sum(r.rh, points) == 0) items.push_back("Relative humidity data");
+    if (table_sum(r.cop, points) == 0) items.push_back("Co efficient of performance");
+    if (table_sum(r.btu, points) == 0) items.push_back("BTU Output data");
+    if (table_sum(r.water_temp, points) == 0) items.push_back("Pool/Spa Water temperatures..");
 }
 
 void verify_compet(const CompetitorPump& r) {
@@ -87,14 +87,14 @@ void verify_compet(const CompetitorPump& r) {
         if (vb::Trim(r.model[1]).empty()) items.push_back("Small  competitor model designation");
         if (vb::Trim(r.model[2]).empty()) items.push_back("Medium competitor designation");
         if (vb::Trim(r.model[3]).empty()) items.push_back("Large  competitor designation");
-        missingTables(r, 24, items);
+        missing_tables(r, 24, items);
         if (items.empty()) return;
         items.insert(items.begin(), "The following data is missing:");
         items.push_back("THE PROGRAM MAY FAIL");
         items.push_back("TO COMPARE COMPETITORS");
-        ui::MsgBox(joinLines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
+        ui::MsgBox(join_lines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
     } catch (const std::exception& e) {
-        reportError("verify pump", 5, e.what());
+        report_error("verify pump", 5, e.what());
     }
 }
 
@@ -118,7 +118,7 @@ constexpr DiskFile kDiskFiles[] = {
     {"pump.dat3", "PumpHP3.dat", "competitor heat pump file", records::kCompLen, 1},
 };
 
-std::string lowerAscii(std::string s) {
+std::string lower_ascii(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
@@ -126,10 +126,10 @@ std::string lowerAscii(std::string s) {
 
 // The file `name` in `dir`, whatever the letter case of its name (diskettes
 // often carry upper-case names); "" when there is none.
-std::string findNoCase(const fs::path& dir, const std::string& name) {
+std::string find_no_case(const fs::path& dir, const std::string& name) {
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lowerAscii(it->path().filename().string()) == name && it->is_regular_file(ec)) return it->path().string();
+        if (lower_ascii(it->path().filename().string()) == name && it->is_regular_file(ec)) return it->path().string();
     }
     return {};
 }
@@ -250,7 +250,7 @@ void load_data_disk() {
         const fs::path dir = g.data_dir + drive + "/";
         std::vector<std::pair<std::string, const DiskFile*>> found;  // source on the disk, file
         for (const DiskFile& f : kDiskFiles) {
-            std::string src = findNoCase(dir, f.onDisk);
+            std::string src = find_no_case(dir, f.onDisk);
             if (!src.empty()) found.emplace_back(src, &f);
         }
         if (found.empty()) continue;  // no disk in this drive: try the next
@@ -281,11 +281,11 @@ void load_data_disk() {
         clear_file_attrs();
         if (!restored.empty()) {
             restored.insert(restored.begin(), "Restored from the data disk in " + dir.string() + ":");
-            ui::MsgBox(joinLines(restored), ui::vbOKOnly | ui::vbInformation, "Load your data disk");
+            ui::MsgBox(join_lines(restored), ui::vbOKOnly | ui::vbInformation, "Load your data disk");
         }
         if (!failed.empty()) {
             failed.insert(failed.begin(), "These files could not be copied from the data disk:");
-            reportError("load_data_disk", 57, joinLines(failed));
+            report_error("load_data_disk", 57, join_lines(failed));
         }
         return;
     }
@@ -309,7 +309,7 @@ void load_brand_pumps() {
                 return;
             }
         }
-        tellOversize(path, info, "heat pump data file", records::kMaxPumps);
+        tell_oversize(path, info, "heat pump data file", records::kMaxPumps);
 
         const int n = static_cast<int>(recs.size());
         for (int k = 1; k <= static_cast<int>(records::kMaxPumps); ++k) {
@@ -324,11 +324,11 @@ void load_brand_pumps() {
 
         // The group's first 24 points, then the chosen model again in points
         // 1..8 and its series on offer: a reload never changes a result.
-        copyPoints(g.pump_tab[g.pump_rec], 1, 24);
+        copy_points(g.pump_tab[g.pump_rec], 1, 24);
         use_chosen_model(g);
         g.pump_saved = 0;
     } catch (const std::exception& e) {
-        reportError("load_brand_pumps", 5, e.what());
+        report_error("load_brand_pumps", 5, e.what());
     }
 }
 
@@ -341,7 +341,7 @@ void load_locations() {
         // cannot be read is a fault, and the cities loaded so far are kept.
         std::error_code ec;
         if (!info.found && fs::exists(path, ec)) throw ui::RtError(75, "Cannot read " + path);
-        tellOversize(path, info, "weather data file", records::kMaxCities);
+        tell_oversize(path, info, "weather data file", records::kMaxCities);
 
         const int n = static_cast<int>(recs.size());
         for (int i = 1; i <= static_cast<int>(records::kMaxCities); ++i) {
@@ -351,10 +351,10 @@ void load_locations() {
         }
         g.city_count = static_cast<i16>(n);
     } catch (const ui::RtError& e) {
-        reportError("load_locations", e.number, e.description());
+        report_error("load_locations", e.number, e.description());
         return;
     } catch (const std::exception& e) {
-        reportError("load_locations", 5, e.what());
+        report_error("load_locations", 5, e.what());
         return;
     }
     if (windows().fill_city_lists) windows().fill_city_lists();
@@ -378,12 +378,12 @@ void read_pumpa(const std::string& brand, const std::string& model) {
 
     // The group whose name matches, letter case and blanks aside; the
     // records up to it are taken into pump_tab.
-    const std::string brandKey = noBlanksUpper(b);
+    const std::string brandKey = no_blanks_upper(b);
     int match = 0;
     for (int k = 1; k <= static_cast<int>(recs.size()); ++k) {
         g.pump_tab[k] = std::move(recs[k - 1]);
         g.pump_tab[k].brand = vb::Trim(g.pump_tab[k].brand);
-        if (noBlanksUpper(g.pump_tab[k].brand) == brandKey) {
+        if (no_blanks_upper(g.pump_tab[k].brand) == brandKey) {
             match = k;
             break;
         }
@@ -399,7 +399,7 @@ void read_pumpa(const std::string& brand, const std::string& model) {
     // all its group's points, then its own eight points as points 1..8 and
     // its series as the models on offer. No such model: tables unchanged.
     if (!chosen_model(g).found) return;
-    copyPoints(g.pump_tab[match], 1, 72);
+    copy_points(g.pump_tab[match], 1, 72);
     use_chosen_model(g);
 }
 
@@ -464,13 +464,13 @@ void verify_brand() {
             if (vb::Trim(r.model[k]).empty()) blankListed = true;
         }
         if (!anyListed || blankListed) items.push_back("Model designation");
-        missingTables(r, 72, items);
+        missing_tables(r, 72, items);
         if (items.empty()) return;
         items.insert(items.begin(), "The following data is missing:");
         items.push_back("THE PROGRAM MAY FAIL");
-        ui::MsgBox(joinLines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
+        ui::MsgBox(join_lines(items), ui::vbOKOnly, "Incomplete Heat Pump data");
     } catch (const std::exception& e) {
-        reportError("verify pump", 5, e.what());
+        report_error("verify pump", 5, e.what());
     }
 }
 
