@@ -281,10 +281,23 @@ double box_number(const std::string& text) {
 }
 
 namespace {
-void down_payment_refused(const std::string& text) { ui::MsgBox(text, ui::vbExclamation, "Down payment"); }
+
+// A refused down payment: the message naming the limit, then the down
+// payment and text from before the typing began (or, without them, the
+// down payment stored last, shown in the box's own form).
+std::string down_payment_refused(const std::string& limit, const BoxEntry* before, const std::string& last) {
+    ui::MsgBox(limit, ui::vbExclamation, "Down payment");
+    if (!before) return last;
+    g.down_pay = before->down_pay;
+    g.down_perc = before->down_perc;
+    return before->text;
+}
+
 }  // namespace
 
-std::optional<std::string> box_changed(int box, const std::string& text) {
+BoxEntry box_entry(const std::string& text) { return {text, g.down_pay, g.down_perc}; }
+
+std::optional<std::string> box_changed(int box, const std::string& text, const BoxEntry* before) {
     const double v = box_number(text);
     const auto amount = [v] { return Currency::from(v); };
     switch (box) {
@@ -293,12 +306,11 @@ std::optional<std::string> box_changed(int box, const std::string& text) {
         case 3:
             // A loan's down payment is part of the price: more than all of
             // it would finance a negative amount (negative payments). Refused
-            // with the limit named; the last valid amount stays.
-            if (loan_mode() && amount() > g.sys_total && g.sys_total >= Currency{}) {
-                down_payment_refused("The down payment can be at most the system's total price, " +
-                                     fmt(g.sys_total, kMoney) + ".");
-                return fmt(g.down_pay, kMoney);
-            }
+            // with the limit named.
+            if (loan_mode() && amount() > g.sys_total && g.sys_total >= Currency{})
+                return down_payment_refused(
+                    "The down payment can be at most the system's total price, " + fmt(g.sys_total, kMoney) + ".",
+                    before, fmt(g.down_pay, kMoney));
             g.down_pay = amount();
             if (loan_mode()) {
                 // No price, no percentage: it stays 0 rather than dividing by 0.
@@ -308,11 +320,10 @@ std::optional<std::string> box_changed(int box, const std::string& text) {
             }
             break;
         case 8:
-            if (v > 100) {
-                down_payment_refused("The down payment can be at most 100 % of the system's total price (" +
-                                     fmt(g.sys_total, kMoney) + ").");
-                return fmt(static_cast<double>(g.down_perc), "##0.00");
-            }
+            if (v > 100)
+                return down_payment_refused("The down payment can be at most 100 % of the system's total price (" +
+                                                fmt(g.sys_total, kMoney) + ").",
+                                            before, fmt(static_cast<double>(g.down_perc), "##0.00"));
             g.down_perc = static_cast<float>(v);
             g.down_pay = g.down_perc > 0 ? Currency::from(g.sys_total.toDouble() * g.down_perc / 100.0) : Currency{};
             break;

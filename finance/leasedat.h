@@ -84,12 +84,25 @@ std::string right13(const std::string& text);
 // out (0 when there is none).
 double box_number(const std::string& text);
 
+// A box as it stood before the dealer began typing in it: the text it
+// showed and the down payment (amount and percent) as it was then.
+struct BoxEntry {
+    std::string text;
+    Currency down_pay;
+    float down_perc = 0;
+};
+// The entry of a box showing `text`, with the down payment as it is now.
+BoxEntry box_entry(const std::string& text);
+
 // The Change rule of the finance window's input boxes Text1 .. Text9 and
 // Text11 (box = 1..11, 10 is the help box): stores the value the text shows
 // into its finance figure for the current fin_mode. Returns the text the box
 // must show instead when the value is refused (a sales tax or a balloon
-// percent above 100), after storing what that text means.
-std::optional<std::string> box_changed(int box, const std::string& text);
+// percent above 100), after storing what that text means. A refused down
+// payment (above the price, or above 100 %) gives back the down payment and
+// the text of `before`, so that none of the keys typed on the way to it
+// stays; without `before`, the down payment stored last stays.
+std::optional<std::string> box_changed(int box, const std::string& text, const BoxEntry* before = nullptr);
 
 // Sets term_idx from the term (12, 18, 24, 36, 48, 60 months give 1..6; any
 // other term keeps it) and amt_bracket from fin_amount: up to 5,000 is 1

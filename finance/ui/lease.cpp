@@ -367,6 +367,9 @@ void lease::calculate() {
             p->setText(q(*c.text));
         }
     }
+    // Typing in the box in focus begins anew from what the calculation
+    // left in it.
+    if (typing_) typing_->before = fin::box_entry(Text(typing_->box)->Text().toStdString());
     lay_out();
 }
 
@@ -517,10 +520,21 @@ void lease::Check2_Click() {
 void lease::set_box(int n, const std::string& text) { Text(n)->SetText(q(text)); }
 
 void lease::Text_Change(int n) {
-    if (auto instead = fin::box_changed(n, Text(n)->Text().toStdString())) set_box(n, *instead);
+    if (quiet_) return;
+    // A copy: the refusal's message box may move the focus meanwhile.
+    const std::optional<fin::BoxEntry> before =
+        typing_ && typing_->box == n ? std::optional(typing_->before) : std::nullopt;
+    if (auto instead = fin::box_changed(n, Text(n)->Text().toStdString(), before ? &*before : nullptr)) {
+        // What the text stands for is stored already: put it in the box
+        // without reading it back.
+        quiet_ = true;
+        set_box(n, *instead);
+        quiet_ = false;
+    }
 }
 
 void lease::Text_GotFocus(int n) {
+    typing_ = Typing{n, fin::box_entry(Text(n)->Text().toStdString())};
     if (g.help_off != 1) {
         inputdata(help_code(n));
     }
@@ -529,6 +543,7 @@ void lease::Text_GotFocus(int n) {
 void lease::reset_box(int n) { set_box(n, n == 8 || n == 11 ? "0.00" : ""); }
 
 void lease::Text_LostFocus(int n) {
+    typing_.reset();
     switch (n) {
         case 1: set_box(1, fmt(g.add_charges, kMoney)); break;
         case 2: set_box(2, fmt(g.inst_cost, kMoney)); break;

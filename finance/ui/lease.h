@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "finance/leasedat.h"
@@ -82,6 +83,15 @@ private:
     void reset_box(int n);
     void set_box(int n, const std::string& text);
     QWidget* control(const std::string& name) const;
+
+    // The box in focus and how it stood before the dealer began typing in
+    // it: a refused down payment goes back to that.
+    struct Typing {
+        int box;
+        fin::BoxEntry before;
+    };
+    std::optional<Typing> typing_;
+    bool quiet_ = false;  // a box shows a text whose figures are stored already
 
     std::map<std::string, QWidget*> controls_;
     int depth_ = 0;

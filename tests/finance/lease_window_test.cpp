@@ -143,14 +143,13 @@ TEST_F(LeaseWindow, TypedFiguresLandWhereTheyBelong) {
     typeIn(w->Text(3), "100");
     EXPECT_EQ(w->Text(8)->Text(), "14.29");
     EXPECT_EQ(g.down_pay, cy(100.03));
-    // More than the price is refused with the limit named; the box goes
-    // back to the last valid amount typed.
+    // More than the price is refused with the limit named (the box as
+    // before the typing: RefusedDownPaymentsLeaveNoKeysBehind).
     script->answer(ui::vbOK);
     typeIn(w->Text(3), "800");
     ASSERT_EQ(script->shown().size(), 1u);
     EXPECT_EQ(script->shown()[0].text, "The down payment can be at most the system's total price, $700.00.");
-    EXPECT_EQ(w->Text(3)->Text(), "$80.00");
-    EXPECT_EQ(g.down_pay, cy(80.01));  // as 100 became 100.03 above
+    EXPECT_EQ(w->Text(3)->Text(), "$100.03");
     // The balloon percent is stored only for simple interest.
     g.fin_opts[3] = cy(1);
     typeIn(w->Text(11), "20");
@@ -160,6 +159,59 @@ TEST_F(LeaseWindow, TypedFiguresLandWhereTheyBelong) {
     EXPECT_EQ(g.balloon_perc, 20.0f);
     EXPECT_EQ(g.balloon_amt, cy(140));
     EXPECT_EQ(text(w->Label(23)), "$140.00");
+}
+
+// A refused down payment leaves the box and the figures as they were before
+// the dealer began typing in it: none of the keys typed on the way to the
+// refused value (the "15" of 150 %) stays, and CALCULATE prices with the
+// down payment the box showed before.
+TEST_F(LeaseWindow, RefusedDownPaymentsLeaveNoKeysBehind) {
+    g.equip_cost = cy(9000);
+    lease* w = openLease();
+    w->Combo2->SetListIndex(1);  // a loan: 25 % down
+    ASSERT_EQ(g.down_pay, cy(2250));
+    const struct {
+        int box;
+        const char* keys;
+        const char* limit;
+    } cases[] = {
+        {8, "150", "The down payment can be at most 100 % of the system's total price ($9,000.00)."},
+        {3, "20000", "The down payment can be at most the system's total price, $9,000.00."},
+    };
+    for (const auto& c : cases) {
+        const QString shown = w->Text(c.box)->Text();
+        script->clear();
+        script->answer(ui::vbOK);
+        focus(w->Text(c.box));
+        type(w->Text(c.box), c.keys);
+        ASSERT_EQ(script->shown().size(), 1u) << c.keys;
+        EXPECT_EQ(script->shown()[0].text, c.limit);
+        EXPECT_EQ(w->Text(c.box)->Text(), shown) << c.keys;
+        EXPECT_EQ(g.down_perc, 25.0f) << c.keys;
+        EXPECT_EQ(g.down_pay, cy(2250)) << c.keys;
+        // The next key starts afresh: 1 is 1 %, or $1, not 1501 or 20001.
+        leave(w->Text(c.box));
+        w->SSCommand2->DoClick();
+        EXPECT_EQ(g.down_pay, cy(2250)) << c.keys;
+        EXPECT_EQ(w->Text(8)->Text(), " 25.00") << c.keys;
+        EXPECT_EQ(w->Text(3)->Text(), "$2,250.00") << c.keys;
+    }
+
+    // Typing begins again from what a calculation leaves in the box in
+    // focus: 30 % typed, the window active again (it calculates) with the
+    // box still in focus, then a refused 300 % gives back 30 %.
+    focus(w->Text(8));
+    type(w->Text(8), "30");
+    w->Form_Activate();
+    ASSERT_EQ(g.down_pay, cy(2700));
+    script->clear();
+    script->answer(ui::vbOK);
+    testkeys::focus(w->Text(8), QEvent::FocusIn, Qt::ActiveWindowFocusReason);  // the first key replaces again
+    type(w->Text(8), "300");
+    EXPECT_EQ(w->Text(8)->Text(), " 30.00");
+    EXPECT_EQ(g.down_perc, 30.0f);
+    EXPECT_EQ(g.down_pay, cy(2700));
+    leave(w->Text(8));
 }
 
 TEST_F(LeaseWindow, EachActionCalculatesOnceAndWarnsOnce) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "app/model.h"
 #include "app/settings.h"
@@ -83,6 +84,17 @@ TEST_F(Finance, ADownPaymentAboveThePriceIsRefusedAndNothingGoesNegative) {
     EXPECT_EQ(boxes.shown()[0].text, "The down payment can be at most the system's total price, $13,500.00.");
     EXPECT_EQ(boxes.shown()[1].text, "The down payment can be at most 100 % of the system's total price ($13,500.00).");
     EXPECT_EQ(g.down_pay, down);
+    // Given the box as it stood before the typing, the refusal gives that
+    // back, not what the keys on the way stored ("15" of 150 %, "2000" of
+    // 20000).
+    const fin::BoxEntry before = fin::box_entry(" 25.00");
+    for (const auto& [box, on_the_way, typed] : {std::tuple{8, "15", "150"}, std::tuple{3, "2000", "20000"}}) {
+        ASSERT_EQ(fin::box_changed(box, on_the_way), std::nullopt);
+        ASSERT_NE(g.down_pay, down);
+        EXPECT_EQ(fin::box_changed(box, typed, &before), " 25.00") << typed;
+        EXPECT_EQ(g.down_pay, down) << typed;
+        EXPECT_EQ(g.down_perc, 25.0f) << typed;
+    }
     EXPECT_EQ(fin::box_changed(8, "100"), std::nullopt);  // the whole price is a valid down payment
 
     // 60 % down and a 60 % balloon leave nothing to finance.
