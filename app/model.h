@@ -241,7 +241,7 @@ struct DataModel {
     Currency year_pay, fin_total, post_saving;
 
     // -- print options and printer settings
-    i16 prt_choice = 5;
+    i16 prt_choice = 5;  // a PrintChoice
     float small_title = 0;
     i16 letter_head = 0;
     i16 round_up = 0;
@@ -296,6 +296,18 @@ void set_defaults(DataModel& m);
 
 // Heater-type indices.
 enum HeaterType : int { HT_HEATPUMP = 1, HT_ELEC = 2, HT_GAS = 3, HT_PROPANE = 4, HT_OIL = 5 };
+
+// The printouts the printout selection runs, by the number `prt_choice`
+// holds. Every place that tells them apart switches over these names with
+// no default, so that a new one is a compiler warning at each place that
+// has not learnt it yet.
+enum PrintChoice : i16 {
+    kChoiceCoverageChart = 1,  // "One coverage and chart": the Word audit, then the Excel chart
+    kChoicePlainText = 2,      // "Plain text": the audit page on the printer
+    kChoiceReportBook = 3,     // the detailed report book (no list row)
+    kChoiceOneCoverage = 4,    // "One coverage": the Word audit
+    kChoiceSummary = 5,        // "Summary": the Word summary
+};
 
 // ---- questions about the project that many places ask ------------------------------
 // Ask these rather than comparing the fields again, so that every window,

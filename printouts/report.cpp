@@ -192,9 +192,20 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
 
 std::vector<PrintLine> month_lines(int co) { return run_months(false, true, co).lines; }
 
+MonthTable month_table(int choice) {
+    switch (static_cast<PrintChoice>(choice)) {
+        case kChoiceCoverageChart:
+        case kChoiceOneCoverage:
+        case kChoiceSummary: return MonthTable::WordRows;
+        case kChoicePlainText: return MonthTable::PrintedLines;
+        case kChoiceReportBook: return MonthTable::None;  // the report book prints its own tables
+    }
+    return MonthTable::None;
+}
+
 void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year) {
-    const bool word = g.prt_choice == 1 || g.prt_choice == 4 || g.prt_choice == 5;
-    const bool plain = g.prt_choice == 2;
+    const bool word = month_table(g.prt_choice) == MonthTable::WordRows;
+    const bool plain = month_table(g.prt_choice) == MonthTable::PrintedLines;
     Pass p = run_months(word, plain, g.col_offset);
     if (plain) {
         for (const PrintLine& l : p.lines) print_line(l, kCheckPrinter);

@@ -47,13 +47,21 @@ extern RepText rep_text;
 //   saving_year  saving against the existing heater (may be negative); 0
 //                without one
 // It sets tot_hp, tot_heater and tot_saving to the sums of calc_f32 rows
-// 1..12, 13..24 and 25..36, and, by prt_choice, fills the month rows of
-// rep_text (1, 4, 5: the Word printouts) or prints the twelve month lines of
-// the plain-text audit on the printer of the open page (2), at col_offset.
+// 1..12, 13..24 and 25..36, and, by month_table(prt_choice), fills the month
+// rows of rep_text (the Word printouts) or prints the twelve month lines of
+// the plain-text audit on the printer of the open page, at col_offset.
 // Everything else it works out stays in its own locals: the engine's month
 // values and yearly accumulators are left as the engine computed them, so
 // two calls in a row give the same results.
 void calculate3(double& hp_year, Currency& fuel_year, Currency& saving_year);
+
+// Where a print choice's printout takes calculate3's month table from.
+enum class MonthTable {
+    WordRows,      // the month rows of rep_text (the Word documents)
+    PrintedLines,  // the month lines printed on the open page (the plain-text audit)
+    None,          // neither: the printout builds its own (any other number too)
+};
+MonthTable month_table(int choice);
 
 // Month m (1..12) is heated: ticked, with heat to give. Every other month
 // is "Off" on the printouts: no cost of it is printed as $0.

@@ -1,6 +1,8 @@
 // The printout selection window.
 #include "printouts/ui/Prt2.h"
 
+#include <iterator>
+
 #include <QFont>
 #include <QLineEdit>
 #include <QPointer>
@@ -34,9 +36,20 @@ void set_input_print_available(bool on) {
 
 enum Button { kPrint = 0, kExit = 1, kSelectPrinter = 2 };
 
-// Print choices of the list rows, in list order.
-constexpr int kChoiceOfRow[] = {5, 4, 1, 2};
-constexpr int kPrintChoiceBook = 3;
+// The list rows, in list order: the item, its print choice and which of the
+// three options (small title fonts, letter head, round up) apply to it.
+struct ListRow {
+    const char* item;
+    PrintChoice choice;
+    bool small_title, letter_head, round_up;
+};
+constexpr ListRow kRows[] = {
+    {"Summary", kChoiceSummary, false, false, true},
+    {"One coverage", kChoiceOneCoverage, false, false, false},
+    {"One coverage and chart", kChoiceCoverageChart, false, false, false},
+    {"Plain text", kChoicePlainText, true, true, false},
+};
+constexpr int kRowCount = static_cast<int>(std::size(kRows));
 
 }  // namespace
 
@@ -95,16 +108,14 @@ void Prt2::build() {
 void Prt2::Form_Load() {
     g.letter_head = 0;
     Combo1->Clear();
-    Combo1->SetText("Summary");
-    g.prt_choice = 5;
-    for (const char* item : {"Summary", "One coverage", "One coverage and chart", "Plain text"}) Combo1->AddItem(item);
+    Combo1->SetText(kRows[0].item);
+    g.prt_choice = kRows[0].choice;
+    for (const ListRow& r : kRows) Combo1->AddItem(r.item);
     // Loaded afresh: the ticks are what the data model holds, never what
     // the boxes kept from the last opening (letter head was cleared above).
     Check1->SetValue(g.small_title != 0 ? 1 : 0);
     Check2->SetValue(0);
-    Check1->setEnabled(false);
-    Check2->setEnabled(false);
-    Check3->setEnabled(true);
+    offer_options(0);
     Check3->SetValue(g.round_up == 1 ? 1 : 0);
     if (printouts().warm_office) printouts().warm_office();
 }
@@ -127,11 +138,16 @@ void Prt2::Form_Unload(int& cancel) {
 }
 
 void Prt2::Combo1_Click(int index) {
-    if (index < 0 || index > 3) return;
-    g.prt_choice = static_cast<i16>(kChoiceOfRow[index]);
-    Check1->setEnabled(index == 3);
-    Check2->setEnabled(index == 3);
-    Check3->setEnabled(index == 0);
+    if (index < 0 || index >= kRowCount) return;
+    g.prt_choice = kRows[index].choice;
+    offer_options(index);
+}
+
+// Only whether each option box can be used; its tick stays.
+void Prt2::offer_options(int row) {
+    Check1->setEnabled(kRows[row].small_title);
+    Check2->setEnabled(kRows[row].letter_head);
+    Check3->setEnabled(kRows[row].round_up);
 }
 
 void Prt2::Check1_Click(int) { g.small_title = Check1->Value() == 1 ? 1.0f : 0.0f; }
@@ -161,8 +177,8 @@ void Prt2::SSCommand1_Click(int index) {
             Unload();
             Printouts& p = printouts();
             try {
-                switch (g.prt_choice) {
-                    case 1: {
+                switch (static_cast<PrintChoice>(g.prt_choice)) {
+                    case kChoiceCoverageChart: {
                         // The chart follows an audit that was printed. Both
                         // are rendered together once both are filled, so
                         // one question names both files.
@@ -171,14 +187,14 @@ void Prt2::SSCommand1_Click(int index) {
                         batch.finish();
                         break;
                     }
-                    case 2: p.To_print(); break;
-                    case kPrintChoiceBook:
+                    case kChoicePlainText: p.To_print(); break;
+                    case kChoiceReportBook:
                         if (windows().The_Print) windows().The_Print();
                         break;
-                    case 4: p.prt_word(); break;
-                    case 5: p.prt_word_summary(); break;
-                    default: break;
+                    case kChoiceOneCoverage: p.prt_word(); break;
+                    case kChoiceSummary: p.prt_word_summary(); break;
                 }
+                // Any other number runs nothing.
             } catch (const ui::ProgramEnd&) {
                 throw;
             } catch (const ui::RtError& e) {

@@ -37,6 +37,7 @@ protected:
     void build() override;
 
 private:
+    void offer_options(int row);
     bool in_click_ = false;  // inside SSCommand1_Click
 };
 

@@ -21,7 +21,7 @@ class AuditPageTest : public PrintoutTest {
 protected:
     // Prints the page of the project in the model; its one document.
     prn::Document print() {
-        g.prt_choice = 2;
+        g.prt_choice = kChoicePlainText;
         const std::size_t before = cap.documents().size();
         To_print();
         EXPECT_EQ(cap.documents().size(), before + 1);
@@ -149,7 +149,7 @@ TEST_F(AuditPageTest, PrinterFaultsAskAgainOrAbandonThePage) {
     // drops the page and nothing more is asked.
     script.clear();
     const int before = static_cast<int>(cap.documents().size());
-    g.prt_choice = 2;
+    g.prt_choice = kChoicePlainText;
     cap.failNext(25, 1);
     script.answer(ui::vbCancel);
     To_print();
@@ -173,7 +173,7 @@ TEST_F(AuditPageTest, PrinterFaultsAskAgainOrAbandonThePage) {
 TEST_F(AuditPageTest, TheMonthTableAsksItsOwnPrinterQuestion) {
     prtest::pool_no_heater();
     ASSERT_TRUE(engine::calc_all());
-    g.prt_choice = 2;
+    g.prt_choice = kChoicePlainText;
     g.col_offset = 9;
     prn::printer().reset();
     cap.failNext(25, 1);

@@ -105,11 +105,11 @@ protected:
 TEST_F(OfficeDocsTest, EveryBookmarkOfTheAuditAndTheSummaryReadsBack) {
     for (void (*project)() :
          {prtest::pool_with_gas_and_cover, prtest::metric_spa_with_backup, prtest::pool_no_heater}) {
-        for (int choice : {4, 5}) {
+        for (PrintChoice choice : {kChoiceOneCoverage, kChoiceSummary}) {
             calculate(project);
-            g.prt_choice = static_cast<i16>(choice);
+            g.prt_choice = choice;
             both([choice] {
-                if (choice == 4) prt_word();
+                if (choice == kChoiceOneCoverage) prt_word();
                 else prt_word_summary();
             });
             ASSERT_FALSE(written.inserts.empty());

@@ -111,7 +111,7 @@ TEST_F(Prt2Test, PrintButtonOpensTheSelectionWithItsDefaults) {
     EXPECT_EQ(p->Combo1->Text(), "Summary");
     EXPECT_EQ(p->Combo1->ListCount(), 4);
     EXPECT_EQ(p->Combo1->List(2), "One coverage and chart");
-    EXPECT_EQ(g.prt_choice, 5);
+    EXPECT_EQ(g.prt_choice, kChoiceSummary);
     EXPECT_EQ(g.letter_head, 0);
     EXPECT_FALSE(p->Check1->isEnabled());
     EXPECT_FALSE(p->Check2->isEnabled());
@@ -138,8 +138,10 @@ TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
         int choice;
         bool small, letter, round;
     };
-    const Row rows[] = {
-        {5, false, false, true}, {4, false, false, false}, {1, false, false, false}, {2, true, true, false}};
+    const Row rows[] = {{kChoiceSummary, false, false, true},
+                        {kChoiceOneCoverage, false, false, false},
+                        {kChoiceCoverageChart, false, false, false},
+                        {kChoicePlainText, true, true, false}};
     for (int r : {3, 1, 2, 0}) {
         p->Combo1->SetListIndex(r);
         EXPECT_EQ(g.prt_choice, rows[r].choice) << r;
@@ -165,8 +167,11 @@ TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
 }
 
 TEST_F(Prt2Test, EachChoiceRunsItsPrintouts) {
-    const std::pair<int, std::vector<std::string>> cases[] = {
-        {1, {"prt_word", "prt_graph"}}, {2, {"To_print"}}, {3, {"The_Print"}}, {4, {"prt_word"}}, {0, {}}};
+    const std::pair<int, std::vector<std::string>> cases[] = {{kChoiceCoverageChart, {"prt_word", "prt_graph"}},
+                                                              {kChoicePlainText, {"To_print"}},
+                                                              {kChoiceReportBook, {"The_Print"}},
+                                                              {kChoiceOneCoverage, {"prt_word"}},
+                                                              {0, {}}};
     windows().The_Print = [this] { log.push_back("The_Print"); };
     for (const auto& [choice, runs] : cases) {
         log.clear();

@@ -31,7 +31,7 @@ protected:
         }
         g.rate_elec = cy(0.095);
         g.fuel_type = HT_HEATPUMP;
-        g.prt_choice = 5;
+        g.prt_choice = kChoiceSummary;
     }
     double hp = -1;
     Currency fuel = Currency::dollars(-1), saving = Currency::dollars(-1);
@@ -112,7 +112,7 @@ TEST_F(Calc3Test, MonthRowsInTheirHeaterAndNoHeaterForms) {
     dump("Celsius");
     g.month_city_c[7] = 32.3f;
     dump("0.2 C in July");
-    g.prt_choice = 2;
+    g.prt_choice = kChoicePlainText;
     rep_text.clear();
     dump("the plain-text page prints instead");
     EXPECT_EQ("", testsupport::diff_text_with_expected(rows, "printouts/expected/month_rows.txt"));
@@ -160,13 +160,39 @@ TEST_F(Calc3Test, PrintedMonthLines) {
     EXPECT_EQ(narrow[11].substr(0, 23), "          DEC      5   ");
 }
 
+// Each print choice gets the month table where its printout reads it: the
+// Word documents in rep_text, the plain-text page as printed lines; the
+// report book and a number that is no choice get neither.
+TEST_F(Calc3Test, EachPrintChoiceGetsItsOwnMonthTable) {
+    const struct {
+        int choice;
+        bool rows, lines;
+    } cases[] = {{kChoiceCoverageChart, true, false},
+                 {kChoicePlainText, false, true},
+                 {kChoiceReportBook, false, false},
+                 {kChoiceOneCoverage, true, false},
+                 {kChoiceSummary, true, false},
+                 {0, false, false},
+                 {6, false, false}};
+    for (const auto& c : cases) {
+        g.prt_choice = static_cast<i16>(c.choice);
+        rep_text.clear();
+        prn::Capture cap;
+        run();
+        const auto lines = prn::printer().document().pageText(0);
+        prn::printer().KillDoc();
+        EXPECT_EQ(rep_text(1, 1) == "JAN" && rep_text(12, 5) == "6", c.rows) << c.choice;
+        EXPECT_EQ(lines.size(), c.lines ? 12u : 0u) << c.choice;
+    }
+}
+
 // On a real project: the engine's results stay as the engine left them, and
 // a second run gives the same figures.
 TEST_F(PrintoutTest, RecalculationLeavesTheEngineAloneAndRepeats) {
     prtest::pool_with_gas_and_cover();
     ASSERT_TRUE(engine::calc_all());
     const DataModel before = g;
-    g.prt_choice = 4;
+    g.prt_choice = kChoiceOneCoverage;
     double hp1 = 0, hp2 = 0;
     Currency f1, f2, s1, s2;
     calculate3(hp1, f1, s1);

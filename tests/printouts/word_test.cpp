@@ -42,7 +42,7 @@ TEST_F(WordTest, AuditDocumentsWhole) {
     };
     for (const auto& [set, expected] : projects) {
         calculate(set);
-        g.prt_choice = 4;
+        g.prt_choice = kChoiceOneCoverage;
         office.word = {};
         EXPECT_TRUE(prt_word());
         EXPECT_EQ("", testsupport::diff_text_with_expected(office.word.dump(), expected));
@@ -66,7 +66,7 @@ TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
     g.calc_f32[calc_row::hours(3)] = 1;
     g.calc_f32[calc_row::hours(4)] = 12.6f;
     for (int m = 1; m <= 12; ++m) g.calc_f32[calc_row::hp_cost(m)] = m == 1 ? 123.45f : 0;
-    g.prt_choice = 4;
+    g.prt_choice = kChoiceOneCoverage;
     ASSERT_TRUE(prt_word());
     prtest::WordLog w = office.word;
     EXPECT_EQ(w.at("bm21e") + "|" + w.at("bm22e") + "|" + w.at("bm23e") + "|" + w.at("bm24e"), "Off| <1|1|13");
@@ -92,7 +92,7 @@ TEST_F(WordTest, AuditTextsOfTheUnitsHoursAndTotals) {
 
 TEST_F(WordTest, TemplatePictureAndHeading) {
     calculate(prtest::pool_with_gas_and_cover);
-    g.prt_choice = 4;
+    g.prt_choice = kChoiceOneCoverage;
     // A brand typed in lower case with a blank still finds its template,
     // and the sentences use it as typed.
     prtest::brand_box() = " kestrolin";
@@ -144,7 +144,7 @@ TEST_F(WordTest, TemplatePictureAndHeading) {
 // processor, a printer fault answered OK twice, and one given up.
 TEST_F(WordTest, FailuresEndThePrintoutNotTheProgram) {
     calculate(prtest::pool_with_gas_and_cover);
-    g.prt_choice = 4;
+    g.prt_choice = kChoiceOneCoverage;
     const struct {
         const char *brand, *missing;
         bool not_installed;
@@ -236,7 +236,7 @@ TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
     };
     for (const auto& [set, expected] : projects) {
         calculate(set);
-        g.prt_choice = 5;
+        g.prt_choice = kChoiceSummary;
         const Shown before = Shown::now();
         int shows = 0;
         windows().show_results = [&shows] { ++shows; };
@@ -254,7 +254,7 @@ TEST_F(WordTest, SummaryDocumentsWholeAndTheProjectAsBefore) {
 // (No cover hours at all, compared with 24 a day: the Nassau document above.)
 TEST_F(WordTest, SummaryCoverHoursAsStored) {
     calculate(prtest::pool_no_heater);
-    g.prt_choice = 5;
+    g.prt_choice = kChoiceSummary;
     // 8, 10 and 10 hours (the input window stored 10.5 and 9.5 as 10).
     g.month_hours_c[1][0] = 8;
     g.month_hours_c[2][0] = 10;
@@ -269,7 +269,7 @@ TEST_F(WordTest, SummaryCoverHoursAsStored) {
 
 TEST_F(WordTest, SummaryRoundsUpAndKeepsWideAmounts) {
     calculate(prtest::pool_with_gas_and_cover);
-    g.prt_choice = 5;
+    g.prt_choice = kChoiceSummary;
     g.round_up = 1;
     // (Money in whole dollars right-aligned in 7, hours in 4: the whole
     // documents.) A month costing 12.50 with rounding on, and one above
@@ -314,7 +314,7 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
             for (int m = 1; m <= 12; ++m) g.month_hours_c[m][0] = m % 2 ? 12 : 0;
         if (c.cover == kNoJuly) g.run_state[7][0] = 0;
         ASSERT_TRUE(engine::calc_all());
-        g.prt_choice = 5;
+        g.prt_choice = kChoiceSummary;
         office.word = {};
         prt_word_summary();
         const prtest::WordLog& w = office.word;
@@ -333,7 +333,7 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
     // alone, not what the system costs: the line counts the heat pumps only.
     // (Orlando, its July held at 80 °F uncovered as too few pumps would.)
     calculate(prtest::pool_with_gas_and_cover);
-    g.prt_choice = 5;
+    g.prt_choice = kChoiceSummary;
     int pass = 0;
     windows().show_results = [&pass] {
         if (pass++ == 0) g.temp_table[7][5] = 80;
@@ -346,7 +346,7 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
 
 TEST_F(WordTest, SummaryFailureAfterTheCoverWasChangedPutsItBack) {
     calculate(prtest::pool_with_gas_and_cover);
-    g.prt_choice = 5;
+    g.prt_choice = kChoiceSummary;
     const Shown before = Shown::now();
     // The covered table's March water cell is missing from the template.
     office.wscript.fail_at_bookmark = "bm23c";
