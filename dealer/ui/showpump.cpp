@@ -393,6 +393,7 @@ void Showpump::SSCommand6_Click(int index) {
             ui::MsgBox(why + " in 0", ui::vbOKOnly, "Error in show");
             return;
         }
+        project_follows();
         g.cur_model = static_cast<i16>(index + 1);
         text_fill();
         return;
@@ -426,6 +427,10 @@ void Showpump::SSCommand5_Click() {
     loadlist();
     saved = 1;
     g.pump_saved = 1;
+    // The open project follows at once, not only when the editor closes:
+    // its figures, and its model list when "Include in list of models"
+    // changed.
+    project_follows();
 }
 
 void Showpump::SSCommand4_Click() { Unload(); }

@@ -82,6 +82,15 @@ void weathers::Form_Activate() {
         g.cities_changed = 0;
         load_locations();
     }
+    // The performance-table editor wrote the heat-pump file: the models on
+    // offer and the chosen model's tables as the file now holds them. The
+    // reload clears the mark; cleared first, a file that cannot be read is
+    // said once, not at every activation.
+    if (g.pump_saved == 1) {
+        g.pump_saved = 0;
+        load_brand_pumps();
+        select_model(true);
+    }
     refresh_buttons();
     price_visibility();
     // Units and prices may have been changed by other windows meanwhile.
@@ -234,18 +243,27 @@ void weathers::fill_cmb8() {
 
 // The model list of the brand in the brand box; the project's model chosen
 // in it (or the first one) and its rating points put into points 1..8 for
-// the engine (read_pumpa also keeps brand_name and model_name).
-void weathers::select_model() {
+// the engine (read_pumpa also keeps brand_name and model_name). With
+// `tell`, a project model the list no longer offers (taken out of it in the
+// performance-table editor) is said, with the model that replaces it: the
+// number of heat pumps and every cost change with it.
+void weathers::select_model(bool tell) {
     fill_cmb8();
     plat::ComboBox* c = combo1_[kModelList];
+    const std::string was = trimmed(g.model_name);
     ++filling_;
-    if (c->SelectText(q(trimmed(g.model_name))) < 0 && c->count() > 0) c->setCurrentIndex(0);
+    const bool gone = c->SelectText(q(was)) < 0 && c->count() > 0;
+    if (gone) c->setCurrentIndex(0);
     --filling_;
     const std::string brand = trimmed(text1_[kBrandBox]->text().toStdString());
     const std::string model = trimmed(c->currentText().toStdString());
     if (brand.empty()) return;
     if (model.empty()) g.brand_name = brand;
     else read_pumpa(brand, model);
+    if (tell && gone && !was.empty())
+        ui::MsgBox("The project's heat pump model " + was + " is no longer offered." + g.crlf +
+                       "The project now uses the " + model + ".",
+                   ui::vbOKOnly | ui::vbExclamation, "Heat pump model");
 }
 
 // Shows the project's brand and model.
@@ -253,12 +271,12 @@ void weathers::set_brand_model() {
     std::string brand = trimmed(g.brand_name);
     if (brand.empty()) brand = trimmed(g.pump_tab[std::clamp<int>(g.pump_rec, 1, 100)].brand);
     set_box(kBrandBox, q(brand));
-    select_model();
+    select_model(true);
 }
 
 // The brand box was given another brand (the brand window): its models.
 void weathers::brand_changed() {
-    select_model();
+    select_model(false);  // another brand's models: the project's need not be among them
     quick_calc();
 }
 

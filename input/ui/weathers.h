@@ -152,7 +152,7 @@ private:
     static std::string city_and_state();
     void apply_area_sel();
     void brand_changed();
-    void select_model();
+    void select_model(bool tell);
     void set_brand_model();
     void heater_enabling();
     void pool_enabling();

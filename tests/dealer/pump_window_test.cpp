@@ -8,6 +8,8 @@ using namespace dealertest;
 
 namespace {
 
+double money(const QString& text) { return vb::Val(remove_comma(text.toStdString())); }
+
 class PumpWindow : public WindowTest {
 protected:
     void SetUp() override {
@@ -95,6 +97,44 @@ TEST_F(PumpWindow, SaveRewritesAllGroupsAndClosingReloadsTheWorkingTables) {
     w->SSCommand4->DoClick();  // Exit
     EXPECT_FALSE(w->isLoaded());
     EXPECT_EQ(g.hp_btu[1], 71234);  // reloaded for the chosen brand and model
+}
+
+// The open project follows every Save at once, not only when the editor
+// closes; a model taken out of the list leaves the project's model list at
+// once, and the project is told which model takes its place.
+TEST_F(PumpWindow, SaveReachesTheOpenProjectAtOnce) {
+    g.brand_name = "Kestrolin";
+    g.model_name = vb::Trim(g.pump_tab[1].model[2]);
+    weathers* input = open_input_window();
+    ASSERT_EQ(input->Combo1(8)->currentText().toStdString(), g.model_name);
+    const std::string model = g.model_name;
+    const QString cost = input->result_text(13, weathers::kHpCost);
+    Showpump* w = open();
+    w->List1->setCurrentRow(0);
+    w->SSCommand6[1]->DoClick();                       // the project's model, 2
+    for (auto& [i, box] : w->Text9) typeIn(box, "2");  // a much poorer C.O.P.
+    w->SSCommand5->DoClick();
+    EXPECT_GT(money(input->result_text(13, weathers::kHpCost)), money(cost));
+    EXPECT_EQ(g.hp_cop[1], 2.0f);
+
+    // Out of the list: said once, with the model that replaces it.
+    w->SSCheck1->setChecked(false);
+    script->answer(ui::vbOK);
+    w->SSCommand5->DoClick();
+    ASSERT_EQ(shown("Heat pump model"), 1);
+    const std::string first = vb::Trim(g.pump_tab[1].model[1]);
+    EXPECT_EQ(script->shown().back().text, "The project's heat pump model " + model + " is no longer offered.\r\n" +
+                                               "The project now uses the " + first + ".");
+    EXPECT_EQ(input->Combo1(8)->findText(QString::fromStdString(model)), -1);
+    EXPECT_EQ(input->Combo1(8)->currentText().toStdString(), first);
+    EXPECT_EQ(g.model_name, first);
+    // Back in the list: offered again, the project keeps the model it has.
+    w->SSCheck1->setChecked(true);
+    w->SSCommand5->DoClick();
+    EXPECT_NE(input->Combo1(8)->findText(QString::fromStdString(model)), -1);
+    EXPECT_EQ(g.model_name, first);
+    w->SSCommand4->DoClick();
+    EXPECT_EQ(shown("Heat pump model"), 1);
 }
 
 TEST_F(PumpWindow, AFailedSaveKeepsTheFileAndTheWindow) {

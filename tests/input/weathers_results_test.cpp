@@ -338,6 +338,17 @@ TEST_F(Weathers, BrandAndModel) {
     w->Text1(65)->SetText("Tindraly");
     EXPECT_EQ(g.brand_name, "Tindraly");
     EXPECT_EQ(w->Combo1(8)->currentText(), "HX 520");  // the same model of the new brand
+
+    // A saved project whose model the brand no longer offers: the next start
+    // says which model takes its place.
+    g.model_name = "HX 999";
+    script->answer(ui::vbOK);
+    open();
+    ASSERT_EQ(shown("Heat pump model"), 1);
+    EXPECT_EQ(script->shown().back().text,
+              "The project's heat pump model HX 999 is no longer offered.\r\nThe project now uses the " +
+                  w->Combo1(8)->currentText().toStdString() + ".");
+    EXPECT_EQ(g.model_name, w->Combo1(8)->currentText().toStdString());
 }
 
 // The buttons, with stand-in windows for the print and finance windows.
