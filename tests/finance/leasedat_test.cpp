@@ -49,7 +49,7 @@ protected:
 // and the factors fall with the term and with the amount.
 TEST_F(Finance, ShippedLeaseFactorsAreAnnuitiesFallingWithTermAndAmount) {
     const char* bin = std::getenv("HEATER_BIN_DIR");
-    std::ifstream in(std::string(bin ? bin : "../bin") + "/defaulte.dat", std::ios::binary);
+    std::ifstream in(std::string(bin ? bin : "../bin") + "/defaults/defaulte.dat", std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_TRUE(settings::fromText(text, g).ok());
     const int terms[] = {12, 18, 24, 36, 48, 60};

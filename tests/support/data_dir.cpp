@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 #include "app/data.h"
@@ -32,11 +33,24 @@ TempDataDir::~TempDataDir() {
     fs::remove_all(path_, ec);
 }
 
-bool TempDataDir::copy_built(std::initializer_list<const char*> names) {
+namespace {
+
+// Where the build keeps the shipped version of a file: bin/defaults/ for the
+// data files (the files in bin/ itself may have been edited by whoever ran
+// the program there), else bin/.
+fs::path built_file(const std::string& name) {
     const fs::path bin = built_data_dir();
+    std::error_code ec;
+    if (fs::is_regular_file(bin / "defaults" / name, ec)) return bin / "defaults" / name;
+    return bin / name;
+}
+
+}  // namespace
+
+bool TempDataDir::copy_built(std::initializer_list<const char*> names) {
     for (const char* name : names) {
         std::error_code ec;
-        fs::copy_file(bin / name, fs::path(path_) / name, fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(built_file(name), fs::path(path_) / name, fs::copy_options::overwrite_existing, ec);
         if (ec) {
             missing_ = name;
             return false;
@@ -49,17 +63,25 @@ bool TempDataDir::copy_built(std::initializer_list<const char*> names) {
 
 bool TempDataDir::copy_built() {
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(built_data_dir(), ec)) {
-        if (!e.is_regular_file()) continue;
-        const std::string name = e.path().filename().string();
-        // The program run from the built folder by a test beside this one
-        // keeps its instance lock there (and takes it away at its end): a
-        // copy would say "already running", or vanish while copied.
-        if (name.rfind("heater.lock", 0) == 0) continue;
-        if (!copy_built({name.c_str()})) return false;
+    std::set<std::string> names;
+    for (const fs::path& dir : {fs::path(built_data_dir()), fs::path(built_data_dir()) / "defaults"}) {
+        for (const auto& e : fs::directory_iterator(dir, ec)) {
+            if (!e.is_regular_file()) continue;
+            const std::string name = e.path().filename().string();
+            // The program run from the built folder by a test beside this one
+            // keeps its instance lock there (and takes it away at its end): a
+            // copy would say "already running", or vanish while copied.
+            if (name.rfind("heater.lock", 0) == 0) continue;
+            names.insert(name);
+        }
+        if (ec) {
+            missing_ = dir.string();
+            return false;
+        }
     }
-    if (ec) missing_ = built_data_dir();
-    return !ec;
+    for (const std::string& name : names)
+        if (!copy_built({name.c_str()})) return false;
+    return true;
 }
 
 void TempDataDir::use() const {

@@ -25,7 +25,9 @@ public:
     // A file in it.
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     // Copies these built data files into the folder, or every built file;
-    // false (and the name in missing()) when one is not there.
+    // false (and the name in missing()) when one is not there. The data
+    // files come from the shipped versions (bin/defaults/), never from the
+    // copies in bin/ that a run of the program there may have changed.
     bool copy_built(std::initializer_list<const char*> names);
     bool copy_built();
     const std::string& missing() const { return missing_; }

@@ -1,23 +1,21 @@
 // mkdata SRCDIR OUTDIR
 //
-// Builds the program's data files from the readable sources in SRCDIR:
+// Builds the shipped data files from the readable sources in SRCDIR:
 //   cities.csv       -> location.dat
 //   pumps.csv        -> PumpHP.dat (records 1..100)
 //   competitors.csv  -> PumpHP1.dat, PumpHP2.dat, PumpHP3.dat
 //   (the defaults) and lease_factors.csv -> defaulte.dat
-// A data file is written when it is missing or older than its source.
-// defaulte.dat holds the dealer's settings and last project, so it is only
-// ever written when it is missing, or given the lease factors when it holds
-// none at all.
+// OUTDIR is the folder of the shipped files (bin/defaults/), the tool's own:
+// every file is written afresh. The dealer's files in the data folder are
+// never the tool's output; the build creates them from these only where
+// one is missing (cmake/default_data.cmake).
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/model.h"
@@ -243,15 +241,6 @@ void dealerDefaults(DataModel& m, const std::vector<City>& cities, const arr<Pum
 
 // ---- writing ------------------------------------------------------------------------
 
-bool stale(const fs::path& out, const fs::path& source) {
-    std::error_code ec;
-    if (!fs::exists(out, ec)) return true;
-    auto tOut = fs::last_write_time(out, ec);
-    if (ec) return true;
-    auto tSrc = fs::last_write_time(source, ec);
-    return !ec && tSrc > tOut;
-}
-
 void check(bool ok, const fs::path& out, const std::string& why) {
     if (!ok) throw std::runtime_error(out.string() + ": " + why);
     std::printf("mkdata: wrote %s\n", out.string().c_str());
@@ -261,51 +250,25 @@ int run(const fs::path& src, const fs::path& outDir) {
     const std::string out = outDir.string() + "/";
     std::string why;
 
-    const fs::path citySrc = src / "cities.csv";
-    const std::vector<City> cities = readCities(citySrc);
-    if (stale(out + "location.dat", citySrc)) {
-        std::vector<CityRecord> recs;
-        for (const City& c : cities) recs.push_back(c.rec);
-        check(records::writeCityFile(out, recs, &why), out + "location.dat", why);
-    }
+    const std::vector<City> cities = readCities(src / "cities.csv");
+    std::vector<CityRecord> recs;
+    for (const City& c : cities) recs.push_back(c.rec);
+    check(records::writeCityFile(out, recs, &why), out + "location.dat", why);
 
-    const fs::path pumpSrc = src / "pumps.csv";
     auto pumps = std::make_unique<arr<PumpBrand, 100>>();
-    readPumps(pumpSrc, *pumps);
-    if (stale(out + "PumpHP.dat", pumpSrc))
-        check(records::writePumpFile(out + "PumpHP.dat", *pumps, &why), out + "PumpHP.dat", why);
+    readPumps(src / "pumps.csv", *pumps);
+    check(records::writePumpFile(out + "PumpHP.dat", *pumps, &why), out + "PumpHP.dat", why);
 
-    const fs::path compSrc = src / "competitors.csv";
     CompetitorPump comp[4];
-    readCompetitors(compSrc, comp);
+    readCompetitors(src / "competitors.csv", comp);
     for (int k = 1; k <= 3; ++k) {
         const std::string path = out + "PumpHP" + std::to_string(k) + ".dat";
-        if (stale(path, compSrc)) check(records::writeCompetitorFile(path, comp[k], &why), path, why);
+        check(records::writeCompetitorFile(path, comp[k], &why), path, why);
     }
 
-    const LeaseFactors lease = readLeaseFactors(src / "lease_factors.csv");
-    std::error_code ec;
-    if (!fs::exists(out + "defaulte.dat", ec)) {
-        auto m = std::make_unique<DataModel>();
-        dealerDefaults(*m, cities, *pumps, lease);
-        check(rec::replaceFile(out + "defaulte.dat", settings::toText(*m), &why), out + "defaulte.dat", why);
-    } else {
-        // Settings written before the factors were shipped hold none (every
-        // factor 0): they get the table, everything else stays as it is. A
-        // table with any factor set is the dealer's and is kept.
-        std::ifstream in(out + "defaulte.dat", std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        auto m = std::make_unique<DataModel>();
-        set_defaults(*m);
-        const bool readable = settings::fromText(text, *m).ok();
-        bool none = true;
-        for (int t = 1; t <= 6; ++t)
-            for (int b = 1; b <= 4; ++b) none = none && m->lease_fact[t][b] == 0;
-        if (in && readable && none) {
-            m->lease_fact = lease;
-            check(rec::replaceFile(out + "defaulte.dat", settings::toText(*m), &why), out + "defaulte.dat", why);
-        }
-    }
+    auto m = std::make_unique<DataModel>();
+    dealerDefaults(*m, cities, *pumps, readLeaseFactors(src / "lease_factors.csv"));
+    check(rec::replaceFile(out + "defaulte.dat", settings::toText(*m), &why), out + "defaulte.dat", why);
     return 0;
 }
 
