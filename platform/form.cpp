@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPointer>
+#include <QTimer>
 #include <algorithm>
 
 namespace plat {
@@ -147,11 +149,38 @@ void MainWindow::subActivated(QMdiSubWindow* w) {
     ++activations_;
     Form* f = qobject_cast<Form*>(w->widget());
     if (!f || f == current_ || !f->loaded_) return;
+    ++stackings_;
     Form* prev = current_;
     current_ = f;
-    if (prev && prev->active_) prev->activated(false);
-    // A Deactivate handler may have taken the activation back.
-    if (current_ == f && !f->active_) f->activated(true);
+    ++inActivation_;
+    try {
+        if (prev && prev->active_) prev->activated(false);
+        // A Deactivate handler may have taken the activation back.
+        if (current_ == f && !f->active_) f->activated(true);
+    } catch (...) {
+        --inActivation_;
+        throw;
+    }
+    if (--inActivation_ == 0) settleLater();
+}
+
+void MainWindow::settleLater() {
+    // The handlers ran inside the MDI area's activation of a window: one
+    // that keeps the focus while it is open took the activation back in its
+    // Deactivate, the printout selection brought itself back in front. The
+    // area goes on to raise the window it was activating, which would leave
+    // that one in front of the window the handlers made active: the dealer
+    // would click the active window in vain, its buttons hidden. So the
+    // window the handlers left in front is raised again once the area is
+    // done, unless a raise or activation of ours came in between.
+    const auto order = mdi_->subWindowList(QMdiArea::StackingOrder);
+    QMdiSubWindow* front = nullptr;
+    for (auto it = order.rbegin(); it != order.rend() && !front; ++it)
+        if (!(*it)->isHidden()) front = *it;
+    const unsigned stacking = stackings_;
+    QTimer::singleShot(0, this, [this, stacking, front = QPointer<QMdiSubWindow>(front)] {
+        if (stacking == stackings_ && front && !front->isHidden()) front->raise();
+    });
 }
 
 // ------------------------------------------------------------------ Form ---
@@ -248,6 +277,7 @@ void Form::Show() {
 }
 
 void Form::raiseSub() {
+    ++MainWindow::instance()->stackings_;
     sub_->raise();
     // A disabled window waits for the window that disabled it (the customer
     // window over the project window, the printout selection): brought to

@@ -61,9 +61,14 @@ private:
     // Activates the topmost loaded window when none is active (none when
     // that window is disabled).
     void activateNext();
+    // Once the MDI area has ended the activation it is in, the window the
+    // Activate and Deactivate handlers left in front is in front again.
+    void settleLater();
     QMdiArea* mdi_;
     Form* current_ = nullptr;
     unsigned activations_ = 0;
+    int inActivation_ = 0;    // depth of subActivated
+    unsigned stackings_ = 0;  // raises and activations of ours, counted
 };
 
 // A child window of the main window. Subclasses override the handlers.
@@ -83,6 +88,9 @@ private:
 //   Deactivate when another child window becomes active or the window is
 //   hidden. A message box or another program taking the focus changes
 //   neither. Unloading the active window runs no Deactivate.
+// - What the handlers leave in front stays in front: a window that takes
+//   the activation back in its Deactivate (or brings itself forward there)
+//   is not left behind the window the dealer clicked.
 // - Closing the window by its close box runs Form_Unload like Unload().
 class Form : public QWidget {
     Q_OBJECT

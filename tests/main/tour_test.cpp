@@ -34,6 +34,7 @@
 #include "platform/instances.h"
 #include "platform/ui_qt.h"
 #include "tests/support/box_guard.h"
+#include "tests/support/clicks.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/fit.h"
 #include "tests/support/qt_app.h"
@@ -217,6 +218,43 @@ protected:
         box->hide();
     }
 
+    // The project window open and taking input: the customer entered.
+    plat::Form* openProject() {
+        g.cust_done = 1;
+        plat::Form* project = windows().weathers();
+        project->Show();
+        if (plat::Form* c = windows().custname.existing(); c && c->isLoaded()) c->Unload();
+        EXPECT_TRUE(project->isLoaded() && project->Enabled());
+        return project;
+    }
+    // The dealer's click on `target`, by its title bar or inside, where no
+    // window covers it; false when it is covered or not open. The window
+    // active afterwards is the one in front (or `stays`, a window that keeps
+    // itself in front) and has the keys.
+    bool clickAndExpectFront(plat::Form* target, bool title, const std::string& how, plat::Form* stays = nullptr) {
+        QMdiSubWindow* s = target->subWindow();
+        if (!target->isLoaded() || !s || s->isHidden()) return false;  // closed itself when left
+        const auto at = title ? testclicks::title_spot(s) : testclicks::body_spot(s);
+        if (!at) return false;
+        testclicks::click(s, *at);
+        QApplication::processEvents();
+        expectActiveInFront(how, stays);
+        return true;
+    }
+    void expectActiveInFront(const std::string& how, plat::Form* stays = nullptr) {
+        plat::MainWindow* m = plat::MainWindow::instance();
+        plat::Form* active = m->activeForm();
+        ASSERT_NE(active, nullptr) << how;
+        const auto order = m->mdi()->subWindowList(QMdiArea::StackingOrder);
+        QMdiSubWindow* front = stays && stays->isLoaded() ? stays->subWindow() : active->subWindow();
+        EXPECT_EQ(order.back(), front) << how << ": " << active->objectName().toStdString() << " is active, "
+                                       << order.back()->widget()->objectName().toStdString() << " is in front";
+        const QWidget* keys = QApplication::focusWidget();
+        EXPECT_TRUE(!keys || active->subWindow()->isAncestorOf(keys) || keys == active->subWindow())
+            << how << ": " << active->objectName().toStdString() << " is active but the keys go to "
+            << keys->window()->objectName().toStdString();
+    }
+
     testsupport::TempDataDir data_{"heater-tour"};
     QPointer<frmBrowser> browser_;
     ui::Backend previous_;
@@ -283,6 +321,81 @@ TEST_P(WindowTour, TheCustomerWindowOpensInFrontOfTheProjectWindow) {
     inFront("picture");
     frm_weathers()->SSCommand1(1)->DoClick();
     inFront("customer");
+}
+
+// A window the dealer clicks comes to the front and is the active one, by
+// its title bar or inside, for every window against the project window;
+// and whichever window is active after a click (one that keeps the focus
+// while it is open takes it back) is the one in front, with the keys.
+TEST_P(WindowTour, AClickedWindowComesToTheFront) {
+    std::set<std::string> checked;
+    size_t others = 0;
+    for (const auto& [name, slot] : windows().named()) {
+        if (!slot || name == std::string("weathers")) continue;
+        ++others;
+        plat::Form* project = openProject();
+        plat::Form* f = slot();
+        f->Show();
+        QApplication::processEvents();
+        if (!f->isLoaded()) continue;
+        // The printout selection stays in front of the project window while
+        // it is open, also when the dealer works there.
+        plat::Form* stays = name == std::string("Prt2") ? f : nullptr;
+        for (bool title : {true, false}) {
+            const std::string how = std::string(name) + (title ? " by its title" : " inside");
+            for (plat::Form* target : {f, project, f, project}) {
+                if (clickAndExpectFront(target, title, how, stays) && target == f && f->Enabled()) {
+                    EXPECT_EQ(plat::MainWindow::instance()->activeForm(), f) << how;
+                    checked.insert(name);
+                }
+            }
+        }
+        if (name != std::string("backgrnd")) f->Unload();
+        project->Unload();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(checked.size(), others);
+}
+
+// The settings windows that keep the focus while they are open, opened from
+// the menu at their own places over the project window: clicking the
+// project window leaves them active and in front, and clicking or dragging
+// them keeps them so.
+TEST_P(WindowTour, SettingsWindowsStayInFrontOfTheProjectWindow) {
+    plat::Form* project = openProject();
+    plat::Form* menu = windows().menu();
+    menu->Show();
+    auto* entries = menu->findChild<plat::ComboBox*>();
+    ASSERT_NE(entries, nullptr);
+    const std::pair<int, WindowSlot WindowRegistry::*> chosen[] = {{1, &WindowRegistry::setname},
+                                                                   {2, &WindowRegistry::setsize},
+                                                                   {5, &WindowRegistry::setheat},
+                                                                   {6, &WindowRegistry::Showpump},
+                                                                   {7, &WindowRegistry::setoutp}};
+    for (const auto& [entry, window] : chosen) {
+        entries->setCurrentIndex(entry);  // the dealer's choice in the list
+        emit entries->activated(entry);
+        QApplication::processEvents();
+        plat::Form* f = (windows().*window).existing();
+        ASSERT_TRUE(f && f->isLoaded()) << entry;
+        const std::string name = f->objectName().toStdString();
+        for (bool title : {true, false}) {
+            clickAndExpectFront(project, title, name + " after a click on the project window");
+            EXPECT_EQ(plat::MainWindow::instance()->activeForm(), f) << name;
+            clickAndExpectFront(f, title, name + (title ? " clicked by its title" : " clicked inside"));
+        }
+        const QPoint was = f->subWindow()->pos();
+        const auto grip = testclicks::title_spot(f->subWindow());
+        ASSERT_TRUE(grip) << name;
+        testclicks::drag(f->subWindow(), *grip, QPoint(-30, 20));
+        QApplication::processEvents();
+        EXPECT_EQ(f->subWindow()->pos(), was + QPoint(-30, 20)) << name << " dragged";
+        expectActiveInFront(name + " dragged");
+        EXPECT_EQ(plat::MainWindow::instance()->activeForm(), f) << name;
+        f->Unload();
+        QApplication::processEvents();
+        EXPECT_TRUE(menu->Enabled()) << name;
+    }
 }
 
 // The main window filling a laptop's and a desktop's screen, and as a laptop

@@ -334,6 +334,41 @@ TEST_F(Platform, DeactivateMayKeepTheWindowActive) {
     EXPECT_EQ(MainWindow::instance()->activeForm(), a.get());
 }
 
+// The window active after an activation is the one in front, also when a
+// Deactivate handler took the activation back while the MDI area was still
+// raising the window it activated; a window shown afterwards comes in front
+// all the same.
+TEST_F(Platform, TheWindowThatTookTheActivationBackIsInFront) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    auto b = std::make_unique<LogForm>("B", log);
+    const auto front = [] { return MainWindow::instance()->mdi()->subWindowList(QMdiArea::StackingOrder).back(); };
+    b->Show();
+    a->Show();
+    a->onDeactivate = [&] { a->ZOrder(0); };
+    b->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(MainWindow::instance()->activeForm(), a.get());
+    EXPECT_EQ(front(), a->subWindow());
+
+    // A window that only brings itself forward when left (the printout
+    // selection) stays in front of the window activated...
+    a->onDeactivate = [&] { a->subWindow()->raise(); };
+    a->Show();
+    b->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(MainWindow::instance()->activeForm(), b.get());
+    EXPECT_EQ(front(), a->subWindow());
+    // ... until the program brings the active one forward, also before the
+    // area is done.
+    a->Show();
+    b->Show();
+    b->ZOrder(0);
+    QApplication::processEvents();
+    EXPECT_EQ(MainWindow::instance()->activeForm(), b.get());
+    EXPECT_EQ(front(), b->subWindow());
+}
+
 TEST_F(Platform, MoveIsInTwipsAndLoadsCaptionAndEnabled) {
     Log log;
     auto a = std::make_unique<LogForm>("A", log);
