@@ -41,6 +41,10 @@ void load_data_disk();
 void load_brand_pumps();
 // Reads location.dat into city_tab (at most 500) and fills the city lists.
 void load_locations();
+// Start-up, after load_locations: a weather-city file that is missing or
+// holds no city is said, with the ways to get cities back (the data disk,
+// the spreadsheet import); Yes loads the data disk and the cities again.
+void check_cities();
 // Makes `model` of brand `brand` the chosen model (brand_name, model_name,
 // pump_rec) and puts it into the working tables (use_chosen_model).
 void read_pumpa(const std::string& brand, const std::string& model);

@@ -360,6 +360,28 @@ void load_locations() {
     if (windows().fill_city_lists) windows().fill_city_lists();
 }
 
+void check_cities() {
+    if (g.city_count > 0) return;
+    const std::string path = g.data_dir + kCityFile;
+    std::error_code ec;
+    const std::string kept = rec::keptName(path);
+    const bool wasKept = fs::exists(kept, ec);
+    const std::string text =
+        "The weather-city file " + path + (fs::exists(path, ec) ? " holds no cities." : " is missing.") + g.crlf +
+        "The project's city lists stay empty until cities are loaded:" + g.crlf +
+        "- from your data disk: put its files into the folder " + g.data_dir + "A/ (or B/) and choose Yes," + g.crlf +
+        "- or with \"Copy Excel Data\" on the main window, from the workbook hpcities.xls." + g.crlf +
+        (wasKept ? "The cities deleted or replaced last are kept as " + kept + "." + g.crlf : std::string()) + g.crlf +
+        "Load the cities from the data disk now?";
+    if (ui::MsgBox(text, ui::vbYesNo | ui::vbExclamation, "Weather data") != ui::vbYes) return;
+    load_data_disk();
+    load_locations();
+    if (g.city_count > 0) return;
+    ui::MsgBox("The data disk brought no weather cities." + g.crlf +
+                   "Use \"Copy Excel Data\" on the main window to import them from hpcities.xls.",
+               ui::vbOKOnly | ui::vbExclamation, "Weather data");
+}
+
 void read_pumpa(const std::string& brand, const std::string& model) {
     std::string b = vb::Trim(brand);
     if (b.empty()) b = kDefaultBrand;

@@ -185,6 +185,19 @@ unsigned short active_sheet(const void* h, unsigned int sheets, const std::strin
     return 0;
 }
 
+// A workbook cut short (a damaged file whose cell records stop early) still
+// declares how many rows its sheet has: every declared row of 6..303 after
+// the last one that gave a cell is counted as unreadable, rather than
+// passed over as an empty row.
+void mark_cut_rows(Sheet& s, unsigned declaredRows) {
+    int last = -1;  // index of the last row that gave a cell
+    for (int i = 0; i < kCities; ++i)
+        for (const auto& cell : s.rows[static_cast<std::size_t>(i)])
+            if (!cell.empty()) last = i;
+    const int declared = static_cast<int>(std::min<unsigned>(declaredRows, kLastRow)) - (kFirstRow - 1);
+    for (int i = last + 1; i < declared; ++i) s.damaged[static_cast<std::size_t>(i)] = 1;
+}
+
 // Reads the active sheet with FreeXL in this process.
 bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
     out = Sheet{};
@@ -218,6 +231,7 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
         }
     }
+    mark_cut_rows(out, rows);
     return true;
 }
 

@@ -104,6 +104,7 @@ bool startup(const QStringList& args, const QString& dataDir) {
     default_brand_labels();
     verify_brand();
     load_locations();
+    check_cities();
 
     QApplication::setWindowIcon(uistyle::app_icon());
     // Maximized on the available screen, so every child window has the

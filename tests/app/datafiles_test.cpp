@@ -279,6 +279,53 @@ TEST_F(DataDirTest, TheDataDiskTakesOnlyWholeFilesAndSaysRestoredOnlyOfCopiesTha
     EXPECT_EQ(files(), (std::vector<std::string>{"A", "PumpHP2.dat"}));
 }
 
+// A start without cities says so and how to get them back, instead of
+// empty city lists under the project's old city; Yes loads the data disk,
+// and a disk that brings no cities is said too.
+TEST_F(DataDirTest, AStartWithoutCitiesSaysSoAndOffersTheDataDisk) {
+    CityRecord waco;
+    waco.city = "Waco";
+    write("location.dat", records::pack(waco));
+    load_locations();
+    check_cities();  // cities there: not a word (an unscripted box fails the test)
+
+    std::filesystem::remove(path("location.dat"));
+    load_locations();
+    {
+        ui::Script script;
+        script.answer(ui::vbNo);
+        check_cities();
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].title, "Weather data");
+        for (const std::string& said : {path("location.dat") + " is missing.", g.data_dir + "A/ (or B/)",
+                                        std::string("\"Copy Excel Data\""), std::string("data disk now?")})
+            EXPECT_NE(script.shown()[0].text.find(said), std::string::npos) << said;
+        EXPECT_EQ(script.shown()[0].text.find("kept as"), std::string::npos);
+        EXPECT_FALSE(exists("location.dat"));
+    }
+    write("location.dat", "");
+    write("location.bak", records::pack(waco));
+    load_locations();
+    {
+        // No disk: said by the disk, then that no cities came.
+        ui::Script script;
+        script.answer(ui::vbYes).answer(ui::vbOK).answer(ui::vbOK);
+        check_cities();
+        ASSERT_EQ(script.shown().size(), 3u);
+        EXPECT_NE(script.shown()[0].text.find(" holds no cities."), std::string::npos);
+        EXPECT_NE(script.shown()[0].text.find("kept as " + path("location.bak") + "."), std::string::npos);
+        EXPECT_EQ(script.shown()[1].text.rfind("The data disk was not found.", 0), 0u);
+        EXPECT_EQ(script.shown()[2].text.rfind("The data disk brought no weather cities.", 0), 0u);
+    }
+    write("A/location.dat", records::pack(waco) + records::pack(waco));
+    ui::Script script;
+    script.answer(ui::vbYes).answer(ui::vbOK);
+    check_cities();
+    EXPECT_EQ(script.shown().size(), 2u);  // the question, then "Restored"
+    EXPECT_EQ(g.city_count, 2);
+    EXPECT_EQ(g.city_tab[2].city, "Waco");
+}
+
 TEST(CityList, EntriesFollowTheRegionRule) {
     struct Case {
         const char* state;

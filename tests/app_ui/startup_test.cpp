@@ -108,3 +108,15 @@ TEST_F(StartupTest, BadSwitchAndMissingSettingsAreSaidAndStartUpGoesOn) {
     EXPECT_TRUE(loaded(existing_splash()));
     EXPECT_TRUE(QFile::exists(path() + "defaulte.dat"));
 }
+
+// A start on a data folder without a weather-city file says so before the
+// project window offers empty city lists.
+TEST_F(StartupTest, AStartWithoutCitiesSaysSo) {
+    ASSERT_TRUE(QFile::remove(path() + "location.dat"));
+    ui::Script s;
+    s.answer(ui::vbNo);
+    ASSERT_TRUE(startup({}, path()));
+    ASSERT_EQ(s.shown().size(), 1u);
+    EXPECT_EQ(s.shown()[0].title, "Weather data");
+    EXPECT_EQ(g.city_count, 0);
+}

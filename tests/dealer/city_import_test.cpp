@@ -220,6 +220,27 @@ TEST_F(CityImport, LegacyWorkbookIsReadFromItsActiveSheet) {
     EXPECT_EQ(label(recs[1]), "Waco/TX");
 }
 
+// tests/dealer/data/cut-short.xls: data/hpcities.xls with one bit of its
+// allocation table flipped, so that its sheet's cell records stop after 152
+// cities while the sheet still declares 194. The shipped workbook itself
+// reads whole.
+TEST_F(CityImport, ALegacyWorkbookCutShortCountsTheRowsItLost) {
+    const std::string src = std::string(std::getenv("HEATER_SOURCE_DIR"));
+    cityimport::Sheet s;
+    std::string why;
+    ASSERT_TRUE(cityimport::read_workbook(src + "/data/hpcities.xls", s, &why)) << why;
+    EXPECT_EQ(cityimport::convert(s).size(), 194u);
+    EXPECT_EQ(cityimport::unreadable_rows(s), 0);
+
+    ASSERT_TRUE(cityimport::read_workbook(src + "/tests/dealer/data/cut-short.xls", s, &why)) << why;
+    EXPECT_EQ(cityimport::convert(s).size(), 152u);
+    EXPECT_EQ(cityimport::unreadable_rows(s), 42);
+    EXPECT_FALSE(s.damaged[151]);  // the last city read
+    EXPECT_TRUE(s.damaged[152]);
+    EXPECT_TRUE(s.damaged[193]);  // the last row the sheet declares
+    EXPECT_FALSE(s.damaged[194]);
+}
+
 TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
     cityimport::Sheet s;
     std::string why;
