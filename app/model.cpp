@@ -68,10 +68,11 @@ int brand_record(const DataModel& m) { return m.pump_rec >= 1 && m.pump_rec <= 1
 
 bool is_spa(const DataModel& m) { return trim_blanks(m.pool_type) != "Pool"; }
 bool is_indoor(const DataModel& m) { return trim_blanks(m.pool_site) == "In"; }
-bool has_backup(const DataModel& m) { return m.backup_on != 0 && m.fuel_type >= HT_ELEC && m.fuel_type <= HT_OIL; }
 int existing_heater(const DataModel& m) {
     return m.fuel_type >= HT_ELEC && m.fuel_type <= HT_OIL ? int{m.fuel_type} : int{HT_HEATPUMP};
 }
+bool has_heater(const DataModel& m) { return existing_heater(m) != HT_HEATPUMP; }
+bool has_backup(const DataModel& m) { return m.backup_on != 0 && has_heater(m); }
 
 int price_slot_of_size(int size) { return 4 - std::clamp(size, 1, 3); }
 

@@ -323,6 +323,9 @@ bool has_backup(const DataModel& m = g);
 // The existing heater's type, HT_ELEC .. HT_OIL, or HT_HEATPUMP when there is
 // none: `fuel_type` 1, or a value that is no heater type.
 int existing_heater(const DataModel& m = g);
+// An existing heater (electric, gas, propane or oil) is compared with the
+// heat pump: existing_heater() is not HT_HEATPUMP.
+bool has_heater(const DataModel& m = g);
 
 // ---- the chosen heat-pump model ----------------------------------------------------
 // One rule for every user. The chosen model is `model_name` among the listed

@@ -23,21 +23,6 @@ using namespace energy;
 constexpr double kHoursPerDay = 24.0;
 constexpr int kTableYears = 5;
 
-// Cost in dollars of `btu` of heat from heater type t (2..5) heating alone.
-// Electric resistance turns every kWh into 3413 BTU; fuel heaters burn
-// btu / (efficiency x BTU per unit) units of fuel. A fuel heater of no
-// efficiency costs nothing here (the input window refuses it).
-double heater_cost(int t, double btu) {
-    const double eff = g.heater_eff;
-    switch (t) {
-        case HT_ELEC: return g.rate_elec.toDouble() * btu / kBtuPerKwh;
-        case HT_GAS: return eff > 0 ? g.rate_natgas.toDouble() * btu / (eff * kBtuPerTherm / 100.0) : 0.0;
-        case HT_PROPANE: return eff > 0 ? g.rate_propane.toDouble() * btu / (eff * kBtuPerGalPropane / 100.0) : 0.0;
-        case HT_OIL: return eff > 0 ? g.rate_oil.toDouble() * btu / (eff * kBtuPerGalOil / 100.0) : 0.0;
-        default: return 0.0;
-    }
-}
-
 // Whole cents, halves away from zero.
 Currency cents(Currency c) {
     std::int64_t q = c.v / 100;
@@ -58,8 +43,7 @@ void month_costs(int& stage) {
     const int ft = existing_heater();
     const bool backup = has_backup(g);
     // Floor returns (reverse flow) cut a pool's heat-pump cost; never a spa's.
-    const float rf =
-        (g.opt_reduce != 0 && !is_spa(g) && g.reduce_pct != 0) ? 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f) : 1.0f;
+    const float rf = floor_return_factor();
     g.reduce_factor = rf;
 
     // Yearly figures start afresh, so repeated calculations give the same.

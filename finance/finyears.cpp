@@ -23,9 +23,8 @@ int payments_in_year(bool lease, int months, int year) {
 
 YearTable year_table() {
     YearTable t;
-    const int ft = std::clamp<int>(g.fuel_type, 1, 5);
-    // Backup needs a heater to back the heat pump up.
-    const bool backed = g.backup_on == 1 && ft > 1;
+    const int ft = existing_heater();
+    const bool backed = has_backup();
     const bool lease = g.fin_mode == 1;
     const int years = static_cast<int>(vb::Int(g.fin_months / 12.0 + 0.99));
     // Cost of heater k in year y: year 1's figure grown by its yearly rise.
@@ -75,7 +74,7 @@ void prt_fin_year(const fin::YearRow& r) {
     const int m = g.left_margin;
     const bool backed = g.backup_on == 1;
     PrintLine l;
-    if (g.fuel_type > 1 && !backed) {
+    if (has_heater() && !backed) {
         l.tab(m + 7).text(vb::Format(r.year, "0"));
         money_field(l, 15, r.hp);
         money_field(l, 25, r.pay);
@@ -83,7 +82,7 @@ void prt_fin_year(const fin::YearRow& r) {
         money_field(l, 43, r.hp + r.pay);
         money_field(l, 53, r.other);
         money_field(l, 65, r.other - (r.hp + r.pay));
-    } else if (g.fuel_type > 1) {
+    } else if (has_heater()) {
         l.tab(m + 5).text(vb::Format(r.year, "#"));
         money_field(l, 15, r.hp + r.other);
         money_field(l, 25, r.pay);
@@ -133,7 +132,7 @@ void prttot(const fin::YearTable& t, Currency saving_total) {
 
 void fin_years(Currency& saving_total) {
     const fin::YearTable t = fin::year_table();
-    const int ft = std::clamp<int>(g.fuel_type, 1, 5);
+    const int ft = existing_heater();
     g.fin_total = Currency{};
     g.heater_cum_cy[1] = Currency{};
     g.heater_cum_cy[ft] = Currency{};

@@ -34,7 +34,7 @@ const char* fuel_word(int ft) {
 
 void body(int& step) {
     const int m = g.left_margin;
-    const int ft = std::clamp<int>(g.fuel_type, 1, 5);
+    const int ft = existing_heater();
     // "label", then the figure right-aligned in `w`; left out when zero and
     // asked to (its blanks stay).
     const auto figure = [](const char* label, int w, Currency v, bool blankZero = false) {

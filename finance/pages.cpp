@@ -157,7 +157,7 @@ void prt_fin_tables() {
     op([&] { P.NewPage(); });
     Fnt_body();
     blank(3);
-    at(g.left_margin + 30, g.fuel_type > 1 ? "Table 7" : "Table 6");
+    at(g.left_margin + 30, has_heater() ? "Table 7" : "Table 6");
     if (g.fin_mode == 1) prt_lease();
     else Loanprt();
     prt_fin_footer();
@@ -182,7 +182,7 @@ void prt_fin_footer() {
 
 void prt_lease() {
     const int m = g.left_margin;
-    const int ft = std::clamp<int>(g.fuel_type, 1, 5);
+    const int ft = existing_heater();
     const float f = (g.sales_tax + 100.0f) / 100.0f;  // the tax factor of a payment
     const auto taxed = [f](Currency pay) { return cy(pay.toDouble() * f); };
     // "label : figure", the figure right-aligned in 11, left out when zero.

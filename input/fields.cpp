@@ -169,7 +169,7 @@ std::string shown_text(int i) {
     if (!f) return {};
     // Electric resistance turns every kWh into heat: the calculation prices
     // it at 100 %, whatever efficiency is stored for a fuel heater.
-    if (i == 31 && g.fuel_type == HT_ELEC) return numtext::num_text(100.0, decimals(*f), decimals(*f));
+    if (i == 31 && existing_heater() == HT_ELEC) return numtext::num_text(100.0, decimals(*f), decimals(*f));
     // Every box shows its field's decimals (wind "7.0" beside "9.2"), grouped
     // in thousands; a price keeps up to four decimals as money does, at
     // least two.

@@ -123,7 +123,7 @@ void page() {
     empty_lines(2);
 
     g_step = 13;
-    const bool heater = g.fuel_type > HT_HEATPUMP;
+    const bool heater = has_heater();
     auto data = [](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
         PrintLine l;
         if (!a.empty() || !b.empty()) l.tab(C + 2).text(a).tab(C + 22).text(b);

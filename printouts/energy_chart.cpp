@@ -28,7 +28,7 @@ int chart_picture() {
 
 std::string legend() {
     const char* fuel = nullptr;
-    switch (g.fuel_type) {
+    switch (existing_heater()) {
         case HT_ELEC: fuel = "Electricity"; break;
         case HT_GAS: fuel = "Natural Gas"; break;
         case HT_PROPANE: fuel = "Propane"; break;

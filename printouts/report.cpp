@@ -22,23 +22,9 @@ constexpr double kHoursPerDay = 24.0;
 
 const char* const kMoney = "$##,##0.00";
 
-// Cost of `btu` of heat from the existing heater of type t heating alone. A
-// fuel heater of no efficiency burns nothing here (the input window refuses
-// an efficiency of 0; a settings file may still hold one).
-Currency heater_cost(int t, double btu) {
-    auto fuel = [btu](double unit_btu, Currency price) {
-        const double eff = g.heater_eff;
-        if (!(eff > 0)) return Currency{};
-        return cy(btu / (eff * unit_btu / 100.0) * price.toDouble());
-    };
-    switch (t) {
-        case HT_ELEC: return cy(g.rate_elec.toDouble() * btu / kBtuPerKwh);
-        case HT_GAS: return fuel(kBtuPerTherm, g.rate_natgas);
-        case HT_PROPANE: return fuel(kBtuPerGalPropane, g.rate_propane);
-        case HT_OIL: return fuel(kBtuPerGalOil, g.rate_oil);
-        default: return Currency{};
-    }
-}
+// Cost of `btu` of heat from the existing heater of type t heating alone,
+// taken as currency.
+Currency heater_cost_cy(int t, double btu) { return cy(heater_cost(t, btu)); }
 
 // The month's heat bought as electricity, cut down to whole tenths of a
 // dollar. Worked from the price's exact ten-thousandths so that a price of
@@ -67,11 +53,6 @@ bool month_heated(int m) {
 
 bool pump_off(int m) {
     return !month_heated(m) || (g.calc_f32[calc_row::hours(m)] <= 0 && g.calc_f32[calc_row::hp_cost(m)] == 0);
-}
-
-float floor_return_factor() {
-    if (g.opt_reduce == 0 || is_spa()) return 1.0f;
-    return 1.0f - std::clamp(g.reduce_pct, 0.0f, 1.0f);
 }
 
 namespace {
@@ -105,7 +86,7 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
         double hp = 0;
         Currency alone;  // the existing heater heating the month alone
         if (cop != 0 && std::isfinite(cop)) {
-            alone = ft == HT_ELEC ? electric_tenths(need) : heater_cost(ft, need);
+            alone = ft == HT_ELEC ? electric_tenths(need) : heater_cost_cy(ft, need);
             hp = electric_tenths(need).toDouble() / cop * factor;
             if (!heated) hp = 0;
         }
@@ -117,7 +98,7 @@ Pass run_months(bool fill_rows, bool print_lines, int co) {
             if (!std::isfinite(hp)) hp = 0;
             Currency fuel;  // this month's part of the existing heater
             if (backup) {
-                if (cop != 0) fuel = cy(heater_cost(ft, need - delivered).toDouble() * factor);
+                if (cop != 0) fuel = cy(heater_cost_cy(ft, need - delivered).toDouble() * factor);
                 if (fuel < Currency{}) fuel = Currency{};
             } else {
                 fuel = alone;
@@ -257,7 +238,7 @@ void unit_labels(Currency& price, std::string& label) {
             label = labels[k];
         }
     };
-    switch (g.fuel_type) {
+    switch (existing_heater()) {
         case HT_ELEC:
             price = g.rate_elec;
             label = "/KWH        ";

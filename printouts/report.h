@@ -74,11 +74,6 @@ bool pump_off(int m);
 // the page and its tests): twelve lines at column offset `co`.
 std::vector<PrintLine> month_lines(int co);
 
-// The factor floor returns apply to a pool's heat-pump cost: 1 - reduce_pct
-// (a share: 0.2 is 20 %) when opt_reduce is on, else 1. A spa has no floor
-// returns, as in the engine.
-float floor_return_factor();
-
 // The proposed system's caption: " n   Brand  " + " Model " + model, or ""
 // when the chosen configuration has no units. The model is the one chosen in
 // the input window's model list (chosen_model_text). The three model arguments

@@ -58,7 +58,7 @@ std::string returns_text() { return g.opt_reduce != 0 ? "Floor " : "Standard"; }
 std::string electricity_text() { return vb::Trim(vb::Format(g.rate_elec.toDouble(), " $##0.000")); }
 
 std::string fuel_name() {
-    switch (g.fuel_type) {
+    switch (existing_heater()) {
         case HT_ELEC: return "Electricity";
         case HT_GAS: return "Natural gas";
         case HT_PROPANE: return "Propane";
@@ -101,7 +101,7 @@ PeakLoss peak_loss(Doc d) {
 
 FuelPrice fuel_price() {
     FuelPrice f;
-    if (g.fuel_type <= HT_HEATPUMP) return f;
+    if (!has_heater()) return f;
     Currency price;
     std::string label;
     unit_labels(price, label);

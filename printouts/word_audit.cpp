@@ -30,7 +30,7 @@ void fill_audit(WordDoc& d) {
     d.fill("bm5b", g.cust_city);
     fill_project_block(d, false);
 
-    const bool heater = g.fuel_type >= HT_ELEC;
+    const bool heater = has_heater();
     const std::string brand = short_brand();
     const std::string T = temp_unit();
     const std::string fuel = fuel_name();

@@ -105,7 +105,7 @@ void WordDoc::fail(const std::exception_ptr& e, const std::string& extra) {
 
 void fill_project_block(WordDoc& d, bool summary) {
     const bool pool = !is_spa();
-    const bool heater = g.fuel_type >= HT_ELEC;
+    const bool heater = has_heater();
     d.fill("bm6", pool ? "  Pool Area:" : "  Spa Area:");
     d.fill("bmb6", area_text());
     d.fill("bm12", "  Weather Data Used:  ");

@@ -61,8 +61,7 @@ void fill_header(WordDoc& d) {
 
     const std::string T = temp_unit();
     const std::string fuel = vb::Left(fuel_name(), 7);
-    const std::string heater_head =
-        g.fuel_type >= HT_ELEC ? (has_backup() ? "$ Backup" : "$ Cost") : std::string(5, ' ');
+    const std::string heater_head = has_heater() ? (has_backup() ? "$ Backup" : "$ Cost") : std::string(5, ' ');
     struct Head {
         const char* column;
         std::string first, second;
@@ -96,7 +95,7 @@ struct Table {
 
 Table fill_table(WordDoc& d) {
     const bool covered = cover_pass == 1;
-    const bool heater = g.fuel_type >= HT_ELEC;
+    const bool heater = has_heater();
     const bool backup = has_backup();
     const std::string u = covered ? "" : "u";
     Table t;
@@ -126,7 +125,7 @@ Table fill_table(WordDoc& d) {
 void fill_totals(WordDoc& d) {
     const bool covered = cover_pass == 1;
     const std::string P = money(g.tot_hp);
-    if (g.fuel_type < HT_ELEC) {
+    if (!has_heater()) {
         if (!covered) d.fill("bm33c", "Total:");  // once: the label stands for both tables
         d.fill(covered ? "bm33f" : "bm33fu", P);
         return;

@@ -41,7 +41,6 @@ Item T(int k) { return Tab(lm() + k); }
 std::string F(double x, const char* mask) { return vb::Format(x, mask); }
 int pad(const std::string& s, int width) { return width - static_cast<int>(vb::Len(s)); }
 
-bool has_heater() { return existing_heater() != HT_HEATPUMP; }
 bool backed_up() { return g.backup_on == 1 && has_heater(); }
 bool is_spa() { return g.pool_type.find("Spa") != std::string::npos; }
 
@@ -714,7 +713,7 @@ void The_Print() {
         try {
             trap("The Print error", [] {
                 need(engine::Calc());
-                g.table_indent = g.fuel_type == HT_HEATPUMP ? 14 : 0;
+                g.table_indent = has_heater() ? 0 : 14;
                 Page1();
                 table3();
                 table4();

@@ -164,19 +164,18 @@ void weathers::show_inputs() {
     check1_[kSpaBlower]->setChecked(g.spa_blower != 0);
     check1_[kFloorReturns]->setChecked(g.opt_reduce != 0);
     check1_[kBackup]->setChecked(g.backup_on != 0);
-    const int type = std::clamp<int>(g.fuel_type, 1, 5);
-    combo1_[kHeaterType]->setCurrentIndex(type - 1);
+    combo1_[kHeaterType]->setCurrentIndex(existing_heater() - 1);
     --filling_;
     heater_enabling();
     pool_enabling();
 }
 
 void weathers::heater_enabling() {
-    const int t = g.fuel_type;
-    text1_[kHeaterEff]->setEnabled(t >= HT_GAS && t <= HT_OIL);
+    const int t = existing_heater();
+    text1_[kHeaterEff]->setEnabled(t >= HT_GAS);             // a fuel heater's, not electric resistance's
     set_box(kHeaterEff, q(fields::shown_text(kHeaterEff)));  // the efficiency the calculation uses
-    text1_[kHeaterOutput]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
-    check1_[kBackup]->setEnabled(t >= HT_ELEC && t <= HT_OIL);
+    text1_[kHeaterOutput]->setEnabled(has_heater());
+    check1_[kBackup]->setEnabled(has_heater());
     // No existing heater: its empty column has no heading, not a lone "$".
     const QString heater = has_backup() ? QString("Backup") : QString(fuel_word(t));
     head_heater_->setText(heater.isEmpty() ? QString() : heater + "\n$");

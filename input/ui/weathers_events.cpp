@@ -115,7 +115,7 @@ void weathers::Combo1_Click(int i) {
         case kHeaterType:
             if (idx < 0) return;
             g.fuel_type = static_cast<i16>(idx + 1);
-            if (g.fuel_type == 1 && g.backup_on != 0) {
+            if (!has_heater() && g.backup_on != 0) {
                 // No heater, no backup.
                 g.backup_on = 0;
                 ++filling_;

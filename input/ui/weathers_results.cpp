@@ -61,9 +61,9 @@ void weathers::clear_results() {
 
 void weathers::show_backup() {
     if (!made_) return;
-    const int t = g.fuel_type;
+    const int t = existing_heater();
     QString s;
-    if (t < HT_ELEC || t > HT_OIL) {
+    if (!has_heater()) {
         s = "no existing heater";
     } else if (!has_backup()) {
         s = "heat pump alone";
@@ -97,8 +97,8 @@ void weathers::show_ambient() {
 
 void weathers::show_results() {
     if (!made_) return;
-    const int t = g.fuel_type;
-    const bool heater = t >= HT_ELEC && t <= HT_OIL;
+    const int t = existing_heater();
+    const bool heater = has_heater();
     const bool backup = has_backup();
     bool off_months = false, lowered = false, pumps_idle = false, no_need = false;
     for (int m = 1; m <= 12; ++m) {

@@ -75,6 +75,33 @@ TEST_F(EngineTest, MonthCostsByHeaterType) {
     }
 }
 
+// The existing heater as every window, the engine and the printouts ask it:
+// a heater type that the settings file or an older version left out of
+// range is no heater, so that it indexes no per-heater array and backs up
+// nothing; the engine prices no heater for it.
+TEST_F(EngineTest, AHeaterTypeOutOfRangeIsNoHeater) {
+    const struct {
+        int fuel, existing;
+    } table[] = {{-1, HT_HEATPUMP}, {0, HT_HEATPUMP}, {HT_HEATPUMP, HT_HEATPUMP}, {HT_ELEC, HT_ELEC},
+                 {HT_GAS, HT_GAS},  {HT_OIL, HT_OIL}, {6, HT_HEATPUMP},           {300, HT_HEATPUMP}};
+    for (const auto& r : table) {
+        for (int backup : {0, 1}) {
+            SetUp();
+            g.fuel_type = static_cast<i16>(r.fuel);
+            g.backup_on = static_cast<i16>(backup);
+            EXPECT_EQ(existing_heater(), r.existing) << r.fuel;
+            EXPECT_EQ(has_heater(), r.existing != HT_HEATPUMP) << r.fuel;
+            EXPECT_EQ(has_backup(), backup == 1 && r.existing != HT_HEATPUMP) << r.fuel;
+            january(8000000, 4.0f);
+            ASSERT_TRUE(engine::Backcalc()) << r.fuel;
+            // (With backup the pump's 60,000 BTU/h leave the heater nothing.)
+            if (backup == 0) {
+                EXPECT_EQ(g.calc_f32[calc_row::heater_cost(1)] > 0, r.existing != HT_HEATPUMP) << r.fuel;
+            }
+        }
+    }
+}
+
 // A full year: the results table is laid out as the printouts read it, and
 // the yearly figures are the sums of the months.
 TEST_F(EngineTest, ResultsTableAndYearlyFigures) {
