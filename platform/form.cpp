@@ -460,6 +460,22 @@ ComboBox::ComboBox(QWidget* parent, int index, bool editable) : QComboBox(parent
     });
 }
 
+void ComboBox::keyPressEvent(QKeyEvent* e) {
+    const bool arrow = e->key() == Qt::Key_Down || e->key() == Qt::Key_Up || e->key() == Qt::Key_PageDown ||
+                       e->key() == Qt::Key_PageUp;
+    if (arrow && isEditable() && currentIndex() < 0) {
+        // The shown text is an entry that the program set rather than
+        // selected: it becomes the entry the key moves from, quietly, as
+        // nothing the dealer sees changes.
+        if (const int shown = findText(currentText()); shown >= 0) {
+            quiet_ = true;
+            setCurrentIndex(shown);
+            quiet_ = false;
+        }
+    }
+    QComboBox::keyPressEvent(e);
+}
+
 void ComboBox::AddItem(const QString& s) {
     const int before = currentIndex();
     const QString text = isEditable() ? currentText() : QString();

@@ -219,6 +219,11 @@ public:
     // Editable boxes only: the typed or set text changed.
     std::function<void(int index)> Change;
 
+protected:
+    // The arrow keys move from the entry shown, also when the program only
+    // set the text (nothing selected yet): Down shows the entry after it.
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     int index_;
     bool quiet_ = false;

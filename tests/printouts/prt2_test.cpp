@@ -3,6 +3,7 @@
 // window given back on every path.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <unistd.h>
@@ -29,6 +30,7 @@
 #include "printouts/ui/register.h"
 #include "printouts/values.h"
 #include "tests/printouts/office_fakes.h"
+#include "tests/support/clicks.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/qt_app.h"
 
@@ -164,6 +166,24 @@ TEST_F(Prt2Test, ListRowsSetTheChoiceAndWhichOptionsApply) {
     // Loaded afresh: the ticks show what the data model holds.
     EXPECT_EQ(p->Check2->Value(), 0);
     EXPECT_EQ(p->Check1->Value(), 0);
+}
+
+// The list has the keys when the window opens, and the arrow keys move
+// from the row shown: Down twice is "One coverage and chart".
+TEST_F(Prt2Test, ArrowKeysChooseFromTheRowShownFromTheFirstKey) {
+    plat::MainWindow::instance()->show();
+    Prt2* p = open();
+    QApplication::processEvents();
+    const QWidget* keys = QApplication::focusWidget();
+    EXPECT_TRUE(keys == p->Combo1 || p->Combo1->isAncestorOf(keys));
+    testclicks::key(p, Qt::Key_Down);
+    testclicks::key(p, Qt::Key_Down);
+    EXPECT_EQ(p->Combo1->Text().toStdString(), "One coverage and chart");
+    EXPECT_EQ(g.prt_choice, 1);
+    testclicks::key(p, Qt::Key_Up);
+    EXPECT_EQ(p->Combo1->Text().toStdString(), "One coverage");
+    EXPECT_EQ(g.prt_choice, 4);
+    plat::MainWindow::instance()->hide();
 }
 
 TEST_F(Prt2Test, EachChoiceRunsItsPrintouts) {

@@ -1,7 +1,8 @@
-// The mouse as the dealer uses it, for the window tests: a click or a drag
-// delivered through the main window's window-system window, so that it goes
-// to whatever is on top at that point and gives the focus and activation a
-// real click gives.
+// The mouse and the keyboard as the dealer uses them, for the window tests:
+// a click, a drag or a key delivered through the main window's window-system
+// window, so that a click goes to whatever is on top at that point and gives
+// the focus and activation a real click gives, and a key goes to the control
+// that has the focus.
 #pragma once
 
 #include <QAbstractButton>
@@ -30,6 +31,11 @@ inline void drag(QWidget* w, QPoint at, QPoint by) {
     QTest::mouseMove(top->windowHandle(), from + by / 2);
     QTest::mouseMove(top->windowHandle(), from + by);
     QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, {}, from + by);
+}
+
+// A key pressed and released while `w`'s window has the focus.
+inline void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(w->window()->windowHandle(), k, mods);
 }
 
 // The part of child window `s` that no child window above it covers, in
