@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "core/recfile.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -25,14 +26,13 @@ std::string indexed(const std::string& name, int i, int j) {
     return name + "(" + std::to_string(i) + "," + std::to_string(j) + ")";
 }
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-struct Range {
-    double min = -kInf, max = kInf;
-};
+// Ranges of the values no window types a number into; the typed values
+// take the `file` range of their limit (app/limits.h).
+using limits::kInf;
+using limits::Range;
 constexpr Range kSwitch{0, 1};
 constexpr Range kNotNegative{0, kInf};
-constexpr Range kWaterTemp{40, 104};  // desired water temperature, °F
-constexpr Range kHoursOfDay{0, 24};
+constexpr Range file(const limits::Limit& l) { return l.file; }
 
 class TableBuilder {
 public:
@@ -121,9 +121,8 @@ std::vector<Field> buildTable() {
     t.list("fin_opts", &DataModel::fin_opts, 1, 20);
     t.grid("lease_fact", &DataModel::lease_fact, 6, 4);
     t.one("fees_loan", &DataModel::fees_loan);
-    // Percent; above 100 loads, and the finance window lowers it to 100.
-    t.one("sales_tax", &DataModel::sales_tax, kNotNegative);
-    t.later("loan_rate", &DataModel::loan_rate, Range{0, 100});  // the finance key data window's default rate
+    t.one("sales_tax", &DataModel::sales_tax, file(limits::kSalesTax));
+    t.later("loan_rate", &DataModel::loan_rate, file(limits::kLoanRate));  // the finance key data window's default rate
 
     // -- the last project
     t.one("brand_name", &DataModel::brand_name);
@@ -133,27 +132,27 @@ std::vector<Field> buildTable() {
     t.one("area_group", &DataModel::area_group, Range{0, 2});
     t.one("pool_type", &DataModel::pool_type);
     t.one("pool_site", &DataModel::pool_site);
-    t.one("pool_area", &DataModel::pool_area, Range{0, 50000});
-    t.one("pool_depth", &DataModel::pool_depth, Range{0, 30});
-    t.one("wind_mph", &DataModel::wind_mph, Range{0, 50});
-    t.one("sun_pct", &DataModel::sun_pct, Range{0, 100});
-    t.one("desired_temp", &DataModel::desired_temp, kWaterTemp);
-    t.column("temp_table", &DataModel::temp_table, 1, 12, 6, kWaterTemp);
-    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 0, kHoursOfDay);
-    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 1, kHoursOfDay);
+    t.one("pool_area", &DataModel::pool_area, file(limits::kPoolArea));
+    t.one("pool_depth", &DataModel::pool_depth, file(limits::kPoolDepth));
+    t.one("wind_mph", &DataModel::wind_mph, file(limits::kWind));
+    t.one("sun_pct", &DataModel::sun_pct, file(limits::kSunPct));
+    t.one("desired_temp", &DataModel::desired_temp, file(limits::kWaterTemp));
+    t.column("temp_table", &DataModel::temp_table, 1, 12, 6, file(limits::kWaterTemp));
+    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 0, file(limits::kCoverHours));
+    t.column("month_hours_c", &DataModel::month_hours_c, 1, 12, 1, file(limits::kCoverHours));
     t.column("run_state", &DataModel::run_state, 1, 12, 0, kSwitch);
-    t.one("heat_days", &DataModel::heat_days, Range{1, 7});
-    t.one("heat_hours", &DataModel::heat_hours, Range{1, 24});
+    t.one("heat_days", &DataModel::heat_days, file(limits::kHeatDays));
+    t.one("heat_hours", &DataModel::heat_hours, file(limits::kHeatHours));
     t.one("spa_blower", &DataModel::spa_blower, kSwitch);
-    t.one("fuel_type", &DataModel::fuel_type, Range{1, 5});
+    t.one("fuel_type", &DataModel::fuel_type, Range{HT_HEATPUMP, HT_OIL});
     t.one("backup_on", &DataModel::backup_on, kSwitch);
-    t.one("heater_eff", &DataModel::heater_eff, Range{1, 100});
-    t.one("heater_btu", &DataModel::heater_btu, kNotNegative);
+    t.one("heater_eff", &DataModel::heater_eff, file(limits::kHeaterEff));
+    t.one("heater_btu", &DataModel::heater_btu, file(limits::kHeaterOutput));
     t.one("heater_cost", &DataModel::heater_cost, kNotNegative);
-    t.one("rate_elec", &DataModel::rate_elec, kNotNegative);
-    t.one("rate_natgas", &DataModel::rate_natgas, kNotNegative);
-    t.one("rate_propane", &DataModel::rate_propane, kNotNegative);
-    t.one("rate_oil", &DataModel::rate_oil, kNotNegative);
+    t.one("rate_elec", &DataModel::rate_elec, file(limits::kPriceElec));
+    t.one("rate_natgas", &DataModel::rate_natgas, file(limits::kPriceFuel));
+    t.one("rate_propane", &DataModel::rate_propane, file(limits::kPriceFuel));
+    t.one("rate_oil", &DataModel::rate_oil, file(limits::kPriceFuel));
     t.one("opt_reduce", &DataModel::opt_reduce, kSwitch);
     t.list("month_city_a", &DataModel::month_city_a, 1, 12, Range{0, 100});
     t.list("month_city_b", &DataModel::month_city_b, 1, 12, kNotNegative);

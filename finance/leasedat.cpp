@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -330,7 +331,7 @@ std::optional<std::string> box_changed(int box, const std::string& text, const B
         case 4: (lease_mode() ? g.fees_lease : g.fees_loan) = amount(); break;
         case 5: (lease_mode() ? g.resid_val : g.fin_opts[16]) = amount(); break;
         case 6:
-            if (v > 100) {
+            if (v > limits::kSalesTax.typed.max) {
                 g.sales_tax = 0;
                 return std::string("0.00");
             }

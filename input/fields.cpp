@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/numtext.h"
 #include "core/vbtext.h"
@@ -29,38 +30,34 @@ int fuel_unit(int fuel) {
     return static_cast<float>(n) == u ? n : 0;
 }
 
-// Limits a dealer would expect; the engine is never handed a value outside.
+namespace {
+
+constexpr Field typed(int i, Kind kind, const limits::Limit& l) { return {i, kind, l.typed.min, l.typed.max}; }
+
+}  // namespace
+
+// Limits a dealer would expect (app/limits.h); the engine is never handed a
+// value outside. The wanted temperatures of the months are the thermostat's
+// field.
 const Field* field(int i) {
-    static const Field area{0, Kind::Area, 1, 50000};  // no pool or spa is smaller than 1 ft²
-    static const Field depth{1, Kind::Depth, 0, 30};
-    static const Field wind{2, Kind::Wind, 0, 50};
-    static const Field sun{3, Kind::Percent, 0, 100};
-    static const Field days{4, Kind::Count, 1, 7};
-    static const Field hours{5, Kind::Count, 1, 24};
-    static const Field temp{6, Kind::Temp, 40, 104};
-    static const Field eff{31, Kind::Eff, 1, 100};
-    static const Field output{32, Kind::Output, 0, 5000000};  // BTU/h (about 1,465 kW)
-    static const Field elec{33, Kind::PriceElec, 0, 5};       // $/kWh
-    static const Field gas{34, Kind::PriceFuel, 0, 50};       // $/therm
-    static const Field propane{35, Kind::PriceFuel, 0, 50};   // $/US gal
-    static const Field oil{36, Kind::PriceFuel, 0, 50};       // $/US gal
-    switch (i) {
-        case 0: return &area;
-        case 1: return &depth;
-        case 2: return &wind;
-        case 3: return &sun;
-        case 4: return &days;
-        case 5: return &hours;
-        case 6: return &temp;
-        case 31: return &eff;
-        case 32: return &output;
-        case 33: return &elec;
-        case 34: return &gas;
-        case 35: return &propane;
-        case 36: return &oil;
-        default: break;
-    }
-    if (is_wanted(i)) return &temp;
+    static constexpr Field kFields[] = {
+        typed(kArea, Kind::Area, limits::kPoolArea),
+        typed(kDepth, Kind::Depth, limits::kPoolDepth),
+        typed(kWind, Kind::Wind, limits::kWind),
+        typed(kSun, Kind::Percent, limits::kSunPct),
+        typed(kHeatDays, Kind::Count, limits::kHeatDays),
+        typed(kHeatHours, Kind::Count, limits::kHeatHours),
+        typed(kThermostat, Kind::Temp, limits::kWaterTemp),
+        typed(kHeaterEff, Kind::Eff, limits::kHeaterEff),
+        typed(kHeaterOutput, Kind::Output, limits::kHeaterOutput),
+        typed(kPriceElec, Kind::PriceElec, limits::kPriceElec),
+        typed(kPriceGas, Kind::PriceFuel, limits::kPriceFuel),
+        typed(kPricePropane, Kind::PriceFuel, limits::kPriceFuel),
+        typed(kPriceOil, Kind::PriceFuel, limits::kPriceFuel),
+    };
+    if (is_wanted(i)) i = kThermostat;
+    for (const Field& f : kFields)
+        if (f.index == i) return &f;
     return nullptr;
 }
 
@@ -260,12 +257,14 @@ void clamp_inputs() {
     fit_money(g.rate_natgas, 34);
     fit_money(g.rate_propane, 35);
     fit_money(g.rate_oil, 36);
+    constexpr limits::Range kCover = limits::kCoverHours.typed;
     for (int m = 1; m <= 12; ++m) {
         fit(g.temp_table[m][6], kFirstWanted + m - 1);
         for (int c = 0; c <= 1; ++c)
-            g.month_hours_c[m][c] = static_cast<i16>(std::clamp<int>(g.month_hours_c[m][c], 0, 24));
+            g.month_hours_c[m][c] = static_cast<i16>(
+                std::clamp<int>(g.month_hours_c[m][c], static_cast<int>(kCover.min), static_cast<int>(kCover.max)));
     }
-    if (g.fuel_type < HT_HEATPUMP || g.fuel_type > HT_OIL) g.fuel_type = HT_HEATPUMP;  // no existing heater
+    g.fuel_type = static_cast<i16>(existing_heater());  // a value that is no heater type: no existing heater
 }
 
 bool below_least(const Field& f, double shown) { return f.min_us > 0 && shown < limit_shown(f, false) - 1e-9; }

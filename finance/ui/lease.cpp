@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/vbtext.h"
 #include "finance/leasedat.h"
@@ -399,7 +400,7 @@ void lease::Form_Activate() {
         g.fin_mode = 1;  // the first opening offers a lease
         on_items();
     }
-    if (g.sales_tax > 100) g.sales_tax = 100;
+    if (g.sales_tax > limits::kSalesTax.typed.max) g.sales_tax = static_cast<float>(limits::kSalesTax.typed.max);
     mode_layout();
     opt_set();
     help_off();

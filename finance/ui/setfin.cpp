@@ -1,6 +1,7 @@
 #include "finance/ui/setfin.h"
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -139,7 +140,7 @@ void setfin::SSOption2_Click(int index) {
 
 void setfin::Text1_Change() {
     const double v = vb::Val(remove_comma(Text1->Text().toStdString()));
-    if (v > 100) {
+    if (v > limits::kLoanRate.typed.max) {
         ui::MsgBox("Illigal entery", ui::vbOKOnly, "Error");
         Text1->SetText("");  // stores 0
         return;

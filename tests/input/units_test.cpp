@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
+#include "app/limits.h"
 #include "app/model.h"
+#include "app/settings.h"
 #include "input/cities.h"
+#include "input/fields.h"
 #include "input/units.h"
 
 namespace {
@@ -61,6 +65,35 @@ TEST(InputUnits, PricesSurviveTheWayThroughTheBox) {
 // Outside Florida a city is the project's only in its state: the second
 // Springfield is found by its state, an unknown state finds none unless the
 // state is left out (then the first of the name).
+// Whatever a box stores, at either end of its limits and in either units,
+// and a finance window's largest tax and rate, load again from the settings
+// file at the next start: the file never refuses what a window stored.
+TEST(InputLimits, EveryValueAWindowStoresLoadsFromTheSettingsFile) {
+    const auto loads = [] {
+        auto m = std::make_unique<DataModel>();
+        set_defaults(*m);
+        const settings::ParseResult res = settings::fromText(settings::toText(g), *m);
+        return res.ok() ? std::string() : res.refused.empty() ? "incomplete" : res.refused.front();
+    };
+    for (int metric : {0, 1}) {
+        for (int i = 0; i <= fields::kPriceOil; ++i) {
+            const fields::Field* f = fields::field(i);
+            if (!f) continue;
+            for (bool max : {false, true}) {
+                set_defaults(g);
+                g.units_len = g.units_heat = g.units_temp = static_cast<float>(metric);
+                fields::store(i, fields::limit_shown(*f, max));
+                EXPECT_EQ(loads(), "") << "box " << i << (max ? " max" : " min") << (metric ? " metric" : "");
+            }
+        }
+    }
+    set_defaults(g);
+    g.sales_tax = static_cast<float>(limits::kSalesTax.typed.max);
+    g.loan_rate = static_cast<float>(limits::kLoanRate.typed.max);
+    EXPECT_EQ(loads(), "");
+    set_defaults(g);
+}
+
 TEST(InputCities, OutsideFloridaTheStateBelongsToTheName) {
     set_defaults(g);
     g.city_count = 3;

@@ -1,0 +1,46 @@
+// The limits of the values a dealer types, in the units the data model keeps
+// them in (the project's values in US units; percent; dollars). One table:
+// the project window's boxes (input/fields.h), the finance windows and the
+// settings file all read their limits here, so that a limit changes in one
+// place.
+#pragma once
+
+#include <limits>
+
+namespace limits {
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct Range {
+    double min = -kInf, max = kInf;
+};
+
+// A typed value is held to `typed`. The settings file takes `file`: a value
+// in it but outside `typed` loads, and the window that shows it brings it
+// into `typed` (fields::clamp_inputs, the finance window); a value outside
+// `file` is refused and keeps its default.
+struct Limit {
+    Range typed;
+    Range file;
+};
+constexpr Limit same(Range r) { return {r, r}; }
+
+// -- the project
+inline constexpr Limit kPoolArea{{1, 50000}, {0, 50000}};       // ft²; no pool or spa is smaller than 1 ft²
+inline constexpr Limit kPoolDepth = same({0, 30});              // ft
+inline constexpr Limit kWind = same({0, 50});                   // mph
+inline constexpr Limit kSunPct = same({0, 100});                // percent of sun exposure
+inline constexpr Limit kHeatDays = same({1, 7});                // heating days a week
+inline constexpr Limit kHeatHours = same({1, 24});              // heating hours a day
+inline constexpr Limit kWaterTemp = same({40, 104});            // wanted water temperature, °F
+inline constexpr Limit kCoverHours = same({0, 24});             // cover hours a day
+inline constexpr Limit kHeaterEff = same({1, 100});             // existing fuel heater's efficiency, percent
+inline constexpr Limit kHeaterOutput{{0, 5000000}, {0, kInf}};  // BTU/h (5,000,000 is about 1,465 kW)
+inline constexpr Limit kPriceElec{{0, 5}, {0, kInf}};           // $/kWh
+inline constexpr Limit kPriceFuel{{0, 50}, {0, kInf}};          // $/therm of gas, $/US gal of propane or oil
+
+// -- finance
+inline constexpr Limit kSalesTax{{0, 100}, {0, kInf}};  // percent
+inline constexpr Limit kLoanRate = same({0, 100});      // percent a year
+
+}  // namespace limits
