@@ -108,8 +108,9 @@ def pv(name, value):
     p.Name, p.Value = name, value
     return p
 
-soffice, profile, pipe = sys.argv[1:4]
-office = subprocess.Popen([soffice, "-env:UserInstallation=" + profile, "--headless", "--invisible",
+# The profile comes in the environment (UserInstallation), out of sight.
+soffice, pipe = sys.argv[1:3]
+office = subprocess.Popen([soffice, "--headless", "--invisible",
                            "--nologo", "--norestore", "--nodefault", "--nolockcheck",
                            "--accept=pipe,name=%s;urp;StarOffice.ComponentContext" % pipe],
                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -117,7 +118,7 @@ desktop = None
 try:
     local = uno.getComponentContext()
     resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-    deadline = time.time() + float(sys.argv[4])
+    deadline = time.time() + float(sys.argv[3])
     while True:
         try:
             ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
@@ -210,7 +211,16 @@ std::string randomName() {
 // of the program or a test running beside gets one of its own. When all
 // are in use, or the user has no cache folder, a private temporary folder
 // (mkdtemp, 0700) is made and goes when it is done. LibreOffice's own
-// temporary files go into its "tmp", emptied before and after each use.
+// temporary files go into its "tmp", emptied before and after each use;
+// the programs run there too.
+//
+// The profile itself (LibreOffice's user installation) lies in the folder
+// under a new random name at every use, and LibreOffice is told it through
+// its environment (UserInstallation), never on a command line that every
+// user can read. LibreOffice listens for a second start of itself on a
+// pipe in /tmp named after that folder's real path (an MD5 of it, links
+// resolved): with a name nobody knows in advance, nobody can be listening
+// there first, which would make every printout wait and fail.
 class ProfileLease {
 public:
     explicit ProfileLease(const std::string& which) {
@@ -239,6 +249,7 @@ public:
         tmp_ = folder_ + "/tmp";
         fs::remove_all(tmp_, ec);
         ::mkdir(tmp_.c_str(), 0700);
+        install_ = renamedProfile();
     }
     ~ProfileLease() {
         std::error_code ec;
@@ -248,51 +259,39 @@ public:
     }
     ProfileLease(const ProfileLease&) = delete;
     ProfileLease& operator=(const ProfileLease&) = delete;
-    const std::string& folder() const { return folder_; }
     // The lock's descriptor (-1 for a temporary folder, which needs none).
     int lockFd() const { return lock_; }
-    // The TMPDIR of the LibreOffice that uses the profile.
-    std::string tmpEnv() const { return "TMPDIR=" + tmp_; }
+    // The working folder of the programs that use the profile.
+    const std::string& tmp() const { return tmp_; }
+    // The environment of the LibreOffice that uses the profile: its
+    // temporary folder and its user installation.
+    std::vector<std::string> env() const { return {"TMPDIR=" + tmp_, "UserInstallation=" + fileUrl(install_)}; }
 
 private:
-    std::string folder_, tmp_;
+    // The kept profile ("p-" and a random name) renamed to a new random
+    // name; a new one when there is none. Whatever else lies in the folder
+    // (profiles of earlier versions) goes.
+    std::string renamedProfile() const {
+        const std::string fresh = folder_ + "/p-" + randomName();
+        std::error_code ec;
+        bool kept = false;
+        for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name == "tmp") continue;
+            std::error_code rc;
+            if (!kept && name.rfind("p-", 0) == 0 && it->is_directory(rc) && !it->is_symlink(rc) &&
+                ::rename(it->path().c_str(), fresh.c_str()) == 0)
+                kept = true;
+            else fs::remove_all(it->path(), rc);
+        }
+        if (!kept) ::mkdir(fresh.c_str(), 0700);
+        return fresh;
+    }
+
+    std::string folder_, tmp_, install_;
     int lock_ = -1;
     bool own_ = false;
 };
-
-// The files of the Unix sockets the processes of group `pgid` listen on
-// under /tmp: LibreOffice's pipes, which a killed LibreOffice leaves behind.
-std::vector<std::string> pipeFiles(int pgid) {
-    std::set<std::string> inodes;
-    std::error_code ec;
-    for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string pid = it->path().filename().string();
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream f(it->path() / "stat");
-        std::string stat;
-        int pgrp = 0;
-        const auto close = std::getline(f, stat) ? stat.rfind(')') : std::string::npos;
-        if (close == std::string::npos || std::sscanf(stat.c_str() + close + 1, " %*c %*d %d", &pgrp) != 1 ||
-            pgrp != pgid)
-            continue;
-        std::error_code fe;
-        for (fs::directory_iterator fd(it->path() / "fd", fe), fend; !fe && fd != fend; fd.increment(fe)) {
-            const std::string target = fs::read_symlink(fd->path(), fe).string();
-            if (target.rfind("socket:[", 0) == 0) inodes.insert(target.substr(8, target.size() - 9));
-        }
-    }
-    // /proc/net/unix: Num RefCount Protocol Flags Type St Inode Path
-    std::vector<std::string> files;
-    std::ifstream unix("/proc/net/unix");
-    for (std::string line; std::getline(unix, line);) {
-        std::istringstream in(line);
-        std::string num, ref, proto, flags, type, st, inode, path;
-        if (in >> num >> ref >> proto >> flags >> type >> st >> inode >> path && inodes.count(inode) &&
-            path.rfind("/tmp/OSL_PIPE_", 0) == 0)
-            files.push_back(path);
-    }
-    return files;
-}
 
 // Milliseconds left until `t`, at most `cap`, at least 0.
 int msLeft(Clock::time_point t, int cap) {
@@ -331,11 +330,12 @@ public:
         }
         // The helper is handed to python3 as an argument, never written to
         // a file that someone could have put a link in place of.
-        std::vector<std::string> argv = {python,    "-u",
-                                         "-c",      kHelper,
-                                         "soffice", fileUrl(profile_->folder() + "/profile"),
-                                         pipeName_, std::to_string(kKeptStartMs / 1000.0)};
-        const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1, {profile_->tmpEnv()}, profile_->lockFd());
+        // Isolated (-I): Python takes no module from the working folder,
+        // PYTHONPATH or the user's site folder, where someone could have put
+        // a uno.py of their own; it runs in the profile's private folder.
+        std::vector<std::string> argv = {python,  "-I",      "-u",      "-c",
+                                         kHelper, "soffice", pipeName_, std::to_string(kKeptStartMs / 1000.0)};
+        const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1, profile_->env(), profile_->lockFd(), profile_->tmp());
         ::close(sv[1]);
         if (pid <= 0) {
             ::close(sv[0]);
@@ -503,14 +503,19 @@ std::vector<std::string> oneShot(const std::vector<std::string>& files, const st
     if (!officeAvailable()) throw RenderError("LibreOffice is not installed");
     if (timeoutMs <= 0) throw RenderError("LibreOffice did not answer in time");
     const ProfileLease profile("oneshot");
-    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=" + fileUrl(profile.folder()),
-                                     "--headless",   "--invisible",
-                                     "--nologo",     "--norestore",
-                                     "--nodefault",  "--nolockcheck",
-                                     "--convert-to", "pdf",
-                                     "--outdir",     outDir};
-    for (const auto& f : files) argv.push_back(f);
-    const prn::ProcessResult r = prn::runProcess(argv, timeoutMs, {profile.tmpEnv()});
+    std::vector<std::string> argv = {"soffice",
+                                     "--headless",
+                                     "--invisible",
+                                     "--nologo",
+                                     "--norestore",
+                                     "--nodefault",
+                                     "--nolockcheck",
+                                     "--convert-to",
+                                     "pdf",
+                                     "--outdir",
+                                     fs::absolute(outDir).string()};
+    for (const auto& f : files) argv.push_back(fs::absolute(f).string());
+    const prn::ProcessResult r = prn::runProcess(argv, timeoutMs, profile.env(), profile.tmp());
     if (!r.started) throw RenderError("LibreOffice could not be started");
     if (r.timedOut) throw RenderError("LibreOffice did not answer in time");
     std::vector<std::string> pdfs;
@@ -545,6 +550,38 @@ void renderAndDeliver(const std::vector<std::string>& files, const std::vector<s
 }  // namespace
 
 // ------------------------------------------------------------- public ----
+
+std::vector<std::string> pipeFiles(int pgid) {
+    std::set<std::string> inodes;
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string pid = it->path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream f(it->path() / "stat");
+        std::string stat;
+        int pgrp = 0;
+        const auto close = std::getline(f, stat) ? stat.rfind(')') : std::string::npos;
+        if (close == std::string::npos || std::sscanf(stat.c_str() + close + 1, " %*c %*d %d", &pgrp) != 1 ||
+            pgrp != pgid)
+            continue;
+        std::error_code fe;
+        for (fs::directory_iterator fd(it->path() / "fd", fe), fend; !fe && fd != fend; fd.increment(fe)) {
+            const std::string target = fs::read_symlink(fd->path(), fe).string();
+            if (target.rfind("socket:[", 0) == 0) inodes.insert(target.substr(8, target.size() - 9));
+        }
+    }
+    // /proc/net/unix: Num RefCount Protocol Flags Type St Inode Path
+    std::vector<std::string> files;
+    std::ifstream unix("/proc/net/unix");
+    for (std::string line; std::getline(unix, line);) {
+        std::istringstream in(line);
+        std::string num, ref, proto, flags, type, st, inode, path;
+        if (in >> num >> ref >> proto >> flags >> type >> st >> inode >> path && inodes.count(inode) &&
+            path.rfind("/tmp/OSL_PIPE_", 0) == 0)
+            files.push_back(path);
+    }
+    return files;
+}
 
 bool officeAvailable() {
     return g_seam == OfficeSeam::Present || (g_seam == OfficeSeam::Real && prn::programExists("soffice"));

@@ -103,6 +103,10 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
 // it dies while it converts). nullptr: none.
 void setConversionHookForTest(std::function<void(int group)> hook);
 
+// The files of the Unix sockets the processes of group `pgid` listen on
+// under /tmp: LibreOffice's pipes, which a killed LibreOffice leaves behind.
+std::vector<std::string> pipeFiles(int pgid);
+
 // Where the private LibreOffice profiles are kept: a cache folder of the
 // user; "" when there is none (no HOME, no XDG_CACHE_HOME), and then each
 // use makes a private temporary one.

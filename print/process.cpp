@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "core/ui.h"
@@ -83,7 +84,7 @@ bool programExists(const std::string& name) {
 }
 
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
-                 const std::vector<std::string>& extraEnv, int fd3) {
+                 const std::vector<std::string>& extraEnv, int fd3, const std::string& cwd) {
     if (argv.empty()) return -1;
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -114,6 +115,7 @@ int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
     int moved = -1;
     if (fd3 == 3) fd3 = moved = ::fcntl(3, F_DUPFD_CLOEXEC, 4);
     if (fd3 >= 0) posix_spawn_file_actions_adddup2(&fa, fd3, 3);
+    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     posix_spawnattr_setpgroup(&attr, 0);  // its own group: killed as a whole
@@ -122,22 +124,32 @@ int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
     pid_t pid = 0;
-    const int rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
+    int rc = 0;
+    {
+        // posix_spawn has no umask of its own: the child takes ours of the
+        // moment. Ours is 077 just for the start; a file another thread
+        // makes meanwhile only comes out more private.
+        static std::mutex umaskLock;
+        const std::lock_guard<std::mutex> hold(umaskLock);
+        const mode_t before = ::umask(077);
+        rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
+        ::umask(before);
+    }
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
     if (moved >= 0) ::close(moved);
     return rc == 0 ? pid : -1;
 }
 
-ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
-                         const std::vector<std::string>& extraEnv) {
+ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs, const std::vector<std::string>& extraEnv,
+                         const std::string& cwd) {
     ProcessResult r;
     if (argv.empty() || !programExists(argv[0])) return r;
 
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) return r;
 
-    const int pid = spawnInGroup(argv, -1, out[1], out[1], extraEnv);
+    const int pid = spawnInGroup(argv, -1, out[1], out[1], extraEnv, -1, cwd);
     ::close(out[1]);
     if (pid <= 0) {
         ::close(out[0]);

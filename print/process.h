@@ -19,17 +19,21 @@ struct ProcessResult {
 // Runs argv[0] (looked up on PATH) with the arguments argv[1..] in its own
 // process group, waits at most timeoutMs, and returns how it ended.
 // Extra environment entries ("NAME=value") are added to the current ones
-// (replacing one of the same name). When the dealer cancels the running
-// ui::Progress, the group is killed and ui::Cancelled thrown.
+// (replacing one of the same name); `cwd`, when not empty, is its working
+// folder. When the dealer cancels the running ui::Progress, the group is
+// killed and ui::Cancelled thrown.
 ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
-                         const std::vector<std::string>& extraEnv = {});
+                         const std::vector<std::string>& extraEnv = {}, const std::string& cwd = {});
 
 // Starts argv in its own process group (its id is the group's id) with `in`,
 // `out` and `err` as its standard files (-1: /dev/null) and `fd3`, when not
-// -1, as its descriptor 3; the caller waits for it. Returns the process id,
-// or -1 when it could not be started.
+// -1, as its descriptor 3, in the working folder `cwd` (empty: ours); the
+// caller waits for it. Every program started here has the umask 077,
+// whatever ours is: what it makes (files, the pipes LibreOffice listens on)
+// is the user's alone. Returns the process id, or -1 when it could not be
+// started.
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
-                 const std::vector<std::string>& extraEnv = {}, int fd3 = -1);
+                 const std::vector<std::string>& extraEnv = {}, int fd3 = -1, const std::string& cwd = {});
 
 // Waits at most timeoutMs until no process of the group `pgid` runs any
 // more (a zombie waiting for its parent counts as gone). A killed program's

@@ -227,6 +227,45 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
             << e.path();
 }
 
+// Nobody else gets in through the helper: a uno.py left in the folder the
+// program was started from, or on PYTHONPATH, is not run; with the umask
+// 000 the pipes LibreOffice listens on are still the dealer's alone; and
+// LibreOffice's pipe for a second start of itself has a new name every
+// time, so nobody can be listening there first.
+TEST_F(RenderTest, NothingLeftInItsWayRunsOrListensAsTheDealer) {
+    const std::string planted = dir + "/planted";
+    fs::create_directories(planted);
+    fixtures::write(planted + "/uno.py", "open('" + dir + "/ran', 'w').write('ran')\nraise SystemExit(1)\n");
+    const std::string cwd = fs::current_path();
+    fs::current_path(planted);
+    setenv("PYTHONPATH", planted.c_str(), 1);
+    const mode_t umaskBefore = ::umask(0);
+    ui::Script boxes;
+    std::vector<std::string> instancePipes;
+    for (int start = 0; start < 2; ++start) {
+        office::renderer::start();
+        boxes.answer(ui::vbNo);
+        printWord("isolated");
+        ASSERT_TRUE(office::renderer::running());
+        const auto pipes = office::pipeFiles(office::renderer::processGroup());
+        EXPECT_GE(pipes.size(), 2u);
+        for (const std::string& pipe : pipes) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(pipe.c_str(), &st), 0) << pipe;
+            EXPECT_EQ(st.st_mode & 077, 0u) << pipe;
+            if (pipe.find("SingleOfficeIPC_") != std::string::npos) instancePipes.push_back(pipe);
+        }
+        office::renderer::stop();
+    }
+    ::umask(umaskBefore);
+    unsetenv("PYTHONPATH");
+    fs::current_path(cwd);
+    EXPECT_FALSE(fs::exists(dir + "/ran"));
+    EXPECT_EQ(printouts().size(), 2u);
+    ASSERT_EQ(instancePipes.size(), 2u);
+    EXPECT_NE(instancePipes[0], instancePipes[1]);
+}
+
 TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
     // The program crashes (here a child of the test that started the
     // renderer and ends without stopping it), before and after LibreOffice
@@ -421,16 +460,27 @@ TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     ASSERT_TRUE(office::renderer::running());
-    // The helper's arguments: ... <profile URL> <pipe name> <seconds> (read
-    // once the kernel has them in place: a moment after the start returns).
+    // The helper's arguments: ... <pipe name> <seconds>; the profile is in
+    // its environment alone (read once the kernel has them in place: a
+    // moment after the start returns).
+    const std::string proc = "/proc/" + std::to_string(office::renderer::processGroup());
     std::string all;
-    for (int i = 0; i < 500 && all.empty(); ++i, ::usleep(10000))
-        all = fixtures::readAll("/proc/" + std::to_string(office::renderer::processGroup()) + "/cmdline");
-    std::vector<std::string> args;
-    std::istringstream cmdline(all);
-    for (std::string a; std::getline(cmdline, a, '\0');) args.push_back(a);
+    for (int i = 0; i < 500 && all.empty(); ++i, ::usleep(10000)) all = fixtures::readAll(proc + "/cmdline");
+    const auto split = [](const std::string& text) {
+        std::vector<std::string> v;
+        std::istringstream in(text);
+        for (std::string a; std::getline(in, a, '\0');) v.push_back(a);
+        return v;
+    };
+    const std::vector<std::string> args = split(all);
     ASSERT_GE(args.size(), 3u);
-    const fs::path profile = fs::path(args[args.size() - 3].substr(7)).parent_path();
+    EXPECT_EQ(all.find("UserInstallation="), std::string::npos);
+    std::string url;
+    for (const std::string& e : split(fixtures::readAll(proc + "/environ")))
+        if (e.rfind("UserInstallation=file://", 0) == 0) url = e.substr(24);
+    const fs::path profile = fs::path(url).parent_path();
+    EXPECT_EQ(all.find(profile.string()), std::string::npos);
+    EXPECT_TRUE(std::regex_match(fs::path(url).filename().string(), std::regex("p-[0-9a-f]{32}"))) << url;
     struct stat st {};
     ASSERT_EQ(::lstat(profile.c_str(), &st), 0) << profile;
     EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -441,6 +491,35 @@ TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
     office::renderer::stop();
     EXPECT_EQ(fixtures::readAll(dir + "/victim"), "untouched");
     EXPECT_FALSE(fs::exists(profile));
+}
+
+// The profile kept in the user's cache: a folder others can open is made
+// private before use; a link in a folder's place is never followed (the
+// next numbered folder is taken).
+TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
+    const std::string cache = std::getenv("XDG_CACHE_HOME");
+    setenv("XDG_CACHE_HOME", (dir + "/cache").c_str(), 1);
+    const fs::path first = office::profileFolder("kept");
+    fs::create_directories(first.parent_path());
+    ::chmod(first.parent_path().c_str(), 0755);
+    fs::create_directories(dir + "/elsewhere");
+    fs::create_directory_symlink(dir + "/elsewhere", first);
+    fs::create_directories(first.string() + "-2");
+    ::chmod((first.string() + "-2").c_str(), 0755);
+    office::renderer::start();
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    ASSERT_TRUE(office::renderer::running());
+    std::string env;
+    for (int i = 0; i < 500 && env.empty(); ++i, ::usleep(10000))
+        env = fixtures::readAll("/proc/" + std::to_string(office::renderer::processGroup()) + "/environ");
+    EXPECT_NE(env.find("UserInstallation=file://" + first.string() + "-2/p-"), std::string::npos);
+    office::renderer::stop();
+    EXPECT_TRUE(fs::is_empty(dir + "/elsewhere"));
+    for (const fs::path& folder : {first.parent_path(), fs::path(first.string() + "-2")}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(folder.c_str(), &st), 0) << folder;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
 }
 
 TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {

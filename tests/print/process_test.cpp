@@ -44,6 +44,17 @@ TEST(Process, ReportsOutputAndExitStatusWithoutAShell) {
     EXPECT_EQ(r.output, "extra\n");
 }
 
+// Whatever umask the program runs with, what a helper makes (LibreOffice's
+// pipes, its files) is the user's alone; it runs in the folder it is given,
+// and the program's own umask is as it was.
+TEST(Process, AHelperMakesPrivateFilesInItsOwnFolder) {
+    const mode_t before = ::umask(0);
+    const auto r = prn::runProcess({"sh", "-c", "umask; pwd"}, 5000, {}, "/");
+    EXPECT_EQ(::umask(before), 0u);
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(r.output, "0077\n/\n");
+}
+
 TEST(Process, AMissingProgramIsNotStarted) {
     const auto r = prn::runProcess({"no-such-program-here"}, 1000);
     EXPECT_FALSE(r.started);
