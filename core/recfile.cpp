@@ -207,18 +207,26 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes) {
-    out.clear();
+int openRegular(const std::string& path, std::uint64_t maxBytes) {
     // Opened without waiting: a named pipe in the file's place would
     // otherwise block the open until someone writes to it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return false;
+    if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
         ::close(fd);
-        return false;
+        errno = EINVAL;
+        return -1;
     }
-    out.reserve(static_cast<std::size_t>(st.st_size));
+    return fd;
+}
+
+bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes) {
+    out.clear();
+    const int fd = openRegular(path, maxBytes);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) out.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t r = ::read(fd, buf, sizeof buf);

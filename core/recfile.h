@@ -54,9 +54,15 @@ private:
     bool short_ = false;
 };
 
-// Whole-file helpers. readFile returns false when the file cannot be read:
-// missing, no regular file (a folder, a pipe, a device: never waited on), or
-// longer than `maxBytes`.
+// Whole-file helpers: every file the program reads from its folders (data
+// files, pictures, templates, settings, sounds) is read through these.
+// openRegular opens it for reading without waiting (a named pipe in its
+// place would block the open), and only when it is a regular file (no
+// folder, pipe or device, also behind a link) of at most `maxBytes`, checked
+// before anything is read; returns the descriptor (close-on-exec), or -1.
+int openRegular(const std::string& path, std::uint64_t maxBytes);
+// readFile returns false when the file cannot be read: missing, refused by
+// openRegular, or grown past `maxBytes` while being read.
 bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes = UINT64_MAX);
 // Writes a complete temporary copy next to `path`, flushes it, then renames
 // it over `path` (atomic on one file system). On any failure the old file is

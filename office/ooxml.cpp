@@ -4,14 +4,18 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "core/cp1252.h"
+#include "core/recfile.h"
 
 namespace office::ooxml {
 
 namespace {
+
+// A picture larger than this is no logo or heat-pump picture: refused
+// before it is read.
+constexpr std::uint64_t kMaxImageBytes = 32u << 20;
 
 std::uint32_t le32(const std::string& b, std::size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
@@ -202,14 +206,8 @@ std::string relTarget(const pugi::xml_document& rels, const std::string& part, c
 }
 
 bool loadImage(const std::string& path, Image& img) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    std::ostringstream o;
-    o << f.rdbuf();
     img = Image{};
-    img.bytes = o.str();
-    if (img.bytes.size() > (32u << 20)) return false;
-    return recognise(img);
+    return rec::readFile(path, img.bytes, kMaxImageBytes) && recognise(img);
 }
 
 std::string freePartName(const Package& pkg, const std::string& prefix, const std::string& ext) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/recfile.h"
+
 namespace office {
 
 namespace {
@@ -22,9 +24,20 @@ constexpr zip_int64_t kMaxParts = 4096;
 }  // namespace
 
 Package Package::load(const std::string& path) {
-    int err = 0;
-    std::unique_ptr<zip_t, ZipCloser> z(zip_open(path.c_str(), ZIP_RDONLY, &err));
-    if (!z) throw BadPackage("cannot open " + path);
+    // Read whole first, as every file of the program's folders is (a
+    // regular file, without waiting, its size checked): libzip would wait
+    // on a named pipe in its place.
+    std::string packed;
+    if (!rec::readFile(path, packed, kMaxTotal)) throw BadPackage("cannot open " + path);
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* src = zip_source_buffer_create(packed.data(), packed.size(), 0, &zerr);
+    std::unique_ptr<zip_t, ZipCloser> z(src ? zip_open_from_source(src, ZIP_RDONLY, &zerr) : nullptr);
+    zip_error_fini(&zerr);
+    if (!z) {
+        if (src) zip_source_free(src);
+        throw BadPackage("cannot open " + path);
+    }
     const zip_int64_t n = zip_get_num_entries(z.get(), 0);
     if (n < 0 || n > kMaxParts) throw BadPackage("damaged file " + path);
     // Every part's size is checked before any is read: a file that would

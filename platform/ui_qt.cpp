@@ -1,5 +1,6 @@
 #include "platform/ui_qt.h"
 
+#include "core/recfile.h"
 #include "core/ui.h"
 #include "platform/form.h"
 
@@ -299,14 +300,25 @@ std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, co
 }
 
 QString warningWavPath() {
-    const QString inProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("warning.wav"));
-    if (QFileInfo(inProgram).isFile() || writeWarningWav(inProgram)) return inProgram;
     static std::unique_ptr<QTemporaryDir> tmp;
     if (!tmp) tmp = std::make_unique<QTemporaryDir>();
     if (!tmp->isValid()) return {};
-    const QString p = tmp->filePath(QStringLiteral("warning.wav"));
-    if (QFileInfo(p).isFile() || writeWarningWav(p)) return p;
-    return {};
+    const QString copy = tmp->filePath(QStringLiteral("warning.wav"));
+    if (QFileInfo(copy).isFile()) return copy;
+    // The sound in the program folder is read as every file there is (a
+    // regular file, without waiting, its size checked) and played from a
+    // private copy; when it is missing or unreadable it is made afresh (and
+    // put in the program folder for the next start when it is missing).
+    const QString inProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("warning.wav"));
+    constexpr std::uint64_t kMaxWavBytes = 1u << 20;  // a short beep is a few KiB
+    std::string bytes;
+    if (rec::readFile(inProgram.toStdString(), bytes, kMaxWavBytes)) {
+        QSaveFile f(copy);
+        const auto size = static_cast<qint64>(bytes.size());
+        return f.open(QIODevice::WriteOnly) && f.write(bytes.data(), size) == size && f.commit() ? copy : QString();
+    }
+    if (!QFileInfo::exists(inProgram)) writeWarningWav(inProgram);
+    return writeWarningWav(copy) ? copy : QString();
 }
 
 void installQtBackend() {

@@ -66,7 +66,10 @@ bool write(const std::string& path, const std::vector<CompareResult>& recs, std:
 std::vector<CompareResult> read(const std::string& path) {
     std::vector<CompareResult> out;
     std::string bytes;
-    if (!rec::readFile(path, bytes)) return out;
+    // A comparison file holds a few hundred results at most; anything far
+    // larger is no such file and is not read into memory.
+    constexpr std::uint64_t kMaxBytes = std::uint64_t{kRecLen} * 100000;
+    if (!rec::readFile(path, bytes, kMaxBytes)) return out;
     for (std::string_view b : rec::records(bytes, kRecLen, bytes.size() / kRecLen + 1)) out.push_back(unpack(b));
     return out;
 }

@@ -5,19 +5,20 @@
 #include "dealer/ui/browser_env.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 
 #include <unistd.h>
 
 #include <cstring>
 
 #include "app/model.h"
+#include "core/recfile.h"
 
 namespace {
 bool g_as_root_for_tests = false;
-}
+// browser.ini holds three addresses: a larger file is none.
+constexpr std::uint64_t kMaxIniBytes = 64 * 1024;
+}  // namespace
 
 void prepare_web_engine() {
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -61,12 +62,28 @@ bool local_page(const QUrl& url) {
 BrowserPages browser_pages() {
     BrowserPages p{"https://www.kestrolin.example/", "https://www.kestrolin-international.example/",
                    "https://duckduckgo.com/"};
-    const QString ini = QString::fromStdString(g.data_dir) + "browser.ini";
-    if (QFileInfo::exists(ini)) {
-        QSettings s(ini, QSettings::IniFormat);
-        p.first = s.value("start/first", p.first).toString();
-        p.second = s.value("start/second", p.second).toString();
-        p.search = s.value("start/search", p.search).toString();
+    // Read as every file of the program folder is (a regular file, without
+    // waiting, its size checked), then taken line by line: `key=value` under
+    // [start], a value in double quotes taken without them, ; and # lines
+    // are comments.
+    std::string text;
+    if (!rec::readFile(g.data_dir + "browser.ini", text, kMaxIniBytes)) return p;
+    QString section;
+    for (QString line : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
+        if (line.startsWith('[') && line.endsWith(']')) {
+            section = line.mid(1, line.size() - 2).trimmed().toLower();
+            continue;
+        }
+        const qsizetype eq = line.indexOf('=');
+        if (section != "start" || eq < 0) continue;
+        const QString key = line.left(eq).trimmed().toLower();
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"')) value = value.mid(1, value.size() - 2);
+        if (key == "first") p.first = value;
+        else if (key == "second") p.second = value;
+        else if (key == "search") p.search = value;
     }
     return p;
 }

@@ -270,3 +270,26 @@ TEST(BrowserSafety, NoEngineArgumentsFromTheCommandLine) {
         EXPECT_EQ(argv[static_cast<std::size_t>(argc)], nullptr);
     }
 }
+
+// browser.ini that is no file (a named pipe nobody writes to, a link to an
+// endless device) leaves the built-in pages, at once; a quoted value is
+// taken without its quotes, a comment is no value.
+TEST(BrowserSafety, AStartPagesFileThatIsNoFileLeavesTheBuiltInPages) {
+    testsupport::TempDataDir data{"heater-browser"};
+    data.use();
+    const std::string ini = data.path() + "/browser.ini";
+    const BrowserPages built_in = browser_pages();
+    for (auto kind : {testsupport::NotAFile::Fifo, testsupport::NotAFile::EndlessDevice}) {
+        testsupport::put_not_a_file(ini, kind);
+        BrowserPages pages;
+        EXPECT_TRUE(testsupport::returns_promptly(ini, [&] { pages = browser_pages(); }));
+        EXPECT_EQ(pages.first, built_in.first);
+    }
+    std::filesystem::remove(ini);
+    std::ofstream(ini) << "; the dealer's pages\n[other]\nfirst=http://no/\n[Start]\nfirst = \"https://a.example/\"\n"
+                          "#second=http://no/\nsearch=https://s.example/?q=1\n";
+    const BrowserPages pages = browser_pages();
+    EXPECT_EQ(pages.first, "https://a.example/");
+    EXPECT_EQ(pages.second, built_in.second);
+    EXPECT_EQ(pages.search, "https://s.example/?q=1");
+}

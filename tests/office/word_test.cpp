@@ -7,8 +7,10 @@
 #include <pugixml.hpp>
 
 #include "core/ui.h"
+#include "office/excel.h"
 #include "office/render.h"
 #include "tests/office/fixtures.h"
+#include "tests/support/data_dir.h"
 #include "tests/support/expected.h"
 
 using fixtures::descriptionOf;
@@ -144,3 +146,44 @@ TEST_F(WordTest, FailuresCarryTheNumbersThePrintoutsHandle) {
 }
 
 }  // namespace
+
+// A picture, template or workbook that is no file - a named pipe nobody
+// writes to, a link to an endless device - fails at once with the error
+// the printouts handle, as a missing one does: it neither hangs the
+// printout nor fills the memory.
+TEST_F(WordTest, FilesThatAreNoFilesFailAtOnce) {
+    using testsupport::NotAFile;
+    const std::string pic = dir + "/hppic41.bmp", book = dir + "/ENERGY COSTS.xlsx";
+    fixtures::workbook().save(book);
+    for (NotAFile kind : {NotAFile::Fifo, NotAFile::EndlessDevice}) {
+        const int k = static_cast<int>(kind);
+        int error = 0;
+        testsupport::put_not_a_file(pic, kind);
+        EXPECT_TRUE(testsupport::returns_promptly(pic, [&] {
+            Word w;
+            w.Documents().Open(dotx);
+            w.ActiveDocument().Bookmarks("Getpic").Select();
+            error = errorOf([&] { w.Selection().InlineShapes().AddPicture(pic, false, true); });
+        })) << k;
+        EXPECT_EQ(error, 5152) << k;
+        EXPECT_TRUE(testsupport::returns_promptly(pic, [&] {
+            office::Excel x;
+            x.Workbooks().Open(book);
+            x.Range("b3").Select();
+            error = errorOf([&] { x.ActiveSheet().Pictures().Insert(pic); });
+        })) << k;
+        EXPECT_EQ(error, 1004) << k;
+        const std::string other = dir + "/other.dotx";
+        testsupport::put_not_a_file(other, kind);
+        EXPECT_TRUE(testsupport::returns_promptly(other, [&] {
+            error = errorOf([&] { Word().Documents().Open(other); });
+        })) << k;
+        EXPECT_NE(error, 0) << k;
+        const std::string sheet = dir + "/other.xlsx";
+        testsupport::put_not_a_file(sheet, kind);
+        EXPECT_TRUE(testsupport::returns_promptly(sheet, [&] {
+            error = errorOf([&] { office::Excel().Workbooks().Open(sheet); });
+        })) << k;
+        EXPECT_NE(error, 0) << k;
+    }
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -117,6 +118,14 @@ TEST_F(ReportTest, EverySystemCarriesItsOwnFiguresAndRecord) {
     const std::string file = slurp(path("Pumpchk.dat"));
     ASSERT_EQ(file.size(), 4u * 384);
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(file.substr((k - 1) * 384, 384), pumpchk::pack(g.cmp_res[k])) << k;
+}
+
+// A scratch file far larger than any comparison (a sparse file here) is
+// not read into memory: no results, as from a file that cannot be read.
+TEST_F(ReportTest, AComparisonFileFarTooLargeIsNotRead) {
+    std::ofstream(path("Pumpchk.dat"));
+    std::filesystem::resize_file(path("Pumpchk.dat"), std::uint64_t{pumpchk::kRecLen} * 100001);
+    EXPECT_TRUE(pumpchk::read(path("Pumpchk.dat")).empty());
 }
 
 // Only the named competitors are run and printed, in slot order; with none

@@ -1,9 +1,14 @@
 #include "tests/support/data_dir.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <set>
 #include <stdexcept>
 
@@ -95,6 +100,27 @@ void TempDataDir::load_program_data() const {
     Dfltinp();
     load_brand_pumps();
     load_locations();
+}
+
+void put_not_a_file(const std::string& path, NotAFile kind) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    if (kind == NotAFile::Fifo) ::mkfifo(path.c_str(), 0600);
+    else fs::create_symlink("/dev/zero", path, ec);
+}
+
+bool returns_promptly(const std::string& path, const std::function<void()>& read, int ms) {
+    auto done = std::async(std::launch::async, [&read] {
+        try {
+            read();
+        } catch (...) {}
+    });
+    if (done.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready) return true;
+    // Let a reader stuck opening the pipe go: it then reads an empty file.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) ::close(fd);
+    done.wait();
+    return false;
 }
 
 }  // namespace testsupport

@@ -4,6 +4,7 @@
 // test framework here, so that bench/ can use it too.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -42,5 +43,14 @@ private:
     std::string path_;
     std::string missing_;
 };
+
+// Something that is no regular file in place of `path` (whatever was there
+// goes): a named pipe nobody writes to, or a link to an endless device.
+enum class NotAFile { Fifo, EndlessDevice };
+void put_not_a_file(const std::string& path, NotAFile kind);
+// Runs `read` and says whether it came back within `ms`. A read stuck
+// opening the named pipe at `path` is let go afterwards (a writer opens and
+// closes it), so a test fails rather than hangs.
+bool returns_promptly(const std::string& path, const std::function<void()>& read, int ms = 5000);
 
 }  // namespace testsupport
