@@ -9,9 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
 
 namespace rec {
 
@@ -365,6 +370,63 @@ std::vector<std::string_view> records(std::string_view file, std::size_t length,
     for (std::size_t i = 0; i < n; ++i) out.push_back(file.substr(i * length, length));
     if (partial) *partial = file.size() % length != 0;
     return out;
+}
+
+// --------------------------------------------------------- leftovers -------
+
+int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse) {
+    namespace fs = std::filesystem;
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!ours(name)) continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || st.st_uid != ::geteuid() || st.st_mtime >= before) continue;
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
+        if (inUse && inUse(it->path().string())) continue;
+        std::error_code rc;
+        fs::remove_all(it->path(), rc);
+        if (!rc) ++removed;
+    }
+    return removed;
+}
+
+bool isTempCopy(const std::string& name) {
+    constexpr std::size_t kSuffix = 6;
+    const std::size_t at = name.rfind(".tmp~");
+    if (at == std::string::npos || at == 0 || name.size() != at + 5 + kSuffix) return false;
+    for (std::size_t i = at + 5; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+std::time_t processStartTime() {
+    // /proc/self/stat, field 22: the start in clock ticks after the boot;
+    // /proc/stat "btime": the boot in seconds since the epoch.
+    std::ifstream self("/proc/self/stat");
+    std::string stat;
+    std::getline(self, stat);
+    const auto close = stat.rfind(')');
+    unsigned long long ticks = 0;
+    if (close != std::string::npos && close + 2 < stat.size()) {
+        std::istringstream in(stat.substr(close + 2));  // from field 3 on
+        std::string skip;
+        for (int field = 3; field < 22; ++field) in >> skip;
+        in >> ticks;
+    }
+    std::ifstream sys("/proc/stat");
+    long long boot = 0;
+    for (std::string key; sys >> key;) {
+        if (key == "btime") {
+            sys >> boot;
+            break;
+        }
+        sys.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    const long hz = ::sysconf(_SC_CLK_TCK);
+    if (boot <= 0 || ticks == 0 || hz <= 0) return std::time(nullptr);
+    return static_cast<std::time_t>(boot + static_cast<long long>(ticks / static_cast<unsigned long long>(hz)));
 }
 
 }  // namespace rec

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +95,20 @@ void keepMode(const std::string& of, const std::string& onto);
 // Renames `from` over `to` (atomic on one file system); false with a reason
 // in *why when it fails, both files then left as they were.
 bool renameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
+
+// What an interrupted run of the program leaves, removed at the next
+// start: the entries of `folder` (not below it) whose name `ours` accepts,
+// owned by this user, regular files or folders (no link: what it points to
+// is not ours), last changed before `before` (the start of the running
+// program: what a run still going makes is newer) and not `inUse`. A
+// folder goes whole. Returns how many went.
+using NameTest = std::function<bool(const std::string& name)>;
+int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse = {});
+// The temporary copy replaceFile writes before the rename: "<name>.tmp~"
+// and six letters or digits.
+bool isTempCopy(const std::string& name);
+// When this program started, in seconds since the epoch (rounded down).
+std::time_t processStartTime();
 
 // Test seam for the steps of replaceFile and renameFile: while set, it is
 // asked before each step with the step and the file it concerns; a non-zero

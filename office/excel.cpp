@@ -517,16 +517,8 @@ int Excel::pictureCount() const { return static_cast<int>(d_->pics.size()); }
 
 void Excel::SheetObj::PrintOut() {
     Impl& d = x_->book();
-    const std::string folder = newJobFolder();
-    const std::string file = folder + "/" + d.stem + ".xlsx";
     try {
-        x_->saveCopy(file);
-    } catch (const BadPackage&) {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-        throw failed("PrintOut method of Worksheet class failed");
-    }
-    try {
+        const std::string file = saveForPrinting(d.stem + ".xlsx", [this](const std::string& p) { x_->saveCopy(p); });
         printFile(file, d.stem.rfind("ENERGY COSTS", 0) == 0 ? "Energy costs" : d.stem);
     } catch (const RenderError& e) {
         throw failed(std::string("PrintOut method of Worksheet class failed\r\n") + e.what());

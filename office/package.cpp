@@ -21,6 +21,11 @@ constexpr zip_uint64_t kMaxPart = 64u << 20;
 constexpr zip_uint64_t kMaxTotal = 256u << 20;  // all parts together, unpacked
 constexpr zip_int64_t kMaxParts = 4096;
 
+int g_saveFault = 0;
+
+// The system's errno behind a libzip failure (0 when it was none).
+int systemError(zip_error_t* ze) { return zip_error_system_type(ze) == ZIP_ET_SYS ? zip_error_code_system(ze) : 0; }
+
 }  // namespace
 
 Package Package::load(const std::string& path) {
@@ -88,7 +93,13 @@ void Package::save(const std::string& path) const {
     fs::remove(tmp, ec);
     int err = 0;
     zip_t* z = zip_open(tmp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!z) throw BadPackage("cannot write " + path);
+    if (!z) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, err);
+        const int sys = systemError(&ze);
+        zip_error_fini(&ze);
+        throw BadPackage("cannot write " + path, sys);
+    }
     // [Content_Types].xml first, as the readers of this format expect.
     std::vector<const std::pair<const std::string, std::string>*> order;
     for (const auto& kv : parts_)
@@ -103,19 +114,23 @@ void Package::save(const std::string& path) const {
             throw BadPackage("cannot write " + path);
         }
     }
-    if (zip_close(z) != 0) {
+    if (g_saveFault || zip_close(z) != 0) {
+        const int sys = g_saveFault ? g_saveFault : systemError(zip_get_error(z));
         zip_discard(z);
         fs::remove(tmp, ec);
-        throw BadPackage("cannot write " + path);
+        throw BadPackage("cannot write " + path, sys);
     }
     // Documents hold a customer's name and address: readable by their owner only.
     fs::permissions(tmp, fs::perms::owner_read | fs::perms::owner_write, ec);
     fs::rename(tmp, path, ec);
     if (ec) {
+        const int sys = ec.value();
         fs::remove(tmp, ec);
-        throw BadPackage("cannot write " + path);
+        throw BadPackage("cannot write " + path, sys);
     }
 }
+
+void failPackageSavesForTest(int err) { g_saveFault = err; }
 
 std::string Package::relsOf(const std::string& part) {
     const auto slash = part.rfind('/');

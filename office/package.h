@@ -10,10 +10,16 @@
 
 namespace office {
 
-// A file that is missing, not a zip, or lacks a part it must have.
+// A file that is missing, not a zip, or lacks a part it must have; or one
+// that could not be written (`error`: the system's errno then, 0 if none).
 struct BadPackage : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit BadPackage(const std::string& what, int err = 0) : std::runtime_error(what), error(err) {}
+    int error = 0;
 };
+
+// Test seam: while `err` is not 0, every package saved fails as the system
+// would with that errno (ENOSPC: a full disk).
+void failPackageSavesForTest(int err);
 
 class Package {
 public:

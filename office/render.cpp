@@ -15,13 +15,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 
+#include "core/recfile.h"
 #include "core/ui.h"
+#include "office/package.h"
 #include "print/destination.h"
 #include "print/process.h"
 
@@ -204,6 +208,56 @@ std::string randomName() {
     return s;
 }
 
+// The locks of the job folders and temporary profiles this run holds, by
+// folder: a lock on the folder itself (flock), which goes with the program
+// however it ends.
+std::map<std::string, int>& heldFolders() {
+    static std::map<std::string, int> held;
+    return held;
+}
+
+// Why a folder or a document in the temporary folder could not be made
+// (`error`: an errno, 0 if none is known).
+std::string saveFailure(int error, const std::string& inTemp) {
+    const std::string tmp = fs::path(inTemp).parent_path().string();
+    if (error == ENOSPC || error == EDQUOT) return "No space left in the temporary folder " + tmp;
+    return "The document could not be saved in the temporary folder " + tmp +
+           (error ? std::string(": ") + std::strerror(error) : std::string());
+}
+
+// A new private folder in the temporary folder ("<prefix>XXXXXX"), held
+// until letGo(). Throws RenderError naming the folder and the cause.
+std::string newHeldFolder(const std::string& prefix) {
+    std::error_code ec;
+    const fs::path tmp = fs::temp_directory_path(ec);
+    std::string templ = (tmp / (prefix + "XXXXXX")).string();
+    if (!::mkdtemp(templ.data())) throw RenderError(saveFailure(errno, templ));
+    const int fd = ::open(templ.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) heldFolders()[templ] = fd;
+    else if (fd >= 0) ::close(fd);
+    return templ;
+}
+
+// Removes a folder of newHeldFolder and lets its lock go.
+void letGo(const std::string& folder) {
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    auto& held = heldFolders();
+    if (auto it = held.find(folder); it != held.end()) {
+        ::close(it->second);
+        held.erase(it);
+    }
+}
+
+// True while some running program holds the folder (see heldFolders).
+bool heldByARun(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return true;  // not to be judged: left alone
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
 // A LibreOffice profile folder for one user of it. LibreOffice lets one
 // process use a profile at a time, so a folder is locked while in use: the
 // first free of a few numbered folders in the user's cache is taken (kept
@@ -241,9 +295,7 @@ public:
             }
         }
         if (lock_ < 0) {
-            std::string templ = (fs::temp_directory_path(ec) / "heater-office-XXXXXX").string();
-            if (!::mkdtemp(templ.data())) throw RenderError("cannot make a temporary folder");
-            folder_ = templ;
+            folder_ = newHeldFolder("heater-office-");
             own_ = true;
         }
         tmp_ = folder_ + "/tmp";
@@ -254,7 +306,7 @@ public:
     ~ProfileLease() {
         std::error_code ec;
         fs::remove_all(tmp_, ec);
-        if (own_) fs::remove_all(folder_, ec);
+        if (own_) letGo(folder_);
         if (lock_ >= 0) ::close(lock_);  // also releases the lock
     }
     ProfileLease(const ProfileLease&) = delete;
@@ -494,8 +546,7 @@ std::string deliver(const std::string& pdf, const std::string& what) {
 struct JobFolders {
     std::vector<std::string> dirs;
     ~JobFolders() {
-        std::error_code ec;
-        for (const auto& d : dirs) fs::remove_all(d, ec);
+        for (const auto& d : dirs) removeJobFolder(d);
     }
 };
 
@@ -607,10 +658,32 @@ std::string profileFolder(const std::string& which) {
     return base + "/heater/libreoffice-" + which;
 }
 
-std::string newJobFolder() {
-    std::string templ = (fs::temp_directory_path() / "heater-print-XXXXXX").string();
-    if (!::mkdtemp(templ.data())) throw RenderError("cannot make a temporary folder");
-    return templ;
+std::string newJobFolder() { return newHeldFolder("heater-print-"); }
+
+void removeJobFolder(const std::string& folder) { letGo(folder); }
+
+std::string saveForPrinting(const std::string& name, const std::function<void(const std::string& path)>& save) {
+    const std::string folder = newJobFolder();
+    try {
+        save(folder + "/" + name);
+    } catch (const BadPackage& e) {
+        removeJobFolder(folder);
+        throw RenderError(saveFailure(e.error, folder));
+    }
+    return folder + "/" + name;
+}
+
+void removeLeftovers(const std::string& dataDir) {
+    const std::time_t started = rec::processStartTime();
+    rec::removeLeftovers(dataDir, rec::isTempCopy, started);
+    prn::removeLeftoverParts(started);
+    const auto ours = [](const std::string& name) {
+        for (const std::string prefix : {"heater-print-", "heater-office-"})
+            if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0) return true;
+        return false;
+    };
+    std::error_code ec;
+    rec::removeLeftovers(fs::temp_directory_path(ec).string(), ours, started, heldByARun);
 }
 
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir) {
@@ -664,10 +737,8 @@ PrintBatch::PrintBatch() {
 
 PrintBatch::~PrintBatch() {
     if (g_batch == this) g_batch = nullptr;
-    if (!done_) {
-        std::error_code ec;
-        for (const auto& j : jobs_) fs::remove_all(fs::path(j.file).parent_path(), ec);
-    }
+    if (!done_)
+        for (const auto& j : jobs_) removeJobFolder(fs::path(j.file).parent_path().string());
 }
 
 void PrintBatch::finish() {

@@ -48,8 +48,29 @@ std::vector<std::string> renderToPdf(const std::vector<std::string>& files, cons
 // The one-shot conversion alone (the fallback; measured in the benchmarks).
 std::vector<std::string> renderOneShot(const std::vector<std::string>& files, const std::string& outDir);
 
-// A new private temporary folder for one print job (printFile deletes it).
+// A new private temporary folder for one print job (printFile deletes it),
+// held (locked) until removeJobFolder: a later start of the program
+// removes job folders an interrupted run left, never one in use. Throws
+// RenderError naming the temporary folder and the cause when it cannot be
+// made.
 std::string newJobFolder();
+// Removes a job folder and lets it go.
+void removeJobFolder(const std::string& folder);
+// Saves a filled document with `save` as `name` in a new job folder and
+// returns its path, for printFile. When it cannot, the folder goes and
+// RenderError names the cause for the dealer: "No space left in the
+// temporary folder /tmp" when the disk is full, else the folder and the
+// system's reason.
+std::string saveForPrinting(const std::string& name, const std::function<void(const std::string& path)>& save);
+
+// Everything an interrupted earlier run of the program left, older than
+// this run (see rec::removeLeftovers): temporary copies beside the data
+// files in `dataDir` ("*.tmp~XXXXXX"), half-written printouts in the
+// printouts folder ("*.pdf.part"), and the print jobs' and private
+// LibreOffice folders in the temporary folder ("heater-print-XXXXXX",
+// "heater-office-XXXXXX": a customer's filled documents) that no running
+// program holds. Run at start-up, once the data folder is this program's.
+void removeLeftovers(const std::string& dataDir);
 
 // Renders a filled document and sends it where printouts go now (the
 // current printer through lp, else a PDF in the printouts folder, which the

@@ -312,16 +312,10 @@ void Word::DocumentObj::saveCopy(const std::string& path) {
 void Word::DocumentObj::PrintOut(bool Background) {
     (void)Background;  // printing always runs to its end before PrintOut returns
     Impl& d = w_->doc();
-    const std::string folder = newJobFolder();
-    const std::string file = folder + "/" + d.stem + ".docx";
+    // A full temporary folder is named; the number stays the one the
+    // printouts handle.
     try {
-        saveCopy(file);
-    } catch (const BadPackage&) {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-        throw err(4198, "Command failed");
-    }
-    try {
+        const std::string file = saveForPrinting(d.stem + ".docx", [this](const std::string& p) { saveCopy(p); });
         printFile(file, printoutName(d.stem));
     } catch (const RenderError& e) {
         throw err(4198, std::string("Command failed\r\n") + e.what());

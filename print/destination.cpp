@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/recfile.h"
 #include "core/ui.h"
 #include "print/process.h"
 
@@ -23,6 +24,7 @@ std::string g_printouts = "printouts/";
 PrinterLookup g_lookup = nullptr;
 FileOpener g_opener = nullptr;
 int g_writeFault = 0;
+int g_goodWrites = 0;  // printouts still written whole before the fault
 
 // lp only hands the file to the print system: seconds at most. (While it
 // runs, the progress window offers Cancel.)
@@ -110,7 +112,8 @@ void writePrintout(const std::string& path, std::string_view bytes) {
     const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) cannotWrite(path, std::strerror(errno));
     int err = 0;
-    const std::size_t stop = g_writeFault ? bytes.size() / 2 : bytes.size();
+    const bool fault = g_writeFault && g_goodWrites-- <= 0;
+    const std::size_t stop = fault ? bytes.size() / 2 : bytes.size();
     for (std::size_t done = 0; done < stop;) {
         const ssize_t n = ::write(fd, bytes.data() + done, stop - done);
         if (n < 0 && errno == EINTR) continue;
@@ -120,7 +123,7 @@ void writePrintout(const std::string& path, std::string_view bytes) {
         }
         done += static_cast<std::size_t>(n);
     }
-    if (!err && g_writeFault) err = g_writeFault;
+    if (!err && fault) err = g_writeFault;
     if (!err && ::fsync(fd) != 0) err = errno;
     struct stat st {};
     if (!err && (::fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size())) err = EIO;
@@ -140,7 +143,17 @@ void copyPrintout(const std::string& from, const std::string& path) {
     writePrintout(path, bytes.str());
 }
 
-void failPrintoutWritesForTest(int err) { g_writeFault = err; }
+void failPrintoutWritesForTest(int err, int after) {
+    g_writeFault = err;
+    g_goodWrites = after;
+}
+
+void removeLeftoverParts(std::time_t before) {
+    const std::string_view part = ".pdf.part";
+    rec::removeLeftovers(
+        printoutsFolder(),
+        [part](const std::string& name) { return name.size() > part.size() && name.ends_with(part); }, before);
+}
 
 void announceSaved(const std::vector<std::string>& pdfPaths) {
     if (pdfPaths.empty()) return;

@@ -56,9 +56,13 @@ void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName
 void writePrintout(const std::string& path, std::string_view bytes);
 // The same for a finished file elsewhere (a rendered PDF).
 void copyPrintout(const std::string& from, const std::string& path);
-// Test seam: while `err` is not 0, every printout written stops half-way
-// and fails as the system would with that errno (ENOSPC: a full disk).
-void failPrintoutWritesForTest(int err);
+// What an interrupted run left in the printouts folder: half-written
+// printouts ("*.pdf.part") older than `before` (see rec::removeLeftovers).
+void removeLeftoverParts(std::time_t before);
+// Test seam: while `err` is not 0, every printout written after the next
+// `after` stops half-way and fails as the system would with that errno
+// (ENOSPC: a full disk).
+void failPrintoutWritesForTest(int err, int after = 0);
 
 // Tells the dealer where the printouts of one Print went (one question for
 // all of them) and offers to open them in the desktop's PDF viewer

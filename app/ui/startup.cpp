@@ -16,6 +16,7 @@
 #include "app/ui/style.h"
 #include "core/ui.h"
 #include "core/windows.h"
+#include "office/render.h"
 #include "platform/form.h"
 #include "print/destination.h"
 
@@ -98,6 +99,10 @@ bool startup(const QStringList& args, const QString& dataDir) {
         ui::MsgBox("already running", ui::vbOKOnly, "Heater program");
         return false;
     }
+    // What an interrupted earlier run left (temporary copies of data files,
+    // half-written printouts, print jobs' folders holding a customer's
+    // documents) goes, now that the data folder is this program's.
+    office::removeLeftovers(g.data_dir);
 
     Dfltinp();
     load_brand_pumps();

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 TEST(UiScript, AnswersBoxesInOrderAndRecordsThem) {
     ui::Script script;
@@ -139,4 +141,25 @@ TEST(UiGuard, AnUnscriptedBoxFailsTheTest) {
     script.answer(ui::vbOK);
     ui::MsgBox("Numbers only", ui::vbOKOnly, "Please");  // scripted: no failure
     EXPECT_EQ(script.shown().size(), 1u);
+}
+
+// Cancel belongs to the work in progress: none is heard with no Progress
+// running, a nested Progress shares the outer one's (once pressed it
+// stays pressed), and the next piece of work starts uncancelled.
+TEST(UiProgress, CancelBelongsToTheWorkInProgress) {
+    ui::Script script;
+    script.cancelWhen([] { return true; });  // one press, at the first look
+    EXPECT_FALSE(ui::cancelRequested());
+    {
+        ui::Progress outer("Printing Audit...");
+        EXPECT_TRUE(ui::cancelRequested());
+        {
+            ui::Progress inner("Printing Energy costs...");
+            EXPECT_TRUE(ui::cancelRequested());
+        }
+        EXPECT_TRUE(ui::cancelRequested());
+    }
+    EXPECT_EQ(script.progress(), std::vector<std::string>{"Printing Audit..."});
+    ui::Progress next("Printing Audit...");
+    EXPECT_FALSE(ui::cancelRequested());
 }

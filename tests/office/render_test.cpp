@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -152,6 +153,21 @@ struct RenderTest : ::testing::Test {
         w.ActiveDocument().PrintOut(false);
         w.ActiveDocument().Close(false);
         w.Quit();
+    }
+    // The one-shot conversion through a stand-in converter: one small PDF
+    // per file.
+    void standInConverter() {
+        office::setKeptRendererEnabled(false);
+        standIn("soffice",
+                "while [ $# -gt 0 ]; do case \"$1\" in --outdir) out=\"$2\";; *.docx|*.xlsx) f=${1##*/}; "
+                "echo %PDF-1.4 > \"$out/${f%.*}.pdf\";; esac; shift; done");
+    }
+    // One Print of two documents, the audit and the chart.
+    void printBoth() {
+        office::PrintBatch batch;
+        printWord("audit");
+        printExcel("chart");
+        batch.finish();
     }
     void printExcel(const std::string& text) {
         office::Excel x;
@@ -318,18 +334,10 @@ TEST_F(RenderTest, OneShotRendersABatchWithOneStartAndPrintsWithLp) {
 }
 
 TEST_F(RenderTest, OnePrintIsToldSavedOnceAndOnlyWhenEveryFileIsWhole) {
-    office::setKeptRendererEnabled(false);
-    standIn("soffice",  // a stand-in converter: one small PDF per file
-            "while [ $# -gt 0 ]; do case \"$1\" in --outdir) out=\"$2\";; *.docx|*.xlsx) f=${1##*/}; "
-            "echo %PDF-1.4 > \"$out/${f%.*}.pdf\";; esac; shift; done");
+    standInConverter();
     ui::Script boxes;
     boxes.answer(ui::vbNo);
-    {
-        office::PrintBatch batch;
-        printWord("audit");
-        printExcel("chart");
-        batch.finish();
-    }
+    printBoth();
     const auto files = printouts();
     ASSERT_EQ(files.size(), 2u);
     ASSERT_EQ(boxes.shown().size(), 1u);  // one question naming both files
@@ -359,6 +367,30 @@ TEST_F(RenderTest, OnePrintIsToldSavedOnceAndOnlyWhenEveryFileIsWhole) {
         EXPECT_EQ(printouts().size(), full ? 2u : 0u);
     }
     EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+// One Print of two files whose second cannot be saved (a full disk): the
+// first, saved whole, is still told saved, in the one question, and the
+// failure is reported; nothing half-written is left.
+TEST_F(RenderTest, FilesSavedBeforeALaterOneFailsAreStillToldSaved) {
+    standInConverter();
+    ui::Script boxes;
+    boxes.answer(ui::vbNo);
+    prn::failPrintoutWritesForTest(ENOSPC, 1);
+    std::string failure;
+    try {
+        printBoth();
+    } catch (const office::RenderError& e) {
+        failure = e.what();
+    }
+    prn::failPrintoutWritesForTest(0);
+    EXPECT_NE(failure.find("No space left on device"), std::string::npos) << failure;
+    const auto files = printouts();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(files[0].find(" Audit.pdf"), std::string::npos) << files[0];
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Printout saved");
+    EXPECT_NE(boxes.shown()[0].text.find(files[0]), std::string::npos);
 }
 
 TEST_F(RenderTest, ConversionsAtTheSameTimeEachHaveAProfileOfTheirOwn) {
@@ -548,3 +580,71 @@ TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
 }
 
 }  // namespace
+
+// What an interrupted run left goes at the next start: by the program's own
+// names, the user's own, older than the running program; never a job
+// folder a running program holds, nor what a link points to.
+TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
+    const std::string dir = fixtures::tempDir("leftovers");
+    const std::string data = dir + "/data/", tmp = dir + "/tmp", printouts = data + "printouts/";
+    fs::create_directories(tmp);
+    fs::create_directories(printouts);
+    fs::create_directories(dir + "/victim");
+    fixtures::write(dir + "/victim/kept", "kept");
+    const std::string savedTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    const std::string savedPrintouts = prn::printoutsFolder();
+    prn::setPrintoutsFolder(printouts);
+    const std::string held = office::newJobFolder();  // a job still running
+    struct Entry {
+        std::string path;
+        bool folder, old, goes;
+    };
+    const std::vector<Entry> entries = {
+        {data + "CITIES.DAT.tmp~a1b2c3", false, true, true},
+        {data + "CITIES.DAT.tmp~d4e5f6", false, false, false},  // this run writes it
+        {data + "CITIES.DAT", false, true, false},
+        {data + "notes.tmp~", false, true, false},
+        {printouts + "2026-12-06 19-40-12 Audit.pdf.part", false, true, true},
+        {printouts + "2026-12-06 19-40-12 Audit.pdf", false, true, false},
+        {tmp + "/heater-print-AbC123", true, true, true},
+        {tmp + "/heater-office-XyZ789", true, true, true},
+        {tmp + "/heater-printing", true, true, false},
+        {held, true, true, false},
+    };
+    const auto touch = [](const std::string& path, bool old) {
+        const std::time_t t = std::time(nullptr) + (old ? -3600 : 3600);
+        const timespec times[2] = {{t, 0}, {t, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    };
+    for (const Entry& e : entries) {
+        if (e.folder) {
+            fs::create_directories(e.path);
+            fixtures::write(e.path + "/filled.docx", "a customer");
+        } else {
+            fixtures::write(e.path, "x");
+        }
+        touch(e.path, e.old);
+    }
+    // Another user's file of the same name is not ours to remove (only root
+    // can give a file away, so only a test run as root checks this).
+    const std::string others = data + "SETTINGS.DAT.tmp~zz9zz9";
+    fixtures::write(others, "x");
+    touch(others, true);
+    const bool root = ::geteuid() == 0 && ::chown(others.c_str(), 65534, 65534) == 0;
+    const std::string link = tmp + "/heater-print-LiNk00";
+    fs::create_directory_symlink(dir + "/victim", link);
+    touch(link, true);
+
+    office::removeLeftovers(data);
+    for (const Entry& e : entries) EXPECT_EQ(fs::exists(e.path), !e.goes) << e.path;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fixtures::readAll(dir + "/victim/kept"), "kept");
+    EXPECT_EQ(fs::exists(others), root);
+
+    office::removeJobFolder(held);
+    EXPECT_FALSE(fs::exists(held));
+    prn::setPrintoutsFolder(savedPrintouts);
+    if (savedTmp.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", savedTmp.c_str(), 1);
+}

@@ -6,6 +6,11 @@
 
 #include <pugixml.hpp>
 
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/recfile.h"
 #include "core/ui.h"
 #include "office/excel.h"
 #include "office/render.h"
@@ -186,4 +191,56 @@ TEST_F(WordTest, FilesThatAreNoFilesFailAtOnce) {
         })) << k;
         EXPECT_NE(error, 0) << k;
     }
+}
+
+// A filled document that cannot be saved for printing (a full temporary
+// folder) fails with the number the printouts handle and names the cause
+// and the folder; nothing is left in the temporary folder.
+TEST_F(WordTest, AFullTemporaryFolderIsNamed) {
+    const std::string tmp = dir + "/tmp";  // its own: tests beside it print too
+    std::filesystem::create_directories(tmp);
+    const char* savedTmp = std::getenv("TMPDIR");
+    const std::string saved = savedTmp ? savedTmp : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    const auto jobs = [&tmp] {
+        int n = 0;
+        for (auto& e : std::filesystem::directory_iterator(tmp))
+            n += e.path().filename().string().rfind("heater-print-", 0) == 0;
+        return n;
+    };
+    const int before = jobs();
+    const std::string book = dir + "/ENERGY COSTS.xlsx";
+    fixtures::workbook().save(book);
+    office::failPackageSavesForTest(ENOSPC);
+    Word w;
+    w.Documents().Open(dotx);
+    office::Excel x;
+    x.Workbooks().Open(book);
+    const std::string cause = "No space left in the temporary folder " + tmp;
+    EXPECT_EQ(errorOf([&] { w.ActiveDocument().PrintOut(false); }), 4198);
+    EXPECT_EQ(descriptionOf([&] { w.ActiveDocument().PrintOut(false); }), "Command failed\r\n" + cause);
+    EXPECT_EQ(errorOf([&] { x.ActiveSheet().PrintOut(); }), 1004);
+    EXPECT_NE(descriptionOf([&] { x.ActiveSheet().PrintOut(); }).find(cause), std::string::npos);
+    office::failPackageSavesForTest(0);
+    EXPECT_EQ(jobs(), before);
+    if (saved.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", saved.c_str(), 1);
+}
+
+// A text the same as its expected file leaves nothing in the temporary
+// folder: the folder for texts that differ is made only for one.
+TEST(ExpectedFiles, ASameTextLeavesNoFolderBehind) {
+    const std::string tmp = fixtures::tempDir("expected-tmp");
+    const char* savedTmp = std::getenv("TMPDIR");
+    const std::string saved = savedTmp ? savedTmp : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    const std::string expected = "office/expected/pictures_docx.txt";
+    std::string text;
+    const char* source = std::getenv("HEATER_SOURCE_DIR");
+    ASSERT_TRUE(source);
+    ASSERT_TRUE(rec::readFile(std::string(source) + "/tests/" + expected, text));
+    EXPECT_EQ(testsupport::diff_text_with_expected(text, expected), "");
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+    if (saved.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", saved.c_str(), 1);
 }

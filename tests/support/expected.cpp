@@ -53,11 +53,12 @@ std::string diff_text_with_expected(const std::string& actual, const std::string
         return "cannot write " + expectedPath.string();
     }
     std::ifstream f(expectedPath, std::ios::binary);
-    const std::filesystem::path actualPath = actual_dir() / pathUnderTests;
+    // The folder is made only when there is a text to keep.
+    const auto actualPath = [&pathUnderTests] { return actual_dir() / pathUnderTests; };
     if (!f) {
-        write_file(actualPath, actual);
+        write_file(actualPath(), actual);
         return "no expected file " + expectedPath.string() + "; the actual text is in " +
-               std::filesystem::absolute(actualPath).string() +
+               std::filesystem::absolute(actualPath()).string() +
                " (HEATER_UPDATE_EXPECTED=1 writes it as the expected file)";
     }
     std::stringstream buf;
@@ -65,10 +66,10 @@ std::string diff_text_with_expected(const std::string& actual, const std::string
     const std::string expected = buf.str();
     if (expected == actual) return "";
 
-    write_file(actualPath, actual);
+    write_file(actualPath(), actual);
     const auto e = split_lines(expected), a = split_lines(actual);
     std::ostringstream o;
-    o << pathUnderTests << " differs (actual text in " << std::filesystem::absolute(actualPath).string() << "):\n";
+    o << pathUnderTests << " differs (actual text in " << std::filesystem::absolute(actualPath()).string() << "):\n";
     int shown = 0;
     for (std::size_t i = 0; i < std::max(e.size(), a.size()) && shown < 8; ++i) {
         const std::string* el = i < e.size() ? &e[i] : nullptr;

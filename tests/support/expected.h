@@ -5,8 +5,9 @@
 //
 // The path is relative to the tests/ folder of the source tree (found
 // through the HEATER_SOURCE_DIR environment variable the test runner sets).
-// On a difference the actual text is written next to the test program as
-// actual/<path> and the result names the first differing lines. Running a
+// On a difference the actual text is written as <path> in a private
+// temporary folder of the test program (heater-actual-XXXXXX, made only
+// then) and the result names the first differing lines. Running a
 // test with HEATER_UPDATE_EXPECTED=1 (re)writes the expected file instead;
 // read the new file once by eye before committing it.
 #pragma once
