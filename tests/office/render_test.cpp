@@ -632,13 +632,16 @@ TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
     fixtures::write(others, "x");
     touch(others, true);
     const bool root = ::geteuid() == 0 && ::chown(others.c_str(), 65534, 65534) == 0;
-    const std::string link = tmp + "/heater-print-LiNk00";
+    const std::string link = tmp + "/heater-print-LiNk00", fileLink = data + "CITIES.DAT.tmp~l1nk00";
     fs::create_directory_symlink(dir + "/victim", link);
+    fs::create_symlink(dir + "/victim/kept", fileLink);
     touch(link, true);
+    touch(fileLink, true);
 
     office::removeLeftovers(data);
     for (const Entry& e : entries) EXPECT_EQ(fs::exists(e.path), !e.goes) << e.path;
     EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(fileLink));
     EXPECT_EQ(fixtures::readAll(dir + "/victim/kept"), "kept");
     EXPECT_EQ(fs::exists(others), root);
 
