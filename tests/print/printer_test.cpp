@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "core/ui.h"
+#include "print/destination.h"
 #include "tests/support/expected.h"
 
 using prn::Spc;
@@ -228,4 +236,31 @@ TEST(PrinterOutput, AFailingOutputKeepsTheDocumentForTheRetry) {
     ASSERT_EQ(out.got.size(), 1u);
     EXPECT_EQ(out.got[0].pageText(0), std::vector<std::string>{"hello"});
     EXPECT_FALSE(P.DocumentOpen());
+}
+
+// A printout file is written whole or not at all: an empty one is refused
+// (error 75) and leaves nothing; a link planted where its half-written
+// copy goes is not followed; the file is its owner's alone.
+TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
+    const std::filesystem::path dir =
+        std::filesystem::path(::testing::TempDir()) / ("heater-printouts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string pdf = (dir / "a.pdf").string();
+    try {
+        prn::writePrintout(pdf, "");
+        ADD_FAILURE() << "an empty printout was written";
+    } catch (const ui::RtError& e) {
+        EXPECT_EQ(e.number, 75);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    std::ofstream(dir / "victim") << "victim";
+    std::filesystem::create_symlink(dir / "victim", pdf + ".part");
+    prn::writePrintout(pdf, "%PDF-1.4");
+    std::ifstream victim(dir / "victim");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "victim");
+    EXPECT_EQ(std::filesystem::status(pdf).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::file_size(pdf), 8u);
+    EXPECT_FALSE(std::filesystem::exists(pdf + ".part"));
+    std::filesystem::remove_all(dir);
 }
