@@ -39,6 +39,15 @@ inline constexpr Limit kHeaterOutput{{0, 5000000}, {0, kInf}};  // BTU/h (5,000,
 inline constexpr Limit kPriceElec{{0, 5}, {0, kInf}};           // $/kWh
 inline constexpr Limit kPriceFuel{{0, 50}, {0, kInf}};          // $/therm of gas, $/US gal of propane or oil
 
+// -- the dealer's heater factors (the heater-settings window; a share such
+// as 0.2 is typed as the percentage 20)
+inline constexpr Limit kYearFactor = same({-0.51, 0.80});    // share
+inline constexpr Limit kSummerFactor = same({-0.81, 0.80});  // share, outdoor and indoor
+inline constexpr Limit kSizeComp = same({0, 99});            // percent, per pool-size class
+inline constexpr Limit kSelBuffer = same({-80000, 80000});   // BTU/h, per model size
+inline constexpr Limit kFloorReturns = same({0, 0.80});      // share saved by floor returns
+inline constexpr Limit kCoverQuality{{0, 50}, {-kInf, 50}};  // percent: 0 an excellent cover, 50 a very bad one
+
 // -- finance
 inline constexpr Limit kSalesTax{{0, 100}, {0, kInf}};  // percent
 inline constexpr Limit kLoanRate = same({0, 100});      // percent a year

@@ -92,13 +92,13 @@ std::vector<Field> buildTable() {
     t.list("fuel_units", &DataModel::fuel_units, 1, 3, Range{0, 4});
     t.one("area_sel", &DataModel::area_sel, Range{0, 3});
     // -- dealer adjustment factors
-    t.one("year_factor", &DataModel::year_factor, Range{-0.51, 0.80});
-    t.one("summer_factor_out", &DataModel::summer_factor_out, Range{-0.81, 0.80});
-    t.one("summer_factor_in", &DataModel::summer_factor_in, Range{-0.81, 0.80});
-    t.list("size_comp", &DataModel::size_comp, 1, 8, Range{0, 99});
-    t.list("sel_buffer", &DataModel::sel_buffer, 1, 3, Range{-80000, 80000});
-    t.one("reduce_pct", &DataModel::reduce_pct, Range{0, 0.80});
-    t.one("cover_quality", &DataModel::cover_quality, Range{-kInf, 50});
+    t.one("year_factor", &DataModel::year_factor, file(limits::kYearFactor));
+    t.one("summer_factor_out", &DataModel::summer_factor_out, file(limits::kSummerFactor));
+    t.one("summer_factor_in", &DataModel::summer_factor_in, file(limits::kSummerFactor));
+    t.list("size_comp", &DataModel::size_comp, 1, 8, file(limits::kSizeComp));
+    t.list("sel_buffer", &DataModel::sel_buffer, 1, 3, file(limits::kSelBuffer));
+    t.one("reduce_pct", &DataModel::reduce_pct, file(limits::kFloorReturns));
+    t.one("cover_quality", &DataModel::cover_quality, file(limits::kCoverQuality));
     t.one("allow_lowtemp", &DataModel::allow_lowtemp, kSwitch);
     t.list("off_buffer", &DataModel::off_buffer, 3, 3, Range{50, 150});
     t.list("hp_btu_factor", &DataModel::hp_btu_factor, 1, 8, kNotNegative);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/data.h"
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
@@ -14,16 +15,23 @@ namespace {
 // Text1 year factor, Text2 / Text3 summer outdoor / indoor, Text4 .. Text11
 // pool-size classes 540 .. 12,000 ft², Text12 .. Text14 selector buffers
 // (BTU/h), Text15 reverse-flow saving, Text16 pool-cover quality.
+// The limits are the global's (app/limits.h), typed in percent for a share.
+constexpr Box box_of(const limits::Limit& l, bool share, bool minus, bool filtered, const char* mask) {
+    const double k = share ? 100.0 : 1.0;
+    return {static_cast<float>(l.typed.min * k), static_cast<float>(l.typed.max * k), share, minus, filtered, mask};
+}
+
 const std::array<Box, kBoxes + 1> kBox = [] {
     std::array<Box, kBoxes + 1> b{};
-    b[1] = {-51, 80, true, true, true, "##0.00"};
-    b[2] = b[3] = {-81, 80, true, true, true, "##0.00"};
-    for (int n = 4; n <= 11; ++n) b[n] = {0, 99, false, false, true, "##0.00"};
-    for (int n = 12; n <= 14; ++n) b[n] = {-80000, 80000, false, false, true, "##,###"};
-    b[15] = {0, 80, true, false, false, "##0.00"};
+    b[1] = box_of(limits::kYearFactor, true, true, true, "##0.00");
+    b[2] = b[3] = box_of(limits::kSummerFactor, true, true, true, "##0.00");
+    for (int n = 4; n <= 11; ++n) b[n] = box_of(limits::kSizeComp, false, false, true, "##0.00");
+    for (int n = 12; n <= 14; ++n) b[n] = box_of(limits::kSelBuffer, false, false, true, "##,###");
+    b[15] = box_of(limits::kFloorReturns, true, false, false, "##0.00");
     // Cover quality: 0 % is an excellent cover, 50 % a very bad one; a
-    // cover better than excellent does not exist, so no negative value.
-    b[16] = {0, 50, false, true, true, "##0.00"};
+    // cover better than excellent does not exist, so no negative value
+    // typed (a settings file may still hold one).
+    b[16] = box_of(limits::kCoverQuality, false, true, true, "##0.00");
     return b;
 }();
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <locale>
+#include <memory>
+#include <string>
 
 #include "app/model.h"
+#include "app/settings.h"
 #include "core/ui.h"
 #include "dealer/calckeys.h"
 #include "dealer/heatfactors.h"
@@ -69,6 +72,23 @@ TEST_F(HeatFactors, RangesOnLeaving) {
         {16, "-10", false},  // a pool cover better than excellent does not exist
     };
     for (const Case& c : cases) EXPECT_EQ(hf::in_range(c.box, c.text), c.ok) << c.box << " " << c.text;
+}
+
+// What a box accepts at either end loads again from the settings file at
+// the next start: the file never refuses what the window stored.
+TEST_F(HeatFactors, EveryValueABoxAcceptsLoadsFromTheSettingsFile) {
+    for (int n = 1; n <= hf::kBoxes; ++n) {
+        for (float v : {hf::box(n).lo, hf::box(n).hi}) {
+            set_defaults(g);
+            const std::string text = std::to_string(v);
+            ASSERT_TRUE(hf::in_range(n, text)) << n << " " << text;
+            hf::store(n, text);
+            auto m = std::make_unique<DataModel>();
+            set_defaults(*m);
+            const settings::ParseResult res = settings::fromText(settings::toText(g), *m);
+            EXPECT_TRUE(res.ok()) << n << " " << text << " " << (res.refused.empty() ? "" : res.refused.front());
+        }
+    }
 }
 
 TEST_F(HeatFactors, KeyFilters) {
