@@ -551,4 +551,18 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent, int index)
     });
 }
 
+void CommandButton::keyPressEvent(QKeyEvent* e) {
+    // Qt presses a button on Enter only as a dialog's default button, and
+    // the buttons here are no default buttons (autoDefault off), so that
+    // an Enter in a box presses nothing. On the desktop the program was
+    // made for, Enter presses the focused button as Space does. A held key
+    // presses it once: no printout or save twice.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        e->accept();
+        if (!e->isAutoRepeat()) click();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
 }  // namespace plat

@@ -258,7 +258,9 @@ private:
     int index_;
 };
 
-// Command button (also the 3-D buttons): Click.
+// Command button (also the 3-D buttons): Click. A click, Space or Enter
+// on the button with the focus presses it; no button of a window is pressed
+// by an Enter elsewhere.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
@@ -267,6 +269,9 @@ public:
     std::function<void(int index)> Click;
     // Runs Click as a user's click would (no-op when disabled).
     void DoClick() { click(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     int index_;

@@ -56,6 +56,7 @@ TEST_F(Brand, ChoosingABrandAndSaving) {
     EXPECT_TRUE(w->Option2->isChecked());
     type(w->Combo1, "\r");  // Enter does not close the window
     type(w, "\r");
+    type(w->SSCommand1, "\r");  // nor on Save\Exit, though Enter presses other buttons
     EXPECT_TRUE(w->isLoaded());
     w->Combo1->SetListIndex(1);  // "Tindraly": number and record at once
     EXPECT_EQ(g.brand_code, 2);

@@ -2,12 +2,14 @@
 // calculator window, driven through their controls.
 #include "tests/dealer/dealer_test.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 #include "dealer/ui/calculator.h"
 #include "dealer/ui/custname.h"
 #include "dealer/ui/setheat.h"
 #include "platform/application.h"
+#include "tests/support/clicks.h"
 
 using namespace dealertest;
 
@@ -128,6 +130,24 @@ TEST_F(Customer, LeavingGivesTheInputWindowBack) {
         EXPECT_EQ(g.cust_done, 1);
         EXPECT_TRUE(input->Enabled());
         EXPECT_TRUE(input->isActive());
+    }
+}
+
+// The dealer who tabs to Continue and presses Enter (or Space) leaves the
+// window as a click does.
+TEST_F(Customer, EnterOrSpaceOnContinueLeaves) {
+    plat::MainWindow::instance()->show();
+    weathers* input = open_input_window();
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Space}) {
+        input->SetEnabled(false);
+        g.cust_done = 0;
+        custname* w = open();
+        QApplication::processEvents();
+        w->SSCommand1->setFocus(Qt::TabFocusReason);
+        testclicks::key(w, k);
+        EXPECT_FALSE(w->isLoaded()) << k;
+        EXPECT_EQ(g.cust_done, 1);
+        EXPECT_TRUE(input->Enabled());
     }
 }
 

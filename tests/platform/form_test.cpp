@@ -4,6 +4,7 @@
 #include "core/ui.h"
 #include "platform/application.h"
 #include "platform/instances.h"
+#include "tests/support/clicks.h"
 #include "tests/support/qt_app.h"
 
 #include <QApplication>
@@ -193,6 +194,26 @@ TEST_F(Platform, ClicksFromCode) {
     b.DoClick();
     EXPECT_EQ(log.back(), "button2");
     EXPECT_EQ(log.size(), 6u);
+}
+
+// Enter and Space press the button that has the focus, once however long
+// the key is held; Enter in a box presses no button.
+TEST_F(Platform, EnterAndSpacePressTheFocusedButton) {
+    Log log;
+    auto a = std::make_unique<LogForm>("A", log);
+    a->Show();
+    QApplication::processEvents();
+    int clicks = 0;
+    a->Command1->Click = [&](int) { ++clicks; };
+    a->Command1->setFocus(Qt::TabFocusReason);
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) testclicks::key(a.get(), k);
+    EXPECT_EQ(clicks, 3);
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+    QApplication::sendEvent(a->Command1, &held);
+    EXPECT_EQ(clicks, 3);
+    a->Text1->setFocus(Qt::TabFocusReason);
+    testclicks::key(a.get(), Qt::Key_Return);
+    EXPECT_EQ(clicks, 3);
 }
 
 TEST_F(Platform, ComboClickOnlyWhenTheChoiceChanges) {
