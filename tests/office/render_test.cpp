@@ -536,21 +536,34 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
     ::chmod(first.parent_path().c_str(), 0755);
     fs::create_directories(dir + "/elsewhere");
     fs::create_directory_symlink(dir + "/elsewhere", first);
-    fs::create_directories(first.string() + "-2");
-    ::chmod((first.string() + "-2").c_str(), 0755);
+    // As root, the next folder belongs to another user (only root can give
+    // one away): not taken, not changed; the one after it is.
+    const std::string second = first.string() + "-2";
+    fs::create_directories(second);
+    ::chmod(second.c_str(), 0755);
+    const bool root = ::geteuid() == 0 && ::chown(second.c_str(), 65534, 65534) == 0;
+    const std::string used = root ? first.string() + "-3" : second;
+    fs::create_directories(used);
+    ::chmod(used.c_str(), 0755);
     office::renderer::start();
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     ASSERT_TRUE(office::renderer::running());
     std::string env;
     for (int i = 0; i < 500 && env.empty(); ++i, ::usleep(10000))
         env = fixtures::readAll("/proc/" + std::to_string(office::renderer::processGroup()) + "/environ");
-    EXPECT_NE(env.find("UserInstallation=file://" + first.string() + "-2/p-"), std::string::npos);
+    EXPECT_NE(env.find("UserInstallation=file://" + used + "/p-"), std::string::npos);
     office::renderer::stop();
     EXPECT_TRUE(fs::is_empty(dir + "/elsewhere"));
-    for (const fs::path& folder : {first.parent_path(), fs::path(first.string() + "-2")}) {
+    for (const fs::path& folder : {first.parent_path(), fs::path(used)}) {
         struct stat st {};
         ASSERT_EQ(::lstat(folder.c_str(), &st), 0) << folder;
         EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
+    if (root) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(second.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0755u);
+        EXPECT_TRUE(fs::is_empty(second));
     }
 }
 
