@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/recfile.h"
 #include "core/ui.h"
@@ -136,11 +134,13 @@ void writePrintout(const std::string& path, std::string_view bytes) {
 }
 
 void copyPrintout(const std::string& from, const std::string& path) {
-    std::ifstream in(from, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in || in.bad()) cannotWrite(path, "cannot read " + from);
-    writePrintout(path, bytes.str());
+    // Read as every file the program reads is: a regular file, without
+    // waiting, its size checked first (a printout of a few pages is far
+    // below the limit).
+    constexpr std::uint64_t kMaxPrintoutBytes = 256u << 20;
+    std::string bytes;
+    if (!rec::readFile(from, bytes, kMaxPrintoutBytes)) cannotWrite(path, "cannot read " + from);
+    writePrintout(path, bytes);
 }
 
 void failPrintoutWritesForTest(int err, int after) {
