@@ -411,9 +411,11 @@ void Dfltinp() {
 bool keepUnreadFile() {
     const std::string path = g.data_dir + kSettingsFile;
     const std::string kept = g.data_dir + kKeptFile;
-    std::string bytes, why;
+    std::string why;
     if (!fileExists(path)) return true;
-    if (!rec::readFile(path, bytes, settings::kMaxFileBytes) || !rec::replaceFile(kept, bytes, &why)) {
+    // Kept as it stands, however large: a file too large to read is one
+    // that could not be read too.
+    if (!rec::keepAs(path, kept, &why)) {
         reportError("Dfltout", 75,
                     "The settings file that could not be read was not kept as " + kept +
                         (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");

@@ -1,6 +1,9 @@
 // Brand and model search, the completeness checks, the competitor reader,
 // the data disk, the city list rule and the small input helpers.
+#include <memory>
+
 #include "app/records.h"
+#include "app/settings.h"
 #include "core/ui.h"
 #include "core/vbtext.h"
 #include "tests/support/data_test.h"
@@ -214,14 +217,22 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyFilesTheProgramCannotUseAndKeepsWhatI
     write("B/pump.dat1", records::pack(competitor("Disk")));
     write("B/pump.dat2", records::pack(competitor("Disk")));
     write("B/location.dat", records::pack(CityRecord{}));
+    auto disk = std::make_unique<DataModel>();
+    set_defaults(*disk);
+    disk->company_name = "From the disk";
+    write("B/defaults.dat", settings::toText(*disk));
+    write("defaulte.dat", "company_name=Cut short\n");  // not read in full: damaged
     ui::Script script;
     script.answer(ui::vbOK);
     load_data_disk();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "Load your data disk");
     EXPECT_EQ(script.shown()[0].text, "Restored from the data disk in " + g.data_dir +
-                                          "B/:\r\nPumpHP.dat (the damaged file kept as PumpHP.bak)\r\n"
+                                          "B/:\r\ndefaulte.dat (the damaged file kept as defaulte.bak)\r\n"
+                                          "PumpHP.dat (the damaged file kept as PumpHP.bak)\r\n"
                                           "PumpHP2.dat (it was missing)");
+    EXPECT_EQ(read("defaulte.dat"), settings::toText(*disk));
+    EXPECT_EQ(read("defaulte.bak"), "company_name=Cut short\n");
     EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
     EXPECT_EQ(read("PumpHP.bak"), "current");
     EXPECT_EQ(read("PumpHP2.dat"), records::pack(competitor("Disk")));
@@ -241,7 +252,8 @@ TEST_F(DataDirTest, TheDataDiskRestoresOnlyFilesTheProgramCannotUseAndKeepsWhatI
     EXPECT_EQ(read("location.bak1"), "cut");
     EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
     EXPECT_EQ(files(), (std::vector<std::string>{"A", "B", "PumpHP.bak", "PumpHP.dat", "PumpHP1.dat", "PumpHP2.dat",
-                                                 "location.bak", "location.bak1", "location.dat"}));
+                                                 "defaulte.bak", "defaulte.dat", "location.bak", "location.bak1",
+                                                 "location.dat"}));
 }
 
 // A disk file replaces nothing unless it is a whole file of its kind within
@@ -277,6 +289,15 @@ TEST_F(DataDirTest, TheDataDiskTakesOnlyWholeFilesAndSaysRestoredOnlyOfCopiesTha
         EXPECT_NE(failed.find(said), std::string::npos) << said << "\n" << failed;
     EXPECT_EQ(failed.find("pump.dat2"), std::string::npos);
     EXPECT_EQ(files(), (std::vector<std::string>{"A", "PumpHP2.dat"}));
+
+    // An empty file on the disk is no city file either.
+    std::filesystem::remove_all(path("A"));
+    write("A/location.dat", "");
+    script.answer(ui::vbOK);
+    load_data_disk();
+    ASSERT_EQ(script.shown().size(), 3u);
+    EXPECT_NE(script.shown()[2].text.find("location.dat: 0 bytes, not a whole weather-city file"), std::string::npos);
+    EXPECT_FALSE(exists("location.dat"));
 }
 
 // A start without cities says so and how to get them back, instead of

@@ -157,9 +157,13 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     g.heater_btu = 1e20;
     g.fees_loan = Currency::raw(-5);
     g.sales_tax = 6.25f;
+    g.wind_mph = std::numeric_limits<float>::quiet_NaN();  // never written as a value the reader refuses
+    g.city_name = "Two\nlines\rhere";                      // a line break would split the line
     ui::Script script;
     Dfltout();
     const std::string text = read("defaulte.dat");
+    EXPECT_NE(text.find("\nwind_mph=0\n"), std::string::npos);
+    EXPECT_NE(text.find("\ncity_name=Two lines here\n"), std::string::npos);
     EXPECT_NE(text.find("company_name=An \u00e9tablissement with a very long \n"), std::string::npos);
     EXPECT_NE(text.find("\npool_area=0.1\n"), std::string::npos);
     EXPECT_NE(text.find("\nheater_btu=1e+20\n"), std::string::npos);
@@ -171,11 +175,18 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     Dfltinp();
     EXPECT_EQ(g.company_name, "An \u00e9tablissement with a very long ");
     EXPECT_EQ(g.company_name.size(), 35u);  // 34 characters, one of them two bytes
-    EXPECT_EQ(g.pump_rec, 1);               // the brand group in use is the brand's
+    EXPECT_EQ(g.city_name, "Two lines here");
+    EXPECT_EQ(g.pump_rec, 1);  // the brand group in use is the brand's
     g.brand_code = 3;
     Dfltout();
     Dfltinp();
     EXPECT_EQ(g.pump_rec, 3);
+    // A name edited by hand past its 34 characters is cut on reading.
+    auto ls = lines(read("defaulte.dat"));
+    ls[fieldIndex("company_name")] = "company_name=" + std::string(40, 'x');
+    write("defaulte.dat", join(ls, ls.size()));
+    Dfltinp();
+    EXPECT_EQ(g.company_name, std::string(34, 'x'));
     EXPECT_TRUE(script.shown().empty());
 }
 
@@ -211,6 +222,9 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         {"heater_btu", "heater_btu=1e999", false},  // beyond a double
         {"rate_oil", "rate_oil=3.12345", false},    // more than four decimals
         {"wind_mph", "wind_mph=nan", false},
+        {"heater_btu", "heater_btu=inf", false},  // no limit above, but no number either
+        {"pool_area", "pool_area=12abc", false},  // a number and more
+        {"desired_temp", "desired_temp=39", false},
         {"fuel_type", "fuel_type=9", false},  // out of range
         {"heat_days", "heat_days=0", false},
         {"pool_area", "pool_area=-5", false},
@@ -255,30 +269,50 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
     }
 }
 
-// The file that could not be read in full is kept as defaulte.bad before
-// it is overwritten, and the dealer is told; a file read in full is not.
+// A settings file that could not be read in full (a value refused, or too
+// large to be read at all) is kept as defaulte.bad before it is
+// overwritten, and the dealer is told; a file read in full is not; one that
+// cannot be kept is not overwritten, and that is said.
 TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
     auto ls = lines(settings::toText(*model(1)));
     ls[fieldIndex("units_vol")] = "units_vol=abc";
     const std::string damaged = join(ls, ls.size());
-    write("defaulte.dat", damaged);
+    const std::string huge(settings::kMaxFileBytes + 1, 'x');
+    for (const std::string* unread : {&damaged, &huge}) {
+        SCOPED_TRACE(unread->size());
+        write("defaulte.dat", *unread);
+        fs::remove(path("defaulte.bad"));
+        ui::Script script;
+        script.answer(ui::vbOK).answer(ui::vbOK);
+        Dfltinp();  // "Missing data ...", or "Error in Dfltinp" for the file too large
+        Dfltout();
+        ASSERT_EQ(script.shown().size(), 2u);
+        EXPECT_EQ(script.shown()[1].title, "Load your data disk");
+        EXPECT_NE(script.shown()[1].text.find(path("defaulte.bad")), std::string::npos);
+        EXPECT_EQ(read("defaulte.bad"), *unread);
+        EXPECT_EQ(read("defaulte.dat"), settings::toText(g));
+    }
+
+    // Once kept, and never for a file read in full.
+    fs::remove(path("defaulte.bad"));
     ui::Script script;
+    Dfltout();
+    Dfltinp();
+    Dfltout();
+    EXPECT_TRUE(script.shown().empty());
+    EXPECT_FALSE(exists("defaulte.bad"));
+
+    // No copy can be made (a folder with a file where it goes): the unread
+    // file stays.
+    write("defaulte.dat", damaged);
+    write("defaulte.bad/in the way", "x");
     script.answer(ui::vbOK).answer(ui::vbOK);
     Dfltinp();
     Dfltout();
     ASSERT_EQ(script.shown().size(), 2u);
-    EXPECT_EQ(script.shown()[1].title, "Load your data disk");
-    EXPECT_NE(script.shown()[1].text.find(path("defaulte.bad")), std::string::npos);
-    EXPECT_EQ(read("defaulte.bad"), damaged);
-    EXPECT_EQ(read("defaulte.dat"), settings::toText(g));
-
-    // Once kept, and never for a file read in full.
-    fs::remove(path("defaulte.bad"));
-    Dfltout();
-    Dfltinp();
-    Dfltout();
-    EXPECT_EQ(script.shown().size(), 2u);
-    EXPECT_FALSE(exists("defaulte.bad"));
+    EXPECT_EQ(script.shown()[1].title, "Error in Dfltout");
+    EXPECT_NE(script.shown()[1].text.find("It has not been overwritten."), std::string::npos);
+    EXPECT_EQ(read("defaulte.dat"), damaged);
 }
 
 // A missing file comes from disk A, else disk B (an empty drive A counts

@@ -301,6 +301,8 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
     EXPECT_EQ(cityimport::unreadable_rows(s), 1);
     s.damaged[200] = 1;  // a cell the reader could not read
     EXPECT_EQ(cityimport::unreadable_rows(s), 2);
+    s.rows[250][1] = "a note";  // column B alone: not read, so no lost city
+    EXPECT_EQ(cityimport::unreadable_rows(s), 2);
 
     write_cities({city("Hand Added", "FL")});
     const std::string before = read("location.dat");
@@ -315,6 +317,25 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
         EXPECT_EQ(city_file().size(), second == ui::vbYes ? 6u : 1u);
     }
     EXPECT_EQ(read("location.bak"), before);
+}
+
+// A workbook that gives no city at all (temperatures without names) is
+// said, and the city file stays as it is: nothing is asked.
+TEST_F(CityImport, AWorkbookWithoutCitiesReplacesNothing) {
+    Rows rows;
+    for (int r = 6; r <= 9; ++r)
+        for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(60 + m);
+    write("hpcities.xlsx", make_xlsx({rows}));
+    write_cities({city("Hand Added", "FL")});
+    const std::string before = read("location.dat");
+    ui::Script script;
+    script.answer(ui::vbOK);
+    convert_cities();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "convert cities err");
+    EXPECT_EQ(script.shown()[0].text.rfind("No cities found in " + path("hpcities.xlsx"), 0), 0u);
+    EXPECT_EQ(read("location.dat"), before);
+    EXPECT_FALSE(exists("location.bak"));
 }
 
 TEST_F(CityImport, WorkbookFoundInTheDataFolderThenTheDiskettes) {

@@ -110,3 +110,26 @@ TEST(InputCities, OutsideFloridaTheStateBelongsToTheName) {
 }
 
 }  // namespace
+
+// Whatever reaches store() is kept within the box's limits, and a fuel unit
+// the settings file holds outside its list, or as a fraction, is read as
+// the first unit.
+TEST(InputFields, StoredValuesAndFuelUnitsStayWithinTheirLimits) {
+    set_defaults(g);
+    const std::pair<int, double> over[] = {{fields::kArea, 60000}, {fields::kWind, -3}, {fields::kHeatHours, 30}};
+    for (auto [box, shown] : over) {
+        fields::store(box, shown);
+        const fields::Field& f = *fields::field(box);
+        EXPECT_EQ(fields::stored_value(box), shown > f.max_us ? f.max_us : f.min_us) << box;
+    }
+    const int slot = units::fuel_units_slot(units::kGas);
+    ASSERT_GT(slot, 0);
+    const float kept[] = {static_cast<float>(units::unit_count(units::kGas)), 1.5f, -1};
+    for (float u : kept) {
+        g.fuel_units[slot] = u;
+        EXPECT_EQ(fields::fuel_unit(units::kGas), 0) << u;
+    }
+    g.fuel_units[slot] = 1;
+    EXPECT_EQ(fields::fuel_unit(units::kGas), 1);
+    set_defaults(g);
+}

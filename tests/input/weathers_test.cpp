@@ -69,6 +69,7 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
         {0, "60000", "Maximum value is 50000 ft²", "Minimum value is 1 ft²", "The surface area must be 1 to 50000 ft²",
          6000, [] { return double(g.pool_area); }},
         {1, "31", "Maximum value is 30 ft", nullptr, nullptr, 0, [] { return double(g.pool_depth); }},
+        {2, "51", "Maximum value is 50 mph", nullptr, nullptr, 0, [] { return double(g.wind_mph); }},
         {3, "101", "Maximum value is 100 %", nullptr, nullptr, 0, [] { return double(g.sun_pct); }},
         {4, "8", "Maximum value is 7 days a week.", "Minimum value is 1 day a week.",
          "The heating days per week must be 1 to 7 days a week", 7, [] { return double(g.heat_days); }},
@@ -78,7 +79,9 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
          "The water temperature of JAN must be 40 to 104 °F", 82, [] { return double(g.temp_table[1][6]); }},
         {31, "801", "Maximum value is 100 %", "Minimum value is 1 %", "The heater efficiency must be 1 to 100 %", 80,
          [] { return double(g.heater_eff); }},
+        {32, "5000001", "Maximum value is 5000000 BTU/h", nullptr, nullptr, 0, [] { return g.heater_btu; }},
         {33, "6", "Maximum value is 5 $/kWh", nullptr, nullptr, 0, [] { return g.rate_elec.toDouble(); }},
+        {34, "51", "Maximum value is 50 $/Therm", nullptr, nullptr, 0, [] { return g.rate_natgas.toDouble(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
