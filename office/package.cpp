@@ -66,8 +66,14 @@ Package Package::load(const std::string& path) {
         zip_file_t* f = zip_fopen_index(z.get(), static_cast<zip_uint64_t>(i), 0);
         if (!f) throw BadPackage("damaged file " + path);
         const zip_int64_t got = zip_fread(f, data.data(), st.size);
-        zip_fclose(f);
-        if (got < 0 || static_cast<zip_uint64_t>(got) != st.size) throw BadPackage("damaged file " + path);
+        // The part's checksum is compared only once its end is read: one
+        // read more, which must find the end, so that a damaged part is
+        // refused rather than read as if whole.
+        char past = 0;
+        const zip_int64_t more = got < 0 ? 0 : zip_fread(f, &past, 1);
+        const int closed = zip_fclose(f);
+        if (got < 0 || static_cast<zip_uint64_t>(got) != st.size || more != 0 || closed != 0)
+            throw BadPackage("damaged file " + path);
         p.parts_[name] = std::move(data);
     }
     if (!p.has("[Content_Types].xml")) throw BadPackage("not an Office Open XML file: " + path);

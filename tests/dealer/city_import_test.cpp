@@ -290,6 +290,31 @@ TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
     }
 }
 
+// An .xlsx with a bit flipped anywhere is refused (the package's checksums),
+// or gives every city it holds, or counts the rows it could not read: never
+// fewer cities without a word, as a cut legacy workbook could.
+TEST_F(CityImport, AFlippedBitInAnXlsxNeverLosesCitiesSilently) {
+    Rows rows;
+    for (int r = 6; r < 26; ++r) {
+        rows[r][1] = text("FL");
+        rows[r][3] = text("City " + std::to_string(r));
+        for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(60 + m);
+    }
+    const std::string x = make_xlsx({rows});
+    int read = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        std::string bad = x;
+        bad[i] = static_cast<char>(bad[i] ^ 0x10);
+        write("flip.xlsx", bad);
+        cityimport::Sheet s;
+        if (!cityimport::read_xlsx(path("flip.xlsx"), s)) continue;
+        ++read;
+        EXPECT_GE(cityimport::convert(s).size() + static_cast<std::size_t>(cityimport::unreadable_rows(s)), 20u)
+            << "byte " << i;
+    }
+    EXPECT_GT(read, 0);  // flips outside the parts' contents leave it readable
+}
+
 // Rows that hold values but give no city are counted, said before the
 // file is replaced, and asked about once more.
 TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
