@@ -51,5 +51,6 @@ inline constexpr Limit kCoverQuality{{0, 50}, {-kInf, 50}};  // percent: 0 an ex
 // -- finance
 inline constexpr Limit kSalesTax{{0, 100}, {0, kInf}};  // percent
 inline constexpr Limit kLoanRate = same({0, 100});      // percent a year
+inline constexpr Limit kLoanFees = same({0, kInf});     // dollars, paid up front with a loan
 
 }  // namespace limits

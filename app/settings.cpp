@@ -120,7 +120,7 @@ std::vector<Field> buildTable() {
     t.list("model_price_tab", &DataModel::model_price_tab, 0, 11);
     t.list("fin_opts", &DataModel::fin_opts, 1, 20);
     t.grid("lease_fact", &DataModel::lease_fact, 6, 4);
-    t.one("fees_loan", &DataModel::fees_loan);
+    t.one("fees_loan", &DataModel::fees_loan, file(limits::kLoanFees));
     t.one("sales_tax", &DataModel::sales_tax, file(limits::kSalesTax));
     t.later("loan_rate", &DataModel::loan_rate, file(limits::kLoanRate));  // the finance key data window's default rate
 
@@ -347,7 +347,7 @@ void reportError(const char* where, int number, const std::string& reason) {
     ui::MsgBox(text, ui::vbOKOnly | ui::vbExclamation, std::string("Error in ") + where);
 }
 
-const char* kKeptFile = "defaulte.bad";
+const char* kKeptExt = "bad";  // defaulte.bad, defaulte.bad1, ...
 
 std::unique_ptr<DataModel> defaultModel() {
     auto d = std::make_unique<DataModel>();
@@ -407,15 +407,17 @@ void Dfltinp() {
 
 // A settings file that could not be read in full is kept beside the new one
 // before it is overwritten, so that a dealer's settings are never lost
-// silently. False (nothing to be overwritten) when it cannot be kept.
+// silently: as defaulte.bad, an older one moving on to defaulte.bad1 and so
+// on, so that a second unreadable file does not take the first one's copy.
+// False (nothing to be overwritten) when it cannot be kept.
 bool keepUnreadFile() {
     const std::string path = g.data_dir + kSettingsFile;
-    const std::string kept = g.data_dir + kKeptFile;
+    const std::string kept = rec::keptName(path, 0, kKeptExt);
     std::string why;
     if (!fileExists(path)) return true;
     // Kept as it stands, however large: a file too large to read is one
     // that could not be read too.
-    if (!rec::keepAs(path, kept, &why)) {
+    if (!rec::keepCopy(path, &why, kKeptExt)) {
         reportError("Dfltout", 75,
                     "The settings file that could not be read was not kept as " + kept +
                         (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");

@@ -318,15 +318,15 @@ bool keepAs(const std::string& path, const std::string& kept, std::string* why) 
     return replaceFile(kept, bytes, why);
 }
 
-std::string keptName(const std::string& path, int n) {
+std::string keptName(const std::string& path, int n, const std::string& ext) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
     const std::string stem =
         dot == std::string::npos || (slash != std::string::npos && dot < slash) ? path : path.substr(0, dot);
-    return stem + ".bak" + (n > 0 ? std::to_string(n) : std::string());
+    return stem + "." + ext + (n > 0 ? std::to_string(n) : std::string());
 }
 
-bool keepCopy(const std::string& path, std::string* why) {
+bool keepCopy(const std::string& path, std::string* why, const std::string& ext) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {
         if (errno == ENOENT) return true;
@@ -336,11 +336,11 @@ bool keepCopy(const std::string& path, std::string* why) {
     // From the oldest end: each rename moves one copy onto the place the
     // one after it has just left, so a failure part way loses no copy.
     for (int n = kKeptCopies - 1; n >= 1; --n) {
-        const std::string from = keptName(path, n - 1);
+        const std::string from = keptName(path, n - 1, ext);
         if (::lstat(from.c_str(), &st) != 0 && errno == ENOENT) continue;
-        if (!renameFile(from, keptName(path, n), why)) return false;
+        if (!renameFile(from, keptName(path, n, ext), why)) return false;
     }
-    return keepAs(path, keptName(path), why);
+    return keepAs(path, keptName(path, 0, ext), why);
 }
 
 void keepMode(const std::string& of, const std::string& onto) {

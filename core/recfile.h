@@ -83,11 +83,13 @@ bool keepAs(const std::string& path, const std::string& kept, std::string* why =
 // replacement never takes the only copy. True when it was kept, or when
 // there was nothing to keep; false with a reason when it could not be kept
 // (the older copies are then all still there, and the caller must not
-// replace the file).
+// replace the file). `ext` names the chain: "bak" for the copies a restore,
+// an import or a deletion keeps, "bad" for the settings files that could not
+// be read, so that neither chain pushes the other's copies out.
 constexpr int kKeptCopies = 5;
-bool keepCopy(const std::string& path, std::string* why = nullptr);
+bool keepCopy(const std::string& path, std::string* why = nullptr, const std::string& ext = "bak");
 // The name of generation n (0 the newest) of the copies of `path`.
-std::string keptName(const std::string& path, int n = 0);
+std::string keptName(const std::string& path, int n = 0, const std::string& ext = "bak");
 // Gives `onto` the permissions of the regular file `of` (nothing when `of`
 // is no regular file): a copy that replaces a file by a rename keeps the
 // file's permissions.

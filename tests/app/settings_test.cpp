@@ -155,7 +155,7 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     g.company_name = "An \u00e9tablissement with a very long company name";
     g.pool_area = 0.1f;
     g.heater_btu = 1e20;
-    g.fees_loan = Currency::raw(-5);
+    g.fees_loan = Currency::raw(5);
     g.sales_tax = 6.25f;
     g.wind_mph = std::numeric_limits<float>::quiet_NaN();  // never written as a value the reader refuses
     g.city_name = "Two\nlines\rhere";                      // a line break would split the line
@@ -167,7 +167,7 @@ TEST_F(DataDirTest, SettingsAreWrittenInTheCLocaleWithFourDecimalMoney) {
     EXPECT_NE(text.find("company_name=An \u00e9tablissement with a very long \n"), std::string::npos);
     EXPECT_NE(text.find("\npool_area=0.1\n"), std::string::npos);
     EXPECT_NE(text.find("\nheater_btu=1e+20\n"), std::string::npos);
-    EXPECT_NE(text.find("\nfees_loan=-0.0005\n"), std::string::npos);
+    EXPECT_NE(text.find("\nfees_loan=0.0005\n"), std::string::npos);
     EXPECT_NE(text.find("\nsales_tax=6.25\n"), std::string::npos);
     EXPECT_NE(text.find("\ntemp_table(3,6)=82\n"), std::string::npos);
 
@@ -271,8 +271,9 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
 
 // A settings file that could not be read in full (a value refused, or too
 // large to be read at all) is kept as defaulte.bad before it is
-// overwritten, and the dealer is told; a file read in full is not; one that
-// cannot be kept is not overwritten, and that is said.
+// overwritten, an older one moving on to defaulte.bad1, and the dealer is
+// told; a file read in full is not; one that cannot be kept is not
+// overwritten, and that is said.
 TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
     auto ls = lines(settings::toText(*model(1)));
     ls[fieldIndex("units_vol")] = "units_vol=abc";
@@ -281,7 +282,6 @@ TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
     for (const std::string* unread : {&damaged, &huge}) {
         SCOPED_TRACE(unread->size());
         write("defaulte.dat", *unread);
-        fs::remove(path("defaulte.bad"));
         ui::Script script;
         script.answer(ui::vbOK).answer(ui::vbOK);
         Dfltinp();  // "Missing data ...", or "Error in Dfltinp" for the file too large
@@ -292,6 +292,7 @@ TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
         EXPECT_EQ(read("defaulte.bad"), *unread);
         EXPECT_EQ(read("defaulte.dat"), settings::toText(g));
     }
+    EXPECT_EQ(read("defaulte.bad1"), damaged);  // the second unread file took no copy's place
 
     // Once kept, and never for a file read in full.
     fs::remove(path("defaulte.bad"));
@@ -302,10 +303,11 @@ TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
     EXPECT_TRUE(script.shown().empty());
     EXPECT_FALSE(exists("defaulte.bad"));
 
-    // No copy can be made (a folder with a file where it goes): the unread
-    // file stays.
+    // No copy can be made (the oldest copy's place is taken by a folder
+    // that cannot move on over a file): the unread file stays.
     write("defaulte.dat", damaged);
-    write("defaulte.bad/in the way", "x");
+    write("defaulte.bad3/in the way", "x");
+    write("defaulte.bad4", "x");
     script.answer(ui::vbOK).answer(ui::vbOK);
     Dfltinp();
     Dfltout();

@@ -410,23 +410,34 @@ TEST(SalesTaxSetting, BelowZeroIsRefusedAndNeverQuoted) {
     DataModel m;
     set_defaults(m);
     const std::string text = settings::toText(m);
-    const std::string line = "\nsales_tax=0\n";
-    ASSERT_NE(text.find(line), std::string::npos);
+    // The sales tax and the loan fees: neither is ever below 0 (a negative
+    // fee would lower the price financed); a tax above 100 still loads, for
+    // the finance window to lower to 100.
     const struct {
+        const char* name;
         const char* value;
         bool refused;
-        float loaded;
-    } cases[] = {{"-2", true, 0},      {"-0.01", true, 0},  {"0", false, 0},
-                 {"7.5", false, 7.5f}, {"100", false, 100}, {"150", false, 150}};
+        double loaded;
+    } cases[] = {{"sales_tax", "-2", true, 0},     {"sales_tax", "-0.01", true, 0},
+                 {"sales_tax", "0", false, 0},     {"sales_tax", "7.5", false, 7.5},
+                 {"sales_tax", "100", false, 100}, {"sales_tax", "150", false, 150},
+                 {"fees_loan", "-250", true, 0},   {"fees_loan", "-0.0001", true, 0},
+                 {"fees_loan", "0", false, 0},     {"fees_loan", "395.5", false, 395.5}};
     for (const auto& c : cases) {
+        const std::string name = c.name;
+        const std::size_t at = text.find("\n" + name + "=");
+        ASSERT_NE(at, std::string::npos) << name;
         std::string file = text;
-        file.replace(file.find(line), line.size(), std::string("\nsales_tax=") + c.value + "\n");
+        file.replace(at, file.find('\n', at + 1) - at, "\n" + name + "=" + c.value);
         set_defaults(g);
         const settings::ParseResult r = settings::fromText(file, g);
-        EXPECT_TRUE(r.complete) << c.value;
-        EXPECT_EQ(r.refused, c.refused ? std::vector<std::string>{"sales_tax"} : std::vector<std::string>{}) << c.value;
-        EXPECT_EQ(g.sales_tax, c.loaded) << c.value;
+        EXPECT_TRUE(r.complete) << name << c.value;
+        EXPECT_EQ(r.refused, c.refused ? std::vector<std::string>{name} : std::vector<std::string>{})
+            << name << c.value;
+        EXPECT_DOUBLE_EQ(name == "sales_tax" ? g.sales_tax : g.fees_loan.toDouble(), c.loaded) << name << c.value;
     }
+    const std::string line = "\nsales_tax=0\n";
+    ASSERT_NE(text.find(line), std::string::npos);
 
     // The refused -2 never reaches a quote: a $2,000 lease over 12 months
     // carries no tax, not -$3.73 a month.
