@@ -462,8 +462,10 @@ void st_hours(const Project& p, const Months& mon, const Evals& ev, int units, i
     ENGINE_CHECK(g.need_total, stage);
 }
 
-// The stages in the order they run (their numbers are those of "Check the
-// data inputs (n)").
+// The stages in the order they run. Their numbers are those of "Check the
+// data inputs (n)", not their order: the heat pump (4) runs before the
+// schedule (3), which needs its output, and the backup (7) inside the
+// running hours (6).
 void calc_body(int& stage) {
     const Project p = st_inputs(stage);
     Months mon;

@@ -66,7 +66,7 @@ void company_line() {
 // one still too long gives the city's name alone.
 std::string placed_city(int& at) {
     std::string city = city_text();
-    auto fits = [](int at, const std::string& t) { return at + static_cast<int>(vb::Len(t)) - 1 <= kLastColumn; };
+    auto fits = [](int col, const std::string& t) { return col + static_cast<int>(vb::Len(t)) - 1 <= kLastColumn; };
     at = C + 71;
     if (!fits(at, city)) {
         std::string squeezed;

@@ -35,75 +35,75 @@ void setheat::build() {
         return b;
     };
     auto group = [this](const char* title) {
-        auto* g = new QGroupBox(title, this);
-        auto* l = new QGridLayout(g);
+        auto* grp = new QGroupBox(title, this);
+        auto* l = new QGridLayout(grp);
         l->setContentsMargins(6, 4, 6, 4);
         l->setHorizontalSpacing(6);
         l->setVerticalSpacing(2);
-        return std::pair{g, l};
+        return std::pair{grp, l};
     };
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setSpacing(6);
 
     {
-        auto [g, l] = group("A warmer or cooler year");
-        l->addWidget(note("All 12 month of the year will be affected.", g), 0, 0, 1, 3);
-        l->addWidget(box(1, g), 1, 0);
-        l->addWidget(note("%", g), 1, 1);
-        l->addWidget(note("-50.00%   to   +80.00%", g), 1, 2);
-        grid->addWidget(g, 0, 0);
+        auto [grp, l] = group("A warmer or cooler year");
+        l->addWidget(note("All 12 month of the year will be affected.", grp), 0, 0, 1, 3);
+        l->addWidget(box(1, grp), 1, 0);
+        l->addWidget(note("%", grp), 1, 1);
+        l->addWidget(note("-50.00%   to   +80.00%", grp), 1, 2);
+        grid->addWidget(grp, 0, 0);
     }
     {
-        auto [g, l] = group("A warmer summer");
-        l->addWidget(note("Warmest months will be affected most", g), 0, 0, 1, 4);
-        l->addWidget(note("Outdoor", g), 1, 0);
-        l->addWidget(box(2, g), 1, 1);
-        l->addWidget(note("%", g), 1, 2);
-        l->addWidget(note("Indoor", g), 2, 0);
-        l->addWidget(box(3, g), 2, 1);
-        l->addWidget(note("%", g), 2, 2);
-        l->addWidget(note("-80.00%    to  +80.00%", g), 1, 3, 2, 1);
-        grid->addWidget(g, 0, 1);
+        auto [grp, l] = group("A warmer summer");
+        l->addWidget(note("Warmest months will be affected most", grp), 0, 0, 1, 4);
+        l->addWidget(note("Outdoor", grp), 1, 0);
+        l->addWidget(box(2, grp), 1, 1);
+        l->addWidget(note("%", grp), 1, 2);
+        l->addWidget(note("Indoor", grp), 2, 0);
+        l->addWidget(box(3, grp), 2, 1);
+        l->addWidget(note("%", grp), 2, 2);
+        l->addWidget(note("-80.00%    to  +80.00%", grp), 1, 3, 2, 1);
+        grid->addWidget(grp, 0, 1);
     }
     {
-        auto [g, l] = group("Pool size compensator");
+        auto [grp, l] = group("Pool size compensator");
         l->addWidget(
-            note("Large pools have prpotionaly more heat loss owing to larger filteration systems, depth etc.", g), 0,
+            note("Large pools have prpotionaly more heat loss owing to larger filteration systems, depth etc.", grp), 0,
             0, 1, 8);
         const char* classes[] = {"540", "720", "800", "980", "1,100", "2,200", "5,000", "12,000"};
         for (int k = 0; k < 8; ++k) {
-            l->addWidget(note(classes[k], g), 1, k, Qt::AlignCenter);
+            l->addWidget(note(classes[k], grp), 1, k, Qt::AlignCenter);
             auto* cell = new QHBoxLayout();
             cell->setSpacing(1);
-            cell->addWidget(box(4 + k, g));
-            cell->addWidget(note("%", g));
+            cell->addWidget(box(4 + k, grp));
+            cell->addWidget(note("%", grp));
             l->addLayout(cell, 2, k);
         }
-        l->addWidget(note("0%    to  +99%", g), 3, 0, 1, 8);
-        grid->addWidget(g, 1, 0, 1, 2);
+        l->addWidget(note("0%    to  +99%", grp), 3, 0, 1, 8);
+        grid->addWidget(grp, 1, 0, 1, 2);
     }
     {
-        auto [g, l] = group("System selector buffer");
-        l->addWidget(note("Force the program to select a larger or smaller system", g), 0, 0, 1, 3);
+        auto [grp, l] = group("System selector buffer");
+        l->addWidget(note("Force the program to select a larger or smaller system", grp), 0, 0, 1, 3);
         const char* rows[] = {"HX 310", "HX 520", "HX 730"};
         for (int k = 0; k < 3; ++k) {
-            l->addWidget(note(rows[k], g), 1 + k, 0);
-            l->addWidget(box(12 + k, g), 1 + k, 1);
-            l->addWidget(note("Btu", g), 1 + k, 2);
+            l->addWidget(note(rows[k], grp), 1 + k, 0);
+            l->addWidget(box(12 + k, grp), 1 + k, 1);
+            l->addWidget(note("Btu", grp), 1 + k, 2);
         }
         l->setColumnStretch(2, 1);
-        grid->addWidget(g, 2, 0, 2, 1);
+        grid->addWidget(grp, 2, 0, 2, 1);
     }
     {
-        auto [g, l] = group("Reverse flow savings");
-        l->addWidget(note("Reduce the heating load in a swimming pool ", g), 0, 0, 1, 3);
-        l->addWidget(note("( Not for spas )", g), 1, 0, 1, 3);
-        l->addWidget(box(15, g), 2, 0);
-        l->addWidget(note("%", g), 2, 1);
-        l->addWidget(note("Max 40%", g), 2, 2);
+        auto [grp, l] = group("Reverse flow savings");
+        l->addWidget(note("Reduce the heating load in a swimming pool ", grp), 0, 0, 1, 3);
+        l->addWidget(note("( Not for spas )", grp), 1, 0, 1, 3);
+        l->addWidget(box(15, grp), 2, 0);
+        l->addWidget(note("%", grp), 2, 1);
+        l->addWidget(note("Max 40%", grp), 2, 2);
         l->setColumnStretch(2, 1);
-        grid->addWidget(g, 2, 1);
+        grid->addWidget(grp, 2, 1);
         auto [c, cl] = group("Pool cover quality");
         cl->addWidget(note("0% is excelnt 50% is very bad", c), 0, 0, 1, 2);
         cl->addWidget(box(16, c), 1, 0);

@@ -47,7 +47,7 @@ Shown on_screen(weathers* w) {
 }
 
 TEST_F(PriceWindowTest, OpeningThePriceWindowNeverChangesAResult) {
-    ui::Script script;
+    ui::Script answers;
     g.city_name = "Chicago";
     g.sel_state = "IL";
     g.area_group = 1;
@@ -81,12 +81,12 @@ TEST_F(PriceWindowTest, OpeningThePriceWindowNeverChangesAResult) {
             EXPECT_TRUE(after.table == before.table);
             const int units = g.combo_n1[g.combo_idx];
             EXPECT_EQ(g.equip_cost, cy(4321) * units);
-            script.answer(ui::vbYes);  // "Do you want to leave?"
+            answers.answer(ui::vbYes);  // "Do you want to leave?"
             w->Unload();
             g.model_price = {};
         }
     }
-    EXPECT_TRUE(script.unexpected().empty());
+    EXPECT_TRUE(answers.unexpected().empty());
 }
 
 }  // namespace

@@ -403,8 +403,6 @@ TEST_P(WindowTour, SettingsWindowsStayInFrontOfTheProjectWindow) {
 // about 70 pixels of the 768.
 INSTANTIATE_TEST_SUITE_P(Screens, WindowTour,
                          ::testing::Values(Screen{1366, 768}, Screen{1920, 1080}, Screen{1366, 698}),
-                         [](const auto& info) {
-                             return std::to_string(info.param.w) + "x" + std::to_string(info.param.h);
-                         });
+                         [](const auto& p) { return std::to_string(p.param.w) + "x" + std::to_string(p.param.h); });
 
 }  // namespace

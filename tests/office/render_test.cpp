@@ -199,9 +199,9 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     // renderer's processes are all gone.
     const int busy = office::renderer::processGroup();
     int kills = 0;
-    office::setConversionHookForTest([busy, &kills](int group) {
-        if (group != busy) return;
-        ::kill(-group, SIGKILL);
+    office::setConversionHookForTest([busy, &kills](int pgid) {
+        if (pgid != busy) return;
+        ::kill(-pgid, SIGKILL);
         ++kills;
     });
     boxes.answer(ui::vbNo);

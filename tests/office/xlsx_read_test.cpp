@@ -136,13 +136,13 @@ TEST(XlsxRead, MissingOrDamagedFilesAreReportedNotCrashedOn) {
 
     // Parts each within the part limit (64 MB) that together pass the total
     // (256 MB), or more parts than a document has (4096), are refused.
-    auto zipOf = [&dir](const std::string& name, int parts, const std::string& bytes) {
+    auto zipOf = [&dir](const std::string& name, int parts, const std::string& part) {
         int err = 0;
         zip_t* z = zip_open((dir + "/" + name).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
         zip_file_add(z, "[Content_Types].xml", zip_source_buffer(z, "<Types/>", 8, 0), 0);
         for (int i = 1; i < parts; ++i) {
             const auto at = zip_file_add(z, ("xl/part" + std::to_string(i)).c_str(),
-                                         zip_source_buffer(z, bytes.data(), bytes.size(), 0), 0);
+                                         zip_source_buffer(z, part.data(), part.size(), 0), 0);
             zip_set_file_compression(z, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 1);
         }
         EXPECT_EQ(zip_close(z), 0);
