@@ -229,11 +229,13 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         {"heat_days", "heat_days=0", false},
         {"pool_area", "pool_area=-5", false},
         {"temp_table(7,6)", "temp_table(7,6)=105", false},
-        {"fees_loan", "fees_loan=922337203685477.5808", false},  // one past the largest currency
-        {"fees_loan", "fees_loan=-922337203685478", false},
-        {"pool_depth", "pool_depth", true},  // no "="
-        {"sun_pct", "", true},               // out of order
-        {"reduce_pct", "cut", true},         // a short file
+        // one past the largest currency, each way (an amount with no range of its own)
+        {"model_price_tab(3)", "model_price_tab(3)=922337203685477.5808", false},
+        {"model_price_tab(3)", "model_price_tab(3)=-922337203685477.5809", false},
+        {"fees_loan", "fees_loan=-1", false},  // no negative loan fees
+        {"pool_depth", "pool_depth", true},    // no "="
+        {"sun_pct", "", true},                 // out of order
+        {"reduce_pct", "cut", true},           // a short file
         {"", "garbage", true},
     };
     auto file = model(1);
