@@ -74,6 +74,21 @@ int existing_heater(const DataModel& m) {
 bool has_heater(const DataModel& m) { return existing_heater(m) != HT_HEATPUMP; }
 bool has_backup(const DataModel& m) { return m.backup_on != 0 && has_heater(m); }
 
+std::string month_runs(const std::array<bool, 13>& in, const std::string& dash, const std::string& sep,
+                       const DataModel& m) {
+    std::string s;
+    for (int first = 1; first <= 12; ++first) {
+        if (!in[first]) continue;
+        int last = first;
+        while (last < 12 && in[last + 1]) ++last;
+        if (!s.empty()) s += sep;
+        s += m.month_name[first];
+        if (last > first) s += (last == first + 1 ? sep : dash) + m.month_name[last];
+        first = last;
+    }
+    return s;
+}
+
 int price_slot_of_size(int size) { return 4 - std::clamp(size, 1, 3); }
 
 ChosenModel chosen_model(const DataModel& m) {

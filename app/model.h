@@ -327,6 +327,13 @@ int existing_heater(const DataModel& m = g);
 // heat pump: existing_heater() is not HT_HEATPUMP.
 bool has_heater(const DataModel& m = g);
 
+// The months m (1..12) with in[m] set, as runs of `month_name` in month
+// order: a run of three or more as its first and last month joined by
+// `dash` ("JAN-APR"), two in a row and the runs themselves joined by `sep`
+// ("MAY JUN OCT-DEC" with " ", "MAY, JUN, OCT–DEC" with ", "). "" for none.
+std::string month_runs(const std::array<bool, 13>& in, const std::string& dash, const std::string& sep,
+                       const DataModel& m = g);
+
 // ---- the chosen heat-pump model ----------------------------------------------------
 // One rule for every user. The chosen model is `model_name` among the listed
 // models (`in_list` 1, letter case and blanks aside) of the brand group

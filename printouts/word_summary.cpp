@@ -141,21 +141,6 @@ void fill_totals(WordDoc& d) {
     }
 }
 
-// Months as runs, "MAR–MAY, SEP", in month order.
-std::string month_runs(const bool (&in)[13]) {
-    std::string s;
-    for (int m = 1; m <= 12; ++m) {
-        if (!in[m]) continue;
-        int last = m;
-        while (last < 12 && in[last + 1]) ++last;
-        if (!s.empty()) s += ", ";
-        s += g.month_name[m];
-        if (last > m) s += (last == m + 1 ? ", " : cp1252::Chr(150)) + g.month_name[last];
-        m = last;
-    }
-    return s;
-}
-
 // Where the system cannot hold the wanted temperature it holds a lower one,
 // or none; a month it holds differently with and without the cover (the
 // uncovered pool lowered or off, the covered one heated) has costs that do
@@ -164,7 +149,8 @@ std::string month_runs(const bool (&in)[13]) {
 // alike (a month the cover alone keeps warm counts: its saving is real) and
 // names them; months off in both tables cost nothing in either.
 void fill_comparison(WordDoc& d, const Table& uncovered, const Table& covered) {
-    bool differ = false, alike[13] = {};
+    bool differ = false;
+    std::array<bool, 13> alike{};
     Currency with_cover, without;
     for (int m = 1; m <= 12; ++m) {
         if (uncovered.held[m] != covered.held[m]) {
@@ -177,7 +163,7 @@ void fill_comparison(WordDoc& d, const Table& uncovered, const Table& covered) {
         without += uncovered.system[m];
     }
     if (!differ) return;
-    const std::string months = month_runs(alike);
+    const std::string months = month_runs(alike, cp1252::Chr(150), ", ");  // "MAR–MAY, SEP"
     d.fill("bm40", months.empty() ? "  Heated alike with and without the cover: no month."
                                   : "  Heated alike, " + months + ": covered " + money(with_cover) + ", uncovered " +
                                         money(without));

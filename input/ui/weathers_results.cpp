@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include <array>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -70,18 +71,11 @@ void weathers::show_backup() {
     } else {
         // Runs of months as ranges ("JAN-APR OCT-DEC"), so that a heater
         // working most of the year still fits its line.
-        QStringList runs;
-        for (int m = 1; m <= 12; ++m) {
-            if (g.backup_month[m] != 1) continue;
-            int last = m;
-            while (last < 12 && g.backup_month[last + 1] == 1) ++last;
-            runs << (last > m + 1 ? q(g.month_name[m]) + "-" + q(g.month_name[last])
-                     : last == m  ? q(g.month_name[m])
-                                  : q(g.month_name[m]) + " " + q(g.month_name[last]));
-            m = last;
-        }
+        std::array<bool, 13> works{};
+        for (int m = 1; m <= 12; ++m) works[m] = g.backup_month[m] == 1;
+        const std::string runs = month_runs(works, "-", " ");
         s = QString("%1 heater").arg(QString(fuel_word(t)).toLower());
-        s += runs.isEmpty() ? QString(", not needed") : ", works in " + runs.join(' ');
+        s += runs.empty() ? QString(", not needed") : ", works in " + q(runs);
     }
     if (backup_->text() != s) backup_->setText(s);
 }
