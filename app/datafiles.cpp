@@ -134,6 +134,14 @@ std::string find_no_case(const fs::path& dir, const std::string& name) {
     return {};
 }
 
+// A settings file's text that reads in full: every line there, and every
+// value in it taken.
+bool settings_read_in_full(const std::string& text) {
+    auto m = std::make_unique<DataModel>();
+    set_defaults(*m);
+    return settings::fromText(text, *m).ok();
+}
+
 // A data file the disk must restore: one its reader cannot use. A record
 // file is used record by record, so it needs restoring only when it holds
 // no whole record (missing, unreadable, empty or shorter than one record);
@@ -142,10 +150,7 @@ std::string find_no_case(const fs::path& dir, const std::string& name) {
 bool needs_restoring(const DiskFile& f, const std::string& path) {
     if (f.recLen == 0) {
         std::string text;
-        if (!rec::readFile(path, text, settings::kMaxFileBytes)) return true;
-        auto m = std::make_unique<DataModel>();
-        set_defaults(*m);
-        return !settings::fromText(text, *m).ok();
+        return !rec::readFile(path, text, settings::kMaxFileBytes) || !settings_read_in_full(text);
     }
     if (f.recLen == records::kCityLen) return records::readCityFile(path).empty();
     if (f.recLen == records::kPumpLen) return records::readPumpFile(path).empty();
@@ -180,13 +185,9 @@ bool read_disk_file(const DiskFile& f, const std::string& src, std::string& byte
               " bytes)";
         return false;
     }
-    if (f.recLen == 0) {
-        auto m = std::make_unique<DataModel>();
-        set_defaults(*m);
-        if (!settings::fromText(bytes, *m).ok()) {
-            why = "not a whole" + kind;
-            return false;
-        }
+    if (f.recLen == 0 && !settings_read_in_full(bytes)) {
+        why = "not a whole" + kind;
+        return false;
     }
     return true;
 }
