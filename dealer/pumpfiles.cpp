@@ -1,5 +1,7 @@
 #include "dealer/pumpfiles.h"
 
+#include <charconv>
+
 #include "app/data.h"
 #include "core/vbtext.h"
 
@@ -32,15 +34,35 @@ const char* mask_of(const Masks& m, Column c) {
     return m.btu;
 }
 
-template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const Masks& m) {
+// The eight points of a model, each value as text(value, column).
+template <class Rec, class Text> void points(const Rec& r, int model, ModelBoxes& b, Text text) {
     const int first = (model - 1) * 8;
     for (int i = 0; i < 8; ++i) {
         const int p = first + i + 1;
-        b.rh[i] = vb::Format(shown(r.rh[p]), m.rh);
-        b.btu[i] = vb::Format(shown(r.btu[p]), m.btu);
-        b.water[i] = vb::Format(shown(r.water_temp[p]), m.water);
-        b.cop[i] = vb::Format(shown(r.cop[p]), m.cop);
+        b.rh[i] = text(r.rh[p], Column::Rh);
+        b.btu[i] = text(r.btu[p], Column::Btu);
+        b.water[i] = text(r.water_temp[p], Column::Water);
+        b.cop[i] = text(r.cop[p], Column::Cop);
     }
+}
+
+template <class Rec> void show_points(const Rec& r, int model, ModelBoxes& b, const Masks& m) {
+    points(r, model, b, [&m](auto v, Column c) { return vb::Format(shown(v), mask_of(m, c)); });
+}
+
+// Fixed notation, shortest round trip: what number() reads back is the
+// value itself (float stays float, the double output stays double).
+template <class T> std::string exact(T v) {
+    char buf[400];  // the widest double in fixed notation is 309 digits and a sign
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    return res.ec == std::errc{} ? std::string(buf, res.ptr) : vb::CStr(static_cast<double>(v));
+}
+
+template <class Rec> ModelBoxes figure_points(const Rec& r, int model, int models) {
+    ModelBoxes b;
+    if (model < 1 || model > models) return b;
+    points(r, model, b, [](auto v, Column) { return exact(v); });
+    return b;
 }
 
 template <class Rec> void store_points(Rec& r, int model, const ModelBoxes& b) {
@@ -81,6 +103,10 @@ ModelBoxes show_competitor(const CompetitorPump& r, int model, int k) {
     b.designation = r.model[model];
     return b;
 }
+
+ModelBoxes figures(const PumpBrand& r, int model) { return figure_points(r, model, kMakerModels); }
+
+ModelBoxes figures(const CompetitorPump& r, int model) { return figure_points(r, model, kCompetitorModels); }
 
 double number(const std::string& box) { return vb::Val(remove_comma(box)); }
 

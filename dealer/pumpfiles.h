@@ -36,6 +36,12 @@ int models_of(int mode);
 ModelBoxes show_maker(const PumpBrand& r, int model);
 // Model 1..3 of competitor k = 1..3 (competitors 2 and 3 ungrouped).
 ModelBoxes show_competitor(const CompetitorPump& r, int model, int k);
+// The figures behind those boxes: each stored value as the shortest decimal
+// text that reads back as it (a water temperature of 84.5 where the box
+// shows "85"), so a model written back unedited keeps every figure the
+// dealer measured. Only the four columns are filled.
+ModelBoxes figures(const PumpBrand& r, int model);
+ModelBoxes figures(const CompetitorPump& r, int model);
 
 // The four columns of the table.
 enum class Column { Rh, Cop, Btu, Water };

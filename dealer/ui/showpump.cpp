@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -115,12 +116,17 @@ void Showpump::build() {
             if (&array == &Text1) Label25->clear();
         };
         b->KeyPress = [this, b, point](int, int& key) { box_key(b, point, key); };
-        // A typed figure is shown as the others of its column ("60,000").
+        connect(b, &QLineEdit::textChanged, this, [this, b](const QString& text) {
+            if (!masking_) figure_[b] = text.toStdString();
+        });
+        // A typed figure is shown as the others of its column ("60,000"),
+        // and stays behind the box as typed.
         b->LostFocus = [this, b, &array](int) {
             const auto column = &array == &Text1    ? pumpfiles::Column::Rh
                                 : &array == &Text9  ? pumpfiles::Column::Cop
                                 : &array == &Text17 ? pumpfiles::Column::Btu
                                                     : pumpfiles::Column::Water;
+            const QScopedValueRollback mask(masking_, true);
             b->SetText(q(pumpfiles::cell_text(column, b->Text().toStdString(), competitor() ? g.pump_mode - 1 : 0)));
         };
         array[i] = b;
@@ -281,23 +287,32 @@ void Showpump::set_table() {
     text_fill();
 }
 
-void Showpump::show_boxes(const pumpfiles::ModelBoxes& b) {
+void Showpump::show_boxes(const pumpfiles::ModelBoxes& b, const pumpfiles::ModelBoxes& exact) {
     for (int i = 0; i < kRows; ++i) {
         Text1[i]->SetText(q(b.rh[i]));
         Text9[i]->SetText(q(b.cop[i]));
         Text17[i]->SetText(q(b.btu[i]));
         Text27[i]->SetText(q(b.water[i]));
+        figure_[Text1[i]] = exact.rh[i];
+        figure_[Text9[i]] = exact.cop[i];
+        figure_[Text17[i]] = exact.btu[i];
+        figure_[Text27[i]] = exact.water[i];
     }
     Text23->SetText(q(b.designation));
+}
+
+std::string Showpump::figure(const plat::TextBox* box) const {
+    const auto it = figure_.find(box);
+    return it != figure_.end() ? it->second : box->Text().toStdString();
 }
 
 pumpfiles::ModelBoxes Showpump::boxes() const {
     pumpfiles::ModelBoxes b;
     for (int i = 0; i < kRows; ++i) {
-        b.rh[i] = Text1.at(i)->Text().toStdString();
-        b.cop[i] = Text9.at(i)->Text().toStdString();
-        b.btu[i] = Text17.at(i)->Text().toStdString();
-        b.water[i] = Text27.at(i)->Text().toStdString();
+        b.rh[i] = figure(Text1.at(i));
+        b.cop[i] = figure(Text9.at(i));
+        b.btu[i] = figure(Text17.at(i));
+        b.water[i] = figure(Text27.at(i));
     }
     b.designation = Text23->Text().toStdString();
     b.in_list = SSCheck1->Value() == 1;
@@ -322,7 +337,7 @@ void Showpump::text_fill() {
         if (group >= 1 && group <= 3) {
             const pumpfiles::ModelBoxes b = pumpfiles::show_maker(g.pump_tab[group], g.cur_model);
             SSCheck1->SetValue(b.in_list ? 1 : 0);
-            show_boxes(b);
+            show_boxes(b, pumpfiles::figures(g.pump_tab[group], g.cur_model));
         }
         Label22->setStyleSheet("color: #FF0000;");
         Label22->setText(QString::number(group));
@@ -340,7 +355,8 @@ void Showpump::text_fill() {
         load_data_disk();
         records::readCompetitorFile(path, rec);
     }
-    show_boxes(pumpfiles::show_competitor(rec, std::clamp(static_cast<int>(g.cur_model), 1, 3), k));
+    const int model = std::clamp(static_cast<int>(g.cur_model), 1, 3);
+    show_boxes(pumpfiles::show_competitor(rec, model, k), pumpfiles::figures(rec, model));
     Text3->setVisible(true);
     Text3->SetText(q(vb::Trim(rec.brand)));
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include <map>
 #include <string>
 
 #include "dealer/pumpfiles.h"
@@ -68,7 +69,14 @@ protected:
 private:
     void box_key(plat::TextBox* box, bool point, int& key);
     pumpfiles::ModelBoxes boxes() const;
-    void show_boxes(const pumpfiles::ModelBoxes& b);
+    // Shows a model's boxes; `exact` are the figures behind them.
+    void show_boxes(const pumpfiles::ModelBoxes& b, const pumpfiles::ModelBoxes& exact);
+    // The figure a table box stands for: what the dealer typed or a column
+    // fill put there, or the value read from the file, whatever the box
+    // shows after its column's mask ("84.5" behind "85"). Save writes these.
+    std::map<const plat::TextBox*, std::string> figure_;
+    bool masking_ = false;  // the mask rewrites a box: its figure stays
+    std::string figure(const plat::TextBox* box) const;
     void table_colours(const char* text, const char* back);
     bool competitor() const;
     QString text_colour_ = "#FFFFFF";

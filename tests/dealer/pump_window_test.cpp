@@ -190,4 +190,70 @@ TEST_F(PumpWindow, HelpAndAnEmptyEntry) {
     EXPECT_EQ(w->group, 1);
 }
 
+// A box shows its figure in its column's mask, but the file gets the figure
+// as the dealer typed it (read from its leading number), and a figure read
+// from the file goes back unchanged when its model is written again.
+class PumpFigures : public PumpWindow {
+protected:
+    using Column = pumpfiles::Column;
+    static plat::TextBox* box(Showpump* w, Column c, int row) {
+        auto& column = c == Column::Rh    ? w->Text1
+                       : c == Column::Cop ? w->Text9
+                       : c == Column::Btu ? w->Text17
+                                          : w->Text27;
+        return column[row];
+    }
+    // Point p (1..72) of column c as the record holds it.
+    template <class Rec> static double stored(const Rec& r, Column c, int p) {
+        return c == Column::Rh ? r.rh[p] : c == Column::Cop ? r.cop[p] : c == Column::Btu ? r.btu[p] : r.water_temp[p];
+    }
+};
+
+TEST_F(PumpFigures, SaveWritesTheFiguresAsTyped) {
+    struct Row {
+        Column column;
+        int row;
+        const char* typed;
+        const char* shown;
+        double stored;
+    };
+    const Row rows[] = {
+        {Column::Water, 0, "84.5", "85", 84.5f},     {Column::Cop, 1, "3.456", "3.46", 3.456f},
+        {Column::Rh, 2, "79.996", "80.00", 79.996f}, {Column::Btu, 3, "60000", "60,000", 60000},
+        {Column::Cop, 4, "3.4.5", "3.40", 3.4f},  // the leading number
+    };
+    Showpump* w = open();
+    w->List1->setCurrentRow(0);
+    for (const Row& r : rows) {
+        typeIn(box(w, r.column, r.row), r.typed);
+        leave(box(w, r.column, r.row));
+        EXPECT_EQ(box(w, r.column, r.row)->Text().toStdString(), r.shown) << r.typed;
+    }
+    w->SSCommand5->DoClick();
+    const PumpBrand saved = pumps()[0];
+    for (const Row& r : rows) EXPECT_EQ(stored(saved, r.column, r.row + 1), r.stored) << r.typed;
+}
+
+TEST_F(PumpFigures, ModelButtonsKeepTypedAndReadFigures) {
+    Showpump* w = open();
+    w->List1->setCurrentRow(0);
+    const PumpBrand before = pumps()[0];
+    typeIn(w->Text27[0], "84.5");
+    leave(w->Text27[0]);
+    w->SSCommand6[1]->DoClick();  // model 1 written, model 2 shown
+    EXPECT_EQ(pumps()[0].water_temp[1], 84.5f);
+    EXPECT_EQ(w->Text27[0]->Text().toStdString(), pumpfiles::show_maker(before, 2).water[0]);
+    w->SSCommand6[0]->DoClick();  // model 2 written unedited, model 1 back
+    EXPECT_EQ(w->Text27[0]->Text(), "85");
+    typeIn(w->Text9[7], "3.25");
+    w->SSCommand5->DoClick();  // the read 84.5 goes back, not the "85" shown
+    const PumpBrand after = pumps()[0];
+    EXPECT_EQ(after.water_temp[1], 84.5f);
+    EXPECT_EQ(after.cop[8], 3.25f);
+    for (int p = 9; p <= 16; ++p) {
+        for (Column c : {Column::Rh, Column::Cop, Column::Btu, Column::Water})
+            EXPECT_EQ(stored(after, c, p), stored(before, c, p)) << p;
+    }
+}
+
 }  // namespace
