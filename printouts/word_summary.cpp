@@ -4,6 +4,7 @@
 // hours (24 hours a day when the user gave none), and at the end with the
 // user's hours again, so that the input window shows what it showed before.
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "app/model.h"
@@ -26,12 +27,14 @@ int cover_pass = 0;
 // The month (or box) the summary was working on, reported with a failure.
 int loop_x = 0;
 
-// Whole dollars: with "Round up Summary costs" halves go up, otherwise the
-// mask rounds. No cents in this document.
-std::string money(Currency v) {
-    if (g.round_up == 1) return vb::Trim(vb::Format(vb::Int(v.toDouble() + 0.5), "$##,##0"));
-    return vb::Format(v.toDouble(), "$##,##0");
+// The whole dollars a cell prints: with "Round up Summary costs" halves go
+// up, otherwise they round as the mask rounds them (away from zero). No
+// cents in this document.
+Currency dollars(Currency v) {
+    const double d = v.toDouble();
+    return cy(g.round_up == 1 ? vb::Int(d + 0.5) : std::round(d));
 }
+std::string money(Currency v) { return vb::Format(dollars(v).toDouble(), "$##,##0"); }
 std::string money(float v) { return money(cy(v)); }
 
 // Right-aligned in 7 characters; a longer text is kept whole.
@@ -84,9 +87,10 @@ void fill_header(WordDoc& d) {
 // What one table showed of each month, for the comparison of the two: the
 // water temperature the system held (kNotWanted for a month not ticked,
 // kCannot for a month it cannot heat at all) and what the system costs to
-// run that month (the heat pumps, and the backup heater's fuel in a
-// backed-up system; without backup the heater column is the existing heater
-// heating alone, which is not the system's cost).
+// run that month as its row prints it, in whole dollars, "Off" none (the
+// heat pumps, and the backup heater's fuel in a backed-up system; without
+// backup the heater column is the existing heater heating alone, which is
+// not the system's cost), so the comparison line adds up to the rows.
 constexpr float kNotWanted = -2000, kCannot = -1000;
 struct Table {
     std::array<float, 13> held{};
@@ -108,14 +112,14 @@ Table fill_table(WordDoc& d) {
         }
         // A month the system does not heat reads "Off", never $0.
         t.held[m] = g.run_state[m][0] == 0 ? kNotWanted : g.month_off[m] != 0 ? kCannot : g.temp_table[m][5];
-        t.system[m] = cy(g.calc_f32[calc_row::hp_cost(m)]);
-        if (backup) t.system[m] += cy(g.calc_f32[calc_row::heater_cost(m)]);
+        const float hp = g.calc_f32[calc_row::hp_cost(m)], fuel = g.calc_f32[calc_row::heater_cost(m)];
+        t.system[m] = pump_off(m) ? Currency{} : dollars(cy(hp));
+        if (backup && month_heated(m)) t.system[m] += dollars(cy(fuel));
         d.fill(row + "c" + u, pad4(vb::Trim(rep_text(m, 3))));
         d.fill(row + "d" + u, covered ? " " + rep_text(m, 4) : "   0");
         d.fill(row + "e" + u, hours_cell(g.calc_f32[calc_row::hours(m)]));
-        d.fill(row + "f" + u, right7(pump_off(m) ? "Off" : money(g.calc_f32[calc_row::hp_cost(m)])));
-        d.fill(row + "g" + u,
-               !heater ? "" : right7(month_heated(m) ? money(g.calc_f32[calc_row::heater_cost(m)]) : "Off"));
+        d.fill(row + "f" + u, right7(pump_off(m) ? "Off" : money(hp)));
+        d.fill(row + "g" + u, !heater ? "" : right7(month_heated(m) ? money(fuel) : "Off"));
     }
     return t;
 }

@@ -3,6 +3,10 @@
 // template and picture choices, and every way they can fail.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <utility>
+#include <vector>
+
 #include "core/windows.h"
 #include "engine/engine.h"
 #include "print/transcript.h"
@@ -300,10 +304,11 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
         float temp;
         Cover cover;
         const char* line;
+        std::vector<int> alike;  // the months it names
     } cases[] = {
-        {84, kNightly, "  Heated alike, JUN–AUG: covered $1,379, uncovered $2,296"},
-        {84, kOddMonths, "  Heated alike, APR, JUN–AUG, OCT: covered $2,113, uncovered $2,491"},
-        {60, kNoJuly, "  Heated alike, MAY, JUN, AUG, SEP: covered $589, uncovered $1,085"},
+        {84, kNightly, "  Heated alike, JUN–AUG: covered $1,379, uncovered $2,295", {6, 7, 8}},
+        {84, kOddMonths, "  Heated alike, APR, JUN–AUG, OCT: covered $2,113, uncovered $2,490", {4, 6, 7, 8, 10}},
+        {60, kNoJuly, "  Heated alike, MAY, JUN, AUG, SEP: covered $589, uncovered $1,085", {5, 6, 8, 9}},
     };
     // (Orlando, heated alike all year, has no such line: its whole document.)
     for (const auto& c : cases) {
@@ -327,6 +332,15 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
             }
         }
         EXPECT_EQ(w.at("bm40"), c.line);
+        // Its two figures add up the whole dollars printed in those rows
+        // (the heat pumps and the backup heater), not the cents behind them.
+        const std::string line = w.at("bm40");
+        for (const auto& [u, label] : {std::pair{"", ": covered $"}, {"u", "uncovered $"}}) {
+            double rows = 0;
+            for (int m : c.alike)
+                for (const char* col : {"f", "g"}) rows += dollars(w.at("bm" + std::to_string(20 + m) + col + u));
+            EXPECT_EQ(dollars(line.substr(line.find(label) + std::strlen(label))), rows) << label;
+        }
     }
 
     // Without backup the heater column is the existing heater heating
@@ -341,7 +355,7 @@ TEST_F(WordTest, SummaryTotalsAddUpTheirRowsAndTheLikeForLikeLineNamesItsMonths)
     office.word = {};
     prt_word_summary();
     windows().show_results = nullptr;
-    EXPECT_EQ(office.word.at("bm40"), "  Heated alike, JAN–JUN, AUG–DEC: covered $1,417, uncovered $2,515");
+    EXPECT_EQ(office.word.at("bm40"), "  Heated alike, JAN–JUN, AUG–DEC: covered $1,418, uncovered $2,515");
 }
 
 TEST_F(WordTest, SummaryFailureAfterTheCoverWasChangedPutsItBack) {
