@@ -47,10 +47,17 @@ inline constexpr Limit kSizeComp = same({0, 99});            // percent, per poo
 inline constexpr Limit kSelBuffer = same({-80000, 80000});   // BTU/h, per model size
 inline constexpr Limit kFloorReturns = same({0, 0.80});      // share saved by floor returns
 inline constexpr Limit kCoverQuality{{0, 50}, {-kInf, 50}};  // percent: 0 an excellent cover, 50 a very bad one
+// The heater's output counted on for the recovery after the days off in a
+// week of fewer than seven heating days, percent (100 recommended).
+inline constexpr Limit kOffBuffer = same({50, 150});
 
 // -- finance
 inline constexpr Limit kSalesTax{{0, 100}, {0, kInf}};  // percent
 inline constexpr Limit kLoanRate = same({0, 100});      // percent a year
 inline constexpr Limit kLoanFees = same({0, kInf});     // dollars, paid up front with a loan
+// A loan's down payment and balloon, percent of the system's total price:
+// more than all of it would finance a negative amount.
+inline constexpr Limit kDownPayPct = same({0, 100});
+inline constexpr Limit kBalloonPct = same({0, 100});
 
 }  // namespace limits

@@ -100,7 +100,7 @@ std::vector<Field> buildTable() {
     t.one("reduce_pct", &DataModel::reduce_pct, file(limits::kFloorReturns));
     t.one("cover_quality", &DataModel::cover_quality, file(limits::kCoverQuality));
     t.one("allow_lowtemp", &DataModel::allow_lowtemp, kSwitch);
-    t.list("off_buffer", &DataModel::off_buffer, 3, 3, Range{50, 150});
+    t.list("off_buffer", &DataModel::off_buffer, 3, 3, file(limits::kOffBuffer));
     t.list("hp_btu_factor", &DataModel::hp_btu_factor, 1, 8, kNotNegative);
     t.list("hp_cop_factor", &DataModel::hp_cop_factor, 1, 8, kNotNegative);
     t.one("comp_factors_on", &DataModel::comp_factors_on, kSwitch);

@@ -98,6 +98,7 @@ void PumpOffBuff() {
     g.crlf = "\r\n";
     const std::string& br = g.crlf;
     const char* const kTitle = "Less than 7 days heating per week";
+    constexpr limits::Range kBuffer = limits::kOffBuffer.typed;
     std::string text;
     for (const char* line :
          {"Whenever the heat pump is set", "to operate less than 7 days a", "week, the program will calculate",
@@ -108,13 +109,14 @@ void PumpOffBuff() {
     ui::MsgBox(text, ui::vbOKOnly, kTitle);
 
     const std::string prompt = "The recommended adjustment is 100 (%)." + br + br + "The current setting is " +
-                               vb::Str(g.off_buffer[3]) + br + "Enter a percentage of 50 to 150" + br;
+                               vb::Str(g.off_buffer[3]) + br + "Enter a percentage of " + vb::CStr(kBuffer.min) +
+                               " to " + vb::CStr(kBuffer.max) + br;
     for (;;) {
         // Rounded halves to even; an answer beyond the 16-bit range
         // saturates and is refused like any other out-of-range answer.
         const int answer = vb::CInt(vb::Val(ui::InputBox(prompt, kTitle, "")));
         if (answer == 0) return;  // Cancel, empty, not a number
-        if (answer >= 50 && answer <= 150) {
+        if (answer >= kBuffer.min && answer <= kBuffer.max) {
             g.off_buffer[3] = answer;
             return;
         }

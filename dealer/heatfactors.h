@@ -35,7 +35,7 @@ bool in_range(int n, const std::string& text);
 bool key_passes(int n, int key);
 
 // The "7 days buffer" dialogue: explains the buffer, then asks for a
-// percentage 50..150 until one is given or the dealer gives up (Cancel, an
+// percentage 50..150 (limits::kOffBuffer) until one is given or the dealer gives up (Cancel, an
 // empty answer or one that comes to 0), storing it into off_buffer(3).
 void PumpOffBuff();
 

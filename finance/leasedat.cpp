@@ -321,9 +321,10 @@ std::optional<std::string> box_changed(int box, const std::string& text, const B
             }
             break;
         case 8:
-            if (v > 100)
-                return down_payment_refused("The down payment can be at most 100 % of the system's total price (" +
-                                                fmt(g.sys_total, kMoney) + ").",
+            if (v > limits::kDownPayPct.typed.max)
+                return down_payment_refused("The down payment can be at most " +
+                                                vb::CStr(limits::kDownPayPct.typed.max) +
+                                                " % of the system's total price (" + fmt(g.sys_total, kMoney) + ").",
                                             before, fmt(static_cast<double>(g.down_perc), "##0.00"));
             g.down_perc = static_cast<float>(v);
             g.down_pay = g.down_perc > 0 ? Currency::from(g.sys_total.toDouble() * g.down_perc / 100.0) : Currency{};
@@ -350,7 +351,7 @@ std::optional<std::string> box_changed(int box, const std::string& text, const B
             break;
         case 11:
             if (loan_mode() && g.fin_opts[3].isZero()) {
-                const bool refused = v > 100;
+                const bool refused = v > limits::kBalloonPct.typed.max;
                 g.balloon_perc = refused ? 0.0f : static_cast<float>(v);
                 g.balloon_amt = g.balloon_perc > 0 && vb::CLng(g.sys_total.toDouble()) != 0
                                     ? Currency::from(g.sys_total.toDouble() * g.balloon_perc / 100.0)

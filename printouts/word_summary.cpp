@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/limits.h"
 #include "app/model.h"
 #include "core/cp1252.h"
 #include "core/ui.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr int kMaxCover = 24;  // hours a day
+constexpr auto kMaxCover = static_cast<i16>(limits::kCoverHours.typed.max);  // hours a day
 
 // The table being filled: 0 uncovered, 1 covered.
 int cover_pass = 0;

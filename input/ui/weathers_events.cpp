@@ -2,8 +2,10 @@
 // stored into the data model (in US units) and the project recalculated.
 #include <algorithm>
 
+#include "app/limits.h"
 #include "core/numtext.h"
 #include "core/ui.h"
+#include "core/vbtext.h"
 #include "core/windows.h"
 #include "input/ui/weathers.h"
 #include "input/ui/weathers_parts.h"
@@ -56,16 +58,17 @@ void weathers::Text1_Change(int i) {
 }
 
 // Cover hours: CInt(Val(text)) into month_hours_c(m, 0) and the settings'
-// box copy (m, 1); more than 24 becomes "24".
+// box copy (m, 1); more than 24 (limits::kCoverHours) becomes "24".
 void weathers::store_cover(int i) {
     plat::TextBox* b = text1_[i];
     const int m = i - kFirstCover + 1;
     const int hours = vb::CInt(vb::Val(b->text().toStdString()));
-    if (hours > 24) {
+    const std::string most = vb::CStr(limits::kCoverHours.typed.max);
+    if (hours > limits::kCoverHours.typed.max) {
         // Said, as every other limit is, then set to the limit.
         clear_results();
-        ui::MsgBox("Maximum value is 24 hours a day.", ui::vbOKOnly | ui::vbExclamation, "Error");
-        b->SetText("24");  // runs the change handling again with 24
+        ui::MsgBox("Maximum value is " + most + " hours a day.", ui::vbOKOnly | ui::vbExclamation, "Error");
+        b->SetText(QString::fromStdString(most));  // runs the change handling again with the limit
         return;
     }
     g.month_hours_c[m][0] = static_cast<i16>(std::max(hours, 0));
