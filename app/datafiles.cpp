@@ -270,8 +270,8 @@ void load_data_disk() {
             const bool had = fs::exists(fs::symlink_status(dst, ec));
             std::string bytes, why;
             if (read_disk_file(*f, src, bytes, why)) {
-                if (!rec::keepCopy(dst, &why)) why = "the damaged file could not be kept: " + why;
-                else if (rec::replaceFile(dst, bytes, &why))
+                const auto restore = [&](std::string* w) { return rec::replaceFile(dst, bytes, w); };
+                if (rec::keepCopy(dst, restore, &why))
                     restored.push_back(
                         std::string(f->inFolder) +
                         (had ? " (the damaged file kept as " + fs::path(rec::keptName(dst)).filename().string() + ")"

@@ -406,38 +406,41 @@ void Dfltinp() {
 }
 
 // A settings file that could not be read in full is kept beside the new one
-// before it is overwritten, so that a dealer's settings are never lost
+// as it is overwritten, so that a dealer's settings are never lost
 // silently: as defaulte.bad, an older one moving on to defaulte.bad1 and so
 // on, so that a second unreadable file does not take the first one's copy.
-// False (nothing to be overwritten) when it cannot be kept.
-bool keepUnreadFile() {
-    const std::string path = g.data_dir + kSettingsFile;
+// Not overwritten when it cannot be kept; a failed write keeps no copy.
+void replaceUnreadFile(const std::string& path, const std::string& text) {
     const std::string kept = rec::keptName(path, 0, kKeptExt);
     std::string why;
-    if (!fileExists(path)) return true;
+    bool tried = false, written = false;
+    const auto write = [&](std::string* w) {
+        tried = true;
+        return written = rec::replaceFile(path, text, w);
+    };
     // Kept as it stands, however large: a file too large to read is one
     // that could not be read too.
-    if (!rec::keepCopy(path, &why, kKeptExt)) {
+    if (!rec::keepCopy(path, write, &why, kKeptExt)) {
+        if (tried && !written) throw ui::RtError(75, why.empty() ? ui::ErrorText(75) : why);
         reportError("Dfltout", 75,
                     "The settings file that could not be read was not kept as " + kept +
                         (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
-        return false;
+        return;
     }
+    g.settings_unread = 0;
     ui::MsgBox("The settings file could not be read in full." + g.crlf + "It has been kept as " + kept +
                    " and a new one is written.",
                ui::vbOKOnly | ui::vbInformation, "Load your data disk");
-    return true;
 }
 
 void Dfltout() {
     try {
         clear_file_attrs();
-        if (g.settings_unread != 0) {
-            if (!keepUnreadFile()) return;
-            g.settings_unread = 0;
-        }
+        const std::string path = g.data_dir + kSettingsFile;
+        if (g.settings_unread != 0 && fileExists(path)) return replaceUnreadFile(path, settings::toText(g));
+        g.settings_unread = 0;
         std::string why;
-        if (!rec::replaceFile(g.data_dir + kSettingsFile, settings::toText(g), &why))
+        if (!rec::replaceFile(path, settings::toText(g), &why))
             throw ui::RtError(75, why.empty() ? ui::ErrorText(75) : why);
     } catch (const ui::RtError& e) {
         reportError("Dfltout", e.number, e.description());

@@ -294,28 +294,30 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     return true;
 }
 
-bool keepAs(const std::string& path, const std::string& kept, std::string* why) {
+namespace {
+
+// The bytes of `path`, read through a link; `there` is false when there is
+// no file (a link to nothing holds no bytes either). False with a reason
+// when the file is there but cannot be read.
+bool currentBytes(const std::string& path, std::string& bytes, bool& there, std::string* why) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT) return true;
-        if (why) *why = reason("Cannot keep", path, errno);
-        return false;
-    }
-    // A second name for the same file, put in place of an older one by a
-    // rename, so that `kept` is at every moment one whole version.
-    const std::string fresh = kept + ".new~";
-    ::unlink(fresh.c_str());
-    if (::link(path.c_str(), fresh.c_str()) == 0) {
-        if (renameFile(fresh, kept, why)) return true;
-        ::unlink(fresh.c_str());
-        return false;
-    }
+    there = ::stat(path.c_str(), &st) == 0;
+    if (!there && (errno == ENOENT || errno == ENOTDIR)) return true;
+    if (there && readFile(path, bytes)) return true;
+    if (why) *why = reason("Cannot keep", path, errno ? errno : EINVAL);
+    return false;
+}
+
+}  // namespace
+
+bool keepAs(const std::string& path, const std::string& kept, std::string* why) {
     std::string bytes;
-    if (!readFile(path, bytes)) {
-        if (why) *why = reason("Cannot keep", path, errno ? errno : EINVAL);
-        return false;
-    }
-    return replaceFile(kept, bytes, why);
+    bool there = false;
+    if (!currentBytes(path, bytes, there, why)) return false;
+    if (!there) return true;
+    if (!replaceFile(kept, bytes, why)) return false;
+    keepMode(path, kept);
+    return true;
 }
 
 std::string keptName(const std::string& path, int n, const std::string& ext) {
@@ -326,21 +328,43 @@ std::string keptName(const std::string& path, int n, const std::string& ext) {
     return stem + "." + ext + (n > 0 ? std::to_string(n) : std::string());
 }
 
-bool keepCopy(const std::string& path, std::string* why, const std::string& ext) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT) return true;
-        if (why) *why = reason("Cannot keep", path, errno);
+bool keepCopy(const std::string& path, const Replacement& replace, std::string* why, const std::string& ext) {
+    std::string bytes, newest;
+    bool there = false;
+    if (!currentBytes(path, bytes, there, why)) return false;
+    const std::string kept = keptName(path, 0, ext);
+    // Nothing to keep, or the newest copy holds these very bytes already:
+    // the chain stays as it is, so that the same file replaced again and
+    // again does not push the older versions out.
+    if (!there || (readFile(kept, newest) && newest == bytes)) return replace(why);
+
+    // The copy is complete beside the chain before anything is replaced;
+    // only a replacement that succeeded moves the chain on.
+    const std::string fresh = kept + kNewCopy;
+    if (!keepAs(path, fresh, why)) return false;
+    if (!replace(why)) {
+        ::unlink(fresh.c_str());
         return false;
     }
     // From the oldest end: each rename moves one copy onto the place the
-    // one after it has just left, so a failure part way loses no copy.
-    for (int n = kKeptCopies - 1; n >= 1; --n) {
+    // one after it has just left. Should one fail, the moved copies go back
+    // and so does the file replaced; only the oldest copy, which a
+    // successful move drops anyway, may then be gone.
+    std::vector<int> moved;
+    std::string failed;
+    for (int n = kKeptCopies - 1; n >= 1 && failed.empty(); --n) {
+        struct stat st {};
         const std::string from = keptName(path, n - 1, ext);
         if (::lstat(from.c_str(), &st) != 0 && errno == ENOENT) continue;
-        if (!renameFile(from, keptName(path, n, ext), why)) return false;
+        if (renameFile(from, keptName(path, n, ext), &failed)) moved.push_back(n);
     }
-    return keepAs(path, keptName(path, 0, ext), why);
+    if (failed.empty() && renameFile(fresh, kept, &failed)) return true;
+    // Back the way they came, each into the place it has just left.
+    if (::rename(fresh.c_str(), path.c_str()) != 0) failed += "; the file it replaced is left as " + fresh;
+    for (auto n = moved.rbegin(); n != moved.rend(); ++n)
+        ::rename(keptName(path, *n, ext).c_str(), keptName(path, *n - 1, ext).c_str());
+    if (why) *why = failed;
+    return false;
 }
 
 void keepMode(const std::string& of, const std::string& onto) {

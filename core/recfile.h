@@ -71,23 +71,28 @@ bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes 
 // left untouched, the temporary copy removed, and false returned with a
 // reason in *why.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
-// Keeps the file `path` as `kept` too (a link to the same file, or a copy
-// where links are not possible), replacing an older `kept`; `path` itself
-// stays as it is. True when there was nothing to keep; false with a reason
-// when it could not be kept.
+// Keeps the file `path` as `kept` too: a copy of its bytes (read through a
+// link, never a second name of the same file), replacing an older `kept`;
+// `path` itself stays as it is. True when there was nothing to keep; false
+// with a reason when it could not be kept.
 bool keepAs(const std::string& path, const std::string& kept, std::string* why = nullptr);
-// A dealer's file that a restore, an import or a deletion is about to
-// replace is kept first, in generations beside it: "location.dat" as
-// "location.bak" (the newest), "location.bak1", ... "location.bak4"; each
-// older copy moves one place on and the oldest is dropped, so a second
-// replacement never takes the only copy. True when it was kept, or when
-// there was nothing to keep; false with a reason when it could not be kept
-// (the older copies are then all still there, and the caller must not
-// replace the file). `ext` names the chain: "bak" for the copies a restore,
-// an import or a deletion keeps, "bad" for the settings files that could not
-// be read, so that neither chain pushes the other's copies out.
+// A dealer's file that a restore, an import or a deletion replaces is kept,
+// in generations beside it: "location.dat" as "location.bak" (the newest),
+// "location.bak1", ... "location.bak4". keepCopy copies the file to
+// "location.bak.new~" first, then runs `replace` (which writes the new file,
+// or deletes it); only when that succeeded does each older copy move one
+// place on, the oldest dropped, and the new copy become "location.bak".
+// A file equal to the newest copy is not kept again (the chain stays). True
+// when the file was replaced; false with a reason when it was not: the file
+// and every kept copy are then as they were. `ext` names the chain: "bak"
+// for the copies a restore, an import or a deletion keeps, "bad" for the
+// settings files that could not be read, so that neither chain pushes the
+// other's copies out.
 constexpr int kKeptCopies = 5;
-bool keepCopy(const std::string& path, std::string* why = nullptr, const std::string& ext = "bak");
+constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while the replacement runs
+using Replacement = std::function<bool(std::string* why)>;
+bool keepCopy(const std::string& path, const Replacement& replace, std::string* why = nullptr,
+              const std::string& ext = "bak");
 // The name of generation n (0 the newest) of the copies of `path`.
 std::string keptName(const std::string& path, int n = 0, const std::string& ext = "bak");
 // Gives `onto` the permissions of the regular file `of` (nothing when `of`

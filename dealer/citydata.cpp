@@ -163,15 +163,16 @@ bool put(const std::string& dir, int record, const CityRecord& r, std::string* w
 }
 
 bool erase_all(const std::string& dir, std::string* why) {
-    // The cities are kept as location.bak (older copies moving on) before
-    // the file goes; without that copy the file is not deleted.
-    std::string kept;
-    if (!rec::keepCopy(dir + kCityFile, &kept))
-        return fail(why, "Cannot keep a copy of " + dir + kCityFile + ": " + kept);
-    std::error_code ec;
-    std::filesystem::remove(dir + kCityFile, ec);
-    if (ec) return fail(why, "Cannot delete " + dir + kCityFile + ": " + ec.message());
-    return true;
+    // The cities are kept as location.bak (older copies moving on) as the
+    // file goes; without that copy the file is not deleted.
+    const std::string path = dir + kCityFile;
+    const auto remove = [&path](std::string* w) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        if (ec) return fail(w, "Cannot delete " + path + ": " + ec.message());
+        return true;
+    };
+    return rec::keepCopy(path, remove, why);
 }
 
 }  // namespace citydata

@@ -74,8 +74,8 @@ bool erase(const std::string& dir, int record, std::string* why = nullptr);
 // Record `record` replaced by `r` (record count + 1 appends it).
 bool put(const std::string& dir, int record, const CityRecord& r, std::string* why = nullptr);
 // location.dat removed (no file at all afterwards; missing already is fine),
-// after it has been kept as location.bak (rec::keepCopy); not removed when
-// it could not be kept.
+// kept as location.bak (rec::keepCopy); not removed when it could not be
+// kept, and a failed removal leaves the kept copies as they were.
 bool erase_all(const std::string& dir, std::string* why = nullptr);
 
 }  // namespace citydata

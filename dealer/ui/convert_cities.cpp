@@ -73,8 +73,9 @@ void convert_cities() {
         ui::BusyPointer busy;
         show_progress(" " + n);
         std::string why;
-        if (!rec::keepCopy(old, &why) || !records::writeCityFile(g.data_dir, cities, &why)) {
-            // The replacement failed before the swap: location.dat is as it was.
+        const auto write = [&](std::string* w) { return records::writeCityFile(g.data_dir, cities, w); };
+        if (!rec::keepCopy(old, write, &why)) {
+            // Not replaced: location.dat and its kept copies are as they were.
             report(why);
             return;
         }

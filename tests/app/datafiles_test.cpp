@@ -300,6 +300,27 @@ TEST_F(DataDirTest, TheDataDiskTakesOnlyWholeFilesAndSaysRestoredOnlyOfCopiesTha
     EXPECT_FALSE(exists("location.dat"));
 }
 
+// A restore that fails at every start (the damaged file cannot be
+// replaced) leaves the older kept copy alone, instead of filling the chain
+// with copies of the damaged file.
+TEST_F(DataDirTest, ARestoreThatFailsAtEveryStartKeepsTheOlderCopies) {
+    write("PumpHP.dat", "damaged");
+    write("PumpHP.bak", "older");
+    write("A/pump.data", records::pack(group(1, "Kestrolin")));
+    rec::setFaultHook([](rec::Step step, const std::string& p) {
+        return step == rec::Step::Rename && p.ends_with("/PumpHP.dat") ? 28 /* ENOSPC */ : 0;
+    });
+    ui::Script script;
+    for (int start = 0; start <= rec::kKeptCopies; ++start) {
+        script.answer(ui::vbOK);
+        load_data_disk();
+    }
+    rec::setFaultHook(nullptr);
+    EXPECT_NE(script.shown().back().text.find("pump.data: Cannot replace"), std::string::npos);
+    EXPECT_EQ(files(), (std::vector<std::string>{"A", "PumpHP.bak", "PumpHP.dat"}));
+    EXPECT_EQ(read("PumpHP.bak"), "older");
+}
+
 // A start without cities says so and how to get them back, instead of
 // empty city lists under the project's old city; Yes loads the data disk,
 // and a disk that brings no cities is said too.

@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -26,6 +28,7 @@ std::string bytes(std::initializer_list<int> b) {
 class TempDir {
 public:
     std::string operator/(const std::string& name) const { return dir_.file(name); }
+    const std::string& path() const { return dir_.path(); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename().string());
@@ -41,6 +44,33 @@ std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// location.dat in a folder of its own, replaced through keepCopy; one step
+// of one file can be made to fail.
+class KeptCopies : public ::testing::Test {
+protected:
+    ~KeptCopies() override { rec::setFaultHook(nullptr); }
+    rec::Replacement writing(const std::string& text) const {
+        return [this, text](std::string* w) { return rec::replaceFile(path, text, w); };
+    }
+    // The kept copies, newest first, separated by blanks (a missing one empty).
+    std::string chain() const {
+        std::string s;
+        for (int n = 0; n < rec::kKeptCopies; ++n) s += (n ? " " : "") + slurp(rec::keptName(path, n));
+        return s;
+    }
+    static void failAt(rec::Step step, const std::string& file, int err) {
+        g_step = step, g_file = file, g_err = err;
+        rec::setFaultHook([](rec::Step s, const std::string& p) { return s == g_step && p == g_file ? g_err : 0; });
+    }
+
+    TempDir dir;
+    const std::string path = dir / "location.dat";
+    std::string why;
+    static inline rec::Step g_step;
+    static inline std::string g_file;
+    static inline int g_err = 0;
+};
 
 }  // namespace
 
@@ -197,39 +227,91 @@ TEST(RecordFiles, ReadFileTakesRegularFilesWithinTheirLimitOnly) {
 // Every replacement keeps the file it replaces as .bak, the older copies
 // moving on to .bak1 .. .bak4 and the oldest dropped; a copy that cannot
 // move on stops the keeping before any copy is lost.
-TEST(RecordFiles, KeptCopiesMoveOnAndTheOldestIsDropped) {
-    TempDir dir;
-    const std::string path = dir / "location.dat";
+TEST_F(KeptCopies, KeptCopiesMoveOnAndTheOldestIsDropped) {
     EXPECT_EQ(rec::keptName(path), dir / "location.bak");
     EXPECT_EQ(rec::keptName(path, 3), dir / "location.bak3");
     EXPECT_EQ(rec::keptName(dir / "noext", 1), dir / "noext.bak1");
-    std::string why;
-    EXPECT_TRUE(rec::keepCopy(path, &why)) << why;  // nothing to keep
-    EXPECT_TRUE(dir.entries().empty());
+    EXPECT_TRUE(rec::keepCopy(path, writing("v1"), &why)) << why;  // nothing to keep
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"location.dat"});
 
-    for (int v = 1; v <= 7; ++v) {
-        ASSERT_TRUE(rec::replaceFile(path, "v" + std::to_string(v), &why)) << why;
-        ASSERT_TRUE(rec::keepCopy(path, &why)) << why;
-    }
-    // v7 is both the file and its newest copy; v1 and v2 are gone.
-    EXPECT_EQ(slurp(path), "v7");
-    const char* kept[] = {"v7", "v6", "v5", "v4", "v3"};
-    for (int n = 0; n < rec::kKeptCopies; ++n) EXPECT_EQ(slurp(rec::keptName(path, n)), kept[n]) << n;
+    for (int v = 2; v <= 8; ++v) ASSERT_TRUE(rec::keepCopy(path, writing("v" + std::to_string(v)), &why)) << why;
+    // v1 and v2 are gone.
+    EXPECT_EQ(slurp(path), "v8");
+    EXPECT_EQ(chain(), "v7 v6 v5 v4 v3");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"location.bak", "location.bak1", "location.bak2",
                                                        "location.bak3", "location.bak4", "location.dat"}));
     // The kept copy is no second name of the file's contents: replacing the
     // file leaves it as it was.
-    ASSERT_TRUE(rec::replaceFile(path, "v8", &why)) << why;
+    ASSERT_TRUE(rec::replaceFile(path, "v9", &why)) << why;
     EXPECT_EQ(slurp(rec::keptName(path)), "v7");
 
     // .bak2 cannot move on (a folder with files holds its next place): not
-    // kept, and every copy still there.
+    // kept, not replaced, and every copy still there.
     fs::remove(rec::keptName(path, 3));
     fs::create_directory(rec::keptName(path, 3));
     { std::ofstream(rec::keptName(path, 3) + "/x") << "x"; }
-    EXPECT_FALSE(rec::keepCopy(path, &why));
+    EXPECT_FALSE(rec::keepCopy(path, writing("v10"), &why));
     EXPECT_FALSE(why.empty());
+    EXPECT_EQ(slurp(path), "v9");
     EXPECT_EQ(slurp(rec::keptName(path, 0)) + slurp(rec::keptName(path, 1)) + slurp(rec::keptName(path, 2)) +
                   slurp(rec::keptName(path, 3) + "/x"),
               "v7v6v5x");
+}
+
+// A replacement that fails, at whichever step, leaves the file and every
+// kept copy as they were, and no copy of its own behind; so does a copy
+// that cannot be made, or a chain that cannot move on after the file was
+// replaced (the file then goes back). A deletion is a replacement too.
+TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
+    struct Case {
+        rec::Step step;
+        const char* failing;  // the file whose step fails
+        int err;
+    };
+    const Case cases[] = {
+        {rec::Step::Write, "location.dat", ENOSPC},       // the disk full
+        {rec::Step::Rename, "location.dat", EIO},         // the new file cannot take its place
+        {rec::Step::Write, "location.bak.new~", ENOSPC},  // the copy cannot be made
+        {rec::Step::Rename, "location.bak2", EIO},        // the chain cannot move on
+        {rec::Step::Rename, "location.bak", EIO},         // the copy cannot become the newest
+    };
+    for (int v = 1; v <= 4; ++v) ASSERT_TRUE(rec::keepCopy(path, writing("v" + std::to_string(v)), &why)) << why;
+    const std::vector<std::string> before = dir.entries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        failAt(c.step, dir / c.failing, c.err);
+        for (int attempt = 0; attempt < rec::kKeptCopies; ++attempt) {
+            EXPECT_FALSE(rec::keepCopy(path, writing("new"), &why));
+            EXPECT_NE(why.find(std::strerror(c.err)), std::string::npos) << why;
+        }
+        rec::setFaultHook(nullptr);
+        EXPECT_EQ(slurp(path) + ": " + chain(), "v4: v3 v2 v1  ");
+        EXPECT_EQ(dir.entries(), before);
+    }
+    const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot delete").empty(); };
+    EXPECT_FALSE(rec::keepCopy(path, refused, &why));
+    EXPECT_TRUE(rec::keepCopy(
+        path, [this](std::string*) { return fs::remove(path); }, &why))
+        << why;
+    EXPECT_EQ(dir.entries().size(), 4u);
+    EXPECT_EQ(chain(), "v4 v3 v2 v1 ");
+}
+
+// The same file kept again does not move the chain: the older versions
+// stay. A file that is a link is kept as its bytes, not as a second link.
+TEST_F(KeptCopies, TheSameBytesAreKeptOnceAndALinkIsKeptAsItsBytes) {
+    ASSERT_TRUE(rec::keepCopy(path, writing("mine"), &why)) << why;
+    ASSERT_TRUE(rec::keepCopy(path, writing("workbook"), &why)) << why;
+    for (int i = 0; i < rec::kKeptCopies; ++i) ASSERT_TRUE(rec::keepCopy(path, writing("workbook"), &why)) << why;
+    EXPECT_EQ(chain(), "workbook mine   ");
+
+    const std::string target = dir / "shared.dat";
+    { std::ofstream(target) << "linked"; }
+    fs::remove(path);
+    fs::create_symlink(target, path);
+    ASSERT_TRUE(rec::keepCopy(path, writing("new"), &why)) << why;
+    EXPECT_FALSE(fs::is_symlink(rec::keptName(path)));
+    EXPECT_EQ(chain(), "linked workbook mine  ");
+    { std::ofstream(target) << "changed"; }
+    EXPECT_EQ(slurp(rec::keptName(path)), "linked");
 }

@@ -3,6 +3,7 @@
 // location.dat kept whole whenever anything fails.
 
 #include <QLabel>
+#include <optional>
 
 #include "app/ui/backgrnd.h"
 #include "dealer/ui/convert_cities.h"
@@ -91,6 +92,29 @@ TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
     EXPECT_EQ(read("location.dat"), before);
     EXPECT_FALSE(exists("locatio2.dat"));
     EXPECT_EQ(script->busyDepth(), 0);
+}
+
+// Imports that fail (the disk full as the kept copy or the new file is
+// written) leave every kept copy where it was; the same workbook imported
+// again and again is kept once, so the dealer's own files stay.
+TEST_F(ImportWindow, FailedAndRepeatedImportsKeepTheDealersOlderFiles) {
+    write("hpcities.xls", sheet);
+    write("location.bak", "older");
+    for (int i = 0; i < 2 * rec::kKeptCopies; ++i) {
+        // The copy's write fails, then the new file's; then none.
+        const bool failing = i < rec::kKeptCopies;
+        std::optional<FailStep> fail;
+        if (failing) fail.emplace(rec::Step::Write, i == 0 ? 1 : 2);
+        script->answer(ui::vbYes).answer(ui::vbOK);
+        convert_cities();
+        EXPECT_EQ(read("location.bak") == "older", failing) << i;
+        EXPECT_EQ(read("location.dat") == before, failing) << i;
+    }
+    EXPECT_EQ(shown("convert cities err"), rec::kKeptCopies);
+    EXPECT_EQ(read("location.bak"), read("location.dat"));
+    EXPECT_EQ(read("location.bak1") + read("location.bak2"), before + "older");
+    EXPECT_FALSE(exists("location.bak3"));
+    EXPECT_EQ(copies_left(), std::vector<std::string>{});
 }
 
 }  // namespace
