@@ -5,6 +5,10 @@
 #include <QMouseEvent>
 #include <QSysInfo>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
 #include "print/destination.h"
 #include "tests/app_ui/app_ui_fixture.h"
 
@@ -28,7 +32,13 @@ TEST_F(StartupTest, OnlyTheFourSwitchesAreAccepted) {
     }
 }
 
+// A second start neither reads nor removes anything of the running
+// program's folder: what an interrupted run left goes only once the lock
+// is this program's.
 TEST_F(StartupTest, SecondInstanceIsRefusedButNotALockLeftByACrash) {
+    const std::string leftover = data.file("location.dat.tmp~a1b2c3");
+    std::ofstream(leftover) << "half a city file";
+    std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     QLockFile other(instance_lock_path(path()));
     ASSERT_TRUE(other.tryLock(0));
     {
@@ -40,6 +50,7 @@ TEST_F(StartupTest, SecondInstanceIsRefusedButNotALockLeftByACrash) {
         EXPECT_EQ(s.shown()[0].title, "Heater program");
         EXPECT_FALSE(loaded(existing_splash()));
         EXPECT_EQ(g.city_count, 0);  // nothing was read
+        EXPECT_TRUE(std::filesystem::exists(leftover));
     }
     other.unlock();
 
@@ -49,6 +60,7 @@ TEST_F(StartupTest, SecondInstanceIsRefusedButNotALockLeftByACrash) {
     f.write("2147483646\nheater\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     f.close();
     start();
+    EXPECT_FALSE(std::filesystem::exists(leftover));
     // ... and this run now holds the folder until it ends.
     QLockFile third(instance_lock_path(path()));
     EXPECT_FALSE(third.tryLock(0));
@@ -110,13 +122,16 @@ TEST_F(StartupTest, BadSwitchAndMissingSettingsAreSaidAndStartUpGoesOn) {
 }
 
 // A start on a data folder without a weather-city file says so before the
-// project window offers empty city lists.
+// project window offers empty city lists, naming the copy the last delete
+// or replacement kept.
 TEST_F(StartupTest, AStartWithoutCitiesSaysSo) {
-    ASSERT_TRUE(QFile::remove(path() + "location.dat"));
+    ASSERT_TRUE(QFile::rename(path() + "location.dat", path() + "location.bak"));
     ui::Script s;
     s.answer(ui::vbNo);
     ASSERT_TRUE(startup({}, path()));
     ASSERT_EQ(s.shown().size(), 1u);
     EXPECT_EQ(s.shown()[0].title, "Weather data");
+    EXPECT_NE(s.shown()[0].text.find("kept as " + path().toStdString() + "location.bak."), std::string::npos)
+        << s.shown()[0].text;
     EXPECT_EQ(g.city_count, 0);
 }

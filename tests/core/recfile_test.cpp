@@ -222,6 +222,12 @@ TEST(RecordFiles, ReadFileTakesRegularFilesWithinTheirLimitOnly) {
     EXPECT_FALSE(rec::readFile(dir / "big.dat", got, 99));
     EXPECT_TRUE(rec::readFile(dir / "big.dat", got, 100));
     EXPECT_EQ(got.size(), 100u);
+    // A file that grows past the limit while it is read: a kernel file
+    // states a size of 0 and reads far more.
+    EXPECT_FALSE(rec::readFile("/proc/self/status", got, 10));
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(rec::readFile("/proc/self/status", got, 1 << 20));
+    EXPECT_GT(got.size(), 10u);
 }
 
 // Every replacement keeps the file it replaces as .bak, the older copies

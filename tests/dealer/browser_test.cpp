@@ -292,4 +292,7 @@ TEST(BrowserSafety, AStartPagesFileThatIsNoFileLeavesTheBuiltInPages) {
     EXPECT_EQ(pages.first, "https://a.example/");
     EXPECT_EQ(pages.second, built_in.second);
     EXPECT_EQ(pages.search, "https://s.example/?q=1");
+    // Far more than three addresses: no start-pages file, whatever it says.
+    std::ofstream(ini, std::ios::app) << std::string(64 * 1024, ';') << "\n";
+    EXPECT_EQ(browser_pages().first, built_in.first);
 }

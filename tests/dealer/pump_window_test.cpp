@@ -99,22 +99,29 @@ TEST_F(PumpWindow, SaveRewritesAllGroupsAndClosingReloadsTheWorkingTables) {
     EXPECT_EQ(g.hp_btu[1], 71234);  // reloaded for the chosen brand and model
 }
 
-// The open project follows every Save at once, not only when the editor
-// closes; a model taken out of the list leaves the project's model list at
-// once, and the project is told which model takes its place.
+// The open project follows every write at once, Save's and a model
+// button's, not only when the editor closes; a model taken out of the list
+// leaves the project's model list at once, and the project is told which
+// model takes its place.
 TEST_F(PumpWindow, SaveReachesTheOpenProjectAtOnce) {
     g.brand_name = "Kestrolin";
     g.model_name = vb::Trim(g.pump_tab[1].model[2]);
     weathers* input = open_input_window();
     ASSERT_EQ(input->Combo1(8)->currentText().toStdString(), g.model_name);
     const std::string model = g.model_name;
-    const QString cost = input->result_text(13, weathers::kHpCost);
+    QString cost = input->result_text(13, weathers::kHpCost);
     Showpump* w = open();
     w->List1->setCurrentRow(0);
-    w->SSCommand6[1]->DoClick();                       // the project's model, 2
-    for (auto& [i, box] : w->Text9) typeIn(box, "2");  // a much poorer C.O.P.
-    w->SSCommand5->DoClick();
-    EXPECT_GT(money(input->result_text(13, weathers::kHpCost)), money(cost));
+    // Each write of a poorer C.O.P. raises the project's cost at once.
+    const std::pair<plat::CommandButton*, const char*> writes[] = {{w->SSCommand6[0], "3"}, {w->SSCommand5, "2"}};
+    for (const auto& [write, cop] : writes) {
+        w->SSCommand6[1]->DoClick();  // the project's model, 2
+        for (auto& [i, box] : w->Text9) typeIn(box, cop);
+        write->DoClick();
+        const QString now = input->result_text(13, weathers::kHpCost);
+        EXPECT_GT(money(now), money(cost)) << cop;
+        cost = now;
+    }
     EXPECT_EQ(g.hp_cop[1], 2.0f);
 
     // Out of the list: said once, with the model that replaces it.

@@ -518,6 +518,7 @@ TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(profile.parent_path(), dir + "/tmp");
+    EXPECT_EQ(fs::read_symlink(proc + "/cwd"), profile / "tmp");
     EXPECT_TRUE(std::regex_match(args[args.size() - 2], std::regex("heater_render_[0-9]+_[0-9a-f]{32}")))
         << args[args.size() - 2];
     office::renderer::stop();
@@ -527,7 +528,9 @@ TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
 
 // The profile kept in the user's cache: a folder others can open is made
 // private before use; a link in a folder's place is never followed (the
-// next numbered folder is taken).
+// next numbered folder is taken). Inside the folder taken, what earlier
+// runs left goes: a profile of an earlier version, a link named like a
+// profile, LibreOffice's temporary files.
 TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
     const std::string cache = std::getenv("XDG_CACHE_HOME");
     setenv("XDG_CACHE_HOME", (dir + "/cache").c_str(), 1);
@@ -543,7 +546,11 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
     ::chmod(second.c_str(), 0755);
     const bool root = ::geteuid() == 0 && ::chown(second.c_str(), 65534, 65534) == 0;
     const std::string used = root ? first.string() + "-3" : second;
-    fs::create_directories(used);
+    fs::create_directories(used + "/user");
+    fixtures::write(used + "/user/registrymodifications.xcu", "an earlier version's profile");
+    fs::create_directory_symlink(dir + "/elsewhere", used + "/p-planted");
+    fs::create_directories(used + "/tmp");
+    fixtures::write(used + "/tmp/lu1.tmp", "left by a LibreOffice that died");
     ::chmod(used.c_str(), 0755);
     office::renderer::start();
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
@@ -551,7 +558,16 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
     std::string env;
     for (int i = 0; i < 500 && env.empty(); ++i, ::usleep(10000))
         env = fixtures::readAll("/proc/" + std::to_string(office::renderer::processGroup()) + "/environ");
-    EXPECT_NE(env.find("UserInstallation=file://" + used + "/p-"), std::string::npos);
+    const std::string install = used + "/p-";
+    const auto at = env.find("UserInstallation=file://" + install);
+    ASSERT_NE(at, std::string::npos);
+    const std::string profile = env.substr(at + 24, env.find('\0', at) - at - 24);
+    EXPECT_FALSE(fs::is_symlink(profile)) << profile;
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(used)) left.push_back(e.path().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{profile, used + "/tmp"}));
+    EXPECT_FALSE(fs::exists(used + "/tmp/lu1.tmp"));
     office::renderer::stop();
     EXPECT_TRUE(fs::is_empty(dir + "/elsewhere"));
     for (const fs::path& folder : {first.parent_path(), fs::path(used)}) {
@@ -618,11 +634,15 @@ TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
         {data + "CITIES.DAT.tmp~d4e5f6", false, false, false},  // this run writes it
         {data + "CITIES.DAT", false, true, false},
         {data + "notes.tmp~", false, true, false},
+        {data + ".tmp~a1b2c3", false, true, false},
+        {data + "CITIES.DAT.tmp~a1-b2c", false, true, false},
         {printouts + "2026-12-06 19-40-12 Audit.pdf.part", false, true, true},
         {printouts + "2026-12-06 19-40-12 Audit.pdf", false, true, false},
+        {printouts + ".pdf.part", false, true, false},
         {tmp + "/heater-print-AbC123", true, true, true},
         {tmp + "/heater-office-XyZ789", true, true, true},
         {tmp + "/heater-printing", true, true, false},
+        {tmp + "/heater-print-notes", true, true, false},
         {held, true, true, false},
     };
     const auto touch = [](const std::string& path, bool old) {

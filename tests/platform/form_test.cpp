@@ -207,13 +207,14 @@ TEST_F(Platform, EnterAndSpacePressTheFocusedButton) {
     a->Command1->Click = [&](int) { ++clicks; };
     a->Command1->setFocus(Qt::TabFocusReason);
     for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) testclicks::key(a.get(), k);
-    EXPECT_EQ(clicks, 3);
+    testclicks::key(a.get(), Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter
+    EXPECT_EQ(clicks, 4);
     QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
     QApplication::sendEvent(a->Command1, &held);
-    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(clicks, 4);
     a->Text1->setFocus(Qt::TabFocusReason);
     testclicks::key(a.get(), Qt::Key_Return);
-    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(clicks, 4);
 }
 
 TEST_F(Platform, ComboClickOnlyWhenTheChoiceChanges) {
@@ -248,6 +249,20 @@ TEST_F(Platform, ComboClickOnlyWhenTheChoiceChanges) {
     edit.SetText("typed");
     EXPECT_EQ(edit.Text(), "typed");
     EXPECT_EQ(changes, 1);
+}
+
+// The arrow keys move from the entry shown, also when the program only set
+// it as the text: the first Up goes to the entry before it, as the first
+// Down goes to the one after it.
+TEST_F(Platform, ArrowKeysMoveFromTheEntryTheProgramShows) {
+    const std::pair<Qt::Key, QString> cases[] = {{Qt::Key_Down, "Orlando"}, {Qt::Key_Up, "Miami"}};
+    for (const auto& [key, after] : cases) {
+        ComboBox combo(nullptr, 0, true);
+        for (const char* city : {"Miami", "Tampa", "Orlando"}) combo.AddItem(city);
+        combo.SetText("Tampa");
+        sendKey(&combo, key, {});
+        EXPECT_EQ(combo.Text(), after) << key;
+    }
 }
 
 // -------------------------------------------------------------- life cycle --
