@@ -19,6 +19,20 @@ echo "== build"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEATER_WERROR=ON
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+# ctest runs each test in a process of its own; a dealer's session is one
+# process. Each test program is run whole once as well, so that a test that
+# only passes on a fresh process (state left by an earlier test) fails here.
+echo "== each test program whole"
+failed=()
+for t in build/tests/test_*; do
+  [[ -f $t && -x $t ]] || continue
+  echo "-- ${t##*/}"
+  "$t" --gtest_brief=1 || failed+=("${t##*/}")
+done
+if ((${#failed[@]})); then
+  echo "failed when run whole: ${failed[*]}" >&2
+  exit 1
+fi
 
 echo "== fuzz smoke (a few seconds per reader)"
 scripts/fuzz.sh --smoke

@@ -44,6 +44,7 @@ protected:
         set_defaults(g);
         data_.use();
         windows() = WindowRegistry{};  // no windows: nothing shown
+        prt1::st = prt1::State{};      // no page 1 of an earlier report: its system text and notes
         vb::today_clock() = &fixed_day;
         Dfltinp();
         load_brand_pumps();

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/data.h"
 #include "app/model.h"
@@ -26,6 +27,10 @@ namespace testsupport {
 
 // Every windows library's entries, as the program fills the registry.
 void register_all_windows();
+// Unloads every window of the registry that is loaded, also one that an
+// unload loaded again, answering what they ask on the way out with the first
+// button. Returns the windows that refused (their Form_Unload cancelled).
+std::vector<std::string> unload_all_windows();
 
 class WindowTest : public ::testing::Test {
 protected:
