@@ -1,6 +1,7 @@
 #include "dealer/ui/menu.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/data.h"
@@ -46,6 +47,26 @@ void grey_menu(bool grey) {
     if (g.menu_open != 1 || !m || !m->isLoaded()) return;
     m->set_list_color(grey ? 0xC0C0C0 : 0xFFFFFF);
     m->SetEnabled(!grey);
+    if (!grey) menu_to_front_later();
+}
+
+void menu_to_front_later() {
+    menu* m = existing_menu();
+    if (!m || !m->isLoaded()) return;
+    // Later, not now: the closing window is still open here, and what runs
+    // after this call (its close, the project window's reload) may bring
+    // the project window forward; under a window manager a box of it that
+    // takes the focus does. Left behind it, the menu's list would be
+    // hidden and the dealer's next click meant for it would change the
+    // project instead.
+    QTimer::singleShot(0, m, [m] {
+        if (!m->isLoaded() || !m->Enabled()) return;
+        // A window opened meanwhile that keeps the focus (another entry,
+        // the calculator) stays in front.
+        plat::Form* active = plat::MainWindow::instance()->activeForm();
+        if (active && active != m && keeps_focus(active)) return;
+        m->ZOrder(0);
+    });
 }
 
 menu::menu() : plat::Form("menu") { keep_focus(this); }

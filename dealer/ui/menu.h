@@ -49,5 +49,10 @@ menu* existing_menu();
 // open: its list greyed (RGB 192, 192, 192) and the menu disabled; white and
 // enabled again after. Only a menu that is loaded and open is touched.
 void grey_menu(bool grey);
+// A window opened from the menu closes: once that close and whatever it
+// sets off have run, the menu is in front and the active window again
+// (unless it is closed or disabled by then, or a window that keeps the
+// focus was opened meanwhile).
+void menu_to_front_later();
 // The menu, created on first use.
 menu* frm_menu();

@@ -20,6 +20,7 @@ void menu_child_unloaded() {
     if (!m || !m->isLoaded()) return;
     m->set_list_color(0xFFFFFF);
     m->SetEnabled(true);
+    menu_to_front_later();
 }
 
 void give_back_opener() {

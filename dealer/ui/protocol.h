@@ -13,7 +13,7 @@ class Form;
 // menu is not loaded (the window was opened from elsewhere).
 void menu_child_loaded();
 // Called from a child's unload: the list white again (&HFFFFFF), the menu
-// enabled.
+// enabled, and in front and active once the child has closed.
 void menu_child_unloaded();
 // For the windows that open from the menu and from elsewhere (company name,
 // brand, measurement system), on unload: gives back the menu when

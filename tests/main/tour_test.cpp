@@ -399,6 +399,71 @@ TEST_P(WindowTour, SettingsWindowsStayInFrontOfTheProjectWindow) {
     }
 }
 
+// Closing a window opened from the menu, by its Save/Exit or Exit, with a
+// change or without, the menu is in front and active again: its list shows,
+// and the next click meant for it does not land on the project window. Also
+// when the project's reload brings the project window forward (as a window
+// manager does when a box of it takes the focus while it reloads). The
+// weather data's Save/Exit is left out: it ends the program.
+TEST_P(WindowTour, TheMenuIsInFrontAgainWhenItsWindowCloses) {
+    const auto press = [](plat::Form* f, const char* caption) {
+        for (QPushButton* b : f->findChildren<QPushButton*>())
+            if (b->text() == caption && b->isVisibleTo(f)) return b->click(), true;
+        return false;
+    };
+    struct Entry {
+        int index;
+        const char* exit;                         // the button that closes it
+        std::function<void(plat::Form*)> change;  // a change it saves
+    };
+    const Entry entries[] = {
+        {0, "Save/Exit", [](plat::Form* f) { f->findChild<QLineEdit*>()->setText("Tour Pools"); }},
+        {1, "Save\\Exit", [&](plat::Form* f) { press(f, "Second office"); }},
+        {2, "Save/Exit", [&](plat::Form* f) { press(f, "Metric"); }},
+        {4, "Save/Exit", nullptr},
+        {5, "Save/Exit", [&](plat::Form* f) { press(f, "7 days buffer"); }},
+        {6, "Exit", [&](plat::Form* f) { press(f, "Save"); }},
+        {7, "Save/Exit", [](plat::Form* f) { f->findChild<plat::TextBox*>()->SetText("0.9"); }},
+    };
+    plat::Form* project = openProject();
+    const auto reload = windows().refresh_project;
+    plat::Form* menu = windows().menu();
+    menu->Show();
+    auto* list = menu->findChild<plat::ComboBox*>();
+    ASSERT_NE(list, nullptr);
+    plat::MainWindow* m = plat::MainWindow::instance();
+    for (const Entry& e : entries) {
+        for (int how = 0; how < 4; ++how) {
+            const bool changed = how & 1, forward = how & 2;
+            windows().refresh_project = [&, forward] {
+                reload();
+                if (forward) project->ZOrder(0);
+            };
+            menu->ZOrder(0);  // the dealer's click on the menu
+            list->setCurrentIndex(e.index);
+            emit list->activated(e.index);
+            QApplication::processEvents();
+            plat::Form* f = m->activeForm();
+            ASSERT_TRUE(f && f != menu) << e.index;
+            const std::string what = f->objectName().toStdString() + (changed ? " changed" : "") +
+                                     (forward ? " reloaded forward" : "") + ", " + e.exit;
+            if (changed && e.change) e.change(f);
+            ASSERT_TRUE(press(f, e.exit)) << what;
+            QApplication::processEvents();
+            EXPECT_FALSE(f->isLoaded()) << what;
+            QMdiSubWindow* front = nullptr;
+            for (QMdiSubWindow* s : m->mdi()->subWindowList(QMdiArea::StackingOrder))
+                if (s->isVisible()) front = s;
+            ASSERT_NE(front, nullptr) << what;
+            EXPECT_EQ(front, menu->subWindow())
+                << what << ": " << front->widget()->objectName().toStdString() << " is in front";
+            EXPECT_EQ(m->activeForm(), menu) << what;
+            EXPECT_TRUE(menu->Enabled()) << what;
+        }
+    }
+    windows().refresh_project = reload;
+}
+
 // The main window filling a laptop's and a desktop's screen, and as a laptop
 // really leaves it: the taskbar and the main window's own title bar take
 // about 70 pixels of the 768.
