@@ -25,6 +25,7 @@
 
 #include "core/recfile.h"
 #include "core/ui.h"
+#include "office/libreoffice.h"
 #include "office/package.h"
 #include "print/destination.h"
 #include "print/process.h"
@@ -51,6 +52,7 @@ int g_keptMs = kKeptMs;
 PrintBatch* g_batch = nullptr;
 constexpr int kKeptProfiles = 8;  // profile folders kept per kind of renderer
 std::function<void(int)> g_conversionHook;
+std::string g_pipeForTest;  // the kept renderer's pipe name, "" for a new random one
 
 std::string fileUrl(const std::string& path) {
     std::string u = "file://";
@@ -83,14 +85,17 @@ const char* filterFor(const std::string& file) {
 
 // The helper the kept renderer runs: starts LibreOffice with a private
 // profile, listening on a named pipe (no network port), connects to it
-// through UNO and converts one file per request line:
+// through UNO - only to a pipe of our own user: one another user holds
+// under the name is reported at once ("taken<TAB>uid<TAB>path", uid -1
+// for something that is no socket) and never connected to - and converts
+// one file per request line:
 //   convert<TAB>input<TAB>output<TAB>filter  ->  "ok" | "error<TAB>text"
 // Its own process group holds LibreOffice too, so ending the group ends all.
 // It holds the profile's lock (its descriptor 3) until no LibreOffice of
 // its group is left, so a profile is never handed on while in use, also
 // when the program died without stopping it.
 const char* kHelper = R"PY(
-import os, signal, sys, time, subprocess
+import os, signal, stat, sys, time, subprocess
 import uno
 from com.sun.star.beans import PropertyValue
 
@@ -112,19 +117,42 @@ def pv(name, value):
     p.Name, p.Value = name, value
     return p
 
-# The profile comes in the environment (UserInstallation), out of sight.
-soffice, pipe = sys.argv[1:3]
+# The profile (UserInstallation) and the pipe's name come in the
+# environment, out of sight of other users; LibreOffice reads the pipe's
+# name from the profile (ooSetupConnectionURL), and makes its file in /tmp.
+soffice = sys.argv[1]
+pipe = os.environ.pop("HEATER_RENDER_PIPE")
+path = "/tmp/OSL_PIPE_%d_%s" % (os.getuid(), pipe)
+
+def holder():
+    # None while nothing lies at the pipe's place, else its owner's uid
+    # (-1: no socket, e.g. a link). lstat: a link is never followed.
+    try:
+        st = os.lstat(path)
+    except FileNotFoundError:
+        return None
+    return st.st_uid if stat.S_ISSOCK(st.st_mode) else -1
+
+def refuse_others():
+    owner = holder()
+    if owner is not None and owner != os.getuid():
+        print("taken\t%d\t%s" % (owner, path), flush=True)
+        sys.exit(1)
+
+refuse_others()
 office = subprocess.Popen([soffice, "--headless", "--invisible",
-                           "--nologo", "--norestore", "--nodefault", "--nolockcheck",
-                           "--accept=pipe,name=%s;urp;StarOffice.ComponentContext" % pipe],
+                           "--nologo", "--norestore", "--nodefault", "--nolockcheck"],
                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 desktop = None
 try:
     local = uno.getComponentContext()
     resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-    deadline = time.time() + float(sys.argv[3])
+    deadline = time.time() + float(sys.argv[2])
     while True:
+        refuse_others()
         try:
+            if holder() is None:
+                raise OSError("not listening yet")
             ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
             break
         except Exception:
@@ -174,20 +202,12 @@ finally:
         except ChildProcessError:
             pass
         time.sleep(0.01)
-    try:
-        os.unlink("/tmp/OSL_PIPE_%d_%s" % (os.getuid(), pipe))
-    except OSError:
-        pass
+    if holder() == os.getuid():
+        try:
+            os.unlink(path)
+        except OSError:
+            pass
 )PY";
-
-// A folder only this user can enter: made 0700 when missing; one that is
-// a link, not a folder, or someone else's is refused. Returns false then.
-bool privateFolder(const std::string& path) {
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
-}
 
 // 128 random bits as hex: names nobody else can guess or take first.
 std::string randomName() {
@@ -272,19 +292,22 @@ bool heldByARun(const std::string& folder) {
 // under a new random name at every use, and LibreOffice is told it through
 // its environment (UserInstallation), never on a command line that every
 // user can read. LibreOffice listens for a second start of itself on a
-// pipe in /tmp named after that folder's real path (an MD5 of it, links
-// resolved): with a name nobody knows in advance, nobody can be listening
-// there first, which would make every printout wait and fail.
+// pipe in /tmp named after that folder's URL (an MD5 of it): with a name
+// nobody knows in advance, nobody can be listening there first, which would
+// make every printout wait and fail. A LibreOffice that was killed leaves
+// that pipe behind, so the lease removes it when it ends (the processes
+// that used the profile are gone by then), under both spellings of the
+// folder's URL (as given, and with links resolved).
 class ProfileLease {
 public:
     explicit ProfileLease(const std::string& which) {
         const std::string shared = profileFolder(which);
         std::error_code ec;
         if (!shared.empty() && (fs::create_directories(fs::path(shared).parent_path().parent_path(), ec), true) &&
-            privateFolder(fs::path(shared).parent_path().string())) {
+            prn::privateFolder(fs::path(shared).parent_path().string())) {
             for (int n = 1; n <= kKeptProfiles && lock_ < 0; ++n) {
                 const std::string folder = n == 1 ? shared : shared + "-" + std::to_string(n);
-                if (!privateFolder(folder)) continue;
+                if (!prn::privateFolder(folder)) continue;
                 const int fd = ::open((folder + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
                 if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
                     folder_ = folder;
@@ -305,6 +328,9 @@ public:
     }
     ~ProfileLease() {
         std::error_code ec;
+        removeDeadPipe(instancePipeName(fileUrl(install_)));
+        if (const fs::path real = fs::canonical(install_, ec); !ec)
+            removeDeadPipe(instancePipeName(fileUrl(real.string())));
         fs::remove_all(tmp_, ec);
         if (own_) letGo(folder_);
         if (lock_ >= 0) ::close(lock_);  // also releases the lock
@@ -318,6 +344,8 @@ public:
     // The environment of the LibreOffice that uses the profile: its
     // temporary folder and its user installation.
     std::vector<std::string> env() const { return {"TMPDIR=" + tmp_, "UserInstallation=" + fileUrl(install_)}; }
+    // Has the profile's LibreOffice accept UNO connections on `pipe`.
+    bool acceptOn(const std::string& pipe) const { return setAcceptPipe(install_, pipe); }
 
 private:
     // The kept profile ("p-" and a random name) renamed to a new random
@@ -345,6 +373,29 @@ private:
     bool own_ = false;
 };
 
+// `argv` run with the usual umask 022, set in its own process whatever the
+// program's is. LibreOffice needs it: the pipes it makes in /tmp take their
+// mode from the umask, and with 022 no other user can connect to them
+// (connecting to a Unix socket needs write permission on it); what it makes
+// in its own installation (its shared extension cache, on a first run as
+// root) stays readable for every user. What it writes for us lies in our
+// private (0700) folders, whatever its umask.
+std::vector<std::string> withUsualUmask(std::vector<std::string> argv) {
+    argv.insert(argv.begin(), {"/bin/sh", "-c", "umask 022 && exec \"$@\"", "sh"});
+    return argv;
+}
+
+// What the dealer is told when another user holds the kept renderer's pipe
+// (the helper's "taken" line: uid, path).
+std::string pipeTaken(const std::string& line) {
+    const auto tab = line.find('\t', 6);
+    const std::string uid = line.substr(6, tab - 6), path = tab == std::string::npos ? "" : line.substr(tab + 1);
+    return (uid == "-1" ? "Something that is not LibreOffice's pipe lies at " + path
+                        : "Another user of this computer (user id " + uid + ") holds the pipe " + path) +
+           ", through which the printout was to be handed to LibreOffice, so nothing was handed to it. Tell the "
+           "system administrator.";
+}
+
 // Milliseconds left until `t`, at most `cap`, at least 0.
 int msLeft(Clock::time_point t, int cap) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::now()).count();
@@ -369,9 +420,16 @@ public:
         try {
             profile_ = std::make_unique<ProfileLease>("kept");
             // The pipe's name is LibreOffice's address: nobody else may
-            // guess it, or be listening there first.
-            pipeName_ = "heater_render_" + std::to_string(::getpid()) + "_" + randomName();
+            // guess it, or be listening there first. It is on no command
+            // line: the helper has it in its environment, LibreOffice in
+            // its profile.
+            pipeName_ = g_pipeForTest.empty() ? "heater_render_" + std::to_string(::getpid()) + "_" + randomName()
+                                              : g_pipeForTest;
         } catch (const RenderError&) {
+            profile_.reset();
+            return false;
+        }
+        if (!profile_->acceptOn(pipeName_)) {
             profile_.reset();
             return false;
         }
@@ -385,9 +443,12 @@ public:
         // Isolated (-I): Python takes no module from the working folder,
         // PYTHONPATH or the user's site folder, where someone could have put
         // a uno.py of their own; it runs in the profile's private folder.
-        std::vector<std::string> argv = {python,  "-I",      "-u",      "-c",
-                                         kHelper, "soffice", pipeName_, std::to_string(kKeptStartMs / 1000.0)};
-        const int pid = prn::spawnInGroup(argv, sv[1], sv[1], -1, profile_->env(), profile_->lockFd(), profile_->tmp());
+        const std::vector<std::string> argv = {
+            python, "-I", "-u", "-c", kHelper, "soffice", std::to_string(kKeptStartMs / 1000.0)};
+        std::vector<std::string> env = profile_->env();
+        env.push_back("HEATER_RENDER_PIPE=" + pipeName_);
+        const int pid =
+            prn::spawnInGroup(withUsualUmask(argv), sv[1], sv[1], -1, env, profile_->lockFd(), profile_->tmp());
         ::close(sv[1]);
         if (pid <= 0) {
             ::close(sv[0]);
@@ -441,10 +502,13 @@ public:
         reaped_ = false;
         profile_.reset();
         // A LibreOffice that was killed leaves its pipes behind: the one we
-        // named, and its own one for a second start on the same profile.
-        std::error_code ec;
-        fs::remove(fs::path("/tmp") / ("OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName_), ec);
-        for (const auto& p : pipes) fs::remove(p, ec);
+        // named (the profile's own one goes with the lease), and any other
+        // it listened on. Only dead ones of our own go: never one another
+        // user holds under the name.
+        removeDeadPipe(pipeName_);
+        const std::string ours = pipePath("");
+        for (const auto& p : pipes)
+            if (p.rfind(ours, 0) == 0) removeDeadPipe(p.substr(ours.size()));
     }
 
     // One conversion, given up at `deadline`. Returns true when done; false
@@ -458,6 +522,9 @@ public:
             std::string line;
             if (!readLine(line, msLeft(ready, kKeptStartMs)) || line != "ready") {
                 stop(false);
+                // Never tried again against it, nor around it: the dealer
+                // is told.
+                if (line.rfind("taken\t", 0) == 0) throw RenderError(pipeTaken(line));
                 return false;
             }
             ready_ = true;
@@ -566,25 +633,30 @@ std::vector<std::string> oneShot(const std::vector<std::string>& files, const st
                                      "--outdir",
                                      fs::absolute(outDir).string()};
     for (const auto& f : files) argv.push_back(fs::absolute(f).string());
-    const prn::ProcessResult r = prn::runProcess(argv, timeoutMs, profile.env(), profile.tmp());
+    const prn::ProcessResult r = prn::runProcess(withUsualUmask(argv), timeoutMs, profile.env(), profile.tmp());
     if (!r.started) throw RenderError("LibreOffice could not be started");
     if (r.timedOut) throw RenderError("LibreOffice did not answer in time");
     std::vector<std::string> pdfs;
     for (const auto& f : files) {
         pdfs.push_back(pdfFor(f, outDir));
-        if (!nonEmpty(pdfs.back())) throw RenderError("LibreOffice could not convert " + f);
+        if (nonEmpty(pdfs.back())) continue;
+        // A LibreOffice that fails on its own installation fails for every
+        // printout: the dealer is told why and who can mend it.
+        if (const std::string fault = installationFault(r.output); !fault.empty()) throw RenderError(fault);
+        throw RenderError("LibreOffice could not convert " + f);
     }
     return pdfs;
 }
 
 void renderAndDeliver(const std::vector<std::string>& files, const std::vector<std::string>& whats) {
-    JobFolders cleanup;
-    for (const auto& f : files) cleanup.dirs.push_back(fs::path(f).parent_path().string());
-    // One question for every file of the Print, asked once all are written
-    // and the progress window is gone; what was saved before a failure is
-    // told too.
+    // One question for every file of the Print, asked once all are written,
+    // the progress window is gone and so are the job folders (the filled
+    // customer documents: the dealer may leave the question open for long);
+    // what was saved before a failure is told too.
     std::vector<std::string> saved;
     try {
+        JobFolders cleanup;
+        for (const auto& f : files) cleanup.dirs.push_back(fs::path(f).parent_path().string());
         ui::Progress progress("Printing " + whats.front() + (whats.size() > 1 ? " and " + whats.back() : "") + "...");
         const std::string out = newJobFolder();
         cleanup.dirs.push_back(out);
@@ -649,6 +721,7 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs) {
 }
 
 void setConversionHookForTest(std::function<void(int group)> hook) { g_conversionHook = std::move(hook); }
+void setRenderPipeForTest(const std::string& name) { g_pipeForTest = name; }
 
 std::string profileFolder(const std::string& which) {
     std::string base;

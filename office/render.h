@@ -123,6 +123,9 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
 // been asked of it, before its answer is awaited (a test ends it there, so
 // it dies while it converts). nullptr: none.
 void setConversionHookForTest(std::function<void(int group)> hook);
+// The name the kept renderer's pipe is to have ("" for a new random one at
+// every start, as the program has it), so a test can plant something there.
+void setRenderPipeForTest(const std::string& name);
 
 // The files of the Unix sockets the processes of group `pgid` listen on
 // under /tmp: LibreOffice's pipes, which a killed LibreOffice leaves behind.

@@ -66,11 +66,21 @@ void setPrintoutsFolder(const std::string& folder) {
 
 std::string printoutsFolder() { return g_printouts; }
 
+bool privateFolder(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+}
+
 std::string newPrintoutPath(const std::string& what, const std::tm& when) {
     namespace fs = std::filesystem;
     const fs::path dir = printoutsFolder();
     std::error_code ec;
-    fs::create_directories(dir, ec);
+    privateFolder(dir.parent_path().string());  // "printouts/": the folder itself
     char stamp[80];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d-%02d-%02d", when.tm_year + 1900, when.tm_mon + 1,
                   when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);

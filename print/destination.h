@@ -33,11 +33,18 @@ std::string currentPrinter();
 // working folder. printoutsFolder() ends in "/".
 void setPrintoutsFolder(const std::string& folder);
 std::string printoutsFolder();
-// A new, unused file name there (the folder is created):
+// A new, unused file name there (the folder is made private, see
+// privateFolder: printouts hold a customer's name and address):
 // "2026-12-06 19-40-12 Plain text audit.pdf", then "... (2).pdf" and so on.
 // Characters a file name cannot hold become "_".
 std::string newPrintoutPath(const std::string& what, const std::tm& when);
 std::string newPrintoutPath(const std::string& what);
+
+// A folder only this user can enter, whatever the umask: made 0700 when
+// missing (its parents as usual), and one of ours that others could enter
+// is made 0700; one that is a link, not a folder, or someone else's is
+// refused. Returns false then.
+bool privateFolder(const std::string& path);
 
 // A printer that is not (any more) installed: error 482 naming it, not a
 // printer fault that trying again could mend.

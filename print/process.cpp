@@ -15,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 #include "core/ui.h"
@@ -29,7 +28,19 @@ namespace {
 // How long a killed group may take to go before we stop waiting for it.
 constexpr int kGroupGoneMs = 10000;
 
-// True while a process of the group runs (from /proc; zombies excluded).
+// True while threads of a process other than its first one are still
+// ending: its first thread shows as a zombie before the others have let go
+// of the process's files (LibreOffice's pipes and profile among them).
+bool threadsLeft(const std::filesystem::path& proc) {
+    std::error_code ec;
+    int n = 0;
+    for (std::filesystem::directory_iterator it(proc / "task", ec), end; !ec && it != end && n < 2; it.increment(ec))
+        ++n;
+    return n > 1;
+}
+
+// True while a process of the group runs (from /proc; zombies whose every
+// thread has ended excluded).
 bool groupRunning(int pgid) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
@@ -43,7 +54,7 @@ bool groupRunning(int pgid) {
         int ppid = 0, pgrp = 0;
         if (close != std::string::npos &&
             std::sscanf(stat.c_str() + close + 1, " %c %d %d", &state, &ppid, &pgrp) == 3 && pgrp == pgid &&
-            state != 'Z' && state != 'X')
+            ((state != 'Z' && state != 'X') || threadsLeft(it->path())))
             return true;
     }
     return false;
@@ -70,17 +81,19 @@ bool waitGroupGone(int pgid, int timeoutMs) {
     return true;
 }
 
-bool programExists(const std::string& name) {
-    if (name.empty()) return false;
-    if (name.find('/') != std::string::npos) return ::access(name.c_str(), X_OK) == 0;
+bool programExists(const std::string& name) { return !programPath(name).empty(); }
+
+std::string programPath(const std::string& name) {
+    if (name.empty()) return {};
+    if (name.find('/') != std::string::npos) return ::access(name.c_str(), X_OK) == 0 ? name : std::string();
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "/usr/bin:/bin");
     for (std::string d; std::getline(dirs, d, ':');) {
         const std::string full = (d.empty() ? "." : d) + "/" + name;
         struct stat st {};
-        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0) return true;
+        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0) return full;
     }
-    return false;
+    return {};
 }
 
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
@@ -124,17 +137,7 @@ int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
     pid_t pid = 0;
-    int rc = 0;
-    {
-        // posix_spawn has no umask of its own: the child takes ours of the
-        // moment. Ours is 077 just for the start; a file another thread
-        // makes meanwhile only comes out more private.
-        static std::mutex umaskLock;
-        const std::lock_guard<std::mutex> hold(umaskLock);
-        const mode_t before = ::umask(077);
-        rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
-        ::umask(before);
-    }
+    const int rc = ::posix_spawnp(&pid, args[0], &fa, &attr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
     if (moved >= 0) ::close(moved);

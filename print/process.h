@@ -28,10 +28,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
 // Starts argv in its own process group (its id is the group's id) with `in`,
 // `out` and `err` as its standard files (-1: /dev/null) and `fd3`, when not
 // -1, as its descriptor 3, in the working folder `cwd` (empty: ours); the
-// caller waits for it. Every program started here has the umask 077,
-// whatever ours is: what it makes (files, the pipes LibreOffice listens on)
-// is the user's alone. Returns the process id, or -1 when it could not be
-// started.
+// caller waits for it. It keeps the program's umask: what the program
+// makes is private by the modes it sets, and a caller whose program needs
+// another umask sets it in that program (office/render.cpp does for
+// LibreOffice). Returns the process id, or -1 when it could not be started.
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
                  const std::vector<std::string>& extraEnv = {}, int fd3 = -1, const std::string& cwd = {});
 
@@ -44,5 +44,8 @@ bool waitGroupGone(int pgid, int timeoutMs);
 
 // True when a program of that name is on PATH (or the path is executable).
 bool programExists(const std::string& name);
+// Where that program is: the path given or the first match on PATH; "" when
+// there is none.
+std::string programPath(const std::string& name);
 
 }  // namespace prn

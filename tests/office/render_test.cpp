@@ -8,7 +8,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +28,7 @@
 #include "app/model.h"
 #include "core/ui.h"
 #include "office/excel.h"
+#include "office/libreoffice.h"
 #include "office/word.h"
 #include "print/destination.h"
 #include "print/process.h"
@@ -86,6 +89,29 @@ bool groupAlive(int pgid) {
             return true;
     }
     return false;
+}
+
+// The command lines of the processes of group `pgid`, NULs as blanks.
+std::string groupCommandLines(int pgid) {
+    std::string all;
+    for (auto& e : fs::directory_iterator("/proc")) {
+        const std::string stat = procStat(e.path().string());
+        const auto close = stat.rfind(')');
+        int pgrp = 0;
+        if (close == std::string::npos || std::sscanf(stat.c_str() + close + 2, "%*c %*d %d", &pgrp) != 1 ||
+            pgrp != pgid)
+            continue;
+        std::string line = fixtures::readAll(e.path().string() + "/cmdline");
+        std::replace(line.begin(), line.end(), '\0', ' ');
+        all += line + "\n";
+    }
+    return all;
+}
+
+// True while something lies at `path` (a link or a socket too).
+bool present(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 struct RenderTest : ::testing::Test {
@@ -187,6 +213,9 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     printWord("Kestrolin Pools");
     ASSERT_TRUE(office::renderer::running());
     const int group = office::renderer::processGroup();
+    // The pipes of every LibreOffice killed here: none may be left in /tmp.
+    std::vector<std::string> killedPipes = office::pipeFiles(group);
+    EXPECT_GE(killedPipes.size(), 2u);
 
     // Killed between two printouts: the next one starts it again.
     ::kill(-group, SIGKILL);
@@ -199,8 +228,9 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
     // renderer's processes are all gone.
     const int busy = office::renderer::processGroup();
     int kills = 0;
-    office::setConversionHookForTest([busy, &kills](int pgid) {
+    office::setConversionHookForTest([busy, &kills, &killedPipes](int pgid) {
         if (pgid != busy) return;
+        for (const auto& p : office::pipeFiles(pgid)) killedPipes.push_back(p);
         ::kill(-pgid, SIGKILL);
         ++kills;
     });
@@ -241,13 +271,16 @@ TEST_F(RenderTest, TheKeptRendererPrintsIntoThePrintoutsFolderAndSurvivesItsDeat
         EXPECT_EQ(e.path().filename().string().find("heater_render_" + std::to_string(::getpid()) + "_"),
                   std::string::npos)
             << e.path();
+    EXPECT_GE(killedPipes.size(), 4u);
+    for (const auto& p : killedPipes) EXPECT_FALSE(present(p)) << p;
 }
 
 // Nobody else gets in through the helper: a uno.py left in the folder the
 // program was started from, or on PYTHONPATH, is not run; with the umask
-// 000 the pipes LibreOffice listens on are still the dealer's alone; and
+// 000 nobody else can connect to the pipes LibreOffice listens on (that
+// needs write permission), whose names are on no command line; and
 // LibreOffice's pipe for a second start of itself has a new name every
-// time, so nobody can be listening there first.
+// time, so nobody can be listening there first, and goes with it.
 TEST_F(RenderTest, NothingLeftInItsWayRunsOrListensAsTheDealer) {
     const std::string planted = dir + "/planted";
     fs::create_directories(planted);
@@ -265,10 +298,12 @@ TEST_F(RenderTest, NothingLeftInItsWayRunsOrListensAsTheDealer) {
         ASSERT_TRUE(office::renderer::running());
         const auto pipes = office::pipeFiles(office::renderer::processGroup());
         EXPECT_GE(pipes.size(), 2u);
+        const std::string commandLines = groupCommandLines(office::renderer::processGroup());
         for (const std::string& pipe : pipes) {
             struct stat st {};
             ASSERT_EQ(::lstat(pipe.c_str(), &st), 0) << pipe;
-            EXPECT_EQ(st.st_mode & 077, 0u) << pipe;
+            EXPECT_EQ(st.st_mode & 022, 0u) << pipe;
+            EXPECT_EQ(commandLines.find(pipe.substr(office::pipePath("").size())), std::string::npos) << commandLines;
             if (pipe.find("SingleOfficeIPC_") != std::string::npos) instancePipes.push_back(pipe);
         }
         office::renderer::stop();
@@ -280,6 +315,7 @@ TEST_F(RenderTest, NothingLeftInItsWayRunsOrListensAsTheDealer) {
     EXPECT_EQ(printouts().size(), 2u);
     ASSERT_EQ(instancePipes.size(), 2u);
     EXPECT_NE(instancePipes[0], instancePipes[1]);
+    for (const auto& p : instancePipes) EXPECT_FALSE(present(p)) << p;
 }
 
 TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
@@ -337,7 +373,19 @@ TEST_F(RenderTest, OnePrintIsToldSavedOnceAndOnlyWhenEveryFileIsWhole) {
     standInConverter();
     ui::Script boxes;
     boxes.answer(ui::vbNo);
+    // The filled customer documents are gone before the question is asked,
+    // which the dealer may leave open for long.
+    const ui::Backend script = ui::install({});
+    ui::Backend watching = script;
+    int jobsAtQuestion = -1;
+    watching.msgBox = [&](const std::string& text, int style, const std::string& title) {
+        jobsAtQuestion = printJobFolders();
+        return script.msgBox(text, style, title);
+    };
+    ui::install(watching);
     printBoth();
+    ui::install(script);
+    EXPECT_EQ(jobsAtQuestion, jobsBefore);
     const auto files = printouts();
     ASSERT_EQ(files.size(), 2u);
     ASSERT_EQ(boxes.shown().size(), 1u);  // one question naming both files
@@ -519,8 +567,8 @@ TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(profile.parent_path(), dir + "/tmp");
     EXPECT_EQ(fs::read_symlink(proc + "/cwd"), profile / "tmp");
-    EXPECT_TRUE(std::regex_match(args[args.size() - 2], std::regex("heater_render_[0-9]+_[0-9a-f]{32}")))
-        << args[args.size() - 2];
+    EXPECT_EQ(all.find("heater_render_"), std::string::npos);  // the pipe's name is in its environment
+    EXPECT_NE(fixtures::readAll(proc + "/environ").find("HEATER_RENDER_PIPE=heater_render_"), std::string::npos);
     office::renderer::stop();
     EXPECT_EQ(fixtures::readAll(dir + "/victim"), "untouched");
     EXPECT_FALSE(fs::exists(profile));
@@ -581,6 +629,74 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
         EXPECT_EQ(st.st_mode & 0777, 0755u);
         EXPECT_TRUE(fs::is_empty(second));
     }
+}
+
+// Another user of the machine holds the kept renderer's pipe under its name
+// first (only root can plant a socket of another owner): the printout fails
+// at once with a message naming the cause, and nothing ever connects to it
+// (a connection would hand over the customer documents' paths).
+TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
+    const std::string name = "heater_planted_" + std::to_string(::getpid()), path = office::pipePath(name);
+    const int planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    path.copy(addr.sun_path, path.size());
+    ::unlink(path.c_str());
+    ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
+    ::chmod(path.c_str(), 0777);
+    if (::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) != 0) {
+        ::close(planted);
+        ::unlink(path.c_str());
+        GTEST_SKIP() << "only root can plant a socket of another user";
+    }
+    ASSERT_EQ(::listen(planted, 64), 0);
+    office::setRenderPipeForTest(name);
+    office::renderer::start();
+    const auto t0 = std::chrono::steady_clock::now();
+    const std::string why = fixtures::descriptionOf([&] { printWord("for nobody else"); });
+    office::setRenderPipeForTest("");
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+    EXPECT_NE(why.find("Another user of this computer (user id 65534) holds the pipe " + path), std::string::npos)
+        << why;
+    EXPECT_FALSE(office::renderer::running());
+    EXPECT_LT(::accept(planted, nullptr, nullptr), 0);  // nobody knocked
+    EXPECT_EQ(errno, EAGAIN);
+    EXPECT_TRUE(present(path));  // not ours to remove
+    EXPECT_TRUE(printouts().empty());
+    ::close(planted);
+    ::unlink(path.c_str());
+}
+
+// LibreOffice failing on its own installation (here a stand-in with the
+// output LibreOffice gives then), as it did for every other user once a run
+// as root with a private umask had made its extension cache private: the dealer is told the cause and who can
+// mend it - the shared folder this user cannot read (a folder of another
+// owner, only root can plant one), else the deployment error.
+TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
+    office::setKeptRendererEnabled(false);
+    standIn("soffice", "umask > \"" + dir +
+                           "/umask\"; echo \"terminate called after throwing an instance of "
+                           "'com::sun::star::deployment::DeploymentException'\" >&2; echo 'Unspecified Application "
+                           "Error' >&2; exit 1");
+    // The stand-in is <dir>/bin/soffice, so its installation is <dir>.
+    const std::string cache = dir + "/share/uno_packages/cache/uno_packages";
+    fs::create_directories(cache);
+    const bool root = ::geteuid() == 0 && ::chown(cache.c_str(), 65534, 65534) == 0;
+    ::chmod(cache.c_str(), 0700);
+    for (const bool unreadable : {true, false}) {
+        if (unreadable && !root) continue;
+        if (!unreadable) ::chmod(cache.c_str(), 0755);
+        const std::string why = fixtures::descriptionOf([&] { printWord("not printed"); });
+        for (const std::string& part :
+             unreadable ? std::vector<std::string>{"its shared folder " + cache + " can be read by its owner (",
+                                                   "chmod -R a+rX " + cache, "umask 022"}
+                        : std::vector<std::string>{"'com::sun::star::deployment::DeploymentException'",
+                                                   "chmod -R a+rX " + dir + "/share/uno_packages", "umask 022"})
+            EXPECT_NE(why.find(part), std::string::npos) << why;
+    }
+    // It ran with the usual umask, not a private one that would reach its
+    // installation's shared folders.
+    EXPECT_EQ(fixtures::readAll(dir + "/umask"), "0022\n");
 }
 
 TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
@@ -683,4 +799,17 @@ TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
     prn::setPrintoutsFolder(savedPrintouts);
     if (savedTmp.empty()) unsetenv("TMPDIR");
     else setenv("TMPDIR", savedTmp.c_str(), 1);
+}
+
+// LibreOffice names the pipe for a second start of itself after its
+// profile: "SingleOfficeIPC_" and the MD5 of the profile URL's UTF-16 code
+// units, bytes in hex without leading zeros (names seen from LibreOffice 7,
+// one of a URL longer than a block of MD5).
+TEST(LibreOfficeFiles, InstancePipesAreNamedAsLibreOfficeNamesThem) {
+    for (const auto& [url, name] : std::vector<std::pair<std::string, std::string>>{
+             {"file:///tmp/lotry/prof", "SingleOfficeIPC_6cfac68bc5b6e87f230904194dfa9b6"},
+             {"file:///root/.cache/heater/libreoffice-kept/p-0123456789abcdef0123456789abcdef",
+              "SingleOfficeIPC_f547631938a9ed48e39fd0dd5cd63a6"},
+             {"", "SingleOfficeIPC_d41d8cd98f0b24e980998ecf8427e"}})
+        EXPECT_EQ(office::instancePipeName(url), name) << url;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -263,4 +264,30 @@ TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
     EXPECT_EQ(std::filesystem::file_size(pdf), 8u);
     EXPECT_FALSE(std::filesystem::exists(pdf + ".part"));
     std::filesystem::remove_all(dir);
+}
+
+// The printouts folder is the dealer's alone (0700) whatever the umask: made
+// so, or made so again when it was open to others; a link in its place is
+// not taken.
+TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(::testing::TempDir()) / ("heater-printouts-dir-" + std::to_string(::getpid()));
+    const std::string saved = prn::printoutsFolder();
+    const mode_t umaskBefore = ::umask(0);
+    for (const char* before : {"missing", "open", "link"}) {
+        fs::remove_all(dir);
+        fs::create_directories(dir / "elsewhere");
+        const fs::path folder = dir / "printouts";
+        if (std::string(before) == "open") fs::create_directory(folder), fs::permissions(folder, fs::perms::all);
+        if (std::string(before) == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
+        prn::setPrintoutsFolder(folder.string());
+        prn::newPrintoutPath("Audit");
+        EXPECT_EQ(fs::symlink_status(folder).permissions() & fs::perms::all,
+                  std::string(before) == "link" ? fs::perms::all : fs::perms::owner_all)
+            << before;
+        EXPECT_EQ(fs::status(dir / "elsewhere").permissions(), fs::perms::all) << before;
+    }
+    ::umask(umaskBefore);
+    prn::setPrintoutsFolder(saved);
+    fs::remove_all(dir);
 }

@@ -1,0 +1,207 @@
+#include "office/libreoffice.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <sstream>
+
+#include "print/process.h"
+
+namespace office {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// MD5 (RFC 1321) of `bytes`, the digest LibreOffice names its instance pipe
+// with; only a name, no security rests on it.
+std::array<std::uint8_t, 16> md5(std::string bytes) {
+    // K[i] = floor(|sin(i + 1)| * 2^32), exact in double precision.
+    static const auto K = [] {
+        std::array<std::uint32_t, 64> k{};
+        for (int i = 0; i < 64; ++i)
+            k[i] = static_cast<std::uint32_t>(std::floor(std::fabs(std::sin(i + 1.0)) * 4294967296.0));
+        return k;
+    }();
+    static constexpr int S[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
+    const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
+    bytes += '\x80';
+    while (bytes.size() % 64 != 56) bytes += '\0';
+    for (int i = 0; i < 8; ++i) bytes += static_cast<char>((bits >> (8 * i)) & 0xFF);
+    std::uint32_t h[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
+    for (std::size_t at = 0; at < bytes.size(); at += 64) {
+        std::uint32_t m[16];
+        for (int w = 0; w < 16; ++w) {
+            m[w] = 0;
+            for (int b = 3; b >= 0; --b) m[w] = (m[w] << 8) | static_cast<std::uint8_t>(bytes[at + 4 * w + b]);
+        }
+        std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3];
+        for (int i = 0; i < 64; ++i) {
+            std::uint32_t f = 0;
+            int g = 0;
+            switch (i / 16) {
+                case 0: f = (b & c) | (~b & d), g = i; break;
+                case 1: f = (d & b) | (~d & c), g = (5 * i + 1) % 16; break;
+                case 2: f = b ^ c ^ d, g = (3 * i + 5) % 16; break;
+                default: f = c ^ (b | ~d), g = (7 * i) % 16; break;
+            }
+            f += a + K[i] + m[g];
+            a = d, d = c, c = b;
+            const int s = S[i / 16][i % 4];
+            b += (f << s) | (f >> (32 - s));
+        }
+        h[0] += a, h[1] += b, h[2] += c, h[3] += d;
+    }
+    std::array<std::uint8_t, 16> out{};
+    for (int i = 0; i < 16; ++i) out[i] = static_cast<std::uint8_t>(h[i / 4] >> (8 * (i % 4)));
+    return out;
+}
+
+// Whether this user may list and enter the folder by its mode alone (as a
+// user without root's privileges: a test run as root plants a folder of
+// another owner).
+bool readableByMode(const struct stat& st) {
+    if (st.st_uid == ::geteuid()) return (st.st_mode & 0500) == 0500;
+    bool member = st.st_gid == ::getegid();
+    gid_t groups[256];
+    const int n = ::getgroups(256, groups);
+    for (int i = 0; i < n && !member; ++i) member = groups[i] == st.st_gid;
+    return member ? (st.st_mode & 0050) == 0050 : (st.st_mode & 0005) == 0005;
+}
+
+// The first folder at or below `dir` (links followed, `depth` levels down)
+// this user cannot read; "" when there is none.
+std::string unreadableBelow(const fs::path& dir, int depth) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+    if (!readableByMode(st)) return dir.string();
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; depth > 0 && !ec && it != end; it.increment(ec))
+        if (std::string found = unreadableBelow(it->path(), depth - 1); !found.empty()) return found;
+    return {};
+}
+
+std::string ownerOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "?";
+    char buf[1024];
+    passwd pw{}, *found = nullptr;
+    if (::getpwuid_r(st.st_uid, &pw, buf, sizeof buf, &found) == 0 && found) return pw.pw_name;
+    return "user id " + std::to_string(st.st_uid);
+}
+
+constexpr const char* kSetupOffice = "/org.openoffice.Setup/Office";
+constexpr const char* kConnectionUrl = "ooSetupConnectionURL";
+
+}  // namespace
+
+std::string pipePath(const std::string& name) { return "/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" + name; }
+
+std::string instancePipeName(const std::string& profileUrl) {
+    std::string utf16;  // the URL is ASCII (fileUrl escapes the rest)
+    for (char c : profileUrl) utf16 += c, utf16 += '\0';
+    std::string name = "SingleOfficeIPC_";
+    for (std::uint8_t b : md5(utf16)) {
+        char h[3];
+        std::snprintf(h, sizeof h, "%x", b);
+        name += h;
+    }
+    return name;
+}
+
+void removeDeadPipe(const std::string& name) {
+    const std::string path = pipePath(name);
+    sockaddr_un addr{};
+    struct stat st {};
+    if (path.size() >= sizeof addr.sun_path || ::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) ||
+        st.st_uid != ::getuid())
+        return;
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return;
+    addr.sun_family = AF_UNIX;
+    path.copy(addr.sun_path, path.size());
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 && errno == ECONNREFUSED)
+        ::unlink(path.c_str());
+    ::close(s);
+}
+
+bool setAcceptPipe(const std::string& profileDir, const std::string& pipe) {
+    const std::string user = profileDir + "/user", file = user + "/registrymodifications.xcu";
+    if (::mkdir(user.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    pugi::xml_document doc;
+    pugi::xml_node items;
+    if (doc.load_file(file.c_str())) items = doc.child("oor:items");
+    if (!items) {
+        doc.reset();
+        doc.append_child(pugi::node_declaration).append_attribute("version") = "1.0";
+        items = doc.append_child("oor:items");
+        items.append_attribute("xmlns:oor") = "http://openoffice.org/2001/registry";
+        items.append_attribute("xmlns:xs") = "http://www.w3.org/2001/XMLSchema";
+        items.append_attribute("xmlns:xsi") = "http://www.w3.org/2001/XMLSchema-instance";
+    }
+    for (pugi::xml_node item = items.child("item"), next; item; item = next) {
+        next = item.next_sibling("item");
+        if (std::string(item.attribute("oor:path").value()) == kSetupOffice &&
+            item.find_child_by_attribute("prop", "oor:name", kConnectionUrl))
+            items.remove_child(item);
+    }
+    pugi::xml_node prop = items.append_child("item");
+    prop.append_attribute("oor:path") = kSetupOffice;
+    prop = prop.append_child("prop");
+    prop.append_attribute("oor:name") = kConnectionUrl;
+    prop.append_attribute("oor:op") = "fuse";
+    prop.append_child("value").text() = ("pipe,name=" + pipe + ";urp;StarOffice.ComponentContext").c_str();
+    std::ostringstream text;
+    doc.save(text, "", pugi::format_raw);
+    const std::string bytes = text.str();
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0600) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+std::string installationFault(const std::string& output) {
+    std::error_code ec;
+    const fs::path program = prn::programPath("soffice");
+    const fs::path root = program.empty() ? fs::path() : fs::canonical(program, ec).parent_path().parent_path();
+    const std::string todo = ". The system administrator should make it readable for every user (chmod -R a+rX ";
+    if (!program.empty() && !ec) {
+        for (const auto& [sub, depth] : {std::pair{"share", 0}, {"share/uno_packages", 3}, {"share/extensions", 1}}) {
+            const std::string found = unreadableBelow(root / sub, depth);
+            if (found.empty()) continue;
+            const std::string path = fs::canonical(found, ec).string();
+            return "LibreOffice cannot start: its shared folder " + path + " can be read by its owner (" +
+                   ownerOf(path) + ") only, as LibreOffice leaves it when it first runs as root with a private umask" +
+                   todo + path + "), or remove it and run LibreOffice once as root with the usual umask 022.";
+        }
+    }
+    const auto at = output.find("DeploymentException");
+    if (at == std::string::npos) return {};
+    const auto before = output.rfind('\n', at), to = output.find('\n', at);
+    const std::size_t begin = before == std::string::npos ? 0 : before + 1;
+    const std::string line = output.substr(begin, to == std::string::npos ? std::string::npos : to - begin);
+    const std::string shared =
+        root.empty() ? std::string("its installation's share/uno_packages") : (root / "share/uno_packages").string();
+    return "LibreOffice cannot start: it could not set up the extensions shared by all users (" + line +
+           "). Its shared folder " + shared + " may not be readable by this user" + todo + shared +
+           "), or run LibreOffice once as root with the usual umask 022.";
+}
+
+}  // namespace office
