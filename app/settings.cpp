@@ -45,10 +45,10 @@ public:
     template <class T> void one(const char* name, T DataModel::*member, Range r) {
         out.push_back({name, [member](DataModel& m) { return Ref(&(m.*member)); }, 0, r.min, r.max});
     }
-    // A number the file gained later (see Field::added_later).
-    template <class T> void later(const char* name, T DataModel::*member, Range r) {
+    // A number the file gained in version `since` (see Field::since).
+    template <class T> void later(int since, const char* name, T DataModel::*member, Range r) {
         one(name, member, r);
-        out.back().added_later = true;
+        out.back().since = since;
     }
     // Elements lo..hi of a one-dimensional array.
     template <class T, std::size_t N>
@@ -122,7 +122,8 @@ std::vector<Field> buildTable() {
     t.grid("lease_fact", &DataModel::lease_fact, 6, 4);
     t.one("fees_loan", &DataModel::fees_loan, file(limits::kLoanFees));
     t.one("sales_tax", &DataModel::sales_tax, file(limits::kSalesTax));
-    t.later("loan_rate", &DataModel::loan_rate, file(limits::kLoanRate));  // the finance key data window's default rate
+    t.later(1, "loan_rate", &DataModel::loan_rate,
+            file(limits::kLoanRate));  // the finance key data window's default rate
 
     // -- the last project
     t.one("brand_name", &DataModel::brand_name);
@@ -289,39 +290,57 @@ const std::vector<Field>& fields() {
     return table;
 }
 
-std::string toText(const DataModel& m) {
+std::string toText(const DataModel& m, const std::vector<Field>& table) {
     std::string out;
-    for (const Field& f : fields()) {
+    int version = kUnmarkedVersion;
+    for (const Field& f : table) {
         out += f.name;
         out += '=';
         out += valueText(f, m);
         out += '\n';
+        version = std::max(version, f.since);
     }
+    out += kVersionLine;
+    out += '=' + std::to_string(version) + '\n';
     return out;
 }
 
-ParseResult fromText(std::string_view text, DataModel& m) {
+ParseResult fromText(std::string_view text, DataModel& m, const std::vector<Field>& table) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte-order mark
     ParseResult res;
-    const auto& table = fields();
+    int version = kUnmarkedVersion;  // until the last line says otherwise
+    int newest = 0;                  // the newest line read
     std::size_t pos = 0;
-    while (res.read < table.size() && pos < text.size()) {
+    while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         auto eq = line.find('=');
+        if (eq != std::string_view::npos && line.substr(0, eq) == kVersionLine) {
+            if (!parseNumber(line.substr(eq + 1), version)) return res;
+            break;
+        }
         const auto named = [&](const Field& f) { return eq != std::string_view::npos && line.substr(0, eq) == f.name; };
         // A file written before a value was added lacks its line.
-        while (res.read < table.size() && table[res.read].added_later && !named(table[res.read])) ++res.read;
-        if (res.read == table.size()) break;
+        std::size_t at = res.read;
+        while (at < table.size() && table[at].since > 0 && !named(table[at])) ++at;
+        if (at == table.size()) break;  // a line past the fields (not read, as ever)
+        res.read = at;
         const Field& f = table[res.read];
         if (!named(f)) return res;
         if (!setValue(f, m, line.substr(eq + 1))) res.refused.push_back(f.name);
+        newest = std::max(newest, f.since);
         ++res.read;
     }
-    res.complete = res.read == table.size();
+    // Whole when it holds every line of its version and none newer. A file
+    // that lost its end lost its version line too and reads as unmarked: cut
+    // before a line every unmarked file has, or after a line newer than
+    // those, it is incomplete. (Cut exactly where an unmarked file ends, it
+    // cannot be told from one.)
+    res.complete = newest <= version;
+    for (std::size_t i = res.read; i < table.size(); ++i) res.complete = res.complete && table[i].since > version;
     return res;
 }
 

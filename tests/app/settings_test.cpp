@@ -205,6 +205,50 @@ TEST(SettingsText, WindowsLineEndsAByteOrderMarkAndTheLargestAmountRead) {
     }
 }
 
+// Lines added at the end of the table: the files written before them lack
+// them and read whole with the defaults, as do the dealer's files without a
+// version line (the loan rate missing or not); a file that says (by its
+// version) or shows (by a newer line) that it had more, and ends before
+// them, was cut short.
+TEST(SettingsText, AFileHoldsTheLinesOfItsVersion) {
+    std::vector<Field> grown = settings::fields();  // the table two versions on
+    for (int i : {1, 2})
+        grown.push_back(
+            {"price_rise(" + std::to_string(i) + ")", [i](DataModel& m) { return Ref(&m.price_rise[i]); }, 0, 0, 1, 2});
+    auto file = model(1);
+    file->price_rise[1] = 0.05f;
+    const std::string today = settings::toText(*file), next = settings::toText(*file, grown);
+    ASSERT_EQ(today.substr(today.rfind('\n', today.size() - 2)), "\nfile_version=1\n");
+    const auto up_to = [](const std::string& text, const std::string& name) {
+        return text.substr(0, text.find("\n" + name + "=") + 1);
+    };
+    std::string unmarked = up_to(today, "file_version"), no_rate = unmarked;
+    const std::size_t rate = no_rate.find("\nloan_rate=") + 1;
+    no_rate.erase(rate, no_rate.find('\n', rate) + 1 - rate);
+    const struct {
+        const char* what;
+        std::string text;
+        bool complete;
+    } cases[] = {
+        {"today's file", today, true},
+        {"without a version line", unmarked, true},
+        {"without a version line and the loan rate", no_rate, true},
+        {"the grown table's file", next, true},
+        {"cut after a newer line", up_to(next, "price_rise(2)"), false},
+        {"cut before a line of its version", up_to(today, "model_price(3)"), false},
+        {"version 2 without its lines", up_to(next, "price_rise(1)") + "file_version=2\n", false},
+    };
+    for (const auto& c : cases) {
+        auto m = model();
+        EXPECT_EQ(settings::fromText(c.text, *m, grown).complete, c.complete) << c.what;
+        if (!c.complete) continue;
+        // What the file holds is read, what it lacks keeps its default.
+        EXPECT_EQ(m->price_rise[1], c.text == next ? 0.05f : 0.0f) << c.what;
+        EXPECT_EQ(m->loan_rate, c.text == no_rate ? 0.0f : file->loan_rate) << c.what;
+        EXPECT_EQ(m->model_price[3], file->model_price[3]) << c.what;
+    }
+}
+
 // A value that does not parse or is out of range: that one setting at its
 // default, every other from the file. A line missing or out of order, a
 // short or garbage file: the lines before it from the file, every later one
