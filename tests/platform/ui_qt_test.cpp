@@ -7,9 +7,12 @@
 #include "tests/support/qt_app.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -75,6 +78,22 @@ TEST_F(QtBackend, LongWorkShowsAProgressWindowWhoseCancelIsHeard) {
     }
     EXPECT_EQ(window(), nullptr);
     EXPECT_FALSE(ui::cancelRequested());
+}
+
+// Qt's runtime and cache folders are private folders of the test program in
+// the temporary folder, removed when it ends: without XDG_RUNTIME_DIR, Qt
+// would make runtime-<user> there and leave it behind.
+TEST_F(QtBackend, RuntimeAndCacheFoldersAreTheTestProgramsOwn) {
+    const QFileInfo runtime(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    const QFileInfo cache(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    const QString own = QFileInfo(QDir::tempPath()).canonicalFilePath() + "/heater-test-";
+    for (const QFileInfo& dir : {runtime, cache}) {
+        EXPECT_TRUE(dir.canonicalPath().startsWith(own)) << dir.filePath().toStdString();
+        EXPECT_EQ(dir.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                       QFile::WriteOther | QFile::ExeOther),
+                  QFile::Permissions{})
+            << dir.filePath().toStdString();
+    }
 }
 
 TEST_F(QtBackend, WarningWavIsAValidPcmFile) {
