@@ -398,7 +398,8 @@ std::vector<std::string_view> records(std::string_view file, std::size_t length,
 
 // --------------------------------------------------------- leftovers -------
 
-int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse) {
+int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse,
+                    bool folders) {
     namespace fs = std::filesystem;
     int removed = 0;
     std::error_code ec;
@@ -407,13 +408,28 @@ int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t
         if (!ours(name)) continue;
         struct stat st {};
         if (::lstat(it->path().c_str(), &st) != 0 || st.st_uid != ::geteuid() || st.st_mtime >= before) continue;
-        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
+        if (!S_ISREG(st.st_mode) && !(folders && S_ISDIR(st.st_mode))) continue;
         if (inUse && inUse(it->path().string())) continue;
         std::error_code rc;
         fs::remove_all(it->path(), rc);
         if (!rc) ++removed;
     }
     return removed;
+}
+
+bool isKeptCopyInProgress(const std::string& name) {
+    for (const char* chain : {".bak", ".bad"}) {
+        const std::string tail = chain + std::string(kNewCopy);
+        if (name.size() > tail.size() && name.ends_with(tail)) return true;
+    }
+    return false;
+}
+
+int removeDataLeftovers(const std::string& dataDir, std::time_t before) {
+    // Regular files only: the program makes no folder under these names in
+    // the data folder, so a folder that has one is the dealer's.
+    const auto ours = [](const std::string& name) { return isTempCopy(name) || isKeptCopyInProgress(name); };
+    return removeLeftovers(dataDir, ours, before, {}, false);
 }
 
 bool isTempCopy(const std::string& name) {

@@ -105,12 +105,18 @@ bool renameFile(const std::string& from, const std::string& to, std::string* why
 
 // What an interrupted run of the program leaves, removed at the next
 // start: the entries of `folder` (not below it) whose name `ours` accepts,
-// owned by this user, regular files or folders (no link: what it points to
-// is not ours), last changed before `before` (the start of the running
-// program: what a run still going makes is newer) and not `inUse`. A
-// folder goes whole. Returns how many went.
+// owned by this user, regular files, and folders when `folders` says so (no
+// link: what it points to is not ours), last changed before `before` (the
+// start of the running program: what a run still going makes is newer) and
+// not `inUse`. A folder goes whole. Returns how many went.
 using NameTest = std::function<bool(const std::string& name)>;
-int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse = {});
+int removeLeftovers(const std::string& folder, const NameTest& ours, std::time_t before, const NameTest& inUse = {},
+                    bool folders = true);
+// The program's leftovers in the data folder, regular files only: the
+// temporary copies of replaceFile and the copies keepCopy was making.
+int removeDataLeftovers(const std::string& dataDir, std::time_t before);
+// A copy keepCopy was making: "<name>.bak.new~" or "<name>.bad.new~".
+bool isKeptCopyInProgress(const std::string& name);
 // The temporary copy replaceFile writes before the rename: "<name>.tmp~"
 // and six letters or digits.
 bool isTempCopy(const std::string& name);

@@ -748,7 +748,7 @@ std::string saveForPrinting(const std::string& name, const std::function<void(co
 
 void removeLeftovers(const std::string& dataDir) {
     const std::time_t started = rec::processStartTime();
-    rec::removeLeftovers(dataDir, rec::isTempCopy, started);
+    rec::removeDataLeftovers(dataDir, started);
     prn::removeLeftoverParts(started);
     const auto ours = [](const std::string& name) {
         for (const std::string prefix : {"heater-print-", "heater-office-"})

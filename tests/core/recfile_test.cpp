@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -320,4 +321,26 @@ TEST_F(KeptCopies, TheSameBytesAreKeptOnceAndALinkIsKeptAsItsBytes) {
     EXPECT_EQ(chain(), "linked workbook mine  ");
     { std::ofstream(target) << "changed"; }
     EXPECT_EQ(slurp(rec::keptName(path)), "linked");
+}
+
+// At the start the data folder loses what the program itself left there
+// (replaceFile's temporary copies, the copies keepCopy was making), regular
+// files only: a dealer's folder of such a name stays, and other names.
+TEST(RecordFiles, TheStartSweepTakesOnlyTheProgramsOwnFilesFromTheDataFolder) {
+    TempDir dir;
+    const std::pair<const char*, bool> gone[] = {{"location.dat.tmp~a1b2c3", true},
+                                                 {"location.bak.new~", true},
+                                                 {"defaulte.bad.new~", true},
+                                                 {"photos.tmp~zzz999/", false},
+                                                 {"albums.bak.new~/", false},
+                                                 {"location.bak", false},
+                                                 {"notes.new~", false},
+                                                 {"location.tmp~zzz99", false}};
+    for (const auto& [name, goes] : gone) {
+        if (std::string(name).ends_with('/')) fs::create_directory(dir / name);
+        std::ofstream(dir / name + (std::string(name).ends_with('/') ? "picture.jpg" : "")) << "x";
+    }
+    EXPECT_EQ(rec::removeDataLeftovers(dir.path(), std::time(nullptr) + 3600), 3);
+    for (const auto& [name, goes] : gone) EXPECT_EQ(fs::exists(dir / name), !goes) << name;
+    EXPECT_TRUE(fs::exists(dir / "photos.tmp~zzz999/picture.jpg"));
 }

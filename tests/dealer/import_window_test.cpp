@@ -109,12 +109,12 @@ TEST_F(ImportWindow, FailedAndRepeatedImportsKeepTheDealersOlderFiles) {
         convert_cities();
         EXPECT_EQ(read("location.bak") == "older", failing) << i;
         EXPECT_EQ(read("location.dat") == before, failing) << i;
+        EXPECT_EQ(copies_left(), std::vector<std::string>{}) << i;
     }
     EXPECT_EQ(shown("convert cities err"), rec::kKeptCopies);
     EXPECT_EQ(read("location.bak"), read("location.dat"));
     EXPECT_EQ(read("location.bak1") + read("location.bak2"), before + "older");
     EXPECT_FALSE(exists("location.bak3"));
-    EXPECT_EQ(copies_left(), std::vector<std::string>{});
 }
 
 }  // namespace
