@@ -32,7 +32,7 @@ int fuel_unit(int fuel) {
 
 namespace {
 
-constexpr Field typed(int i, Kind kind, const limits::Limit& l) { return {i, kind, l.typed.min, l.typed.max}; }
+constexpr Field typed(Box i, Kind kind, const limits::Limit& l) { return {i, kind, l.typed.min, l.typed.max}; }
 
 }  // namespace
 
@@ -139,24 +139,25 @@ std::string unit_suffix(const Field& f, double value) {
 }
 
 double stored_value(int i) {
-    switch (i) {
-        case 0: return g.pool_area;
-        case 1: return g.pool_depth;
-        case 2: return g.wind_mph;
-        case 3: return g.sun_pct;
-        case 4: return g.heat_days;
-        case 5: return g.heat_hours;
-        case 6: return g.desired_temp;
-        case 31: return g.heater_eff;
-        case 32: return g.heater_btu;
-        case 33: return g.rate_elec.toDouble();
-        case 34: return g.rate_natgas.toDouble();
-        case 35: return g.rate_propane.toDouble();
-        case 36: return g.rate_oil.toDouble();
-        default: break;
-    }
     if (is_wanted(i)) return g.temp_table[i - kFirstWanted + 1][6];
     if (is_cover(i)) return g.month_hours_c[i - kFirstCover + 1][0];
+    const Field* f = field(i);
+    if (!f) return 0;
+    switch (f->index) {
+        case kArea: return g.pool_area;
+        case kDepth: return g.pool_depth;
+        case kWind: return g.wind_mph;
+        case kSun: return g.sun_pct;
+        case kHeatDays: return g.heat_days;
+        case kHeatHours: return g.heat_hours;
+        case kThermostat: return g.desired_temp;
+        case kHeaterEff: return g.heater_eff;
+        case kHeaterOutput: return g.heater_btu;
+        case kPriceElec: return g.rate_elec.toDouble();
+        case kPriceGas: return g.rate_natgas.toDouble();
+        case kPricePropane: return g.rate_propane.toDouble();
+        case kPriceOil: return g.rate_oil.toDouble();
+    }
     return 0;
 }
 
@@ -201,14 +202,20 @@ void store(int i, double shown) {
     auto whole = [&](double lo, double hi) {
         return static_cast<i16>(std::clamp<int>(vb::CInt(us), static_cast<int>(lo), static_cast<int>(hi)));
     };
-    switch (i) {
-        case 0: g.pool_area = static_cast<float>(us); break;
-        case 1: g.pool_depth = static_cast<float>(us); break;
-        case 2: g.wind_mph = static_cast<float>(us); break;
-        case 3: g.sun_pct = static_cast<float>(us); break;
-        case 4: g.heat_days = whole(f->min_us, f->max_us); break;
-        case 5: g.heat_hours = whole(f->min_us, f->max_us); break;
-        case 6:
+    if (is_wanted(i)) {  // one month's wanted temperature, under the thermostat's field
+        const int m = i - kFirstWanted + 1;
+        g.temp_table[m][6] = static_cast<float>(us);
+        g.temp_table[m][5] = static_cast<float>(us);
+        return;
+    }
+    switch (f->index) {
+        case kArea: g.pool_area = static_cast<float>(us); break;
+        case kDepth: g.pool_depth = static_cast<float>(us); break;
+        case kWind: g.wind_mph = static_cast<float>(us); break;
+        case kSun: g.sun_pct = static_cast<float>(us); break;
+        case kHeatDays: g.heat_days = whole(f->min_us, f->max_us); break;
+        case kHeatHours: g.heat_hours = whole(f->min_us, f->max_us); break;
+        case kThermostat:
             // The thermostat sets every month's wanted temperature.
             g.desired_temp = static_cast<float>(us);
             for (int m = 1; m <= 12; ++m) {
@@ -216,19 +223,12 @@ void store(int i, double shown) {
                 g.temp_table[m][5] = g.desired_temp;
             }
             break;
-        case 31: g.heater_eff = static_cast<float>(us); break;
-        case 32: g.heater_btu = us; break;
-        case 33: g.rate_elec = cy(us); break;
-        case 34: g.rate_natgas = cy(us); break;
-        case 35: g.rate_propane = cy(us); break;
-        case 36: g.rate_oil = cy(us); break;
-        default:
-            if (is_wanted(i)) {
-                const int m = i - kFirstWanted + 1;
-                g.temp_table[m][6] = static_cast<float>(us);
-                g.temp_table[m][5] = static_cast<float>(us);
-            }
-            break;
+        case kHeaterEff: g.heater_eff = static_cast<float>(us); break;
+        case kHeaterOutput: g.heater_btu = us; break;
+        case kPriceElec: g.rate_elec = cy(us); break;
+        case kPriceGas: g.rate_natgas = cy(us); break;
+        case kPricePropane: g.rate_propane = cy(us); break;
+        case kPriceOil: g.rate_oil = cy(us); break;
     }
 }
 

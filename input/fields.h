@@ -9,20 +9,26 @@
 
 namespace fields {
 
-// Box indices with a meaning of their own.
-constexpr int kArea = 0;           // Text1(0): surface area
-constexpr int kDepth = 1;          // Text1(1): average depth
-constexpr int kWind = 2;           // Text1(2): wind
-constexpr int kSun = 3;            // Text1(3): sun exposure
-constexpr int kHeatDays = 4;       // Text1(4): heating days per week
-constexpr int kHeatHours = 5;      // Text1(5): heating hours per day
-constexpr int kThermostat = 6;     // Text1(6): water temperature of every month
-constexpr int kHeaterEff = 31;     // Text1(31): existing heater efficiency
-constexpr int kHeaterOutput = 32;  // Text1(32): existing heater output
-constexpr int kPriceElec = 33;     // Text1(33): electricity price
-constexpr int kPriceGas = 34;      // Text1(34..36): natural gas, propane, oil prices
-constexpr int kPricePropane = 35;
-constexpr int kPriceOil = 36;
+// The boxes that hold one value of the model each, by their Text1 index
+// (used as plain box numbers too). Every row of the field table names one,
+// and stored_value() and store() switch over them without a default: the
+// compiler names a box that either of them forgot (-Wswitch).
+enum Box : int {
+    kArea = 0,           // Text1(0): surface area
+    kDepth = 1,          // Text1(1): average depth
+    kWind = 2,           // Text1(2): wind
+    kSun = 3,            // Text1(3): sun exposure
+    kHeatDays = 4,       // Text1(4): heating days per week
+    kHeatHours = 5,      // Text1(5): heating hours per day
+    kThermostat = 6,     // Text1(6): water temperature of every month
+    kHeaterEff = 31,     // Text1(31): existing heater efficiency
+    kHeaterOutput = 32,  // Text1(32): existing heater output
+    kPriceElec = 33,     // Text1(33): electricity price
+    kPriceGas = 34,      // Text1(34..36): natural gas, propane, oil prices
+    kPricePropane = 35,
+    kPriceOil = 36,
+};
+// Box indices with a meaning of their own besides.
 constexpr int kBrandBox = 65;     // Text1(65): the brand word (not numeric)
 constexpr int kFirstCover = 7;    // Text1(7..18): cover hours, January .. December
 constexpr int kFirstWanted = 19;  // Text1(19..30): desired water temperature by month
@@ -32,7 +38,7 @@ inline bool is_wanted(int i) { return i >= kFirstWanted && i < kFirstWanted + 12
 enum class Kind { Area, Depth, Wind, Percent, Count, Temp, Eff, Output, PriceElec, PriceFuel };
 
 struct Field {
-    int index;  // Text1(index)
+    Box index;  // Text1(index)
     Kind kind;
     double min_us;  // smallest value the engine is handed, US units
     double max_us;  // largest value accepted, US units
