@@ -12,18 +12,10 @@ namespace {
 constexpr std::size_t kBrandLen = 39;
 constexpr std::size_t kModelLen = 25;
 
-template <class T, std::size_t N> void putF32(rec::Writer& w, const std::array<T, N>& a, std::size_t hi) {
-    for (std::size_t i = 1; i <= hi; ++i) w.f32(static_cast<float>(a[i]));
-}
-template <class T, std::size_t N> void putF64(rec::Writer& w, const std::array<T, N>& a, std::size_t hi) {
-    for (std::size_t i = 1; i <= hi; ++i) w.f64(static_cast<double>(a[i]));
-}
-template <std::size_t N> void getF32(rec::Reader& r, std::array<float, N>& a, std::size_t hi) {
-    for (std::size_t i = 1; i <= hi; ++i) a[i] = r.f32();
-}
-template <std::size_t N> void getF64(rec::Reader& r, std::array<double, N>& a, std::size_t hi) {
-    for (std::size_t i = 1; i <= hi; ++i) a[i] = r.f64();
-}
+using rec::getF32;
+using rec::getF64;
+using rec::putF32;
+using rec::putF64;
 
 FileInfo describe(bool found, std::uint64_t length, std::size_t recLen, bool partial, bool oversize) {
     FileInfo fi;

@@ -3,6 +3,7 @@
 // of N bytes in Windows-1252 filled up with blanks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -55,6 +56,21 @@ private:
     std::size_t pos_ = 0;
     bool short_ = false;
 };
+
+// Elements 1..hi of a one-based array (the record layouts count from 1,
+// element 0 is never stored), as singles or as doubles.
+template <class T, std::size_t N> void putF32(Writer& w, const std::array<T, N>& a, std::size_t hi) {
+    for (std::size_t i = 1; i <= hi; ++i) w.f32(static_cast<float>(a[i]));
+}
+template <class T, std::size_t N> void putF64(Writer& w, const std::array<T, N>& a, std::size_t hi) {
+    for (std::size_t i = 1; i <= hi; ++i) w.f64(static_cast<double>(a[i]));
+}
+template <std::size_t N> void getF32(Reader& r, std::array<float, N>& a, std::size_t hi) {
+    for (std::size_t i = 1; i <= hi; ++i) a[i] = r.f32();
+}
+template <std::size_t N> void getF64(Reader& r, std::array<double, N>& a, std::size_t hi) {
+    for (std::size_t i = 1; i <= hi; ++i) a[i] = r.f64();
+}
 
 // Whole-file helpers: every file the program reads from its folders (data
 // files, pictures, templates, settings, sounds) is read through these.

@@ -8,28 +8,21 @@ namespace {
 constexpr std::size_t kBrandLen = 39;
 constexpr std::size_t kEquipLen = 25;
 
-template <class T, std::size_t N> void put_f32(rec::Writer& w, const std::array<T, N>& a, int hi) {
-    for (int i = 1; i <= hi; ++i) w.f32(static_cast<float>(a[i]));
-}
-template <std::size_t N> void get_f32(rec::Reader& r, std::array<float, N>& a, int hi) {
-    for (int i = 1; i <= hi; ++i) a[i] = r.f32();
-}
-
 }  // namespace
 
 std::string pack(const CompareResult& r) {
     rec::Writer w(kRecLen);
     w.str(r.brand, kBrandLen);
     w.str(r.equipment, kEquipLen);
-    put_f32(w, r.water_temp, 12);
-    put_f32(w, r.cop, 12);
-    put_f32(w, r.op_cost, 12);
-    put_f32(w, r.output, 12);
+    rec::putF32(w, r.water_temp, 12);
+    rec::putF32(w, r.cop, 12);
+    rec::putF32(w, r.op_cost, 12);
+    rec::putF32(w, r.output, 12);
     for (int m = 1; m <= 12; ++m) w.i16(r.hours[m]);
-    put_f32(w, r.backup_cost, 12);
-    put_f32(w, r.year_cost, 5);
+    rec::putF32(w, r.backup_cost, 12);
+    rec::putF32(w, r.year_cost, 5);
     w.f32(r.save_year1);
-    put_f32(w, r.year_save, 5);
+    rec::putF32(w, r.year_save, 5);
     w.f32(r.equip_cost);
     w.f32(r.payback);
     w.f32(r.roi);
@@ -41,15 +34,15 @@ CompareResult unpack(std::string_view bytes) {
     CompareResult r;
     r.brand = rd.str(kBrandLen);
     r.equipment = rd.str(kEquipLen);
-    get_f32(rd, r.water_temp, 12);
-    get_f32(rd, r.cop, 12);
-    get_f32(rd, r.op_cost, 12);
-    get_f32(rd, r.output, 12);
+    rec::getF32(rd, r.water_temp, 12);
+    rec::getF32(rd, r.cop, 12);
+    rec::getF32(rd, r.op_cost, 12);
+    rec::getF32(rd, r.output, 12);
     for (int m = 1; m <= 12; ++m) r.hours[m] = rd.i16();
-    get_f32(rd, r.backup_cost, 12);
-    get_f32(rd, r.year_cost, 5);
+    rec::getF32(rd, r.backup_cost, 12);
+    rec::getF32(rd, r.year_cost, 5);
     r.save_year1 = rd.f32();
-    get_f32(rd, r.year_save, 5);
+    rec::getF32(rd, r.year_save, 5);
     r.equip_cost = rd.f32();
     r.payback = rd.f32();
     r.roi = rd.f32();
