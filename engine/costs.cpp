@@ -36,6 +36,32 @@ float f32(Currency c) { return static_cast<float>(c.toDouble()); }
 
 }  // namespace
 
+void clear_month_costs() {
+    g.heater_yr_cost = {};
+    g.heater_energy = {};
+    g.heater_cost_cy = {};
+    g.heater_fuel_cy = {};
+    g.tot_hp = g.tot_heater = g.tot_saving = g.tot_heater_alone = Currency{};
+    g.heater_alone_cy = {};
+}
+
+void clear_payback() {
+    g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
+    g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
+    g.invest_cy = {};
+    g.invest_f32 = {};
+    g.payback_f32 = {};
+}
+
+void clear_year_tables() {
+    g.backup_cost_total = Currency{};
+    g.year_tab_hp = {};
+    g.year_tab_fuel = {};
+    g.year_tab_backup = {};
+    g.heater_year_cy = {};
+    g.heater_cum_cy = {};
+}
+
 void month_costs(int& stage) {
     stage = ST_MONTHCOST;
     ENGINE_CHECK(g.heater_eff, stage);
@@ -46,13 +72,7 @@ void month_costs(int& stage) {
     const float rf = floor_return_factor();
     g.reduce_factor = rf;
 
-    // Yearly figures start afresh, so repeated calculations give the same.
-    g.heater_yr_cost = {};
-    g.heater_energy = {};
-    g.heater_cost_cy = {};
-    g.heater_fuel_cy = {};
-    g.tot_hp = g.tot_heater = g.tot_saving = g.tot_heater_alone = Currency{};
-    g.heater_alone_cy = {};
+    clear_month_costs();
 
     for (int m = 1; m <= 12; ++m) {
         stage = ST_MONTHCOST;
@@ -156,9 +176,8 @@ void pb_body(int& stage) {
     // heat pump, not the money.
     const auto& hyc = g.heater_yr_cost;
 
+    clear_payback();
     // Savings against electric resistance and against the existing fuel heater.
-    g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
-    g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
     if (hyc[HT_ELEC] != 0)
         g.save_pct_elec = cy(ENGINE_MONEY((hyc[HT_ELEC] - hyc[HT_HEATPUMP]) / hyc[HT_ELEC] * 100.0, stage));
     g.save_amt_elec = cy(ENGINE_MONEY(hyc[HT_ELEC] - hyc[HT_HEATPUMP], stage));
@@ -185,9 +204,6 @@ void pb_body(int& stage) {
     g.equip_cost = chosen_price(g) * units;
     if (units > 0) g.models_used = 3;
 
-    g.invest_cy = {};
-    g.invest_f32 = {};
-    g.payback_f32 = {};
     g.invest_cy[ft] = g.equip_cost;
     double ys = 0;
     if (ft >= HT_ELEC) ys = backup ? hyc[ft] - (g.heater_energy[ft] + hyc[HT_HEATPUMP]) : hyc[ft] - hyc[HT_HEATPUMP];
@@ -211,12 +227,7 @@ void yr_body(int& stage) {
     stage = ST_YEARLY;
     const int f = existing_heater();
     const bool backup = has_backup(g);
-    g.backup_cost_total = Currency{};
-    g.year_tab_hp = {};
-    g.year_tab_fuel = {};
-    g.year_tab_backup = {};
-    g.heater_year_cy = {};
-    g.heater_cum_cy = {};
+    clear_year_tables();
     // g(t) = (1 + price_rise(t)) ^ (y - 1)
     double g_hp = 1.0, g_f = 1.0;
     const double rise_hp = 1.0 + g.price_rise[HT_HEATPUMP], rise_f = 1.0 + g.price_rise[f];

@@ -61,29 +61,15 @@ void clear_engine_results() {
     g.backup_month = {};
     g.need_total = 0;
     g.cop_sum = g.cop_avg = 0;
-    g.heater_yr_cost = {};
-    g.heater_energy = {};
-    g.heater_cost_cy = {};
-    g.heater_fuel_cy = {};
-    g.heater_year_cy = {};
-    g.heater_cum_cy = {};
-    g.tot_hp = g.tot_heater = g.tot_saving = g.tot_heater_alone = Currency{};
-    g.heater_alone_cy = {};
-    g.save_pct_elec = g.save_amt_elec = g.save_pct_gas = g.save_amt_gas = Currency{};
-    g.save_pct_propane = g.save_amt_propane = g.save_pct_oil = g.save_amt_oil = Currency{};
+    clear_month_costs();
+    clear_payback();
+    clear_year_tables();
     g.equip_cost = Currency{};
-    g.invest_cy = {};
-    g.invest_f32 = {};
     g.year_saving = Currency{};
-    g.payback_f32 = {};
     g.hp_month_cost = 0;
     g.month_cost_elec = g.month_cost_gas = g.month_cost_propane = g.month_cost_oil = Currency{};
     g.reduce_factor = 1.0f;
     g.calc_f32 = {};
-    g.year_tab_hp = {};
-    g.year_tab_fuel = {};
-    g.year_tab_backup = {};
-    g.backup_cost_total = Currency{};
     g.proj_save.clear();
 }
 

@@ -70,4 +70,11 @@ inline double money(double x, int line, int stage) {
 // them; Backcalc runs it alone.
 void month_costs(int& stage);
 
+// What each cost stage (costs.cpp) fills, emptied: by the stage itself as it
+// starts, so that repeated calculations give the same, and all of it when
+// the results are cleared (clear_engine_results).
+void clear_month_costs();  // month_costs: the year's costs and totals by heater type
+void clear_payback();      // Pbcalc: savings, investment, payback
+void clear_year_tables();  // Yrcalc: the tables by year
+
 }  // namespace engine

@@ -1,6 +1,8 @@
 // Repeatability, what Calc alone leaves, randomised inputs within the input
 // limits, failures and the display hooks.
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <random>
 #include <regex>
@@ -29,13 +31,16 @@ std::vector<unsigned char> calc_results() {
                     g.tot_saving, g.hp_month_cost, g.month_cost_elec, g.month_cost_gas, g.month_cost_propane,
                     g.month_cost_oil, g.reduce_factor);
 }
-// And what the later stages add.
+// What the later stages add (all of it zero once cleared).
+std::vector<unsigned char> later_results() {
+    return bytes_of(g.heater_year_cy, g.heater_cum_cy, g.save_pct_elec, g.save_amt_elec, g.save_pct_gas, g.save_amt_gas,
+                    g.save_pct_propane, g.save_amt_propane, g.save_pct_oil, g.save_amt_oil, g.equip_cost, g.invest_cy,
+                    g.invest_f32, g.year_saving, g.payback_f32, g.year_tab_hp, g.year_tab_fuel, g.year_tab_backup,
+                    g.backup_cost_total);
+}
 std::vector<unsigned char> all_results() {
     auto b = calc_results();
-    const auto later = bytes_of(g.heater_year_cy, g.heater_cum_cy, g.save_pct_elec, g.save_amt_elec, g.save_pct_gas,
-                                g.save_amt_gas, g.save_pct_propane, g.save_amt_propane, g.save_pct_oil, g.save_amt_oil,
-                                g.equip_cost, g.invest_cy, g.invest_f32, g.year_saving, g.payback_f32, g.year_tab_hp,
-                                g.year_tab_fuel, g.year_tab_backup, g.backup_cost_total);
+    const auto later = later_results();
     b.insert(b.end(), later.begin(), later.end());
     b.insert(b.end(), g.proj_save.begin(), g.proj_save.end());
     return b;
@@ -185,6 +190,10 @@ TEST_F(EngineTest, ABadValueIsReportedAndTheProgramGoesOn) {
     script.answer(ui::vbOK);
     EXPECT_FALSE(engine::calc_all());
     EXPECT_EQ(g.tot_hp, Currency{});
+    // What Pbcalc and Yrcalc had filled before the failure is cleared too.
+    const auto later = later_results();
+    EXPECT_EQ(std::count(later.begin(), later.end(), 0), static_cast<std::ptrdiff_t>(later.size()));
+    EXPECT_TRUE(g.proj_save.empty());
     ASSERT_EQ(script.shown().size(), 3u);
     EXPECT_EQ(script.shown()[1].title, " Calc error");  // the month costs, Calc's last stage
     EXPECT_NE(script.shown()[1].text.find("Check the data inputs (8)"), std::string::npos);
