@@ -374,7 +374,8 @@ void check_cities() {
         "- or with \"Copy Excel Data\" on the main window, from the workbook hpcities.xls." + g.crlf +
         (wasKept ? "The cities deleted or replaced last are kept as " + kept + "." + g.crlf : std::string()) + g.crlf +
         "Load the cities from the data disk now?";
-    if (ui::MsgBox(text, ui::vbYesNo | ui::vbExclamation, "Weather data") != ui::vbYes) return;
+    // No by default, as every question that replaces the dealer's files.
+    if (ui::MsgBox(text, ui::vbYesNo | ui::vbDefaultButton2 | ui::vbExclamation, "Weather data") != ui::vbYes) return;
     load_data_disk();
     load_locations();
     if (g.city_count > 0) return;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -41,6 +42,26 @@ int firstButton(int style) {
         default: return vbOK;  // OK, OK/Cancel
     }
 }
+
+// The button Enter presses, as the platform's box sets it: the second or
+// third button when the style names it the default (vbDefaultButton2,
+// vbDefaultButton3) and the box has one, else the first.
+int defaultButton(int style) {
+    std::vector<int> buttons;
+    switch (style & 7) {
+        case vbOKCancel: buttons = {vbOK, vbCancel}; break;
+        case vbAbortRetryIgnore: buttons = {vbAbort, vbRetry, vbIgnore}; break;
+        case vbYesNoCancel: buttons = {vbYes, vbNo, vbCancel}; break;
+        case vbYesNo: buttons = {vbYes, vbNo}; break;
+        case vbRetryCancel: buttons = {vbRetry, vbCancel}; break;
+        default: buttons = {vbOK}; break;
+    }
+    const size_t i = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
+    return i < buttons.size() ? buttons[i] : buttons[0];
+}
+
+// Queued in place of an answer by Script::enter().
+constexpr int kEnter = 0;
 
 const char* buttonsOf(int style) {
     switch (style & 7) {
@@ -182,7 +203,7 @@ Script::Script() {
         if (!answers_.empty()) {
             const int a = answers_.front();
             answers_.pop_front();
-            return a;
+            return a == kEnter ? defaultButton(style) : a;
         }
         unexpected_.push_back(std::move(s));
         return firstButton(style);
@@ -222,6 +243,8 @@ Script& Script::answer(int button) {
     answers_.push_back(button);
     return *this;
 }
+
+Script& Script::enter() { return answer(kEnter); }
 
 Script& Script::type(const std::string& text) {
     texts_.push_back(text);

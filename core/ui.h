@@ -128,6 +128,7 @@ public:
     Script& operator=(const Script&) = delete;
 
     Script& answer(int button);             // next message box
+    Script& enter();                        // next message box: Enter, which presses its default button
     Script& type(const std::string& text);  // next input box
     // The dealer presses Cancel on the progress window at the first look
     // at it at which `now` is true (once).

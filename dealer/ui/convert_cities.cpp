@@ -51,17 +51,19 @@ void convert_cities() {
     const std::string unread = std::to_string(bad) + (bad == 1 ? " row" : " rows") +
                                " of the workbook could not be read (a damaged cell, or no city name in column C).";
     // Every city of location.dat, hand-added ones too, is replaced, and the
-    // workbook gives temperatures only.
+    // workbook gives temperatures only. No is the default button: the
+    // "Copy Excel Data" button keeps the focus after an import, and a stray
+    // Enter there must not replace every city again.
     if (ui::MsgBox("All cities of the weather-city file will be replaced by the " + n + " cities read from " + path +
                        "." + g.crlf + (bad ? unread + g.crlf : "") +
                        "Cities added by hand are lost, and every city's energy prices, humidity, sunlight and wind "
                        "are set to the same standard values (the workbook gives the temperatures only)." +
                        g.crlf + g.crlf + "Are you sure you want to proceed?",
-                   ui::vbYesNo | (bad ? ui::vbExclamation : 0), "Copy Excel Data") != ui::vbYes)
+                   ui::vbYesNo | ui::vbDefaultButton2 | (bad ? ui::vbExclamation : 0), "Copy Excel Data") != ui::vbYes)
         return;
     if (bad && ui::MsgBox(unread + g.crlf + "Replace the weather-city file all the same, with the " + n +
                               " cities that were read?",
-                          ui::vbYesNo | ui::vbExclamation, "Copy Excel Data") != ui::vbYes)
+                          ui::vbYesNo | ui::vbDefaultButton2 | ui::vbExclamation, "Copy Excel Data") != ui::vbYes)
         return;
 
     // The file being replaced is kept as location.bak first, the copies
@@ -90,4 +92,9 @@ void convert_cities() {
     ui::MsgBox(n + " cities were imported." +
                    (keeps ? g.crlf + "The weather-city file they replaced was kept as " + kept + "." : std::string()),
                ui::vbOKOnly | ui::vbInformation, "Copy Excel Data");
+    // The open project follows at once, as after the heat-pump editor's
+    // Save: its city read again from the new file (one the workbook lacks
+    // is said, as at a start) and its figures recalculated, so the printouts
+    // made next show what the next start shows.
+    if (windows().refresh_project) windows().refresh_project();
 }

@@ -163,8 +163,9 @@ void filldata::key_press(plat::TextBox* box, bool anyKey, int& key) {
 }
 
 void filldata::SSCommand3_Click() {
-    if (ui::MsgBox("Are you sure you want to\rinsert dummy values? ", ui::vbYesNo, "About to overwrite values") !=
-        ui::vbYes)
+    // No by default: the dummy values replace the months the dealer typed.
+    if (ui::MsgBox("Are you sure you want to\rinsert dummy values? ", ui::vbYesNo | ui::vbDefaultButton2,
+                   "About to overwrite values") != ui::vbYes)
         return;
     for (int m = 0; m < 12; ++m) {
         Text1[m]->SetText("80.00");

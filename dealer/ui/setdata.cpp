@@ -311,8 +311,9 @@ void setdata::SSCommand3_Click() {
     }
     std::string city, state;
     names_of(cities_[e->record - 1], g.area_group, city, state);
-    if (ui::MsgBox("Are you sure you want to\rdelete the city " + city + " in " + state + "?", ui::vbYesNo,
-                   "About to delete a city") != ui::vbYes)
+    // No by default: an Enter meant for elsewhere deletes nothing.
+    if (ui::MsgBox("Are you sure you want to\rdelete the city " + city + " in " + state + "?",
+                   ui::vbYesNo | ui::vbDefaultButton2, "About to delete a city") != ui::vbYes)
         return;
     berase();
     loadlist3();
@@ -341,8 +342,8 @@ void setdata::berase() {
 }
 
 void setdata::SSCommand5_Click() {
-    if (ui::MsgBox("All cities will be erased." + g.crlf + g.crlf + "Are you sure you want to proceed?", ui::vbYesNo,
-                   "Warning") != ui::vbYes)
+    if (ui::MsgBox("All cities will be erased." + g.crlf + g.crlf + "Are you sure you want to proceed?",
+                   ui::vbYesNo | ui::vbDefaultButton2, "Warning") != ui::vbYes)
         return;
     for (auto* l : List1) {
         QSignalBlocker quiet(l);
