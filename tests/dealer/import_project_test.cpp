@@ -43,8 +43,7 @@ protected:
     static std::string figures(const weathers* w) {
         QStringList out;
         for (int row = 1; row <= 13; ++row)
-            for (int col = 0; col < weathers::kResultCols; ++col)
-                out << w->result_text(row, weathers::ResultCol(col));
+            for (int col = 0; col < weathers::kResultCols; ++col) out << w->result_text(row, weathers::ResultCol(col));
         return out.join(' ').toStdString();
     }
     std::vector<CityRecord> shipped;
@@ -76,8 +75,8 @@ TEST_F(ImportProject, TheOpenProjectTakesTheImportedCitiesAsTheNextStartDoes) {
         if (row.told) script->answer(ui::vbOK);
         bg->Command1->DoClick();
         EXPECT_EQ(shown("Copy Excel Data", "cities were imported."), 1) << row.city;
-        EXPECT_EQ(shown("Weather city", "The project's city " + std::string(row.city) +
-                                            ", FL is no longer in the weather city list."),
+        EXPECT_EQ(shown("Weather city",
+                        "The project's city " + std::string(row.city) + ", FL is no longer in the weather city list."),
                   row.told)
             << row.city;
         const std::string now = figures(w);
@@ -117,7 +116,7 @@ TEST_F(ImportProject, EnterOnAQuestionThatReplacesTheDealersDataAnswersNo) {
         [&] { list->SSCommand5->DoClick(); },  // "Delete Weather file"
         [&] {
             list->Text1->SetText("Tour town");
-            list->SSCommand1->DoClick();  // a new city's editor
+            list->SSCommand1->DoClick();            // a new city's editor
             frm_filldata()->SSCommand3->DoClick();  // dummy values over the typed ones
         },
     };
