@@ -1,6 +1,7 @@
 #include "office/libreoffice.h"
 
 #include <fcntl.h>
+#include <nettle/md5.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,7 +10,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -24,47 +24,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// MD5 (RFC 1321) of `bytes`, the digest LibreOffice names its instance pipe
+// MD5 of `bytes` (nettle), the digest LibreOffice names its instance pipe
 // with; only a name, no security rests on it.
-std::array<std::uint8_t, 16> md5(std::string bytes) {
-    // K[i] = floor(|sin(i + 1)| * 2^32), exact in double precision.
-    static const auto K = [] {
-        std::array<std::uint32_t, 64> k{};
-        for (int i = 0; i < 64; ++i)
-            k[i] = static_cast<std::uint32_t>(std::floor(std::fabs(std::sin(i + 1.0)) * 4294967296.0));
-        return k;
-    }();
-    static constexpr int S[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
-    const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
-    bytes += '\x80';
-    while (bytes.size() % 64 != 56) bytes += '\0';
-    for (int i = 0; i < 8; ++i) bytes += static_cast<char>((bits >> (8 * i)) & 0xFF);
-    std::uint32_t h[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
-    for (std::size_t at = 0; at < bytes.size(); at += 64) {
-        std::uint32_t m[16];
-        for (int w = 0; w < 16; ++w) {
-            m[w] = 0;
-            for (int b = 3; b >= 0; --b) m[w] = (m[w] << 8) | static_cast<std::uint8_t>(bytes[at + 4 * w + b]);
-        }
-        std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3];
-        for (int i = 0; i < 64; ++i) {
-            std::uint32_t f = 0;
-            int g = 0;
-            switch (i / 16) {
-                case 0: f = (b & c) | (~b & d), g = i; break;
-                case 1: f = (d & b) | (~d & c), g = (5 * i + 1) % 16; break;
-                case 2: f = b ^ c ^ d, g = (3 * i + 5) % 16; break;
-                default: f = c ^ (b | ~d), g = (7 * i) % 16; break;
-            }
-            f += a + K[i] + m[g];
-            a = d, d = c, c = b;
-            const int s = S[i / 16][i % 4];
-            b += (f << s) | (f >> (32 - s));
-        }
-        h[0] += a, h[1] += b, h[2] += c, h[3] += d;
-    }
-    std::array<std::uint8_t, 16> out{};
-    for (int i = 0; i < 16; ++i) out[i] = static_cast<std::uint8_t>(h[i / 4] >> (8 * (i % 4)));
+std::array<std::uint8_t, MD5_DIGEST_SIZE> md5(const std::string& bytes) {
+    md5_ctx ctx;
+    md5_init(&ctx);
+    md5_update(&ctx, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
+    std::array<std::uint8_t, MD5_DIGEST_SIZE> out{};
+    md5_digest(&ctx, out.size(), out.data());
     return out;
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      libpugixml-dev libzip-dev poppler-utils fonts-dejavu-core fonts-liberation
+      libpugixml-dev libzip-dev nettle-dev poppler-utils fonts-dejavu-core fonts-liberation
       ccache clang libfuzzer-14-dev libclang-rt-14-dev
       libfreexl-dev libgsf-1-dev qt6-webengine-dev
       libreoffice-writer-nogui libreoffice-calc-nogui python3-uno
