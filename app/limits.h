@@ -51,6 +51,12 @@ inline constexpr Limit kCoverQuality{{0, 50}, {-kInf, 50}};  // percent: 0 an ex
 // week of fewer than seven heating days, percent (100 recommended).
 inline constexpr Limit kOffBuffer = same({50, 150});
 
+// -- the weather cities
+// A month's mean air temperature, °F: what any place a pool is heated has
+// (the coldest months of inhabited places lie above -80 °F, the hottest
+// below 130 °F). A workbook's temperature outside it is a damaged cell.
+inline constexpr Range kCityAirTemp{-80, 130};
+
 // -- finance
 inline constexpr Limit kSalesTax{{0, 100}, {0, kInf}};  // percent
 inline constexpr Limit kLoanRate = same({0, 100});      // percent a year

@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/limits.h"
 #include "core/cp1252.h"
 #include "core/recfile.h"
 #include "core/vbtext.h"
@@ -413,12 +414,46 @@ std::string region_rule(std::string_view cell) {
     return capitalise(vb::LCase(t), false);
 }
 
+namespace {
+
+// A month's temperature cell: a number at its start (the rule of the cell
+// text: "71.5F" is 71.5), within what any city has. A text, a formula, an
+// empty cell or a number a flipped bit made absurd (335,573.6 °F) is none.
+bool temperature_reads(const std::string& cell) {
+    const std::string trimmed = vb::Trim(cell);
+    std::string_view t = trimmed;
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.remove_prefix(1);
+    if (!t.empty() && t[0] == '.') t.remove_prefix(1);
+    if (t.empty() || t[0] < '0' || t[0] > '9') return false;
+    const double f = vb::Val(cell);
+    return f >= limits::kCityAirTemp.min && f <= limits::kCityAirTemp.max;
+}
+
+// Column B is not read: a note there is no city.
+bool row_filled(const std::array<std::string, kColumns>& row) {
+    for (std::size_t c = 0; c < row.size(); ++c)
+        if (c != 1 && !vb::Trim(row[c]).empty()) return true;
+    return false;
+}
+
+// A row that gives a city: every cell read, a name, a region and twelve
+// temperatures that read.
+bool row_is_city(const Sheet& s, std::size_t r) {
+    const auto& row = s.rows[r];
+    if (s.damaged[r] || name_rule(row[2]).empty() || region_rule(row[0]).empty()) return false;
+    for (int m = 1; m <= 12; ++m)
+        if (!temperature_reads(row[static_cast<std::size_t>(2 + m)])) return false;  // D .. O
+    return true;
+}
+
+}  // namespace
+
 std::vector<CityRecord> convert(const Sheet& s) {
     std::vector<CityRecord> out;
     out.reserve(s.rows.size());
-    for (const auto& row : s.rows) {
-        const std::string name = name_rule(row[2]);
-        if (name.empty()) continue;
+    for (std::size_t i = 0; i < s.rows.size(); ++i) {
+        if (!row_is_city(s, i)) continue;
+        const auto& row = s.rows[i];
         CityRecord r;
         for (int m = 1; m <= 12; ++m) {
             r.humidity[m] = kHumidity[m - 1];
@@ -430,7 +465,7 @@ std::vector<CityRecord> convert(const Sheet& s) {
         r.propane_cost = kPropane;
         r.oil_cost = kOil;
         r.wind = kWind;
-        r.city = vb::FixLen(name, 39);
+        r.city = vb::FixLen(name_rule(row[2]), 39);
         r.state = vb::FixLen(region_rule(row[0]), 25);
         out.push_back(std::move(r));
     }
@@ -438,13 +473,16 @@ std::vector<CityRecord> convert(const Sheet& s) {
 }
 
 int unreadable_rows(const Sheet& s) {
+    // A damaged length of a cell record makes the reader pass over the
+    // records after it: a whole row can vanish between rows that read. So an
+    // empty row before the last filled one counts too.
+    std::size_t filled_to = 0;
+    for (std::size_t r = 0; r < s.rows.size(); ++r)
+        if (row_filled(s.rows[r])) filled_to = r + 1;
     int n = 0;
     for (std::size_t r = 0; r < s.rows.size(); ++r) {
-        const auto& row = s.rows[r];
-        bool filled = false;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            if (c != 1 && !vb::Trim(row[c]).empty()) filled = true;  // column B is not read
-        if (s.damaged[r] || (filled && name_rule(row[2]).empty())) ++n;
+        const bool filled = row_filled(s.rows[r]);
+        if (s.damaged[r] || (filled && !row_is_city(s, r)) || (!filled && r < filled_to)) ++n;
     }
     return n;
 }

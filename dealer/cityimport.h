@@ -7,9 +7,12 @@
 // region (state code or country), C the city name (a comma and what follows
 // it is dropped), D..O the air temperature of January..December in °F.
 // Each cell counts as the text typed into it: a number as its shortest
-// decimal text, a text as it is, a formula as its formula text (so a
-// formula where a number belongs gives 0, as the cell text does not start
-// with a number).
+// decimal text, a text as it is, a formula as its formula text.
+// A row gives a city only when all of it reads: a name, a region, and for
+// every month a cell that starts with a number ("71.5F" is 71.5) within
+// limits::kCityAirTemp. A text or formula where a number belongs, an
+// absurd temperature or a lost region is what a damaged workbook gives:
+// such a row gives no city and counts as unreadable.
 #pragma once
 
 #include <array>
@@ -56,12 +59,14 @@ std::string region_rule(std::string_view cell);
 
 // The records of the sheet's cities, in row order, with the fixed monthly
 // humidity and radiation, prices 0.07, 0.7, 1.3, 1.4 $ and wind 7.5 mph.
-// A row whose name cell is empty holds no city and gives no record.
+// Only rows that read whole give a record (see above).
 std::vector<CityRecord> convert(const Sheet& s);
 
-// Rows of the sheet that hold something but give no city: a cell could not
-// be read, or the row has values but no city name (a damaged workbook loses
-// its texts first). Rows left empty are not counted.
+// Rows of the sheet that give no city though they should: a cell could not
+// be read, a row holds something but does not read whole (see above), or a
+// row is empty while a later row holds something (a damaged record can take
+// a whole row with it). Empty rows after the last filled one are not
+// counted (a workbook cut short marks its lost rows as damaged).
 int unreadable_rows(const Sheet& s);
 
 // For the fuzzers: the whole import of one file's bytes (written to a

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/limits.h"
 #include "app/model.h"
 #include "app/records.h"
 #include "core/recfile.h"
@@ -48,8 +49,12 @@ void convert_cities() {
     }
     const std::string n = std::to_string(cities.size());
     const int bad = cityimport::unreadable_rows(sheet);
-    const std::string unread = std::to_string(bad) + (bad == 1 ? " row" : " rows") +
-                               " of the workbook could not be read (a damaged cell, or no city name in column C).";
+    const std::string unread =
+        std::to_string(bad) + (bad == 1 ? " row" : " rows") +
+        " of the workbook could not be read (a damaged or empty cell, no city name in column C or no "
+        "region in column A, a temperature that is no number or outside " +
+        std::to_string(static_cast<int>(limits::kCityAirTemp.min)) + " to " +
+        std::to_string(static_cast<int>(limits::kCityAirTemp.max)) + " °F, or a row missing between cities).";
     // Every city of location.dat, hand-added ones too, is replaced, and the
     // workbook gives temperatures only. No is the default button: the
     // "Copy Excel Data" button keeps the focus after an import, and a stray
