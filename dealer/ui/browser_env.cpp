@@ -15,7 +15,6 @@
 #include "core/recfile.h"
 
 namespace {
-bool g_as_root_for_tests = false;
 // browser.ini holds three addresses: a larger file is none.
 constexpr std::uint64_t kMaxIniBytes = 64 * 1024;
 }  // namespace
@@ -27,7 +26,7 @@ void prepare_web_engine() {
     // off, and only for root.
     qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
     qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
-    if (g_as_root_for_tests && ::geteuid() == 0) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
+    if (browser_as_root_for_tests() && ::geteuid() == 0) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
     else qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
 }
 
@@ -41,11 +40,10 @@ int without_web_engine_args(int argc, char** argv) {
     return argc;
 }
 
-void set_browser_as_root_for_tests(bool allowed) { g_as_root_for_tests = allowed; }
-bool browser_as_root_for_tests() { return g_as_root_for_tests; }
+bool browser_as_root_for_tests() { return browser_as_root_hook && browser_as_root_hook(); }
 
 std::string browser_refusal(unsigned euid) {
-    if (euid != 0 || g_as_root_for_tests) return {};
+    if (euid != 0 || browser_as_root_for_tests()) return {};
     return "The web browser is not opened while the program runs as the administrator (root): web pages are "
            "shown only inside the browser's safety sandbox, which does not run as root." +
            g.crlf + "Please start the program from your own user account.";

@@ -21,12 +21,14 @@ void prepare_web_engine();
 // the sandbox off). Shortens argv in place; returns the new count.
 int without_web_engine_args(int argc, char** argv);
 
-// Test seam, called by the test programs only (the program has no switch,
-// setting or argument that reaches it): tests that run as root may open the
-// browser window without the web engine's sandbox, which cannot run as
-// root; the window then loads pages of this computer only.
-void set_browser_as_root_for_tests(bool allowed);
+// Whether the browser window may open as root, without the web engine's
+// sandbox, which cannot run as root; the window then loads pages of this
+// computer only. Only the test programs say yes: the hook below is defined in
+// their library alone (tests/support/browser_root.cpp). The program holds no
+// definition (a weak reference stays empty), so it has no switch, setting,
+// argument or code that reaches it.
 bool browser_as_root_for_tests();
+bool browser_as_root_hook() __attribute__((weak));
 
 // Why the browser window is not opened for a program running with user id
 // `euid` ("" when it may be): web pages are shown only inside the web

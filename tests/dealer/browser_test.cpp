@@ -11,6 +11,7 @@
 #include "dealer/ui/browser.h"
 #include "dealer/ui/browser_loader.h"
 #include "tests/support/box_guard.h"
+#include "tests/support/browser_root.h"
 
 using namespace dealertest;
 

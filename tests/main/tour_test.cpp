@@ -34,6 +34,7 @@
 #include "platform/instances.h"
 #include "platform/ui_qt.h"
 #include "tests/support/box_guard.h"
+#include "tests/support/browser_root.h"
 #include "tests/support/clicks.h"
 #include "tests/support/data_dir.h"
 #include "tests/support/fit.h"
