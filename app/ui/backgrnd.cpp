@@ -111,6 +111,7 @@ void backgrnd::Form_Load() {
     Move(plat::twips(12), plat::twips(12), plat::twips(kPictureW + 250), plat::twips(kPictureH + 130));
 
     picture_no = 0;
+    Label4->setVisible(false);  // no import's progress until one runs
     show_picture();
     refresh_buttons();
     Timer1->start();

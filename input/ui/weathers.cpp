@@ -305,8 +305,10 @@ void register_input_windows() {
     w.enable_project_print = [](bool on) {
         if (g_weathers) g_weathers->SSCommand1(kPrint)->setEnabled(on);
     };
+    // Only a loaded window: one that was closed would choose another city
+    // for the project and tell of it with no project window open.
     w.fill_city_lists = [] {
-        if (g_live) g_live->fill_city_lists();
+        if (g_live && g_live->isLoaded()) g_live->fill_city_lists();
     };
     w.clear_results = [] {
         if (g_live) g_live->clear_results();

@@ -26,9 +26,8 @@ protected:
         WindowTest::TearDown();
         setdata_end_program() = program_end;
         // The next tests start without these windows (the project window
-        // would answer their city lists, the background window keep its
-        // progress label shown).
-        for (plat::Form* f : {existing_weathers(), existing_backgrnd(), static_cast<plat::Form*>(existing_setdata()),
+        // would answer their city lists).
+        for (plat::Form* f : {existing_weathers(), static_cast<plat::Form*>(existing_setdata()),
                               static_cast<plat::Form*>(existing_filldata())})
             delete f;
     }

@@ -88,12 +88,16 @@ TEST_F(Weathers, AProjectCityNoLongerInTheListIsSaidAndReplaced) {
     for (int i = 1; i <= g.city_count; ++i)
         if (vb::Trim(g.city_tab[i].city) != gone) kept.push_back(g.city_tab[i]);
     ASSERT_TRUE(records::writeCityFile(data.path() + "/", kept));
-    // Leaving says "Do you want to leave?"; the next start tells of the city.
+    // Leaving says "Do you want to leave?"; the cities read again while no
+    // project window is open change nothing and say nothing; the next start
+    // tells of the city.
     const auto restart_told = [this] {
         script->answer(ui::vbYes);
-        script->answer(ui::vbOK);
         ASSERT_TRUE(w->Unload());
+        const std::string was = g.city_name;
         data.load_program_data();
+        ASSERT_EQ(g.city_name, was);
+        script->answer(ui::vbOK);
         open();
     };
     restart_told();
