@@ -310,16 +310,6 @@ bool currentBytes(const std::string& path, std::string& bytes, bool& there, std:
 
 }  // namespace
 
-bool keepAs(const std::string& path, const std::string& kept, std::string* why) {
-    std::string bytes;
-    bool there = false;
-    if (!currentBytes(path, bytes, there, why)) return false;
-    if (!there) return true;
-    if (!replaceFile(kept, bytes, why)) return false;
-    keepMode(path, kept);
-    return true;
-}
-
 std::string keptName(const std::string& path, int n, const std::string& ext) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
@@ -341,7 +331,8 @@ bool keepCopy(const std::string& path, const Replacement& replace, std::string* 
     // The copy is complete beside the chain before anything is replaced;
     // only a replacement that succeeded moves the chain on.
     const std::string fresh = kept + kNewCopy;
-    if (!keepAs(path, fresh, why)) return false;
+    if (!replaceFile(fresh, bytes, why)) return false;
+    keepMode(path, fresh);
     if (!replace(why)) {
         ::unlink(fresh.c_str());
         return false;

@@ -87,14 +87,10 @@ bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes 
 // left untouched, the temporary copy removed, and false returned with a
 // reason in *why.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
-// Keeps the file `path` as `kept` too: a copy of its bytes (read through a
-// link, never a second name of the same file), replacing an older `kept`;
-// `path` itself stays as it is. True when there was nothing to keep; false
-// with a reason when it could not be kept.
-bool keepAs(const std::string& path, const std::string& kept, std::string* why = nullptr);
 // A dealer's file that a restore, an import or a deletion replaces is kept,
 // in generations beside it: "location.dat" as "location.bak" (the newest),
-// "location.bak1", ... "location.bak4". keepCopy copies the file to
+// "location.bak1", ... "location.bak4". keepCopy copies the file (its bytes,
+// read through a link, never a second name of the same file) to
 // "location.bak.new~" first, then runs `replace` (which writes the new file,
 // or deletes it); only when that succeeded does each older copy move one
 // place on, the oldest dropped, and the new copy become "location.bak".

@@ -1,6 +1,5 @@
 #include "office/libreoffice.h"
 
-#include <fcntl.h>
 #include <nettle/md5.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -16,6 +15,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 
+#include "core/recfile.h"
 #include "print/process.h"
 
 namespace office {
@@ -131,17 +131,9 @@ bool setAcceptPipe(const std::string& profileDir, const std::string& pipe) {
     prop.append_child("value").text() = ("pipe,name=" + pipe + ";urp;StarOffice.ComponentContext").c_str();
     std::ostringstream text;
     doc.save(text, "", pugi::format_raw);
-    const std::string bytes = text.str();
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0600) == 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    return ::close(fd) == 0 && ok;
+    // Replaced whole; in the profile's private folder, and the user's alone.
+    if (!rec::replaceFile(file, text.str())) return false;
+    return ::chmod(file.c_str(), 0600) == 0;
 }
 
 std::string installationFault(const std::string& output) {

@@ -302,9 +302,8 @@ class ProfileLease {
 public:
     explicit ProfileLease(const std::string& which) {
         const std::string shared = profileFolder(which);
-        std::error_code ec;
-        if (!shared.empty() && (fs::create_directories(fs::path(shared).parent_path().parent_path(), ec), true) &&
-            prn::privateFolder(fs::path(shared).parent_path().string())) {
+        // privateFolder makes the parents too.
+        if (!shared.empty() && prn::privateFolder(fs::path(shared).parent_path().string())) {
             for (int n = 1; n <= kKeptProfiles && lock_ < 0; ++n) {
                 const std::string folder = n == 1 ? shared : shared + "-" + std::to_string(n);
                 if (!prn::privateFolder(folder)) continue;
@@ -322,6 +321,7 @@ public:
             own_ = true;
         }
         tmp_ = folder_ + "/tmp";
+        std::error_code ec;
         fs::remove_all(tmp_, ec);
         ::mkdir(tmp_.c_str(), 0700);
         install_ = renamedProfile();
