@@ -8,20 +8,12 @@
 
 namespace plat {
 
-NumBox::NumBox(QWidget* parent, int index) : TextBox(parent, index) {
-    // The user placed the cursor or selected part of the text (mouse, arrow
-    // keys, Home/End, paste): the next key edits there.
-    connect(this, &QLineEdit::selectionChanged, this, [this] {
-        if (selecting_ == 0) first_key_ = false;
-    });
-}
+NumBox::NumBox(QWidget* parent, int index) : TextBox(parent, index) {}
 
 void NumBox::StartReplacing() {
     if (!replaces_) return;
     first_key_ = true;
-    ++selecting_;
     selectAll();
-    --selecting_;
 }
 
 void NumBox::refuse() {
@@ -50,15 +42,19 @@ void NumBox::filterKey(int& key) {
         return;
     }
     if (first_key_ || (key >= '0' && key <= '9' && text() == "0")) {
-        ++selecting_;
         selectAll();  // the key replaces the whole text
-        --selecting_;
         first_key_ = false;
     }
 }
 
 void NumBox::keyPressEvent(QKeyEvent* e) {
     const bool paste = e->matches(QKeySequence::Paste);
+    if (paste && first_key_) {
+        // Pasted as the first key: the paste replaces the whole text, as a
+        // typed first key does.
+        first_key_ = false;
+        selectAll();
+    }
     if (!paste) ++typing_;
     TextBox::keyPressEvent(e);
     if (!paste) --typing_;

@@ -4,8 +4,10 @@
 //   refused while the text keeps another one); Esc is dropped (Escape runs); any other
 //   character is dropped and Refused runs (the numbers-only warning).
 // - The first key after the box got the focus, also when the window gets it
-//   back from a message box, replaces the whole text, unless the user has
-//   placed the cursor or changed the selection first.
+//   back from a message box, replaces the whole text: a click inside, a
+//   double-click on part of it or a cursor key (Home, End, the arrows) in
+//   between changes nothing of that. A figure is typed afresh, never into
+//   the old one ("$0.00" and 500 is $500, never $5,000).
 // - A text that is no clean number (pasted) is refused like a key: Refused
 //   runs, the last good text comes back and Change does not run.
 // - A digit typed into a box that holds just "0" replaces the 0, wherever
@@ -59,7 +61,6 @@ private:
     bool replaces_ = true;
     bool first_key_ = false;  // the next key replaces the text
     unsigned keys_ = 0;       // keys typed (the late select after a click)
-    int selecting_ = 0;       // > 0 while the box selects its own text
     int restoring_ = 0;       // > 0 while the last good text comes back
     int typing_ = 0;          // > 0 while a typed key (no paste) edits the text
 };

@@ -1,6 +1,8 @@
 // The finance calculator window driven through its controls.
 #include "tests/finance/finance_ui_fixture.h"
 
+#include <QTest>
+
 namespace {
 
 class LeaseWindow : public FinanceUi {
@@ -121,6 +123,14 @@ TEST_F(LeaseWindow, BoxesTakeNumbersOnlyAndTypingDoesNotRecompute) {
     typeIn(w->Text(2), "500");
     w->SSCommand2->DoClick();
     EXPECT_EQ(g.sys_total, cy(10500));
+    // A click inside the figure before the first key changes nothing: the
+    // cost is typed afresh ($500.00 and 900 is $900, never $9,500.00).
+    focus(w->Text(2));
+    QTest::mouseClick(w->Text(2), Qt::LeftButton, {}, QPoint(12, 5));
+    type(w->Text(2), "900");
+    leave(w->Text(2));
+    w->SSCommand2->DoClick();
+    EXPECT_EQ(g.sys_total, cy(10900));
 }
 
 TEST_F(LeaseWindow, TypedFiguresLandWhereTheyBelong) {

@@ -181,6 +181,15 @@ TEST_F(Weathers, FirstKeyReplacesAfterAMessageBox) {
     EXPECT_EQ(wind->text(), "4");
     type(wind, "2");
     EXPECT_EQ(wind->text(), "42");
+    leave(wind);
+    // End before the first key changes nothing: 5.0 and 4 is 4, never 45.0
+    // (over the 30 ft limit).
+    typeIn(depth, "5");
+    leave(depth);
+    focus(depth);
+    type(depth, ">4");
+    leave(depth);
+    EXPECT_EQ(g.pool_depth, 4);
 }
 
 TEST_F(Weathers, IndoorsNoWindAndNoSunUnlessTyped) {

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "tests/support/keys.h"
@@ -86,11 +88,6 @@ TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {
     type("x7");
     EXPECT_EQ(box->text(), "7");
     leave();
-    // The cursor placed by the user (End) after the focus: keys edit there.
-    box->SetText("450");
-    focus(Qt::TabFocusReason);
-    type(">5");
-    EXPECT_EQ(box->text(), "4505");
     leave();
     // The box's own context menu closing is no new focus.
     box->SetText("450");
@@ -98,6 +95,49 @@ TEST_F(NumBoxTest, FirstKeyAfterTheFocusReplacesTheText) {
     focus(Qt::PopupFocusReason);
     type("1");
     EXPECT_EQ(box->text(), "4501");
+}
+
+// Whatever the dealer does in the box between the focus and the first key,
+// the first key starts the figure afresh: "$1,200.00" and 900 is 900, never
+// 9001,200.00 or $1,200.009.
+TEST_F(NumBoxTest, NoClickSelectionOrCursorKeyBeforeTheFirstKeyKeepsTheOldFigure) {
+    const QPoint inside(12, 5);  // over the text, between two of its digits
+    const struct {
+        const char* what;
+        Qt::FocusReason why;
+        std::function<void(plat::NumBox*)> then;
+    } cases[] = {
+        {"Tab, then a click inside", Qt::TabFocusReason,
+         [&](plat::NumBox* b) { QTest::mouseClick(b, Qt::LeftButton, {}, inside); }},
+        {"Tab, then End", Qt::TabFocusReason, [](plat::NumBox* b) { testkeys::type(b, ">"); }},
+        {"Tab, then Home and a right arrow", Qt::TabFocusReason,
+         [](plat::NumBox* b) {
+             testkeys::type(b, "<");
+             QTest::keyClick(b, Qt::Key_Right);
+         }},
+        {"a click, then a double-click on part", Qt::MouseFocusReason,
+         [&](plat::NumBox* b) {
+             QTest::mouseClick(b, Qt::LeftButton, {}, inside);
+             QTest::mouseDClick(b, Qt::LeftButton, {}, inside);
+             EXPECT_NE(b->selectedText(), b->text());  // only part is selected
+         }},
+    };
+    box->resize(120, 24);
+    for (const auto& c : cases) {
+        box->SetText("1,200.00");
+        focus(c.why);
+        c.then(box.get());
+        type("900");
+        EXPECT_EQ(box->text().toStdString(), "900") << c.what;
+        leave();
+    }
+    // A paste as the first key takes the whole box, and the keys after it
+    // edit the pasted figure.
+    QApplication::clipboard()->setText("1,200");
+    focus(Qt::TabFocusReason);
+    QTest::keyClick(box.get(), Qt::Key_V, Qt::ControlModifier);
+    type("5");
+    EXPECT_EQ(box->text().toStdString(), "1,2005");
 }
 
 TEST_F(NumBoxTest, APastedTextThatIsNoNumberGivesTheLastGoodTextBack) {

@@ -15,12 +15,15 @@
 //   "ksl logo2<b>.bmp" are drawn with Qt.
 // The layout syntax is described at the top of each layout file.
 #include <QColor>
+#include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <filesystem>
@@ -866,6 +869,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt asks for a runtime folder; without XDG_RUNTIME_DIR it makes
+    // runtime-<user> in the temporary folder and leaves it there after every
+    // build. The tool gets a private one (0700), removed as it ends.
+    QTemporaryDir runtime(QDir::tempPath() + "/mktemplates-runtime-XXXXXX");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QGuiApplication app(argc, argv);
     try {
         const fs::path src = argv[1], out = argv[2];
