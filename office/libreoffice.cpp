@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -78,7 +80,7 @@ std::string pipePath(const std::string& name) { return "/tmp/OSL_PIPE_" + std::t
 std::string instancePipeName(const std::string& profileUrl) {
     std::string utf16;  // the URL is ASCII (fileUrl escapes the rest)
     for (char c : profileUrl) utf16 += c, utf16 += '\0';
-    std::string name = "SingleOfficeIPC_";
+    std::string name = kInstancePipePrefix;
     for (std::uint8_t b : md5(utf16)) {
         char h[3];
         std::snprintf(h, sizeof h, "%x", b);
@@ -87,20 +89,65 @@ std::string instancePipeName(const std::string& profileUrl) {
     return name;
 }
 
-void removeDeadPipe(const std::string& name) {
-    const std::string path = pipePath(name);
+namespace {
+
+// Removes the file at `path` when it is a dead pipe of ours made before
+// `before` (see removeDeadPipe); true when it went.
+bool removeDeadPipeAt(const std::string& path, std::time_t before) {
     sockaddr_un addr{};
     struct stat st {};
     if (path.size() >= sizeof addr.sun_path || ::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) ||
-        st.st_uid != ::getuid())
-        return;
+        st.st_uid != ::getuid() || st.st_mtime >= before)
+        return false;
     const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0) return;
+    if (s < 0) return false;
     addr.sun_family = AF_UNIX;
     path.copy(addr.sun_path, path.size());
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 && errno == ECONNREFUSED)
-        ::unlink(path.c_str());
+    const bool dead = ::connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 && errno == ECONNREFUSED;
     ::close(s);
+    return dead && ::unlink(path.c_str()) == 0;
+}
+
+}  // namespace
+
+void removeDeadPipe(const std::string& name) {
+    removeDeadPipeAt(pipePath(name), std::numeric_limits<std::time_t>::max());
+}
+
+int removeDeadPipes(const std::vector<std::string>& prefixes, std::time_t before) {
+    const fs::path ours = pipePath("");  // /tmp/OSL_PIPE_<uid>_
+    const std::string start = ours.filename().string();
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(ours.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(start, 0) != 0) continue;
+        for (const std::string& prefix : prefixes)
+            if (name.compare(start.size(), prefix.size(), prefix) == 0) {
+                removed += removeDeadPipeAt(it->path().string(), before);
+                break;
+            }
+    }
+    return removed;
+}
+
+std::string fileUrl(const std::string& path) {
+    std::string u = "file://";
+    for (unsigned char c : fs::absolute(path).string()) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            u += static_cast<char>(c);
+        } else {
+            char b[4];
+            std::snprintf(b, sizeof b, "%%%02X", c);
+            u += b;
+        }
+    }
+    return u;
+}
+
+std::vector<std::string> withUsualUmask(std::vector<std::string> argv) {
+    argv.insert(argv.begin(), {"/bin/sh", "-c", "umask 022 && exec \"$@\"", "sh"});
+    return argv;
 }
 
 bool setAcceptPipe(const std::string& profileDir, const std::string& pipe) {

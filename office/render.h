@@ -20,6 +20,11 @@
 //     batch.finish();              // both rendered by one LibreOffice start,
 //                                  // then sent, one question naming every
 //                                  // PDF saved; may throw like PrintOut
+//
+// Made in three parts: the printing itself (office/render.cpp), the kept
+// renderer and its helper (office/kept_renderer.cpp), and the private
+// folders - job folders, LibreOffice's profiles - with what an interrupted
+// run left of them (office/profile.cpp).
 #pragma once
 
 #include <functional>
@@ -127,8 +132,8 @@ void setConversionHookForTest(std::function<void(int group)> hook);
 // every start, as the program has it), so a test can plant something there.
 void setRenderPipeForTest(const std::string& name);
 
-// The files of the Unix sockets the processes of group `pgid` listen on
-// under /tmp: LibreOffice's pipes, which a killed LibreOffice leaves behind.
+// The files of this user's LibreOffice pipes (see pipePath) the processes
+// of group `pgid` listen on, which a killed LibreOffice leaves behind.
 std::vector<std::string> pipeFiles(int pgid);
 
 // Where the private LibreOffice profiles are kept: a cache folder of the
