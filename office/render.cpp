@@ -47,13 +47,13 @@ std::string deliver(const std::string& pdf, const std::string& what) {
         prn::sendPdfToPrinter(pdf, printer);
         return "";
     }
-    const std::string target = prn::newPrintoutPath(what);
     try {
+        const std::string target = prn::newPrintoutPath(what);
         prn::copyPrintout(pdf, target);  // whole on the disk, or nothing there
+        return target;
     } catch (const ui::RtError& e) {
         throw RenderError(e.description());
     }
-    return target;
 }
 
 // Removes job folders however the job ends.

@@ -66,21 +66,36 @@ void setPrintoutsFolder(const std::string& folder) {
 
 std::string printoutsFolder() { return g_printouts; }
 
-bool privateFolder(const std::string& path) {
+std::string privateFolderFault(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
+    // lstat: a link in the folder's place is judged, never followed.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+    if (::lstat(path.c_str(), &st) != 0) return std::strerror(errno);
+    if (S_ISLNK(st.st_mode)) return "it is a link to another place, not a folder of its own";
+    if (!S_ISDIR(st.st_mode)) return "it is not a folder";
+    if (st.st_uid != ::geteuid()) return "it belongs to another user (user id " + std::to_string(st.st_uid) + ")";
+    if ((st.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0) return std::strerror(errno);
+    return {};
 }
+
+bool privateFolder(const std::string& path) { return privateFolderFault(path).empty(); }
 
 std::string newPrintoutPath(const std::string& what, const std::tm& when) {
     namespace fs = std::filesystem;
     const fs::path dir = printoutsFolder();
     std::error_code ec;
-    privateFolder(dir.parent_path().string());  // "printouts/": the folder itself
+    // "printouts/": the folder itself. Nothing is written through a folder
+    // that is not the dealer's alone: a link would hand the customer's
+    // name and address to wherever it points, another user's folder to
+    // that user.
+    const std::string folder = dir.parent_path().string();
+    if (const std::string why = privateFolderFault(folder); !why.empty())
+        throw ui::RtError(75, "Cannot save printouts in the printouts folder " + folder + ": " + why +
+                                  ". Printouts hold a customer's name and address, so they go only into a folder "
+                                  "that is this user's alone.");
     char stamp[80];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d-%02d-%02d", when.tm_year + 1900, when.tm_mon + 1,
                   when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);

@@ -36,7 +36,9 @@ std::string printoutsFolder();
 // A new, unused file name there (the folder is made private, see
 // privateFolder: printouts hold a customer's name and address):
 // "2026-12-06 19-40-12 Plain text audit.pdf", then "... (2).pdf" and so on.
-// Characters a file name cannot hold become "_".
+// Characters a file name cannot hold become "_". A folder privateFolder
+// refuses (a link, someone else's) is never written through: ui::RtError
+// 75 names it and why.
 std::string newPrintoutPath(const std::string& what, const std::tm& when);
 std::string newPrintoutPath(const std::string& what);
 
@@ -45,6 +47,10 @@ std::string newPrintoutPath(const std::string& what);
 // is made 0700; one that is a link, not a folder, or someone else's is
 // refused. Returns false then.
 bool privateFolder(const std::string& path);
+// The same, telling why it refuses ("it is a link ...", "it is not a
+// folder", "it belongs to another user (user id N)", or the system's
+// reason); "" when the folder is this user's alone.
+std::string privateFolderFault(const std::string& path);
 
 // A printer that is not (any more) installed: error 482 naming it, not a
 // printer fault that trying again could mend.

@@ -393,27 +393,39 @@ TEST_F(RenderTest, OnePrintIsToldSavedOnceAndOnlyWhenEveryFileIsWhole) {
         EXPECT_NE(boxes.shown()[0].text.find(f), std::string::npos) << f;
         EXPECT_EQ(fs::status(f).permissions(), fs::perms::owner_read | fs::perms::owner_write) << f;
     }
-    // A full disk, then a printouts folder that cannot be written (a file in
-    // its place): the render error names the cause; nothing is told saved
-    // and no file is left.
-    for (const bool full : {true, false}) {
-        const std::string cause = full ? "No space left on device" : "Not a directory";
-        if (full) {
+    // A full disk, then a printouts folder that is not the dealer's alone: a
+    // file in its place, a link to another folder, another user's folder
+    // (only root can give one away). The render error names the cause;
+    // nothing is told saved, and nothing is written there or through it.
+    const std::string folder = dir + "/printouts", elsewhere = dir + "/elsewhere";
+    fs::create_directories(elsewhere);
+    for (const auto& [place, cause] : std::vector<std::pair<std::string, std::string>>{
+             {"full", "No space left on device"},
+             {"file", folder + ": it is not a folder"},
+             {"link", folder + ": it is a link to another place"},
+             {"another user's", folder + ": it belongs to another user (user id 65534)"}}) {
+        if (place == "full") {
             prn::failPrintoutWritesForTest(ENOSPC);
         } else {
-            fs::remove_all(dir + "/printouts");
-            fixtures::write(dir + "/printouts", "");
+            fs::remove_all(folder);
+            if (place == "file") fixtures::write(folder, "");
+            if (place == "link") fs::create_directory_symlink(elsewhere, folder);
+            if (place == "another user's") {
+                fs::create_directory(folder);
+                if (::geteuid() != 0 || ::chown(folder.c_str(), 65534, 65534) != 0) continue;
+            }
         }
         try {
             printWord("not saved");
-            ADD_FAILURE() << "told saved: " << cause;
+            ADD_FAILURE() << "told saved: " << place;
         } catch (const ui::RtError& e) {
             EXPECT_EQ(e.number, 4198);
             EXPECT_NE(e.description().find(cause), std::string::npos) << e.description();
         }
         prn::failPrintoutWritesForTest(0);
-        EXPECT_EQ(printouts().size(), full ? 2u : 0u);
+        EXPECT_EQ(printouts().size(), place == "full" ? 2u : 0u) << place;
     }
+    EXPECT_TRUE(fs::is_empty(elsewhere));
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
 

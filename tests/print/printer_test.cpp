@@ -268,7 +268,8 @@ TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
 
 // The printouts folder is the dealer's alone (0700) whatever the umask: made
 // so, or made so again when it was open to others; a link in its place is
-// not taken.
+// refused, naming the folder and why (error 75), and nothing is made
+// through it.
 TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::path(::testing::TempDir()) / ("heater-printouts-dir-" + std::to_string(::getpid()));
@@ -281,7 +282,15 @@ TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
         if (std::string(before) == "open") fs::create_directory(folder), fs::permissions(folder, fs::perms::all);
         if (std::string(before) == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
         prn::setPrintoutsFolder(folder.string());
-        prn::newPrintoutPath("Audit");
+        std::string why;
+        try {
+            prn::newPrintoutPath("Audit");
+        } catch (const ui::RtError& e) {
+            EXPECT_EQ(e.number, 75);
+            why = e.description();
+        }
+        EXPECT_EQ(why.find(folder.string() + ": it is a link") != std::string::npos, std::string(before) == "link")
+            << why;
         EXPECT_EQ(fs::symlink_status(folder).permissions() & fs::perms::all,
                   std::string(before) == "link" ? fs::perms::all : fs::perms::owner_all)
             << before;
