@@ -193,6 +193,9 @@ void removeLeftovers(const std::string& dataDir) {
     };
     std::error_code ec;
     rec::removeLeftovers(fs::temp_directory_path(ec).string(), ours, started, heldByARun);
+    // The pipes of a renderer that died with the program (logout, the
+    // out-of-memory killer): nobody removed them.
+    removeDeadPipes({kRenderPipePrefix, kInstancePipePrefix}, started);
 }
 
 }  // namespace office

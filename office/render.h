@@ -74,7 +74,9 @@ std::string saveForPrinting(const std::string& name, const std::function<void(co
 // printouts folder ("*.pdf.part"), and the print jobs' and private
 // LibreOffice folders in the temporary folder ("heater-print-XXXXXX",
 // "heater-office-XXXXXX": a customer's filled documents) that no running
-// program holds. Run at start-up, once the data folder is this program's.
+// program holds, and the dead pipes of this user's LibreOffice in /tmp
+// (see removeDeadPipes). Run at start-up, once the data folder is this
+// program's.
 void removeLeftovers(const std::string& dataDir);
 
 // Renders a filled document and sends it where printouts go now (the

@@ -799,7 +799,48 @@ TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
     touch(link, true);
     touch(fileLink, true);
 
+    // LibreOffice's pipes in /tmp that a renderer killed with the program
+    // left: this user's dead ones of our names go; a live one, another
+    // user's, a link to a dead one, one of another name and one newer than
+    // this run stay.
+    struct Pipe {
+        std::string name, kind;
+        bool old, others, goes;
+        int fd = -1;
+    };
+    const std::string tag = std::to_string(::getpid()), render = office::kRenderPipePrefix + tag;
+    std::vector<Pipe> pipes = {
+        {render + "_dead", "dead", true, false, true},
+        {office::kInstancePipePrefix + tag + "dead", "dead", true, false, true},
+        {render + "_live", "live", true, false, false},
+        {render + "_link", "link", true, false, false},
+        {render + "_new", "dead", false, false, false},
+        {"heater_other_" + tag, "dead", true, false, false},
+        {render + "_others", "dead", true, true, false},
+    };
+    const auto plant = [](const std::string& path, bool live) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        path.copy(addr.sun_path, path.size());
+        EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
+        if (live) return ::listen(fd, 4), fd;
+        ::close(fd);  // dead: closed, its file left
+        return -1;
+    };
+    for (Pipe& p : pipes) {
+        const std::string path = office::pipePath(p.name);
+        if (p.kind == "link") plant(tmp + "/dead.sock", false), fs::create_symlink(tmp + "/dead.sock", path);
+        else p.fd = plant(path, p.kind == "live");
+        touch(path, p.old);
+        if (p.others && !(root && ::chown(path.c_str(), 65534, 65534) == 0)) p.goes = true;  // ours after all
+    }
     office::removeLeftovers(data);
+    for (const Pipe& p : pipes) {
+        EXPECT_EQ(present(office::pipePath(p.name)), !p.goes) << p.name;
+        if (p.fd >= 0) ::close(p.fd);
+        ::unlink(office::pipePath(p.name).c_str());
+    }
     for (const Entry& e : entries) EXPECT_EQ(fs::exists(e.path), !e.goes) << e.path;
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_symlink(fileLink));
