@@ -2,6 +2,7 @@
 // reader, and Dfltinp / Dfltout.
 #include "app/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -308,8 +309,10 @@ std::string toText(const DataModel& m, const std::vector<Field>& table) {
 ParseResult fromText(std::string_view text, DataModel& m, const std::vector<Field>& table) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte-order mark
     ParseResult res;
-    int version = kUnmarkedVersion;  // until the last line says otherwise
-    int newest = 0;                  // the newest line read
+    int version = kUnmarkedVersion;                       // until the last line says otherwise
+    bool marked = false;                                  // the file has its version line
+    int newest = 0;                                       // the newest line read
+    int oldest_passed = std::numeric_limits<int>::max();  // the oldest line passed over as missing
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
@@ -320,6 +323,7 @@ ParseResult fromText(std::string_view text, DataModel& m, const std::vector<Fiel
         auto eq = line.find('=');
         if (eq != std::string_view::npos && line.substr(0, eq) == kVersionLine) {
             if (!parseNumber(line.substr(eq + 1), version)) return res;
+            marked = true;
             break;
         }
         const auto named = [&](const Field& f) { return eq != std::string_view::npos && line.substr(0, eq) == f.name; };
@@ -327,19 +331,22 @@ ParseResult fromText(std::string_view text, DataModel& m, const std::vector<Fiel
         std::size_t at = res.read;
         while (at < table.size() && table[at].since > 0 && !named(table[at])) ++at;
         if (at == table.size()) break;  // a line past the fields (not read, as ever)
-        res.read = at;
+        for (; res.read < at; ++res.read) oldest_passed = std::min(oldest_passed, table[res.read].since);
         const Field& f = table[res.read];
         if (!named(f)) return res;
         if (!setValue(f, m, line.substr(eq + 1))) res.refused.push_back(f.name);
         newest = std::max(newest, f.since);
         ++res.read;
     }
-    // Whole when it holds every line of its version and none newer. A file
-    // that lost its end lost its version line too and reads as unmarked: cut
-    // before a line every unmarked file has, or after a line newer than
-    // those, it is incomplete. (Cut exactly where an unmarked file ends, it
-    // cannot be told from one.)
-    res.complete = newest <= version;
+    // An unmarked file is of the newest version among its lines (version 1
+    // at most): one without the loan rate was written before it.
+    if (!marked) version = std::min(newest, kUnmarkedVersion);
+    // Whole when it holds every line of its version, wherever in the file,
+    // and none newer. A file that lost its end lost its version line too and
+    // reads as unmarked: cut before a line every unmarked file has, or after
+    // a line newer than those, it is incomplete. (Cut exactly where an
+    // unmarked file ends, it cannot be told from one.)
+    res.complete = newest <= version && oldest_passed > version;
     for (std::size_t i = res.read; i < table.size(); ++i) res.complete = res.complete && table[i].since > version;
     return res;
 }

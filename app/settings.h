@@ -49,8 +49,9 @@ const std::vector<Field>& fields();
 
 // The name of the last line, which holds the file's version.
 inline constexpr std::string_view kVersionLine = "file_version";
-// The version of a file without that line: it holds the lines of version 1
-// or older, those of version 1 only where it was written after them.
+// The highest version of a file without that line: it holds the lines of
+// version 1 or older, those of version 1 only where it was written after
+// them (it is of the newest version among its lines).
 inline constexpr int kUnmarkedVersion = 1;
 
 // The whole file text for model m, its version the highest of the table's
@@ -70,7 +71,7 @@ struct ParseResult {
 // added later may be missing: it keeps its value and reading goes on).
 // The file is complete when it holds every line of its version: a file
 // that ends before lines newer than its version is whole, one cut short
-// before a line it should have is not.
+// before a line it should have, or without one in its middle, is not.
 ParseResult fromText(std::string_view text, DataModel& m, const std::vector<Field>& table = fields());
 
 // Copies every value of the settings file from one model to another.

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -209,55 +210,85 @@ TEST(SettingsText, WindowsLineEndsAByteOrderMarkAndTheLargestAmountRead) {
 // them and read whole with the defaults, as do the dealer's files without a
 // version line (the loan rate missing or not); a file that says (by its
 // version) or shows (by a newer line) that it had more, and ends before
-// them, was cut short.
+// them, was cut short, as is one without a line of its version. All of it
+// holds for the table as it is and for the table one version on (a line
+// added as docs/architecture.md adds one, before the last project).
 TEST(SettingsText, AFileHoldsTheLinesOfItsVersion) {
-    std::vector<Field> grown = settings::fields();  // the table two versions on
-    for (int i : {1, 2})
-        grown.push_back(
-            {"price_rise(" + std::to_string(i) + ")", [i](DataModel& m) { return Ref(&m.price_rise[i]); }, 0, 0, 1, 2});
-    auto file = model(1);
-    file->price_rise[1] = 0.05f;
-    const std::string today = settings::toText(*file), next = settings::toText(*file, grown);
-    ASSERT_EQ(today.substr(today.rfind('\n', today.size() - 2)), "\nfile_version=1\n");
+    const auto ref = [](float DataModel::*member) { return [member](DataModel& m) { return Ref(&(m.*member)); }; };
+    const auto ref_at = [](int i) { return [i](DataModel& m) { return Ref(&m.price_rise[i]); }; };
     const auto up_to = [](const std::string& text, const std::string& name) {
         return text.substr(0, text.find("\n" + name + "=") + 1);
     };
-    std::string unmarked = up_to(today, "file_version"), no_rate = unmarked;
-    const std::size_t rate = no_rate.find("\nloan_rate=") + 1;
-    no_rate.erase(rate, no_rate.find('\n', rate) + 1 - rate);
-    const struct {
-        const char* what;
-        std::string text;
-        bool complete;
-    } cases[] = {
-        {"today's file", today, true},
-        {"without a version line", unmarked, true},
-        {"without a version line and the loan rate", no_rate, true},
-        {"the grown table's file", next, true},
-        {"cut after a newer line", up_to(next, "price_rise(2)"), false},
-        {"cut before a line of its version", up_to(today, "model_price(3)"), false},
-        {"version 2 without its lines", up_to(next, "price_rise(1)") + "file_version=2\n", false},
+    const auto without = [](std::string text, const std::string& name) {
+        const std::size_t at = text.find("\n" + name + "=") + 1;
+        return text.erase(at, text.find('\n', at) + 1 - at);
     };
-    for (const auto& c : cases) {
-        auto m = model();
-        EXPECT_EQ(settings::fromText(c.text, *m, grown).complete, c.complete) << c.what;
-        if (!c.complete) continue;
-        // What the file holds is read, what it lacks keeps its default.
-        EXPECT_EQ(m->price_rise[1], c.text == next ? 0.05f : 0.0f) << c.what;
-        EXPECT_EQ(m->loan_rate, c.text == no_rate ? 0.0f : file->loan_rate) << c.what;
-        EXPECT_EQ(m->model_price[3], file->model_price[3]) << c.what;
+    std::vector<Field> first;  // the lines of version 1: the dealer's files without a version line
+    int current = settings::kUnmarkedVersion;
+    for (const Field& f : settings::fields()) {
+        if (f.since <= settings::kUnmarkedVersion) first.push_back(f);
+        current = std::max(current, f.since);
+    }
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "one version on" : "the table as it is");
+        const int version = current + (on ? 1 : 0);
+        std::vector<Field> table = settings::fields();
+        if (on)
+            table.insert(table.begin() + static_cast<std::ptrdiff_t>(fieldIndex("brand_name")),
+                         Field{"next_version_line", ref(&DataModel::down_perc), 0, 0, 100, version});
+        std::vector<Field> grown = table;  // the table two lines on
+        for (int i : {1, 2})
+            grown.push_back({"price_rise(" + std::to_string(i) + ")", ref_at(i), 0, 0, 1, version + 1});
+        const std::string newest =
+            std::find_if(table.rbegin(), table.rend(), [&](const Field& f) { return f.since == version; })->name;
+        auto file = model(1);
+        file->price_rise[1] = 0.05f;
+        file->down_perc = 7.5f;
+        const std::string today = settings::toText(*file, table), next = settings::toText(*file, grown);
+        ASSERT_EQ(today.substr(today.rfind('\n', today.size() - 2)),
+                  "\nfile_version=" + std::to_string(version) + "\n");
+        const std::string unmarked = up_to(settings::toText(*file, first), "file_version"),
+                          no_rate = without(unmarked, "loan_rate");
+        const struct {
+            const char* what;
+            std::string text;
+            bool complete;
+        } cases[] = {
+            {"today's file", today, true},
+            {"without a version line", unmarked, true},
+            {"without a version line and the loan rate", no_rate, true},
+            {"the grown table's file", next, true},
+            {"cut after a newer line", up_to(next, "price_rise(2)"), false},
+            {"cut before a line of its version", up_to(today, "model_price(3)"), false},
+            {"without the newest line of its version", without(today, newest), false},
+            {"a version on without its lines",
+             up_to(next, "price_rise(1)") + "file_version=" + std::to_string(version + 1) + "\n", false},
+        };
+        for (const auto& c : cases) {
+            auto m = model();
+            EXPECT_EQ(settings::fromText(c.text, *m, grown).complete, c.complete) << c.what;
+            if (!c.complete) continue;
+            // What the file holds is read, what it lacks keeps its default.
+            const bool unmarked_file = c.text == unmarked || c.text == no_rate;
+            EXPECT_EQ(m->price_rise[1], c.text == next ? 0.05f : 0.0f) << c.what;
+            EXPECT_EQ(m->loan_rate, c.text == no_rate ? 0.0f : file->loan_rate) << c.what;
+            EXPECT_EQ(m->down_perc, on && !unmarked_file ? 7.5f : model()->down_perc) << c.what;
+            EXPECT_EQ(m->model_price[3], file->model_price[3]) << c.what;
+        }
     }
 }
 
 // A value that does not parse or is out of range: that one setting at its
 // default, every other from the file. A line missing or out of order, a
 // short or garbage file: the lines before it from the file, every later one
-// at its default. Either way the message, once, whatever the model held.
+// at its default (a missing line added later: that one alone). Either way
+// the message, once, whatever the model held.
 TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
     struct Case {
         const char* field;  // the field not taken from the file ("" none at all)
-        std::string line;   // its line; "" swaps it with the next one, "cut" ends the file inside it
-        bool rest;          // the later fields at their defaults too
+        std::string
+            line;   // its line; "" swaps it with the next one, "cut" ends the file inside it, "drop" leaves it out
+        bool rest;  // the later fields at their defaults too
     };
     const Case cases[] = {
         {"units_vol", "units_vol=abc", false},
@@ -280,6 +311,12 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
         {"pool_depth", "pool_depth", true},    // no "="
         {"sun_pct", "", true},                 // out of order
         {"reduce_pct", "cut", true},           // a short file
+        // a line of the file's version missing: the first, one of every
+        // version, one added later, the last
+        {"company_name", "drop", true},
+        {"brand_name", "drop", true},
+        {"loan_rate", "drop", false},
+        {"model_price(3)", "drop", false},
         {"", "garbage", true},
     };
     auto file = model(1);
@@ -296,6 +333,7 @@ TEST_F(DataDirTest, ADamagedFileKeepsTheDefaultsOfWhatItLacks) {
             text = join(ls, at) + ls[at].substr(0, 5);
         } else {
             if (c.line.empty()) std::swap(ls[at], ls[at + 1]);
+            else if (c.line == "drop") ls.erase(ls.begin() + static_cast<std::ptrdiff_t>(at));
             else ls[at] = c.line;
             text = join(ls, ls.size());
         }
