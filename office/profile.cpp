@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,6 +28,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kKeptProfiles = 8;  // profile folders kept per kind of renderer
+// Free bytes under which a failed LibreOffice is taken to have failed for
+// want of room: a new profile alone takes a few megabytes, and a
+// conversion writes its temporary files and the PDF beside it.
+constexpr long long kLibreOfficeRoom = 8ll << 20;
+std::function<long long(const std::string&)> g_freeSpace;
+
 // The locks of the job folders and temporary profiles this run holds, by
 // folder: a lock on the folder itself (flock), which goes with the program
 // however it ends.
@@ -42,6 +49,19 @@ bool heldByARun(const std::string& folder) {
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
     return held;
+}
+
+// Free bytes for this user on the file system of `folder` (-1: unknown).
+long long freeSpace(const std::string& folder) {
+    if (g_freeSpace) return g_freeSpace(folder);
+    struct statvfs st {};
+    if (::statvfs(folder.c_str(), &st) != 0) return -1;
+    return static_cast<long long>(st.f_bavail) * static_cast<long long>(st.f_frsize);
+}
+
+bool full(const std::string& folder) {
+    const long long left = freeSpace(folder);
+    return left >= 0 && left < kLibreOfficeRoom;
 }
 
 }  // namespace
@@ -74,6 +94,12 @@ std::string saveFailure(int error, const std::string& inTemp) {
 std::string newHeldFolder(const std::string& prefix) {
     std::error_code ec;
     const fs::path tmp = fs::temp_directory_path(ec);
+    if (ec) {
+        // No folder there: named as the system's temporary folder is found
+        // (TMPDIR, else /tmp; the rarer TMP and TEMP go unnamed).
+        const char* env = std::getenv("TMPDIR");
+        throw RenderError(saveFailure(ec.value(), (fs::path(env && *env ? env : "/tmp") / prefix).string()));
+    }
     std::string templ = (tmp / (prefix + "XXXXXX")).string();
     if (!::mkdtemp(templ.data())) throw RenderError(saveFailure(errno, templ));
     const int fd = ::open(templ.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
@@ -137,6 +163,17 @@ std::vector<std::string> ProfileLease::env() const {
 
 bool ProfileLease::acceptOn(const std::string& pipe) const { return setAcceptPipe(install_, pipe); }
 
+std::string ProfileLease::noSpace(const std::string& outDir) const {
+    if (full(folder_)) {
+        // A temporary profile lies in the temporary folder: named as a
+        // document that cannot be saved there is.
+        return own_ ? saveFailure(ENOSPC, folder_) : "No space left in LibreOffice's profile folder " + folder_;
+    }
+    // The PDFs go into a job folder in the temporary folder.
+    if (full(outDir)) return saveFailure(ENOSPC, fs::absolute(outDir).string());
+    return {};
+}
+
 // The kept profile ("p-" and a random name) renamed to a new random name; a
 // new one when there is none. Whatever else lies in the folder (profiles of
 // earlier versions) goes.
@@ -158,6 +195,8 @@ std::string ProfileLease::renamedProfile() const {
 }
 
 // ------------------------------------------------------------- public ----
+
+void setFreeSpaceForTest(std::function<long long(const std::string& folder)> bytes) { g_freeSpace = std::move(bytes); }
 
 std::string profileFolder(const std::string& which) {
     std::string base;

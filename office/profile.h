@@ -61,6 +61,11 @@ public:
     std::vector<std::string> env() const;
     // Has the profile's LibreOffice accept UNO connections on `pipe`.
     bool acceptOn(const std::string& pipe) const;
+    // After LibreOffice failed: what the dealer is told when the disk of
+    // the profile's folder (or of `outDir`, where the PDFs were to go) is
+    // full - "No space left in ..." naming the folder; "" when both have
+    // room.
+    std::string noSpace(const std::string& outDir) const;
 
 private:
     std::string renamedProfile() const;

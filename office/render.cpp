@@ -87,6 +87,9 @@ std::vector<std::string> oneShot(const std::vector<std::string>& files, const st
     for (const auto& f : files) {
         pdfs.push_back(pdfFor(f, outDir));
         if (nonEmpty(pdfs.back())) continue;
+        // LibreOffice says nothing of a full disk: it only makes no PDF.
+        if (const std::string full = profile.noSpace(outDir); !full.empty())
+            throw RenderError(full + ", so LibreOffice could not convert " + f);
         // A LibreOffice that fails on its own installation fails for every
         // printout: the dealer is told why and who can mend it.
         if (const std::string fault = installationFault(r.output); !fault.empty()) throw RenderError(fault);

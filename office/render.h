@@ -130,6 +130,9 @@ void setRenderTimeoutsForTest(int oneShotMs, int keptMs);
 // been asked of it, before its answer is awaited (a test ends it there, so
 // it dies while it converts). nullptr: none.
 void setConversionHookForTest(std::function<void(int group)> hook);
+// Free bytes on the file system of a folder, asked after LibreOffice failed
+// to tell a full disk (nullptr: the file system's own count; -1: unknown).
+void setFreeSpaceForTest(std::function<long long(const std::string& folder)> bytes);
 // The name the kept renderer's pipe is to have ("" for a new random one at
 // every start, as the program has it), so a test can plant something there.
 void setRenderPipeForTest(const std::string& name);

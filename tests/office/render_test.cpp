@@ -644,46 +644,59 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
 }
 
 // Another user of the machine holds the kept renderer's pipe under its name
-// first (only root can plant a socket of another owner): the printout fails
-// at once with a message naming the cause, and nothing ever connects to it
-// (a connection would hand over the customer documents' paths).
+// first (only root can plant a socket of another owner), or a link lies in
+// its place (to a socket of ours: followed, it would pass for our own): the
+// printout fails at once with a message naming the cause, and nothing ever
+// connects to it (a connection would hand over the customer documents'
+// paths).
 TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
     const std::string name = "heater_planted_" + std::to_string(::getpid()), path = office::pipePath(name);
-    const int planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    path.copy(addr.sun_path, path.size());
-    ::unlink(path.c_str());
-    ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
-    ::chmod(path.c_str(), 0777);
-    if (::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) != 0) {
+    for (const bool link : {false, true}) {
+        const std::string socketAt = link ? dir + "/ours.sock" : path;
+        const int planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        socketAt.copy(addr.sun_path, socketAt.size());
+        ::unlink(path.c_str());
+        ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << socketAt;
+        ::chmod(socketAt.c_str(), 0777);
+        if (link) {
+            fs::create_symlink(socketAt, path);
+        } else if (::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) != 0) {
+            ::close(planted);
+            ::unlink(path.c_str());
+            continue;  // only root can plant a socket of another user
+        }
+        ASSERT_EQ(::listen(planted, 64), 0);
+        office::setRenderPipeForTest(name);
+        office::renderer::start();
+        const auto t0 = std::chrono::steady_clock::now();
+        const std::string why = fixtures::descriptionOf([&] { printWord("for nobody else"); });
+        office::setRenderPipeForTest("");
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+        EXPECT_NE(why.find((link ? "Something that is not LibreOffice's pipe lies at "
+                                 : "Another user of this computer (user id 65534) holds the pipe ") +
+                           path),
+                  std::string::npos)
+            << why;
+        EXPECT_FALSE(office::renderer::running());
+        EXPECT_LT(::accept(planted, nullptr, nullptr), 0);  // nobody knocked
+        EXPECT_EQ(errno, EAGAIN);
+        EXPECT_TRUE(present(path));  // not ours to remove
+        EXPECT_TRUE(printouts().empty());
         ::close(planted);
         ::unlink(path.c_str());
-        GTEST_SKIP() << "only root can plant a socket of another user";
     }
-    ASSERT_EQ(::listen(planted, 64), 0);
-    office::setRenderPipeForTest(name);
-    office::renderer::start();
-    const auto t0 = std::chrono::steady_clock::now();
-    const std::string why = fixtures::descriptionOf([&] { printWord("for nobody else"); });
-    office::setRenderPipeForTest("");
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
-    EXPECT_NE(why.find("Another user of this computer (user id 65534) holds the pipe " + path), std::string::npos)
-        << why;
-    EXPECT_FALSE(office::renderer::running());
-    EXPECT_LT(::accept(planted, nullptr, nullptr), 0);  // nobody knocked
-    EXPECT_EQ(errno, EAGAIN);
-    EXPECT_TRUE(present(path));  // not ours to remove
-    EXPECT_TRUE(printouts().empty());
-    ::close(planted);
-    ::unlink(path.c_str());
 }
 
 // LibreOffice failing on its own installation (here a stand-in with the
 // output LibreOffice gives then), as it did for every other user once a run
-// as root with a private umask had made its extension cache private: the dealer is told the cause and who can
-// mend it - the shared folder this user cannot read (a folder of another
-// owner, only root can plant one), else the deployment error.
+// as root with a private umask had made its extension cache private: the
+// dealer is told the cause and who can mend it - the shared folder this
+// user cannot read (a folder of another owner, only root can plant one: the
+// extension cache or a shared extension), else the deployment error. A
+// full disk under LibreOffice's profile (a stand-in count of free bytes),
+// which LibreOffice says nothing of, is named before all.
 TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
     office::setKeptRendererEnabled(false);
     standIn("soffice", "umask > \"" + dir +
@@ -692,22 +705,28 @@ TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
                            "Error' >&2; exit 1");
     // The stand-in is <dir>/bin/soffice, so its installation is <dir>.
     const std::string cache = dir + "/share/uno_packages/cache/uno_packages";
-    fs::create_directories(cache);
-    const bool root = ::geteuid() == 0 && ::chown(cache.c_str(), 65534, 65534) == 0;
-    ::chmod(cache.c_str(), 0700);
-    for (const bool unreadable : {true, false}) {
-        if (unreadable && !root) continue;
-        if (!unreadable) ::chmod(cache.c_str(), 0755);
+    const std::string extension = dir + "/share/extensions/wiki-publisher";
+    const bool root = ::geteuid() == 0;
+    // The program's own umask is private; LibreOffice still runs with the
+    // usual one, or what it makes in its installation is its alone.
+    const mode_t umaskBefore = ::umask(077);
+    for (const auto& [cause, parts] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {cache, {"its shared folder " + cache + " can be read by its owner (", "chmod -R a+rX " + cache}},
+             {extension, {"its shared folder " + extension + " can be read by its owner (", "umask 022"}},
+             {"",
+              {"'com::sun::star::deployment::DeploymentException'", "chmod -R a+rX " + dir + "/share/uno_packages",
+               "umask 022"}},
+             {"full", {"No space left in LibreOffice's profile folder " + office::profileFolder("oneshot")}}}) {
+        fs::remove_all(dir + "/share");
+        fs::create_directories(cache);
+        fs::create_directories(extension);
+        if (cause == "full") office::setFreeSpaceForTest([](const std::string&) { return 4096LL; });
+        else if (!cause.empty() && !(root && ::chown(cause.c_str(), 65534, 65534) == 0)) continue;
         const std::string why = fixtures::descriptionOf([&] { printWord("not printed"); });
-        for (const std::string& part :
-             unreadable ? std::vector<std::string>{"its shared folder " + cache + " can be read by its owner (",
-                                                   "chmod -R a+rX " + cache, "umask 022"}
-                        : std::vector<std::string>{"'com::sun::star::deployment::DeploymentException'",
-                                                   "chmod -R a+rX " + dir + "/share/uno_packages", "umask 022"})
-            EXPECT_NE(why.find(part), std::string::npos) << why;
+        office::setFreeSpaceForTest(nullptr);
+        for (const std::string& part : parts) EXPECT_NE(why.find(part), std::string::npos) << why;
     }
-    // It ran with the usual umask, not a private one that would reach its
-    // installation's shared folders.
+    ::umask(umaskBefore);
     EXPECT_EQ(fixtures::readAll(dir + "/umask"), "0022\n");
 }
 
@@ -715,6 +734,17 @@ TEST_F(RenderTest, MissingOrHangingLibreOfficeFailsCleanly) {
     office::setOfficeForTest(office::OfficeSeam::Missing);
     EXPECT_THROW(office::renderToPdf({dir + "/x.docx"}, dir), office::RenderError);
     office::setOfficeForTest(office::OfficeSeam::Real);
+
+    // No job folder can be made in the temporary folder: the cause is named
+    // (and the folder is not made elsewhere, in the working folder).
+    for (const auto& [tmp, cause] : std::vector<std::pair<std::string, std::string>>{
+             {dir + "/missing", "temporary folder " + dir + "/missing: No such file or directory"},
+             {"/sys", "temporary folder /sys: "}}) {
+        setenv("TMPDIR", tmp.c_str(), 1);
+        const std::string why = fixtures::descriptionOf([&] { printWord("nowhere"); });
+        EXPECT_NE(why.find(cause), std::string::npos) << why;
+    }
+    setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
 
     // A LibreOffice that never answers: the time limit ends it and its children.
     office::setKeptRendererEnabled(false);
