@@ -142,6 +142,12 @@ bool settings_read_in_full(const std::string& text) {
     return settings::fromText(text, *m).ok();
 }
 
+// The most bytes a file of this kind in the data folder is read with; a
+// larger one is damaged (kept whole, never read).
+std::uint64_t file_limit(const DiskFile& f) {
+    return f.recLen ? records::fileLimit(f.recLen, f.maxRecords) : settings::kMaxFileBytes;
+}
+
 // A data file the disk must restore: one its reader cannot use. A record
 // file is used record by record, so it needs restoring only when it holds
 // no whole record (missing, unreadable, empty or shorter than one record);
@@ -271,11 +277,13 @@ void load_data_disk() {
             std::string bytes, why;
             if (read_disk_file(*f, src, bytes, why)) {
                 const auto restore = [&](std::string* w) { return rec::replaceFile(dst, bytes, w); };
-                if (rec::keepCopy(dst, restore, &why))
+                const rec::KeepResult done = rec::keepCopy(dst, file_limit(*f), restore, &why);
+                if (done == rec::KeepResult::Kept)
                     restored.push_back(
                         std::string(f->inFolder) +
                         (had ? " (the damaged file kept as " + fs::path(rec::keptName(dst)).filename().string() + ")"
                              : " (it was missing)"));
+                else if (done == rec::KeepResult::NotKept) why = "the damaged file could not be kept: " + why;
             }
             if (!why.empty()) failed.push_back(fs::path(src).filename().string() + ": " + why);
         }
@@ -372,8 +380,11 @@ void check_cities() {
         "The project's city lists stay empty until cities are loaded:" + g.crlf +
         "- from your data disk: put its files into the folder " + g.data_dir + "A/ (or B/) and choose Yes," + g.crlf +
         "- or with \"Copy Excel Data\" on the main window, from the workbook hpcities.xls." + g.crlf +
-        (wasKept ? "The cities deleted or replaced last are kept as " + kept + "." + g.crlf : std::string()) + g.crlf +
-        "Load the cities from the data disk now?";
+        (wasKept ? "The cities deleted or replaced last are kept as " + kept + "." + g.crlf +
+                       "To get them back, close the program, rename " + fs::path(kept).filename().string() + " to " +
+                       kCityFile + " in " + g.data_dir + " and start it again." + g.crlf
+                 : std::string()) +
+        g.crlf + "Load the cities from the data disk now?";
     // No by default, as every question that replaces the dealer's files.
     if (ui::MsgBox(text, ui::vbYesNo | ui::vbDefaultButton2 | ui::vbExclamation, "Weather data") != ui::vbYes) return;
     load_data_disk();

@@ -439,19 +439,17 @@ void Dfltinp() {
 void replaceUnreadFile(const std::string& path, const std::string& text) {
     const std::string kept = rec::keptName(path, 0, kKeptExt);
     std::string why;
-    bool tried = false, written = false;
-    const auto write = [&](std::string* w) {
-        tried = true;
-        return written = rec::replaceFile(path, text, w);
-    };
+    const auto write = [&](std::string* w) { return rec::replaceFile(path, text, w); };
     // Kept as it stands, however large: a file too large to read is one
-    // that could not be read too.
-    if (!rec::keepCopy(path, write, &why, kKeptExt)) {
-        if (tried && !written) throw ui::RtError(75, why.empty() ? ui::ErrorText(75) : why);
-        reportError("Dfltout", 75,
-                    "The settings file that could not be read was not kept as " + kept +
-                        (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
-        return;
+    // that could not be read too (kept whole, by a rename).
+    switch (rec::keepCopy(path, settings::kMaxFileBytes, write, &why, kKeptExt)) {
+        case rec::KeepResult::Kept: break;
+        case rec::KeepResult::NotReplaced: throw ui::RtError(75, why.empty() ? ui::ErrorText(75) : why);
+        case rec::KeepResult::NotKept:
+            reportError("Dfltout", 75,
+                        "The settings file that could not be read was not kept as " + kept +
+                            (why.empty() ? "" : ": " + why) + g.crlf + "It has not been overwritten.");
+            return;
     }
     g.settings_unread = 0;
     ui::MsgBox("The settings file could not be read in full." + g.crlf + "It has been kept as " + kept +

@@ -296,16 +296,16 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 
 namespace {
 
-// The bytes of `path`, read through a link; `there` is false when there is
-// no file (a link to nothing holds no bytes either). False with a reason
-// when the file is there but cannot be read.
-bool currentBytes(const std::string& path, std::string& bytes, bool& there, std::string* why) {
-    struct stat st {};
-    there = ::stat(path.c_str(), &st) == 0;
-    if (!there && (errno == ENOENT || errno == ENOTDIR)) return true;
-    if (there && readFile(path, bytes)) return true;
-    if (why) *why = reason("Cannot keep", path, errno ? errno : EINVAL);
-    return false;
+// What stands in a file's place that is no regular file, for the message
+// that refuses it.
+std::string notAFile(const std::string& path, mode_t mode) {
+    const char* what = S_ISFIFO(mode)                   ? "a named pipe (FIFO)"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                       : S_ISDIR(mode)                  ? "a folder"
+                       : S_ISLNK(mode)                  ? "a link"
+                                                        : "no regular file";
+    return path + " is " + what + ", not a file";
 }
 
 }  // namespace
@@ -318,44 +318,99 @@ std::string keptName(const std::string& path, int n, const std::string& ext) {
     return stem + "." + ext + (n > 0 ? std::to_string(n) : std::string());
 }
 
-bool keepCopy(const std::string& path, const Replacement& replace, std::string* why, const std::string& ext) {
-    std::string bytes, newest;
-    bool there = false;
-    if (!currentBytes(path, bytes, there, why)) return false;
-    const std::string kept = keptName(path, 0, ext);
-    // Nothing to keep, or the newest copy holds these very bytes already:
-    // the chain stays as it is, so that the same file replaced again and
-    // again does not push the older versions out.
-    if (!there || (readFile(kept, newest) && newest == bytes)) return replace(why);
+namespace {
 
-    // The copy is complete beside the chain before anything is replaced;
-    // only a replacement that succeeded moves the chain on.
-    const std::string fresh = kept + kNewCopy;
-    if (!replaceFile(fresh, bytes, why)) return false;
-    keepMode(path, fresh);
-    if (!replace(why)) {
-        ::unlink(fresh.c_str());
-        return false;
+// Moves generations 0 .. kKeptCopies - 1 of `path` one place on, from the
+// oldest end: each rename moves one copy onto the place the one after it
+// has just left, the oldest onto generation kKeptCopies, where it waits
+// until the replacement is done. `moved` lists the generations filled, for
+// moveChainBack. Every copy must be a regular file: a folder or a link in
+// the chain's place is the dealer's, and stays where it is.
+bool moveChainOn(const std::string& path, const std::string& ext, std::vector<int>& moved, std::string* why) {
+    for (int n = 0; n <= kKeptCopies; ++n) {
+        struct stat st {};
+        const std::string name = keptName(path, n, ext);
+        if (::lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            if (why) *why = notAFile(name, st.st_mode);
+            return false;
+        }
     }
-    // From the oldest end: each rename moves one copy onto the place the
-    // one after it has just left. Should one fail, the moved copies go back
-    // and so does the file replaced; only the oldest copy, which a
-    // successful move drops anyway, may then be gone.
-    std::vector<int> moved;
-    std::string failed;
-    for (int n = kKeptCopies - 1; n >= 1 && failed.empty(); --n) {
+    for (int n = kKeptCopies; n >= 1; --n) {
         struct stat st {};
         const std::string from = keptName(path, n - 1, ext);
         if (::lstat(from.c_str(), &st) != 0 && errno == ENOENT) continue;
-        if (renameFile(from, keptName(path, n, ext), &failed)) moved.push_back(n);
+        if (!renameFile(from, keptName(path, n, ext), why)) return false;
+        moved.push_back(n);
     }
-    if (failed.empty() && renameFile(fresh, kept, &failed)) return true;
-    // Back the way they came, each into the place it has just left.
-    if (::rename(fresh.c_str(), path.c_str()) != 0) failed += "; the file it replaced is left as " + fresh;
+    return true;
+}
+
+// Back the way they came, each into the place it has just left.
+void moveChainBack(const std::string& path, const std::string& ext, const std::vector<int>& moved) {
     for (auto n = moved.rbegin(); n != moved.rend(); ++n)
         ::rename(keptName(path, *n, ext).c_str(), keptName(path, *n - 1, ext).c_str());
-    if (why) *why = failed;
-    return false;
+}
+
+}  // namespace
+
+KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Replacement& replace, std::string* why,
+                    const std::string& ext) {
+    const auto replaced = [&] { return replace(why) ? KeepResult::Kept : KeepResult::NotReplaced; };
+    const auto notKept = [&](const std::string& text) {
+        if (why) *why = text;
+        return KeepResult::NotKept;
+    };
+    // stat before any open: a named pipe is never opened, so never waited on.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        // Nothing to keep (a link to nothing holds no bytes either).
+        if (errno == ENOENT || errno == ENOTDIR) return replaced();
+        return notKept(reason("Cannot keep", path, errno));
+    }
+    if (!S_ISREG(st.st_mode)) return notKept(notAFile(path, st.st_mode));
+
+    const std::string kept = keptName(path, 0, ext), fresh = kept + kNewCopy;
+    // Larger than any file of its kind: kept by its name, neither read into
+    // memory nor written out again. A link is no such name (moved, it would
+    // keep the link and not the bytes).
+    const bool whole = static_cast<std::uint64_t>(st.st_size) > maxBytes;
+    if (whole) {
+        struct stat own {};
+        if (::lstat(path.c_str(), &own) != 0 || !S_ISREG(own.st_mode))
+            return notKept(path + " is a link to a file of " + std::to_string(st.st_size) +
+                           " bytes, too large to be copied (at most " + std::to_string(maxBytes) + ")");
+    } else {
+        std::string bytes, newest;
+        if (!readFile(path, bytes, maxBytes)) return notKept(reason("Cannot keep", path, errno ? errno : EINVAL));
+        // The newest copy holds these very bytes already: the chain stays as
+        // it is, so that the same file replaced again and again does not
+        // push the older versions out.
+        if (readFile(kept, newest, bytes.size()) && newest == bytes) return replaced();
+        if (!replaceFile(fresh, bytes, why)) return KeepResult::NotKept;
+        keepMode(path, fresh);
+    }
+    // The copy takes the newest place before anything is replaced: from
+    // here on a kill leaves the file's bytes in the chain.
+    std::vector<int> moved;
+    std::string failed;
+    if (!moveChainOn(path, ext, moved, &failed) || !renameFile(whole ? path : fresh, kept, &failed)) {
+        moveChainBack(path, ext, moved);
+        if (!whole) ::unlink(fresh.c_str());
+        return notKept(failed);
+    }
+    if (!replace(why)) {
+        // The file is as it was: its copy goes (a file kept whole comes
+        // back), and the older copies return to their places.
+        if (!whole) {
+            ::unlink(kept.c_str());
+        } else if (::rename(kept.c_str(), path.c_str()) != 0 && why) {
+            *why += "; the file is left as " + kept;
+        }
+        moveChainBack(path, ext, moved);
+        return KeepResult::NotReplaced;
+    }
+    ::unlink(keptName(path, kKeptCopies, ext).c_str());  // the oldest, dropped
+    return KeepResult::Kept;
 }
 
 void keepMode(const std::string& of, const std::string& onto) {
@@ -366,6 +421,15 @@ void keepMode(const std::string& of, const std::string& onto) {
 bool renameFile(const std::string& from, const std::string& to, std::string* why) {
     if (injected(Step::Rename, to) || ::rename(from.c_str(), to.c_str()) != 0) {
         if (why) *why = reason("Cannot replace", to, errno);
+        return false;
+    }
+    if (why) why->clear();
+    return true;
+}
+
+bool removeFile(const std::string& path, std::string* why) {
+    if (injected(Step::Remove, path) || (::unlink(path.c_str()) != 0 && errno != ENOENT)) {
+        if (why) *why = reason("Cannot delete", path, errno);
         return false;
     }
     if (why) why->clear();

@@ -91,20 +91,30 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 // in generations beside it: "location.dat" as "location.bak" (the newest),
 // "location.bak1", ... "location.bak4". keepCopy copies the file (its bytes,
 // read through a link, never a second name of the same file) to
-// "location.bak.new~" first, then runs `replace` (which writes the new file,
-// or deletes it); only when that succeeded does each older copy move one
-// place on, the oldest dropped, and the new copy become "location.bak".
-// A file equal to the newest copy is not kept again (the chain stays). True
-// when the file was replaced; false with a reason when it was not: the file
-// and every kept copy are then as they were. `ext` names the chain: "bak"
-// for the copies a restore, an import or a deletion keeps, "bad" for the
-// settings files that could not be read, so that neither chain pushes the
-// other's copies out.
+// "location.bak.new~", moves each older copy one place on (the oldest onto
+// "location.bak5", dropped only once the replacement is done), renames the
+// copy to "location.bak", and only then runs `replace` (which writes the new
+// file, or deletes it): at no moment are the file's bytes only under a name
+// the start-up sweep removes, so a kill at any step loses none of them. A
+// file larger than `maxBytes` (no file of its kind is that large: a
+// damaged one) is not read nor copied but renamed into the chain whole. A
+// file equal to the newest copy is not kept again (the chain stays).
+// Anything in the file's place that is no regular file (a named pipe, a
+// socket, a device, a folder), or a folder in the chain, is refused unread,
+// with a reason naming it. `ext` names the chain: "bak" for the copies a
+// restore, an import or a deletion keeps, "bad" for the settings files that
+// could not be read, so that neither chain pushes the other's copies out.
+//   Kept:        the file was replaced, its bytes kept (or there was none).
+//   NotKept:     no copy could be made; nothing was replaced.
+//   NotReplaced: the replacement failed; the copy is undone.
+// Unless Kept, the file and every kept copy are as they were, with a reason
+// in *why.
+enum class KeepResult { Kept, NotKept, NotReplaced };
 constexpr int kKeptCopies = 5;
-constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while the replacement runs
+constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while the copy is written
 using Replacement = std::function<bool(std::string* why)>;
-bool keepCopy(const std::string& path, const Replacement& replace, std::string* why = nullptr,
-              const std::string& ext = "bak");
+KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Replacement& replace,
+                    std::string* why = nullptr, const std::string& ext = "bak");
 // The name of generation n (0 the newest) of the copies of `path`.
 std::string keptName(const std::string& path, int n = 0, const std::string& ext = "bak");
 // Gives `onto` the permissions of the regular file `of` (nothing when `of`
@@ -114,6 +124,9 @@ void keepMode(const std::string& of, const std::string& onto);
 // Renames `from` over `to` (atomic on one file system); false with a reason
 // in *why when it fails, both files then left as they were.
 bool renameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
+// Deletes the file `path` (one already gone is no failure); false with a
+// reason in *why when it cannot.
+bool removeFile(const std::string& path, std::string* why = nullptr);
 
 // What an interrupted run of the program leaves, removed at the next
 // start: the entries of `folder` (not below it) whose name `ours` accepts,
@@ -135,10 +148,10 @@ bool isTempCopy(const std::string& name);
 // When this program started, in seconds since the epoch (rounded down).
 std::time_t processStartTime();
 
-// Test seam for the steps of replaceFile and renameFile: while set, it is
+// Test seam for the steps of replaceFile, renameFile and removeFile: while set, it is
 // asked before each step with the step and the file it concerns; a non-zero
 // result (an errno value) makes that step fail as the system would.
-enum class Step { Create, Write, Sync, Close, Rename };
+enum class Step { Create, Write, Sync, Close, Rename, Remove };
 using FaultHook = int (*)(Step step, const std::string& path);
 void setFaultHook(FaultHook hook);
 

@@ -166,13 +166,9 @@ bool erase_all(const std::string& dir, std::string* why) {
     // The cities are kept as location.bak (older copies moving on) as the
     // file goes; without that copy the file is not deleted.
     const std::string path = dir + kCityFile;
-    const auto remove = [&path](std::string* w) {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        if (ec) return fail(w, "Cannot delete " + path + ": " + ec.message());
-        return true;
-    };
-    return rec::keepCopy(path, remove, why);
+    const auto remove = [&path](std::string* w) { return rec::removeFile(path, w); };
+    const std::uint64_t limit = records::fileLimit(records::kCityLen, records::kMaxCities);
+    return rec::keepCopy(path, limit, remove, why) == rec::KeepResult::Kept;
 }
 
 }  // namespace citydata

@@ -81,7 +81,8 @@ void convert_cities() {
         show_progress(" " + n);
         std::string why;
         const auto write = [&](std::string* w) { return records::writeCityFile(g.data_dir, cities, w); };
-        if (!rec::keepCopy(old, write, &why)) {
+        const std::uint64_t limit = records::fileLimit(records::kCityLen, records::kMaxCities);
+        if (rec::keepCopy(old, limit, write, &why) != rec::KeepResult::Kept) {
             // Not replaced: location.dat and its kept copies are as they were.
             report(why);
             return;

@@ -345,6 +345,13 @@ void setdata::SSCommand5_Click() {
     if (ui::MsgBox("All cities will be erased." + g.crlf + g.crlf + "Are you sure you want to proceed?",
                    ui::vbYesNo | ui::vbDefaultButton2, "Warning") != ui::vbYes)
         return;
+    // The lists empty only once the file is gone: a delete that failed
+    // (its copy undone) leaves every city listed, as it is in the file.
+    std::string why;
+    if (!citydata::erase_all(g.data_dir, &why)) {
+        ui::MsgBox(why, ui::vbOKOnly, "Warning");
+        return;
+    }
     for (auto* l : List1) {
         QSignalBlocker quiet(l);
         l->clear();
@@ -354,8 +361,6 @@ void setdata::SSCommand5_Click() {
     const int count = g.city_count;
     for (g.cur_city = 1; g.cur_city <= count && g.cur_city <= static_cast<int>(records::kMaxCities); ++g.cur_city)
         clr_dat();
-    std::string why;
-    if (!citydata::erase_all(g.data_dir, &why)) ui::MsgBox(why, ui::vbOKOnly, "Warning");
     g.city_count = 0;
 }
 

@@ -1,5 +1,7 @@
 // Brand and model search, the completeness checks, the competitor reader,
 // the data disk, the city list rule and the small input helpers.
+#include <sys/stat.h>
+
 #include <memory>
 
 #include "app/records.h"
@@ -298,6 +300,25 @@ TEST_F(DataDirTest, TheDataDiskTakesOnlyWholeFilesAndSaysRestoredOnlyOfCopiesTha
     ASSERT_EQ(script.shown().size(), 3u);
     EXPECT_NE(script.shown()[2].text.find("location.dat: 0 bytes, not a whole weather-city file"), std::string::npos);
     EXPECT_FALSE(exists("location.dat"));
+
+    // A damaged file far too large to read is kept whole (renamed, not
+    // copied); one that cannot be kept, a named pipe, stays and is said.
+    write("A/location.dat", records::pack(CityRecord{}));
+    write("A/pump.data", records::pack(group(1, "Kestrolin")));
+    ASSERT_EQ(::mkfifo(path("location.dat").c_str(), 0600), 0);
+    write("PumpHP.dat", "");
+    std::filesystem::resize_file(path("PumpHP.dat"), 600'000'000);
+    script.answer(ui::vbOK).answer(ui::vbOK);
+    load_data_disk();
+    ASSERT_EQ(script.shown().size(), 5u);
+    EXPECT_EQ(script.shown()[3].text, "Restored from the data disk in " + g.data_dir +
+                                          "A/:\r\nPumpHP.dat (the damaged file kept as PumpHP.bak)");
+    EXPECT_NE(script.shown()[4].text.find("location.dat: the damaged file could not be kept: " + path("location.dat") +
+                                          " is a named pipe (FIFO), not a file"),
+              std::string::npos)
+        << script.shown()[4].text;
+    EXPECT_EQ(std::filesystem::file_size(path("PumpHP.bak")), 600'000'000u);
+    EXPECT_EQ(read("PumpHP.dat"), records::pack(group(1, "Kestrolin")));
 }
 
 // A restore that fails at every start (the damaged file cannot be
@@ -355,7 +376,11 @@ TEST_F(DataDirTest, AStartWithoutCitiesSaysSoAndOffersTheDataDisk) {
         check_cities();
         ASSERT_EQ(script.shown().size(), 3u);
         EXPECT_NE(script.shown()[0].text.find(" holds no cities."), std::string::npos);
-        EXPECT_NE(script.shown()[0].text.find("kept as " + path("location.bak") + "."), std::string::npos);
+        EXPECT_NE(script.shown()[0].text.find("kept as " + path("location.bak") +
+                                              ".\r\nTo get them back, close the "
+                                              "program, rename location.bak to location.dat in " +
+                                              g.data_dir + " and start it again."),
+                  std::string::npos);
         EXPECT_EQ(script.shown()[1].text.rfind("The data disk was not found.", 0), 0u);
         EXPECT_EQ(script.shown()[2].text.rfind("The data disk brought no weather cities.", 0), 0u);
     }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +17,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +50,10 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+constexpr auto Kept = rec::KeepResult::Kept;
+constexpr auto NotKept = rec::KeepResult::NotKept;
+constexpr auto NotReplaced = rec::KeepResult::NotReplaced;
+
 // location.dat in a folder of its own, replaced through keepCopy; one step
 // of one file can be made to fail.
 class KeptCopies : public ::testing::Test {
@@ -53,6 +61,10 @@ protected:
     ~KeptCopies() override { rec::setFaultHook(nullptr); }
     rec::Replacement writing(const std::string& text) const {
         return [this, text](std::string* w) { return rec::replaceFile(path, text, w); };
+    }
+    // keepCopy on location.dat, files of up to 1 MiB copied.
+    rec::KeepResult keep(const rec::Replacement& replace, std::uint64_t maxBytes = 1 << 20) {
+        return rec::keepCopy(path, maxBytes, replace, &why);
     }
     // The kept copies, newest first, separated by blanks (a missing one empty).
     std::string chain() const {
@@ -238,10 +250,10 @@ TEST_F(KeptCopies, KeptCopiesMoveOnAndTheOldestIsDropped) {
     EXPECT_EQ(rec::keptName(path), dir / "location.bak");
     EXPECT_EQ(rec::keptName(path, 3), dir / "location.bak3");
     EXPECT_EQ(rec::keptName(dir / "noext", 1), dir / "noext.bak1");
-    EXPECT_TRUE(rec::keepCopy(path, writing("v1"), &why)) << why;  // nothing to keep
+    EXPECT_EQ(keep(writing("v1")), Kept) << why;  // nothing to keep
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"location.dat"});
 
-    for (int v = 2; v <= 8; ++v) ASSERT_TRUE(rec::keepCopy(path, writing("v" + std::to_string(v)), &why)) << why;
+    for (int v = 2; v <= 8; ++v) ASSERT_EQ(keep(writing("v" + std::to_string(v))), Kept) << why;
     // v1 and v2 are gone.
     EXPECT_EQ(slurp(path), "v8");
     EXPECT_EQ(chain(), "v7 v6 v5 v4 v3");
@@ -257,8 +269,8 @@ TEST_F(KeptCopies, KeptCopiesMoveOnAndTheOldestIsDropped) {
     fs::remove(rec::keptName(path, 3));
     fs::create_directory(rec::keptName(path, 3));
     { std::ofstream(rec::keptName(path, 3) + "/x") << "x"; }
-    EXPECT_FALSE(rec::keepCopy(path, writing("v10"), &why));
-    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(keep(writing("v10")), NotKept);
+    EXPECT_EQ(why, rec::keptName(path, 3) + " is a folder, not a file");
     EXPECT_EQ(slurp(path), "v9");
     EXPECT_EQ(slurp(rec::keptName(path, 0)) + slurp(rec::keptName(path, 1)) + slurp(rec::keptName(path, 2)) +
                   slurp(rec::keptName(path, 3) + "/x"),
@@ -274,21 +286,22 @@ TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
         rec::Step step;
         const char* failing;  // the file whose step fails
         int err;
+        rec::KeepResult result;
     };
     const Case cases[] = {
-        {rec::Step::Write, "location.dat", ENOSPC},       // the disk full
-        {rec::Step::Rename, "location.dat", EIO},         // the new file cannot take its place
-        {rec::Step::Write, "location.bak.new~", ENOSPC},  // the copy cannot be made
-        {rec::Step::Rename, "location.bak2", EIO},        // the chain cannot move on
-        {rec::Step::Rename, "location.bak", EIO},         // the copy cannot become the newest
+        {rec::Step::Write, "location.dat", ENOSPC, NotReplaced},   // the disk full
+        {rec::Step::Rename, "location.dat", EIO, NotReplaced},     // the new file cannot take its place
+        {rec::Step::Write, "location.bak.new~", ENOSPC, NotKept},  // the copy cannot be made
+        {rec::Step::Rename, "location.bak2", EIO, NotKept},        // the chain cannot move on
+        {rec::Step::Rename, "location.bak", EIO, NotKept},         // the copy cannot become the newest
     };
-    for (int v = 1; v <= 4; ++v) ASSERT_TRUE(rec::keepCopy(path, writing("v" + std::to_string(v)), &why)) << why;
+    for (int v = 1; v <= 4; ++v) ASSERT_EQ(keep(writing("v" + std::to_string(v))), Kept) << why;
     const std::vector<std::string> before = dir.entries();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failing);
         failAt(c.step, dir / c.failing, c.err);
         for (int attempt = 0; attempt < rec::kKeptCopies; ++attempt) {
-            EXPECT_FALSE(rec::keepCopy(path, writing("new"), &why));
+            EXPECT_EQ(keep(writing("new")), c.result);
             EXPECT_NE(why.find(std::strerror(c.err)), std::string::npos) << why;
         }
         rec::setFaultHook(nullptr);
@@ -296,10 +309,8 @@ TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
         EXPECT_EQ(dir.entries(), before);
     }
     const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot delete").empty(); };
-    EXPECT_FALSE(rec::keepCopy(path, refused, &why));
-    EXPECT_TRUE(rec::keepCopy(
-        path, [this](std::string*) { return fs::remove(path); }, &why))
-        << why;
+    EXPECT_EQ(keep(refused), NotReplaced);
+    EXPECT_EQ(keep([this](std::string* w) { return rec::removeFile(path, w); }), Kept) << why;
     EXPECT_EQ(dir.entries().size(), 4u);
     EXPECT_EQ(chain(), "v4 v3 v2 v1 ");
 }
@@ -307,20 +318,130 @@ TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
 // The same file kept again does not move the chain: the older versions
 // stay. A file that is a link is kept as its bytes, not as a second link.
 TEST_F(KeptCopies, TheSameBytesAreKeptOnceAndALinkIsKeptAsItsBytes) {
-    ASSERT_TRUE(rec::keepCopy(path, writing("mine"), &why)) << why;
-    ASSERT_TRUE(rec::keepCopy(path, writing("workbook"), &why)) << why;
-    for (int i = 0; i < rec::kKeptCopies; ++i) ASSERT_TRUE(rec::keepCopy(path, writing("workbook"), &why)) << why;
+    ASSERT_EQ(keep(writing("mine")), Kept) << why;
+    ASSERT_EQ(keep(writing("workbook")), Kept) << why;
+    for (int i = 0; i < rec::kKeptCopies; ++i) ASSERT_EQ(keep(writing("workbook")), Kept) << why;
     EXPECT_EQ(chain(), "workbook mine   ");
 
     const std::string target = dir / "shared.dat";
     { std::ofstream(target) << "linked"; }
     fs::remove(path);
     fs::create_symlink(target, path);
-    ASSERT_TRUE(rec::keepCopy(path, writing("new"), &why)) << why;
+    fs::permissions(target, fs::perms(0604));
+    ASSERT_EQ(keep(writing("new")), Kept) << why;
     EXPECT_FALSE(fs::is_symlink(rec::keptName(path)));
     EXPECT_EQ(chain(), "linked workbook mine  ");
     { std::ofstream(target) << "changed"; }
     EXPECT_EQ(slurp(rec::keptName(path)), "linked");
+    // A kept copy has the permissions of the file it keeps (behind a link:
+    // of the file the link names), not the folder's default.
+    EXPECT_EQ(fs::status(rec::keptName(path)).permissions(), fs::perms(0604));
+    fs::permissions(path, fs::perms(0640));
+    ASSERT_EQ(keep(writing("newer")), Kept) << why;
+    EXPECT_EQ(fs::status(rec::keptName(path)).permissions(), fs::perms(0640));
+}
+
+// A kill at any step of a keeping (the program stopped there, its files
+// left as they are), then a start and its sweep: the replaced file's bytes
+// are in the file or in the chain, and so is every older copy. For a
+// write (an import, a restore) and a deletion, in either chain, and for a
+// file kept whole.
+TEST_F(KeptCopies, AKillAtAnyStepLosesNoCopy) {
+    struct Killed {};
+    const struct Row {
+        const char* what;
+        bool deletes;
+        const char* ext;
+        std::uint64_t maxBytes;
+    } rows[] = {{"a write", false, "bak", 1 << 20},
+                {"a deletion", true, "bak", 1 << 20},
+                {"an unread settings file", false, "bad", 1 << 20},
+                {"a file kept whole", false, "bak", 1}};
+    static int calls = 0, killAt = -1;
+    rec::setFaultHook([](rec::Step, const std::string&) {
+        if (calls++ == killAt) throw Killed{};
+        return 0;
+    });
+    for (const Row& row : rows) {
+        const rec::Replacement replace = [&](std::string* w) {
+            return row.deletes ? rec::removeFile(path, w) : rec::replaceFile(path, "new", w);
+        };
+        const auto start = [&] {
+            for (const std::string& name : dir.entries()) fs::remove_all(dir / name);
+            const char* versions[] = {"v4", "v3", "v2", "v1"};  // the file, then its copies
+            for (int n = 0; n < 4; ++n) std::ofstream(n ? rec::keptName(path, n - 1, row.ext) : path) << versions[n];
+            calls = 0;
+        };
+        start();
+        killAt = -1;
+        ASSERT_EQ(rec::keepCopy(path, row.maxBytes, replace, &why, row.ext), Kept) << why;
+        const int steps = calls;
+        for (killAt = 0; killAt < steps; ++killAt) {
+            SCOPED_TRACE(std::string(row.what) + ", killed at step " + std::to_string(killAt));
+            start();
+            EXPECT_THROW(rec::keepCopy(path, row.maxBytes, replace, &why, row.ext), Killed);
+            rec::removeDataLeftovers(dir.path(), std::time(nullptr) + 3600);
+            std::string held = slurp(path);
+            for (int n = 0; n <= rec::kKeptCopies; ++n) held += " " + slurp(rec::keptName(path, n, row.ext));
+            for (const char* v : {"v4", "v3", "v2", "v1"})
+                EXPECT_NE(held.find(v), std::string::npos) << v << ": " << held;
+        }
+    }
+}
+
+// A file far larger than any of its kind (damaged) is kept by a rename:
+// neither read nor copied, a sparse one stays sparse. What is no regular
+// file is refused unread, never waited on, with its name and what it is;
+// so is a link to a file too large to copy.
+TEST_F(KeptCopies, AHugeFileIsKeptWholeAndWhatIsNoFileIsRefused) {
+    { std::ofstream(path) << ""; }
+    fs::resize_file(path, 600'000'000);  // sparse: no disk space taken
+    const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot write").empty(); };
+    ASSERT_EQ(keep(refused), NotReplaced);  // back in its place
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"location.dat"});
+    ASSERT_EQ(keep(writing("new")), Kept) << why;
+    struct stat st {};
+    ASSERT_EQ(::stat(rec::keptName(path).c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 600'000'000);
+    EXPECT_LT(st.st_blocks, 1024);  // no copy written
+    EXPECT_EQ(slurp(path), "new");
+
+    const std::string elsewhere = dir / "elsewhere";
+    const struct {
+        const char* said;
+        std::function<void()> make;
+    } rows[] = {
+        {"a named pipe (FIFO), not a file", [&] { ::mkfifo(path.c_str(), 0600); }},
+        {"a named pipe (FIFO), not a file",
+         [&] { ::mkfifo(elsewhere.c_str(), 0600), fs::create_symlink(elsewhere, path); }},
+        {"a folder, not a file", [&] { fs::create_directory(path); }},
+        {"a device, not a file", [&] { fs::create_symlink("/dev/null", path); }},
+        {"a socket, not a file",
+         [&] {
+             sockaddr_un a{};
+             a.sun_family = AF_UNIX;
+             std::strncpy(a.sun_path, path.c_str(), sizeof a.sun_path - 1);
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+             ::close(fd);
+         }},
+        {"a link to a file of 600000000 bytes, too large to be copied (at most 1048576)",
+         [&] {
+             { std::ofstream(elsewhere) << ""; }
+             fs::resize_file(elsewhere, 600'000'000);
+             fs::create_symlink(elsewhere, path);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.said);
+        for (const std::string& name : dir.entries()) fs::remove_all(dir / name);
+        row.make();
+        const std::vector<std::string> before = dir.entries();
+        EXPECT_EQ(keep(writing("new")), NotKept);
+        EXPECT_EQ(why, path + " is " + row.said);
+        EXPECT_EQ(dir.entries(), before);
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
+    }
 }
 
 // At the start the data folder loses what the program itself left there

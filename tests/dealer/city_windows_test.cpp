@@ -248,9 +248,21 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     w->SSCommand5->DoClick();
     EXPECT_TRUE(exists("location.dat"));
     const std::string cities = read("location.dat");
+    {
+        // The cities are kept, then the delete fails: said, the copy undone,
+        // and every city still listed as it is in the file.
+        FailStep fail(rec::Step::Remove);
+        script->answer(ui::vbYes).answer(ui::vbOK);
+        w->SSCommand5->DoClick();
+        EXPECT_TRUE(fail.fired());
+    }
+    EXPECT_EQ(shown("Warning", "Cannot delete " + path("location.dat") + ": "), 1);
+    EXPECT_EQ(read("location.dat"), cities);
+    EXPECT_FALSE(exists("location.bak"));
+    EXPECT_EQ(items(w->List1[0]), (QStringList{"Miami", "Tampa"}));
     script->answer(ui::vbYes);
     w->SSCommand5->DoClick();
-    EXPECT_EQ(shown("Warning", "All cities will be erased.\r\n\r\nAre you sure you want to proceed?"), 2);
+    EXPECT_EQ(shown("Warning", "All cities will be erased.\r\n\r\nAre you sure you want to proceed?"), 3);
     EXPECT_FALSE(exists("location.dat"));
     EXPECT_EQ(read("location.bak"), cities);  // the erased cities kept
     for (auto* l : w->List1) EXPECT_EQ(l->count(), 0);
