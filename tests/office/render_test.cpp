@@ -896,3 +896,31 @@ TEST(LibreOfficeFiles, InstancePipesAreNamedAsLibreOfficeNamesThem) {
              {"", "SingleOfficeIPC_d41d8cd98f0b24e980998ecf8427e"}})
         EXPECT_EQ(office::instancePipeName(url), name) << url;
 }
+
+// The profile setting that has LibreOffice accept UNO connections on the
+// kept renderer's pipe: it replaces the one an earlier run wrote in the
+// kept profile, keeps the profile's other settings, and the files that
+// name the pipe are the user's alone whatever the umask.
+TEST(LibreOfficeFiles, TheAcceptSettingReplacesTheEarlierOneAndIsTheUsersAlone) {
+    const std::string profile = fixtures::tempDir("accept"), xcu = profile + "/user/registrymodifications.xcu";
+    const mode_t umaskBefore = ::umask(0);
+    ASSERT_TRUE(office::setAcceptPipe(profile, "heater_render_earlier"));
+    std::string text = fixtures::readAll(xcu);
+    const std::string other = R"(<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" )"
+                              R"(oor:op="fuse"><value>false</value></prop></item>)";
+    text.insert(text.rfind("</oor:items>"), other);
+    fixtures::write(xcu, text);
+    ASSERT_TRUE(office::setAcceptPipe(profile, "heater_render_now"));
+    ::umask(umaskBefore);
+    text = fixtures::readAll(xcu);
+    EXPECT_EQ(text.find("earlier"), std::string::npos) << text;
+    EXPECT_NE(text.find("<value>pipe,name=heater_render_now;urp;StarOffice.ComponentContext</value>"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(other), std::string::npos) << text;
+    for (const auto& [path, mode] : {std::pair{profile + "/user", 0700u}, {xcu, 0600u}}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_mode & 0777, mode) << path;
+    }
+}

@@ -267,7 +267,8 @@ TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
 }
 
 // The printouts folder is the dealer's alone (0700) whatever the umask: made
-// so, or made so again when it was open to others; a link in its place is
+// so (its missing parents too), or made so again when it was open to
+// others; a link in its place is
 // refused, naming the folder and why (error 75), and nothing is made
 // through it.
 TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
@@ -278,7 +279,7 @@ TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
     for (const char* before : {"missing", "open", "link"}) {
         fs::remove_all(dir);
         fs::create_directories(dir / "elsewhere");
-        const fs::path folder = dir / "printouts";
+        const fs::path folder = dir / (std::string(before) == "missing" ? "data/printouts" : "printouts");
         if (std::string(before) == "open") fs::create_directory(folder), fs::permissions(folder, fs::perms::all);
         if (std::string(before) == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
         prn::setPrintoutsFolder(folder.string());
