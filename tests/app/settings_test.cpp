@@ -399,6 +399,13 @@ TEST_F(DataDirTest, AnUnreadFileIsKeptBeforeItIsOverwritten) {
     EXPECT_EQ(script.shown()[1].title, "Error in Dfltout");
     EXPECT_NE(script.shown()[1].text.find("It has not been overwritten."), std::string::npos);
     EXPECT_EQ(read("defaulte.dat"), damaged);
+
+    // The unread file gone by the time of the save: nothing to keep, and
+    // nothing said kept.
+    fs::remove(path("defaulte.dat"));
+    Dfltout();
+    EXPECT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(read("defaulte.dat"), settings::toText(g));
 }
 
 // A missing file comes from disk A, else disk B (an empty drive A counts

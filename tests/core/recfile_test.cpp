@@ -442,6 +442,12 @@ TEST_F(KeptCopies, AHugeFileIsKeptWholeAndWhatIsNoFileIsRefused) {
         EXPECT_EQ(dir.entries(), before);
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
     }
+    // A file that grows past the limit as it is read (a kernel file states
+    // a size of 0) is not replaced without its copy.
+    fs::remove_all(path);
+    fs::create_symlink("/proc/self/status", path);
+    EXPECT_EQ(keep(writing("new"), 10), NotKept);
+    EXPECT_TRUE(fs::is_symlink(path));
 }
 
 // At the start the data folder loses what the program itself left there
@@ -449,18 +455,15 @@ TEST_F(KeptCopies, AHugeFileIsKeptWholeAndWhatIsNoFileIsRefused) {
 // files only: a dealer's folder of such a name stays, and other names.
 TEST(RecordFiles, TheStartSweepTakesOnlyTheProgramsOwnFilesFromTheDataFolder) {
     TempDir dir;
-    const std::pair<const char*, bool> gone[] = {{"location.dat.tmp~a1b2c3", true},
-                                                 {"location.bak.new~", true},
-                                                 {"defaulte.bad.new~", true},
-                                                 {"photos.tmp~zzz999/", false},
-                                                 {"albums.bak.new~/", false},
-                                                 {"location.bak", false},
-                                                 {"notes.new~", false},
-                                                 {"location.tmp~zzz99", false}};
+    const std::pair<const char*, bool> gone[] = {
+        {"location.dat.tmp~a1b2c3", true}, {"location.bak.new~", true}, {"defaulte.bad.new~", true},
+        {"photos.tmp~zzz999/", false},     {"albums.bak.new~/", false}, {".bak.new~", false},  // no kept copy's name
+        {"location.bak", false},           {"notes.new~", false},       {"location.tmp~zzz99", false}};
     for (const auto& [name, goes] : gone) {
         if (std::string(name).ends_with('/')) fs::create_directory(dir / name);
         std::ofstream(dir / name + (std::string(name).ends_with('/') ? "picture.jpg" : "")) << "x";
     }
+    EXPECT_EQ(rec::removeDataLeftovers(dir.path(), std::time(nullptr) - 3600), 0);  // a run still making them
     EXPECT_EQ(rec::removeDataLeftovers(dir.path(), std::time(nullptr) + 3600), 3);
     for (const auto& [name, goes] : gone) EXPECT_EQ(fs::exists(dir / name), !goes) << name;
     EXPECT_TRUE(fs::exists(dir / "photos.tmp~zzz999/picture.jpg"));

@@ -433,6 +433,7 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
         EXPECT_NE(script.shown()[0].text.find("4 rows of the workbook could not be read"), std::string::npos);
         EXPECT_NE(script.shown()[0].text.find("outside -80 to 130 °F"), std::string::npos);
         EXPECT_NE(script.shown()[1].text.find("Replace the weather-city file all the same"), std::string::npos);
+        EXPECT_EQ(script.shown()[1].style & 0x300, ui::vbDefaultButton2);  // a stray Enter answers No
         EXPECT_EQ(city_file().size(), second == ui::vbYes ? 3u : 1u);
     }
     EXPECT_EQ(read("location.bak"), before);

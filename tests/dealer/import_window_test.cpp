@@ -92,6 +92,13 @@ TEST_F(ImportWindow, AnyFailureKeepsTheOldCityFile) {
     EXPECT_EQ(read("location.dat"), before);
     EXPECT_FALSE(exists("locatio2.dat"));
     EXPECT_EQ(script->busyDepth(), 0);
+
+    // With no city file to replace, none is said kept.
+    std::filesystem::remove(path("location.dat"));
+    script->answer(ui::vbYes).answer(ui::vbOK);
+    convert_cities();
+    EXPECT_EQ(shown("Copy Excel Data", "cities were imported."), 1);
+    EXPECT_EQ(shown("Copy Excel Data", "kept as"), 0);
 }
 
 // Imports that fail (the disk full as the kept copy or the new file is
