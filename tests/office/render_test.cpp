@@ -644,47 +644,55 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
 }
 
 // Another user of the machine holds the kept renderer's pipe under its name
-// first (only root can plant a socket of another owner), or a link lies in
-// its place (to a socket of ours: followed, it would pass for our own): the
-// printout fails at once with a message naming the cause, and nothing ever
-// connects to it (a connection would hand over the customer documents'
-// paths).
+// (only root can plant a socket of another owner) - first, or once the
+// helper waits for LibreOffice (here a stand-in that never listens) - or a
+// link lies in its place (to a socket of ours: followed, it would pass for
+// our own): the printout fails at once with a message naming the cause,
+// nothing ever connects to it (a connection would hand over the customer
+// documents' paths), and it stays.
 TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
     const std::string name = "heater_planted_" + std::to_string(::getpid()), path = office::pipePath(name);
-    for (const bool link : {false, true}) {
-        const std::string socketAt = link ? dir + "/ours.sock" : path;
-        const int planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        socketAt.copy(addr.sun_path, socketAt.size());
-        ::unlink(path.c_str());
-        ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << socketAt;
-        ::chmod(socketAt.c_str(), 0777);
-        if (link) {
-            fs::create_symlink(socketAt, path);
-        } else if (::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) != 0) {
-            ::close(planted);
+    const bool root = ::geteuid() == 0;
+    for (const std::string planted : {"first", "link", "later"}) {
+        if (planted != "link" && !root) continue;  // only root can plant a socket of another user
+        const std::string socketAt = planted == "link" ? dir + "/ours.sock" : path;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const auto plant = [&] {
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            socketAt.copy(addr.sun_path, socketAt.size());
             ::unlink(path.c_str());
-            continue;  // only root can plant a socket of another user
-        }
-        ASSERT_EQ(::listen(planted, 64), 0);
+            ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << socketAt;
+            ::chmod(socketAt.c_str(), 0777);
+            if (planted == "link") fs::create_symlink(socketAt, path);
+            else ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::listen(fd, 64), 0);
+        };
         office::setRenderPipeForTest(name);
-        office::renderer::start();
+        if (planted == "later") {
+            standIn("soffice", "touch \"" + dir + "/started\"; exec sleep 30");
+            office::renderer::start();
+            for (int i = 0; i < 1000 && !fs::exists(dir + "/started"); ++i) ::usleep(10000);
+            plant();
+        } else {
+            plant();
+            office::renderer::start();
+        }
         const auto t0 = std::chrono::steady_clock::now();
         const std::string why = fixtures::descriptionOf([&] { printWord("for nobody else"); });
         office::setRenderPipeForTest("");
         EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
-        EXPECT_NE(why.find((link ? "Something that is not LibreOffice's pipe lies at "
-                                 : "Another user of this computer (user id 65534) holds the pipe ") +
+        EXPECT_NE(why.find((planted == "link" ? "Something that is not LibreOffice's pipe lies at "
+                                              : "Another user of this computer (user id 65534) holds the pipe ") +
                            path),
                   std::string::npos)
-            << why;
+            << planted << ": " << why;
         EXPECT_FALSE(office::renderer::running());
-        EXPECT_LT(::accept(planted, nullptr, nullptr), 0);  // nobody knocked
+        EXPECT_LT(::accept(fd, nullptr, nullptr), 0);  // nobody knocked
         EXPECT_EQ(errno, EAGAIN);
-        EXPECT_TRUE(present(path));  // not ours to remove
+        EXPECT_TRUE(present(path)) << planted;  // not ours to remove
         EXPECT_TRUE(printouts().empty());
-        ::close(planted);
+        ::close(fd);
         ::unlink(path.c_str());
     }
 }
@@ -694,7 +702,8 @@ TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
 // as root with a private umask had made its extension cache private: the
 // dealer is told the cause and who can mend it - the shared folder this
 // user cannot read (a folder of another owner, only root can plant one: the
-// extension cache or a shared extension), else the deployment error. A
+// shared folder itself, the extension cache or a shared extension), else
+// the deployment error. A
 // full disk under LibreOffice's profile (a stand-in count of free bytes),
 // which LibreOffice says nothing of, is named before all.
 TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
@@ -711,6 +720,7 @@ TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
     // usual one, or what it makes in its installation is its alone.
     const mode_t umaskBefore = ::umask(077);
     for (const auto& [cause, parts] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {dir + "/share", {"its shared folder " + dir + "/share can be read by its owner ("}},
              {cache, {"its shared folder " + cache + " can be read by its owner (", "chmod -R a+rX " + cache}},
              {extension, {"its shared folder " + extension + " can be read by its owner (", "umask 022"}},
              {"",
