@@ -534,6 +534,32 @@ TEST_F(RenderTest, CancelStopsLibreOfficeOrThePrinterAndLeavesNothingBehind) {
         tmp.pop_back();
         EXPECT_FALSE(fs::exists(tmp + "/lu1.tmp")) << program << " " << tmp;
     }
+    // LibreOffice itself, cancelled once it listens for a second start of
+    // itself: that pipe goes with its profile (here in a cache folder
+    // reached through a link, where the profile has two spellings).
+    setenv("PATH", savedPath.c_str(), 1);
+    office::setKeptRendererEnabled(false);
+    const std::string cache = std::getenv("XDG_CACHE_HOME");
+    fs::create_directories(dir + "/cache");
+    fs::create_directory_symlink(dir + "/cache", dir + "/cache-link");
+    setenv("XDG_CACHE_HOME", (dir + "/cache-link").c_str(), 1);
+    std::string pipe;
+    ui::Script boxes;
+    boxes.cancelWhen([&] {
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(office::profileFolder("oneshot"), ec))
+            if (e.path().filename().string().rfind("p-", 0) == 0)
+                for (const std::string& url : {office::fileUrl(e.path()), office::fileUrl(fs::canonical(e.path(), ec))})
+                    if (const std::string p = office::pipePath(office::instancePipeName(url)); present(p)) pipe = p;
+        return !pipe.empty();
+    });
+    office::Word w;
+    w.Documents().Open(dir + "/WordPrt1a.dotx");
+    EXPECT_THROW(w.ActiveDocument().PrintOut(false), ui::Cancelled);
+    w.Quit();
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    ASSERT_FALSE(pipe.empty());
+    EXPECT_FALSE(present(pipe)) << pipe;
 }
 
 TEST_F(RenderTest, WithoutAHomeTheProfileIsPrivateAndNothingPlantedIsFollowed) {
