@@ -473,17 +473,22 @@ std::vector<CityRecord> convert(const Sheet& s) {
 }
 
 int unreadable_rows(const Sheet& s) {
+    int n = 0;
+    for (std::size_t r = 0; r < s.rows.size(); ++r)
+        if (s.damaged[r] || (row_filled(s.rows[r]) && !row_is_city(s, r))) ++n;
+    return n;
+}
+
+int empty_rows_between(const Sheet& s) {
     // A damaged length of a cell record makes the reader pass over the
-    // records after it: a whole row can vanish between rows that read. So an
-    // empty row before the last filled one counts too.
+    // records after it: a whole row can vanish between rows that read, and
+    // looks like one left blank.
     std::size_t filled_to = 0;
     for (std::size_t r = 0; r < s.rows.size(); ++r)
         if (row_filled(s.rows[r])) filled_to = r + 1;
     int n = 0;
-    for (std::size_t r = 0; r < s.rows.size(); ++r) {
-        const bool filled = row_filled(s.rows[r]);
-        if (s.damaged[r] || (filled && !row_is_city(s, r)) || (!filled && r < filled_to)) ++n;
-    }
+    for (std::size_t r = 0; r < filled_to; ++r)
+        if (!s.damaged[r] && !row_filled(s.rows[r])) ++n;
     return n;
 }
 

@@ -63,11 +63,14 @@ std::string region_rule(std::string_view cell);
 std::vector<CityRecord> convert(const Sheet& s);
 
 // Rows of the sheet that give no city though they should: a cell could not
-// be read, a row holds something but does not read whole (see above), or a
-// row is empty while a later row holds something (a damaged record can take
-// a whole row with it). Empty rows after the last filled one are not
-// counted (a workbook cut short marks its lost rows as damaged).
+// be read, or a row holds something but does not read whole (see above).
 int unreadable_rows(const Sheet& s);
+// Empty rows above the last filled one: rows left blank between cities, or
+// rows a damaged record took with it (the reader passes over a whole row).
+// Told apart from unreadable rows, and still told. Empty rows after the
+// last filled one are not counted (a workbook cut short marks its lost rows
+// as damaged).
+int empty_rows_between(const Sheet& s);
 
 // For the fuzzers: the whole import of one file's bytes (written to a
 // temporary file first); never crashes, whatever the bytes. Returns the

@@ -48,19 +48,23 @@ void convert_cities() {
         return;
     }
     const std::string n = std::to_string(cities.size());
-    const int bad = cityimport::unreadable_rows(sheet);
+    const int bad = cityimport::unreadable_rows(sheet), empty = cityimport::empty_rows_between(sheet);
     const std::string unread =
         std::to_string(bad) + (bad == 1 ? " row" : " rows") +
         " of the workbook could not be read (a damaged or empty cell, no city name in column C or no "
-        "region in column A, a temperature that is no number or outside " +
+        "region in column A, or a temperature that is no number or outside " +
         std::to_string(static_cast<int>(limits::kCityAirTemp.min)) + " to " +
-        std::to_string(static_cast<int>(limits::kCityAirTemp.max)) + " °F, or a row missing between cities).";
+        std::to_string(static_cast<int>(limits::kCityAirTemp.max)) + " °F).";
+    // Blank rows between cities are no damage, but a row a damaged workbook
+    // lost looks the same: told, not asked about again.
+    const std::string blank = std::to_string(empty) + (empty == 1 ? " empty row" : " empty rows") +
+                              " above the last city (left blank, or lost from a damaged workbook).";
     // Every city of location.dat, hand-added ones too, is replaced, and the
     // workbook gives temperatures only. No is the default button: the
     // "Copy Excel Data" button keeps the focus after an import, and a stray
     // Enter there must not replace every city again.
     if (ui::MsgBox("All cities of the weather-city file will be replaced by the " + n + " cities read from " + path +
-                       "." + g.crlf + (bad ? unread + g.crlf : "") +
+                       "." + g.crlf + (bad ? unread + g.crlf : "") + (empty ? blank + g.crlf : "") +
                        "Cities added by hand are lost, and every city's energy prices, humidity, sunlight and wind "
                        "are set to the same standard values (the workbook gives the temperatures only)." +
                        g.crlf + g.crlf + "Are you sure you want to proceed?",

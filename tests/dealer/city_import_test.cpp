@@ -306,11 +306,13 @@ TEST_F(CityImport, ADamagedLegacyWorkbookNeverImportsWrongOrLosesCitiesSilently)
     const struct {
         std::string city;
         Record record;
-        std::size_t byte;  // of the record, flipped in its lowest bit
+        std::size_t byte;       // of the record, flipped in its lowest bit
+        int unreadable, empty;  // rows counted, and told
     } damages[] = {
-        {label(cities[static_cast<std::size_t>(number.row + 1 - cityimport::kFirstRow)]), number, 17},
-        {"Asheville/NC", cell_of(index_of("Asheville/NC"), kLabelSst, 10, 0), 1},
-        {"Beaumont/TX", cell_of(index_of("Beaumont/TX") - 1, kNumber, 14, 12), 3},
+        {label(cities[static_cast<std::size_t>(number.row + 1 - cityimport::kFirstRow)]), number, 17, 1, 0},
+        {"Asheville/NC", cell_of(index_of("Asheville/NC"), kLabelSst, 10, 0), 1, 1, 0},
+        // the row before and the row after Beaumont's read in part, its own row lost: empty
+        {"Beaumont/TX", cell_of(index_of("Beaumont/TX") - 1, kNumber, 14, 12), 3, 2, 1},
     };
     for (const auto& d : damages) {
         SCOPED_TRACE(d.city);
@@ -328,7 +330,9 @@ TEST_F(CityImport, ADamagedLegacyWorkbookNeverImportsWrongOrLosesCitiesSilently)
             EXPECT_EQ(records::pack(c), packed[label(c)]) << label(c);
         }
         EXPECT_LT(read.size(), 194u);
-        EXPECT_EQ(read.size() + static_cast<std::size_t>(cityimport::unreadable_rows(s)), 194u);
+        EXPECT_EQ(cityimport::unreadable_rows(s), d.unreadable);
+        EXPECT_EQ(cityimport::empty_rows_between(s), d.empty);
+        EXPECT_EQ(read.size() + static_cast<std::size_t>(d.unreadable + d.empty), 194u);
     }
 }
 
@@ -400,7 +404,9 @@ TEST_F(CityImport, AFlippedBitInAnXlsxNeverLosesCitiesSilently) {
         cityimport::Sheet s;
         if (!cityimport::read_xlsx(path("flip.xlsx"), s)) continue;
         ++read;
-        EXPECT_GE(cityimport::convert(s).size() + static_cast<std::size_t>(cityimport::unreadable_rows(s)), 20u)
+        EXPECT_GE(cityimport::convert(s).size() +
+                      static_cast<std::size_t>(cityimport::unreadable_rows(s) + cityimport::empty_rows_between(s)),
+                  20u)
             << "byte " << i;
     }
     EXPECT_GT(read, 0);  // flips outside the parts' contents leave it readable
@@ -437,6 +443,82 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
         EXPECT_EQ(city_file().size(), second == ui::vbYes ? 3u : 1u);
     }
     EXPECT_EQ(read("location.bak"), before);
+}
+
+// Rows left blank between cities are told as empty rows, apart from the
+// rows that could not be read: a workbook whose only other rows are blank is
+// asked once, with no row said to be unreadable. Winters below 0 °F import.
+TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "and a row that does not read" : "blank rows only");
+        Rows rows;
+        for (int r : {6, 8, 11}) {  // rows 7, 9 and 10 blank
+            rows[r][1] = text("AK");
+            rows[r][3] = text("Town " + std::to_string(r));
+            for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(m <= 2 || m == 12 ? m - 10.5 : 40 + m);
+        }
+        if (damaged) rows[12][3] = text("No temperatures");
+        write("hpcities.xlsx", make_xlsx({rows}));
+        write_cities({city("Hand Added", "FL")});
+        ui::Script script;
+        script.answer(ui::vbYes);
+        if (damaged) script.answer(ui::vbYes);
+        script.answer(ui::vbOK);
+        convert_cities();
+        ASSERT_EQ(script.shown().size(), damaged ? 3u : 2u);
+        const ui::Shown& question = script.shown()[0];
+        EXPECT_NE(question.text.find("3 empty rows above the last city (left blank, or lost from a damaged workbook)."),
+                  std::string::npos);
+        EXPECT_EQ(question.text.find("1 row of the workbook could not be read") != std::string::npos, damaged);
+        EXPECT_EQ(question.style & ui::vbExclamation, damaged ? ui::vbExclamation : 0);
+        const auto cities = city_file();
+        ASSERT_EQ(cities.size(), 3u);
+        EXPECT_EQ(label(cities[0]), "Town 6/AK");
+        EXPECT_FLOAT_EQ(cities[0].air_temp[1], -9.5f);
+        EXPECT_FLOAT_EQ(cities[0].air_temp[12], 1.5f);
+    }
+}
+
+// A month's temperature reads when it starts with a number within what any
+// city has (limits::kCityAirTemp, -80 to 130 °F), in any month; a row with
+// a cell the reader could not read gives no city, however whole it looks.
+TEST_F(CityImport, TemperaturesReadWithinWhatAnyCityHas) {
+    const struct {
+        const char* cell;
+        bool reads;
+        float value;
+    } cases[] = {{"-80.5", false, 0}, {"-80", true, -80}, {"-9.6", true, -9.6f}, {" -.5", true, -0.5f},
+                 {".5", true, 0.5f},  {"+71", true, 71},  {"130", true, 130},    {"130.5", false, 0},
+                 {"-", false, 0},     {"-x", false, 0}};
+    cityimport::Sheet s;
+    const auto month = [](std::size_t i) { return static_cast<int>(12 - i % 12); };  // December first
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto& row = s.rows[i];
+        row[0] = "AK";
+        row[2] = "Town " + std::to_string(i);
+        for (int m = 1; m <= 12; ++m) row[static_cast<std::size_t>(2 + m)] = "20";
+        row[static_cast<std::size_t>(2 + month(i))] = cases[i].cell;
+    }
+    const std::size_t damaged = std::size(cases);
+    s.rows[damaged] = s.rows[1];
+    s.damaged[damaged] = 1;
+    const auto recs = cityimport::convert(s);
+    std::size_t k = 0;
+    int refused = 1;  // the damaged row
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].cell);
+        if (!cases[i].reads) {
+            ++refused;
+            continue;
+        }
+        ASSERT_LT(k, recs.size());
+        EXPECT_EQ(vb::Trim(recs[k].city), "Town " + std::to_string(i));
+        EXPECT_FLOAT_EQ(recs[k].air_temp[month(i)], cases[i].value);
+        ++k;
+    }
+    EXPECT_EQ(recs.size(), k);
+    EXPECT_EQ(cityimport::unreadable_rows(s), refused);
+    EXPECT_EQ(cityimport::empty_rows_between(s), 0);
 }
 
 // A workbook that gives no city at all (temperatures without names) is
