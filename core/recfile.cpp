@@ -345,10 +345,11 @@ bool moveChainOn(const std::string& path, const std::string& ext, std::vector<in
     return true;
 }
 
-// Back the way they came, each into the place it has just left.
+// Back the way they came, each into the place it has just left; one that
+// cannot go back stops the rest (the next would take its place).
 void moveChainBack(const std::string& path, const std::string& ext, const std::vector<int>& moved) {
     for (auto n = moved.rbegin(); n != moved.rend(); ++n)
-        ::rename(keptName(path, *n, ext).c_str(), keptName(path, *n - 1, ext).c_str());
+        if (::rename(keptName(path, *n, ext).c_str(), keptName(path, *n - 1, ext).c_str()) != 0) return;
 }
 
 }  // namespace
@@ -401,10 +402,13 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
     if (!replace(why)) {
         // The file is as it was: its copy goes (a file kept whole comes
         // back), and the older copies return to their places.
+        std::string back;
         if (!whole) {
             ::unlink(kept.c_str());
-        } else if (::rename(kept.c_str(), path.c_str()) != 0 && why) {
-            *why += "; the file is left as " + kept;
+        } else if (!renameFile(kept, path, &back)) {
+            // It holds the newest place still: the chain stays moved on.
+            if (why) *why += "; " + back + " (the file is left as " + kept + ")";
+            return KeepResult::NotReplaced;
         }
         moveChainBack(path, ext, moved);
         return KeepResult::NotReplaced;

@@ -108,7 +108,8 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 //   NotKept:     no copy could be made; nothing was replaced.
 //   NotReplaced: the replacement failed; the copy is undone.
 // Unless Kept, the file and every kept copy are as they were, with a reason
-// in *why.
+// in *why (a file kept whole that cannot be renamed back stays the newest
+// copy, and *why says so).
 enum class KeepResult { Kept, NotKept, NotReplaced };
 constexpr int kKeptCopies = 5;
 constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while the copy is written

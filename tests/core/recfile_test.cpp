@@ -399,6 +399,14 @@ TEST_F(KeptCopies, AHugeFileIsKeptWholeAndWhatIsNoFileIsRefused) {
     const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot write").empty(); };
     ASSERT_EQ(keep(refused), NotReplaced);  // back in its place
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"location.dat"});
+    { std::ofstream(rec::keptName(path)) << "older"; }
+    failAt(rec::Step::Rename, path, EIO);  // and when it cannot go back, it stays the newest copy
+    ASSERT_EQ(keep(refused), NotReplaced);
+    rec::setFaultHook(nullptr);
+    EXPECT_NE(why.find("the file is left as " + rec::keptName(path)), std::string::npos) << why;
+    EXPECT_EQ(fs::file_size(rec::keptName(path)), 600'000'000u);
+    EXPECT_EQ(slurp(rec::keptName(path, 1)), "older");
+    fs::rename(rec::keptName(path), path);
     ASSERT_EQ(keep(writing("new")), Kept) << why;
     struct stat st {};
     ASSERT_EQ(::stat(rec::keptName(path).c_str(), &st), 0);
