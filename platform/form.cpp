@@ -340,6 +340,10 @@ bool Form::Unload() {
     closed();
     sub_->close();  // inUnload_ keeps the close box path from asking again
     inUnload_ = false;
+    // The next load is enabled, whatever the window was as it went
+    // (disabled while a window it opened was up, as the program ended):
+    // its buttons answer again.
+    if (!enabled_) SetEnabled(true);
     if (theMain) theMain->activateNext();
     return true;
 }

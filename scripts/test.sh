@@ -20,17 +20,20 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEATER_WERROR=ON
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 # ctest runs each test in a process of its own; a dealer's session is one
-# process. Each test program is run whole once as well, so that a test that
-# only passes on a fresh process (state left by an earlier test) fails here.
-echo "== each test program whole"
+# process. Each test program is run whole once as well, its tests in an
+# order shuffled anew on every run, so that a test that only passes on a
+# fresh process or after another one (state left by an earlier test) fails
+# here. HEATER_TEST_SEED=N repeats a run's order.
+seed=${HEATER_TEST_SEED:-$(( $(date +%s) % 99991 + 1 ))}
+echo "== each test program whole, shuffled (seed $seed)"
 failed=()
 for t in build/tests/test_*; do
   [[ -f $t && -x $t ]] || continue
-  echo "-- ${t##*/}"
-  "$t" --gtest_brief=1 || failed+=("${t##*/}")
+  echo "-- ${t##*/} --gtest_shuffle --gtest_random_seed=$seed"
+  "$t" --gtest_brief=1 --gtest_shuffle --gtest_random_seed="$seed" || failed+=("${t##*/}")
 done
 if ((${#failed[@]})); then
-  echo "failed when run whole: ${failed[*]}" >&2
+  echo "failed when run whole (seed $seed): ${failed[*]}" >&2
   exit 1
 fi
 

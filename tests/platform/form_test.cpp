@@ -317,6 +317,7 @@ TEST_F(Platform, UnloadCanBeCancelledAndLoadsAgain) {
     EXPECT_EQ(log, (Log{"A.Unload", "A.Unload"}));
 
     a->cancelUnload = 0;
+    a->SetEnabled(false);  // waiting on a window it opened as the program ends
     log.clear();
     EXPECT_TRUE(a->Unload());
     EXPECT_FALSE(a->isLoaded());
@@ -329,6 +330,9 @@ TEST_F(Platform, UnloadCanBeCancelledAndLoadsAgain) {
     a->Show();
     EXPECT_EQ(log, (Log{"A.Load", "A.Activate"}));
     EXPECT_EQ(a->Text1->Text(), "kept");  // controls outlive an unload
+    // A window loads enabled, whatever it was when it went: its buttons work.
+    EXPECT_TRUE(a->Enabled());
+    EXPECT_TRUE(a->subWindow()->isEnabled());
 }
 
 TEST_F(Platform, UnloadingTheActiveWindowActivatesAnother) {
