@@ -274,11 +274,11 @@ std::string range_note(int i) {
     if (!f) return {};
     std::string name;
     switch (i) {
-        case 0: name = "surface area"; break;
-        case 4: name = "heating days per week"; break;
-        case 5: name = "heating hours per day"; break;
-        case 6: name = "water temperature"; break;
-        case 31: name = "heater efficiency"; break;
+        case kArea: name = "surface area"; break;
+        case kHeatDays: name = "heating days per week"; break;
+        case kHeatHours: name = "heating hours per day"; break;
+        case kThermostat: name = "water temperature"; break;
+        case kHeaterEff: name = "heater efficiency"; break;
         default:
             if (is_wanted(i)) name = "water temperature of " + g.month_name[i - kFirstWanted + 1];
             break;

@@ -37,6 +37,12 @@ TEST(PumpTables, MakerModelShownWithGroupingAndItsInnerBlanks) {
     EXPECT_FALSE(b.in_list);
     EXPECT_TRUE(pumpfiles::show_maker(r, 3).in_list);
     EXPECT_EQ(pumpfiles::show_maker(r, 10).designation, "");  // no such model
+    // The figures behind the boxes: the stored values, a double's digits too.
+    PumpBrand exact = r;
+    exact.btu[9] = 63009.123;
+    EXPECT_EQ(pumpfiles::figures(exact, 2).btu[0], "63009.123");
+    EXPECT_EQ(pumpfiles::figures(exact, 2).rh[0], "80.1");
+    EXPECT_EQ(pumpfiles::figures(exact, 10).btu[0], "");
 
     CompetitorPump c;
     c.model[3] = vb::FixLen("Big One", 25);
@@ -47,6 +53,7 @@ TEST(PumpTables, MakerModelShownWithGroupingAndItsInnerBlanks) {
     EXPECT_EQ(pumpfiles::show_competitor(c, 3, 1).btu[0], "123,456");
     EXPECT_EQ(pumpfiles::show_competitor(c, 3, 2).btu[0], "123456");
     EXPECT_EQ(pumpfiles::show_competitor(c, 4, 2).btu[0], "");  // never past point 24
+    EXPECT_EQ(pumpfiles::figures(c, 4).btu[0], "");
 }
 
 TEST(PumpTables, StoringAModelChangesOnlyItsPoints) {

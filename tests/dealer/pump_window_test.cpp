@@ -245,17 +245,27 @@ TEST_F(PumpFigures, ModelButtonsKeepTypedAndReadFigures) {
     Showpump* w = open();
     w->List1->setCurrentRow(0);
     const PumpBrand before = pumps()[0];
-    typeIn(w->Text27[0], "84.5");
-    leave(w->Text27[0]);
+    // Figures each column's mask rounds ("85", "3.46", "80.00").
+    const struct {
+        Column column;
+        int row;
+        const char* typed;
+        float value;
+    } typed[] = {
+        {Column::Water, 0, "84.5", 84.5f}, {Column::Cop, 1, "3.456", 3.456f}, {Column::Rh, 2, "79.996", 79.996f}};
+    for (const auto& t : typed) {
+        typeIn(box(w, t.column, t.row), t.typed);
+        leave(box(w, t.column, t.row));
+    }
     w->SSCommand6[1]->DoClick();  // model 1 written, model 2 shown
-    EXPECT_EQ(pumps()[0].water_temp[1], 84.5f);
+    for (const auto& t : typed) EXPECT_EQ(stored(pumps()[0], t.column, t.row + 1), t.value) << t.typed;
     EXPECT_EQ(w->Text27[0]->Text().toStdString(), pumpfiles::show_maker(before, 2).water[0]);
     w->SSCommand6[0]->DoClick();  // model 2 written unedited, model 1 back
     EXPECT_EQ(w->Text27[0]->Text(), "85");
     typeIn(w->Text9[7], "3.25");
     w->SSCommand5->DoClick();  // the read 84.5 goes back, not the "85" shown
     const PumpBrand after = pumps()[0];
-    EXPECT_EQ(after.water_temp[1], 84.5f);
+    for (const auto& t : typed) EXPECT_EQ(stored(after, t.column, t.row + 1), t.value) << t.typed;
     EXPECT_EQ(after.cop[8], 3.25f);
     for (int p = 9; p <= 16; ++p) {
         for (Column c : {Column::Rh, Column::Cop, Column::Btu, Column::Water})

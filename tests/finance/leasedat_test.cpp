@@ -96,6 +96,11 @@ TEST_F(Finance, ADownPaymentAboveThePriceIsRefusedAndNothingGoesNegative) {
         EXPECT_EQ(g.down_perc, 25.0f) << typed;
     }
     EXPECT_EQ(fin::box_changed(8, "100"), std::nullopt);  // the whole price is a valid down payment
+    // A balloon likewise at most the whole price; one above it is refused and none kept.
+    EXPECT_EQ(fin::box_changed(11, "101"), std::string());
+    EXPECT_EQ(g.balloon_perc, 0.0f);
+    EXPECT_EQ(fin::box_changed(11, "100"), std::nullopt);
+    EXPECT_EQ(g.balloon_perc, 100.0f);
 
     // 60 % down and a 60 % balloon leave nothing to finance.
     g.down_perc = 60;

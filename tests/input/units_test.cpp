@@ -122,6 +122,8 @@ TEST(InputFields, StoredValuesAndFuelUnitsStayWithinTheirLimits) {
         const fields::Field& f = *fields::field(box);
         EXPECT_EQ(fields::stored_value(box), shown > f.max_us ? f.max_us : f.min_us) << box;
     }
+    g.month_hours_c[3][0] = 9;  // a box without limits of its own: March's cover hours
+    EXPECT_EQ(fields::stored_value(fields::kFirstCover + 2), 9);
     const int slot = units::fuel_units_slot(units::kGas);
     ASSERT_GT(slot, 0);
     const float kept[] = {static_cast<float>(units::unit_count(units::kGas)), 1.5f, -1};

@@ -75,6 +75,8 @@ TEST_F(Weathers, OverTheLimitShowsErrorAndSetsZero) {
          "The heating days per week must be 1 to 7 days a week", 7, [] { return double(g.heat_days); }},
         {5, "25", "Maximum value is 24 hours a day.", "Minimum value is 1 hour a day.",
          "The heating hours per day must be 1 to 24 hours a day", 2, [] { return double(g.heat_hours); }},
+        {6, "105", "Maximum value is 104 °F", "Minimum value is 40 °F", "The water temperature must be 40 to 104 °F",
+         82, [] { return double(g.desired_temp); }},
         {19, "105", "Maximum value is 104 °F", "Minimum value is 40 °F",
          "The water temperature of JAN must be 40 to 104 °F", 82, [] { return double(g.temp_table[1][6]); }},
         {31, "801", "Maximum value is 100 %", "Minimum value is 1 %", "The heater efficiency must be 1 to 100 %", 80,
