@@ -189,8 +189,7 @@ bool writeCityBytes(const std::string& dir, std::string_view bytes, std::string*
     // The copy is written complete (never appended to a copy an earlier run
     // left behind) before it replaces the file.
     const std::string copy = dir + "locatio2.dat";
-    if (!rec::replaceFile(copy, bytes, why)) return false;
-    rec::keepMode(dir + "location.dat", copy);
+    if (!rec::replaceFile(copy, bytes, why, dir + "location.dat")) return false;
     if (!rec::renameFile(copy, dir + "location.dat", why)) {
         std::error_code ec;
         std::filesystem::remove(copy, ec);

@@ -253,7 +253,7 @@ bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes)
     return true;
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes, std::string* why) {
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* why, const std::string& modeOf) {
     auto fail = [&](const std::string& text) {
         if (why) *why = text;
         return false;
@@ -262,9 +262,12 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     const int fd = injected(Step::Create, path) ? -1 : openTemp(path, tmp);
     if (fd < 0) return fail(reason("Cannot create a temporary file for", path, errno));
 
-    // Keep the old file's permissions.
+    // Keep the old file's permissions (or those of the file it copies),
+    // before a byte is written: a copy of a private file is never readable
+    // by others, not even for a moment.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+    const std::string& of = modeOf.empty() ? path : modeOf;
+    if (::stat(of.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
 
     if (injected(Step::Write, path) || !writeAll(fd, bytes.data(), bytes.size()) || injected(Step::Sync, path) ||
         ::fsync(fd) != 0) {
@@ -387,8 +390,7 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
         // it is, so that the same file replaced again and again does not
         // push the older versions out.
         if (readFile(kept, newest, bytes.size()) && newest == bytes) return replaced();
-        if (!replaceFile(fresh, bytes, why)) return KeepResult::NotKept;
-        keepMode(path, fresh);
+        if (!replaceFile(fresh, bytes, why, path)) return KeepResult::NotKept;
     }
     // The copy takes the newest place before anything is replaced: from
     // here on a kill leaves the file's bytes in the chain.
@@ -415,11 +417,6 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
     }
     ::unlink(keptName(path, kKeptCopies, ext).c_str());  // the oldest, dropped
     return KeepResult::Kept;
-}
-
-void keepMode(const std::string& of, const std::string& onto) {
-    struct stat st {};
-    if (::stat(of.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(onto.c_str(), st.st_mode & 07777);
 }
 
 bool renameFile(const std::string& from, const std::string& to, std::string* why) {

@@ -85,8 +85,11 @@ bool readFile(const std::string& path, std::string& out, std::uint64_t maxBytes 
 // Writes a complete temporary copy next to `path`, flushes it, then renames
 // it over `path` (atomic on one file system). On any failure the old file is
 // left untouched, the temporary copy removed, and false returned with a
-// reason in *why.
-bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr);
+// reason in *why. The new file has the permissions of the old one, or of
+// `modeOf` when given (a copy of that file, made under another name), from
+// before its first byte is written.
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* why = nullptr,
+                 const std::string& modeOf = {});
 // A dealer's file that a restore, an import or a deletion replaces is kept,
 // in generations beside it: "location.dat" as "location.bak" (the newest),
 // "location.bak1", ... "location.bak4". keepCopy copies the file (its bytes,
@@ -118,10 +121,6 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
                     std::string* why = nullptr, const std::string& ext = "bak");
 // The name of generation n (0 the newest) of the copies of `path`.
 std::string keptName(const std::string& path, int n = 0, const std::string& ext = "bak");
-// Gives `onto` the permissions of the regular file `of` (nothing when `of`
-// is no regular file): a copy that replaces a file by a rename keeps the
-// file's permissions.
-void keepMode(const std::string& of, const std::string& onto);
 // Renames `from` over `to` (atomic on one file system); false with a reason
 // in *why when it fails, both files then left as they were.
 bool renameFile(const std::string& from, const std::string& to, std::string* why = nullptr);

@@ -339,6 +339,22 @@ TEST_F(KeptCopies, TheSameBytesAreKeptOnceAndALinkIsKeptAsItsBytes) {
     fs::permissions(path, fs::perms(0640));
     ASSERT_EQ(keep(writing("newer")), Kept) << why;
     EXPECT_EQ(fs::status(rec::keptName(path)).permissions(), fs::perms(0640));
+    // ...from before its first byte is written: a private file's copy is
+    // never readable by others, not even for a moment.
+    fs::permissions(path, fs::perms(0600));
+    static fs::perms seen;
+    static std::string folder;
+    seen = fs::perms::unknown;
+    folder = dir.path();
+    rec::setFaultHook([](rec::Step s, const std::string& p) {
+        if (s == rec::Step::Write && p.ends_with(rec::kNewCopy))
+            for (const auto& e : fs::directory_iterator(folder))
+                if (rec::isTempCopy(e.path().filename().string())) seen = e.status().permissions();
+        return 0;
+    });
+    ASSERT_EQ(keep(writing("newest")), Kept) << why;
+    rec::setFaultHook(nullptr);
+    EXPECT_EQ(seen, fs::perms(0600));
 }
 
 // A kill at any step of a keeping (the program stopped there, its files
