@@ -322,7 +322,16 @@ TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
     // The program crashes (here a child of the test that started the
     // renderer and ends without stopping it), before and after LibreOffice
     // is ready: the helper sees its socket close and takes LibreOffice along.
-    for (int readyMs : {0, 4000}) {
+    // Also when, meanwhile, another user takes the pipe it waits on (only
+    // root can plant one; here LibreOffice is a stand-in that never
+    // listens): that pipe is not the helper's to remove as it goes.
+    const std::string name = "heater_taken_" + std::to_string(::getpid()), path = office::pipePath(name);
+    for (const auto& [readyMs, taken] : {std::pair{0, false}, {4000, false}, {0, true}}) {
+        if (taken) {
+            if (::geteuid() != 0) continue;
+            standIn("soffice", "touch \"" + dir + "/started\"; exec sleep 30");
+            office::setRenderPipeForTest(name);
+        }
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         const pid_t child = ::fork();
@@ -339,8 +348,24 @@ TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
         ::close(fds[0]);
         ::waitpid(child, nullptr, 0);
         ASSERT_GT(group, 0);
+        int planted = -1;
+        if (taken) {
+            office::setRenderPipeForTest("");
+            for (int i = 0; i < 1000 && !fs::exists(dir + "/started"); ++i) ::usleep(10000);
+            planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            path.copy(addr.sun_path, path.size());
+            ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
+            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+            ::listen(planted, 4);
+        }
         prn::waitGroupGone(group, 90000);
         EXPECT_FALSE(groupAlive(group)) << readyMs;
+        if (!taken) continue;
+        EXPECT_TRUE(present(path));
+        ::close(planted);
+        ::unlink(path.c_str());
     }
 }
 
