@@ -30,7 +30,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, int timeoutMs,
 // -1, as its descriptor 3, in the working folder `cwd` (empty: ours); the
 // caller waits for it. It keeps the program's umask: what the program
 // makes is private by the modes it sets, and a caller whose program needs
-// another umask sets it in that program (office/render.cpp does for
+// another umask sets it in that program (office::withUsualUmask does for
 // LibreOffice). Returns the process id, or -1 when it could not be started.
 int spawnInGroup(const std::vector<std::string>& argv, int in, int out, int err,
                  const std::vector<std::string>& extraEnv = {}, int fd3 = -1, const std::string& cwd = {});
