@@ -2,6 +2,9 @@
 #include "tests/dealer/dealer_test.h"
 
 #include <cstring>
+#include <functional>
+
+#include <QApplication>
 
 #include "app/ui/backgrnd.h"
 #include "app/ui/pass.h"
@@ -151,6 +154,42 @@ TEST_F(Menu, KeepsTheFocusUntilAnEntryIsChosenAndNeverFightsOverIt) {
     other.ZOrder(0);
     EXPECT_TRUE(other.isActive());  // after a choice the menu lets go
     other.Unload();
+}
+
+// When the window it opened closes, the menu comes in front again once what
+// runs after that close is done (the project window's reload may bring the
+// project window forward), but not over a window opened meanwhile that keeps
+// the focus (the calculator).
+TEST_F(Menu, InFrontAgainOnceItsWindowHasClosed) {
+    plat::Form project("project"), calculator("calculator");
+    keep_focus(&calculator);
+    menu* m = open();
+    const auto closeSetdata = [&] {
+        choose(m, 3);
+        setdata->Unload();
+    };
+    const auto ungrey = [] {  // as the finance key data window's greying ends
+        windows().grey_menu(true);
+        windows().grey_menu(false);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> close, meanwhile;
+        plat::Form* front;
+    };
+    const Case cases[] = {
+        {"window closed, project forward", closeSetdata, [&] { project.ZOrder(0); }, m},
+        {"ungreyed, project forward", ungrey, [&] { project.ZOrder(0); }, m},
+        {"calculator opened", closeSetdata, [&] { calculator.Show(); }, &calculator},
+    };
+    for (const Case& c : cases) {
+        c.close();
+        c.meanwhile();
+        QApplication::processEvents();
+        EXPECT_EQ(plat::MainWindow::instance()->activeForm(), c.front) << c.what;
+        calculator.Unload();
+    }
+    project.Unload();
 }
 
 TEST_F(Menu, ClosingTheMenuClosesItsWindowsFirst) {

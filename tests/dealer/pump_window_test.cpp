@@ -166,6 +166,8 @@ TEST_F(PumpWindow, CompetitorModeNeverPastPointTwentyFour) {
     g.pump_mode = 2;  // PumpHP1.dat
     CompetitorPump before;
     ASSERT_TRUE(records::readCompetitorFile(path("PumpHP1.dat"), before));
+    before.water_temp[2] = 84.5f;  // shown "85", written back as read
+    ASSERT_TRUE(records::writeCompetitorFile(path("PumpHP1.dat"), before));
     Showpump* w = open();
     w->List1->setCurrentRow(0);
     EXPECT_EQ(w->Label6->text(), "Competitor heat pumps");
@@ -178,6 +180,7 @@ TEST_F(PumpWindow, CompetitorModeNeverPastPointTwentyFour) {
     CompetitorPump after;
     ASSERT_TRUE(records::readCompetitorFile(path("PumpHP1.dat"), after));
     EXPECT_EQ(after.btu[8], 33333);
+    EXPECT_EQ(after.water_temp[2], 84.5f);
     EXPECT_EQ(after.brand, before.brand);  // the brand survives a save
     EXPECT_EQ(after.model[1], before.model[1]);
     EXPECT_EQ(g.cur_model, 3);

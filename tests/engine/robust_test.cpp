@@ -71,6 +71,12 @@ TEST_F(EngineTest, RepeatedCalculationsGiveIdenticalResults) {
     g = inputs;
     ASSERT_TRUE(engine::calc_all());
     EXPECT_TRUE(all_results() == first);
+    // Nor does another heater (savings and payback are kept by heater type).
+    g.fuel_type = HT_PROPANE;
+    ASSERT_TRUE(engine::calc_all());
+    g.fuel_type = HT_GAS;
+    ASSERT_TRUE(engine::calc_all());
+    EXPECT_TRUE(all_results() == first);
 
     // The report book runs Calc alone, then prints the results table, the
     // yearly totals and the average C.O.P.: they belong to Calc's inputs,
