@@ -25,6 +25,24 @@ TEST(UiScript, AnswersBoxesInOrderAndRecordsThem) {
     EXPECT_TRUE(script.unexpected().empty());
 }
 
+// Enter presses the button the style makes the default, as the platform's
+// box does: what the tests of a stray Enter on a question rely on.
+TEST(UiScript, EnterPressesTheDefaultButton) {
+    const struct {
+        int style, pressed;
+    } boxes[] = {
+        {ui::vbYesNo, ui::vbYes},
+        {ui::vbYesNo | ui::vbDefaultButton2, ui::vbNo},
+        {ui::vbYesNoCancel | ui::vbDefaultButton3, ui::vbCancel},
+        {ui::vbOKOnly | ui::vbDefaultButton2, ui::vbOK},  // no second button: the first
+    };
+    for (const auto& b : boxes) {
+        ui::Script script;
+        script.enter();
+        EXPECT_EQ(ui::MsgBox("Sure?", b.style), b.pressed) << b.style;
+    }
+}
+
 TEST(UiScript, UnscriptedBoxesAreRecordedAndGetTheFirstButton) {
     ui::Script script;
     EXPECT_EQ(ui::MsgBox("Numbers only"), ui::vbOK);
