@@ -233,6 +233,12 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
         }
     }
     mark_cut_rows(out, rows);
+    // A legacy sheet has 65,536 rows at most: each row below the last read
+    // is looked at for a city name only.
+    for (unsigned r = kLastRow; r < rows && cols > 2; ++r) {
+        FreeXL_CellValue v;
+        if (freexl_get_cell_value(h, r, 2, &v) == FREEXL_OK && !cell_text(v).empty()) ++out.below;
+    }
     return true;
 }
 
@@ -279,6 +285,7 @@ std::string encode(bool ok, const Sheet& s, const std::string& why) {
             b += cell;
         }
     }
+    put_u32(b, static_cast<std::uint32_t>(s.below));
     return b;
 }
 
@@ -295,6 +302,9 @@ bool decode(std::string_view b, Sheet& s, std::string* why) {
         for (auto& cell : s.rows[r])
             if (!get_text(b, cell)) return fail(why, "The workbook is damaged");
     }
+    std::uint32_t below = 0;
+    if (!get_u32(b, below) || below > 65536) return fail(why, "The workbook is damaged");
+    s.below = static_cast<int>(below);
     return true;
 }
 
@@ -382,6 +392,7 @@ bool read_xlsx(const std::string& path, Sheet& out, std::string* why) {
         const office::CellTexts cells = office::readActiveSheet(path);
         for (int r = kFirstRow; r <= kLastRow && r <= cells.lastRow(); ++r)
             for (int c = 1; c <= kColumns; ++c) put_cell(out, r, c, cells.text(r, c));
+        out.below = cells.filledBelow(kLastRow, 3);
         return true;
     } catch (const std::exception& e) {
         // A missing, damaged or foreign file: nothing read.

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <cctype>
+#include <climits>
 
 namespace office {
 
@@ -38,6 +39,13 @@ std::string CellTexts::text(int row, int column) const {
 std::string CellTexts::text(std::string_view address) const {
     int r = 0, c = 0;
     return parseAddress(address, r, c) ? text(r, c) : std::string();
+}
+
+int CellTexts::filledBelow(int after, int column) const {
+    int n = 0;
+    for (auto it = cells_.upper_bound({after, INT_MAX}); it != cells_.end(); ++it)
+        if (it->first.second == column && !it->second.empty()) ++n;
+    return n;
 }
 
 void CellTexts::set(int row, int column, std::string t) {

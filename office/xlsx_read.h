@@ -31,6 +31,9 @@ public:
     // By address: "C6", "c6", "$C$6"; "" for an address that is not one.
     std::string text(std::string_view address) const;
     int lastRow() const { return lastRow_; }
+    // How many cells of `column` below row `after` hold a text (the cells
+    // the sheet has, not every row number up to the last).
+    int filledBelow(int after, int column) const;
     int lastColumn() const { return lastColumn_; }
 
     void set(int row, int column, std::string text);

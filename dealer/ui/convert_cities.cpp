@@ -59,16 +59,26 @@ void convert_cities() {
     // lost looks the same: told, not asked about again.
     const std::string blank = std::to_string(empty) + (empty == 1 ? " empty row" : " empty rows") +
                               " above the last city (left blank, or lost from a damaged workbook).";
+    // Rows below 303 are past what the weather-city file holds: never read,
+    // and never dropped without a word (blank rows between cities push the
+    // last ones down there).
+    const int below = sheet.below;
+    const std::string past = std::to_string(below) + (below == 1 ? " city below row " : " cities below row ") +
+                             std::to_string(cityimport::kLastRow) + (below == 1 ? " is" : " are") +
+                             " not read: the weather-city file holds " + std::to_string(cityimport::kCities) +
+                             " cities at most.";
     // Every city of location.dat, hand-added ones too, is replaced, and the
     // workbook gives temperatures only. No is the default button: the
     // "Copy Excel Data" button keeps the focus after an import, and a stray
     // Enter there must not replace every city again.
     if (ui::MsgBox("All cities of the weather-city file will be replaced by the " + n + " cities read from " + path +
                        "." + g.crlf + (bad ? unread + g.crlf : "") + (empty ? blank + g.crlf : "") +
+                       (below ? past + g.crlf : "") +
                        "Cities added by hand are lost, and every city's energy prices, humidity, sunlight and wind "
                        "are set to the same standard values (the workbook gives the temperatures only)." +
                        g.crlf + g.crlf + "Are you sure you want to proceed?",
-                   ui::vbYesNo | ui::vbDefaultButton2 | (bad ? ui::vbExclamation : 0), "Copy Excel Data") != ui::vbYes)
+                   ui::vbYesNo | ui::vbDefaultButton2 | (bad || below ? ui::vbExclamation : 0),
+                   "Copy Excel Data") != ui::vbYes)
         return;
     if (bad && ui::MsgBox(unread + g.crlf + "Replace the weather-city file all the same, with the " + n +
                               " cities that were read?",

@@ -458,6 +458,8 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
             for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(m <= 2 || m == 12 ? m - 10.5 : 40 + m);
         }
         if (damaged) rows[12][3] = text("No temperatures");
+        // Past the 298 rows the city file holds: told, never read.
+        if (damaged) rows[309][1] = text("AK"), rows[309][3] = text("Past The Last Row");
         write("hpcities.xlsx", make_xlsx({rows}));
         write_cities({city("Hand Added", "FL")});
         ui::Script script;
@@ -471,6 +473,10 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
                   std::string::npos);
         EXPECT_EQ(question.text.find("1 row of the workbook could not be read") != std::string::npos, damaged);
         EXPECT_EQ(question.style & ui::vbExclamation, damaged ? ui::vbExclamation : 0);
+        EXPECT_EQ(
+            question.text.find("1 city below row 303 is not read: the weather-city file holds 298 cities at most.") !=
+                std::string::npos,
+            damaged);
         const auto cities = city_file();
         ASSERT_EQ(cities.size(), 3u);
         EXPECT_EQ(label(cities[0]), "Town 6/AK");
