@@ -57,6 +57,8 @@ std::uint64_t fileLimit(std::size_t recLen, std::size_t maxRecords) {
     return std::max<std::uint64_t>(8ULL * recLen * (maxRecords + 1), 1ULL << 20);
 }
 
+std::uint64_t cityFileLimit() { return fileLimit(kCityLen, kMaxCities); }
+
 std::string pack(const PumpBrand& r) {
     rec::Writer w(kPumpLen);
     w.str(r.brand, kBrandLen);

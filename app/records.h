@@ -28,6 +28,8 @@ constexpr std::size_t kMaxCities = 500;  // city_tab(1..500)
 // damaged one rather than read whole (a 1 GB file, a link to a device): the
 // most bytes read of one, eight times the table, at least 1 MiB.
 std::uint64_t fileLimit(std::size_t recLen, std::size_t maxRecords);
+// The same for the weather-city file, location.dat.
+std::uint64_t cityFileLimit();
 
 std::string pack(const PumpBrand& r);
 std::string pack(const CompetitorPump& r);

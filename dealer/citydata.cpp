@@ -32,7 +32,7 @@ bool fail(std::string* why, const std::string& text) {
 
 // The whole records of location.dat as they are on disk.
 bool raw_records(const std::string& dir, std::string& bytes, std::vector<std::string_view>& recs) {
-    if (!rec::readFile(dir + kCityFile, bytes, records::fileLimit(records::kCityLen, records::kMaxCities))) {
+    if (!rec::readFile(dir + kCityFile, bytes, records::cityFileLimit())) {
         bytes.clear();
         recs.clear();
         // A missing file has no records; opening it creates it empty.
@@ -167,8 +167,7 @@ bool erase_all(const std::string& dir, std::string* why) {
     // file goes; without that copy the file is not deleted.
     const std::string path = dir + kCityFile;
     const auto remove = [&path](std::string* w) { return rec::removeFile(path, w); };
-    const std::uint64_t limit = records::fileLimit(records::kCityLen, records::kMaxCities);
-    return rec::keepCopy(path, limit, remove, why) == rec::KeepResult::Kept;
+    return rec::keepCopy(path, records::cityFileLimit(), remove, why) == rec::KeepResult::Kept;
 }
 
 }  // namespace citydata

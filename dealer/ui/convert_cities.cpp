@@ -23,6 +23,11 @@ void show_progress(const std::string& text) {
 
 void report(const std::string& text) { ui::MsgBox(text, ui::vbOKOnly, "convert cities err"); }
 
+// "1 row", "3 rows".
+std::string counted(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 }  // namespace
 
 void convert_cities() {
@@ -50,20 +55,20 @@ void convert_cities() {
     const std::string n = std::to_string(cities.size());
     const int bad = cityimport::unreadable_rows(sheet), empty = cityimport::empty_rows_between(sheet);
     const std::string unread =
-        std::to_string(bad) + (bad == 1 ? " row" : " rows") +
+        counted(bad, "row", "rows") +
         " of the workbook could not be read (a damaged or empty cell, no city name in column C or no "
         "region in column A, or a temperature that is no number or outside " +
         std::to_string(static_cast<int>(limits::kCityAirTemp.min)) + " to " +
         std::to_string(static_cast<int>(limits::kCityAirTemp.max)) + " °F).";
     // Blank rows between cities are no damage, but a row a damaged workbook
     // lost looks the same: told, not asked about again.
-    const std::string blank = std::to_string(empty) + (empty == 1 ? " empty row" : " empty rows") +
+    const std::string blank = counted(empty, "empty row", "empty rows") +
                               " above the last city (left blank, or lost from a damaged workbook).";
     // Rows below 303 are past what the weather-city file holds: never read,
     // and never dropped without a word (blank rows between cities push the
     // last ones down there).
     const int below = sheet.below;
-    const std::string past = std::to_string(below) + (below == 1 ? " city below row " : " cities below row ") +
+    const std::string past = counted(below, "city below row ", "cities below row ") +
                              std::to_string(cityimport::kLastRow) + (below == 1 ? " is" : " are") +
                              " not read: the weather-city file holds " + std::to_string(cityimport::kCities) +
                              " cities at most.";
@@ -95,8 +100,7 @@ void convert_cities() {
         show_progress(" " + n);
         std::string why;
         const auto write = [&](std::string* w) { return records::writeCityFile(g.data_dir, cities, w); };
-        const std::uint64_t limit = records::fileLimit(records::kCityLen, records::kMaxCities);
-        if (rec::keepCopy(old, limit, write, &why) != rec::KeepResult::Kept) {
+        if (rec::keepCopy(old, records::cityFileLimit(), write, &why) != rec::KeepResult::Kept) {
             // Not replaced: location.dat and its kept copies are as they were.
             report(why);
             return;
