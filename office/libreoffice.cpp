@@ -70,12 +70,20 @@ std::string ownerOf(const std::string& path) {
     return "user id " + std::to_string(st.st_uid);
 }
 
+// Where LibreOffice makes its pipes (see pipePath); a folder of a test's own
+// in tests.
+std::string g_pipeFolder = "/tmp";
+
 constexpr const char* kSetupOffice = "/org.openoffice.Setup/Office";
 constexpr const char* kConnectionUrl = "ooSetupConnectionURL";
 
 }  // namespace
 
-std::string pipePath(const std::string& name) { return "/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" + name; }
+std::string pipePath(const std::string& name) {
+    return g_pipeFolder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + name;
+}
+
+void setPipeFolderForTest(const std::string& folder) { g_pipeFolder = folder.empty() ? "/tmp" : folder; }
 
 std::string instancePipeName(const std::string& profileUrl) {
     std::string utf16;  // the URL is ASCII (fileUrl escapes the rest)
@@ -99,7 +107,11 @@ bool removeDeadPipeAt(const std::string& path, std::time_t before) {
     if (path.size() >= sizeof addr.sun_path || ::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) ||
         st.st_uid != ::getuid() || st.st_mtime >= before)
         return false;
-    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Never waits: connecting to a listener whose backlog is full (a hung
+    // program of this user) would block the start for good. Only a refusal
+    // tells a dead pipe; a connection, EAGAIN (full) or any other answer
+    // leaves it.
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (s < 0) return false;
     addr.sun_family = AF_UNIX;
     path.copy(addr.sun_path, path.size());

@@ -15,6 +15,10 @@ namespace office {
 // write there). The one place that spells it: the kept renderer's helper
 // has the path in its environment.
 std::string pipePath(const std::string& name);
+// Test seam: the folder pipePath names the pipes in ("" for /tmp), so a
+// test that plants or sweeps pipes keeps to a folder of its own and never
+// meets those of a run beside it.
+void setPipeFolderForTest(const std::string& folder);
 
 // The pipes of ours: the one the kept renderer's LibreOffice accepts UNO
 // connections on ("heater_render_", the program's process id and a random
@@ -31,7 +35,9 @@ std::string instancePipeName(const std::string& profileUrl);
 
 // Removes the pipe `name` of this user when it is a dead one: a socket,
 // owned by us, that nobody listens on any more (connect: ECONNREFUSED), as
-// a killed LibreOffice leaves it. Anything else there stays.
+// a killed LibreOffice leaves it. Anything else there stays, also a
+// listener too busy to take one more connection: it is asked without
+// waiting.
 void removeDeadPipe(const std::string& name);
 // Removes every dead pipe of this user whose name starts with one of
 // `prefixes` (as removeDeadPipe judges it) and that was made before

@@ -20,6 +20,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -114,6 +116,37 @@ bool present(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// The address of the Unix socket at `path`.
+sockaddr_un unixAddress(const std::string& path) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    path.copy(addr.sun_path, std::min(path.size(), sizeof addr.sun_path - 1));
+    return addr;
+}
+
+// While it lives, LibreOffice's pipes are looked for in `path` (a folder of
+// the test's own) instead of /tmp, which every run on the machine shares:
+// a run beside this one never sees, nor sweeps, what this test plants
+// there, and this test never sees theirs. What it planted - the folder and
+// the sockets held open - goes however the test ends.
+struct OwnPipeFolder {
+    std::string path;
+    std::vector<int> fds;
+    explicit OwnPipeFolder(std::string at) : path(std::move(at)) {
+        fs::create_directories(path);
+        office::setPipeFolderForTest(path);
+    }
+    ~OwnPipeFolder() {
+        office::setPipeFolderForTest("");
+        for (int fd : fds) ::close(fd);
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    OwnPipeFolder(const OwnPipeFolder&) = delete;
+    OwnPipeFolder& operator=(const OwnPipeFolder&) = delete;
+    int hold(int fd) { return fds.push_back(fd), fd; }
+};
+
 struct RenderTest : ::testing::Test {
     std::string dir = fixtures::tempDir("render");
     std::string savedData, savedPrintouts, savedPath, savedTmp;
@@ -147,6 +180,7 @@ struct RenderTest : ::testing::Test {
         office::setKeptRendererEnabled(true);
         office::setRenderTimeoutsForTest(0, 0);
         office::setConversionHookForTest(nullptr);
+        office::setRenderPipeForTest("");
         office::setOfficeForTest(office::OfficeSeam::Real);
         EXPECT_EQ(printJobFolders(), jobsBefore) << "a temporary print folder was left behind";
         if (savedTmp.empty()) unsetenv("TMPDIR");
@@ -324,13 +358,16 @@ TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
     // is ready: the helper sees its socket close and takes LibreOffice along.
     // Also when, meanwhile, another user takes the pipe it waits on (only
     // root can plant one; here LibreOffice is a stand-in that never
-    // listens): that pipe is not the helper's to remove as it goes.
-    const std::string name = "heater_taken_" + std::to_string(::getpid()), path = office::pipePath(name);
+    // listens; its pipe in a folder of the test's own): that pipe is not the
+    // helper's to remove as it goes.
+    const std::string name = "heater_taken_" + std::to_string(::getpid());
     for (const auto& [readyMs, taken] : {std::pair{0, false}, {4000, false}, {0, true}}) {
+        std::optional<OwnPipeFolder> own;
         if (taken) {
             if (::geteuid() != 0) continue;
             standIn("soffice", "touch \"" + dir + "/started\"; exec sleep 30");
             office::setRenderPipeForTest(name);
+            own.emplace(dir + "/pipes");
         }
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
@@ -348,24 +385,21 @@ TEST_F(RenderTest, ARendererWhoseProgramDiesEndsWithIt) {
         ::close(fds[0]);
         ::waitpid(child, nullptr, 0);
         ASSERT_GT(group, 0);
-        int planted = -1;
+        const std::string path = office::pipePath(name);
         if (taken) {
             office::setRenderPipeForTest("");
             for (int i = 0; i < 1000 && !fs::exists(dir + "/started"); ++i) ::usleep(10000);
-            planted = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            path.copy(addr.sun_path, path.size());
+            const int planted = own->hold(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+            const sockaddr_un addr = unixAddress(path);
             ASSERT_EQ(::bind(planted, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
             ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
             ::listen(planted, 4);
         }
         prn::waitGroupGone(group, 90000);
         EXPECT_FALSE(groupAlive(group)) << readyMs;
-        if (!taken) continue;
-        EXPECT_TRUE(present(path));
-        ::close(planted);
-        ::unlink(path.c_str());
+        if (taken) {
+            EXPECT_TRUE(present(path));
+        }
     }
 }
 
@@ -700,19 +734,20 @@ TEST_F(RenderTest, AKeptProfileIsPrivateAndALinkInItsPlaceIsNotFollowed) {
 // link lies in its place (to a socket of ours: followed, it would pass for
 // our own): the printout fails at once with a message naming the cause,
 // nothing ever connects to it (a connection would hand over the customer
-// documents' paths), and it stays.
+// documents' paths), and it stays. (LibreOffice never starts here, so the
+// pipe lies in a folder of the test's own.)
 TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
-    const std::string name = "heater_planted_" + std::to_string(::getpid()), path = office::pipePath(name);
+    const std::string name = "heater_planted_" + std::to_string(::getpid());
     const bool root = ::geteuid() == 0;
     for (const std::string planted : {"first", "link", "later"}) {
         if (planted != "link" && !root) continue;  // only root can plant a socket of another user
+        OwnPipeFolder own(dir + "/pipes");
+        const std::string path = office::pipePath(name);
         const std::string socketAt = planted == "link" ? dir + "/ours.sock" : path;
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const int fd = own.hold(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
         const auto plant = [&] {
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            socketAt.copy(addr.sun_path, socketAt.size());
-            ::unlink(path.c_str());
+            const sockaddr_un addr = unixAddress(socketAt);
+            ::unlink(socketAt.c_str());
             ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << socketAt;
             ::chmod(socketAt.c_str(), 0777);
             if (planted == "link") fs::create_symlink(socketAt, path);
@@ -743,8 +778,6 @@ TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
         EXPECT_EQ(errno, EAGAIN);
         EXPECT_TRUE(present(path)) << planted;  // not ours to remove
         EXPECT_TRUE(printouts().empty());
-        ::close(fd);
-        ::unlink(path.c_str());
     }
 }
 
@@ -890,48 +923,62 @@ TEST(Leftovers, AnInterruptedRunsFilesGoAtTheNextStart) {
     touch(link, true);
     touch(fileLink, true);
 
-    // LibreOffice's pipes in /tmp that a renderer killed with the program
-    // left: this user's dead ones of our names go; a live one, another
-    // user's, a link to a dead one, one of another name and one newer than
-    // this run stay.
+    // LibreOffice's pipes (here in a folder standing for /tmp) that a
+    // renderer killed with the program left: this user's dead ones of our
+    // names go; a live one, one whose backlog is full (a hung program: the
+    // sweep never waits for it), another user's, a link to a dead one, one
+    // of another name and one newer than this run stay.
     struct Pipe {
         std::string name, kind;
         bool old, others, goes;
-        int fd = -1;
     };
+    OwnPipeFolder pipeFolder(dir + "/pipes");
     const std::string tag = std::to_string(::getpid()), render = office::kRenderPipePrefix + tag;
     std::vector<Pipe> pipes = {
         {render + "_dead", "dead", true, false, true},
         {office::kInstancePipePrefix + tag + "dead", "dead", true, false, true},
         {render + "_live", "live", true, false, false},
+        {render + "_full", "full", true, false, false},
         {render + "_link", "link", true, false, false},
         {render + "_new", "dead", false, false, false},
         {"heater_other_" + tag, "dead", true, false, false},
         {render + "_others", "dead", true, true, false},
     };
-    const auto plant = [](const std::string& path, bool live) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        path.copy(addr.sun_path, path.size());
-        EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << path;
-        if (live) return ::listen(fd, 4), fd;
-        ::close(fd);  // dead: closed, its file left
-        return -1;
+    int full = -1;
+    const auto plant = [&](const std::string& path, const std::string& kind) {
+        const sockaddr_un addr = unixAddress(path);
+        const auto* at = reinterpret_cast<const sockaddr*>(&addr);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        EXPECT_EQ(::bind(fd, at, sizeof addr), 0) << path;
+        if (kind == "dead") return (void)::close(fd);  // closed, its file left
+        pipeFolder.hold(fd);
+        if (kind == "live") ::listen(fd, 4);
+        if (kind != "full") return;
+        // No room for one more: connecting without waiting says EAGAIN.
+        full = fd;
+        ::listen(fd, 0);
+        int err = 0;
+        for (int i = 0; i < 64 && err != EAGAIN; ++i) {
+            const int client = pipeFolder.hold(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+            err = ::connect(client, at, sizeof addr) == 0 ? 0 : errno;
+        }
+        EXPECT_EQ(err, EAGAIN) << path;
     };
     for (Pipe& p : pipes) {
         const std::string path = office::pipePath(p.name);
-        if (p.kind == "link") plant(tmp + "/dead.sock", false), fs::create_symlink(tmp + "/dead.sock", path);
-        else p.fd = plant(path, p.kind == "live");
+        if (p.kind == "link") plant(tmp + "/dead.sock", "dead"), fs::create_symlink(tmp + "/dead.sock", path);
+        else plant(path, p.kind);
         touch(path, p.old);
         if (p.others && !(root && ::chown(path.c_str(), 65534, 65534) == 0)) p.goes = true;  // ours after all
     }
-    office::removeLeftovers(data);
-    for (const Pipe& p : pipes) {
-        EXPECT_EQ(present(office::pipePath(p.name)), !p.goes) << p.name;
-        if (p.fd >= 0) ::close(p.fd);
-        ::unlink(office::pipePath(p.name).c_str());
-    }
+    // A sweep that waits on the full one is let go (its backlog drained)
+    // once the time is up, so a failure never hangs the run.
+    auto sweep = std::async(std::launch::async, [&] { office::removeLeftovers(data); });
+    const bool atOnce = sweep.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(atOnce) << "the sweep waits on a pipe whose backlog is full";
+    while (sweep.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+        if (const int c = ::accept(full, nullptr, nullptr); c >= 0) ::close(c);
+    for (const Pipe& p : pipes) EXPECT_EQ(present(office::pipePath(p.name)), !p.goes) << p.name;
     for (const Entry& e : entries) EXPECT_EQ(fs::exists(e.path), !e.goes) << e.path;
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_symlink(fileLink));
