@@ -323,36 +323,61 @@ std::string keptName(const std::string& path, int n, const std::string& ext) {
 
 namespace {
 
-// Moves generations 0 .. kKeptCopies - 1 of `path` one place on, from the
-// oldest end: each rename moves one copy onto the place the one after it
-// has just left, the oldest onto generation kKeptCopies, where it waits
-// until the replacement is done. `moved` lists the generations filled, for
-// moveChainBack. Every copy must be a regular file: a folder or a link in
-// the chain's place is the dealer's, and stays where it is.
-bool moveChainOn(const std::string& path, const std::string& ext, std::vector<int>& moved, std::string* why) {
-    for (int n = 0; n <= kKeptCopies; ++n) {
+// One rename of the chain: the copy that was `from` is now `to`.
+struct Move {
+    std::string from, to;
+};
+
+// Moves the copies of `path` on to make place 0 free, closing the first gap
+// in the chain: only the copies before the first free place move, each one
+// place on, from the oldest end (every rename onto the place the one after
+// it has just left), so that no older copy is lost while the chain has
+// room. A full chain moves its oldest onto the first free name after it
+// ("location.bak5", or ".bak6" when the dealer has a file of that name),
+// where it waits until the replacement is done: `*waiting` names it, empty
+// when the chain had room. `moved` lists the renames, for moveChainBack.
+// Every copy must be a regular file: a folder or a link in the chain's
+// place is the dealer's, and stays where it is.
+bool moveChainOn(const std::string& path, const std::string& ext, std::vector<Move>& moved, std::string* waiting,
+                 std::string* why) {
+    int free = kKeptCopies;  // the first free place
+    for (int n = kKeptCopies - 1; n >= 0; --n) {
         struct stat st {};
         const std::string name = keptName(path, n, ext);
-        if (::lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (::lstat(name.c_str(), &st) != 0) {
+            if (errno == ENOENT) free = n;
+        } else if (!S_ISREG(st.st_mode)) {
             if (why) *why = notAFile(name, st.st_mode);
             return false;
         }
     }
-    for (int n = kKeptCopies; n >= 1; --n) {
+    if (free == kKeptCopies) {
+        int n = kKeptCopies;
         struct stat st {};
-        const std::string from = keptName(path, n - 1, ext);
-        if (::lstat(from.c_str(), &st) != 0 && errno == ENOENT) continue;
-        if (!renameFile(from, keptName(path, n, ext), why)) return false;
-        moved.push_back(n);
+        while (::lstat(keptName(path, n, ext).c_str(), &st) == 0) ++n;
+        *waiting = keptName(path, n, ext);
+    }
+    for (int n = free; n >= 1; --n) {
+        Move m{keptName(path, n - 1, ext), n == kKeptCopies ? *waiting : keptName(path, n, ext)};
+        if (!renameFile(m.from, m.to, why)) return false;
+        moved.push_back(std::move(m));
     }
     return true;
 }
 
-// Back the way they came, each into the place it has just left; one that
-// cannot go back stops the rest (the next would take its place).
-void moveChainBack(const std::string& path, const std::string& ext, const std::vector<int>& moved) {
-    for (auto n = moved.rbegin(); n != moved.rend(); ++n)
-        if (::rename(keptName(path, *n, ext).c_str(), keptName(path, *n - 1, ext).c_str()) != 0) return;
+// Back the way they came, the newest first, each into the place it has just
+// left; one that cannot go back stops the rest (the next would take its
+// place). Returns "" when every copy is back, else why not and where the
+// copies not back are now.
+std::string moveChainBack(const std::vector<Move>& moved) {
+    for (auto m = moved.rbegin(); m != moved.rend(); ++m) {
+        std::string why;
+        if (renameFile(m->to, m->from, &why)) continue;
+        std::string left;
+        for (auto r = m; r != moved.rend(); ++r) left += (left.empty() ? "" : ", ") + r->from + " is now " + r->to;
+        return "; the kept copies could not all go back (" + why + "): " + left;
+    }
+    return {};
 }
 
 }  // namespace
@@ -394,10 +419,10 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
     }
     // The copy takes the newest place before anything is replaced: from
     // here on a kill leaves the file's bytes in the chain.
-    std::vector<int> moved;
-    std::string failed;
-    if (!moveChainOn(path, ext, moved, &failed) || !renameFile(whole ? path : fresh, kept, &failed)) {
-        moveChainBack(path, ext, moved);
+    std::vector<Move> moved;
+    std::string failed, waiting;
+    if (!moveChainOn(path, ext, moved, &waiting, &failed) || !renameFile(whole ? path : fresh, kept, &failed)) {
+        failed += moveChainBack(moved);
         if (!whole) ::unlink(fresh.c_str());
         return notKept(failed);
     }
@@ -412,10 +437,11 @@ KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Repla
             if (why) *why += "; " + back + " (the file is left as " + kept + ")";
             return KeepResult::NotReplaced;
         }
-        moveChainBack(path, ext, moved);
+        back = moveChainBack(moved);
+        if (why) *why += back;
         return KeepResult::NotReplaced;
     }
-    ::unlink(keptName(path, kKeptCopies, ext).c_str());  // the oldest, dropped
+    if (!waiting.empty()) ::unlink(waiting.c_str());  // the oldest, dropped
     return KeepResult::Kept;
 }
 

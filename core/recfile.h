@@ -94,11 +94,14 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 // in generations beside it: "location.dat" as "location.bak" (the newest),
 // "location.bak1", ... "location.bak4". keepCopy copies the file (its bytes,
 // read through a link, never a second name of the same file) to
-// "location.bak.new~", moves each older copy one place on (the oldest onto
-// "location.bak5", dropped only once the replacement is done), renames the
-// copy to "location.bak", and only then runs `replace` (which writes the new
-// file, or deletes it): at no moment are the file's bytes only under a name
-// the start-up sweep removes, so a kill at any step loses none of them. A
+// "location.bak.new~", moves the older copies one place on as far as the
+// first free place (a gap in the chain closes; only a full chain loses its
+// oldest, which waits under the first free name after the chain,
+// "location.bak5" unless the dealer has a file of that name, until the
+// replacement is done: only what the keep moved there is dropped), renames
+// the copy to "location.bak", and only then runs `replace` (which writes the
+// new file, or deletes it): at no moment are the file's bytes only under a
+// name the start-up sweep removes, so a kill at any step loses none of them. A
 // file larger than `maxBytes` (no file of its kind is that large: a
 // damaged one) is not read nor copied but renamed into the chain whole. A
 // file equal to the newest copy is not kept again (the chain stays).
@@ -112,7 +115,8 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
 //   NotReplaced: the replacement failed; the copy is undone.
 // Unless Kept, the file and every kept copy are as they were, with a reason
 // in *why (a file kept whole that cannot be renamed back stays the newest
-// copy, and *why says so).
+// copy, and copies that cannot go back to their places stay where they
+// moved: *why says so, naming where each is now).
 enum class KeepResult { Kept, NotKept, NotReplaced };
 constexpr int kKeptCopies = 5;
 constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while the copy is written

@@ -18,6 +18,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -66,15 +68,45 @@ protected:
     rec::KeepResult keep(const rec::Replacement& replace, std::uint64_t maxBytes = 1 << 20) {
         return rec::keepCopy(path, maxBytes, replace, &why);
     }
+    // The file and every place of its chain up to two after it, as lay()
+    // takes them, trimmed().
+    std::string laid() const {
+        std::string s = fs::exists(path) ? slurp(path) : "-";
+        for (int n = 0; n <= rec::kKeptCopies + 1; ++n) {
+            const std::string name = rec::keptName(path, n);
+            s += " " + (fs::exists(name) ? slurp(name) : "-");
+        }
+        return trimmed(s);
+    }
+    // A list of lay() without the empty places at its end.
+    static std::string trimmed(std::string list) {
+        while (list.ends_with(" -")) list.resize(list.size() - 2);
+        return list;
+    }
     // The kept copies, newest first, separated by blanks (a missing one empty).
     std::string chain() const {
         std::string s;
         for (int n = 0; n < rec::kKeptCopies; ++n) s += (n ? " " : "") + slurp(rec::keptName(path, n));
         return s;
     }
-    static void failAt(rec::Step step, const std::string& file, int err) {
-        g_step = step, g_file = file, g_err = err;
-        rec::setFaultHook([](rec::Step s, const std::string& p) { return s == g_step && p == g_file ? g_err : 0; });
+    // The step `step` of `file` fails with `err`: after `after` such steps
+    // went through, `times` of them (-1: every one).
+    static void failAt(rec::Step step, const std::string& file, int err, int after = 0, int times = -1) {
+        g_step = step, g_file = file, g_err = err, g_after = after, g_times = times;
+        rec::setFaultHook([](rec::Step s, const std::string& p) {
+            if (s != g_step || p != g_file || g_after-- > 0 || g_times == 0) return 0;
+            if (g_times > 0) --g_times;
+            return g_err;
+        });
+    }
+    // Fills the places of the chain from a list separated by blanks, the
+    // file first, then its copies newest first ("-": none there).
+    void lay(const std::string& files, const std::string& ext = "bak") const {
+        for (const std::string& name : dir.entries()) fs::remove_all(dir / name);
+        std::istringstream in(files);
+        std::string text;
+        for (int n = -1; in >> text; ++n)
+            if (text != "-") std::ofstream(n < 0 ? path : rec::keptName(path, n, ext)) << text;
     }
 
     TempDir dir;
@@ -82,7 +114,7 @@ protected:
     std::string why;
     static inline rec::Step g_step;
     static inline std::string g_file;
-    static inline int g_err = 0;
+    static inline int g_err = 0, g_after = 0, g_times = -1;
 };
 
 }  // namespace
@@ -275,6 +307,19 @@ TEST_F(KeptCopies, KeptCopiesMoveOnAndTheOldestIsDropped) {
     EXPECT_EQ(slurp(rec::keptName(path, 0)) + slurp(rec::keptName(path, 1)) + slurp(rec::keptName(path, 2)) +
                   slurp(rec::keptName(path, 3) + "/x"),
               "v7v6v5x");
+    // So does a link in its place (before a gap, where the copies move):
+    // it stays a link, and the file it names as it was.
+    fs::remove_all(rec::keptName(path, 3));
+    const std::string mine = dir / "mine.txt";
+    { std::ofstream(mine) << "mine"; }
+    fs::remove(rec::keptName(path, 1));
+    fs::create_symlink(mine, rec::keptName(path, 1));
+    const std::vector<std::string> before = dir.entries();
+    EXPECT_EQ(keep(writing("v10")), NotKept);
+    EXPECT_EQ(why, rec::keptName(path, 1) + " is a link, not a file");
+    EXPECT_EQ(dir.entries(), before);
+    EXPECT_TRUE(fs::is_symlink(rec::keptName(path, 1)));
+    EXPECT_EQ(slurp(mine) + slurp(path), "minev9");
 }
 
 // A replacement that fails, at whichever step, leaves the file and every
@@ -299,8 +344,8 @@ TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
     const std::vector<std::string> before = dir.entries();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failing);
-        failAt(c.step, dir / c.failing, c.err);
         for (int attempt = 0; attempt < rec::kKeptCopies; ++attempt) {
+            failAt(c.step, dir / c.failing, c.err, 0, 1);  // the copies' way back open
             EXPECT_EQ(keep(writing("new")), c.result);
             EXPECT_NE(why.find(std::strerror(c.err)), std::string::npos) << why;
         }
@@ -313,6 +358,85 @@ TEST_F(KeptCopies, AFailedReplacementLeavesTheFileAndEveryCopyAsTheyWere) {
     EXPECT_EQ(keep([this](std::string* w) { return rec::removeFile(path, w); }), Kept) << why;
     EXPECT_EQ(dir.entries().size(), 4u);
     EXPECT_EQ(chain(), "v4 v3 v2 v1 ");
+}
+
+// Moving the chain on closes its first gap (a kill or a way back that
+// failed leaves one): only the copies before it move, so nothing older is
+// lost while the chain has room; a full chain drops its oldest. A file of
+// the dealer's after the chain (location.bak5) is none of its copies and
+// stays. A replacement that fails leaves every place as it was, the oldest
+// of a full chain too.
+TEST_F(KeptCopies, AKeepClosesTheFirstGapAndLeavesTheFilesAfterTheChain) {
+    const struct {
+        const char* before;  // the file, then its copies (lay())
+        const char* after;   // once "new" replaced the file
+    } rows[] = {
+        {"v5 - - - - -", "new v5"},
+        {"v5 - v3 v2 v1 v0", "new v5 v3 v2 v1 v0"},   // no newest copy: none moves
+        {"v5 v4 - v2 v1 v0", "new v5 v4 v2 v1 v0"},   // a gap at .bak1
+        {"v5 v4 v3 - v1 v0", "new v5 v4 v3 v1 v0"},   // in the middle
+        {"v5 v4 v3 v2 v1 -", "new v5 v4 v3 v2 v1"},   // at the end
+        {"v5 v4 - - v1 v0", "new v5 v4 - v1 v0"},     // two: the first closes
+        {"v5 v4 v3 v2 v1 v0", "new v5 v4 v3 v2 v1"},  // full: the oldest dropped
+    };
+    // The names a list of lay() fills, and its places up to the dealer's
+    // files after the chain.
+    const auto files = [](const std::string& list) {
+        std::istringstream in(list);
+        return std::count_if(std::istream_iterator<std::string>(in), {}, [](const auto& t) { return t != "-"; });
+    };
+    const auto chainOf = [](std::string list) {
+        while (std::count(list.begin(), list.end(), ' ') < rec::kKeptCopies) list += " -";
+        return list;
+    };
+    const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot write").empty(); };
+    for (const auto& row : rows)
+        for (const std::string after : {"", " mine", " - mine"}) {  // the dealer's .bak5, .bak6
+            const std::string before = row.before + after;
+            SCOPED_TRACE(before);
+            lay(before);
+            EXPECT_EQ(keep(refused), NotReplaced);
+            EXPECT_EQ(laid(), trimmed(before));
+            ASSERT_EQ(keep(writing("new")), Kept) << why;
+            EXPECT_EQ(laid(), trimmed(chainOf(row.after) + after));
+            EXPECT_EQ(static_cast<long>(dir.entries().size()), files(row.after + after));
+        }
+}
+
+// A copy that cannot go back to its place says so, and where the copies
+// not back are now; none is lost, and the next keep closes the gap.
+TEST_F(KeptCopies, CopiesThatCannotGoBackAreNamedAndTheNextKeepClosesTheGap) {
+    const auto now = [this](int from, int to) {
+        return rec::keptName(path, from) + " is now " + rec::keptName(path, to);
+    };
+    const struct {
+        const char* what;
+        const char* failing;  // the place a copy cannot be renamed to
+        int after;            // renames onto it that go through first
+        bool replaced;        // the replacement goes through
+        rec::KeepResult result;
+        const char* left;  // lay()
+        std::string said;
+    } rows[] = {
+        // .bak1 -> .bak2 fails, then .bak3 -> .bak2 on the way back
+        {"the chain cannot move on", "location.bak2", 0, true, NotKept, "v4 v3 v2 - v1", now(2, 3)},
+        // .bak2 -> .bak1 fails on the way back, .bak1 -> .bak having gone
+        {"the replacement fails", "location.bak1", 1, false, NotReplaced, "v4 v3 - v2 v1",
+         now(1, 2) + ", " + now(2, 3)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        lay("v4 v3 v2 v1");
+        failAt(rec::Step::Rename, dir / row.failing, EIO, row.after, 2);
+        const rec::Replacement refused = [](std::string* w) { return (*w = "Cannot write").empty(); };
+        EXPECT_EQ(keep(row.replaced ? writing("new") : refused), row.result);
+        rec::setFaultHook(nullptr);
+        EXPECT_EQ(laid(), row.left);
+        EXPECT_NE(why.find("could not all go back (Cannot replace " + dir / row.failing), std::string::npos) << why;
+        EXPECT_TRUE(why.ends_with(row.said)) << why;
+        ASSERT_EQ(keep(writing("new")), Kept) << why;
+        EXPECT_EQ(laid(), "new v4 v3 v2 v1");
+    }
 }
 
 // The same file kept again does not move the chain: the older versions
@@ -369,10 +493,13 @@ TEST_F(KeptCopies, AKillAtAnyStepLosesNoCopy) {
         bool deletes;
         const char* ext;
         std::uint64_t maxBytes;
-    } rows[] = {{"a write", false, "bak", 1 << 20},
-                {"a deletion", true, "bak", 1 << 20},
-                {"an unread settings file", false, "bad", 1 << 20},
-                {"a file kept whole", false, "bak", 1}};
+        const char* start;  // the file, then its copies (lay())
+    } rows[] = {{"a write", false, "bak", 1 << 20, "v4 v3 v2 v1"},
+                {"a deletion", true, "bak", 1 << 20, "v4 v3 v2 v1"},
+                {"an unread settings file", false, "bad", 1 << 20, "v4 v3 v2 v1"},
+                {"a file kept whole", false, "bak", 1, "v4 v3 v2 v1"},
+                {"a chain with a gap", false, "bak", 1 << 20, "v4 v3 - v2 v1"},
+                {"a full chain and the dealer's file after it", false, "bak", 1 << 20, "v6 v5 v4 v3 v2 v1 mine"}};
     static int calls = 0, killAt = -1;
     rec::setFaultHook([](rec::Step, const std::string&) {
         if (calls++ == killAt) throw Killed{};
@@ -383,9 +510,7 @@ TEST_F(KeptCopies, AKillAtAnyStepLosesNoCopy) {
             return row.deletes ? rec::removeFile(path, w) : rec::replaceFile(path, "new", w);
         };
         const auto start = [&] {
-            for (const std::string& name : dir.entries()) fs::remove_all(dir / name);
-            const char* versions[] = {"v4", "v3", "v2", "v1"};  // the file, then its copies
-            for (int n = 0; n < 4; ++n) std::ofstream(n ? rec::keptName(path, n - 1, row.ext) : path) << versions[n];
+            lay(row.start, row.ext);
             calls = 0;
         };
         start();
@@ -398,9 +523,10 @@ TEST_F(KeptCopies, AKillAtAnyStepLosesNoCopy) {
             EXPECT_THROW(rec::keepCopy(path, row.maxBytes, replace, &why, row.ext), Killed);
             rec::removeDataLeftovers(dir.path(), std::time(nullptr) + 3600);
             std::string held = slurp(path);
-            for (int n = 0; n <= rec::kKeptCopies; ++n) held += " " + slurp(rec::keptName(path, n, row.ext));
-            for (const char* v : {"v4", "v3", "v2", "v1"})
-                EXPECT_NE(held.find(v), std::string::npos) << v << ": " << held;
+            for (int n = 0; n <= rec::kKeptCopies + 1; ++n) held += " " + slurp(rec::keptName(path, n, row.ext));
+            std::istringstream versions(row.start);
+            for (std::string v; versions >> v;)
+                EXPECT_TRUE(v == "-" || held.find(v) != std::string::npos) << v << ": " << held;
         }
     }
 }
