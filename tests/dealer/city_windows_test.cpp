@@ -260,12 +260,14 @@ TEST_F(CityWindows, DeleteOneDeleteAllAndAFailedSave) {
     EXPECT_EQ(read("location.dat"), cities);
     EXPECT_FALSE(exists("location.bak"));
     EXPECT_EQ(items(w->List1[0]), (QStringList{"Miami", "Tampa"}));
+    EXPECT_EQ(g.city_count, 5);
     script->answer(ui::vbYes);
     w->SSCommand5->DoClick();
     EXPECT_EQ(shown("Warning", "All cities will be erased.\r\n\r\nAre you sure you want to proceed?"), 3);
     EXPECT_FALSE(exists("location.dat"));
     EXPECT_EQ(read("location.bak"), cities);  // the erased cities kept
     for (auto* l : w->List1) EXPECT_EQ(l->count(), 0);
+    EXPECT_EQ(g.city_count, 0);
     EXPECT_EQ(g.city_tab[1].city, vb::Space(39));
     w->loadlist3();  // the next rebuild finds an empty file
     EXPECT_TRUE(exists("location.dat"));
