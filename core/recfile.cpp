@@ -297,10 +297,6 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* w
     return true;
 }
 
-namespace {
-
-// What stands in a file's place that is no regular file, for the message
-// that refuses it.
 std::string notAFile(const std::string& path, mode_t mode) {
     const char* what = S_ISFIFO(mode)                   ? "a named pipe (FIFO)"
                        : S_ISSOCK(mode)                 ? "a socket"
@@ -310,8 +306,6 @@ std::string notAFile(const std::string& path, mode_t mode) {
                                                         : "no regular file";
     return path + " is " + what + ", not a file";
 }
-
-}  // namespace
 
 std::string keptName(const std::string& path, int n, const std::string& ext) {
     const std::size_t slash = path.find_last_of('/');

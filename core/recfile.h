@@ -3,6 +3,8 @@
 // of N bytes in Windows-1252 filled up with blanks.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -123,6 +125,10 @@ constexpr const char* kNewCopy = ".new~";  // "location.bak" + kNewCopy, while t
 using Replacement = std::function<bool(std::string* why)>;
 KeepResult keepCopy(const std::string& path, std::uint64_t maxBytes, const Replacement& replace,
                     std::string* why = nullptr, const std::string& ext = "bak");
+// What stands in a file's place that is no regular file, for the message
+// that refuses it: "<path> is a named pipe (FIFO), not a file" (a socket, a
+// device, a folder, a link; `mode` as stat or lstat gives it).
+std::string notAFile(const std::string& path, mode_t mode);
 // The name of generation n (0 the newest) of the copies of `path`.
 std::string keptName(const std::string& path, int n = 0, const std::string& ext = "bak");
 // Renames `from` over `to` (atomic on one file system); false with a reason

@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
 
-#include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
 #include <string>
 
 #include "app/data.h"
@@ -14,6 +17,7 @@
 #include "app/ui/forms.h"
 #include "app/ui/splash.h"
 #include "app/ui/style.h"
+#include "core/recfile.h"
 #include "core/ui.h"
 #include "core/windows.h"
 #include "office/render.h"
@@ -26,7 +30,7 @@
 
 namespace {
 
-std::unique_ptr<QLockFile> g_lock;
+int g_lock = -1;  // heater.lock, held for the run (-1: none)
 
 QString with_slash(const QString& dir) {
     QString d = QDir::fromNativeSeparators(dir);
@@ -68,24 +72,48 @@ bool check_command_line(const QStringList& args) {
 
 QString instance_lock_path(const QString& dataDir) { return with_slash(dataDir) + "heater.lock"; }
 
-bool take_instance_lock(const QString& dataDir) {
+bool take_instance_lock(const QString& dataDir, std::string* why) {
     release_instance_lock();
-    auto lock = std::make_unique<QLockFile>(instance_lock_path(dataDir));
-    // Held for the whole run: never stale by age, only when its owner has
-    // died (a crashed run does not lock the folder for good).
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        g_lock = std::move(lock);
-        return true;
+    const std::string path = instance_lock_path(dataDir).toStdString();
+    // The system's lock on the open file says "running", never what the
+    // file holds: it goes with the process however the run ends, so an
+    // empty file, one written on another computer or left by a run that
+    // died stands in no start's way. O_NOFOLLOW: a link there is refused,
+    // never followed; O_NONBLOCK: a named pipe is never waited on;
+    // close-on-exec: a program started from here (LibreOffice, a print job)
+    // never inherits the lock and keeps it past this run.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    struct stat st {};
+    if (fd < 0) {
+        // A link (ELOOP), a folder or a socket in its place is refused and
+        // named; a folder we cannot write to must not stop the program.
+        if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
+        if (why) *why = rec::notAFile(path, st.st_mode);
+        return false;
     }
-    // Only a lock held by a live program means "already running"; a folder
-    // we cannot write to must not stop the program from starting.
-    return lock->error() != QLockFile::LockFailedError;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (why) *why = rec::notAFile(path, st.st_mode);
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        // Held by a running program; a file system without locks lets the
+        // program start, as a folder it cannot write to does.
+        return err != EWOULDBLOCK;
+    }
+    // This run's process number, for whoever looks; nothing reads it.
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    const bool written = ::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.data(), pid.size(), 0) > 0;
+    (void)written;  // unwritten, the lock holds all the same
+    g_lock = fd;
+    return true;
 }
 
 void release_instance_lock() {
-    if (g_lock) g_lock->unlock();
-    g_lock.reset();
+    if (g_lock >= 0) ::close(g_lock);  // also releases the lock
+    g_lock = -1;
 }
 
 bool startup(const QStringList& args, const QString& dataDir) {
@@ -95,8 +123,10 @@ bool startup(const QStringList& args, const QString& dataDir) {
     g.data_dir = with_slash(dataDir).toStdString();
     prn::setPrintoutsFolder(g.data_dir + "printouts/");
 
-    if (!take_instance_lock(dataDir)) {
-        ui::MsgBox("already running", ui::vbOKOnly, "Heater program");
+    // Another running program holds the folder, or something that is no
+    // file stands where the lock goes: said, and the start ends.
+    if (std::string why; !take_instance_lock(dataDir, &why)) {
+        ui::MsgBox(why.empty() ? "already running" : why, ui::vbOKOnly, "Heater program");
         return false;
     }
     // What an interrupted earlier run left (temporary copies of data files,

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 namespace plat {
 class Form;
@@ -18,7 +19,7 @@ class Form;
 // second instance, reads the settings, heat-pump and weather-city files,
 // checks the brand's data, shows the splash and clears the data files'
 // attributes. Returns false when the program must end at once (another
-// instance holds the data folder).
+// instance holds the data folder, or the lock file's place holds no file).
 bool startup(const QStringList& args, const QString& dataDir);
 
 // The command-line switch: "/OFFICE", "OFFICE", "/OLD" and "OLD" are
@@ -28,9 +29,13 @@ bool check_command_line(const QStringList& args);
 
 // The lock file that marks the data folder as in use by a running program.
 QString instance_lock_path(const QString& dataDir);
-// Takes the lock for the program's lifetime; false when another running
-// program holds it.
-bool take_instance_lock(const QString& dataDir);
+// Takes the lock for the program's lifetime (an advisory lock on the open
+// file, whatever it holds; the system releases it when the process ends);
+// false when another running program holds it, or when what stands in the
+// lock file's place is no regular file (a named pipe, a link, a folder...:
+// *why then says so, naming it). A folder the lock cannot be made in does
+// not stop the start (true).
+bool take_instance_lock(const QString& dataDir, std::string* why = nullptr);
 // Gives the lock back (at the end of the run; tests between cases).
 void release_instance_lock();
 

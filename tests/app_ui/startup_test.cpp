@@ -1,13 +1,19 @@
 // Start-up: command line, second instance, loading the data, the splash and
 // its hand-over to the background window.
 #include <QElapsedTimer>
-#include <QLockFile>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QSysInfo>
+#include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "print/destination.h"
 #include "tests/app_ui/app_ui_fixture.h"
@@ -32,40 +38,106 @@ TEST_F(StartupTest, OnlyTheFourSwitchesAreAccepted) {
     }
 }
 
-// A second start neither reads nor removes anything of the running
-// program's folder: what an interrupted run left goes only once the lock
-// is this program's.
+namespace {
+
+// Whether another open of the lock file could take the lock now (given
+// back at once): false while a running program holds it.
+bool lockIsFree(const std::string& lock) {
+    const int fd = ::open(lock.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+// Another process takes the lock and holds it, as a running program does,
+// until `p` is killed.
+bool holdElsewhere(QProcess& p, const std::string& lock) {
+    std::ofstream{lock};
+    p.start("flock", {"--no-fork", QString::fromStdString(lock), "sleep", "30"});
+    QElapsedTimer t;
+    t.start();
+    while (p.state() != QProcess::NotRunning && lockIsFree(lock) && t.elapsed() < 20000) QThread::msleep(5);
+    return !lockIsFree(lock);
+}
+
+}  // namespace
+
+// Only a running program refuses a start: whatever a lock file holds (the
+// number of a process that died or of one that is no Heater, another
+// computer's name, nothing) does not. Something in the lock's place that is
+// no file is refused at once, named, never opened or waited on. A refused
+// start neither reads nor removes anything of the folder: what an
+// interrupted run left goes only once the lock is this program's.
 TEST_F(StartupTest, SecondInstanceIsRefusedButNotALockLeftByACrash) {
-    const std::string leftover = data.file("location.dat.tmp~a1b2c3");
-    std::ofstream(leftover) << "half a city file";
-    std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    QLockFile other(instance_lock_path(path()));
-    ASSERT_TRUE(other.tryLock(0));
-    {
+    const std::string lock = instance_lock_path(path()).toStdString();
+    const std::string host = QSysInfo::machineHostName().toStdString();
+    const std::string elsewhere = data.file("elsewhere");
+    std::ofstream(elsewhere) << "a file of the dealer's";
+    QProcess running;
+    const auto text = [&](const std::string& t) { return [&, t] { std::ofstream(lock) << t; }; };
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::string refused;  // the message; empty: the program starts
+    } rows[] = {
+        {"an empty lock file", text(""), ""},
+        {"another computer's", text("4242\nheater\nnot-" + host + "\n"), ""},
+        {"a run's that died", text("2147483646\nheater\n" + host + "\n"), ""},
+        {"one naming a process that runs", text(std::to_string(::getpid()) + "\nheater\n" + host + "\n"), ""},
+        {"a named pipe", [&] { ::mkfifo(lock.c_str(), 0600); }, lock + " is a named pipe (FIFO), not a file"},
+        {"a folder", [&] { std::filesystem::create_directory(lock); }, lock + " is a folder, not a file"},
+        {"a link to a file", [&] { std::filesystem::create_symlink(elsewhere, lock); },
+         lock + " is a link, not a file"},
+        {"a link to a device", [&] { std::filesystem::create_symlink("/dev/zero", lock); },
+         lock + " is a link, not a file"},
+        {"a running program's", [&] { ASSERT_TRUE(holdElsewhere(running, lock)); }, "already running"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string leftover = data.file("location.dat.tmp~a1b2c3");
+        std::ofstream(leftover) << "half a city file";
+        std::filesystem::last_write_time(leftover,
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        std::filesystem::remove_all(lock);
+        row.make();
+        const auto placed = std::filesystem::symlink_status(lock).type();
         ui::Script s;
-        s.answer(ui::vbOK);
-        EXPECT_FALSE(startup({}, path()));
+        if (!row.refused.empty()) s.answer(ui::vbOK);
+        EXPECT_EQ(startup({}, path()), row.refused.empty());
+        if (row.refused.empty()) {
+            EXPECT_TRUE(s.shown().empty());
+            EXPECT_FALSE(std::filesystem::exists(leftover));
+            EXPECT_FALSE(lockIsFree(lock));  // this run holds the folder now
+            if (loaded(existing_splash())) existing_splash()->Unload();
+            release_instance_lock();
+            EXPECT_TRUE(lockIsFree(lock));
+            continue;
+        }
         ASSERT_EQ(s.shown().size(), 1u);
-        EXPECT_EQ(s.shown()[0].text, "already running");
+        EXPECT_EQ(s.shown()[0].text, row.refused);
         EXPECT_EQ(s.shown()[0].title, "Heater program");
         EXPECT_FALSE(loaded(existing_splash()));
         EXPECT_EQ(g.city_count, 0);  // nothing was read
         EXPECT_TRUE(std::filesystem::exists(leftover));
+        EXPECT_EQ(std::filesystem::symlink_status(lock).type(), placed);  // left as it was
+        running.kill();
+        running.waitForFinished();
     }
-    other.unlock();
-
-    // A lock file whose owner no longer runs does not block.
-    QFile f(instance_lock_path(path()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("2147483646\nheater\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    f.close();
+    EXPECT_EQ(std::filesystem::file_size(elsewhere), 22u);  // a link's target untouched
+    // A folder the lock cannot be made in (missing here; on a dealer's
+    // read-only medium likewise) does not stop the start.
+    EXPECT_TRUE(take_instance_lock(path() + "no such folder/"));
+    // The lock goes with this run: a program it started (a print job,
+    // LibreOffice) does not keep it.
     start();
-    EXPECT_FALSE(std::filesystem::exists(leftover));
-    // ... and this run now holds the folder until it ends.
-    QLockFile third(instance_lock_path(path()));
-    EXPECT_FALSE(third.tryLock(0));
+    QProcess child;
+    child.start("sleep", {"30"});
+    ASSERT_TRUE(child.waitForStarted());
     release_instance_lock();
-    EXPECT_TRUE(third.tryLock(0));
+    EXPECT_TRUE(lockIsFree(lock));
+    child.kill();
+    child.waitForFinished();
 }
 
 TEST_F(StartupTest, NormalStartLoadsDataAndShowsTheSplash) {

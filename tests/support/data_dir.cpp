@@ -74,8 +74,7 @@ bool TempDataDir::copy_built() {
             if (!e.is_regular_file()) continue;
             const std::string name = e.path().filename().string();
             // The program run from the built folder by a test beside this one
-            // keeps its instance lock there (and takes it away at its end): a
-            // copy would say "already running", or vanish while copied.
+            // keeps its instance lock file there: no data file of the folder.
             if (name.rfind("heater.lock", 0) == 0) continue;
             names.insert(name);
         }
