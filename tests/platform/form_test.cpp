@@ -315,9 +315,15 @@ TEST_F(Platform, UnloadCanBeCancelledAndLoadsAgain) {
     EXPECT_TRUE(a->isLoaded());
     EXPECT_FALSE(a->subWindow()->isHidden());
     EXPECT_EQ(log, (Log{"A.Unload", "A.Unload"}));
+    // Disabled (waiting on a window it opened), it stays so when its unload
+    // is cancelled: the window it waits on is still up.
+    a->SetEnabled(false);
+    EXPECT_FALSE(a->Unload());
+    EXPECT_TRUE(a->isLoaded());
+    EXPECT_FALSE(a->Enabled());
+    EXPECT_FALSE(a->subWindow()->isEnabled());
 
-    a->cancelUnload = 0;
-    a->SetEnabled(false);  // waiting on a window it opened as the program ends
+    a->cancelUnload = 0;  // still disabled as the program ends
     log.clear();
     EXPECT_TRUE(a->Unload());
     EXPECT_FALSE(a->isLoaded());
