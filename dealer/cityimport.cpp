@@ -189,7 +189,8 @@ unsigned short active_sheet(const void* h, unsigned int sheets, const std::strin
 // A workbook cut short (a damaged file whose cell records stop early) still
 // declares how many rows its sheet has: every declared row of 6..303 after
 // the last one that gave a cell is counted as unreadable, rather than
-// passed over as an empty row.
+// passed over as an empty row. Not for a sheet with cells below row 303:
+// its records went on past every row read.
 void mark_cut_rows(Sheet& s, unsigned declaredRows) {
     int last = -1;  // index of the last row that gave a cell
     for (int i = 0; i < kCities; ++i)
@@ -232,13 +233,19 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
         }
     }
-    mark_cut_rows(out, rows);
     // A legacy sheet has 65,536 rows at most: each row below the last read
-    // is looked at for a city name only.
-    for (unsigned r = kLastRow; r < rows && cols > 2; ++r) {
-        FreeXL_CellValue v;
-        if (freexl_get_cell_value(h, r, 2, &v) == FREEXL_OK && !cell_text(v).empty()) ++out.below;
-    }
+    // is looked at for a city name (told, not read), and for any cell: a
+    // sheet whose cells go on below row 303 was not cut short, and its
+    // blank rows are no lost ones.
+    bool goes_on = false;
+    for (unsigned r = kLastRow; r < rows; ++r)
+        for (unsigned short c = 0; c < cols && c < kColumns; ++c) {
+            FreeXL_CellValue v;
+            if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK || cell_text(v).empty()) continue;
+            goes_on = true;
+            if (c == 2) ++out.below;
+        }
+    if (!goes_on) mark_cut_rows(out, rows);
     return true;
 }
 

@@ -37,8 +37,8 @@ struct Sheet {
     std::vector<std::array<std::string, kColumns>> rows = std::vector<std::array<std::string, kColumns>>(kCities);
     // Rows with a cell the reader could not read (a damaged workbook).
     std::vector<char> damaged = std::vector<char>(kCities, 0);
-    // Rows below row 303 with a city name in column C: past what the
-    // weather-city file holds, so never read, but told.
+    // Rows below row 303 with a city name in column C: the workbook is read
+    // to row 303, so they are never read, but told.
     int below = 0;
 };
 

@@ -64,14 +64,13 @@ void convert_cities() {
     // lost looks the same: told, not asked about again.
     const std::string blank = counted(empty, "empty row", "empty rows") +
                               " above the last city (left blank, or lost from a damaged workbook).";
-    // Rows below 303 are past what the weather-city file holds: never read,
-    // and never dropped without a word (blank rows between cities push the
-    // last ones down there).
+    // The workbook is read to row 303, however few cities it holds: a city
+    // below is never read, and never dropped without a word (blank rows
+    // between cities push the last ones down there).
     const int below = sheet.below;
-    const std::string past = counted(below, "city below row ", "cities below row ") +
-                             std::to_string(cityimport::kLastRow) + (below == 1 ? " is" : " are") +
-                             " not read: the weather-city file holds " + std::to_string(cityimport::kCities) +
-                             " cities at most.";
+    const std::string last = std::to_string(cityimport::kLastRow);
+    const std::string past = counted(below, "city below row ", "cities below row ") + last +
+                             (below == 1 ? " is" : " are") + " not read: the workbook is read to row " + last + ".";
     // Every city of location.dat, hand-added ones too, is replaced, and the
     // workbook gives temperatures only. No is the default button: the
     // "Copy Excel Data" button keeps the focus after an import, and a stray

@@ -101,6 +101,86 @@ std::string make_xlsx(const std::vector<Rows>& sheets, int active = 0) {
     return out;
 }
 
+// Little-endian fields of the legacy formats.
+void put16(std::string& b, unsigned v) { b += {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
+void put32(std::string& b, std::size_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, (v >> 16) & 0xFFFF);
+}
+void put_record(std::string& b, unsigned type, const std::string& body) {
+    put16(b, type);
+    put16(b, static_cast<unsigned>(body.size()));
+    b += body;
+}
+
+// The same sheet as a legacy workbook: one sheet, columns A..O, in a BIFF8
+// stream (numbers as NUMBER, texts as 16-bit LABEL, no formulas: FreeXL
+// gives none) inside a compound file of 512-byte sectors: the FAT, the
+// directory, then the stream (4,096 bytes at least, so in sectors of its own).
+std::string make_xls(const Rows& rows) {
+    std::string bof, bounds, dims, sheet, globals;
+    for (unsigned v : {0x0600, 0x0005, 0, 0, 0, 0, 0, 0}) put16(bof, v);  // BIFF8, the workbook globals
+    put_record(globals, 0x0809, bof);
+    put32(bounds, 4 + bof.size() + 4 + 14 + 4 + 4096 + 4);  // where the sheet starts, after these records
+    bounds += std::string("\0\0\x06\0Cities", 10);          // a visible worksheet, its 8-bit name
+    put_record(globals, 0x0085, bounds);
+    put_record(globals, 0x00E1, std::string(4096, '\0'));  // a filler no reader looks at
+    put_record(globals, 0x000A, "");
+    bof[2] = 0x10;  // a worksheet
+    put_record(sheet, 0x0809, bof);
+    for (std::size_t v : {0, rows.empty() ? 0 : rows.rbegin()->first}) put32(dims, v);
+    for (unsigned v : {0, 15, 0}) put16(dims, v);
+    put_record(sheet, 0x0200, dims);
+    for (const auto& [r, cells] : rows)
+        for (const auto& [c, cell] : cells) {
+            std::string body;
+            for (int v : {r - 1, c - 1, 0}) put16(body, static_cast<unsigned>(v));
+            const double x = cell.kind == Cell::Number ? std::stod(cell.text) : 0;
+            const std::u16string units = QString::fromStdString(cell.text).toStdU16String();
+            if (cell.kind == Cell::Number) body.append(reinterpret_cast<const char*>(&x), sizeof x);
+            if (cell.kind != Cell::Number) put16(body, static_cast<unsigned>(units.size())), body += '\1';
+            for (char16_t u : cell.kind == Cell::Number ? u"" : units) put16(body, u);
+            if (cell.kind != Cell::Formula) put_record(sheet, cell.kind == Cell::Number ? 0x0203 : 0x0204, body);
+        }
+    put_record(sheet, 0x000A, "");
+    std::string stream = globals + sheet;
+
+    constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
+    const std::size_t sectors = (stream.size() + 511) / 512, fats = (sectors + 127) / 127;  // 128 entries a FAT sector
+    std::string head = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(16, '\0');
+    for (unsigned v : {0x003E, 0x0003, 0xFFFE, 0x0009, 0x0006, 0, 0, 0}) put16(head, v);
+    // No directory sector count (version 3), the FAT's sectors, the directory
+    // after them, no transaction, streams from 4,096 bytes in sectors, no mini
+    // FAT and no further FAT list.
+    for (std::size_t v : {std::size_t{0}, fats, fats, std::size_t{0}, std::size_t{0x1000}, std::size_t{kEnd},
+                          std::size_t{0}, std::size_t{kEnd}, std::size_t{0}})
+        put32(head, v);
+    for (std::size_t i = 0; i < 109; ++i) put32(head, i < fats ? i : kFree);
+    std::string fat;
+    for (std::size_t i = 0; i < fats; ++i) put32(fat, 0xFFFFFFFD);  // sectors of the FAT
+    put32(fat, kEnd);                                               // the directory
+    for (std::size_t i = 1; i <= sectors; ++i) put32(fat, i == sectors ? kEnd : fats + 1 + i);
+    fat.resize(fats * 512, '\xFF');
+    std::string dir;
+    for (const auto& [name, type, child, start, size] :
+         {std::tuple{std::u16string(u"Root Entry"), 5, 1u, kEnd, std::size_t{0}},
+          std::tuple{std::u16string(u"Workbook"), 2, kFree, static_cast<std::uint32_t>(fats + 1), stream.size()}}) {
+        std::string e;
+        for (char16_t u : name) put16(e, u);
+        e.resize(64, '\0');
+        put16(e, static_cast<unsigned>(2 * name.size() + 2));
+        e += {static_cast<char>(type), '\1'};  // black in the directory's tree
+        for (std::uint32_t v : {kFree, kFree, child}) put32(e, v);
+        e.resize(116, '\0');
+        for (std::size_t v : {std::size_t{start}, size, std::size_t{0}}) put32(e, v);
+        dir += e;
+    }
+    dir.resize(512, '\0');
+    stream.resize(sectors * 512, '\0');
+    head.resize(512, '\0');
+    return head + fat + dir + stream;
+}
+
 Cell num(double x) {
     std::ostringstream s;
     s.precision(17);
@@ -334,6 +414,24 @@ TEST_F(CityImport, ADamagedLegacyWorkbookNeverImportsWrongOrLosesCitiesSilently)
         EXPECT_EQ(cityimport::empty_rows_between(s), d.empty);
         EXPECT_EQ(read.size() + static_cast<std::size_t>(d.unreadable + d.empty), 194u);
     }
+
+    // The same cells with a note in the sheet's last row: a legacy workbook
+    // that goes on below row 303 is no workbook cut short, and counts what
+    // the same sheet counts as .xlsx (nothing).
+    Rows rows;
+    for (std::size_t i = 0; i < shipped.rows.size(); ++i)
+        for (std::size_t c = 0; c < cityimport::kColumns; ++c)
+            if (!shipped.rows[i][c].empty())
+                rows[static_cast<int>(i) + cityimport::kFirstRow][static_cast<int>(c) + 1] = text(shipped.rows[i][c]);
+    rows[65536][1] = text("end");
+    for (const char* file : {"below.xls", "below.xlsx"}) {
+        SCOPED_TRACE(file);
+        write(file, std::string(file) == "below.xls" ? make_xls(rows) : make_xlsx({rows}));
+        cityimport::Sheet s;
+        ASSERT_TRUE(cityimport::read_workbook(path(file), s));
+        EXPECT_EQ(cityimport::convert(s).size(), 194u);
+        EXPECT_EQ(cityimport::unreadable_rows(s) + cityimport::empty_rows_between(s) + s.below, 0);
+    }
 }
 
 TEST_F(CityImport, DamagedOrMissingWorkbooksFailCleanly) {
@@ -447,47 +545,66 @@ TEST_F(CityImport, UnreadableRowsAreSaidAndAskedAboutBeforeTheFileIsReplaced) {
 
 // Rows left blank between cities are told as empty rows, apart from the
 // rows that could not be read: a workbook whose only other rows are blank is
-// asked once, with no row said to be unreadable. Winters below 0 °F import.
+// asked once, with no row said to be unreadable. Cities below row 303 are
+// told, not read; one in row 303 is read. A legacy workbook gives what the
+// same sheet gives as .xlsx, also when its cells go on to its last row.
+// Winters below 0 °F import.
 TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
     const struct {
         const char* what;
-        bool damaged, past;
-    } cases[] = {{"blank rows only", false, false},
-                 {"and a row that does not read", true, false},
-                 {"and a city past row 303", false, true}};
-    for (const auto& [what, damaged, past] : cases) {
-        SCOPED_TRACE(what);
+        bool damaged;
+        std::vector<int> rows;  // of more cities, and of a note in column A
+        int note, below;        // cities below row 303, told
+    } cases[] = {{"blank rows only", false, {}, 0, 0},
+                 {"and a row that does not read", true, {}, 0, 0},
+                 {"and a city past row 303", false, {309}, 0, 1},
+                 {"and cities past row 303 and a note in the sheet's last row", false, {309, 400}, 65536, 2},
+                 {"and a note in the sheet's last row", false, {}, 65536, 0},
+                 {"and a city in row 303", false, {303}, 0, 0}};
+    for (const auto& [what, damaged, more, note, below] : cases) {
         Rows rows;
-        for (int r : {6, 8, 11}) {  // rows 7, 9 and 10 blank
+        std::vector<int> at = {6, 8, 11};  // rows 7, 9 and 10 blank
+        at.insert(at.end(), more.begin(), more.end());
+        for (int r : at) {
             rows[r][1] = text("AK");
             rows[r][3] = text("Town " + std::to_string(r));
             for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(m <= 2 || m == 12 ? m - 10.5 : 40 + m);
         }
         if (damaged) rows[12][3] = text("No temperatures");
-        // Past the 298 rows the city file holds: told, never read.
-        if (past) rows[309][1] = text("AK"), rows[309][3] = text("Past The Last Row");
-        write("hpcities.xlsx", make_xlsx({rows}));
-        write_cities({city("Hand Added", "FL")});
-        ui::Script script;
-        script.answer(ui::vbYes);
-        if (damaged) script.answer(ui::vbYes);
-        script.answer(ui::vbOK);
-        convert_cities();
-        ASSERT_EQ(script.shown().size(), damaged ? 3u : 2u);
-        const ui::Shown& question = script.shown()[0];
-        EXPECT_NE(question.text.find("3 empty rows above the last city (left blank, or lost from a damaged workbook)."),
-                  std::string::npos);
-        EXPECT_EQ(question.text.find("1 row of the workbook could not be read") != std::string::npos, damaged);
-        EXPECT_EQ(question.style & ui::vbExclamation, damaged || past ? ui::vbExclamation : 0);
-        EXPECT_EQ(
-            question.text.find("1 city below row 303 is not read: the weather-city file holds 298 cities at most.") !=
-                std::string::npos,
-            past);
-        const auto cities = city_file();
-        ASSERT_EQ(cities.size(), 3u);
-        EXPECT_EQ(label(cities[0]), "Town 6/AK");
-        EXPECT_FLOAT_EQ(cities[0].air_temp[1], -9.5f);
-        EXPECT_FLOAT_EQ(cities[0].air_temp[12], 1.5f);
+        if (note) rows[note][1] = text("end");
+        const int read = 3 + (more == std::vector<int>{303}), empty = read == 4 ? 3 + 291 : 3;  // rows 12 .. 302
+        for (const char* file : {"hpcities.xls", "hpcities.xlsx"}) {
+            SCOPED_TRACE(std::string(what) + ", " + file);
+            fs::remove(path("hpcities.xls"));
+            write(file, file == std::string("hpcities.xls") ? make_xls(rows) : make_xlsx({rows}));
+            write_cities({city("Hand Added", "FL")});
+            ui::Script script;
+            script.answer(ui::vbYes);
+            if (damaged) script.answer(ui::vbYes);
+            script.answer(ui::vbOK);
+            convert_cities();
+            ASSERT_EQ(script.shown().size(), damaged ? 3u : 2u);
+            const ui::Shown& question = script.shown()[0];
+            EXPECT_NE(
+                question.text.find(std::to_string(empty) +
+                                   " empty rows above the last city (left blank, or lost from a damaged workbook)."),
+                std::string::npos);
+            EXPECT_EQ(question.text.find("could not be read") != std::string::npos, damaged);
+            EXPECT_EQ(question.text.find("1 row of the workbook could not be read") != std::string::npos, damaged);
+            EXPECT_EQ(question.style & ui::vbExclamation, damaged || below ? ui::vbExclamation : 0);
+            const std::string told = below == 1 ? "1 city below row 303 is not read: the workbook is read to row 303."
+                                                : std::to_string(below) +
+                                                      " cities below row 303 are not read: the workbook is read to "
+                                                      "row 303.";
+            EXPECT_EQ(question.text.find(told) != std::string::npos, below > 0);
+            EXPECT_EQ(question.text.find("below row") != std::string::npos, below > 0);
+            const auto cities = city_file();
+            ASSERT_EQ(cities.size(), static_cast<std::size_t>(read));
+            EXPECT_EQ(label(cities[0]), "Town 6/AK");
+            EXPECT_EQ(label(cities.back()), "Town " + std::to_string(read == 4 ? 303 : 11) + "/AK");
+            EXPECT_FLOAT_EQ(cities[0].air_temp[1], -9.5f);
+            EXPECT_FLOAT_EQ(cities[0].air_temp[12], 1.5f);
+        }
     }
 }
 
@@ -511,12 +628,14 @@ TEST_F(CityImport, TemperaturesReadWithinWhatAnyCityHas) {
         for (int m = 1; m <= 12; ++m) row[static_cast<std::size_t>(2 + m)] = "20";
         row[static_cast<std::size_t>(2 + month(i))] = cases[i].cell;
     }
-    const std::size_t damaged = std::size(cases);
+    // A row with a cell the reader could not read, after an empty one it
+    // could not read either: each counted once, as unreadable.
+    const std::size_t damaged = std::size(cases) + 1;
     s.rows[damaged] = s.rows[1];
-    s.damaged[damaged] = 1;
+    s.damaged[damaged] = s.damaged[damaged - 1] = 1;
     const auto recs = cityimport::convert(s);
     std::size_t k = 0;
-    int refused = 1;  // the damaged row
+    int refused = 2;  // the damaged rows
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].cell);
         if (!cases[i].reads) {
