@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "core/ui.h"
 #include "tests/support/data_test.h"
+#include "tests/support/settings_files.h"
 
 using namespace testsupport;
 using DataDirTest = DataTest;
@@ -55,12 +56,6 @@ void setAll(DataModel& m, int salt) {
             **p = Currency::raw((std::isfinite(f.lo) ? 1 : -1) * (k * 10007LL + 1));
         if (auto p = std::get_if<std::string*>(&r)) **p = " \u00e9t\u00e9 " + std::to_string(k) + " ";
     }
-}
-
-bool sameValue(const Field& f, const DataModel& a, const DataModel& b) {
-    Ref ra = f.at(const_cast<DataModel&>(a));
-    Ref rb = f.at(const_cast<DataModel&>(b));
-    return std::visit([&](auto* pa) { return *pa == *std::get<decltype(pa)>(rb); }, ra);
 }
 
 std::unique_ptr<DataModel> model(int salt = -1) {
