@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "core/recfile.h"
 #include "core/ui.h"
@@ -43,6 +44,54 @@ std::string safeName(const std::string& what) {
     throw ui::RtError(75, "Cannot write " + path + ": " + why);
 }
 
+// Nothing is written through a folder that is not the dealer's alone: a
+// link would hand the customer's name and address to wherever it points,
+// another user's folder to that user.
+[[noreturn]] void folderRefused(const std::string& folder, const std::string& why) {
+    throw ui::RtError(75, "Cannot save printouts in the printouts folder " + folder + ": " + why +
+                              ". Printouts hold a customer's name and address, so they go only into a folder "
+                              "that is this user's alone.");
+}
+
+// A descriptor closed when it goes out of scope.
+struct Fd {
+    int fd;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+std::function<void()> g_folderHook;
+
+// The folder `path` opened and judged through that one handle (see
+// privateFolderFault); -1 and `why` when it is refused. What is written
+// through the handle (openat, renameat) reaches the folder judged, whatever
+// is put in its name's place meanwhile.
+int openPrivateFolder(const std::string& path, std::string& why) {
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return why = std::strerror(errno), -1;
+    // O_NOFOLLOW: a link in the folder's place is refused, never followed;
+    // O_DIRECTORY: anything else that is no folder too.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;  // ENOTDIR for a link too: told apart by lstat, for the message only
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            why = "it is a link to another place, not a folder of its own";
+        else why = err == ENOTDIR ? "it is not a folder" : std::strerror(err);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) why = std::strerror(errno);
+    else if (st.st_uid != ::geteuid()) why = "it belongs to another user (user id " + std::to_string(st.st_uid) + ")";
+    else if ((st.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0) why = std::strerror(errno);
+    if (why.empty()) return fd;
+    ::close(fd);
+    return -1;
+}
+
 }  // namespace
 
 void setChosenPrinter(const std::string& name) { g_chosen = name; }
@@ -67,18 +116,9 @@ void setPrintoutsFolder(const std::string& folder) {
 std::string printoutsFolder() { return g_printouts; }
 
 std::string privateFolderFault(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
-    // lstat: a link in the folder's place is judged, never followed.
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return std::strerror(errno);
-    if (S_ISLNK(st.st_mode)) return "it is a link to another place, not a folder of its own";
-    if (!S_ISDIR(st.st_mode)) return "it is not a folder";
-    if (st.st_uid != ::geteuid()) return "it belongs to another user (user id " + std::to_string(st.st_uid) + ")";
-    if ((st.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0) return std::strerror(errno);
-    return {};
+    std::string why;
+    const Fd folder{openPrivateFolder(path, why)};
+    return why;
 }
 
 bool privateFolder(const std::string& path) { return privateFolderFault(path).empty(); }
@@ -87,15 +127,10 @@ std::string newPrintoutPath(const std::string& what, const std::tm& when) {
     namespace fs = std::filesystem;
     const fs::path dir = printoutsFolder();
     std::error_code ec;
-    // "printouts/": the folder itself. Nothing is written through a folder
-    // that is not the dealer's alone: a link would hand the customer's
-    // name and address to wherever it points, another user's folder to
-    // that user.
+    // "printouts/": the folder itself (judged again as the printout is
+    // written into it).
     const std::string folder = dir.parent_path().string();
-    if (const std::string why = privateFolderFault(folder); !why.empty())
-        throw ui::RtError(75, "Cannot save printouts in the printouts folder " + folder + ": " + why +
-                                  ". Printouts hold a customer's name and address, so they go only into a folder "
-                                  "that is this user's alone.");
+    if (const std::string why = privateFolderFault(folder); !why.empty()) folderRefused(folder, why);
     char stamp[80];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d-%02d-%02d", when.tm_year + 1900, when.tm_mon + 1,
                   when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
@@ -128,11 +163,18 @@ void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName
 
 void writePrintout(const std::string& path, std::string_view bytes) {
     if (bytes.empty()) cannotWrite(path, "the printout is empty");
+    const std::filesystem::path at(path);
+    const std::string folder = at.has_parent_path() ? at.parent_path().string() : ".";
+    const std::string name = at.filename().string(), part = name + ".part";
+    std::string why;
+    const Fd dir{openPrivateFolder(folder, why)};
+    if (dir.fd < 0) folderRefused(folder, why);
+    if (g_folderHook) g_folderHook();
     // Written beside its place under a name of its own, so that a failure
-    // half-way never leaves a partial printout under the real name.
-    const std::string part = path + ".part";
-    ::unlink(part.c_str());
-    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // half-way never leaves a partial printout under the real name; both
+    // through the folder judged above.
+    ::unlinkat(dir.fd, part.c_str(), 0);
+    const int fd = ::openat(dir.fd, part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) cannotWrite(path, std::strerror(errno));
     int err = 0;
     const bool fault = g_writeFault && g_goodWrites-- <= 0;
@@ -151,9 +193,9 @@ void writePrintout(const std::string& path, std::string_view bytes) {
     struct stat st {};
     if (!err && (::fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size())) err = EIO;
     if (::close(fd) != 0 && !err) err = errno;
-    if (!err && ::rename(part.c_str(), path.c_str()) != 0) err = errno;
+    if (!err && ::renameat(dir.fd, part.c_str(), dir.fd, name.c_str()) != 0) err = errno;
     if (err) {
-        ::unlink(part.c_str());
+        ::unlinkat(dir.fd, part.c_str(), 0);
         cannotWrite(path, std::strerror(err));
     }
 }
@@ -167,6 +209,8 @@ void copyPrintout(const std::string& from, const std::string& path) {
     if (!rec::readFile(from, bytes, kMaxPrintoutBytes)) cannotWrite(path, "cannot read " + from);
     writePrintout(path, bytes);
 }
+
+void setPrintoutFolderHookForTest(std::function<void()> hook) { g_folderHook = std::move(hook); }
 
 void failPrintoutWritesForTest(int err, int after) {
     g_writeFault = err;

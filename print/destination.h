@@ -8,6 +8,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,9 @@ void sendPdfToPrinter(const std::string& pdfPath, const std::string& printerName
 // the disk and its size checked, and only then put in place as `path`. On
 // any failure nothing is left at `path` and ui::RtError 75 names the file
 // and the cause ("No space left on device"). An empty printout is refused.
+// The folder is judged as privateFolder judges it and written through the
+// same handle: a link put in its place after newPrintoutPath, or while it
+// is written, never receives the printout.
 void writePrintout(const std::string& path, std::string_view bytes);
 // The same for a finished file elsewhere (a rendered PDF).
 void copyPrintout(const std::string& from, const std::string& path);
@@ -76,6 +80,9 @@ void removeLeftoverParts(std::time_t before);
 // `after` stops half-way and fails as the system would with that errno
 // (ENOSPC: a full disk).
 void failPrintoutWritesForTest(int err, int after = 0);
+// Test seam: `hook` runs in writePrintout once the folder is judged, before
+// anything is written into it (nullptr: none).
+void setPrintoutFolderHookForTest(std::function<void()> hook);
 
 // Tells the dealer where the printouts of one Print went (one question for
 // all of them) and offers to open them in the desktop's PDF viewer

@@ -787,9 +787,9 @@ TEST_F(RenderTest, APipeAnotherUserHoldsIsNeverConnectedTo) {
 // dealer is told the cause and who can mend it - the shared folder this
 // user cannot read (a folder of another owner, only root can plant one: the
 // shared folder itself, the extension cache or a shared extension), else
-// the deployment error. A
-// full disk under LibreOffice's profile (a stand-in count of free bytes),
-// which LibreOffice says nothing of, is named before all.
+// the deployment error. A full disk under LibreOffice's profile (a
+// stand-in count of free bytes, none at all too), which LibreOffice says
+// nothing of, is named before all; a count it cannot get is no full disk.
 TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
     office::setKeptRendererEnabled(false);
     standIn("soffice", "umask > \"" + dir +
@@ -803,18 +803,28 @@ TEST_F(RenderTest, LibreOfficeFailingOnItsInstallationIsNamed) {
     // The program's own umask is private; LibreOffice still runs with the
     // usual one, or what it makes in its installation is its alone.
     const mode_t umaskBefore = ::umask(077);
-    for (const auto& [cause, parts] : std::vector<std::pair<std::string, std::vector<std::string>>>{
-             {dir + "/share", {"its shared folder " + dir + "/share can be read by its owner ("}},
-             {cache, {"its shared folder " + cache + " can be read by its owner (", "chmod -R a+rX " + cache}},
-             {extension, {"its shared folder " + extension + " can be read by its owner (", "umask 022"}},
-             {"",
-              {"'com::sun::star::deployment::DeploymentException'", "chmod -R a+rX " + dir + "/share/uno_packages",
-               "umask 022"}},
-             {"full", {"No space left in LibreOffice's profile folder " + office::profileFolder("oneshot")}}}) {
+    const std::vector<std::string> deployment = {"'com::sun::star::deployment::DeploymentException'",
+                                                 "chmod -R a+rX " + dir + "/share/uno_packages", "umask 022"};
+    const std::vector<std::string> full = {"No space left in LibreOffice's profile folder " +
+                                           office::profileFolder("oneshot")};
+    struct Row {
+        std::string cause;               // the folder given away, "" for none
+        std::optional<long long> free;   // the free bytes under the profile, unset for the disk's own count
+        std::vector<std::string> parts;  // what the message names
+    };
+    for (const auto& [cause, free, parts] : std::vector<Row>{
+             {dir + "/share", {}, {"its shared folder " + dir + "/share can be read by its owner ("}},
+             {cache, {}, {"its shared folder " + cache + " can be read by its owner (", "chmod -R a+rX " + cache}},
+             {extension, {}, {"its shared folder " + extension + " can be read by its owner (", "umask 022"}},
+             {"", {}, deployment},
+             {"", 4096, full},
+             {"", 0, full},
+             {"", 8 << 20, deployment},  // just the room a new profile and a conversion take
+             {"", -1, deployment}}) {    // the free space unknown: not taken for a full disk
         fs::remove_all(dir + "/share");
         fs::create_directories(cache);
         fs::create_directories(extension);
-        if (cause == "full") office::setFreeSpaceForTest([](const std::string&) { return 4096LL; });
+        if (free) office::setFreeSpaceForTest([bytes = *free](const std::string&) { return bytes; });
         else if (!cause.empty() && !(root && ::chown(cause.c_str(), 65534, 65534) == 0)) continue;
         const std::string why = fixtures::descriptionOf([&] { printWord("not printed"); });
         office::setFreeSpaceForTest(nullptr);

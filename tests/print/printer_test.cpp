@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/ui.h"
 #include "print/destination.h"
@@ -267,35 +269,69 @@ TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
 }
 
 // The printouts folder is the dealer's alone (0700) whatever the umask: made
-// so (its missing parents too), or made so again when it was open to
-// others; a link in its place is
-// refused, naming the folder and why (error 75), and nothing is made
-// through it.
+// so (its missing parents too), or made so again when it was open to its
+// group or others; a link or a file in its place is refused, naming the
+// folder and why (error 75), and nothing is made through it. The folder is judged and
+// written through one handle: swapped for a link after it was judged by
+// name, the printout is refused; swapped while it is written, the printout
+// goes into the folder judged; the link's target stays empty either way.
 TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::path(::testing::TempDir()) / ("heater-printouts-dir-" + std::to_string(::getpid()));
     const std::string saved = prn::printoutsFolder();
     const mode_t umaskBefore = ::umask(0);
-    for (const char* before : {"missing", "open", "link"}) {
+    // How the folder is found, its mode when it is there, and why the
+    // printout is refused ("": it is saved).
+    struct Row {
+        std::string before;
+        unsigned mode;
+        std::string told;
+    };
+    const std::vector<Row> rows = {{"missing", 0, ""},
+                                   {"open", 0777, ""},
+                                   {"open", 0750, ""},
+                                   {"open", 0770, ""},
+                                   {"open", 0705, ""},
+                                   {"link", 0, "it is a link"},
+                                   {"file", 0, "it is not a folder"},
+                                   {"swapped", 0700, "it is a link"},
+                                   {"swapped while written", 0700, ""}};
+    for (const auto& [before, mode, told] : rows) {
         fs::remove_all(dir);
         fs::create_directories(dir / "elsewhere");
-        const fs::path folder = dir / (std::string(before) == "missing" ? "data/printouts" : "printouts");
-        if (std::string(before) == "open") fs::create_directory(folder), fs::permissions(folder, fs::perms::all);
-        if (std::string(before) == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
+        const fs::path folder = dir / (before == "missing" ? "data/printouts" : "printouts");
+        if (before == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
+        else if (before == "file") std::ofstream(folder) << "notes";
+        else if (mode) fs::create_directory(folder), fs::permissions(folder, fs::perms(mode));
+        const bool swapped = before.rfind("swapped", 0) == 0, upFront = before == "link" || before == "file";
+        const auto swap = [&] {
+            fs::rename(folder, dir / "judged");
+            fs::create_directory_symlink(dir / "elsewhere", folder);
+        };
         prn::setPrintoutsFolder(folder.string());
-        std::string why;
+        std::string pdf, why;
+        fs::perms named{};  // the folder's mode once a name in it is handed out
         try {
-            prn::newPrintoutPath("Audit");
+            pdf = prn::newPrintoutPath("Audit");
+            named = fs::symlink_status(folder).permissions() & fs::perms::all;
+            if (before == "swapped") swap();
+            if (before == "swapped while written") prn::setPrintoutFolderHookForTest(swap);
+            prn::writePrintout(pdf, "%PDF-1.4");
         } catch (const ui::RtError& e) {
             EXPECT_EQ(e.number, 75);
             why = e.description();
         }
-        EXPECT_EQ(why.find(folder.string() + ": it is a link") != std::string::npos, std::string(before) == "link")
-            << why;
-        EXPECT_EQ(fs::symlink_status(folder).permissions() & fs::perms::all,
-                  std::string(before) == "link" ? fs::perms::all : fs::perms::owner_all)
-            << before;
-        EXPECT_EQ(fs::status(dir / "elsewhere").permissions(), fs::perms::all) << before;
+        prn::setPrintoutFolderHookForTest(nullptr);
+        const std::string label = before + " " + std::to_string(mode);
+        if (told.empty()) EXPECT_EQ(why, "") << label;
+        else EXPECT_NE(why.find(folder.string() + ": " + told), std::string::npos) << label << ": " << why;
+        EXPECT_TRUE(fs::is_empty(dir / "elsewhere")) << label;
+        EXPECT_EQ(fs::status(dir / "elsewhere").permissions(), fs::perms::all) << label;
+        // What is found in the folder's place is refused before a name is handed out.
+        EXPECT_EQ(named, upFront ? fs::perms{} : fs::perms::owner_all) << label;
+        if (upFront) continue;
+        const fs::path judged = swapped ? dir / "judged" : folder;
+        EXPECT_EQ(fs::exists(judged / fs::path(pdf).filename()), told.empty()) << label;
     }
     ::umask(umaskBefore);
     prn::setPrintoutsFolder(saved);
