@@ -270,8 +270,9 @@ TEST(PrintoutFiles, WrittenWholeAndPrivateOrNotAtAll) {
 
 // The printouts folder is the dealer's alone (0700) whatever the umask: made
 // so (its missing parents too), or made so again when it was open to its
-// group or others; a link or a file in its place is refused, naming the
-// folder and why (error 75), and nothing is made through it. The folder is judged and
+// group or others; a link, a file or another user's folder in its place is
+// refused, naming the folder and why (error 75), and nothing is made
+// through it. The folder is judged and
 // written through one handle: swapped for a link after it was judged by
 // name, the printout is refused; swapped while it is written, the printout
 // goes into the folder judged; the link's target stays empty either way.
@@ -294,8 +295,11 @@ TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
                                    {"open", 0705, ""},
                                    {"link", 0, "it is a link"},
                                    {"file", 0, "it is not a folder"},
+                                   {"others'", 0700, "it belongs to another user (user id 65534)"},
                                    {"swapped", 0700, "it is a link"},
                                    {"swapped while written", 0700, ""}};
+    const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const auto openBefore = descriptors();
     for (const auto& [before, mode, told] : rows) {
         fs::remove_all(dir);
         fs::create_directories(dir / "elsewhere");
@@ -303,7 +307,9 @@ TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
         if (before == "link") fs::create_directory_symlink(dir / "elsewhere", folder);
         else if (before == "file") std::ofstream(folder) << "notes";
         else if (mode) fs::create_directory(folder), fs::permissions(folder, fs::perms(mode));
-        const bool swapped = before.rfind("swapped", 0) == 0, upFront = before == "link" || before == "file";
+        // Only root can give a folder away.
+        if (before == "others'" && (::geteuid() != 0 || ::chown(folder.c_str(), 65534, 65534) != 0)) continue;
+        const bool swapped = before.rfind("swapped", 0) == 0, upFront = !told.empty() && before != "swapped";
         const auto swap = [&] {
             fs::rename(folder, dir / "judged");
             fs::create_directory_symlink(dir / "elsewhere", folder);
@@ -333,6 +339,7 @@ TEST(PrintoutFiles, ThePrintoutsFolderIsPrivateWhateverTheUmask) {
         const fs::path judged = swapped ? dir / "judged" : folder;
         EXPECT_EQ(fs::exists(judged / fs::path(pdf).filename()), told.empty()) << label;
     }
+    EXPECT_EQ(descriptors(), openBefore);  // the folder's handle closed however it ended
     ::umask(umaskBefore);
     prn::setPrintoutsFolder(saved);
     fs::remove_all(dir);
