@@ -241,6 +241,11 @@ void Form::Load() {
     }
     MainWindow::instance()->keepInside(sub_);
     activate();
+    // The box the focus lands in as the window opens starts with its text
+    // selected, as a Tab into it does: a figure typed at once replaces the
+    // one shown ("0.00" and 10 is 10, never 0.0010). A click afterwards
+    // follows the box's own rule.
+    if (auto* box = qobject_cast<TextBox*>(focusWidget())) box->selectAll();
 }
 
 void Form::fitControls() {

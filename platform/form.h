@@ -99,7 +99,8 @@ public:
     ~Form() override;
 
     // Creates the child window and runs Form_Load if not loaded yet, then
-    // shows and activates the window (a child window shows when loaded).
+    // shows and activates the window (a child window shows when loaded);
+    // the text box the focus lands in starts with its text selected.
     void Load();
     // Loads if needed, shows and activates.
     void Show();

@@ -31,6 +31,19 @@ protected:
     }
 };
 
+// The window opens with the focus in its first box, the figure there
+// selected: 10 typed at once is 10 %, never 0.0010 (shown as 0.00).
+TEST_F(HeaterFactors, AFigureTypedAsTheWindowOpensReplacesTheShownOne) {
+    g.year_factor = 0;
+    setheat* w = open();
+    ASSERT_EQ(w->focusWidget(), w->Text[1]);  // the box the keys go to
+    EXPECT_EQ(w->Text[1]->selectedText(), "0.00");
+    type(w->Text[1], "10");
+    leave(w->Text[1]);
+    EXPECT_EQ(w->Text[1]->Text(), "10.00");
+    EXPECT_FLOAT_EQ(g.year_factor, 0.1f);
+}
+
 TEST_F(HeaterFactors, TypingLeavingRangesAndClosingWritesTheSettings) {
     g.year_factor = 0.123456f;
     g.sel_buffer[2] = 12000.4;

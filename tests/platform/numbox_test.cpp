@@ -140,6 +140,44 @@ TEST_F(NumBoxTest, NoClickSelectionOrCursorKeyBeforeTheFirstKeyKeepsTheOldFigure
     EXPECT_EQ(box->text().toStdString(), "1,2005");
 }
 
+// A window that opens with the focus in a number box opens with its text
+// selected, as a Tab into it gives, whatever the box's rule for the first
+// key: 10 typed at once is 10, never 0.0010. A click before the first key
+// follows the box's own rule: the figure afresh, or the key where it lands.
+TEST_F(NumBoxTest, AWindowOpeningInTheBoxSelectsItsText) {
+    class OneBox : public plat::Form {
+    public:
+        explicit OneBox(bool replaces) : plat::Form("OneBox"), replaces_(replaces) {}
+        plat::NumBox* box = nullptr;
+
+    protected:
+        void build() override {
+            box = new plat::NumBox(this);
+            box->SetFirstKeyReplaces(replaces_);
+            place(box, 120, 120, 1800, 300);
+        }
+        void Form_Load() override { box->SetText("0.00"); }
+
+    private:
+        bool replaces_;
+    };
+    plat::MainWindow::instance()->show();
+    for (const bool replaces : {true, false}) {
+        for (const bool click : {false, true}) {
+            SCOPED_TRACE(std::to_string(replaces) + std::to_string(click));
+            OneBox w(replaces);
+            w.Show();
+            QApplication::processEvents();
+            ASSERT_TRUE(w.box->hasFocus());
+            EXPECT_EQ(w.box->selectedText(), "0.00");
+            if (click) QTest::mouseClick(w.box, Qt::LeftButton, {}, QPoint(w.box->width() - 4, 5));  // past the text
+            testkeys::type(w.box, "10");
+            EXPECT_EQ(w.box->text().toStdString(), replaces || !click ? "10" : "0.0010");
+            w.Unload();
+        }
+    }
+}
+
 TEST_F(NumBoxTest, APastedTextThatIsNoNumberGivesTheLastGoodTextBack) {
     box->SetText("$1,200");  // pasted money is a number
     EXPECT_EQ(changes, 1);
