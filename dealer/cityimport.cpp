@@ -186,18 +186,25 @@ unsigned short active_sheet(const void* h, unsigned int sheets, const std::strin
     return 0;
 }
 
+// The last row (from 1) of the sheet with a cell that holds something, in
+// any column; 0 for none. From the bottom up: the first one found ends it.
+unsigned last_cell_row(const void* h, unsigned rows, unsigned short cols) {
+    for (unsigned r = rows; r > 0; --r)
+        for (unsigned short c = 0; c < cols; ++c) {
+            FreeXL_CellValue v;
+            if (freexl_get_cell_value(h, r - 1, c, &v) == FREEXL_OK && !cell_text(v).empty()) return r;
+        }
+    return 0;
+}
+
 // A workbook cut short (a damaged file whose cell records stop early) still
 // declares how many rows its sheet has: every declared row of 6..303 after
-// the last one that gave a cell is counted as unreadable, rather than
-// passed over as an empty row. Not for a sheet with cells below row 303:
-// its records went on past every row read.
-void mark_cut_rows(Sheet& s, unsigned declaredRows) {
-    int last = -1;  // index of the last row that gave a cell
-    for (int i = 0; i < kCities; ++i)
-        for (const auto& cell : s.rows[static_cast<std::size_t>(i)])
-            if (!cell.empty()) last = i;
-    const int declared = static_cast<int>(std::min<unsigned>(declaredRows, kLastRow)) - (kFirstRow - 1);
-    for (int i = last + 1; i < declared; ++i) s.damaged[static_cast<std::size_t>(i)] = 1;
+// the last one with a cell (in any column, also below row 303: a sheet whose
+// records go on there lost none of the rows read) is counted as unreadable,
+// rather than passed over as an empty row.
+void mark_cut_rows(Sheet& s, unsigned declaredRows, unsigned lastCellRow) {
+    const unsigned to = std::min<unsigned>(declaredRows, kLastRow);
+    for (unsigned r = std::max<unsigned>(lastCellRow + 1, kFirstRow); r <= to; ++r) s.damaged[r - kFirstRow] = 1;
 }
 
 // Reads the active sheet with FreeXL in this process.
@@ -233,19 +240,13 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
         }
     }
+    mark_cut_rows(out, rows, last_cell_row(h, rows, cols));
     // A legacy sheet has 65,536 rows at most: each row below the last read
-    // is looked at for a city name (told, not read), and for any cell: a
-    // sheet whose cells go on below row 303 was not cut short, and its
-    // blank rows are no lost ones.
-    bool goes_on = false;
-    for (unsigned r = kLastRow; r < rows; ++r)
-        for (unsigned short c = 0; c < cols && c < kColumns; ++c) {
-            FreeXL_CellValue v;
-            if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK || cell_text(v).empty()) continue;
-            goes_on = true;
-            if (c == 2) ++out.below;
-        }
-    if (!goes_on) mark_cut_rows(out, rows);
+    // is looked at for a city name (told, not read).
+    for (unsigned r = kLastRow; r < rows && cols > 2; ++r) {
+        FreeXL_CellValue v;
+        if (freexl_get_cell_value(h, r, 2, &v) == FREEXL_OK && !cell_text(v).empty()) ++out.below;
+    }
     return true;
 }
 

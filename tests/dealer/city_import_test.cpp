@@ -113,7 +113,7 @@ void put_record(std::string& b, unsigned type, const std::string& body) {
     b += body;
 }
 
-// The same sheet as a legacy workbook: one sheet, columns A..O, in a BIFF8
+// The same sheet as a legacy workbook: one sheet in a BIFF8
 // stream (numbers as NUMBER, texts as 16-bit LABEL, no formulas: FreeXL
 // gives none) inside a compound file of 512-byte sectors: the FAT, the
 // directory, then the stream (4,096 bytes at least, so in sectors of its own).
@@ -129,7 +129,9 @@ std::string make_xls(const Rows& rows) {
     bof[2] = 0x10;  // a worksheet
     put_record(sheet, 0x0809, bof);
     for (std::size_t v : {0, rows.empty() ? 0 : rows.rbegin()->first}) put32(dims, v);
-    for (unsigned v : {0, 15, 0}) put16(dims, v);
+    int columns = 15;  // A .. O at least
+    for (const auto& [r, cells] : rows) columns = std::max(columns, cells.empty() ? 0 : cells.rbegin()->first);
+    for (int v : {0, columns, 0}) put16(dims, static_cast<unsigned>(v));
     put_record(sheet, 0x0200, dims);
     for (const auto& [r, cells] : rows)
         for (const auto& [c, cell] : cells) {
@@ -319,6 +321,15 @@ TEST_F(CityImport, ALegacyWorkbookCutShortCountsTheRowsItLost) {
     EXPECT_TRUE(s.damaged[152]);
     EXPECT_TRUE(s.damaged[193]);  // the last row the sheet declares
     EXPECT_FALSE(s.damaged[194]);
+
+    // A sheet that declares 400 rows and whose cells stop in row 11: every
+    // row from 12 to 303 lost, none past them.
+    Rows rows;
+    rows[11][3] = text("Last Read");
+    rows[400];
+    write("cut.xls", make_xls(rows));
+    ASSERT_TRUE(cityimport::read_workbook(path("cut.xls"), s, &why)) << why;
+    EXPECT_EQ(cityimport::unreadable_rows(s), 1 + 292);
 }
 
 // A record of a legacy workbook's stream (BIFF8, little-endian): 16-bit
@@ -553,15 +564,17 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
     const struct {
         const char* what;
         bool damaged;
-        std::vector<int> rows;  // of more cities, and of a note in column A
-        int note, below;        // cities below row 303, told
-    } cases[] = {{"blank rows only", false, {}, 0, 0},
-                 {"and a row that does not read", true, {}, 0, 0},
-                 {"and a city past row 303", false, {309}, 0, 1},
-                 {"and cities past row 303 and a note in the sheet's last row", false, {309, 400}, 65536, 2},
-                 {"and a note in the sheet's last row", false, {}, 65536, 0},
-                 {"and a city in row 303", false, {303}, 0, 0}};
-    for (const auto& [what, damaged, more, note, below] : cases) {
+        std::vector<int> rows;  // of more cities
+        int note, column;       // a note's cell, past the last city
+        int below;              // cities below row 303, told
+    } cases[] = {{"blank rows only", false, {}, 0, 0, 0},
+                 {"and a row that does not read", true, {}, 0, 0, 0},
+                 {"and a city past row 303", false, {309}, 0, 0, 1},
+                 {"and cities past row 303 and a note in the sheet's last row", false, {309, 400}, 65536, 1, 2},
+                 {"and a note in the sheet's last row", false, {}, 65536, 1, 0},
+                 {"and a note in column Q", false, {}, 100, 17, 0},
+                 {"and a city in row 303", false, {303}, 0, 0, 0}};
+    for (const auto& [what, damaged, more, note, column, below] : cases) {
         Rows rows;
         std::vector<int> at = {6, 8, 11};  // rows 7, 9 and 10 blank
         at.insert(at.end(), more.begin(), more.end());
@@ -571,7 +584,7 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
             for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(m <= 2 || m == 12 ? m - 10.5 : 40 + m);
         }
         if (damaged) rows[12][3] = text("No temperatures");
-        if (note) rows[note][1] = text("end");
+        if (note) rows[note][column] = text("end");
         const int read = 3 + (more == std::vector<int>{303}), empty = read == 4 ? 3 + 291 : 3;  // rows 12 .. 302
         for (const char* file : {"hpcities.xls", "hpcities.xlsx"}) {
             SCOPED_TRACE(std::string(what) + ", " + file);
