@@ -154,11 +154,36 @@ std::string workbook_stream(const std::string& path) {
     return bytes;
 }
 
-// The name of the sheet shown when the workbook opens ("" when it cannot be
-// told).
-std::string active_sheet_name(const std::string& path) {
+// The last row (from 1) with a cell record of any kind in the sheet whose
+// BOF record is at `pos`, up to its EOF: a formula or a formatted blank cell
+// too, which FreeXL gives as no cell. 0 for none.
+unsigned last_record_row(const std::string& b, std::size_t pos) {
+    // FORMULA, MULRK, MULBLANK, LABELSST, BLANK, NUMBER, LABEL, BOOLERR, RK:
+    // each starts with its row.
+    static constexpr std::uint16_t kCells[] = {0x0006, 0x00BD, 0x00BE, 0x00FD, 0x0201, 0x0203, 0x0204, 0x0205, 0x027E};
+    unsigned last = 0;
+    for (bool first = true; pos + 4 <= b.size(); first = false) {
+        const std::uint16_t type = u16_at(b, pos), len = u16_at(b, pos + 2);
+        const std::size_t body = pos + 4;
+        if (body + len > b.size() || type == 0x000A || (type == 0x0809) != first) break;
+        if (len >= 2 && std::find(std::begin(kCells), std::end(kCells), type) != std::end(kCells))
+            last = std::max<unsigned>(last, u16_at(b, body) + 1u);
+        pos = body + len;
+    }
+    return last;
+}
+
+// What the workbook stream tells of the sheet shown when the workbook
+// opens: its name ("" when it cannot be told) and the last row of its cell
+// records (BOUNDSHEET gives where the sheet starts in the stream, at byte 0).
+struct ActiveSheet {
+    std::string name;
+    unsigned lastRow = 0;
+};
+ActiveSheet active_sheet_of(const std::string& path) {
     const std::string b = workbook_stream(path);
     std::vector<std::string> names;
+    std::vector<std::size_t> starts;
     std::size_t active = 0;
     bool biff8 = true;
     for (std::size_t pos = 0; pos + 4 <= b.size();) {
@@ -166,18 +191,20 @@ std::string active_sheet_name(const std::string& path) {
         const std::size_t body = pos + 4;
         if (body + len > b.size()) break;
         if (type == 0x0809 && len >= 2) biff8 = u16_at(b, body) == 0x0600;
-        if (type == 0x0085 && len >= 7) names.push_back(sheet_name(b, body, len, biff8));
+        if (type == 0x0085 && len >= 7) {
+            names.push_back(sheet_name(b, body, len, biff8));
+            starts.push_back(u16_at(b, body) | static_cast<std::size_t>(u16_at(b, body + 2)) << 16);
+        }
         if (type == 0x003D && len >= 12) active = u16_at(b, body + 10);
         if (type == 0x000A) break;
         pos = body + len;
     }
-    return active < names.size() ? names[active] : std::string();
+    if (active >= names.size()) return {};
+    return {names[active], last_record_row(b, starts[active])};
 }
 
-// The FreeXL index of the active sheet: the sheet of that name, else the
-// first.
-unsigned short active_sheet(const void* h, unsigned int sheets, const std::string& path) {
-    const std::string active = active_sheet_name(path);
+// The FreeXL index of the sheet of that name, else the first.
+unsigned short sheet_index(const void* h, unsigned int sheets, const std::string& active) {
     for (unsigned int i = 0; i < sheets && i <= 0xFFFF && !active.empty(); ++i) {
         const char* name = nullptr;
         if (freexl_get_worksheet_name(h, static_cast<unsigned short>(i), &name) == FREEXL_OK && name && active == name)
@@ -199,9 +226,10 @@ unsigned last_cell_row(const void* h, unsigned rows, unsigned short cols) {
 
 // A workbook cut short (a damaged file whose cell records stop early) still
 // declares how many rows its sheet has: every declared row of 6..303 after
-// the last one with a cell (in any column, also below row 303: a sheet whose
-// records go on there lost none of the rows read) is counted as unreadable,
-// rather than passed over as an empty row.
+// the last one with a cell (in any column, also below row 303, also a
+// formula or a formatted blank cell: a sheet whose records go on there lost
+// none of the rows read) is counted as unreadable, rather than passed over
+// as an empty row.
 void mark_cut_rows(Sheet& s, unsigned declaredRows, unsigned lastCellRow) {
     const unsigned to = std::min<unsigned>(declaredRows, kLastRow);
     for (unsigned r = std::max<unsigned>(lastCellRow + 1, kFirstRow); r <= to; ++r) s.damaged[r - kFirstRow] = 1;
@@ -221,8 +249,9 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
     } closer{h};
     if (rc != FREEXL_OK) return fail(why, freexl_error(rc) + ": " + path);
     unsigned int sheets = 0;
+    const ActiveSheet active = active_sheet_of(path);
     if (freexl_get_info(h, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0 ||
-        freexl_select_active_worksheet(h, active_sheet(h, sheets, path)) != FREEXL_OK)
+        freexl_select_active_worksheet(h, sheet_index(h, sheets, active.name)) != FREEXL_OK)
         return fail(why, "The workbook has no worksheet: " + path);
     unsigned int rows = 0;
     unsigned short cols = 0;
@@ -240,7 +269,7 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
         }
     }
-    mark_cut_rows(out, rows, last_cell_row(h, rows, cols));
+    mark_cut_rows(out, rows, std::max(last_cell_row(h, rows, cols), active.lastRow));
     // A legacy sheet has 65,536 rows at most: each row below the last read
     // is looked at for a city name (told, not read).
     for (unsigned r = kLastRow; r < rows && cols > 2; ++r) {

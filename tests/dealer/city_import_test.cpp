@@ -113,9 +113,9 @@ void put_record(std::string& b, unsigned type, const std::string& body) {
     b += body;
 }
 
-// The same sheet as a legacy workbook: one sheet in a BIFF8
-// stream (numbers as NUMBER, texts as 16-bit LABEL, no formulas: FreeXL
-// gives none) inside a compound file of 512-byte sectors: the FAT, the
+// The same sheet as a legacy workbook: one sheet in a BIFF8 stream (numbers
+// as NUMBER, texts as 16-bit LABEL, an empty text as BLANK, a formula as
+// FORMULA without tokens) inside a compound file of 512-byte sectors: the FAT, the
 // directory, then the stream (4,096 bytes at least, so in sectors of its own).
 std::string make_xls(const Rows& rows) {
     std::string bof, bounds, dims, sheet, globals;
@@ -137,12 +137,20 @@ std::string make_xls(const Rows& rows) {
         for (const auto& [c, cell] : cells) {
             std::string body;
             for (int v : {r - 1, c - 1, 0}) put16(body, static_cast<unsigned>(v));
-            const double x = cell.kind == Cell::Number ? std::stod(cell.text) : 0;
-            const std::u16string units = QString::fromStdString(cell.text).toStdU16String();
-            if (cell.kind == Cell::Number) body.append(reinterpret_cast<const char*>(&x), sizeof x);
-            if (cell.kind != Cell::Number) put16(body, static_cast<unsigned>(units.size())), body += '\1';
-            for (char16_t u : cell.kind == Cell::Number ? u"" : units) put16(body, u);
-            if (cell.kind != Cell::Formula) put_record(sheet, cell.kind == Cell::Number ? 0x0203 : 0x0204, body);
+            if (cell.kind == Cell::Number || cell.kind == Cell::Formula) {
+                const double x = cell.kind == Cell::Number ? std::stod(cell.text) : 61.5;
+                body.append(reinterpret_cast<const char*>(&x), sizeof x);
+                if (cell.kind == Cell::Formula) body.append(8, '\0');  // no flags, no tokens: FreeXL reads none
+                put_record(sheet, cell.kind == Cell::Number ? 0x0203 : 0x0006, body);
+            } else if (cell.text.empty()) {
+                put_record(sheet, 0x0201, body);  // a blank cell, as a formatted one is kept
+            } else {
+                const std::u16string units = QString::fromStdString(cell.text).toStdU16String();
+                put16(body, static_cast<unsigned>(units.size()));
+                body += '\1';
+                for (char16_t u : units) put16(body, u);
+                put_record(sheet, 0x0204, body);
+            }
         }
     put_record(sheet, 0x000A, "");
     std::string stream = globals + sheet;
@@ -323,13 +331,17 @@ TEST_F(CityImport, ALegacyWorkbookCutShortCountsTheRowsItLost) {
     EXPECT_FALSE(s.damaged[194]);
 
     // A sheet that declares 400 rows and whose cells stop in row 11: every
-    // row from 12 to 303 lost, none past them.
+    // row from 12 to 303 lost, none past them; with a formula in row 400
+    // (FreeXL gives no formula cells) none lost.
     Rows rows;
     rows[11][3] = text("Last Read");
     rows[400];
-    write("cut.xls", make_xls(rows));
-    ASSERT_TRUE(cityimport::read_workbook(path("cut.xls"), s, &why)) << why;
-    EXPECT_EQ(cityimport::unreadable_rows(s), 1 + 292);
+    for (const int lost : {292, 0}) {
+        write("cut.xls", make_xls(rows));
+        ASSERT_TRUE(cityimport::read_workbook(path("cut.xls"), s, &why)) << why;
+        EXPECT_EQ(cityimport::unreadable_rows(s), 1 + lost);
+        rows[400][1] = {Cell::Formula, "A1"};
+    }
 }
 
 // A record of a legacy workbook's stream (BIFF8, little-endian): 16-bit
@@ -573,6 +585,7 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
                  {"and cities past row 303 and a note in the sheet's last row", false, {309, 400}, 65536, 1, 2},
                  {"and a note in the sheet's last row", false, {}, 65536, 1, 0},
                  {"and a note in column Q", false, {}, 100, 17, 0},
+                 {"and a blank cell in the sheet's last row", false, {}, 65536, -1, 0},
                  {"and a city in row 303", false, {303}, 0, 0, 0}};
     for (const auto& [what, damaged, more, note, column, below] : cases) {
         Rows rows;
@@ -584,7 +597,7 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
             for (int m = 1; m <= 12; ++m) rows[r][3 + m] = num(m <= 2 || m == 12 ? m - 10.5 : 40 + m);
         }
         if (damaged) rows[12][3] = text("No temperatures");
-        if (note) rows[note][column] = text("end");
+        if (note) rows[note][std::abs(column)] = text(column < 0 ? "" : "end");
         const int read = 3 + (more == std::vector<int>{303}), empty = read == 4 ? 3 + 291 : 3;  // rows 12 .. 302
         for (const char* file : {"hpcities.xls", "hpcities.xlsx"}) {
             SCOPED_TRACE(std::string(what) + ", " + file);
