@@ -213,26 +213,19 @@ unsigned short sheet_index(const void* h, unsigned int sheets, const std::string
     return 0;
 }
 
-// The last row (from 1) of the sheet with a cell that holds something, in
-// any column; 0 for none. From the bottom up: the first one found ends it.
-unsigned last_cell_row(const void* h, unsigned rows, unsigned short cols) {
-    for (unsigned r = rows; r > 0; --r)
-        for (unsigned short c = 0; c < cols; ++c) {
-            FreeXL_CellValue v;
-            if (freexl_get_cell_value(h, r - 1, c, &v) == FREEXL_OK && !cell_text(v).empty()) return r;
-        }
-    return 0;
-}
-
 // A workbook cut short (a damaged file whose cell records stop early) still
 // declares how many rows its sheet has: every declared row of 6..303 after
-// the last one with a cell (in any column, also below row 303, also a
-// formula or a formatted blank cell: a sheet whose records go on there lost
-// none of the rows read) is counted as unreadable, rather than passed over
-// as an empty row.
-void mark_cut_rows(Sheet& s, unsigned declaredRows, unsigned lastCellRow) {
+// the last one that gave a cell is counted as unreadable, rather than
+// passed over as an empty row. Not before `recordsTo`, the last row of the
+// sheet's cell records (formulas and formatted blank cells too, below row
+// 303 too): a sheet whose records go on lost none of the rows read.
+void mark_cut_rows(Sheet& s, unsigned declaredRows, unsigned recordsTo) {
+    unsigned last = recordsTo;  // from 1
+    for (unsigned r = kFirstRow; r <= kLastRow; ++r)
+        for (const auto& cell : s.rows[r - kFirstRow])
+            if (!cell.empty()) last = std::max(last, r);
     const unsigned to = std::min<unsigned>(declaredRows, kLastRow);
-    for (unsigned r = std::max<unsigned>(lastCellRow + 1, kFirstRow); r <= to; ++r) s.damaged[r - kFirstRow] = 1;
+    for (unsigned r = std::max<unsigned>(last + 1, kFirstRow); r <= to; ++r) s.damaged[r - kFirstRow] = 1;
 }
 
 // Reads the active sheet with FreeXL in this process.
@@ -269,7 +262,7 @@ bool read_xls_here(const std::string& path, Sheet& out, std::string* why) {
             put_cell(out, static_cast<long>(r) + 1, c + 1, std::move(text));
         }
     }
-    mark_cut_rows(out, rows, std::max(last_cell_row(h, rows, cols), active.lastRow));
+    mark_cut_rows(out, rows, active.lastRow);
     // A legacy sheet has 65,536 rows at most: each row below the last read
     // is looked at for a city name (told, not read).
     for (unsigned r = kLastRow; r < rows && cols > 2; ++r) {
