@@ -165,7 +165,7 @@ unsigned last_record_row(const std::string& b, std::size_t pos) {
     for (bool first = true; pos + 4 <= b.size(); first = false) {
         const std::uint16_t type = u16_at(b, pos), len = u16_at(b, pos + 2);
         const std::size_t body = pos + 4;
-        if (body + len > b.size() || type == 0x000A || (type == 0x0809) != first) break;
+        if (body + len > b.size() || type == 0x000A || (first && type != 0x0809)) break;
         if (len >= 2 && std::find(std::begin(kCells), std::end(kCells), type) != std::end(kCells))
             last = std::max<unsigned>(last, u16_at(b, body) + 1u);
         pos = body + len;

@@ -113,20 +113,12 @@ void put_record(std::string& b, unsigned type, const std::string& body) {
     b += body;
 }
 
-// The same sheet as a legacy workbook: one sheet in a BIFF8 stream (numbers
-// as NUMBER, texts as 16-bit LABEL, an empty text as BLANK, a formula as
-// FORMULA without tokens) inside a compound file of 512-byte sectors: the FAT, the
-// directory, then the stream (4,096 bytes at least, so in sectors of its own).
-std::string make_xls(const Rows& rows) {
-    std::string bof, bounds, dims, sheet, globals;
-    for (unsigned v : {0x0600, 0x0005, 0, 0, 0, 0, 0, 0}) put16(bof, v);  // BIFF8, the workbook globals
-    put_record(globals, 0x0809, bof);
-    put32(bounds, 4 + bof.size() + 4 + 14 + 4 + 4096 + 4);  // where the sheet starts, after these records
-    bounds += std::string("\0\0\x06\0Cities", 10);          // a visible worksheet, its 8-bit name
-    put_record(globals, 0x0085, bounds);
-    put_record(globals, 0x00E1, std::string(4096, '\0'));  // a filler no reader looks at
-    put_record(globals, 0x000A, "");
-    bof[2] = 0x10;  // a worksheet
+// The records of one worksheet of a legacy workbook (BIFF8), BOF to EOF:
+// numbers as NUMBER, texts as 16-bit LABEL, an empty text as BLANK, a
+// formula as FORMULA without tokens.
+std::string xls_sheet(const Rows& rows) {
+    std::string bof, dims, sheet;
+    for (unsigned v : {0x0600, 0x0010, 0, 0, 0, 0, 0, 0}) put16(bof, v);  // BIFF8, a worksheet
     put_record(sheet, 0x0809, bof);
     for (std::size_t v : {0, rows.empty() ? 0 : rows.rbegin()->first}) put32(dims, v);
     int columns = 15;  // A .. O at least
@@ -153,7 +145,27 @@ std::string make_xls(const Rows& rows) {
             }
         }
     put_record(sheet, 0x000A, "");
-    std::string stream = globals + sheet;
+    return sheet;
+}
+
+// The same sheets as a legacy workbook, sheets "S0", "S1" ... (at most 10;
+// the first shown when it opens), in a compound file of 512-byte sectors:
+// the FAT, the directory, then the stream (4,096 bytes at least, so in
+// sectors of its own).
+std::string make_xls(const std::vector<Rows>& sheets) {
+    std::string bof, globals;
+    for (unsigned v : {0x0600, 0x0005, 0, 0, 0, 0, 0, 0}) put16(bof, v);  // BIFF8, the workbook globals
+    put_record(globals, 0x0809, bof);
+    const std::size_t bounds = globals.size();  // BOUNDSHEETs of 14 bytes: where, visible, "Sk"
+    for (std::size_t k = 0; k < sheets.size(); ++k)
+        put_record(globals, 0x0085, std::string("\0\0\0\0\0\0\x02\0S", 9) + std::to_string(k));
+    put_record(globals, 0x00E1, std::string(4096, '\0'));  // a filler no reader looks at
+    put_record(globals, 0x000A, "");
+    std::string stream = globals;
+    for (std::size_t k = 0; k < sheets.size(); ++k) {
+        for (int i = 0; i < 4; ++i) stream[bounds + 14 * k + 4 + i] = static_cast<char>(stream.size() >> (8 * i));
+        stream += xls_sheet(sheets[k]);
+    }
 
     constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
     const std::size_t sectors = (stream.size() + 511) / 512, fats = (sectors + 127) / 127;  // 128 entries a FAT sector
@@ -331,16 +343,23 @@ TEST_F(CityImport, ALegacyWorkbookCutShortCountsTheRowsItLost) {
     EXPECT_FALSE(s.damaged[194]);
 
     // A sheet that declares 400 rows and whose cells stop in row 11: every
-    // row from 12 to 303 lost, none past them; with a formula in row 400
-    // (FreeXL gives no formula cells) none lost.
-    Rows rows;
+    // row from 12 to 303 lost, none past them, also before a sheet whose
+    // cells go on to row 500; with a formula in row 400 (FreeXL gives no
+    // formula cells) none lost.
+    Rows rows, next;
     rows[11][3] = text("Last Read");
     rows[400];
-    for (const int lost : {292, 0}) {
-        write("cut.xls", make_xls(rows));
+    next[500][3] = text("Another Sheet");
+    Rows formula = rows;
+    formula[400][1] = {Cell::Formula, "A1"};
+    const struct {
+        std::vector<Rows> sheets;
+        int lost;
+    } books[] = {{{rows}, 292}, {{rows, next}, 292}, {{formula}, 0}};
+    for (const auto& [sheets, lost] : books) {
+        write("cut.xls", make_xls(sheets));
         ASSERT_TRUE(cityimport::read_workbook(path("cut.xls"), s, &why)) << why;
-        EXPECT_EQ(cityimport::unreadable_rows(s), 1 + lost);
-        rows[400][1] = {Cell::Formula, "A1"};
+        EXPECT_EQ(cityimport::unreadable_rows(s), 1 + lost) << sheets.size();
     }
 }
 
@@ -449,7 +468,7 @@ TEST_F(CityImport, ADamagedLegacyWorkbookNeverImportsWrongOrLosesCitiesSilently)
     rows[65536][1] = text("end");
     for (const char* file : {"below.xls", "below.xlsx"}) {
         SCOPED_TRACE(file);
-        write(file, std::string(file) == "below.xls" ? make_xls(rows) : make_xlsx({rows}));
+        write(file, std::string(file) == "below.xls" ? make_xls({rows}) : make_xlsx({rows}));
         cityimport::Sheet s;
         ASSERT_TRUE(cityimport::read_workbook(path(file), s));
         EXPECT_EQ(cityimport::convert(s).size(), 194u);
@@ -602,7 +621,7 @@ TEST_F(CityImport, BlankRowsBetweenCitiesAreToldApartFromUnreadableOnes) {
         for (const char* file : {"hpcities.xls", "hpcities.xlsx"}) {
             SCOPED_TRACE(std::string(what) + ", " + file);
             fs::remove(path("hpcities.xls"));
-            write(file, file == std::string("hpcities.xls") ? make_xls(rows) : make_xlsx({rows}));
+            write(file, file == std::string("hpcities.xls") ? make_xls({rows}) : make_xlsx({rows}));
             write_cities({city("Hand Added", "FL")});
             ui::Script script;
             script.answer(ui::vbYes);
