@@ -143,7 +143,9 @@ std::string workbook_stream(const std::string& path) {
     GsfInput* book = gsf_infile_child_by_name(ole, "Workbook");
     if (!book) book = gsf_infile_child_by_name(ole, "Book");
     if (book) {
-        // The globals come first; a few megabytes hold them in any workbook.
+        // The globals come first; a few megabytes hold them in any workbook,
+        // and the cell records of a sheet of cities. A sheet starting past
+        // them is taken as what FreeXL gives of it.
         const gsf_off_t size = std::min<gsf_off_t>(gsf_input_size(book), 8 << 20);
         if (size > 0)
             if (const guint8* data = gsf_input_read(book, static_cast<std::size_t>(size), nullptr))
