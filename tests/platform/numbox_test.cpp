@@ -161,7 +161,11 @@ TEST_F(NumBoxTest, AWindowOpeningInTheBoxSelectsItsText) {
     private:
         bool replaces_;
     };
+    // The program's window active, as a dealer's is when a window opens:
+    // a top-level window an earlier test left active would keep the focus.
     plat::MainWindow::instance()->show();
+    plat::MainWindow::instance()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(plat::MainWindow::instance()));
     for (const bool replaces : {true, false}) {
         for (const bool click : {false, true}) {
             SCOPED_TRACE(std::to_string(replaces) + std::to_string(click));
